@@ -1,0 +1,178 @@
+// The kinds of control a window model is made of: text fields, pick lists, option groups, check boxes,
+// menu items, tab strips and captioned panels. They hold state only; the rules live in the layers above.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm::forms
+{
+
+/// A single-line or multi-line text field holding single-byte text.
+class TextField
+{
+public:
+    /// maxLength is the typing limit (0 = none); capacity, when larger, is the length the program itself
+    /// may write (a value read from a unit that needs more room than a user types).
+    TextField(std::string name, std::size_t maxLength, std::size_t capacity = 0);
+
+    const std::string& name() const { return m_name; }
+    const std::string& text() const { return m_text; }
+    std::size_t maxLength() const { return m_maxLength; }
+    /// Returns the longest text the field holds (0 = unlimited).
+    std::size_t capacity() const { return m_capacity; }
+    /// Sets the text, cut to the field's capacity, as a toolkit text field does.
+    void setText(std::string_view text);
+    bool enabled() const { return m_enabled; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+
+private:
+    std::string m_name;
+    std::size_t m_maxLength;
+    std::size_t m_capacity;
+    std::string m_text;
+    bool m_enabled = true;
+};
+
+/// A pick list: entries, the selected entry (-1 for none) and, for an editable list, its own text.
+class PickList
+{
+public:
+    PickList(std::string name, bool editable);
+
+    const std::string& name() const { return m_name; }
+    bool editable() const { return m_editable; }
+    const std::vector<std::string>& entries() const { return m_entries; }
+    int count() const { return static_cast<int>(m_entries.size()); }
+    int listIndex() const { return m_index; }
+    /// Selects an entry (-1 selects none); returns false and changes nothing for an index the list lacks.
+    /// Selecting an entry of an editable list puts its text into the list's own text.
+    bool setListIndex(int index);
+    /// Returns the text: an editable list's own text, else the selected entry ("" when none).
+    std::string text() const;
+    /// Sets an editable list's own text (no effect on a fixed list).
+    void setText(std::string_view text);
+    void addItem(std::string entry);
+    /// Replaces the entry at index; the selection stays where it is.
+    void replaceItem(int index, std::string entry);
+    /// Removes every entry; nothing is selected afterwards.
+    void clear();
+    bool enabled() const { return m_enabled; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+
+private:
+    std::string m_name;
+    bool m_editable;
+    std::vector<std::string> m_entries;
+    int m_index = -1;
+    std::string m_text;
+    bool m_enabled = true;
+};
+
+/// A group of mutually exclusive options; at most one is selected.
+class OptionGroup
+{
+public:
+    explicit OptionGroup(std::vector<std::string> names);
+
+    const std::string& name(int option) const { return m_names.at(static_cast<std::size_t>(option)); }
+    int size() const { return static_cast<int>(m_names.size()); }
+    /// Returns the selected option, -1 when none is.
+    int selected() const { return m_selected; }
+    bool value(int option) const { return m_selected == option; }
+    /// Setting an option true deselects the others; setting it false deselects only that option.
+    void setValue(int option, bool value);
+
+private:
+    std::vector<std::string> m_names;
+    int m_selected = -1;
+};
+
+/// A two-state check box: 0 clear, 1 set.
+class CheckBox
+{
+public:
+    explicit CheckBox(std::string name);
+
+    const std::string& name() const { return m_name; }
+    int value() const { return m_value; }
+    bool isSet() const { return m_value == 1; }
+    void setValue(int value) { m_value = value == 1 ? 1 : 0; }
+    bool enabled() const { return m_enabled; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+
+private:
+    std::string m_name;
+    int m_value = 0;
+    bool m_enabled = true;
+};
+
+/// A menu item or a command on the menu bar.
+class MenuItem
+{
+public:
+    MenuItem(std::string name, std::string caption);
+
+    const std::string& name() const { return m_name; }
+    const std::string& caption() const { return m_caption; }
+    void setCaption(std::string caption) { m_caption = std::move(caption); }
+    bool checked() const { return m_checked; }
+    void setChecked(bool checked) { m_checked = checked; }
+    bool enabled() const { return m_enabled; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+    bool visible() const { return m_visible; }
+    void setVisible(bool visible) { m_visible = visible; }
+
+private:
+    std::string m_name;
+    std::string m_caption;
+    bool m_checked = false;
+    bool m_enabled = true;
+    bool m_visible = true;
+};
+
+/// A captioned control without input of its own: a frame, a panel, a window, a help box.
+class Panel
+{
+public:
+    Panel(std::string name, std::string caption);
+
+    const std::string& name() const { return m_name; }
+    const std::string& caption() const { return m_caption; }
+    void setCaption(std::string caption) { m_caption = std::move(caption); }
+    bool visible() const { return m_visible; }
+    void setVisible(bool visible) { m_visible = visible; }
+    bool enabled() const { return m_enabled; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+    /// Background colour as 0xRRGGBB (0 = the toolkit's default).
+    std::uint32_t background() const { return m_background; }
+    void setBackground(std::uint32_t rgb) { m_background = rgb; }
+
+private:
+    std::string m_name;
+    std::string m_caption;
+    bool m_visible = true;
+    bool m_enabled = true;
+    std::uint32_t m_background = 0;
+};
+
+/// A strip of ten profile tabs; index 0 is profile 1. Changing tabs is profile editing's.
+class TabStrip
+{
+public:
+    explicit TabStrip(std::string name);
+
+    const std::string& name() const { return m_name; }
+    int selectedIndex() const { return m_selected; }
+    /// Sets the selection without running the tab change (profile editing calls this).
+    void setSelectedIndex(int index) { m_selected = index; }
+
+private:
+    std::string m_name;
+    int m_selected = 0;
+};
+
+} // namespace qm::forms

@@ -1,0 +1,60 @@
+// A message box as the core describes it: the toolkit shows it, tests compare it byte for byte.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace qm::forms
+{
+
+enum class Icon
+{
+    None,
+    Information,
+    Warning,
+    Critical,
+};
+
+enum class Buttons
+{
+    Ok,
+    OkCancel,
+    YesNo,
+};
+
+enum class Button
+{
+    Ok,
+    Cancel,
+    Yes,
+    No,
+};
+
+struct MessageBox
+{
+    std::string title;
+    /// The text as single-byte characters, line breaks as the CR and LF bytes the program emits.
+    std::string text;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+    /// The control that gets the input focus after the box ("" for none).
+    std::string focus;
+    /// The profile (1 to 10) a check switched the window to, when it did.
+    std::optional<int> profile;
+
+    bool operator==(const MessageBox&) const = default;
+};
+
+/// Returns a box without a focus move or profile.
+inline MessageBox messageBox(std::string title, std::string text, Icon icon, Buttons buttons = Buttons::Ok)
+{
+    MessageBox box;
+    box.title = std::move(title);
+    box.text = std::move(text);
+    box.icon = icon;
+    box.buttons = buttons;
+    return box;
+}
+
+} // namespace qm::forms

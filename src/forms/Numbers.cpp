@@ -1,0 +1,131 @@
+// Number reading of field texts and the decimal forms the program writes.
+#include "forms/Numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace qm::forms
+{
+
+namespace
+{
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+/// Returns the power of ten of the number's first significant digit (about: 123 gives 2, 0.01 gives -2).
+long decimalMagnitude(const std::string& number)
+{
+    const auto exponentAt = number.find_first_of("eE");
+    const std::string mantissa = number.substr(0, exponentAt);
+    long exponent = 0;
+    if (exponentAt != std::string::npos) {
+        // Saturate: only the sign of a huge exponent matters here.
+        const std::string digits = number.substr(exponentAt + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        for (char c : digits)
+            if (isDigit(c) && exponent < 1'000'000'000L)
+                exponent = exponent * 10 + (c - '0');
+        if (negative)
+            exponent = -exponent;
+    }
+    const auto point = mantissa.find('.');
+    const auto first = mantissa.find_first_of("123456789");
+    if (first == std::string::npos)
+        return -1;
+    const auto pointAt = point == std::string::npos ? mantissa.size() : point;
+    const long position =
+        first < pointAt ? static_cast<long>(pointAt - first) - 1 : -static_cast<long>(first - pointAt);
+    return position + exponent;
+}
+
+} // namespace
+
+double numberValue(std::string_view text)
+{
+    // Spaces may stand anywhere in the number ("1 5" reads 15), so they are dropped before scanning.
+    std::string compact;
+    compact.reserve(text.size());
+    for (char c : text)
+        if (c != ' ')
+            compact.push_back(c);
+
+    std::size_t pos = 0;
+    std::string number;
+    if (pos < compact.size() && (compact[pos] == '+' || compact[pos] == '-'))
+        number.push_back(compact[pos++]);
+    bool anyDigit = false;
+    while (pos < compact.size() && isDigit(compact[pos])) {
+        number.push_back(compact[pos++]);
+        anyDigit = true;
+    }
+    if (pos < compact.size() && compact[pos] == '.') {
+        number.push_back(compact[pos++]);
+        while (pos < compact.size() && isDigit(compact[pos])) {
+            number.push_back(compact[pos++]);
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit)
+        return 0.0;
+    if (pos < compact.size() && (compact[pos] == 'e' || compact[pos] == 'E')) {
+        std::size_t expStart = pos + 1;
+        if (expStart < compact.size() && (compact[expStart] == '+' || compact[expStart] == '-'))
+            ++expStart;
+        if (expStart < compact.size() && isDigit(compact[expStart])) {
+            number.append(compact, pos, expStart - pos);
+            pos = expStart;
+            while (pos < compact.size() && isDigit(compact[pos]))
+                number.push_back(compact[pos++]);
+        }
+    }
+    if (number.front() == '+')
+        number.erase(0, 1);
+    double value = 0.0;
+    auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as 0; too large reads as the largest double of its sign, which every
+        // range check refuses.
+        if (decimalMagnitude(number) < 0)
+            return 0.0;
+        return number.front() == '-' ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    }
+    (void)end;
+    return value;
+}
+
+double roundHalfEven(double value)
+{
+    return std::nearbyint(value);
+}
+
+std::optional<int> wholeNumberIn(double value, int low, int high)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double rounded = roundHalfEven(value);
+    if (rounded < low || rounded > high)
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+std::optional<int> wholeNumberIn(std::string_view text, int low, int high)
+{
+    return wholeNumberIn(numberValue(text), low, high);
+}
+
+std::string formatNumber(double value)
+{
+    if (value == 0.0)
+        return "0";
+    // Fixed notation: the decimal form a person writes, never an exponent ("100000", "0.0001").
+    char buffer[400];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    (void)ec;
+    return std::string(buffer, end);
+}
+
+} // namespace qm::forms

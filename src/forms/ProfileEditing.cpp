@@ -1,0 +1,166 @@
+// Keeping the NMEA and Tracking windows in step with their profile stores.
+#include "forms/ProfileEditing.h"
+
+#include "forms/Numbers.h"
+#include "forms/Text.h"
+
+namespace qm::forms
+{
+
+namespace
+{
+
+std::string listPosition(const PickList& list)
+{
+    return std::to_string(list.listIndex());
+}
+
+/// A stored timer whose number value is 0 is kept as "0".
+std::string timerEntry(const TextField& field)
+{
+    return numberValue(field.text()) == 0.0 ? std::string("0") : field.text();
+}
+
+void saveShared(const StationControls& station, ProfileEntry& entry)
+{
+    entry.SSID = station.SSID.text();
+    for (std::size_t i = 0; i < 4; ++i)
+        entry.Path[i] = listPosition(station.Path[i]);
+    entry.TmrMin = timerEntry(station.TmrMin);
+    entry.TmrSec = timerEntry(station.TmrSec);
+    entry.TxDelay = listPosition(station.TxDelay);
+    entry.TxTail = listPosition(station.TxTail);
+}
+
+/// Selects a stored position; a value the list lacks selects nothing (paths) or is clamped (delays).
+void selectPath(PickList& list, const std::string& stored)
+{
+    const auto index = wholeNumberIn(stored, -1, list.count() - 1);
+    list.setListIndex(index.value_or(-1));
+}
+
+/// Empty or negative positions select the first delay entry; positions past the list select its last entry.
+void selectDelay(PickList& list, const std::string& stored)
+{
+    if (list.count() == 0)
+        return;
+    const double value = numberValue(stored);
+    if (stored.empty() || value < 0) {
+        list.setListIndex(0);
+        return;
+    }
+    list.setListIndex(wholeNumberIn(value, 0, list.count() - 1).value_or(list.count() - 1));
+}
+
+void loadShared(StationControls& station, const ProfileEntry& entry)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        selectPath(station.Path[i], entry.Path[i]);
+    station.TmrMin.setText(entry.TmrMin);
+    station.TmrSec.setText(entry.TmrSec);
+    selectDelay(station.TxDelay, entry.TxDelay);
+    selectDelay(station.TxTail, entry.TxTail);
+}
+
+void saveTracking(TrackingForm& form, ProfileEntry& entry)
+{
+    saveShared(form.station, entry);
+    entry.Symbol = symbolEntry(form.TrkSymbol.text(), form.TrkSendComments.isSet());
+}
+
+/// The tab change: caption, save of the profile left (unless a window fill asked to skip it), load of the new one.
+void changeTab(Windows& windows, TabStrip& strip, Panel& frame, int tab, void (*savePrevious)(Windows&),
+               void (*load)(Windows&))
+{
+    const int previous = strip.selectedIndex();
+    if (tab == previous || tab < 0 || tab >= kProfileCount)
+        return;
+    strip.setSelectedIndex(tab);
+    frame.setCaption(profileFrameCaption(tab));
+    const bool skip = windows.profiles.SkipProfileSave;
+    windows.profiles.PreviousProfile = previous + 1;
+    if (!skip)
+        savePrevious(windows);
+    windows.profiles.SkipProfileSave = false;
+    load(windows);
+}
+
+} // namespace
+
+std::string profileFrameCaption(int tab)
+{
+    return "Profile #" + std::to_string(tab + 1) + " Settings";
+}
+
+std::string symbolEntry(const std::string& symbolText, bool sendComments)
+{
+    const unsigned code = symbolText.empty() ? 0u : static_cast<unsigned char>(symbolText.front());
+    const unsigned stored = sendComments ? (code | 0x80u) : (code & 0x7Fu);
+    return std::string(1, static_cast<char>(stored));
+}
+
+void SaveCurNMEAProfileToArray(Windows& windows)
+{
+    NmeaForm& form = windows.Form3;
+    saveShared(form.station, form.store.entry(form.NMEAProfile.selectedIndex() + 1));
+}
+
+void SavePreviousToNMEAProfileArray(Windows& windows)
+{
+    NmeaForm& form = windows.Form3;
+    saveShared(form.station, form.store.entry(windows.profiles.PreviousProfile));
+}
+
+void UpdateNMEAProfileForm(Windows& windows)
+{
+    NmeaForm& form = windows.Form3;
+    const ProfileEntry& entry = form.store.entry(form.NMEAProfile.selectedIndex() + 1);
+    form.station.SSID.setText(entry.SSID);
+    loadShared(form.station, entry);
+    windows.profiles.SkipProfileSave = false;
+}
+
+void SaveCurTrkProfileToArray(Windows& windows)
+{
+    TrackingForm& form = windows.Form4;
+    saveTracking(form, form.store.entry(form.TrkProfile.selectedIndex() + 1));
+}
+
+void SavePreviousToTrkProfileArray(Windows& windows)
+{
+    TrackingForm& form = windows.Form4;
+    saveTracking(form, form.store.entry(windows.profiles.PreviousProfile));
+}
+
+void UpdateTrkProfileForm(Windows& windows)
+{
+    TrackingForm& form = windows.Form4;
+    const ProfileEntry& entry = form.store.entry(form.TrkProfile.selectedIndex() + 1);
+    form.station.SSID.setText(numberValue(entry.SSID) == 0.0 ? std::string() : trimSpaces(entry.SSID));
+    loadShared(form.station, entry);
+    if (entry.Symbol.empty()) {
+        form.TrkSymbol.setText("");
+        form.TrkSendComments.setValue(0);
+    } else {
+        const auto code = static_cast<unsigned char>(entry.Symbol.front());
+        const auto symbol = static_cast<char>(code & 0x7Fu);
+        // A symbol code of 0 shows as an empty field.
+        form.TrkSymbol.setText(symbol == 0 ? std::string() : std::string(1, symbol));
+        form.TrkSendComments.setValue((code & 0x80u) ? 1 : 0);
+    }
+    windows.profiles.SkipProfileSave = false;
+}
+
+void selectNMEAProfileTab(Windows& windows, int tab)
+{
+    changeTab(windows, windows.Form3.NMEAProfile, windows.Form3.NMEAProfileFrame, tab, SavePreviousToNMEAProfileArray,
+              UpdateNMEAProfileForm);
+}
+
+void selectTrkProfileTab(Windows& windows, int tab)
+{
+    changeTab(windows, windows.Form4.TrkProfile, windows.Form4.TrkProfileFrame, tab, SavePreviousToTrkProfileArray,
+              UpdateTrkProfileForm);
+}
+
+} // namespace qm::forms

@@ -1,0 +1,34 @@
+// Keeping the NMEA and Tracking windows in step with their profile stores: saving the profile on show,
+// loading a profile into the window, and the tab change, whether the user or the program changes tabs.
+#pragma once
+
+#include "forms/Windows.h"
+
+namespace qm::forms
+{
+
+/// Copies the NMEA window's profile fields into the store entry of the selected tab.
+void SaveCurNMEAProfileToArray(Windows& windows);
+/// Copies the NMEA window's profile fields into the store entry PreviousProfile.
+void SavePreviousToNMEAProfileArray(Windows& windows);
+/// Loads the store entry of the selected NMEA tab into the window and clears SkipProfileSave.
+void UpdateNMEAProfileForm(Windows& windows);
+/// Selects an NMEA tab (0 to 9); when it differs from the selected one, runs the tab change.
+void selectNMEAProfileTab(Windows& windows, int tab);
+
+/// Copies the Tracking window's profile fields into the store entry of the selected tab.
+void SaveCurTrkProfileToArray(Windows& windows);
+/// Copies the Tracking window's profile fields into the store entry PreviousProfile.
+void SavePreviousToTrkProfileArray(Windows& windows);
+/// Loads the store entry of the selected Tracking tab into the window and clears SkipProfileSave.
+void UpdateTrkProfileForm(Windows& windows);
+/// Selects a Tracking tab (0 to 9); when it differs from the selected one, runs the tab change.
+void selectTrkProfileTab(Windows& windows, int tab);
+
+/// Returns the profile frame caption for a tab: "Profile #" + (tab + 1) + " Settings".
+std::string profileFrameCaption(int tab);
+
+/// Returns the store's symbol character for a symbol text and the Send Comments box.
+std::string symbolEntry(const std::string& symbolText, bool sendComments);
+
+} // namespace qm::forms

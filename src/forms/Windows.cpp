@@ -1,0 +1,132 @@
+// The window models: construction with the documented names, captions and limits.
+#include "forms/Windows.h"
+
+#include <cassert>
+
+namespace qm::forms
+{
+
+namespace
+{
+
+std::string named(std::string_view prefix, std::string_view name)
+{
+    return std::string(prefix) + std::string(name);
+}
+
+} // namespace
+
+StationControls::StationControls(std::string_view prefix, std::string_view ssidName)
+    : MyCall(named(prefix, "MyCall"), 6), SSID(std::string(ssidName), 2),
+      ToCall(named(prefix, "ToCall"), true), Path{PickList(named(prefix, "Path1"), false),
+                                                  PickList(named(prefix, "Path2"), false),
+                                                  PickList(named(prefix, "Path3"), false),
+                                                  PickList(named(prefix, "Path4"), false)},
+      SpecPath{TextField(named(prefix, "SpecPath1"), 9), TextField(named(prefix, "SpecPath2"), 9),
+               TextField(named(prefix, "SpecPath3"), 9), TextField(named(prefix, "SpecPath4"), 9)},
+      TmrMin(named(prefix, "TmrMin"), 2), TmrSec(named(prefix, "TmrSec"), 2), TxDelay(named(prefix, "TxDelay"), false),
+      TxTail(named(prefix, "TxTail"), false), HelpFrame(named(prefix, "HelpFrame"), ""),
+      HelpBox(named(prefix, "HelpBox"), ""), Window("", ""), m_prefix(prefix)
+{}
+
+TelemetryForm::TelemetryForm()
+    : station("Tel", "TelMySSID"), TelTxOn({"TelTxOnCREnable", "TelTxOnLFEnable", "TelTxOnUserEnable"}),
+      TelUserTrigChar("TelUserTrigChar", 3)
+{
+    station.Window = Panel("Form1", "Telemetry Mode");
+    station.Window.setVisible(false);
+}
+
+BeaconForm::BeaconForm() : station("Bcn", "BcnMySSID"), BcnMsgText("BcnMsgText", 76)
+{
+    station.Window = Panel("Form2", "Beacon Mode");
+    station.Window.setVisible(false);
+}
+
+NmeaForm::NmeaForm()
+    : station("NMEA", "NMEASSID"), NMEATxOn({"NMEATxOnCREnable", "NMEATxOnLFEnable", "NMEATxOnUserEnable"}),
+      NMEAUserTrigChar("NMEAUserTrigChar", 3), NMEADeltaEnable("NMEADeltaEnable"),
+      NMEAAdaptiveTransmitEnable("NMEAAdaptiveTransmitEnable"), NMEAProfile("NMEAProfile"),
+      NMEAProfileFrame("NMEAProfileFrame", "Profile # Settings")
+{
+    station.Window = Panel("Form3", "NMEA Mode");
+    station.Window.setVisible(false);
+}
+
+TrackingForm::TrackingForm()
+    : station("Trk", "TrkSSID"), TrkPrefix("TrkPrefix", 1), TrkSeparator("TrkSeparator", 1),
+      TrkComments("TrkComments", 21), TrkSymbol("TrkSymbol", 1), TrkSendComments("TrkSendComments"),
+      TrkDeltaEnable("TrkDeltaEnable"), TrkAdaptiveTransmitEnable("TrkAdaptiveTransmitEnable"),
+      TrkProfile("TrkProfile"), TrkProfileFrame("TrkProfileFrame", "Profile # Settings")
+{
+    station.Window = Panel("Form4", "Tracking Mode");
+    station.Window.setVisible(false);
+}
+
+// The arm delay takes three digits when typed, but a half-second value read from a unit ("127.5") needs five.
+AlarmForm::AlarmForm()
+    : station("Alm", "AlmMySSID"), AlarmMsgText{TextField("AlarmMsgText1", 25), TextField("AlarmMsgText2", 15),
+                                                TextField("AlarmMsgText3", 15), TextField("AlarmMsgText4", 15)},
+      AlmCondition{PickList("AlmCondition1", false), PickList("AlmCondition2", false), PickList("AlmCondition3", false),
+                   PickList("AlmCondition4", false)},
+      AlmArmDelay("AlmArmDelay", 3, 5), AlmTxCntrLimit("AlmTxCntrLimit", 3)
+{
+    station.Window = Panel("Form5", "Alarm Mode");
+    station.Window.setVisible(false);
+}
+
+Menus::Menus()
+    : file("file", "&File"), newconfiguration("newconfiguration", "&New Configuration File"),
+      openconfiguration("openconfiguration", "&Open Configuration File ..."),
+      saveconfiguration("saveconfiguration", "&Save Configuration File As ..."),
+      memorizedefaults("memorizedefaults", "&Memorize Defaults"), printprofiles("printprofiles", "&Print Profiles"),
+      printerfont("printerfont", "Select Printer &Font"), exit("exit", "E&xit"), read("read", "&Read"),
+      write("write", "&Write"), mode("mode", "&Mode"), telemetry("telemetry", "&Telemetry"),
+      beacon("beacon", "&Beacon"), nmea("nmea", "&NMEA"), tracking("tracking", "T&racking"), alarm("alarm", "&Alarm"),
+      setup("setup", "&Setup"), serialport("serialport", "Serial &Port"), com1("com1", "COM&1"), com2("com2", "COM&2"),
+      com3("com3", "COM&3"), com4("com4", "COM&4"), inputbaudrate("inputbaudrate", "&Input Baud Rate"),
+      in1200("in1200", "&1200"), in2400("in2400", "&2400"), in4800("in4800", "&4800"), in9600("in9600", "&9600"),
+      outputbaudrate("outputbaudrate", "&Ouput Baud Rate"), out300("out300", "&300"), out1200("out1200", "&1200"),
+      help("help", "&Help"), contents("contents", "&Contents"), about("about", "&About This Program")
+{}
+
+MainWindowControls::MainWindowControls()
+    : Window("MDIForm1", "Quellmark Configuration Program"), LEDDisable("LEDDisable"), MicEncode("MicEncode"),
+      ModeLock("ModeLock"), AutoMode("AutoMode"),
+      DataHeaderFrame("DataHeaderFrame", "Data Header"), GpsString{PickList("GpsString1", true),
+                                                                   PickList("GpsString2", true),
+                                                                   PickList("GpsString3", true)},
+      DataHeader{Panel("DataHeader1", ""), Panel("DataHeader2", ""), Panel("DataHeader3", "")},
+      VQ3Status("VQ3Status", "Disconnected"), ConnectButton("ConnectButton", "&Disconnect")
+{}
+
+StationControls& Windows::station(Mode mode)
+{
+    switch (mode) {
+    case Mode::Telemetry:
+        return Form1.station;
+    case Mode::Beacon:
+        return Form2.station;
+    case Mode::Nmea:
+        return Form3.station;
+    case Mode::Tracking:
+        return Form4.station;
+    case Mode::Alarm:
+        return Form5.station;
+    }
+    assert(false);
+    return Form1.station;
+}
+
+const StationControls& Windows::station(Mode mode) const
+{
+    return const_cast<Windows*>(this)->station(mode);
+}
+
+void setMyCall(Windows& windows, std::string_view text)
+{
+    for (int mode = 0; mode < kModeCount; ++mode)
+        windows.station(static_cast<Mode>(mode)).MyCall.setText(text);
+}
+
+} // namespace qm::forms

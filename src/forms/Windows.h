@@ -1,0 +1,231 @@
+// The window models: the five mode windows Form1..Form5, the main window's controls, and the two
+// profile stores. Every control carries its documented name (TelMyCall, NMEAProfile, AlmCondition3).
+#pragma once
+
+#include "forms/Fields.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace qm::forms
+{
+
+/// Mode codes: the image's mode code, CurrentMode, a configuration file's first line, Form1..Form5.
+enum class Mode : int
+{
+    Telemetry = 0,
+    Beacon = 1,
+    Nmea = 2,
+    Tracking = 3,
+    Alarm = 4,
+};
+
+inline constexpr int kModeCount = 5;
+inline constexpr int kProfileCount = 10;
+
+/// Option indexes of the termination-character groups (Carriage Return, Line Feed, User Defined).
+inline constexpr int kCarriageReturn = 0;
+inline constexpr int kLineFeed = 1;
+inline constexpr int kUserDefined = 2;
+
+/// The controls every mode window has, named with the window's prefix (Tel, Bcn, NMEA, Trk, Alm).
+struct StationControls
+{
+    StationControls(std::string_view prefix, std::string_view ssidName);
+
+    /// Returns the window's prefix ("Tel", "Bcn", "NMEA", "Trk", "Alm").
+    const std::string& prefix() const { return m_prefix; }
+
+    TextField MyCall;
+    /// My SSID (TelMySSID, BcnMySSID, AlmMySSID) or the profile SSID on show (NMEASSID, TrkSSID).
+    TextField SSID;
+    PickList ToCall;
+    /// Path 1 to Path 4 at indexes 0 to 3.
+    std::array<PickList, 4> Path;
+    /// Special Path 1 to Special Path 4 at indexes 0 to 3.
+    std::array<TextField, 4> SpecPath;
+    TextField TmrMin;
+    TextField TmrSec;
+    PickList TxDelay;
+    PickList TxTail;
+    Panel HelpFrame;
+    Panel HelpBox;
+    /// The window itself: its caption and whether it is shown.
+    Panel Window;
+
+private:
+    std::string m_prefix;
+};
+
+/// One profile as the NMEA and Tracking stores hold it: every value as text, list positions in decimal.
+struct ProfileEntry
+{
+    std::string SSID;
+    /// Path1 to Path4 at indexes 0 to 3.
+    std::array<std::string, 4> Path;
+    /// Tracking only: the symbol character, bit 7 set when Send Comments is on.
+    std::string Symbol;
+    std::string TmrMin;
+    std::string TmrSec;
+    std::string TxDelay;
+    std::string TxTail;
+
+    bool operator==(const ProfileEntry&) const = default;
+};
+
+/// Ten profile entries numbered 1 to 10.
+class ProfileStore
+{
+public:
+    ProfileEntry& entry(int profile) { return m_entries.at(static_cast<std::size_t>(profile - 1)); }
+    const ProfileEntry& entry(int profile) const { return m_entries.at(static_cast<std::size_t>(profile - 1)); }
+
+private:
+    std::array<ProfileEntry, kProfileCount> m_entries;
+};
+
+/// Form1, the Telemetry window.
+struct TelemetryForm
+{
+    TelemetryForm();
+
+    StationControls station;
+    /// TelTxOnCREnable, TelTxOnLFEnable, TelTxOnUserEnable.
+    OptionGroup TelTxOn;
+    TextField TelUserTrigChar;
+};
+
+/// Form2, the Beacon window.
+struct BeaconForm
+{
+    BeaconForm();
+
+    StationControls station;
+    TextField BcnMsgText;
+};
+
+/// Form3, the NMEA window with its ten profiles.
+struct NmeaForm
+{
+    NmeaForm();
+
+    StationControls station;
+    /// NMEATxOnCREnable, NMEATxOnLFEnable, NMEATxOnUserEnable.
+    OptionGroup NMEATxOn;
+    TextField NMEAUserTrigChar;
+    CheckBox NMEADeltaEnable;
+    CheckBox NMEAAdaptiveTransmitEnable;
+    TabStrip NMEAProfile;
+    Panel NMEAProfileFrame;
+    ProfileStore store;
+};
+
+/// Form4, the Tracking window with its ten profiles.
+struct TrackingForm
+{
+    TrackingForm();
+
+    StationControls station;
+    TextField TrkPrefix;
+    TextField TrkSeparator;
+    TextField TrkComments;
+    TextField TrkSymbol;
+    CheckBox TrkSendComments;
+    CheckBox TrkDeltaEnable;
+    CheckBox TrkAdaptiveTransmitEnable;
+    TabStrip TrkProfile;
+    Panel TrkProfileFrame;
+    ProfileStore store;
+};
+
+/// Form5, the Alarm window.
+struct AlarmForm
+{
+    AlarmForm();
+
+    StationControls station;
+    /// AlarmMsgText1 (25 characters) to AlarmMsgText4 (15 each) at indexes 0 to 3.
+    std::array<TextField, 4> AlarmMsgText;
+    /// AlmCondition1 to AlmCondition4: "Low" (0), "High" (1).
+    std::array<PickList, 4> AlmCondition;
+    TextField AlmArmDelay;
+    TextField AlmTxCntrLimit;
+};
+
+/// The menus of the main window, each item under its documented name.
+struct Menus
+{
+    Menus();
+
+    MenuItem file, newconfiguration, openconfiguration, saveconfiguration, memorizedefaults, printprofiles, printerfont,
+        exit;
+    MenuItem read, write;
+    MenuItem mode, telemetry, beacon, nmea, tracking, alarm;
+    MenuItem setup, serialport, com1, com2, com3, com4;
+    MenuItem inputbaudrate, in1200, in2400, in4800, in9600;
+    MenuItem outputbaudrate, out300, out1200;
+    MenuItem help, contents, about;
+
+    /// Returns the Mode menu items in mode order (telemetry first).
+    std::array<MenuItem*, kModeCount> modeItems() { return {&telemetry, &beacon, &nmea, &tracking, &alarm}; }
+    std::array<const MenuItem*, kModeCount> modeItems() const
+    {
+        return {&telemetry, &beacon, &nmea, &tracking, &alarm};
+    }
+    /// Returns in1200, in2400, in4800, in9600 in code order.
+    std::array<MenuItem*, 4> inputBaudItems() { return {&in1200, &in2400, &in4800, &in9600}; }
+    std::array<const MenuItem*, 4> inputBaudItems() const { return {&in1200, &in2400, &in4800, &in9600}; }
+    /// Returns com1 to com4.
+    std::array<MenuItem*, 4> comItems() { return {&com1, &com2, &com3, &com4}; }
+};
+
+/// The main window MDIForm1's own controls: menus, option boxes, data headers and the status panel.
+struct MainWindowControls
+{
+    MainWindowControls();
+
+    Panel Window;
+    Menus menus;
+    CheckBox LEDDisable;
+    CheckBox MicEncode;
+    CheckBox ModeLock;
+    CheckBox AutoMode;
+    Panel DataHeaderFrame;
+    /// GpsString1 to GpsString3 at indexes 0 to 2.
+    std::array<PickList, 3> GpsString;
+    /// DataHeader1 to DataHeader3 at indexes 0 to 2.
+    std::array<Panel, 3> DataHeader;
+    Panel VQ3Status;
+    Panel ConnectButton;
+};
+
+/// State shared by the two profile windows' tab changes.
+struct ProfileEditingState
+{
+    /// The profile (1 to 10) whose tab the latest tab change left.
+    int PreviousProfile = 0;
+    /// When set, the next tab change does not copy the window into the store.
+    bool SkipProfileSave = false;
+};
+
+/// Every window of the program.
+struct Windows
+{
+    MainWindowControls MDIForm1;
+    TelemetryForm Form1;
+    BeaconForm Form2;
+    NmeaForm Form3;
+    TrackingForm Form4;
+    AlarmForm Form5;
+    ProfileEditingState profiles;
+
+    /// Returns the shared controls of a mode's window.
+    StationControls& station(Mode mode);
+    const StationControls& station(Mode mode) const;
+};
+
+/// Writes a callsign into all five My Call fields: a change to one is copied into the other four.
+void setMyCall(Windows& windows, std::string_view text);
+
+} // namespace qm::forms
