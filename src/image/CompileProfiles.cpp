@@ -1,0 +1,136 @@
+// The compile of the NMEA and Tracking windows, whose ten profiles come from their profile stores.
+#include "image/Compile.h"
+
+#include "image/CompileShared.h"
+#include "image/Encoding.h"
+
+#include <cassert>
+#include <limits>
+
+namespace qm::image
+{
+
+namespace
+{
+
+constexpr std::size_t kDataHeaderWidth = 6;
+constexpr std::size_t kCommentWidth = 21;
+constexpr int kUnreadablePosition = std::numeric_limits<int>::min();
+
+int position(const std::string& stored)
+{
+    return storedPosition(stored).value_or(kUnreadablePosition);
+}
+
+// The ten profiles come from the store only: the window's profile fields may hold unsaved edits.
+bool profileSteps(CompileDraft& draft, forms::StationControls& station, forms::ProfileStore& store)
+{
+    if (!draft.stationCallsign(station.MyCall))
+        return false;
+    for (int k = 1; k <= forms::kProfileCount; ++k)
+        if (!draft.stationSsid(k, store.entry(k).SSID, station.SSID.name(), k))
+            return false;
+    if (!draft.specialPaths(station) || !draft.toCall(station.ToCall))
+        return false;
+    for (int k = 1; k <= forms::kProfileCount; ++k) {
+        const auto& path = store.entry(k).Path;
+        draft.pathCodes(k, {position(path[0]), position(path[1]), position(path[2]), position(path[3])});
+    }
+    for (int k = 1; k <= forms::kProfileCount; ++k) {
+        forms::ProfileEntry& entry = store.entry(k);
+        if (!draft.timer(k, entry.TmrMin, entry.TmrSec, station, k))
+            return false;
+    }
+    return true;
+}
+
+bool txSteps(CompileDraft& draft, const forms::StationControls& station, const forms::ProfileStore& store)
+{
+    for (int k = 1; k <= forms::kProfileCount; ++k) {
+        const forms::ProfileEntry& entry = store.entry(k);
+        if (!draft.txCodes(k, position(entry.TxDelay), position(entry.TxTail), station, k))
+            return false;
+    }
+    return true;
+}
+
+bool dataHeaders(CompileDraft& draft, const forms::MainWindowControls& main)
+{
+    for (std::size_t i = 0; i < main.GpsString.size(); ++i) {
+        const forms::PickList& header = main.GpsString[i];
+        const std::string text = header.text();
+        if (text.size() > kDataHeaderWidth)
+            return draft.refuse(header.name(), "Data Header " + std::to_string(i + 1), std::nullopt,
+                                "Data Headers can contain no more than 6 characters.");
+        draft.fields().dataHeader[i] = padNul(text, kDataHeaderWidth + 1);
+    }
+    return true;
+}
+
+std::uint8_t symbolByte(const std::string& symbol)
+{
+    if (symbol.empty() || symbol == " ")
+        return 0x00;
+    return static_cast<std::uint8_t>(symbol.front());
+}
+
+std::string profileArea(const ImageFields& fields)
+{
+    std::string area;
+    for (int k = 1; k <= forms::kProfileCount; ++k)
+        area += profileBytes(fields, k);
+    return area;
+}
+
+} // namespace
+
+CompileResult CompileNMEADataToSend(forms::Windows& windows, ImageFields& fields)
+{
+    forms::NmeaForm& form = windows.Form3;
+    CompileDraft draft(windows, forms::Mode::Nmea, fields);
+    std::uint8_t termination = 0;
+    if (!profileSteps(draft, form.station, form.store) || !dataHeaders(draft, windows.MDIForm1) ||
+        !draft.terminationCharacter(form.NMEATxOn, form.NMEAUserTrigChar, termination) ||
+        !txSteps(draft, form.station, form.store))
+        return draft.refused();
+
+    ImageFields& image = draft.fields();
+    for (int k = 1; k <= forms::kProfileCount; ++k)
+        image.profileByte(k, 5) = termination;
+    image.nmeaTail = std::string(2, '\0');
+
+    std::string stream = frameStart(image) + profileArea(image);
+    for (const std::string& header : image.dataHeader)
+        stream += header;
+    stream += image.nmeaTail;
+    return draft.finish(fields, std::move(stream));
+}
+
+CompileResult CompileTrkDataToSend(forms::Windows& windows, ImageFields& fields)
+{
+    forms::TrackingForm& form = windows.Form4;
+    CompileDraft draft(windows, forms::Mode::Tracking, fields);
+    if (!profileSteps(draft, form.station, form.store))
+        return draft.refused();
+    ImageFields& image = draft.fields();
+    for (int k = 1; k <= forms::kProfileCount; ++k)
+        image.profileByte(k, 5) = symbolByte(form.store.entry(k).Symbol);
+    if (!txSteps(draft, form.station, form.store))
+        return draft.refused();
+
+    // The window's one-character fields and the comment's capacity keep these within their widths.
+    assert(form.TrkPrefix.text().size() <= 1 && form.TrkSeparator.text().size() <= 1);
+    assert(form.TrkComments.text().size() <= kCommentWidth);
+    image.prefixByte = form.TrkPrefix.text().empty() ? 0 : static_cast<std::uint8_t>(form.TrkPrefix.text().front());
+    image.separatorByte =
+        form.TrkSeparator.text().empty() ? 0 : static_cast<std::uint8_t>(form.TrkSeparator.text().front());
+    image.comment = padNul(form.TrkComments.text(), kCommentWidth);
+
+    std::string stream = frameStart(image) + profileArea(image);
+    stream.push_back(static_cast<char>(image.prefixByte));
+    stream.push_back(static_cast<char>(image.separatorByte));
+    stream += image.comment;
+    return draft.finish(fields, std::move(stream));
+}
+
+} // namespace qm::image

@@ -1,0 +1,37 @@
+// The upload decoding of 128 image bytes into the field store, and the window fill of each mode.
+#pragma once
+
+#include "forms/Windows.h"
+#include "image/ImageFields.h"
+
+#include <string>
+
+namespace qm::image
+{
+
+/// Returns the mode code of an image's mode byte (0 to 7).
+int modeCode(std::uint8_t modeByte);
+/// Returns the input baud rate code (0 = 1200 .. 3 = 9600) of a mode byte.
+int inputBaudCode(std::uint8_t modeByte);
+/// Returns true when a mode byte asks for 300 baud output.
+bool output300(std::uint8_t modeByte);
+
+/// Splits 128 uploaded bytes into the field store as the upload decoding does for the image's mode: the
+/// header bytes, station callsign and to-call text (trimmed, with the SSID suffix), the special paths (kept
+/// encoded), the profile bytes (profile 1 for modes 0, 1, 4; all ten for 2, 3) and the mode's own fields.
+/// Fields the image does not carry keep what they held.
+void splitUpload(const std::string& uploadData, ImageFields& fields);
+
+// The window fills: each puts a decoded image from the field store into its window (and profile store).
+// The upload decoding has set the station callsign, to-call, options and baud rate menus, and rebuilt the
+// delay and tail lists for the output baud rate, before it calls them.
+void UpdateEntireTelemetryForm(forms::Windows& windows, const ImageFields& fields);
+void UpDateEntireBeaconForm(forms::Windows& windows, const ImageFields& fields);
+void UpdateEntireNMEAForm(forms::Windows& windows, const ImageFields& fields);
+void UpDateEntireTrackingForm(forms::Windows& windows, const ImageFields& fields);
+void UpDateEntireAlarmForm(forms::Windows& windows, const ImageFields& fields);
+
+/// Runs the window fill of a mode.
+void fillMode(forms::Mode mode, forms::Windows& windows, const ImageFields& fields);
+
+} // namespace qm::image

@@ -1,0 +1,85 @@
+// A window set as start-up leaves it (pick lists filled, 1200 baud in and out), and the header steps the
+// upload decoding takes before a window fill.
+#pragma once
+
+#include "forms/PickLists.h"
+#include "forms/Windows.h"
+#include "image/Decode.h"
+#include "image/ImageFields.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+namespace qm::image
+{
+
+inline forms::Windows readyWindows()
+{
+    forms::Windows windows;
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        forms::StationControls& station = windows.station(static_cast<forms::Mode>(mode));
+        for (forms::PickList& path : station.Path) {
+            for (const auto& entry : forms::kPathEntries)
+                path.addItem(entry);
+            path.setListIndex(0);
+        }
+        const auto& toCalls =
+            mode == static_cast<int>(forms::Mode::Tracking) ? forms::kTrackingToCallEntries : forms::kToCallEntries;
+        for (const auto& entry : toCalls)
+            station.ToCall.addItem(entry);
+    }
+    for (forms::PickList& header : windows.MDIForm1.GpsString)
+        for (const auto& entry : forms::kDataHeaderEntries)
+            header.addItem(entry);
+    for (forms::PickList& condition : windows.Form5.AlmCondition) {
+        for (const auto& entry : forms::kConditionEntries)
+            condition.addItem(entry);
+        condition.setListIndex(0);
+    }
+    windows.MDIForm1.menus.in1200.setChecked(true);
+    windows.MDIForm1.menus.out1200.setChecked(true);
+    forms::rebuildTxLists(windows, false, 0, 0);
+    return windows;
+}
+
+inline void setOutputBaud(forms::Windows& windows, bool baud300)
+{
+    windows.MDIForm1.menus.out300.setChecked(baud300);
+    windows.MDIForm1.menus.out1200.setChecked(!baud300);
+    forms::rebuildTxLists(windows, baud300, 0, 0);
+}
+
+inline void receiveHeader(forms::Windows& windows, const ImageFields& fields)
+{
+    const int mode = modeCode(fields.modeByte);
+    if (mode != static_cast<int>(forms::Mode::Beacon) && mode != static_cast<int>(forms::Mode::Alarm)) {
+        const auto items = windows.MDIForm1.menus.inputBaudItems();
+        for (std::size_t i = 0; i < items.size(); ++i)
+            items[i]->setChecked(static_cast<int>(i) == inputBaudCode(fields.modeByte));
+    }
+    setOutputBaud(windows, output300(fields.modeByte));
+    windows.MDIForm1.LEDDisable.setValue(fields.optionByte & 0x01 ? 1 : 0);
+    windows.MDIForm1.MicEncode.setValue(fields.optionByte & 0x02 ? 1 : 0);
+    windows.MDIForm1.ModeLock.setValue(fields.optionByte & 0x04 ? 1 : 0);
+    if (fields.autoModeByte == 0x00 || fields.autoModeByte == 0xFF)
+        windows.MDIForm1.AutoMode.setValue(fields.autoModeByte == 0xFF ? 1 : 0);
+    forms::StationControls& station = windows.station(static_cast<forms::Mode>(mode));
+    station.MyCall.setText(fields.stationCallsign);
+    station.ToCall.setText(fields.toCall);
+}
+
+inline std::string bytes(std::initializer_list<int> values)
+{
+    std::string result;
+    for (int value : values)
+        result.push_back(static_cast<char>(value));
+    return result;
+}
+
+inline int at(const std::string& stream, std::size_t position)
+{
+    return static_cast<unsigned char>(stream.at(position));
+}
+
+} // namespace qm::image

@@ -1,0 +1,208 @@
+// Tests that a compile refuses a value with no place in the image, names the field and produces nothing.
+#include "image/Compile.h"
+
+#include "ReadyWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace qm::image
+{
+namespace
+{
+
+forms::MessageBox box(std::string focus, std::string text, std::optional<int> profile = std::nullopt)
+{
+    return {"Invalid Setting", std::move(text), forms::Icon::Warning, forms::Buttons::Ok, std::move(focus), profile};
+}
+
+struct RefusalCase
+{
+    std::string name;
+    forms::Mode mode;
+    std::function<void(forms::Windows&)> setUp;
+    forms::MessageBox expected;
+};
+
+const std::string kRange15 = "\r\n\r\nIt must be a whole number from 0 to 15.";
+const std::string kRange255 = "\r\n\r\nIt must be a whole number from 0 to 255.";
+const std::string kTooLong = "\r\n\r\nCallsigns can contain a maximum of 6 characters (Not including the SSID).";
+const std::string kNotPrintable = "\r\n\r\nCallsigns can contain only printable ASCII characters.";
+const std::string kFromList = "\r\n\r\nPlease select an entry from the list.";
+const std::string kCannot = " cannot be stored in the VQ-3's configuration.";
+
+std::vector<RefusalCase> refusalCases()
+{
+    using M = forms::Mode;
+    using W = forms::Windows;
+    return {
+        {"MySsidOver15", M::Telemetry, [](W& w) { w.Form1.station.SSID.setText("16"); },
+         box("TelMySSID", "The value in 'My SSID'" + kCannot + kRange15)},
+        {"MySsidNegative", M::Beacon, [](W& w) { w.Form2.station.SSID.setText("-1"); },
+         box("BcnMySSID", "The value in 'My SSID'" + kCannot + kRange15)},
+        {"MySsidTwoDigitsOver15", M::Alarm, [](W& w) { w.Form5.station.SSID.setText("99"); },
+         box("AlmMySSID", "The value in 'My SSID'" + kCannot + kRange15)},
+        {"ProfileSsidRoundsOver15", M::Nmea, [](W& w) { w.Form3.store.entry(5).SSID = "15.5"; },
+         box("NMEASSID", "The value in 'SSID' of Profile #5" + kCannot + kRange15, 5)},
+        {"MyCallControlCharacter", M::Telemetry, [](W& w) { w.Form1.station.MyCall.setText("N0\x01"); },
+         box("TelMyCall", "The value in 'My Call'" + kCannot + kNotPrintable)},
+        {"MyCallTopBitSet", M::Tracking, [](W& w) { w.Form4.station.MyCall.setText("\xC4\x42\x43"); },
+         box("TrkMyCall", "The value in 'My Call'" + kCannot + kNotPrintable)},
+        {"ToCallSevenCharacters", M::Telemetry, [](W& w) { w.Form1.station.ToCall.setText("APRSXYZ-1"); },
+         box("TelToCall", "The value in 'To Call'" + kCannot + kTooLong)},
+        {"ToCallSsidOverAByte", M::Nmea, [](W& w) { w.Form3.station.ToCall.setText("APRS-256"); },
+         box("NMEAToCall", "The value in 'To Call'" + kCannot + kRange255)},
+        {"ToCallTab", M::Alarm, [](W& w) { w.Form5.station.ToCall.setText("AP\tRS"); },
+         box("AlmToCall", "The value in 'To Call'" + kCannot + kNotPrintable)},
+        {"SpecialPathSsidOver15", M::Beacon, [](W& w) { w.Form2.station.SpecPath[1].setText("WIDE2-16"); },
+         box("BcnSpecPath2", "The value in 'Special Path 2'" + kCannot + kRange15)},
+        {"SpecialPathSevenCharacters", M::Beacon, [](W& w) { w.Form2.station.SpecPath[3].setText("ABCDEFG-1"); },
+         box("BcnSpecPath4", "The value in 'Special Path 4'" + kCannot + kTooLong)},
+        {"SpecialPathDelete", M::Telemetry, [](W& w) { w.Form1.station.SpecPath[0].setText("WIDE\x7F"); },
+         box("TelSpecPath1", "The value in 'Special Path 1'" + kCannot + kNotPrintable)},
+        {"SpecialPathBeforeToCallInNmea", M::Nmea,
+         [](W& w) {
+             w.Form3.station.ToCall.setText("APRS-999");
+             w.Form3.station.SpecPath[2].setText("WIDE-99");
+         },
+         box("NMEASpecPath3", "The value in 'Special Path 3'" + kCannot + kRange15)},
+        {"TimerSecondsPushOver4095", M::Telemetry,
+         [](W& w) {
+             w.Form1.station.TmrMin.setText("68");
+             w.Form1.station.TmrSec.setText("16");
+         },
+         box("TelTmrSec",
+             "The value in 'Transmit Timer'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 4095.")},
+        {"TimerMinutesOver4095", M::Alarm, [](W& w) { w.Form5.station.TmrMin.setText("99"); },
+         box("AlmTmrMin",
+             "The value in 'Transmit Timer'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 4095.")},
+        {"TimerNegative", M::Beacon, [](W& w) { w.Form2.station.TmrMin.setText("-1"); },
+         box("BcnTmrMin",
+             "The value in 'Transmit Timer'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 4095.")},
+        {"UserTerminationOver255", M::Telemetry,
+         [](W& w) {
+             w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
+             w.Form1.TelUserTrigChar.setText("256");
+         },
+         box("TelUserTrigChar", "The value in 'Termination Character'" + kCannot + kRange255)},
+        {"NmeaUserTerminationOver255", M::Nmea,
+         [](W& w) {
+             w.Form3.NMEATxOn.setValue(forms::kUserDefined, true);
+             w.Form3.NMEAUserTrigChar.setText("300");
+         },
+         box("NMEAUserTrigChar", "The value in 'Termination Character'" + kCannot + kRange255)},
+        {"CountOver255", M::Alarm, [](W& w) { w.Form5.AlmTxCntrLimit.setText("256"); },
+         box("AlmTxCntrLimit", "The value in 'Number Times To Send'" + kCannot + kRange255)},
+        {"CountNegative", M::Alarm, [](W& w) { w.Form5.AlmTxCntrLimit.setText("-1"); },
+         box("AlmTxCntrLimit", "The value in 'Number Times To Send'" + kCannot + kRange255)},
+        {"ArmDelayOver127AndAHalf", M::Alarm, [](W& w) { w.Form5.AlmArmDelay.setText("128"); },
+         box("AlmArmDelay", "The value in 'Arm Delay'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 127.")},
+        {"DelayPastThe300BaudList", M::Telemetry,
+         [](W& w) {
+             w.Form1.station.TxDelay.setListIndex(15);
+             w.MDIForm1.menus.out1200.setChecked(false);
+             w.MDIForm1.menus.out300.setChecked(true);
+         },
+         box("TelTxDelay", "The value in 'Transmit Delay'" + kCannot + kFromList)},
+        {"TailPastThe300BaudList", M::Beacon,
+         [](W& w) {
+             w.Form2.station.TxTail.setListIndex(15);
+             w.MDIForm1.menus.out1200.setChecked(false);
+         },
+         box("BcnTxTail", "The value in 'Tail Delay'" + kCannot + kFromList)},
+        {"ProfileSsidOver15", M::Nmea, [](W& w) { w.Form3.store.entry(4).SSID = "16"; },
+         box("NMEASSID", "The value in 'SSID' of Profile #4" + kCannot + kRange15, 4)},
+        {"ProfileDelayPastThe1200BaudList", M::Nmea, [](W& w) { w.Form3.store.entry(10).TxDelay = "16"; },
+         box("NMEATxDelay", "The value in 'Transmit Delay' of Profile #10" + kCannot + kFromList, 10)},
+        {"ProfileDelayNotANumberPosition", M::Nmea, [](W& w) { w.Form3.store.entry(2).TxDelay = "1e9"; },
+         box("NMEATxDelay", "The value in 'Transmit Delay' of Profile #2" + kCannot + kFromList, 2)},
+        {"DataHeaderOverSixCharacters", M::Nmea, [](W& w) { w.MDIForm1.GpsString[1].setText("$GPRMCX"); },
+         box("GpsString2",
+             "The value in 'Data Header 2'" + kCannot + "\r\n\r\nData Headers can contain no more than 6 characters.")},
+        {"ProfileTimerOver4095", M::Tracking,
+         [](W& w) {
+             w.Form4.store.entry(7).TmrMin = "69";
+             w.Form4.store.entry(7).TmrSec = "0";
+         },
+         box("TrkTmrMin",
+             "The value in 'Transmit Timer' of Profile #7" + kCannot +
+                 "\r\n\r\nIt must be a whole number from 0 to 4095.",
+             7)},
+        {"ProfileTailBeforeTheList", M::Tracking, [](W& w) { w.Form4.store.entry(2).TxTail = "-2"; },
+         box("TrkTxTail", "The value in 'Tail Delay' of Profile #2" + kCannot + kFromList, 2)},
+        {"ProfileDelayPastThe300BaudList", M::Tracking,
+         [](W& w) {
+             setOutputBaud(w, true);
+             w.Form4.store.entry(3).TxDelay = "15";
+         },
+         box("TrkTxDelay", "The value in 'Transmit Delay' of Profile #3" + kCannot + kFromList, 3)},
+        {"ProfileSsidOfTrackingNegative", M::Tracking, [](W& w) { w.Form4.store.entry(1).SSID = "-3"; },
+         box("TrkSSID", "The value in 'SSID' of Profile #1" + kCannot + kRange15, 1)},
+    };
+}
+
+TEST(CompileRefusalTest, ValueWithoutAPlaceInTheImageRefusesAndProducesNothing)
+{
+    for (const RefusalCase& c : refusalCases()) {
+        SCOPED_TRACE(c.name);
+        forms::Windows windows = readyWindows();
+        c.setUp(windows);
+        forms::StationControls& station = windows.station(c.mode);
+        const std::string minutesBefore = station.TmrMin.text();
+        const auto nmeaStoreBefore = windows.Form3.store;
+        const auto trackingStoreBefore = windows.Form4.store;
+        ImageFields fields;
+        fields.modeByte = 0x77;
+        fields.profileByte(1, 1) = 0x55;
+
+        const CompileResult result = compileMode(c.mode, windows, fields);
+        EXPECT_FALSE(result.ok());
+        EXPECT_TRUE(result.downloadImage.empty());
+        EXPECT_EQ(result.refusal, c.expected);
+        EXPECT_EQ(fields.modeByte, 0x77);
+        EXPECT_EQ(fields.profileByte(1, 1), 0x55);
+        EXPECT_EQ(station.TmrMin.text(), minutesBefore);
+        for (int k = 1; k <= forms::kProfileCount; ++k) {
+            EXPECT_EQ(windows.Form3.store.entry(k), nmeaStoreBefore.entry(k));
+            EXPECT_EQ(windows.Form4.store.entry(k), trackingStoreBefore.entry(k));
+        }
+    }
+}
+
+TEST(CompileRefusalTest, ValuesAtTheEdgesOfTheirPlacesCompile)
+{
+    const std::function<void(forms::Windows&)> edges[] = {
+        [](forms::Windows& w) { w.Form1.station.SSID.setText("15"); },
+        [](forms::Windows& w) { w.Form1.station.ToCall.setText("ABCDEF-255"); },
+        [](forms::Windows& w) { w.Form1.station.SpecPath[0].setText("ABCDEF-15"); },
+        [](forms::Windows& w) { w.Form1.station.MyCall.setText("~ !"); },
+        [](forms::Windows& w) {
+            w.Form1.station.TmrMin.setText("68");
+            w.Form1.station.TmrSec.setText("15");
+        },
+        [](forms::Windows& w) {
+            w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
+            w.Form1.TelUserTrigChar.setText("255");
+        },
+        [](forms::Windows& w) {
+            w.Form1.TelTxOn.setValue(forms::kLineFeed, true);
+            w.Form1.TelUserTrigChar.setText("999");
+        },
+        [](forms::Windows& w) { w.Form1.station.TxDelay.setListIndex(15); },
+    };
+    for (std::size_t i = 0; i < std::size(edges); ++i) {
+        SCOPED_TRACE(i);
+        forms::Windows windows = readyWindows();
+        edges[i](windows);
+        ImageFields fields;
+        const CompileResult result = CompileTelDataToSend(windows, fields);
+        EXPECT_TRUE(result.ok());
+        EXPECT_EQ(result.downloadImage.size(), kDownloadSize);
+    }
+}
+
+} // namespace
+} // namespace qm::image
