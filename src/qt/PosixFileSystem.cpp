@@ -1,0 +1,258 @@
+// The files port on the real disk, through the POSIX calls.
+#include "qt/PosixFileSystem.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qm::qt
+{
+
+namespace
+{
+
+namespace error = storage::error;
+using storage::FileError;
+using StatInfo = struct stat;
+
+/// An open file descriptor, closed when it goes out of scope unless closed before.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    /// Closes the descriptor; returns false (errno set) when the close reports a failure.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+constexpr int kMaxLinkHops = 40;
+// Keeps the temporary file's name within the folder-entry limit whatever the target is called.
+constexpr std::size_t kTempNameKeep = 200;
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string baseNameOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool isFolder(const std::string& path)
+{
+    StatInfo info{};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+FileError errorFromErrno(int errorNumber, int number)
+{
+    return FileError{number, std::strerror(errorNumber)};
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+/// Follows the symbolic links of a path that names no existing file yet (a dangling link names the file a
+/// save creates); returns the final path, or nothing with errno set.
+std::optional<std::string> followLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        StatInfo info{};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 256) + 1, '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length < 0)
+            return std::nullopt;
+        target.resize(static_cast<std::size_t>(length));
+        current = target.front() == '/' ? target : folderOf(current) + "/" + target;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+// A device or a pipe (such as /dev/stdout) cannot be renamed over; it is written in place.
+std::optional<FileError> writeInPlace(const std::string& path, const std::string& bytes)
+{
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (!file.valid() || !writeAll(file.get(), bytes) || !file.close())
+        return fileErrorFor(errno, path);
+    return std::nullopt;
+}
+
+void syncFolder(const std::string& folder)
+{
+    // The rename is already done; flushing the folder entry only makes it last through a power loss.
+    Descriptor entry(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (entry.valid())
+        ::fsync(entry.get());
+}
+
+std::optional<FileError> replaceFile(const std::string& target, const std::string& bytes, std::optional<mode_t> oldMode)
+{
+    std::string temp = folderOf(target) + "/." + baseNameOf(target).substr(0, kTempNameKeep) + ".XXXXXX";
+    Descriptor file(::mkstemp(temp.data()));
+    if (!file.valid())
+        return fileErrorFor(errno, target);
+
+    const mode_t mode = oldMode ? *oldMode : (0666 & ~currentUmask());
+    const bool written = writeAll(file.get(), bytes) && ::fchmod(file.get(), mode) == 0 && ::fsync(file.get()) == 0 &&
+                         file.close() && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!written) {
+        const int failure = errno;
+        if (file.valid())
+            file.close();
+        ::unlink(temp.c_str());
+        return fileErrorFor(failure, target);
+    }
+    syncFolder(folderOf(target));
+    return std::nullopt;
+}
+
+} // namespace
+
+FileError fileErrorFor(int errorNumber, const std::string& path)
+{
+    switch (errorNumber) {
+    case ENOENT:
+        return errorFromErrno(errorNumber, isFolder(folderOf(path)) ? error::kFileNotFound : error::kPathNotFound);
+    case ENOTDIR:
+        return errorFromErrno(errorNumber, error::kPathNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+    case ETXTBSY:
+        return errorFromErrno(errorNumber, error::kPermissionDenied);
+    case EISDIR:
+        return errorFromErrno(errorNumber, error::kPathFileAccess);
+    case ENAMETOOLONG:
+        return errorFromErrno(errorNumber, error::kBadFileName);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return errorFromErrno(errorNumber, error::kDiskFull);
+    default:
+        return errorFromErrno(errorNumber, error::kDeviceIo);
+    }
+}
+
+std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string& path)
+{
+    if (path.empty())
+        return errorFromErrno(ENOENT, error::kBadFileName);
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid())
+        return fileErrorFor(errno, path);
+    StatInfo info{};
+    if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode))
+        return errorFromErrno(EISDIR, error::kPathFileAccess);
+
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return fileErrorFor(errno, path);
+        }
+        if (count == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    return bytes;
+}
+
+std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string& path, const std::string& bytes)
+{
+    if (path.empty())
+        return errorFromErrno(ENOENT, error::kBadFileName);
+
+    StatInfo info{};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            return fileErrorFor(errno, path);
+        const auto target = followLinks(path);
+        if (!target)
+            return fileErrorFor(errno, path);
+        return replaceFile(*target, bytes, std::nullopt);
+    }
+    if (S_ISDIR(info.st_mode))
+        return errorFromErrno(EISDIR, error::kPathFileAccess);
+    if (!S_ISREG(info.st_mode))
+        return writeInPlace(path, bytes);
+
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    if (!real)
+        return fileErrorFor(errno, path);
+    const std::string target(real.get());
+    if (::access(target.c_str(), W_OK) != 0) {
+        const int failure = errno;
+        if (failure == EACCES)
+            return errorFromErrno(failure, error::kPathFileAccess);
+        return fileErrorFor(failure, target);
+    }
+    return replaceFile(target, bytes, static_cast<mode_t>(info.st_mode & 07777));
+}
+
+bool PosixFileSystem::fileExists(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid())
+        return false;
+    StatInfo info{};
+    return ::fstat(file.get(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+} // namespace qm::qt

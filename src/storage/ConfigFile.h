@@ -1,0 +1,68 @@
+// The configuration file (*.vq3): one mode window's settings and the main window's options as CR LF text
+// lines, saved as one step and loaded all or nothing.
+#pragma once
+
+#include "forms/MessageBox.h"
+#include "forms/Windows.h"
+#include "storage/FileSystem.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::storage
+{
+
+/// Returns the lines a save writes for a mode: the seven header lines and the mode's block. The shown
+/// NMEA and Tracking profiles must already be in their stores.
+std::vector<std::string> configurationLines(const forms::Windows& windows, forms::Mode mode);
+
+/// Returns the number of lines a save writes for a mode (header included): 26, 23, 111, 117 or 32.
+int configurationLineCount(forms::Mode mode);
+
+/// Returns the lines joined with CR LF after each, as single-byte text.
+std::string joinLines(const std::vector<std::string>& lines);
+
+/// Splits file bytes into lines; CR LF, LF and a lone CR each end a line.
+std::vector<std::string> splitLines(const std::string& bytes);
+
+/// Writes the configuration of the mode to the file (SaveCurrentConfiguration).
+std::optional<FileError> SaveCurrentConfiguration(FileSystem& files, const std::string& path,
+                                                  const forms::Windows& windows, forms::Mode mode);
+
+/// Remembered defaults a load needs to rebuild the delay and tail lists.
+struct ListDefaults
+{
+    int txDelayIndex = 0;
+    int txTailIndex = 0;
+};
+
+/// Returns the mode named by a file's first line (its number value 0 to 4), or nothing for any other value.
+std::optional<forms::Mode> fileMode(const std::vector<std::string>& lines);
+
+// The loaders of the five modes. Each reads the file's lines in the order of the layout, checks every value
+// first, and only when all of them convert changes the windows: baud rate menus (with the delay and tail
+// lists rebuilt for the output baud rate before any delay is set), option boxes, the mode block, special-path
+// relabelling, and for NMEA and Tracking the profile store and the profile on show. On a failure nothing
+// changes and the error is returned. Selecting the mode is the caller's.
+std::optional<FileError> OpenTelCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
+                                        const ListDefaults& defaults);
+std::optional<FileError> OpenBcnCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
+                                        const ListDefaults& defaults);
+std::optional<FileError> OpenNMEACfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
+                                         const ListDefaults& defaults);
+std::optional<FileError> OpenTrkCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
+                                        const ListDefaults& defaults);
+std::optional<FileError> openAlmCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
+                                        const ListDefaults& defaults);
+
+/// Runs the loader of a mode.
+std::optional<FileError> loadConfiguration(forms::Mode mode, forms::Windows& windows,
+                                           const std::vector<std::string>& lines, const ListDefaults& defaults);
+
+/// Returns the message box of a failed open or load.
+forms::MessageBox readErrorBox(const FileError& error);
+/// Returns the message box of a failed save.
+forms::MessageBox writeErrorBox(const FileError& error);
+
+} // namespace qm::storage

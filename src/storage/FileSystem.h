@@ -1,0 +1,57 @@
+// The files port: the core reads and writes whole files through it and never touches the disk itself.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace qm::storage
+{
+
+/// A failed file operation under the program's file-error number (53 not found, 61 disk full, 70 permission
+/// denied, 76 path not found, ...) with the operating system's own reason for details.
+struct FileError
+{
+    int number = 0;
+    std::string reason;
+
+    bool operator==(const FileError&) const = default;
+};
+
+/// Program file-error numbers.
+namespace error
+{
+inline constexpr int kBadFileName = 52;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileAlreadyOpen = 55;
+inline constexpr int kDeviceIo = 57;
+inline constexpr int kFileAlreadyExists = 58;
+inline constexpr int kDiskFull = 61;
+inline constexpr int kInputPastEnd = 62;
+inline constexpr int kDeviceUnavailable = 68;
+inline constexpr int kPermissionDenied = 70;
+inline constexpr int kDiskNotReady = 71;
+inline constexpr int kRenameAcrossDrives = 74;
+inline constexpr int kPathFileAccess = 75;
+inline constexpr int kPathNotFound = 76;
+/// A value that cannot be converted (an option line that is neither True nor False).
+inline constexpr int kTypeMismatch = 13;
+/// A list position the pick list does not have, or a check-box state it cannot take.
+inline constexpr int kInvalidPropertyValue = 380;
+} // namespace error
+
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    /// Returns the whole file's bytes.
+    virtual std::variant<std::string, FileError> readFile(const std::string& path) = 0;
+    /// Replaces the file with the bytes as one step: a temporary file in the same folder renamed over the
+    /// target. On failure the old file is intact and no temporary file is left.
+    virtual std::optional<FileError> writeFileAtomically(const std::string& path, const std::string& bytes) = 0;
+    /// Returns true when a file can be opened for reading at the path.
+    virtual bool fileExists(const std::string& path) = 0;
+};
+
+} // namespace qm::storage

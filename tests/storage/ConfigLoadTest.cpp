@@ -1,0 +1,327 @@
+// Tests of loading configuration files: round trips, the conversion of every kind of line, the special-path
+// labels, the multi-line beacon text and the file's mode.
+#include "storage/ConfigFile.h"
+
+#include "ConfigTestWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qm::storage
+{
+namespace
+{
+
+using forms::Mode;
+using Lines = std::vector<std::string>;
+
+Lines saved(forms::Windows w, Mode mode)
+{
+    forms::SaveCurNMEAProfileToArray(w);
+    forms::SaveCurTrkProfileToArray(w);
+    return configurationLines(w, mode);
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (auto pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
+        text.replace(pos, from.size(), to);
+    return text;
+}
+
+TEST(ConfigLoadTest, SaveLoadSaveKeepsEveryLineOfEveryMode)
+{
+    const std::function<std::optional<FileError>(forms::Windows&, const Lines&, const ListDefaults&)> loaders[] = {
+        OpenTelCfgFile, OpenBcnCfgFile, OpenNMEACfgFile, OpenTrkCfgFile, openAlmCfgFile};
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        const Lines first = saved(test::nonDefaultWindows(), static_cast<Mode>(mode));
+        forms::Windows loaded = test::filledWindows();
+        ASSERT_EQ(loaders[mode](loaded, first, test::kDefaults), std::nullopt) << mode;
+        EXPECT_EQ(saved(loaded, static_cast<Mode>(mode)), first) << mode;
+    }
+}
+
+TEST(ConfigLoadTest, TrackingSymbolsWithTheTopBitSetSurvive)
+{
+    forms::Windows source = test::nonDefaultWindows();
+    source.Form4.store.entry(1).Symbol = "\x80";
+    source.Form4.store.entry(2).Symbol = "\xAF";
+    source.Form4.TrkProfile.setSelectedIndex(1);
+    forms::UpdateTrkProfileForm(source);
+    const Lines first = saved(source, Mode::Tracking);
+    EXPECT_EQ(first[7 + 6 + 5], "\x80");
+    EXPECT_EQ(first[7 + 6 + 10 + 5], "\xAF");
+
+    forms::Windows loaded = test::filledWindows();
+    loaded.Form4.TrkProfile.setSelectedIndex(1);
+    ASSERT_EQ(OpenTrkCfgFile(loaded, splitLines(joinLines(first)), test::kDefaults), std::nullopt);
+    EXPECT_EQ(loaded.Form4.store.entry(1).Symbol, "\x80");
+    EXPECT_EQ(loaded.Form4.store.entry(2).Symbol, "\xAF");
+    EXPECT_EQ(loaded.Form4.TrkSymbol.text(), "/");
+    EXPECT_EQ(loaded.Form4.TrkSendComments.value(), 1);
+    EXPECT_EQ(saved(loaded, Mode::Tracking), first);
+}
+
+TEST(ConfigLoadTest, FilesWithCarriageReturnOrLineFeedOnlyLoadTheSame)
+{
+    for (Mode mode : {Mode::Beacon, Mode::Tracking, Mode::Alarm}) {
+        const Lines first = saved(test::nonDefaultWindows(), mode);
+        for (const char* end : {"\r", "\n"}) {
+            forms::Windows loaded = test::filledWindows();
+            const std::string bytes = replaceAll(joinLines(first), "\r\n", end);
+            ASSERT_EQ(loadConfiguration(mode, loaded, splitLines(bytes), test::kDefaults), std::nullopt);
+            EXPECT_EQ(saved(loaded, mode), first) << static_cast<int>(mode) << (end[0] == '\r' ? " CR" : " LF");
+        }
+    }
+}
+
+TEST(ConfigLoadTest, BeaconTextKeepsItsLineBreaks)
+{
+    const struct
+    {
+        std::string typed;
+        std::string loaded;
+    } cases[] = {
+        {"First line\r\nsecond line\r\nthird", "First line\r\nsecond line\r\nthird"},
+        {"Ends with a break\r\n", "Ends with a break\r\n"},
+        {"\r\n\r\nafter two", "\r\n\r\nafter two"},
+    };
+    for (const auto& c : cases) {
+        forms::Windows source = test::filledWindows();
+        source.Form2.BcnMsgText.setText(c.typed);
+        const std::string bytes = joinLines(configurationLines(source, Mode::Beacon));
+        forms::Windows loaded = test::filledWindows();
+        ASSERT_EQ(OpenBcnCfgFile(loaded, splitLines(bytes), test::kDefaults), std::nullopt);
+        EXPECT_EQ(loaded.Form2.BcnMsgText.text(), c.loaded);
+    }
+}
+
+TEST(ConfigLoadTest, BeaconTextRunsToTheEndOfTheFile)
+{
+    Lines lines = configurationLines(test::filledWindows(), Mode::Beacon);
+    lines.back() = "one";
+    lines.insert(lines.end(), {"two", "", "three"});
+    forms::Windows loaded = test::filledWindows();
+    ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
+    EXPECT_EQ(loaded.Form2.BcnMsgText.text(), "one\r\ntwo\r\n\r\nthree");
+
+    lines.resize(23);
+    lines.back() = std::string(70, 'x');
+    lines.push_back(std::string(10, 'y'));
+    ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
+    EXPECT_EQ(loaded.Form2.BcnMsgText.text(), std::string(70, 'x') + "\r\nyyyy");
+}
+
+TEST(ConfigLoadTest, SpecialPathsRelabelThePathSelectors)
+{
+    forms::Windows source = test::filledWindows();
+    test::setSpecialPath(source.Form2.station, 2, "WIDE3");
+    source.Form2.station.Path[2].setListIndex(6);
+    const Lines lines = configurationLines(source, Mode::Beacon);
+
+    forms::Windows loaded = test::filledWindows();
+    test::setSpecialPath(loaded.Form2.station, 1, "OLD1");
+    ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
+    for (const auto& path : loaded.Form2.station.Path) {
+        EXPECT_EQ(path.entries()[5], "Special Path 1");
+        EXPECT_EQ(path.entries()[6], "WIDE3");
+    }
+    EXPECT_EQ(loaded.Form2.station.Path[2].listIndex(), 6);
+    EXPECT_EQ(loaded.Form2.station.Path[2].text(), "WIDE3");
+    EXPECT_EQ(loaded.Form1.station.Path[0].entries()[6], "Special Path 2");
+}
+
+struct Conversion
+{
+    const char* name;
+    Mode mode;
+    std::size_t line;
+    std::string text;
+    std::function<std::string(const forms::Windows&)> read;
+    std::string expected;
+};
+
+std::string index(const forms::PickList& list)
+{
+    return std::to_string(list.listIndex());
+}
+
+std::string inputChecks(const forms::Windows& w)
+{
+    std::string checks;
+    for (const auto* item : w.MDIForm1.menus.inputBaudItems())
+        checks += item->checked() ? "1" : "0";
+    return checks;
+}
+
+std::string outputState(const forms::Windows& w)
+{
+    const auto& menus = w.MDIForm1.menus;
+    return std::string(menus.out300.checked() ? "300" : "") + (menus.out1200.checked() ? "1200" : "") + " " +
+           std::to_string(w.Form1.station.TxDelay.count()) + " " + index(w.Form2.station.TxDelay);
+}
+
+const Conversion kConversions[] = {
+    {"input baud 2", Mode::Beacon, 1, "2", inputChecks, "0010"},
+    {"input baud 3.0", Mode::Beacon, 1, " 3.0", inputChecks, "0001"},
+    {"input baud empty", Mode::Beacon, 1, "", inputChecks, "1000"},
+    {"input baud 4", Mode::Beacon, 1, "4", inputChecks, "1000"},
+    {"input baud 1.5", Mode::Beacon, 1, "1.5", inputChecks, "1000"},
+    {"output 300", Mode::Beacon, 2, "1", outputState, "300 15 6"},
+    {"output 1200", Mode::Beacon, 2, "0", outputState, "1200 16 6"},
+    {"output other", Mode::Beacon, 2, "2", outputState, "1200 16 6"},
+    {"lights set", Mode::Beacon, 3, "1",
+     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.LEDDisable.value()); }, "1"},
+    {"mic clear", Mode::Beacon, 4, "0",
+     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.MicEncode.value()); }, "0"},
+    {"mic other", Mode::Beacon, 4, "2",
+     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.MicEncode.value()); }, "1"},
+    {"auto set", Mode::Beacon, 6, "1",
+     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.AutoMode.value()); }, "1"},
+    {"my call in every window", Mode::Alarm, 7, "ABCDEFGH",
+     [](const forms::Windows& w) { return w.Form1.station.MyCall.text() + "|" + w.Form4.station.MyCall.text(); },
+     "ABCDEF|ABCDEF"},
+    {"my ssid 0", Mode::Beacon, 8, "0", [](const forms::Windows& w) { return w.Form2.station.SSID.text(); }, ""},
+    {"my ssid 00", Mode::Beacon, 8, "00", [](const forms::Windows& w) { return w.Form2.station.SSID.text(); }, ""},
+    {"my ssid empty", Mode::Beacon, 8, "", [](const forms::Windows& w) { return w.Form2.station.SSID.text(); }, ""},
+    {"my ssid 7", Mode::Telemetry, 8, "7", [](const forms::Windows& w) { return w.Form1.station.SSID.text(); }, "7"},
+    {"to call as read", Mode::Alarm, 9, "cq-1 ", [](const forms::Windows& w) { return w.Form5.station.ToCall.text(); },
+     "cq-1 "},
+    {"special path cut", Mode::Beacon, 10, "WIDE1-1XYZ",
+     [](const forms::Windows& w) { return w.Form2.station.SpecPath[0].text(); }, "WIDE1-1XY"},
+    {"path 2.5", Mode::Beacon, 14, "2.5", [](const forms::Windows& w) { return index(w.Form2.station.Path[0]); }, "2"},
+    {"path 3.5", Mode::Beacon, 14, "3.5", [](const forms::Windows& w) { return index(w.Form2.station.Path[0]); }, "4"},
+    {"path -1", Mode::Beacon, 15, "-1", [](const forms::Windows& w) { return index(w.Form2.station.Path[1]); }, "-1"},
+    {"path spaces", Mode::Beacon, 16, " 8 ", [](const forms::Windows& w) { return index(w.Form2.station.Path[2]); },
+     "8"},
+    {"path empty", Mode::Alarm, 17, "", [](const forms::Windows& w) { return index(w.Form5.station.Path[3]); }, "0"},
+    {"timer empty", Mode::Beacon, 18, "", [](const forms::Windows& w) { return w.Form2.station.TmrMin.text(); }, "0"},
+    {"timer 0.0", Mode::Beacon, 19, "0.0", [](const forms::Windows& w) { return w.Form2.station.TmrSec.text(); }, "0"},
+    {"timer 07", Mode::Alarm, 19, "07", [](const forms::Windows& w) { return w.Form5.station.TmrSec.text(); }, "07"},
+    {"timer cut", Mode::Telemetry, 22, "123", [](const forms::Windows& w) { return w.Form1.station.TmrMin.text(); },
+     "12"},
+    {"tx delay 15 at 1200", Mode::Beacon, 20, "15",
+     [](const forms::Windows& w) { return index(w.Form2.station.TxDelay); }, "15"},
+    {"tx tail -1", Mode::Alarm, 21, "-1", [](const forms::Windows& w) { return index(w.Form5.station.TxTail); }, "-1"},
+    {"condition 0", Mode::Alarm, 24, "0", [](const forms::Windows& w) { return index(w.Form5.AlmCondition[0]); }, "0"},
+    {"arm delay as read", Mode::Alarm, 23, "127.5", [](const forms::Windows& w) { return w.Form5.AlmArmDelay.text(); },
+     "127.5"},
+    {"message untrimmed and cut", Mode::Alarm, 29, "  Back door is open  ",
+     [](const forms::Windows& w) { return w.Form5.AlarmMsgText[1].text(); }, "  Back door is "},
+    {"option word any case", Mode::Telemetry, 19, " tRuE ",
+     [](const forms::Windows& w) { return std::to_string(w.Form1.TelTxOn.selected()); }, "1"},
+    {"option false deselects", Mode::Telemetry, 18, "FALSE",
+     [](const forms::Windows& w) { return std::to_string(w.Form1.TelTxOn.selected()); }, "-1"},
+    {"check box 1.4", Mode::Nmea, 110, "1.4",
+     [](const forms::Windows& w) { return std::to_string(w.Form3.NMEADeltaEnable.value()); }, "1"},
+    {"check box 0.5", Mode::Tracking, 115, "0.5",
+     [](const forms::Windows& w) { return std::to_string(w.Form4.TrkDeltaEnable.value()); }, "0"},
+    {"data header as read", Mode::Nmea, 108, "$GPXYZ",
+     [](const forms::Windows& w) { return w.MDIForm1.GpsString[1].text(); }, "$GPXYZ"},
+    {"profile ssid 05", Mode::Nmea, 13, "05", [](const forms::Windows& w) { return w.Form3.store.entry(1).SSID; }, "5"},
+    {"profile ssid 0", Mode::Nmea, 13, "0", [](const forms::Windows& w) { return w.Form3.store.entry(1).SSID; }, ""},
+    {"profile ssid 12.0", Mode::Tracking, 23, "12.0",
+     [](const forms::Windows& w) { return w.Form4.store.entry(2).SSID; }, "12"},
+    {"profile ssid 123", Mode::Nmea, 22, "123", [](const forms::Windows& w) { return w.Form3.store.entry(2).SSID; },
+     "12"},
+    {"profile path as read", Mode::Nmea, 14, " 3",
+     [](const forms::Windows& w) { return w.Form3.store.entry(1).Path[0]; }, " 3"},
+    {"profile path -1", Mode::Tracking, 17, "-1",
+     [](const forms::Windows& w) { return w.Form4.store.entry(1).Path[3]; }, "-1"},
+    {"profile timer empty", Mode::Nmea, 18, "", [](const forms::Windows& w) { return w.Form3.store.entry(1).TmrMin; },
+     "0"},
+    {"profile timer cut", Mode::Tracking, 20, "075",
+     [](const forms::Windows& w) { return w.Form4.store.entry(1).TmrSec; }, "07"},
+    {"profile delay 07", Mode::Nmea, 20, "07", [](const forms::Windows& w) { return w.Form3.store.entry(1).TxDelay; },
+     "7"},
+    {"profile delay past the list", Mode::Tracking, 21, "99",
+     [](const forms::Windows& w) { return w.Form4.store.entry(1).TxDelay; }, "99"},
+    {"profile tail empty", Mode::Nmea, 21, "", [](const forms::Windows& w) { return w.Form3.store.entry(1).TxTail; },
+     "0"},
+    {"symbol trimmed", Mode::Tracking, 18, " > ", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; },
+     ">"},
+    {"symbol cut", Mode::Tracking, 18, "ab", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; },
+     "a"},
+    {"symbol top bit", Mode::Tracking, 28, "\xAF",
+     [](const forms::Windows& w) { return w.Form4.store.entry(2).Symbol; }, "\xAF"},
+    {"symbol empty", Mode::Tracking, 18, "", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; }, ""},
+};
+
+TEST(ConfigLoadTest, ConvertsEachLineByItsKind)
+{
+    for (const auto& c : kConversions) {
+        Lines lines = configurationLines(test::filledWindows(), c.mode);
+        ASSERT_LT(c.line, lines.size()) << c.name;
+        lines[c.line] = c.text;
+        forms::Windows loaded = test::filledWindows();
+        ASSERT_EQ(loadConfiguration(c.mode, loaded, lines, test::kDefaults), std::nullopt) << c.name;
+        EXPECT_EQ(c.read(loaded), c.expected) << c.name;
+    }
+}
+
+TEST(ConfigLoadTest, OptionsApplyInFileOrder)
+{
+    const struct
+    {
+        const char* cr;
+        const char* lf;
+        const char* user;
+        int selected;
+    } cases[] = {
+        {"True", "False", "False", forms::kCarriageReturn},
+        {"True", "True", "False", forms::kLineFeed},
+        {"False", "True", "True", forms::kUserDefined},
+        {"True", "False", "True", forms::kUserDefined},
+        {"False", "False", "False", -1},
+    };
+    for (const auto& c : cases) {
+        Lines lines = configurationLines(test::filledWindows(), Mode::Nmea);
+        lines[103] = c.cr;
+        lines[104] = c.lf;
+        lines[105] = c.user;
+        forms::Windows loaded = test::filledWindows();
+        loaded.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
+        ASSERT_EQ(OpenNMEACfgFile(loaded, lines, test::kDefaults), std::nullopt);
+        EXPECT_EQ(loaded.Form3.NMEATxOn.selected(), c.selected) << c.cr << c.lf << c.user;
+    }
+}
+
+TEST(ConfigLoadTest, ProfileWindowShowsTheLoadedProfileOnShow)
+{
+    const Lines nmea = saved(test::nonDefaultWindows(), Mode::Nmea);
+    forms::Windows loaded = test::filledWindows();
+    loaded.Form3.NMEAProfile.setSelectedIndex(4);
+    ASSERT_EQ(OpenNMEACfgFile(loaded, nmea, test::kDefaults), std::nullopt);
+    EXPECT_EQ(loaded.Form3.station.SSID.text(), "7");
+    EXPECT_EQ(loaded.Form3.station.TmrMin.text(), "5");
+    EXPECT_EQ(loaded.Form3.station.Path[0].listIndex(), 5);
+
+    const Lines tracking = saved(test::nonDefaultWindows(), Mode::Tracking);
+    loaded.Form4.TrkProfile.setSelectedIndex(2);
+    ASSERT_EQ(OpenTrkCfgFile(loaded, tracking, test::kDefaults), std::nullopt);
+    EXPECT_EQ(loaded.Form4.station.SSID.text(), "5");
+    EXPECT_EQ(loaded.Form4.TrkSymbol.text(), ">");
+    EXPECT_EQ(loaded.Form4.TrkSendComments.value(), 1);
+}
+
+TEST(ConfigLoadTest, FileModeIsTheExactNumberOfTheFirstLine)
+{
+    const struct
+    {
+        std::string first;
+        std::optional<Mode> mode;
+    } cases[] = {
+        {"0", Mode::Telemetry}, {"1", Mode::Beacon},  {"2", Mode::Nmea},     {" 3 ", Mode::Tracking},
+        {"4", Mode::Alarm},     {"4.0", Mode::Alarm}, {"7", std::nullopt},   {"5", std::nullopt},
+        {"2.5", std::nullopt},  {"-1", std::nullopt}, {"", Mode::Telemetry}, {"x", Mode::Telemetry},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fileMode({c.first, "0"}), c.mode) << c.first;
+    EXPECT_EQ(fileMode({}), std::nullopt);
+}
+
+} // namespace
+} // namespace qm::storage

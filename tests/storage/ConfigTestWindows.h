@@ -1,0 +1,174 @@
+// Windows for configuration-file tests: pick lists filled as at start-up, non-default values, and a
+// snapshot of everything a load may change.
+#pragma once
+
+#include "forms/PickLists.h"
+#include "forms/ProfileEditing.h"
+#include "forms/Windows.h"
+#include "storage/ConfigFile.h"
+
+#include <string>
+#include <vector>
+
+namespace qm::storage::test
+{
+
+inline constexpr ListDefaults kDefaults{6, 2};
+
+inline forms::Windows filledWindows()
+{
+    forms::Windows w;
+    for (auto& header : w.MDIForm1.GpsString)
+        for (const auto& entry : forms::kDataHeaderEntries)
+            header.addItem(entry);
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        auto& station = w.station(static_cast<forms::Mode>(mode));
+        const auto& toCalls = mode == 3 ? forms::kTrackingToCallEntries : forms::kToCallEntries;
+        for (const auto& entry : toCalls)
+            station.ToCall.addItem(entry);
+        for (auto& path : station.Path) {
+            for (const auto& entry : forms::kPathEntries)
+                path.addItem(entry);
+            path.setListIndex(0);
+        }
+    }
+    for (auto& condition : w.Form5.AlmCondition) {
+        for (const auto& entry : forms::kConditionEntries)
+            condition.addItem(entry);
+        condition.setListIndex(1);
+    }
+    w.MDIForm1.menus.in1200.setChecked(true);
+    w.MDIForm1.menus.out1200.setChecked(true);
+    w.MDIForm1.MicEncode.setValue(1);
+    forms::rebuildTxLists(w, false, kDefaults.txDelayIndex, kDefaults.txTailIndex);
+    w.Form1.TelTxOn.setValue(forms::kCarriageReturn, true);
+    w.Form3.NMEATxOn.setValue(forms::kCarriageReturn, true);
+    for (auto* store : {&w.Form3.store, &w.Form4.store}) {
+        for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
+            auto& entry = store->entry(profile);
+            entry.Path = {"0", "0", "0", "0"};
+            entry.TmrMin = "0";
+            entry.TmrSec = "0";
+            entry.TxDelay = "6";
+            entry.TxTail = "2";
+        }
+    }
+    for (int profile = 1; profile <= forms::kProfileCount; ++profile)
+        w.Form4.store.entry(profile).Symbol = ">";
+    forms::UpdateNMEAProfileForm(w);
+    forms::UpdateTrkProfileForm(w);
+    return w;
+}
+
+inline void setSpecialPath(forms::StationControls& station, int n, const std::string& text)
+{
+    station.SpecPath[static_cast<std::size_t>(n - 1)].setText(text);
+    forms::relabelSpecialPath(station, n);
+}
+
+inline forms::Windows nonDefaultWindows()
+{
+    forms::Windows w = filledWindows();
+    auto& menus = w.MDIForm1.menus;
+    menus.in1200.setChecked(false);
+    menus.in9600.setChecked(true);
+    menus.out1200.setChecked(false);
+    menus.out300.setChecked(true);
+    forms::rebuildTxLists(w, true, kDefaults.txDelayIndex, kDefaults.txTailIndex);
+    w.MDIForm1.LEDDisable.setValue(1);
+    w.MDIForm1.MicEncode.setValue(0);
+    w.MDIForm1.ModeLock.setValue(1);
+    w.MDIForm1.AutoMode.setValue(1);
+    forms::setMyCall(w, "KB1XYZ");
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        auto& station = w.station(static_cast<forms::Mode>(mode));
+        station.ToCall.setText("CQ-" + std::to_string(mode + 1));
+        setSpecialPath(station, 1, "WIDE1-1");
+        setSpecialPath(station, 2, "WIDE2-2");
+        setSpecialPath(station, 4, "TRACE3-3");
+        const int paths[] = {5, 6, 3, 8};
+        for (std::size_t i = 0; i < 4; ++i)
+            station.Path[i].setListIndex(paths[i]);
+        station.SSID.setText("11");
+        station.TmrMin.setText("12");
+        station.TmrSec.setText("34");
+        station.TxDelay.setListIndex(7);
+        station.TxTail.setListIndex(9);
+    }
+    w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
+    w.Form1.TelUserTrigChar.setText("035");
+    w.Form2.BcnMsgText.setText("Beacon\r\ntext with  spaces");
+
+    w.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
+    w.Form3.NMEAUserTrigChar.setText("13");
+    w.MDIForm1.GpsString[0].setText("$GPGGA");
+    w.MDIForm1.GpsString[1].setText("$GPRMC");
+    w.MDIForm1.GpsString[2].setText("$GPVTG");
+    w.Form3.NMEADeltaEnable.setValue(1);
+
+    const char* symbols[] = {"\x80", "\xAF", "\xBE", "/", ">", "k", "\xEB", "[", "-", "\xFE"};
+    for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
+        for (auto* store : {&w.Form3.store, &w.Form4.store}) {
+            auto& entry = store->entry(profile);
+            entry.SSID = std::to_string(profile + 2);
+            entry.Path = {std::to_string(profile % 9), "-1", "3", "0"};
+            entry.TmrMin = std::to_string(profile);
+            entry.TmrSec = "5";
+            entry.TxDelay = std::to_string(profile % 15);
+            entry.TxTail = "1";
+        }
+        w.Form4.store.entry(profile).Symbol = symbols[profile - 1];
+    }
+    w.Form3.NMEAProfile.setSelectedIndex(3);
+    forms::UpdateNMEAProfileForm(w);
+    w.Form4.TrkProfile.setSelectedIndex(6);
+    forms::UpdateTrkProfileForm(w);
+    w.Form4.TrkPrefix.setText("=");
+    w.Form4.TrkSeparator.setText("\\");
+    w.Form4.TrkComments.setText("Mobile  rig");
+    w.Form4.TrkDeltaEnable.setValue(1);
+
+    w.Form5.AlmTxCntrLimit.setText("25");
+    w.Form5.AlmArmDelay.setText("60");
+    const int conditions[] = {0, 1, 0, 0};
+    for (std::size_t i = 0; i < 4; ++i)
+        w.Form5.AlmCondition[i].setListIndex(conditions[i]);
+    const char* messages[] = {"  Front door  ", "Window", "", " Gate"};
+    for (std::size_t i = 0; i < 4; ++i)
+        w.Form5.AlarmMsgText[i].setText(messages[i]);
+    return w;
+}
+
+inline void appendList(std::vector<std::string>& out, const forms::PickList& list)
+{
+    out.push_back(list.name() + " " + std::to_string(list.listIndex()) + " " + list.text());
+    for (const auto& entry : list.entries())
+        out.push_back(entry);
+}
+
+inline std::vector<std::string> snapshot(const forms::Windows& w)
+{
+    std::vector<std::string> out;
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        const auto lines = configurationLines(w, static_cast<forms::Mode>(mode));
+        out.insert(out.end(), lines.begin(), lines.end());
+        const auto& station = w.station(static_cast<forms::Mode>(mode));
+        for (const auto& path : station.Path)
+            appendList(out, path);
+        appendList(out, station.TxDelay);
+        appendList(out, station.TxTail);
+        appendList(out, station.ToCall);
+        out.push_back(station.SSID.text() + "|" + station.TmrMin.text() + "|" + station.TmrSec.text());
+    }
+    const auto& menus = w.MDIForm1.menus;
+    for (const auto* item : {&menus.in1200, &menus.in2400, &menus.in4800, &menus.in9600, &menus.out300, &menus.out1200})
+        out.push_back(item->name() + (item->checked() ? " checked" : " unchecked"));
+    for (const auto& header : w.MDIForm1.GpsString)
+        appendList(out, header);
+    out.push_back(w.Form4.TrkSymbol.text() + "|" + std::to_string(w.Form4.TrkSendComments.value()));
+    out.push_back(std::to_string(w.Form3.NMEAProfile.selectedIndex()) + "|" +
+                  std::to_string(w.Form4.TrkProfile.selectedIndex()));
+    return out;
+}
+
+} // namespace qm::storage::test
