@@ -1,0 +1,129 @@
+// The vq3 commands compile and decode.
+#include "cli/Commands.h"
+
+#include "cli/Output.h"
+#include "image/ImageFields.h"
+#include "shell/MDIForm1.h"
+#include "storage/ConfigFile.h"
+
+#include <iostream>
+#include <iterator>
+#include <variant>
+
+namespace qm::cli
+{
+
+namespace
+{
+
+/// Reports a refusal or an input error: JSON {"error": box} on stdout, or the box on stderr.
+int fail(const forms::MessageBox& box, bool json, int status, Streams streams)
+{
+    if (json)
+        streams.out << nlohmann::json{{"error", boxToJson(box)}}.dump() << '\n';
+    else
+        printBox(streams.err, box);
+    return status;
+}
+
+forms::MessageBox inputError(const std::string& text)
+{
+    return forms::messageBox("Error", text, forms::Icon::Warning);
+}
+
+/// Writes the bytes to the output file, or to stdout when none is named.
+int emit(const std::string& bytes, const std::string& output, storage::FileSystem& files, bool json, Streams streams)
+{
+    if (output.empty()) {
+        streams.out << bytes;
+        return kDone;
+    }
+    if (auto error = files.writeFileAtomically(output, bytes))
+        return fail(storage::writeErrorBox(*error), json, kInputError, streams);
+    return kDone;
+}
+
+std::variant<std::string, forms::MessageBox> readInput(const std::string& path, storage::FileSystem& files,
+                                                       Streams streams)
+{
+    if (path == "-")
+        return std::string(std::istreambuf_iterator<char>(streams.in), std::istreambuf_iterator<char>());
+    auto contents = files.readFile(path);
+    if (auto* error = std::get_if<storage::FileError>(&contents))
+        return inputError("Cannot read " + path + ": " + error->reason);
+    return std::get<std::string>(contents);
+}
+
+} // namespace
+
+int runCompile(const CompileOptions& options, storage::FileSystem& files, Streams streams)
+{
+    shell::MDIForm1 program(files);
+    program.startUp();
+    const auto opened = program.openConfigurationFile(options.config);
+    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed)
+        return fail(*opened.box, options.json, kInputError, streams);
+    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode)
+        return fail(inputError("The file " + options.config +
+                               " does not hold a configuration: its first line is not a mode from 0 to 4."),
+                    options.json, kInputError, streams);
+    program.saveShownProfiles();
+    const image::CompileResult result = program.compileCurrentMode();
+    if (!result.ok())
+        return fail(*result.refusal, options.json, kRefused, streams);
+    if (options.json) {
+        streams.out << nlohmann::json{{"image", toHex(result.downloadImage)}}.dump() << '\n';
+        return kDone;
+    }
+    if (options.hex)
+        return emit(toHex(result.downloadImage) + "\n", options.output, files, false, streams);
+    return emit(result.downloadImage, options.output, files, false, streams);
+}
+
+int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams streams)
+{
+    auto input = readInput(options.image, files, streams);
+    if (auto* box = std::get_if<forms::MessageBox>(&input))
+        return fail(*box, options.json, kInputError, streams);
+    std::string bytes = std::get<std::string>(input);
+    if (options.hex) {
+        auto decoded = fromHex(bytes);
+        if (!decoded)
+            return fail(inputError("The image is not hex text: two hex digits a byte, white space between."),
+                        options.json, kInputError, streams);
+        bytes = *decoded;
+    }
+    if (bytes.size() == image::kDownloadSize && bytes.front() == 'D')
+        bytes.erase(0, 1);
+    if (bytes.size() != image::kImageSize)
+        return fail(inputError("An image is 128 bytes, or 129 bytes beginning with \"D\"; this one has " +
+                               std::to_string(bytes.size()) + "."),
+                    options.json, kInputError, streams);
+
+    shell::MDIForm1 program(files);
+    program.startUp();
+    program.module().UploadData = bytes;
+    program.ParseDataFromvq3();
+    const int mode = program.module().CurrentMode;
+    if (mode >= forms::kModeCount)
+        return fail(forms::messageBox("Error",
+                                      "The image holds mode code " + std::to_string(mode) +
+                                          ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) "
+                                          "and Alarm (4).",
+                                      forms::Icon::Warning),
+                    options.json, kRefused, streams);
+    const auto lines = program.configurationLines();
+    if (options.json) {
+        if (!options.output.empty())
+            if (int status = emit(storage::joinLines(lines), options.output, files, true, streams); status != kDone)
+                return status;
+        nlohmann::json jsonLines = nlohmann::json::array();
+        for (const auto& line : lines)
+            jsonLines.push_back(latin1ToUtf8(line));
+        streams.out << nlohmann::json{{"mode", mode}, {"lines", jsonLines}}.dump() << '\n';
+        return kDone;
+    }
+    return emit(storage::joinLines(lines), options.output, files, false, streams);
+}
+
+} // namespace qm::cli

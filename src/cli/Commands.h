@@ -1,0 +1,42 @@
+// The vq3 commands. Each starts from the state the program has right after start-up and returns its
+// exit status; output goes to the streams given.
+#pragma once
+
+#include "storage/FileSystem.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace qm::cli
+{
+
+struct Streams
+{
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct CompileOptions
+{
+    std::string config;
+    std::string output;
+    bool hex = false;
+    bool json = false;
+};
+
+struct DecodeOptions
+{
+    std::string image;
+    std::string output;
+    bool hex = false;
+    bool json = false;
+};
+
+/// vq3 compile: opens a configuration file and prints its download stream.
+int runCompile(const CompileOptions& options, storage::FileSystem& files, Streams streams);
+
+/// vq3 decode: decodes an image as a read does and prints the configuration file a save would write.
+int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams streams);
+
+} // namespace qm::cli

@@ -1,0 +1,388 @@
+// The program: the main window model MDIForm1 with the module-level state, the pick lists and defaults,
+// mode selection, the upload decoding and the configuration-file commands.
+#include "shell/MDIForm1.h"
+
+#include "forms/PickLists.h"
+#include "forms/ProfileEditing.h"
+#include "image/Decode.h"
+#include "storage/ConfigFile.h"
+
+namespace qm::shell
+{
+
+using forms::Mode;
+
+namespace
+{
+
+void fillList(forms::PickList& list, const std::vector<std::string>& entries)
+{
+    for (const auto& entry : entries)
+        list.addItem(entry);
+}
+
+void checkOnly(const std::array<forms::MenuItem*, 4>& items, int index)
+{
+    for (int i = 0; i < 4; ++i)
+        items[static_cast<std::size_t>(i)]->setChecked(i == index);
+}
+
+/// The shared defaults every clear puts into a window: My Call, no SSID, no To Call, no paths, timer 0:00.
+void clearStation(forms::Windows& windows, forms::StationControls& station, const std::string& myCall)
+{
+    forms::setMyCall(windows, myCall);
+    station.SSID.setText("");
+    station.ToCall.setText("");
+    for (auto& path : station.Path)
+        path.setListIndex(0);
+    station.TmrMin.setText("0");
+    station.TmrSec.setText("0");
+    for (auto& specialPath : station.SpecPath)
+        specialPath.setText("");
+}
+
+void resetStore(forms::ProfileStore& store, int txDelayIndex, int txTailIndex, const char* symbol)
+{
+    for (int k = 1; k <= forms::kProfileCount; ++k) {
+        forms::ProfileEntry& entry = store.entry(k);
+        entry.SSID.clear();
+        entry.Path = {};
+        entry.Symbol = symbol;
+        entry.TmrMin = "0";
+        entry.TmrSec = "0";
+        entry.TxDelay = std::to_string(txDelayIndex);
+        entry.TxTail = std::to_string(txTailIndex);
+    }
+}
+
+} // namespace
+
+MDIForm1::MDIForm1(storage::FileSystem& files) : m_files(files)
+{}
+
+void MDIForm1::LoadComboListBoxes()
+{
+    for (auto& header : m_windows.MDIForm1.GpsString)
+        fillList(header, forms::kDataHeaderEntries);
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        forms::StationControls& station = m_windows.station(static_cast<Mode>(mode));
+        fillList(station.ToCall,
+                 static_cast<Mode>(mode) == Mode::Tracking ? forms::kTrackingToCallEntries : forms::kToCallEntries);
+        for (auto& path : station.Path)
+            fillList(path, forms::kPathEntries);
+    }
+    for (auto& condition : m_windows.Form5.AlmCondition)
+        fillList(condition, forms::kConditionEntries);
+}
+
+void MDIForm1::LoadTxDelayAndTailBoxesFor1200Baud()
+{
+    forms::rebuildTxLists(m_windows, false, m_module.TxDelayIndex, m_module.TxTailIndex);
+}
+
+void MDIForm1::LoadTxDelayAndTailBoxesFor300Baud()
+{
+    forms::rebuildTxLists(m_windows, true, m_module.TxDelayIndex, m_module.TxTailIndex);
+}
+
+void MDIForm1::clearCommon()
+{
+    m_fields.profile = {};
+    forms::Menus& menus = m_windows.MDIForm1.menus;
+    if (m_module.InputBaudIndex >= 0 && m_module.InputBaudIndex <= 3)
+        checkOnly(menus.inputBaudItems(), m_module.InputBaudIndex);
+    if (m_module.OutputBaudIndex == 0) {
+        menus.out1200.setChecked(true);
+        menus.out300.setChecked(false);
+        LoadTxDelayAndTailBoxesFor1200Baud();
+    } else if (m_module.OutputBaudIndex == 1) {
+        menus.out300.setChecked(true);
+        menus.out1200.setChecked(false);
+        LoadTxDelayAndTailBoxesFor300Baud();
+    }
+    m_windows.MDIForm1.LEDDisable.setValue(0);
+    m_windows.MDIForm1.MicEncode.setValue(1);
+    m_windows.MDIForm1.ModeLock.setValue(0);
+    m_windows.MDIForm1.AutoMode.setValue(0);
+}
+
+void MDIForm1::resetSpecialPathEntries(forms::StationControls& station)
+{
+    for (int n = 1; n <= 4; ++n)
+        for (auto& path : station.Path)
+            if (forms::specialPathEntry(n) < path.count())
+                path.replaceItem(forms::specialPathEntry(n), forms::specialPathLabel(n));
+}
+
+void MDIForm1::ClearTelForm()
+{
+    clearCommon();
+    forms::TelemetryForm& form = m_windows.Form1;
+    clearStation(m_windows, form.station, m_module.MyCall);
+    form.TelTxOn.setValue(forms::kCarriageReturn, true);
+    form.TelUserTrigChar.setText("");
+    resetSpecialPathEntries(form.station);
+}
+
+void MDIForm1::ClearBcnForm()
+{
+    clearCommon();
+    forms::BeaconForm& form = m_windows.Form2;
+    clearStation(m_windows, form.station, m_module.MyCall);
+    form.BcnMsgText.setText("");
+    resetSpecialPathEntries(form.station);
+}
+
+void MDIForm1::ClearNMEAForm()
+{
+    clearCommon();
+    forms::NmeaForm& form = m_windows.Form3;
+    resetStore(form.store, m_module.TxDelayIndex, m_module.TxTailIndex, "");
+    for (auto& header : m_windows.MDIForm1.GpsString)
+        header.setText("");
+    form.NMEATxOn.setValue(forms::kCarriageReturn, true);
+    form.NMEAUserTrigChar.setText("");
+    form.NMEADeltaEnable.setValue(0);
+    clearStation(m_windows, form.station, m_module.MyCall);
+    resetSpecialPathEntries(form.station);
+    forms::selectNMEAProfileTab(m_windows, 0);
+}
+
+void MDIForm1::ClearTrkForm()
+{
+    clearCommon();
+    forms::TrackingForm& form = m_windows.Form4;
+    resetStore(form.store, m_module.TxDelayIndex, m_module.TxTailIndex, ">");
+    form.TrkSendComments.setValue(0);
+    form.TrkDeltaEnable.setValue(0);
+    clearStation(m_windows, form.station, m_module.MyCall);
+    form.station.ToCall.setText("APRS");
+    form.TrkSymbol.setText(">");
+    form.TrkPrefix.setText("!");
+    form.TrkSeparator.setText("/");
+    form.TrkComments.setText("");
+    resetSpecialPathEntries(form.station);
+    forms::selectTrkProfileTab(m_windows, 0);
+}
+
+void MDIForm1::ClearAlmForm()
+{
+    clearCommon();
+    forms::AlarmForm& form = m_windows.Form5;
+    clearStation(m_windows, form.station, m_module.MyCall);
+    form.AlmTxCntrLimit.setText("");
+    form.AlmArmDelay.setText("");
+    for (auto& message : form.AlarmMsgText)
+        message.setText("");
+    for (auto& condition : form.AlmCondition)
+        condition.setListIndex(1);
+    resetSpecialPathEntries(form.station);
+}
+
+void MDIForm1::ClearAll()
+{
+    clearCommon();
+    ClearTelForm();
+    ClearBcnForm();
+    ClearNMEAForm();
+    ClearTrkForm();
+    ClearAlmForm();
+}
+
+void MDIForm1::clearMode(Mode mode)
+{
+    switch (mode) {
+    case Mode::Telemetry:
+        return ClearTelForm();
+    case Mode::Beacon:
+        return ClearBcnForm();
+    case Mode::Nmea:
+        return ClearNMEAForm();
+    case Mode::Tracking:
+        return ClearTrkForm();
+    case Mode::Alarm:
+        return ClearAlmForm();
+    }
+}
+
+void MDIForm1::selectMode(Mode mode)
+{
+    forms::MainWindowControls& main = m_windows.MDIForm1;
+    const auto items = main.menus.modeItems();
+    for (int i = 0; i < forms::kModeCount; ++i)
+        items[static_cast<std::size_t>(i)]->setChecked(i == static_cast<int>(mode));
+    m_module.CurrentMode = static_cast<int>(mode);
+    for (auto* item : {&main.menus.saveconfiguration, &main.menus.openconfiguration, &main.menus.newconfiguration,
+                       &main.menus.memorizedefaults})
+        item->setEnabled(true);
+    const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
+    if (!profiles) {
+        main.menus.printprofiles.setEnabled(false);
+        main.menus.printerfont.setEnabled(false);
+    } else if (m_module.PrinterPresent) {
+        main.menus.printprofiles.setEnabled(true);
+        main.menus.printerfont.setEnabled(true);
+    }
+    for (int i = 0; i < forms::kModeCount; ++i)
+        if (i != static_cast<int>(mode))
+            m_windows.station(static_cast<Mode>(i)).Window.setVisible(false);
+    const bool nmea = mode == Mode::Nmea;
+    for (auto& header : main.GpsString)
+        header.setEnabled(nmea);
+    main.DataHeaderFrame.setEnabled(nmea);
+    for (auto& panel : main.DataHeader)
+        panel.setVisible(nmea);
+    main.MicEncode.setEnabled(mode == Mode::Tracking);
+    main.ModeLock.setEnabled(profiles);
+    main.AutoMode.setEnabled(mode == Mode::Tracking);
+    main.menus.inputbaudrate.setEnabled(mode != Mode::Beacon && mode != Mode::Alarm);
+    if (mode == Mode::Nmea)
+        m_windows.Form3.NMEAProfileFrame.setCaption(
+            forms::profileFrameCaption(m_windows.Form3.NMEAProfile.selectedIndex()));
+    if (mode == Mode::Tracking)
+        m_windows.Form4.TrkProfileFrame.setCaption(
+            forms::profileFrameCaption(m_windows.Form4.TrkProfile.selectedIndex()));
+    forms::StationControls& station = m_windows.station(mode);
+    station.HelpFrame.setCaption(station.Window.caption());
+    station.Window.setVisible(true);
+}
+
+void MDIForm1::telemetry_Click()
+{
+    selectMode(Mode::Telemetry);
+}
+
+void MDIForm1::beacon_Click()
+{
+    selectMode(Mode::Beacon);
+}
+
+void MDIForm1::nmea_Click()
+{
+    selectMode(Mode::Nmea);
+}
+
+void MDIForm1::tracking_Click()
+{
+    selectMode(Mode::Tracking);
+}
+
+void MDIForm1::alarm_Click()
+{
+    selectMode(Mode::Alarm);
+}
+
+std::optional<Mode> MDIForm1::checkedMode() const
+{
+    const auto items = m_windows.MDIForm1.menus.modeItems();
+    for (int i = 0; i < forms::kModeCount; ++i)
+        if (items[static_cast<std::size_t>(i)]->checked())
+            return static_cast<Mode>(i);
+    return std::nullopt;
+}
+
+void MDIForm1::ParseDataFromvq3()
+{
+    const std::string& data = m_module.UploadData;
+    if (data.size() != image::kImageSize)
+        return;
+    const auto modeByte = static_cast<std::uint8_t>(data[0]);
+    const int mode = image::modeCode(modeByte);
+    m_module.CurrentMode = mode;
+    if (mode < forms::kModeCount)
+        selectMode(static_cast<Mode>(mode));
+    forms::MainWindowControls& main = m_windows.MDIForm1;
+    if (mode != static_cast<int>(Mode::Beacon) && mode != static_cast<int>(Mode::Alarm))
+        checkOnly(main.menus.inputBaudItems(), image::inputBaudCode(modeByte));
+    const bool baud300 = image::output300(modeByte);
+    main.menus.out300.setChecked(baud300);
+    main.menus.out1200.setChecked(!baud300);
+    if (baud300)
+        LoadTxDelayAndTailBoxesFor300Baud();
+    else
+        LoadTxDelayAndTailBoxesFor1200Baud();
+    const auto optionByte = static_cast<std::uint8_t>(data[1]);
+    main.LEDDisable.setValue(optionByte & 0x01 ? 1 : 0);
+    main.MicEncode.setValue(optionByte & 0x02 ? 1 : 0);
+    main.ModeLock.setValue(optionByte & 0x04 ? 1 : 0);
+    const auto autoModeByte = static_cast<std::uint8_t>(data[2]);
+    if (autoModeByte == 0x00)
+        main.AutoMode.setValue(0);
+    else if (autoModeByte == 0xFF)
+        main.AutoMode.setValue(1);
+    image::splitUpload(data, m_fields);
+    if (mode >= forms::kModeCount)
+        return;
+    forms::setMyCall(m_windows, m_fields.stationCallsign);
+    m_windows.station(static_cast<Mode>(mode)).ToCall.setText(m_fields.toCall);
+    image::fillMode(static_cast<Mode>(mode), m_windows, m_fields);
+}
+
+void MDIForm1::saveShownProfiles()
+{
+    forms::SaveCurNMEAProfileToArray(m_windows);
+    forms::SaveCurTrkProfileToArray(m_windows);
+}
+
+image::CompileResult MDIForm1::compileCurrentMode()
+{
+    m_module.DownloadImage.clear();
+    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+        return {};
+    image::CompileResult result = image::compileMode(static_cast<Mode>(m_module.CurrentMode), m_windows, m_fields);
+    if (result.ok())
+        m_module.DownloadImage = result.downloadImage;
+    return result;
+}
+
+MDIForm1::OpenOutcome MDIForm1::openConfigurationFile(const std::string& path)
+{
+    saveShownProfiles();
+    m_module.CurrentFileName = path;
+    auto contents = m_files.readFile(path);
+    if (auto* error = std::get_if<storage::FileError>(&contents))
+        return {OpenOutcome::Kind::Failed, storage::readErrorBox(*error)};
+    const auto lines = storage::splitLines(std::get<std::string>(contents));
+    if (lines.empty())
+        return {OpenOutcome::Kind::Failed,
+                storage::readErrorBox({storage::error::kInputPastEnd, "The file is empty."})};
+    const auto mode = storage::fileMode(lines);
+    if (!mode)
+        return {OpenOutcome::Kind::UnknownMode, std::nullopt};
+    const storage::ListDefaults defaults{m_module.TxDelayIndex, m_module.TxTailIndex};
+    if (auto error = storage::loadConfiguration(*mode, m_windows, lines, defaults))
+        return {OpenOutcome::Kind::Failed, storage::readErrorBox(*error)};
+    selectMode(*mode);
+    return {};
+}
+
+std::vector<std::string> MDIForm1::configurationLines()
+{
+    saveShownProfiles();
+    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+        return {};
+    return storage::configurationLines(m_windows, static_cast<Mode>(m_module.CurrentMode));
+}
+
+std::optional<forms::MessageBox> MDIForm1::saveConfigurationFile(const std::string& path)
+{
+    saveShownProfiles();
+    m_module.CurrentFileName = path;
+    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+        return forms::messageBox("Error",
+                                 "The VQ-3 holds mode " + std::to_string(m_module.CurrentMode) +
+                                     ", which this program cannot edit or save.",
+                                 forms::Icon::Information);
+    if (auto error =
+            storage::SaveCurrentConfiguration(m_files, path, m_windows, static_cast<Mode>(m_module.CurrentMode)))
+        return storage::writeErrorBox(*error);
+    return std::nullopt;
+}
+
+void MDIForm1::startUp()
+{
+    LoadComboListBoxes();
+    ClearAll();
+}
+
+} // namespace qm::shell

@@ -1,0 +1,169 @@
+#include "fakes/MemoryFileSystem.h"
+#include "forms/PickLists.h"
+#include "forms/ProfileEditing.h"
+#include "shell/MDIForm1.h"
+#include "storage/ConfigFile.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Mode;
+using Kind = MDIForm1::OpenOutcome::Kind;
+
+class ConfigurationCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { program.startUp(); }
+
+    /// Gives every window values other than its defaults.
+    void editAllWindows()
+    {
+        forms::setMyCall(w, "N0CALL");
+        for (int mode = 0; mode < forms::kModeCount; ++mode) {
+            auto& station = w.station(static_cast<Mode>(mode));
+            station.ToCall.setText("CQ-5");
+            station.SpecPath[1].setText("WIDE3");
+            forms::relabelSpecialPath(station, 2);
+            station.Path[0].setListIndex(6);
+            station.Path[1].setListIndex(3);
+            station.TmrMin.setText("12");
+            station.TmrSec.setText("34");
+            station.TxDelay.setListIndex(7);
+            station.TxTail.setListIndex(3);
+            station.SSID.setText("7");
+        }
+        w.MDIForm1.menus.in1200.setChecked(false);
+        w.MDIForm1.menus.in4800.setChecked(true);
+        w.MDIForm1.LEDDisable.setValue(1);
+        w.MDIForm1.AutoMode.setValue(1);
+        w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
+        w.Form1.TelUserTrigChar.setText("36");
+        w.Form2.BcnMsgText.setText("HELLO\r\nWORLD");
+        w.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
+        w.MDIForm1.GpsString[0].setText("$GPRMC");
+        w.MDIForm1.GpsString[1].setText("$GPGGA");
+        w.Form3.NMEADeltaEnable.setValue(1);
+        forms::selectNMEAProfileTab(w, 3);
+        w.Form3.station.SSID.setText("4");
+        w.Form4.TrkComments.setText("Mobile");
+        w.Form4.TrkSymbol.setText("/");
+        w.Form4.TrkSendComments.setValue(1);
+        forms::selectTrkProfileTab(w, 8);
+        w.Form4.TrkSymbol.setText("k");
+        w.Form5.AlarmMsgText[0].setText(" Door open ");
+        w.Form5.AlmCondition[2].setListIndex(0);
+        w.Form5.AlmArmDelay.setText("63.5");
+        w.Form5.AlmTxCntrLimit.setText("3");
+    }
+
+    fakes::MemoryFileSystem files;
+    MDIForm1 program{files};
+    forms::Windows& w = program.windows();
+};
+
+TEST_F(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
+{
+    editAllWindows();
+    for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Tracking, Mode::Alarm}) {
+        program.selectMode(mode);
+        const auto saved = program.configurationLines();
+        ASSERT_FALSE(program.saveConfigurationFile("/cfg/mode.vq3")) << int(mode);
+
+        fakes::MemoryFileSystem otherFiles;
+        otherFiles.files = files.files;
+        MDIForm1 other(otherFiles);
+        other.startUp();
+        const auto opened = other.openConfigurationFile("/cfg/mode.vq3");
+        ASSERT_EQ(opened.kind, Kind::Loaded) << int(mode);
+        EXPECT_EQ(other.module().CurrentMode, static_cast<int>(mode));
+        EXPECT_TRUE(other.windows().station(mode).Window.visible());
+        EXPECT_EQ(other.configurationLines(), saved) << int(mode);
+    }
+}
+
+TEST_F(ConfigurationCommandsTest, OpeningAMissingFileShowsFileNotFound)
+{
+    const auto opened = program.openConfigurationFile("/nowhere.vq3");
+    ASSERT_EQ(opened.kind, Kind::Failed);
+    EXPECT_EQ(opened.box->title, "Error# 53: File Not Found");
+    EXPECT_EQ(program.module().CurrentFileName, "/nowhere.vq3");
+}
+
+TEST_F(ConfigurationCommandsTest, AnEmptyFileIsInputPastEndOfFile)
+{
+    files.files["/empty.vq3"] = "";
+    const auto opened = program.openConfigurationFile("/empty.vq3");
+    ASSERT_EQ(opened.kind, Kind::Failed);
+    EXPECT_EQ(opened.box->title, "Error# 62: Input Past End Of File");
+}
+
+TEST_F(ConfigurationCommandsTest, AFileOfNoKnownModeChangesNothing)
+{
+    editAllWindows();
+    program.selectMode(Mode::Beacon);
+    const auto before = program.configurationLines();
+    files.files["/seven.vq3"] = "7\r\n0\r\n";
+    const auto opened = program.openConfigurationFile("/seven.vq3");
+    EXPECT_EQ(opened.kind, Kind::UnknownMode);
+    EXPECT_FALSE(opened.box);
+    EXPECT_EQ(program.module().CurrentMode, 1);
+    EXPECT_EQ(program.configurationLines(), before);
+}
+
+TEST_F(ConfigurationCommandsTest, AShortFileChangesNoWindow)
+{
+    editAllWindows();
+    program.selectMode(Mode::Tracking);
+    const auto before = program.configurationLines();
+    std::vector<std::string> cut = before;
+    cut.resize(50);
+    cut[8] = "SOMEONE";
+    files.files["/short.vq3"] = storage::joinLines(cut);
+    const auto opened = program.openConfigurationFile("/short.vq3");
+    ASSERT_EQ(opened.kind, Kind::Failed);
+    EXPECT_EQ(opened.box->title, "Error# 62: Input Past End Of File");
+    EXPECT_EQ(program.configurationLines(), before);
+}
+
+TEST_F(ConfigurationCommandsTest, OpeningStoresTheShownProfilesFirst)
+{
+    program.selectMode(Mode::Tracking);
+    forms::selectTrkProfileTab(w, 2);
+    w.Form4.station.SSID.setText("9");
+    files.files["/beacon.vq3"] =
+        storage::joinLines({"1", "0", "0", "0", "0", "1", "0",  "TEST", "",  "APRS", "",     "",
+                            "",  "",  "3", "0", "0", "0", "10", "0",    "6", "2",    "HELLO"});
+    ASSERT_EQ(program.openConfigurationFile("/beacon.vq3").kind, Kind::Loaded);
+    EXPECT_EQ(w.Form4.store.entry(3).SSID, "9");
+    EXPECT_EQ(program.module().CurrentMode, 1);
+}
+
+TEST_F(ConfigurationCommandsTest, AFailedSaveShowsItsWriteErrorBox)
+{
+    program.selectMode(Mode::Alarm);
+    files.writeErrors["/full/alarm.vq3"] = {storage::error::kDiskFull, "No space left on device"};
+    const auto box = program.saveConfigurationFile("/full/alarm.vq3");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, "Error# 61: Disk Full");
+    EXPECT_EQ(box->icon, forms::Icon::Warning);
+    EXPECT_EQ(files.files.count("/full/alarm.vq3"), 0u);
+}
+
+TEST_F(ConfigurationCommandsTest, ARefusedCompileLeavesDownloadImageEmpty)
+{
+    program.selectMode(Mode::Beacon);
+    w.Form2.station.SSID.setText("16");
+    const auto result = program.compileCurrentMode();
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(program.module().DownloadImage.empty());
+    w.Form2.station.SSID.setText("15");
+    EXPECT_TRUE(program.compileCurrentMode().ok());
+    EXPECT_EQ(program.module().DownloadImage.size(), 129u);
+}
+
+} // namespace
+} // namespace qm::shell

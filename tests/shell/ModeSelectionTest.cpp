@@ -1,0 +1,81 @@
+#include "fakes/MemoryFileSystem.h"
+#include "shell/MDIForm1.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Mode;
+
+TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
+{
+    struct Row
+    {
+        Mode mode;
+        bool dataHeaders, micEncode, modeLock, autoMode, inputBaud, printing;
+    };
+    const Row rows[] = {
+        {Mode::Telemetry, false, false, false, false, true, false},
+        {Mode::Beacon, false, false, false, false, false, false},
+        {Mode::Nmea, true, false, true, false, true, true},
+        {Mode::Tracking, false, true, true, true, true, true},
+        {Mode::Alarm, false, false, false, false, false, false},
+    };
+    fakes::MemoryFileSystem files;
+    MDIForm1 program(files);
+    program.startUp();
+    program.module().PrinterPresent = true;
+    auto& main = program.windows().MDIForm1;
+    for (const Row& row : rows) {
+        program.selectMode(row.mode);
+        SCOPED_TRACE(static_cast<int>(row.mode));
+        EXPECT_EQ(program.module().CurrentMode, static_cast<int>(row.mode));
+        EXPECT_EQ(main.DataHeaderFrame.enabled(), row.dataHeaders);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(main.GpsString[std::size_t(i)].enabled(), row.dataHeaders);
+            EXPECT_EQ(main.DataHeader[std::size_t(i)].visible(), row.dataHeaders);
+        }
+        EXPECT_EQ(main.MicEncode.enabled(), row.micEncode);
+        EXPECT_EQ(main.ModeLock.enabled(), row.modeLock);
+        EXPECT_EQ(main.AutoMode.enabled(), row.autoMode);
+        EXPECT_TRUE(main.LEDDisable.enabled());
+        EXPECT_EQ(main.menus.inputbaudrate.enabled(), row.inputBaud);
+        EXPECT_EQ(main.menus.printprofiles.enabled(), row.printing);
+        EXPECT_EQ(main.menus.printerfont.enabled(), row.printing);
+        for (int mode = 0; mode < forms::kModeCount; ++mode) {
+            EXPECT_EQ(main.menus.modeItems()[std::size_t(mode)]->checked(), mode == static_cast<int>(row.mode));
+            EXPECT_EQ(program.windows().station(static_cast<Mode>(mode)).Window.visible(),
+                      mode == static_cast<int>(row.mode));
+        }
+    }
+}
+
+TEST(ModeSelectionTest, WithoutAPrinterPrintingStaysDisabled)
+{
+    fakes::MemoryFileSystem files;
+    MDIForm1 program(files);
+    program.startUp();
+    auto& menus = program.windows().MDIForm1.menus;
+    menus.printprofiles.setEnabled(false);
+    menus.printerfont.setEnabled(false);
+    program.selectMode(Mode::Nmea);
+    EXPECT_FALSE(menus.printprofiles.enabled());
+    EXPECT_FALSE(menus.printerfont.enabled());
+}
+
+TEST(ModeSelectionTest, CaptionsTheProfileFrameWithTheSelectedTab)
+{
+    fakes::MemoryFileSystem files;
+    MDIForm1 program(files);
+    program.startUp();
+    program.windows().Form3.NMEAProfile.setSelectedIndex(3);
+    program.nmea_Click();
+    EXPECT_EQ(program.windows().Form3.NMEAProfileFrame.caption(), "Profile #4 Settings");
+    EXPECT_EQ(program.windows().Form3.station.HelpFrame.caption(), "NMEA Mode");
+}
+
+} // namespace
+} // namespace qm::shell

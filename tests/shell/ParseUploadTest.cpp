@@ -1,0 +1,154 @@
+#include "fakes/MemoryFileSystem.h"
+#include "forms/ProfileEditing.h"
+#include "shell/MDIForm1.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Mode;
+
+std::string emptyPaths()
+{
+    std::string paths;
+    for (int i = 0; i < 4; ++i)
+        paths += std::string(6, '\x40') + '\x60';
+    return paths;
+}
+
+/// A 128-byte image: header bytes, callsign TEST, to-call APRS with the given SSID byte, no special paths.
+std::string image(std::uint8_t modeByte, std::uint8_t optionByte = 0x04, std::uint8_t autoModeByte = 0x00,
+                  std::uint8_t toCallSsid = 0x30)
+{
+    std::string bytes;
+    bytes += static_cast<char>(modeByte);
+    bytes += static_cast<char>(optionByte);
+    bytes += static_cast<char>(autoModeByte);
+    bytes += '\0';
+    bytes += "TEST  ";
+    bytes += "APRS  ";
+    bytes += static_cast<char>(toCallSsid);
+    bytes += emptyPaths();
+    bytes.resize(128, '\0');
+    return bytes;
+}
+
+class ParseUploadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { program.startUp(); }
+
+    void read(const std::string& data)
+    {
+        program.module().UploadData = data;
+        program.ParseDataFromvq3();
+    }
+
+    fakes::MemoryFileSystem files;
+    MDIForm1 program{files};
+    forms::Windows& w = program.windows();
+};
+
+TEST_F(ParseUploadTest, SelectsTheImagesModeAndShowsItsWindow)
+{
+    read(image(0x01));
+    EXPECT_EQ(program.module().CurrentMode, 1);
+    EXPECT_TRUE(w.MDIForm1.menus.beacon.checked());
+    EXPECT_TRUE(w.Form2.station.Window.visible());
+    EXPECT_EQ(w.Form2.station.ToCall.text(), "APRS");
+    for (int mode = 0; mode < forms::kModeCount; ++mode)
+        EXPECT_EQ(w.station(static_cast<Mode>(mode)).MyCall.text(), "TEST");
+}
+
+TEST_F(ParseUploadTest, BeaconAndAlarmImagesLeaveTheInputBaudRateAlone)
+{
+    for (std::uint8_t modeByte : {std::uint8_t{0x19}, std::uint8_t{0x1C}}) {
+        w.MDIForm1.menus.in1200.setChecked(false);
+        w.MDIForm1.menus.in4800.setChecked(true);
+        read(image(modeByte));
+        EXPECT_TRUE(w.MDIForm1.menus.in4800.checked()) << int(modeByte);
+        EXPECT_FALSE(w.MDIForm1.menus.in9600.checked()) << int(modeByte);
+    }
+}
+
+TEST_F(ParseUploadTest, TelemetryImageChecksExactlyItsInputBaudRate)
+{
+    read(image(0x10));
+    EXPECT_FALSE(w.MDIForm1.menus.in1200.checked());
+    EXPECT_FALSE(w.MDIForm1.menus.in2400.checked());
+    EXPECT_TRUE(w.MDIForm1.menus.in4800.checked());
+    EXPECT_FALSE(w.MDIForm1.menus.in9600.checked());
+}
+
+TEST_F(ParseUploadTest, OutputBitReloadsThe300BaudListsBeforeTheFill)
+{
+    std::string data = image(0x21);
+    data[50] = '\x32';
+    read(data);
+    EXPECT_TRUE(w.MDIForm1.menus.out300.checked());
+    EXPECT_FALSE(w.MDIForm1.menus.out1200.checked());
+    EXPECT_EQ(w.Form1.station.TxDelay.count(), 15);
+    EXPECT_EQ(w.Form2.station.TxDelay.listIndex(), 2);
+    EXPECT_EQ(w.Form2.station.TxTail.listIndex(), 1);
+}
+
+TEST_F(ParseUploadTest, OptionAndAutoModeBytes)
+{
+    struct Case
+    {
+        std::uint8_t option, autoMode;
+        int before, led, mic, lock, autoModeAfter;
+    };
+    for (const Case& c : {Case{0x07, 0xFF, 0, 1, 1, 1, 1}, Case{0x00, 0x00, 1, 0, 0, 0, 0},
+                          Case{0x01, 0x01, 1, 1, 0, 0, 1}, Case{0x02, 0x7F, 0, 0, 1, 0, 0}}) {
+        w.MDIForm1.AutoMode.setValue(c.before);
+        read(image(0x03, c.option, c.autoMode));
+        EXPECT_EQ(w.MDIForm1.LEDDisable.value(), c.led) << int(c.option);
+        EXPECT_EQ(w.MDIForm1.MicEncode.value(), c.mic) << int(c.option);
+        EXPECT_EQ(w.MDIForm1.ModeLock.value(), c.lock) << int(c.option);
+        EXPECT_EQ(w.MDIForm1.AutoMode.value(), c.autoModeAfter) << int(c.autoMode);
+    }
+}
+
+TEST_F(ParseUploadTest, ToCallSsidByte)
+{
+    for (auto [ssid, text] :
+         {std::pair<std::uint8_t, const char*>{0x30, "APRS"}, {0x0A, "APRS-10"}, {0x00, "APRS-0"}, {0x03, "APRS-3"}}) {
+        read(image(0x04, 0x04, 0x00, ssid));
+        EXPECT_EQ(w.Form5.station.ToCall.text(), text);
+    }
+}
+
+TEST_F(ParseUploadTest, UnknownModeSetsOptionsButChangesNoWindow)
+{
+    w.Form2.BcnMsgText.setText("KEEP");
+    read(image(0x3D, 0x01));
+    EXPECT_EQ(program.module().CurrentMode, 5);
+    EXPECT_TRUE(w.MDIForm1.menus.in9600.checked());
+    EXPECT_TRUE(w.MDIForm1.menus.out300.checked());
+    EXPECT_EQ(w.MDIForm1.LEDDisable.value(), 1);
+    EXPECT_EQ(w.Form2.BcnMsgText.text(), "KEEP");
+    EXPECT_EQ(w.Form2.station.MyCall.text(), "");
+    for (int mode = 0; mode < forms::kModeCount; ++mode)
+        EXPECT_FALSE(w.station(static_cast<Mode>(mode)).Window.visible());
+}
+
+TEST_F(ParseUploadTest, ReadingShowsProfileOneWithoutOverwritingTheProfileShownBefore)
+{
+    forms::selectNMEAProfileTab(w, 5);
+    w.Form3.station.SSID.setText("2");
+    std::string data = image(0x02);
+    for (int k = 1; k <= 10; ++k)
+        data[static_cast<std::size_t>(45 + 6 * (k - 1) + 2)] = static_cast<char>(k << 4);
+    read(data);
+    EXPECT_EQ(w.Form3.NMEAProfile.selectedIndex(), 0);
+    EXPECT_EQ(w.Form3.station.SSID.text(), "1");
+    EXPECT_EQ(w.Form3.store.entry(6).SSID, "6");
+    EXPECT_FALSE(w.profiles.SkipProfileSave);
+}
+
+} // namespace
+} // namespace qm::shell
