@@ -2,7 +2,7 @@
 add_library(qm_warnings INTERFACE)
 target_compile_options(qm_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wnon-virtual-dtor -Wold-style-cast
-    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+    -Woverloaded-virtual -Wimplicit-fallthrough)
 if(QM_WERROR)
     target_compile_options(qm_warnings INTERFACE -Werror)
 endif()
