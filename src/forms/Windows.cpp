@@ -75,6 +75,11 @@ AlarmForm::AlarmForm()
     station.Window.setVisible(false);
 }
 
+WelcomeForm::WelcomeForm() : Window("Form6", ""), ShowSplashScreen("ShowSplashScreen")
+{
+    Window.setVisible(false);
+}
+
 Menus::Menus()
     : file("file", "&File"), newconfiguration("newconfiguration", "&New Configuration File"),
       openconfiguration("openconfiguration", "&Open Configuration File ..."),

@@ -200,6 +200,18 @@ struct MainWindowControls
     Panel ConnectButton;
 };
 
+/// Form6, the welcome window shown at start-up.
+struct WelcomeForm
+{
+    WelcomeForm();
+
+    Panel Window;
+    /// "Show this screen at startup ".
+    CheckBox ShowSplashScreen;
+    /// Kept above every other window of the desktop (without taking the focus) while set.
+    bool topmost = false;
+};
+
 /// State shared by the two profile windows' tab changes.
 struct ProfileEditingState
 {
@@ -218,6 +230,7 @@ struct Windows
     NmeaForm Form3;
     TrackingForm Form4;
     AlarmForm Form5;
+    WelcomeForm Form6;
     ProfileEditingState profiles;
 
     /// Returns the shared controls of a mode's window.

@@ -1,0 +1,272 @@
+// Each mode's own steps (timers filled, termination and trigger characters, data headers, Mode Lock, the
+// Alarm limits) and the switch to the profile at fault.
+#include "validation/ModeChecks.h"
+
+#include "validation/CheckWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace qm::validation
+{
+namespace
+{
+
+using forms::Mode;
+using forms::Windows;
+
+std::string focusOf(const CheckResult& result)
+{
+    return result ? result->focus : std::string();
+}
+
+TEST(TelemetryStepsTest, FillsEmptyTimersAfterTheTimerRulePasses)
+{
+    const std::array<const char*, 4> cases[] = {
+        {"", "", "0", "0"},   {" ", "  ", "0", "0"}, {"  ", "5", "0", "5"},
+        {"3", " ", "3", "0"}, {"0", "", "0", "0"},   {" 3", "3 ", " 3", "3 "},
+    };
+    for (const auto& [minutes, seconds, minutesAfter, secondsAfter] : cases) {
+        Windows windows = validWindows();
+        windows.Form1.station.TmrMin.setText(minutes);
+        windows.Form1.station.TmrSec.setText(seconds);
+        EXPECT_EQ(CheckTelUserInput(windows), std::nullopt);
+        EXPECT_EQ(windows.Form1.station.TmrMin.text(), minutesAfter) << "'" << minutes << "'";
+        EXPECT_EQ(windows.Form1.station.TmrSec.text(), secondsAfter) << "'" << seconds << "'";
+    }
+}
+
+TEST(TelemetryStepsTest, FillsTimersEvenWhenTheTerminationCharacterFails)
+{
+    Windows windows = validWindows();
+    windows.Form1.station.TmrSec.setText("");
+    windows.Form1.TelTxOn.setValue(forms::kUserDefined, true);
+    windows.Form1.TelUserTrigChar.setText("256");
+    EXPECT_EQ(focusOf(CheckTelUserInput(windows)), "TelUserTrigChar");
+    EXPECT_EQ(windows.Form1.station.TmrSec.text(), "0");
+}
+
+TEST(TelemetryStepsTest, LeavesTimersAloneWhenTheTimerRuleFails)
+{
+    Windows windows = validWindows();
+    windows.Form1.station.TmrMin.setText("99");
+    windows.Form1.station.TmrSec.setText("");
+    EXPECT_EQ(focusOf(CheckTelUserInput(windows)), "TelTmrMin");
+    EXPECT_EQ(windows.Form1.station.TmrSec.text(), "");
+}
+
+struct TerminationCase
+{
+    int option;
+    const char* value;
+    const char* focus;
+};
+
+TEST(TelemetryStepsTest, TestsTheRangeOfTheUserTerminationCharacterOnly)
+{
+    const TerminationCase cases[] = {
+        {forms::kUserDefined, "255", ""},    {forms::kUserDefined, "256", "TelUserTrigChar"},
+        {forms::kUserDefined, "", ""},       {forms::kUserDefined, "999", "TelUserTrigChar"},
+        {forms::kCarriageReturn, "256", ""}, {forms::kLineFeed, "999", ""},
+    };
+    for (const TerminationCase& c : cases) {
+        Windows windows = validWindows();
+        windows.Form1.TelTxOn.setValue(c.option, true);
+        windows.Form1.TelUserTrigChar.setText(c.value);
+        EXPECT_EQ(focusOf(CheckTelUserInput(windows)), c.focus) << c.option << " '" << c.value << "'";
+    }
+}
+
+TEST(NmeaStepsTest, RequiresAUserTriggerCharacterThatFitsAByte)
+{
+    const TerminationCase cases[] = {
+        {forms::kUserDefined, "", "NMEAUserTrigChar"},
+        {forms::kUserDefined, "0", ""},
+        {forms::kUserDefined, "255", ""},
+        {forms::kUserDefined, "256", "NMEAUserTrigChar"},
+        {forms::kCarriageReturn, "", ""},
+        {forms::kLineFeed, "256", ""},
+    };
+    for (const TerminationCase& c : cases) {
+        Windows windows = validWindows();
+        windows.Form3.NMEATxOn.setValue(c.option, true);
+        windows.Form3.NMEAUserTrigChar.setText(c.value);
+        EXPECT_EQ(focusOf(CheckNMEAUserInput(windows)), c.focus) << c.option << " '" << c.value << "'";
+    }
+}
+
+struct HeaderCase
+{
+    const char* headers[3];
+    const char* focus;
+};
+
+TEST(NmeaStepsTest, DataHeadersArePresentInOrderAndShort)
+{
+    const HeaderCase cases[] = {
+        {{"$GPRMC", "", ""}, ""},
+        {{"$GPRMC", "$GPGGA", "$GPGSA"}, ""},
+        {{"$GP", " ", ""}, ""},
+        {{"", "", ""}, "GpsString1"},
+        {{"$GPRMC", "", "$GPGGA"}, "GpsString1"},
+        {{"", "$GPGGA", ""}, "GpsString1"},
+        {{"", "", "$GPGGA"}, "GpsString1"},
+        {{"$GPRMCX", "", ""}, "GpsString1"},
+        {{"$GPRMC", " $GPGGA", ""}, "GpsString2"},
+        {{"$GPRMCX", "", "$GPGGA"}, "GpsString1"},
+    };
+    for (const HeaderCase& c : cases) {
+        Windows windows = validWindows();
+        for (std::size_t i = 0; i < 3; ++i)
+            windows.MDIForm1.GpsString[i].setText(c.headers[i]);
+        const auto result = CheckNMEAUserInput(windows);
+        EXPECT_EQ(focusOf(result), c.focus) << c.headers[0] << "|" << c.headers[1] << "|" << c.headers[2];
+    }
+}
+
+TEST(NmeaStepsTest, AnEmptyHeaderIsReportedAsOutOfOrderBeforeALongOne)
+{
+    Windows windows = validWindows();
+    windows.MDIForm1.GpsString[0].setText("$GPRMCX");
+    windows.MDIForm1.GpsString[2].setText("$GPGGA");
+    const auto result = CheckNMEAUserInput(windows);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->text, "The Data Headers must be used in order, starting with Data Header 1.\r\n\r\nPlease "
+                            "re-select the Data Headers.");
+}
+
+TEST(TrackingStepsTest, ModeLockNeedsMicEncodeOrAutoMode)
+{
+    struct
+    {
+        int modeLock, micEncode, autoMode;
+        const char* focus;
+    } const cases[] = {
+        {1, 0, 0, "ModeLock"}, {1, 0, 1, ""}, {1, 1, 0, ""}, {1, 1, 1, ""}, {0, 0, 0, ""},
+    };
+    for (const auto& c : cases) {
+        Windows windows = validWindows();
+        windows.MDIForm1.ModeLock.setValue(c.modeLock);
+        windows.MDIForm1.MicEncode.setValue(c.micEncode);
+        windows.MDIForm1.AutoMode.setValue(c.autoMode);
+        EXPECT_EQ(focusOf(CheckTrkUserInput(windows)), c.focus) << c.modeLock << c.micEncode << c.autoMode;
+    }
+}
+
+TEST(TrackingStepsTest, ModeLockMattersToTrackingOnly)
+{
+    for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm}) {
+        Windows windows = validWindows();
+        windows.MDIForm1.ModeLock.setValue(1);
+        windows.MDIForm1.MicEncode.setValue(0);
+        EXPECT_EQ(checkMode(mode, windows), std::nullopt) << prefixOf(mode);
+    }
+}
+
+TEST(AlarmStepsTest, LimitsTheSendCountAndTheArmDelay)
+{
+    struct
+    {
+        const char* count;
+        const char* armDelay;
+        const char* focus;
+    } const cases[] = {
+        {"255", "127", ""}, {"256", "127", "AlmTxCntrLimit"}, {"255", "128", "AlmArmDelay"},
+        {"", "", ""},       {"999", "999", "AlmTxCntrLimit"}, {"0", "127.5", "AlmArmDelay"},
+    };
+    for (const auto& c : cases) {
+        Windows windows = validWindows();
+        windows.Form5.AlmTxCntrLimit.setText(c.count);
+        windows.Form5.AlmArmDelay.setText(c.armDelay);
+        EXPECT_EQ(focusOf(CheckAlmUserInput(windows)), c.focus) << c.count << " " << c.armDelay;
+    }
+}
+
+TEST(ProfileSwitchTest, ShowsTheProfileAtFaultWithItsStoredValues)
+{
+    for (Mode mode : {Mode::Nmea, Mode::Tracking}) {
+        Windows windows = validWindows();
+        mode == Mode::Nmea ? forms::selectNMEAProfileTab(windows, 2) : forms::selectTrkProfileTab(windows, 2);
+        forms::ProfileEntry& seventh = storeOf(windows, mode).entry(7);
+        seventh.SSID = "16";
+        seventh.Path = {"3", "1", "0", "0"};
+        seventh.TmrMin = "12";
+        seventh.TmrSec = "30";
+        forms::StationControls& station = windows.station(mode);
+        station.SSID.setText("5");
+
+        const auto result = checkMode(mode, windows);
+        ASSERT_TRUE(result.has_value()) << prefixOf(mode);
+        EXPECT_EQ(result->profile, 7);
+        EXPECT_EQ(result->focus, prefixOf(mode) + "SSID");
+        EXPECT_EQ(shownTab(windows, mode), 6);
+        EXPECT_EQ(station.SSID.text(), "16");
+        EXPECT_EQ(station.Path[0].listIndex(), 3);
+        EXPECT_EQ(station.Path[1].listIndex(), 1);
+        EXPECT_EQ(station.TmrMin.text(), "12");
+        EXPECT_EQ(station.TmrSec.text(), "30");
+        EXPECT_EQ(storeOf(windows, mode).entry(3).SSID, "5");
+        const forms::Panel& frame = mode == Mode::Nmea ? windows.Form3.NMEAProfileFrame : windows.Form4.TrkProfileFrame;
+        EXPECT_EQ(frame.caption(), "Profile #7 Settings");
+    }
+}
+
+TEST(ProfileSwitchTest, NmeaPathGapInProfileSevenShowsProfileSeven)
+{
+    Windows windows = validWindows();
+    windows.Form3.store.entry(7).Path = {"3", "0", "2", "0"};
+    const auto result = CheckNMEAUserInput(windows);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->text,
+              "The paths must be used in order, starting with Path 1.\r\n\r\nPlease re-select your paths.");
+    EXPECT_EQ(result->focus, "NMEAPath1");
+    EXPECT_EQ(result->profile, 7);
+    EXPECT_EQ(windows.Form3.NMEAProfile.selectedIndex(), 6);
+    EXPECT_EQ(windows.Form3.station.Path[2].listIndex(), 2);
+}
+
+TEST(ProfileSwitchTest, TheLowestProfileAtFaultIsShown)
+{
+    for (Mode mode : {Mode::Nmea, Mode::Tracking}) {
+        Windows windows = validWindows();
+        storeOf(windows, mode).entry(8).TmrMin = "99";
+        storeOf(windows, mode).entry(4).TmrMin = "70";
+        const auto result = checkMode(mode, windows);
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(result->profile, 4);
+        EXPECT_EQ(shownTab(windows, mode), 3);
+    }
+}
+
+TEST(ProfileSwitchTest, AProfileAlreadyShownIsNotReloaded)
+{
+    for (Mode mode : {Mode::Nmea, Mode::Tracking}) {
+        Windows windows = validWindows();
+        storeOf(windows, mode).entry(1).SSID = "20";
+        windows.station(mode).TmrMin.setText("7");
+        const auto result = checkMode(mode, windows);
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(result->profile, 1);
+        EXPECT_EQ(shownTab(windows, mode), 0);
+        EXPECT_EQ(windows.station(mode).TmrMin.text(), "7");
+    }
+}
+
+TEST(ProfileSwitchTest, WindowRulesDoNotSwitchProfiles)
+{
+    for (Mode mode : {Mode::Nmea, Mode::Tracking}) {
+        Windows windows = validWindows();
+        mode == Mode::Nmea ? forms::selectNMEAProfileTab(windows, 4) : forms::selectTrkProfileTab(windows, 4);
+        windows.station(mode).ToCall.setText("APRS-16");
+        const auto result = checkMode(mode, windows);
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(result->profile, std::nullopt);
+        EXPECT_EQ(shownTab(windows, mode), 4);
+    }
+}
+
+} // namespace
+} // namespace qm::validation
