@@ -255,4 +255,59 @@ bool PosixFileSystem::fileExists(const std::string& path)
     return ::fstat(file.get(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool PosixFileSystem::folderWritable(const std::string& folder)
+{
+    if (folder.empty() || !isFolder(folder))
+        return false;
+    // A permission test alone says yes to root everywhere but on read-only mounts; creating a file is the real
+    // answer (a folder such as /proc refuses it to anyone).
+    std::string probe = folder + "/.vq3-probe-XXXXXX";
+    Descriptor file(::mkstemp(probe.data()));
+    if (!file.valid())
+        return false;
+    ::unlink(probe.c_str());
+    return true;
+}
+
+std::optional<FileError> PosixFileSystem::makeFolders(const std::string& folder)
+{
+    if (folder.empty())
+        return errorFromErrno(ENOENT, error::kBadFileName);
+    for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+        const std::string part = folder.substr(0, end);
+        if (!isFolder(part)) {
+            if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+                return fileErrorFor(errno, part);
+            if (!isFolder(part))
+                return fileErrorFor(ENOTDIR, part);
+        }
+        if (end == std::string::npos)
+            return std::nullopt;
+    }
+}
+
+storage::ProgramFolders programFolders(const std::string& executable, const char* xdgConfigHome, const char* home)
+{
+    storage::ProgramFolders folders;
+    folders.programFolder = folderOf(executable);
+    // Relative XDG_CONFIG_HOME values are invalid and ignored.
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
+        folders.configFolder = std::string(xdgConfigHome) + "/quellmark";
+    else if (home != nullptr && home[0] != '\0')
+        folders.configFolder = std::string(home) + "/.config/quellmark";
+    else
+        folders.configFolder = folders.programFolder;
+    return folders;
+}
+
+storage::ProgramFolders currentProgramFolders()
+{
+    std::string executable(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", executable.data(), executable.size() - 1);
+    executable.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    if (executable.empty())
+        executable = "./vq3";
+    return programFolders(executable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
 } // namespace qm::qt

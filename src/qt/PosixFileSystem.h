@@ -2,6 +2,7 @@
 #pragma once
 
 #include "storage/FileSystem.h"
+#include "storage/IniFile.h"
 
 namespace qm::qt
 {
@@ -17,7 +18,19 @@ public:
     std::optional<storage::FileError> writeFileAtomically(const std::string& path, const std::string& bytes) override;
     /// Returns true when the path names a file (not a folder) that can be opened for reading.
     bool fileExists(const std::string& path) override;
+    /// Returns true when the path names a folder in which this process can create a file (tried with a probe
+    /// file that is removed at once).
+    bool folderWritable(const std::string& folder) override;
+    /// Creates the folder and the missing folders above it (mode 0777 less the umask).
+    std::optional<storage::FileError> makeFolders(const std::string& folder) override;
 };
+
+/// Returns where the program looks for vq3.ini: the folder of its executable, and the configuration folder
+/// $XDG_CONFIG_HOME/quellmark (an absolute XDG_CONFIG_HOME only), else $HOME/.config/quellmark.
+storage::ProgramFolders programFolders(const std::string& executable, const char* xdgConfigHome, const char* home);
+
+/// Returns programFolders for this process: its executable and its environment.
+storage::ProgramFolders currentProgramFolders();
 
 /// Returns the file error for an operating-system error number met at a path (ENOENT gives 53 when the
 /// path's folder exists, 76 when it does not).

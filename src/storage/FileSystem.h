@@ -38,6 +38,8 @@ inline constexpr int kPathNotFound = 76;
 inline constexpr int kTypeMismatch = 13;
 /// A list position the pick list does not have, or a check-box state it cannot take.
 inline constexpr int kInvalidPropertyValue = 380;
+/// A number too large for the 16-bit variable it is stored in.
+inline constexpr int kOverflow = 6;
 } // namespace error
 
 class FileSystem
@@ -52,6 +54,20 @@ public:
     virtual std::optional<FileError> writeFileAtomically(const std::string& path, const std::string& bytes) = 0;
     /// Returns true when a file can be opened for reading at the path.
     virtual bool fileExists(const std::string& path) = 0;
+    /// Returns true when new files can be created in the folder (false when it is missing). A port without
+    /// folders answers false.
+    virtual bool folderWritable(const std::string& folder)
+    {
+        (void)folder;
+        return false;
+    }
+    /// Creates the folder and any missing folders above it; an existing folder is no failure. A port without
+    /// folders has nothing to create.
+    virtual std::optional<FileError> makeFolders(const std::string& folder)
+    {
+        (void)folder;
+        return std::nullopt;
+    }
 };
 
 } // namespace qm::storage

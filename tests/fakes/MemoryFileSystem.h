@@ -4,6 +4,7 @@
 #include "storage/FileSystem.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 namespace qm::fakes
@@ -17,6 +18,12 @@ public:
     std::map<std::string, storage::FileError> readErrors;
     /// Paths whose write fails with this error (the old contents stay).
     std::map<std::string, storage::FileError> writeErrors;
+    /// Folders that exist; a file's folder need not be listed.
+    std::set<std::string> folders;
+    /// Folders in which no new file can be created (every other folder can take one).
+    std::set<std::string> readOnlyFolders;
+    /// Folders whose creation fails with this error.
+    std::map<std::string, storage::FileError> folderErrors;
 
     std::variant<std::string, storage::FileError> readFile(const std::string& path) override
     {
@@ -36,6 +43,16 @@ public:
     }
 
     bool fileExists(const std::string& path) override { return files.count(path) != 0; }
+
+    bool folderWritable(const std::string& folder) override { return readOnlyFolders.count(folder) == 0; }
+
+    std::optional<storage::FileError> makeFolders(const std::string& folder) override
+    {
+        if (auto error = folderErrors.find(folder); error != folderErrors.end())
+            return error->second;
+        folders.insert(folder);
+        return std::nullopt;
+    }
 };
 
 } // namespace qm::fakes

@@ -1,0 +1,175 @@
+// Tests of vq3.ini on the real disk: its place, the folders made for it, and writes that fail even for root.
+#include "qt/PosixFileSystem.h"
+#include "shell/IniSettings.h"
+#include "storage/IniFile.h"
+
+#include "fakes/ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace qm::qt
+{
+namespace
+{
+
+namespace fs = std::filesystem;
+
+const storage::IniLines kLines{"2", "N0CALL", "1", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"};
+const std::string kBytes = "2\r\nN0CALL\r\n1\r\n0\r\n6\r\n2\r\nTRUE\r\nReserved\r\nReserved\r\nReserved\r\n";
+
+class IniFilePosixTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "qm-ini-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    std::string path(const std::string& name) const { return folder + "/" + name; }
+
+    std::string contents(const std::string& name) const
+    {
+        std::ifstream in(path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::vector<std::string> names(const std::string& sub = "") const
+    {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(sub.empty() ? folder : path(sub)))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    std::string folder;
+    PosixFileSystem files;
+};
+
+TEST_F(IniFilePosixTest, WritesIntoAConfigurationFolderItMakes)
+{
+    const std::string target = path("home/.config/quellmark/vq3.ini");
+    EXPECT_EQ(storage::writeIniFile(files, target, kLines), std::nullopt);
+    EXPECT_EQ(contents("home/.config/quellmark/vq3.ini"), kBytes);
+    EXPECT_EQ(names("home/.config/quellmark"), std::vector<std::string>{"vq3.ini"});
+    const auto read = storage::readIniFile(files, target);
+    ASSERT_TRUE(std::holds_alternative<storage::IniLines>(read));
+    EXPECT_EQ(std::get<storage::IniLines>(read), kLines);
+}
+
+TEST_F(IniFilePosixTest, MissingConfigurationFolderReadsAsAMissingFile)
+{
+    const auto read = storage::readIniFile(files, path("no/such/folder/vq3.ini"));
+    ASSERT_TRUE(std::holds_alternative<storage::FileError>(read));
+    EXPECT_EQ(std::get<storage::FileError>(read).number, storage::error::kFileNotFound);
+}
+
+TEST_F(IniFilePosixTest, FolderUnderAFileCannotBeMade)
+{
+    std::ofstream(path("plain")) << "x";
+    const auto failure = files.makeFolders(path("plain/quellmark"));
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->number, storage::error::kPathNotFound);
+    EXPECT_EQ(files.makeFolders(folder), std::nullopt);
+}
+
+TEST_F(IniFilePosixTest, ProgramFolderIsUsedOnlyWhenAFileCanBeMadeThereOrIsThere)
+{
+    EXPECT_TRUE(files.folderWritable(folder));
+    EXPECT_TRUE(names().empty());
+    EXPECT_FALSE(files.folderWritable("/proc/self"));
+    EXPECT_FALSE(files.folderWritable(path("missing")));
+
+    EXPECT_EQ(storage::iniPath(files, {folder, "/cfg"}), path("vq3.ini"));
+    EXPECT_EQ(storage::iniPath(files, {"/proc/self", path("cfg")}), path("cfg/vq3.ini"));
+    EXPECT_EQ(storage::iniPath(files, {path("missing"), path("cfg")}), path("cfg/vq3.ini"));
+}
+
+TEST_F(IniFilePosixTest, ConfigurationFolderFollowsXdgThenHome)
+{
+    const struct
+    {
+        const char* xdg;
+        const char* home;
+        std::string config;
+    } cases[] = {
+        {"/x/cfg", "/home/ann", "/x/cfg/quellmark"},
+        {nullptr, "/home/ann", "/home/ann/.config/quellmark"},
+        {"", "/home/ann", "/home/ann/.config/quellmark"},
+        {"relative", "/home/ann", "/home/ann/.config/quellmark"},
+        {nullptr, nullptr, "/usr/bin"},
+    };
+    for (const auto& c : cases) {
+        const storage::ProgramFolders folders = programFolders("/usr/bin/vq3", c.xdg, c.home);
+        EXPECT_EQ(folders.programFolder, "/usr/bin");
+        EXPECT_EQ(folders.configFolder, c.config);
+    }
+}
+
+class IniWriterPosixTest : public IniFilePosixTest
+{
+protected:
+    shell::MDIForm1 program{files};
+    fakes::ScriptedUi ui;
+};
+
+TEST_F(IniWriterPosixTest, DirectoryInTheFilesPlaceIsReportedAndLeftAlone)
+{
+    fs::create_directory(path("vq3.ini"));
+    std::ofstream(path("vq3.ini/kept")) << "kept";
+    shell::IniSettings ini(program, ui, files, path("vq3.ini"));
+    EXPECT_FALSE(ini.SaveIniFile());
+    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Error# 75: Path/File Access Error"});
+    EXPECT_EQ(names(), std::vector<std::string>{"vq3.ini"});
+    EXPECT_EQ(contents("vq3.ini/kept"), "kept");
+}
+
+TEST_F(IniWriterPosixTest, WriteThatCannotCompleteKeepsTheOldFile)
+{
+    std::ofstream(path("vq3.ini"), std::ios::binary) << kBytes;
+    shell::IniSettings ini(program, ui, files, path("vq3.ini"));
+    program.module().MyCall = std::string(200, 'X');
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = ini.SaveMyCallToIni();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Error# 61: Disk Full"});
+    EXPECT_EQ(contents("vq3.ini"), kBytes);
+    EXPECT_EQ(names(), std::vector<std::string>{"vq3.ini"});
+}
+
+TEST_F(IniWriterPosixTest, FolderThatRefusesNewFilesEvenToRootIsReported)
+{
+    shell::IniSettings ini(program, ui, files, "/proc/self/vq3.ini");
+    EXPECT_FALSE(ini.SaveComPortToIni());
+    ASSERT_EQ(ui.boxes.size(), 1U);
+    EXPECT_TRUE(ui.boxes[0].text.ends_with(" while saving the initialization file.")) << ui.boxes[0].text;
+    EXPECT_FALSE(files.fileExists("/proc/self/vq3.ini"));
+}
+
+} // namespace
+} // namespace qm::qt
