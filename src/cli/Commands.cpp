@@ -68,16 +68,16 @@ int runCompile(const CompileOptions& options, storage::FileSystem& files, Stream
                                " does not hold a configuration: its first line is not a mode from 0 to 4."),
                     options.json, kInputError, streams);
     program.saveShownProfiles();
-    const image::CompileResult result = program.compileCurrentMode();
-    if (!result.ok())
-        return fail(*result.refusal, options.json, kRefused, streams);
+    if (auto box = program.checkAndCompile())
+        return fail(*box, options.json, kRefused, streams);
+    const std::string& stream = program.module().DownloadImage;
     if (options.json) {
-        streams.out << nlohmann::json{{"image", toHex(result.downloadImage)}}.dump() << '\n';
+        streams.out << nlohmann::json{{"image", toHex(stream)}}.dump() << '\n';
         return kDone;
     }
     if (options.hex)
-        return emit(toHex(result.downloadImage) + "\n", options.output, files, false, streams);
-    return emit(result.downloadImage, options.output, files, false, streams);
+        return emit(toHex(stream) + "\n", options.output, files, false, streams);
+    return emit(stream, options.output, files, false, streams);
 }
 
 int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams streams)

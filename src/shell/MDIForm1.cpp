@@ -5,7 +5,9 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "image/Decode.h"
+#include "shell/HelpTexts.h"
 #include "storage/ConfigFile.h"
+#include "validation/ModeChecks.h"
 
 namespace qm::shell
 {
@@ -244,6 +246,7 @@ void MDIForm1::selectMode(Mode mode)
             forms::profileFrameCaption(m_windows.Form4.TrkProfile.selectedIndex()));
     forms::StationControls& station = m_windows.station(mode);
     station.HelpFrame.setCaption(station.Window.caption());
+    station.HelpBox.setCaption(modeHelpText(mode));
     station.Window.setVisible(true);
 }
 
@@ -333,6 +336,16 @@ image::CompileResult MDIForm1::compileCurrentMode()
     if (result.ok())
         m_module.DownloadImage = result.downloadImage;
     return result;
+}
+
+std::optional<forms::MessageBox> MDIForm1::checkAndCompile()
+{
+    m_module.DownloadImage.clear();
+    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+        return std::nullopt;
+    if (auto box = validation::checkMode(static_cast<Mode>(m_module.CurrentMode), m_windows))
+        return box;
+    return compileCurrentMode().refusal;
 }
 
 MDIForm1::OpenOutcome MDIForm1::openConfigurationFile(const std::string& path)

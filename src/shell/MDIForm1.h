@@ -6,6 +6,7 @@
 #include "forms/Windows.h"
 #include "image/Compile.h"
 #include "image/ImageFields.h"
+#include "shell/Ui.h"
 #include "storage/FileSystem.h"
 
 #include <optional>
@@ -33,6 +34,20 @@ struct Module1
     std::string CurrentFileName;
     /// At least one printer is installed.
     bool PrinterPresent = false;
+    /// The printer font of the profile reports.
+    FontSettings PrinterFont;
+    /// The serial port in use, 1 to 4 (0 = not chosen yet).
+    int ComPortNumber = 0;
+    /// 1 after a failed port test.
+    int PortError = 0;
+    /// Show the welcome window at start-up (initialization file line 7).
+    bool ShowWelcome = false;
+    /// The welcome window has been closed with OK.
+    bool WelcomeDismissed = false;
+    /// "VQ-3 ", "VQ-3+ " or "Custom " from the last identification; empty before any.
+    std::string ModelName;
+    /// Firmware version of the identified unit; 0 = not identified.
+    int FirmwareVersion = 0;
 };
 
 class MDIForm1
@@ -95,6 +110,11 @@ public:
         /// The error box of a failed open.
         std::optional<forms::MessageBox> box;
     };
+
+    /// Runs the current mode's whole-mode check and, when every rule holds, its compile. DownloadImage holds the
+    /// stream afterwards; when it is empty the returned box says why (the check's message or the compile's
+    /// refusal).
+    std::optional<forms::MessageBox> checkAndCompile();
 
     /// Opens a configuration file as the Open command does after its dialog: stores the shown profiles,
     /// reads the file, runs the loader of its mode and selects that mode.

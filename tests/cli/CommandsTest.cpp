@@ -61,8 +61,8 @@ TEST_F(CommandsTest, ARefusedCompileExitsOneWithTheBox)
     files.files["bad.vq3"] = storage::joinLines(lines);
     ASSERT_EQ(compile({"bad.vq3", "", false, true}), kRefused);
     const auto json = nlohmann::json::parse(out.str());
-    EXPECT_EQ(json["error"]["title"], "Invalid Setting");
-    EXPECT_EQ(json["error"]["icon"], "warning");
+    EXPECT_EQ(json["error"]["title"], "Invalid SSID");
+    EXPECT_EQ(json["error"]["icon"], "none");
     EXPECT_EQ(json["error"]["focus"], "BcnMySSID");
     EXPECT_TRUE(json["error"]["profile"].is_null());
 }

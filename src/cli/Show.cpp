@@ -1,0 +1,203 @@
+// The vq3 commands show and diff.
+#include "cli/Show.h"
+
+#include "cli/Output.h"
+#include "shell/MDIForm1.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+namespace qm::cli
+{
+
+namespace
+{
+
+using Json = nlohmann::ordered_json;
+
+/// Control bytes in a value (a line break in a beacon text) would break the layout: they are shown escaped.
+std::string visible(const std::string& value)
+{
+    std::string text;
+    for (char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r') {
+            text += "\\r";
+        } else if (c == '\n') {
+            text += "\\n";
+        } else if (c == '\t') {
+            text += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            text += escaped;
+        } else {
+            text.push_back(c);
+        }
+    }
+    return text;
+}
+
+std::string padded(const std::string& text, std::size_t width)
+{
+    return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
+std::string trimmedRight(std::string line)
+{
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
+void printItems(std::ostream& out, const std::vector<shell::SummaryItem>& items)
+{
+    std::size_t width = 0;
+    for (const auto& item : items)
+        width = std::max(width, item.label.size() + 1);
+    for (const auto& item : items)
+        out << latin1ToUtf8(trimmedRight(padded(item.label + ":", width) + " " + visible(item.value))) << '\n';
+}
+
+void printProfiles(std::ostream& out, const std::vector<std::vector<shell::SummaryItem>>& profiles)
+{
+    if (profiles.empty())
+        return;
+    std::vector<std::vector<std::string>> rows(1, {"Profile"});
+    for (const auto& item : profiles.front())
+        rows.front().push_back(item.label);
+    for (std::size_t k = 0; k < profiles.size(); ++k) {
+        rows.push_back({std::to_string(k + 1)});
+        for (const auto& item : profiles[k])
+            rows.back().push_back(visible(item.value));
+    }
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto& row : rows)
+        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    out << '\n';
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
+            line += padded(row[column], widths[column] + 2);
+        out << latin1ToUtf8(trimmedRight(line)) << '\n';
+    }
+}
+
+Json itemsToJson(const std::vector<shell::SummaryItem>& items)
+{
+    Json json = Json::object();
+    for (const auto& item : items)
+        json[item.control] = latin1ToUtf8(item.value);
+    return json;
+}
+
+Json summaryToJson(const shell::ConfigurationSummary& summary)
+{
+    Json json = Json::object();
+    json["mode"] = static_cast<int>(summary.mode);
+    json["modeName"] = shell::modeName(summary.mode);
+    for (const auto& item : summary.items)
+        if (item.control != "mode")
+            json[item.control] = latin1ToUtf8(item.value);
+    Json profiles = Json::array();
+    for (const auto& profile : summary.profiles)
+        profiles.push_back(itemsToJson(profile));
+    json["profiles"] = profiles;
+    return json;
+}
+
+std::string differenceLine(const shell::SummaryDifference& difference)
+{
+    std::string line = difference.profile ? "Profile " + std::to_string(*difference.profile) + " " : "";
+    line += difference.label + ": " + visible(difference.a) + " -> " + visible(difference.b);
+    return latin1ToUtf8(line);
+}
+
+Json differenceToJson(const shell::SummaryDifference& difference)
+{
+    Json json = Json::object();
+    json["control"] = difference.control;
+    json["label"] = difference.label;
+    json["profile"] = difference.profile ? Json(*difference.profile) : Json(nullptr);
+    json["a"] = latin1ToUtf8(difference.a);
+    json["b"] = latin1ToUtf8(difference.b);
+    return json;
+}
+
+int loadFailure(const forms::MessageBox& box, const std::string& source, bool named, bool json, Streams streams)
+{
+    if (json) {
+        Json report = Json::object();
+        report["error"] = boxToJson(box);
+        if (named)
+            report["file"] = latin1ToUtf8(source);
+        streams.out << report.dump() << '\n';
+    } else {
+        if (named)
+            streams.err << source << ": ";
+        printBox(streams.err, box);
+    }
+    return kInputError;
+}
+
+} // namespace
+
+std::variant<shell::ConfigurationSummary, forms::MessageBox> loadSummary(const std::string& source,
+                                                                         storage::FileSystem& files)
+{
+    shell::MDIForm1 program(files);
+    program.startUp();
+    const auto opened = program.openConfigurationFile(source);
+    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed)
+        return *opened.box;
+    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode)
+        return forms::messageBox(
+            "Error", "The file " + source + " does not hold a configuration: its first line is not a mode from 0 to 4.",
+            forms::Icon::Warning);
+    program.saveShownProfiles();
+    return shell::summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
+}
+
+int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams)
+{
+    auto loaded = loadSummary(options.config, files);
+    if (auto* box = std::get_if<forms::MessageBox>(&loaded))
+        return loadFailure(*box, options.config, false, options.json, streams);
+    const auto& summary = std::get<shell::ConfigurationSummary>(loaded);
+    if (options.json) {
+        streams.out << summaryToJson(summary).dump() << '\n';
+        return kDone;
+    }
+    printItems(streams.out, summary.items);
+    printProfiles(streams.out, summary.profiles);
+    return kDone;
+}
+
+int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams streams)
+{
+    auto loadedA = loadSummary(options.a, files);
+    if (auto* box = std::get_if<forms::MessageBox>(&loadedA))
+        return loadFailure(*box, options.a, true, options.json, streams);
+    auto loadedB = loadSummary(options.b, files);
+    if (auto* box = std::get_if<forms::MessageBox>(&loadedB))
+        return loadFailure(*box, options.b, true, options.json, streams);
+    const auto differences = shell::compareSummaries(std::get<shell::ConfigurationSummary>(loadedA),
+                                                     std::get<shell::ConfigurationSummary>(loadedB));
+    if (options.json) {
+        Json list = Json::array();
+        for (const auto& difference : differences)
+            list.push_back(differenceToJson(difference));
+        Json report = Json::object();
+        report["same"] = differences.empty();
+        report["differences"] = list;
+        streams.out << report.dump() << '\n';
+    } else {
+        for (const auto& difference : differences)
+            streams.out << differenceLine(difference) << '\n';
+    }
+    return differences.empty() ? kDone : kRefused;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,77 @@
+// The File menu's configuration-file commands: New, Open and Save As, with their dialogs and questions.
+#include "shell/FileCommands.h"
+
+#include "forms/Text.h"
+
+namespace qm::shell
+{
+
+forms::MessageBox selectModeBox()
+{
+    return forms::messageBox("Error", "Please select a mode from the \"Mode\" menu.", forms::Icon::Information);
+}
+
+FileCommands::FileCommands(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string currentFolder)
+    : m_program(program), m_ui(ui), m_files(files), m_currentFolder(std::move(currentFolder))
+{}
+
+FileDialogRequest FileCommands::dialog(const char* title) const
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = kFilter;
+    request.filterIndex = 1;
+    request.initialFolder = m_currentFolder;
+    return request;
+}
+
+void FileCommands::show(const forms::MessageBox& box)
+{
+    m_ui.setMousePointer(Pointer::Normal);
+    m_ui.messageBox(box);
+}
+
+void FileCommands::newconfiguration_Click()
+{
+    const auto mode = m_program.checkedMode();
+    if (!mode) {
+        show(selectModeBox());
+        return;
+    }
+    m_program.clearMode(static_cast<forms::Mode>(m_program.module().CurrentMode));
+}
+
+void FileCommands::openconfiguration_Click()
+{
+    m_program.saveShownProfiles();
+    const std::string path = m_ui.openFileDialog(dialog("Open Configuration File"));
+    if (path.empty())
+        return;
+    const auto opened = m_program.openConfigurationFile(path);
+    if (opened.box)
+        show(*opened.box);
+}
+
+void FileCommands::saveconfiguration_Click()
+{
+    m_program.saveShownProfiles();
+    for (;;) {
+        const std::string path = m_ui.saveFileDialog(dialog("Save Configuration File As"));
+        if (path.empty())
+            return;
+        if (m_files.fileExists(path)) {
+            m_ui.beep();
+            const auto answer = m_ui.messageBox(forms::messageBox(
+                "Confirm",
+                "File \"" + forms::trimSpaces(path) + "\" already exists.\r\n\r\nDo you want to overwrite this file?",
+                forms::Icon::Warning, forms::Buttons::YesNo));
+            if (answer != forms::Button::Yes)
+                continue;
+        }
+        if (auto box = m_program.saveConfigurationFile(path))
+            show(*box);
+        return;
+    }
+}
+
+} // namespace qm::shell

@@ -1,0 +1,42 @@
+// The File menu's configuration-file commands: New, Open and Save As, with their dialogs and questions.
+#pragma once
+
+#include "shell/MDIForm1.h"
+#include "shell/Ui.h"
+#include "storage/FileSystem.h"
+
+#include <string>
+
+namespace qm::shell
+{
+
+class FileCommands
+{
+public:
+    /// currentFolder is the folder the dialogs start in (the process's current folder).
+    FileCommands(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string currentFolder);
+
+    /// Clears the window of the current mode; without a mode, says to choose one.
+    void newconfiguration_Click();
+    /// Asks for a file and opens it, selecting its mode.
+    void openconfiguration_Click();
+    /// Asks for a file name (and whether to overwrite an existing file) and saves the current mode into it.
+    void saveconfiguration_Click();
+
+    /// The filter of both dialogs.
+    static constexpr const char* kFilter = "VQ-3 Configuration File | *.vq3";
+
+private:
+    FileDialogRequest dialog(const char* title) const;
+    void show(const forms::MessageBox& box);
+
+    MDIForm1& m_program;
+    Ui& m_ui;
+    storage::FileSystem& m_files;
+    std::string m_currentFolder;
+};
+
+/// Returns the box that asks for a mode: "Please select a mode from the "Mode" menu.".
+forms::MessageBox selectModeBox();
+
+} // namespace qm::shell

@@ -1,0 +1,387 @@
+// The user's defaults in vq3.ini: the load at start-up with its first-run prompts, and every writer.
+#include "shell/IniSettings.h"
+
+#include "forms/Numbers.h"
+#include "forms/Text.h"
+
+#include <cmath>
+#include <utility>
+
+namespace qm::shell
+{
+
+using forms::Mode;
+using storage::FileError;
+
+namespace
+{
+
+const std::string kPortPrompt = std::string("Welcome to the Quellmark Configuration Program.") + "\r\n\r" +
+                                "Please enter the serial port that the VQ-3 is attached to and then click OK." +
+                                "  Enter 1 for COM1, 2 for COM2, etc." + "\r\n\r" +
+                                "NOTE:  This message will only appear the first time that you run" +
+                                " this program.  If you need to change the serial port setting later," +
+                                " you can do so through the " + '"' + "Setup" + '"' +
+                                " menu at the top of the screen." + "\r\n\r";
+
+const std::string kCallPrompt = std::string("Enter your Callsign (without SSID) and then click OK.") + "\r\n\r" +
+                                "NOTE:  This message will only appear the first time that you run" +
+                                " this program.  If you need to change your callsign later, simply" +
+                                " enter your callsign in a " + '"' + "My Call" + '"' +
+                                " field and select Memorize Defaults" + " from the File menu." + "\r\n\r";
+
+constexpr const char* kPlaceholderCall = "MYCALL";
+// A callsign without SSID has at most six characters.
+constexpr std::size_t kCallAnswerLimit = 7;
+constexpr int kLineComPort = 0;
+constexpr int kLineMyCall = 1;
+constexpr int kLineInputBaud = 2;
+constexpr int kLineOutputBaud = 3;
+constexpr int kLineTxDelay = 4;
+constexpr int kLineTxTail = 5;
+constexpr int kLineWelcome = 6;
+
+bool isBlank(const std::string& line)
+{
+    return forms::trimSpaces(line).empty();
+}
+
+/// The line's number value as the 16-bit variables hold it (rounded half to even); nothing when it does not fit.
+std::optional<int> integerValue(const std::string& line)
+{
+    const double value = forms::roundHalfEven(forms::numberValue(line));
+    if (!std::isfinite(value) || value < -32768.0 || value > 32767.0)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+/// The port a first-run answer names: "COM1" to "COM4", or the single digit 1 to 4.
+std::optional<int> portFromAnswer(const std::string& answer)
+{
+    for (int port = 1; port <= 4; ++port)
+        if (answer == "COM" + std::to_string(port))
+            return port;
+    if (answer.size() != 1)
+        return std::nullopt;
+    const double value = forms::numberValue(answer);
+    if (value >= 1.0 && value <= 4.0)
+        return static_cast<int>(value);
+    return std::nullopt;
+}
+
+FileError overflow()
+{
+    return FileError{storage::error::kOverflow, "The value does not fit a 16-bit integer."};
+}
+
+FileError invalidListPosition()
+{
+    return FileError{storage::error::kInvalidPropertyValue, "The pick list has no such position."};
+}
+
+/// Selects the position in the delay (or tail) list of each of the five windows, stopping at the first list
+/// that does not have it.
+std::optional<FileError> selectInEveryWindow(forms::Windows& windows, bool delay, int position)
+{
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        forms::StationControls& station = windows.station(static_cast<Mode>(mode));
+        forms::PickList& list = delay ? station.TxDelay : station.TxTail;
+        if (!list.setListIndex(position))
+            return invalidListPosition();
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+IniSettings::IniSettings(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string iniPath)
+    : m_program(program), m_ui(ui), m_files(files), m_path(std::move(iniPath))
+{}
+
+bool IniSettings::LoadIniFile()
+{
+    auto read = storage::readIniFile(m_files, m_path);
+    if (auto* failure = std::get_if<FileError>(&read)) {
+        showLoadError(*failure);
+        return true;
+    }
+    m_lines = std::get<storage::IniLines>(read);
+    Module1& module = m_program.module();
+
+    module.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
+    if (!askForComPort())
+        return false;
+
+    if (const std::string call = forms::trimUpper(m_lines[kLineMyCall]); !call.empty())
+        module.MyCall = call;
+    askForMyCall();
+    forms::setMyCall(m_program.windows(), module.MyCall);
+
+    if (auto failure = applyListLines()) {
+        showLoadError(*failure);
+        return true;
+    }
+    seedProfiles();
+    applyWelcomeChoice();
+    return true;
+}
+
+bool IniSettings::askForComPort()
+{
+    Module1& module = m_program.module();
+    while (module.ComPortNumber == 0) {
+        m_ui.setMousePointer(Pointer::Normal);
+        const std::string answer =
+            forms::trimUpper(m_ui.inputBox(kPortPrompt, "Serial Port Selection", "").value_or(""));
+        if (answer.empty()) {
+            const auto box = forms::messageBox(
+                "Error", "You must select a serial port.  Click OK to try again, or click CANCEL to exit.",
+                forms::Icon::Critical, forms::Buttons::OkCancel);
+            if (m_ui.messageBox(box) == forms::Button::Cancel) {
+                m_ui.endProgram();
+                return false;
+            }
+            continue;
+        }
+        if (const auto port = portFromAnswer(answer)) {
+            module.ComPortNumber = *port;
+            SaveComPortToIni();
+        }
+    }
+    return true;
+}
+
+void IniSettings::askForMyCall()
+{
+    Module1& module = m_program.module();
+    while (module.MyCall == kPlaceholderCall) {
+        const std::string answer =
+            forms::trimUpper(m_ui.inputBox(kCallPrompt, "CallSign Selection", "MyCall").value_or(""));
+        if (answer == kPlaceholderCall || answer.size() >= kCallAnswerLimit)
+            continue;
+        module.MyCall = answer;
+        SaveMyCallToIni();
+    }
+}
+
+std::optional<FileError> IniSettings::applyListLines()
+{
+    Module1& module = m_program.module();
+    forms::Windows& windows = m_program.windows();
+    forms::Menus& menus = windows.MDIForm1.menus;
+
+    if (!isBlank(m_lines[kLineInputBaud])) {
+        const auto value = integerValue(m_lines[kLineInputBaud]);
+        if (!value)
+            return overflow();
+        module.InputBaudIndex = *value;
+        if (*value >= 0 && *value <= 3) {
+            const auto items = menus.inputBaudItems();
+            for (int i = 0; i < 4; ++i)
+                items[static_cast<std::size_t>(i)]->setChecked(i == *value);
+        }
+    }
+
+    if (!isBlank(m_lines[kLineOutputBaud])) {
+        const auto value = integerValue(m_lines[kLineOutputBaud]);
+        if (!value)
+            return overflow();
+        module.OutputBaudIndex = *value;
+        if (*value == 0) {
+            menus.out300.setChecked(false);
+            menus.out1200.setChecked(true);
+            m_program.LoadTxDelayAndTailBoxesFor1200Baud();
+        } else if (*value == 1) {
+            menus.out300.setChecked(true);
+            menus.out1200.setChecked(false);
+            m_program.LoadTxDelayAndTailBoxesFor300Baud();
+        }
+    }
+
+    if (!isBlank(m_lines[kLineTxDelay])) {
+        const auto value = integerValue(m_lines[kLineTxDelay]);
+        if (!value)
+            return overflow();
+        module.TxDelayIndex = *value;
+        if (auto failure = selectInEveryWindow(windows, true, *value))
+            return failure;
+    }
+
+    if (!isBlank(m_lines[kLineTxTail])) {
+        const auto value = integerValue(m_lines[kLineTxTail]);
+        if (!value)
+            return overflow();
+        module.TxTailIndex = *value;
+        if (auto failure = selectInEveryWindow(windows, false, *value))
+            return failure;
+    }
+    return std::nullopt;
+}
+
+void IniSettings::seedProfiles()
+{
+    const Module1& module = m_program.module();
+    forms::Windows& windows = m_program.windows();
+    for (forms::ProfileStore* store : {&windows.Form3.store, &windows.Form4.store}) {
+        for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
+            store->entry(profile).TxDelay = std::to_string(module.TxDelayIndex);
+            store->entry(profile).TxTail = std::to_string(module.TxTailIndex);
+        }
+    }
+}
+
+void IniSettings::applyWelcomeChoice()
+{
+    Module1& module = m_program.module();
+    forms::Windows& windows = m_program.windows();
+    module.ShowWelcome = forms::trimUpper(m_lines[kLineWelcome]) == "TRUE";
+    if (!module.ShowWelcome) {
+        windows.MDIForm1.Window.setEnabled(true);
+        return;
+    }
+    windows.Form6.ShowSplashScreen.setValue(1);
+    windows.Form6.Window.setVisible(true);
+    windows.Form6.topmost = true;
+}
+
+void IniSettings::showLoadError(const FileError& failure)
+{
+    m_ui.setMousePointer(Pointer::Normal);
+    m_ui.messageBox(storage::iniLoadErrorBox(failure));
+}
+
+storage::IniLines IniSettings::linesToWrite() const
+{
+    const Module1& module = m_program.module();
+    return {std::to_string(module.ComPortNumber),
+            module.MyCall,
+            std::to_string(module.InputBaudIndex),
+            std::to_string(module.OutputBaudIndex),
+            std::to_string(module.TxDelayIndex),
+            std::to_string(module.TxTailIndex),
+            m_program.windows().Form6.ShowSplashScreen.isSet() ? "TRUE" : "FALSE",
+            "Reserved",
+            "Reserved",
+            "Reserved"};
+}
+
+bool IniSettings::writeAll()
+{
+    if (auto failure = storage::writeIniFile(m_files, m_path, linesToWrite())) {
+        m_ui.messageBox(storage::iniSaveErrorBox(*failure));
+        return false;
+    }
+    return true;
+}
+
+void IniSettings::takeInputBaudIndex()
+{
+    const auto items = m_program.windows().MDIForm1.menus.inputBaudItems();
+    for (int i = 0; i < 4; ++i) {
+        if (items[static_cast<std::size_t>(i)]->checked()) {
+            m_program.module().InputBaudIndex = i;
+            return;
+        }
+    }
+}
+
+void IniSettings::takeOutputBaudIndex()
+{
+    const forms::Menus& menus = m_program.windows().MDIForm1.menus;
+    if (menus.out300.checked())
+        m_program.module().OutputBaudIndex = 1;
+    else if (menus.out1200.checked())
+        m_program.module().OutputBaudIndex = 0;
+}
+
+bool IniSettings::SaveComPortToIni()
+{
+    return writeAll();
+}
+
+bool IniSettings::SaveMyCallToIni()
+{
+    return writeAll();
+}
+
+bool IniSettings::SaveInputBaudRateToIni()
+{
+    takeInputBaudIndex();
+    return writeAll();
+}
+
+bool IniSettings::SaveOutputBaudRateToIni()
+{
+    takeOutputBaudIndex();
+    return writeAll();
+}
+
+bool IniSettings::SaveIniFile()
+{
+    takeInputBaudIndex();
+    takeOutputBaudIndex();
+    Module1& module = m_program.module();
+    if (module.CurrentMode >= 0 && module.CurrentMode < forms::kModeCount) {
+        const forms::StationControls& station = m_program.windows().station(static_cast<Mode>(module.CurrentMode));
+        module.TxDelayIndex = station.TxDelay.listIndex();
+        module.TxTailIndex = station.TxTail.listIndex();
+    }
+    if (!writeAll())
+        return false;
+    m_ui.messageBox(forms::messageBox("Quellmark", "Default settings memorized.", forms::Icon::Information));
+    return true;
+}
+
+void IniSettings::selectInputBaud(int index)
+{
+    const auto items = m_program.windows().MDIForm1.menus.inputBaudItems();
+    for (int i = 0; i < 4; ++i)
+        items[static_cast<std::size_t>(i)]->setChecked(i == index);
+    SaveInputBaudRateToIni();
+}
+
+void IniSettings::in1200_Click()
+{
+    selectInputBaud(0);
+}
+
+void IniSettings::in2400_Click()
+{
+    selectInputBaud(1);
+}
+
+void IniSettings::in4800_Click()
+{
+    selectInputBaud(2);
+}
+
+void IniSettings::in9600_Click()
+{
+    selectInputBaud(3);
+}
+
+void IniSettings::out300_Click()
+{
+    forms::Menus& menus = m_program.windows().MDIForm1.menus;
+    menus.out300.setChecked(true);
+    menus.out1200.setChecked(false);
+    m_program.LoadTxDelayAndTailBoxesFor300Baud();
+    SaveOutputBaudRateToIni();
+}
+
+void IniSettings::out1200_Click()
+{
+    forms::Menus& menus = m_program.windows().MDIForm1.menus;
+    menus.out1200.setChecked(true);
+    menus.out300.setChecked(false);
+    m_program.LoadTxDelayAndTailBoxesFor1200Baud();
+    SaveOutputBaudRateToIni();
+}
+
+void IniSettings::memorizedefaults_Click()
+{
+    m_program.module().MyCall = m_program.windows().Form4.station.MyCall.text();
+    SaveIniFile();
+}
+
+} // namespace qm::shell

@@ -1,0 +1,82 @@
+// The user's defaults in vq3.ini: the load at start-up with its first-run prompts, and every writer.
+#pragma once
+
+#include "shell/MDIForm1.h"
+#include "shell/Ui.h"
+#include "storage/FileSystem.h"
+#include "storage/IniFile.h"
+
+#include <optional>
+#include <string>
+
+namespace qm::shell
+{
+
+class IniSettings
+{
+public:
+    IniSettings(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string iniPath);
+
+    /// Returns the path of the initialization file.
+    const std::string& path() const { return m_path; }
+
+    /// Reads the file at start-up: port and callsign (asking for them on a first run), baud rates, delay and tail
+    /// positions into every window and profile, and the welcome choice. Returns false when the user chose to end
+    /// the program (Cancel at the serial-port prompt); the Ui has then been told to end it.
+    bool LoadIniFile();
+
+    // Writers: each rewrites all ten lines from the module state and reports a failure in a box. Each returns
+    // true when the file was written.
+    bool SaveComPortToIni();
+    bool SaveMyCallToIni();
+    /// Also takes line 3 from the checked Input Baud Rate item into InputBaudIndex.
+    bool SaveInputBaudRateToIni();
+    /// Also takes line 4 from the checked Output Baud Rate item into OutputBaudIndex.
+    bool SaveOutputBaudRateToIni();
+    /// Also takes lines 3 to 6 from the menus and the current mode window's delay and tail positions, then shows
+    /// "Default settings memorized.".
+    bool SaveIniFile();
+
+    // Menu commands that change a default.
+    void in1200_Click();
+    void in2400_Click();
+    void in4800_Click();
+    void in9600_Click();
+    void out300_Click();
+    void out1200_Click();
+    void memorizedefaults_Click();
+
+    /// The lines as last read (IniLines 1 to 10 at indexes 0 to 9).
+    const storage::IniLines& IniLines() const { return m_lines; }
+
+private:
+    /// Asks for the serial port while none is chosen; false when the user chose to end the program.
+    bool askForComPort();
+    /// Asks for the callsign while it is the placeholder.
+    void askForMyCall();
+    /// Applies lines 3 to 6 (baud rates, delay and tail positions); returns the error that stops the load.
+    std::optional<storage::FileError> applyListLines();
+    /// Sets the stored delay and tail of every NMEA and Tracking profile to the remembered positions.
+    void seedProfiles();
+    /// Applies line 7: the welcome window, or the main window enabled.
+    void applyWelcomeChoice();
+    void showLoadError(const storage::FileError& failure);
+    /// Returns the ten lines every writer writes, from the module state and the welcome window's box.
+    storage::IniLines linesToWrite() const;
+    /// Writes the ten lines; shows the save error box on failure.
+    bool writeAll();
+    /// Takes InputBaudIndex from the checked Input Baud Rate item (none checked: kept).
+    void takeInputBaudIndex();
+    /// Takes OutputBaudIndex from the checked Output Baud Rate item (none checked: kept).
+    void takeOutputBaudIndex();
+    /// Checks the Input Baud Rate item (0 in1200 .. 3 in9600), unchecks the others and saves.
+    void selectInputBaud(int index);
+
+    MDIForm1& m_program;
+    Ui& m_ui;
+    storage::FileSystem& m_files;
+    std::string m_path;
+    storage::IniLines m_lines{};
+};
+
+} // namespace qm::shell

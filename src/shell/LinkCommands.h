@@ -1,0 +1,26 @@
+// What the program asks of the link with the unit: testing and opening the serial port at start-up, closing it
+// at exit, and sending a compiled image. The link engine implements it.
+#pragma once
+
+namespace qm::shell
+{
+
+class LinkCommands
+{
+public:
+    virtual ~LinkCommands() = default;
+
+    /// Tests the port ComPortNumber: opens and closes it; on failure shows the port's message box and sets
+    /// PortError.
+    virtual void TestSerialPort() = 0;
+    /// Opens the tested port; probing for the unit goes on from there.
+    virtual void OpenSerialPort() = 0;
+    /// Tells the user to choose a serial port from the Setup menu.
+    virtual void SelectSerialPort() = 0;
+    /// Sends "E" when the port is open, then closes it.
+    virtual void CloseSerialPort() = 0;
+    /// Starts the echo-verified write of DownloadImage.
+    virtual void startDownload() = 0;
+};
+
+} // namespace qm::shell

@@ -1,0 +1,174 @@
+// The program as a whole: start-up, the commands of the main window and the welcome window, over the ports.
+#include "shell/Program.h"
+
+#include "forms/PickLists.h"
+#include "forms/ProfileEditing.h"
+#include "forms/Text.h"
+#include "validation/FieldRules.h"
+
+namespace qm::shell
+{
+
+using forms::Mode;
+
+forms::MessageBox notOnPlainVq3Box()
+{
+    return forms::messageBox("Error",
+                             "Sorry - The mode that you have attempted to program is not available"
+                             " on the Model VQ-3.  You will need to upgrade your VQ-3 to a VQ-3+"
+                             " to use this mode.",
+                             forms::Icon::Information);
+}
+
+Program::Program(storage::FileSystem& files, Ui& ui, Environment environment)
+    : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_form(files),
+      m_ini(m_form, ui, files, storage::iniPath(files, m_environment.folders)),
+      m_fileCommands(m_form, ui, files, m_environment.currentFolder)
+{}
+
+forms::MessageBox Program::alreadyRunningBox()
+{
+    return forms::messageBox("Error", "The VQ-3 Configuration Program is already running!", forms::Icon::Warning);
+}
+
+std::string Program::helpFile() const
+{
+    return m_environment.folders.programFolder + "/vq3.hlp";
+}
+
+bool Program::MDIForm_Load()
+{
+    m_ui.setMousePointer(Pointer::Busy);
+    forms::MainWindowControls& main = m_form.windows().MDIForm1;
+    // The main window takes no input until the start-up has decided whether the welcome window covers it.
+    main.Window.setEnabled(false);
+    for (forms::MenuItem* item :
+         {&main.menus.read, &main.menus.write, &main.menus.saveconfiguration, &main.menus.newconfiguration,
+          &main.menus.memorizedefaults, &main.menus.printprofiles, &main.menus.printerfont})
+        item->setEnabled(false);
+    Module1& module = m_form.module();
+    module.WelcomeDismissed = false;
+    main.Window.setVisible(true);
+    module.PrinterPresent = m_environment.printerFont.has_value();
+    if (module.PrinterPresent)
+        module.PrinterFont = *m_environment.printerFont;
+    m_form.LoadComboListBoxes();
+    m_form.ClearAll();
+    if (!m_ini.LoadIniFile())
+        return false;
+    if (module.ComPortNumber >= 1 && module.ComPortNumber <= 4) {
+        const auto items = main.menus.comItems();
+        for (int n = 1; n <= 4; ++n)
+            items[static_cast<std::size_t>(n - 1)]->setChecked(n == module.ComPortNumber);
+    }
+    if (m_link) {
+        m_link->TestSerialPort();
+        if (module.PortError != 0) {
+            m_ui.setMousePointer(Pointer::Normal);
+            main.Window.setEnabled(true);
+            main.ConnectButton.setVisible(false);
+            m_link->SelectSerialPort();
+        } else {
+            m_link->OpenSerialPort();
+        }
+    }
+    // A load of the initialization file that stopped on an error never reached the step that enables the main
+    // window; without the welcome window nothing else would, and the program could not be used.
+    if (!m_form.windows().Form6.Window.visible())
+        main.Window.setEnabled(true);
+    m_ui.setMousePointer(Pointer::Normal);
+    return true;
+}
+
+void Program::showBox(const forms::MessageBox& box)
+{
+    m_ui.setMousePointer(Pointer::Normal);
+    m_ui.messageBox(box);
+    if (!box.focus.empty())
+        m_ui.setFocus(box.focus);
+}
+
+bool Program::write_Click()
+{
+    if (!m_form.checkedMode()) {
+        showBox(selectModeBox());
+        return false;
+    }
+    m_form.saveShownProfiles();
+    const Module1& module = m_form.module();
+    const bool plainVq3 = forms::trimSpaces(module.ModelName) == "VQ-3";
+    if (plainVq3 && module.CurrentMode != static_cast<int>(Mode::Tracking) && module.CurrentMode >= 0 &&
+        module.CurrentMode < forms::kModeCount) {
+        showBox(notOnPlainVq3Box());
+        return false;
+    }
+    if (auto box = m_form.checkAndCompile()) {
+        showBox(*box);
+        return false;
+    }
+    if (module.DownloadImage.empty())
+        return false;
+    if (m_link)
+        m_link->startDownload();
+    return true;
+}
+
+void Program::exit_Click()
+{
+    if (m_link)
+        m_link->CloseSerialPort();
+    m_ui.endProgram();
+}
+
+void Program::contents_Click()
+{
+    m_ui.showHelp(helpFile());
+}
+
+void Program::printerfont_Click()
+{
+    m_form.module().PrinterFont = m_ui.fontDialog(m_form.module().PrinterFont);
+}
+
+std::optional<char> Program::keyPress(const std::string& control, char32_t key)
+{
+    return validation::KeyPress(m_form.windows(), control, key);
+}
+
+void Program::myCallChange(const std::string& text)
+{
+    forms::setMyCall(m_form.windows(), text);
+}
+
+void Program::pathClick(Mode mode, int n)
+{
+    if (auto focus = validation::PathClick(m_form.windows().station(mode), n))
+        m_ui.setFocus(*focus);
+}
+
+void Program::specialPathLostFocus(Mode mode, int n)
+{
+    forms::relabelSpecialPath(m_form.windows().station(mode), n);
+}
+
+void Program::profileTabClick(Mode mode, int tab)
+{
+    if (mode == Mode::Nmea)
+        forms::selectNMEAProfileTab(m_form.windows(), tab);
+    else if (mode == Mode::Tracking)
+        forms::selectTrkProfileTab(m_form.windows(), tab);
+}
+
+void Program::Command1_Click()
+{
+    Module1& module = m_form.module();
+    module.WelcomeDismissed = true;
+    m_ini.SaveComPortToIni();
+    forms::WelcomeForm& welcome = m_form.windows().Form6;
+    welcome.Window.setVisible(false);
+    welcome.topmost = false;
+    m_form.windows().MDIForm1.Window.setEnabled(true);
+    m_ui.setMousePointer(Pointer::Normal);
+}
+
+} // namespace qm::shell

@@ -1,0 +1,93 @@
+// The program as a whole: start-up, the commands of the main window and the welcome window, over the ports.
+// The desktop program and the tests drive it; it owns the models and the parts that act on them.
+#pragma once
+
+#include "shell/FileCommands.h"
+#include "shell/IniSettings.h"
+#include "shell/LinkCommands.h"
+#include "shell/MDIForm1.h"
+#include "shell/Ui.h"
+#include "storage/FileSystem.h"
+#include "storage/IniFile.h"
+
+#include <optional>
+#include <string>
+
+namespace qm::shell
+{
+
+/// What the program finds about its surroundings at start-up.
+struct Environment
+{
+    storage::ProgramFolders folders;
+    /// The folder the file dialogs start in.
+    std::string currentFolder;
+    /// The default printer's font, when at least one printer is installed.
+    std::optional<FontSettings> printerFont;
+};
+
+class Program
+{
+public:
+    Program(storage::FileSystem& files, Ui& ui, Environment environment);
+
+    MDIForm1& form() { return m_form; }
+    const MDIForm1& form() const { return m_form; }
+    IniSettings& ini() { return m_ini; }
+    FileCommands& fileCommands() { return m_fileCommands; }
+    /// Connects the link with the unit (the port test at start-up, closing at exit, sending an image).
+    void setLink(LinkCommands* link) { m_link = link; }
+
+    /// Returns the box a second copy of the program shows before it ends.
+    static forms::MessageBox alreadyRunningBox();
+
+    /// The load sequence at start-up. Returns false when the user ended the program during it.
+    bool MDIForm_Load();
+
+    /// Returns the help file's path: the program's folder + "/vq3.hlp".
+    std::string helpFile() const;
+
+    /// Write up to the point where bytes go out: the no-mode box, the shown profiles stored, the plain VQ-3
+    /// refusal, the mode's check and compile. When DownloadImage is ready the link starts the download and true
+    /// is returned; otherwise the user has been told why (or, for a mode outside 0-4, nothing happens).
+    bool write_Click();
+
+    /// File > Exit and closing the main window: close the port (sending "E") and end at once.
+    void exit_Click();
+    /// Help > Contents.
+    void contents_Click();
+    /// Select Printer Font: the font dialog preset with the printer font; the answer becomes the printer font.
+    void printerfont_Click();
+    /// The welcome window's OK button.
+    void Command1_Click();
+
+    // Events of the mode windows' fields, as the desktop program passes them on.
+
+    /// A key typed into a named field: returns the character to enter, or nothing when the field refuses it.
+    std::optional<char> keyPress(const std::string& control, char32_t key);
+    /// The text of a window's My Call field changed: all five My Call fields take it.
+    void myCallChange(const std::string& text);
+    /// The user chose an entry in path selector n (1 to 4) of a mode's window.
+    void pathClick(forms::Mode mode, int n);
+    /// Special Path n (1 to 4) of a mode's window lost the focus.
+    void specialPathLostFocus(forms::Mode mode, int n);
+    /// The user clicked a profile tab (0 to 9) of the NMEA or Tracking window.
+    void profileTabClick(forms::Mode mode, int tab);
+
+    /// Shows a box (normal pointer first) and moves the focus to its control, if it names one.
+    void showBox(const forms::MessageBox& box);
+
+private:
+    storage::FileSystem& m_files;
+    Ui& m_ui;
+    Environment m_environment;
+    MDIForm1 m_form;
+    IniSettings m_ini;
+    FileCommands m_fileCommands;
+    LinkCommands* m_link = nullptr;
+};
+
+/// Returns the box that refuses a mode a plain VQ-3 does not offer.
+forms::MessageBox notOnPlainVq3Box();
+
+} // namespace qm::shell

@@ -1,0 +1,42 @@
+// A link double for the program's tests: records what the program asks of the link.
+#pragma once
+
+#include "shell/LinkCommands.h"
+#include "shell/MDIForm1.h"
+
+#include <string>
+#include <vector>
+
+namespace qm::fakes
+{
+
+class RecordingLink : public shell::LinkCommands
+{
+public:
+    explicit RecordingLink(shell::Module1& module) : m_module(module) {}
+
+    std::vector<std::string> calls;
+    /// The images handed over for download.
+    std::vector<std::string> downloads;
+    /// The port test fails when set.
+    bool portFails = false;
+
+    void TestSerialPort() override
+    {
+        calls.push_back("TestSerialPort");
+        m_module.PortError = portFails ? 1 : 0;
+    }
+    void OpenSerialPort() override { calls.push_back("OpenSerialPort"); }
+    void SelectSerialPort() override { calls.push_back("SelectSerialPort"); }
+    void CloseSerialPort() override { calls.push_back("CloseSerialPort"); }
+    void startDownload() override
+    {
+        calls.push_back("startDownload");
+        downloads.push_back(m_module.DownloadImage);
+    }
+
+private:
+    shell::Module1& m_module;
+};
+
+} // namespace qm::fakes

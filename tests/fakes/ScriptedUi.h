@@ -1,0 +1,106 @@
+// A user-interface double: records every call in order and answers from a script.
+#pragma once
+
+#include "shell/Ui.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace qm::fakes
+{
+
+class ScriptedUi : public shell::Ui
+{
+public:
+    /// Every call in order: "box:<title>", "input:<title>", "open:<title>", "save:<title>", "font", "focus:<control>",
+    /// "pointer:normal", "pointer:busy", "beep", "help:<file>", "end".
+    std::vector<std::string> calls;
+    std::vector<forms::MessageBox> boxes;
+    std::vector<shell::FileDialogRequest> dialogs;
+    std::vector<std::string> prompts;
+
+    /// Answers, taken in order; when a queue is empty: Ok (or Yes), cancel, "" and the preset.
+    std::deque<forms::Button> buttons;
+    std::deque<std::optional<std::string>> inputs;
+    std::deque<std::string> paths;
+    std::deque<shell::FontSettings> fonts;
+    bool ended = false;
+
+    forms::Button messageBox(const forms::MessageBox& box) override
+    {
+        calls.push_back("box:" + box.title);
+        boxes.push_back(box);
+        if (!buttons.empty()) {
+            const auto button = buttons.front();
+            buttons.pop_front();
+            return button;
+        }
+        return box.buttons == forms::Buttons::YesNo ? forms::Button::Yes : forms::Button::Ok;
+    }
+
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultText) override
+    {
+        calls.push_back("input:" + title);
+        prompts.push_back(prompt);
+        (void)defaultText;
+        return take(inputs, std::optional<std::string>());
+    }
+
+    std::string openFileDialog(const shell::FileDialogRequest& request) override
+    {
+        calls.push_back("open:" + request.title);
+        dialogs.push_back(request);
+        return take(paths, std::string());
+    }
+
+    std::string saveFileDialog(const shell::FileDialogRequest& request) override
+    {
+        calls.push_back("save:" + request.title);
+        dialogs.push_back(request);
+        return take(paths, std::string());
+    }
+
+    shell::FontSettings fontDialog(const shell::FontSettings& preset) override
+    {
+        calls.push_back("font");
+        return take(fonts, preset);
+    }
+
+    void setFocus(const std::string& control) override { calls.push_back("focus:" + control); }
+    void setMousePointer(shell::Pointer pointer) override
+    {
+        calls.push_back(pointer == shell::Pointer::Busy ? "pointer:busy" : "pointer:normal");
+    }
+    void beep() override { calls.push_back("beep"); }
+    void showHelp(const std::string& helpFile) override { calls.push_back("help:" + helpFile); }
+    void endProgram() override
+    {
+        calls.push_back("end");
+        ended = true;
+    }
+
+    /// Returns the recorded calls that start with the prefix.
+    std::vector<std::string> callsStartingWith(const std::string& prefix) const
+    {
+        std::vector<std::string> found;
+        for (const auto& call : calls)
+            if (call.rfind(prefix, 0) == 0)
+                found.push_back(call);
+        return found;
+    }
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+} // namespace qm::fakes

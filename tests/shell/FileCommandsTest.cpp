@@ -1,0 +1,106 @@
+#include "shell/FileCommands.h"
+#include "fakes/MemoryFileSystem.h"
+#include "fakes/ScriptedUi.h"
+#include "storage/ConfigFile.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Button;
+using forms::Mode;
+
+class FileCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { program.startUp(); }
+
+    fakes::MemoryFileSystem files;
+    fakes::ScriptedUi ui;
+    MDIForm1 program{files};
+    FileCommands commands{program, ui, files, "/home/user"};
+    forms::Windows& w = program.windows();
+};
+
+TEST_F(FileCommandsTest, NewWithoutAModeSaysToChooseOne)
+{
+    commands.newconfiguration_Click();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Error");
+    EXPECT_EQ(ui.boxes[0].text, "Please select a mode from the \"Mode\" menu.");
+    EXPECT_EQ(ui.boxes[0].icon, forms::Icon::Information);
+}
+
+TEST_F(FileCommandsTest, NewClearsTheCurrentModesWindowOnly)
+{
+    program.alarm_Click();
+    w.Form5.AlmTxCntrLimit.setText("9");
+    w.Form2.BcnMsgText.setText("KEEP");
+    commands.newconfiguration_Click();
+    EXPECT_EQ(w.Form5.AlmTxCntrLimit.text(), "");
+    EXPECT_EQ(w.Form2.BcnMsgText.text(), "KEEP");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(FileCommandsTest, OpenAsksWithItsDialogAndSelectsTheFilesMode)
+{
+    files.files["/home/user/b.vq3"] =
+        storage::joinLines({"1", "0", "0", "0", "0", "1", "0", "TEST", "",  "APRS", "",  "",
+                            "",  "",  "0", "0", "0", "0", "0", "0",    "0", "0",    "HI"});
+    ui.paths.push_back("/home/user/b.vq3");
+    commands.openconfiguration_Click();
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ui.dialogs[0],
+              (FileDialogRequest{"Open Configuration File", "VQ-3 Configuration File | *.vq3", 1, "/home/user", ""}));
+    EXPECT_EQ(program.module().CurrentMode, 1);
+    EXPECT_EQ(w.Form2.BcnMsgText.text(), "HI");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(FileCommandsTest, CancellingTheOpenDialogDoesNothing)
+{
+    commands.openconfiguration_Click();
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"open:Open Configuration File"}));
+}
+
+TEST_F(FileCommandsTest, SavingToANewFileAsksNothing)
+{
+    program.beacon_Click();
+    ui.paths.push_back("/home/user/new.vq3");
+    commands.saveconfiguration_Click();
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"}));
+    EXPECT_EQ(ui.dialogs[0].filter, "VQ-3 Configuration File | *.vq3");
+    EXPECT_EQ(storage::splitLines(files.files["/home/user/new.vq3"]).size(), 23u);
+}
+
+TEST_F(FileCommandsTest, AnsweringNoToOverwritingShowsTheDialogAgain)
+{
+    program.beacon_Click();
+    files.files["/home/user/old.vq3"] = "OLD";
+    ui.paths = {"/home/user/old.vq3", "/home/user/old.vq3"};
+    ui.buttons = {Button::No, Button::Yes};
+    commands.saveconfiguration_Click();
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As", "beep", "box:Confirm",
+                                                  "save:Save Configuration File As", "beep", "box:Confirm"}));
+    EXPECT_EQ(ui.boxes[0].text,
+              "File \"/home/user/old.vq3\" already exists.\r\n\r\nDo you want to overwrite this file?");
+    EXPECT_EQ(ui.boxes[0].buttons, forms::Buttons::YesNo);
+    EXPECT_EQ(ui.boxes[0].icon, forms::Icon::Warning);
+    EXPECT_NE(files.files["/home/user/old.vq3"], "OLD");
+}
+
+TEST_F(FileCommandsTest, CancellingAfterNoWritesNothing)
+{
+    program.beacon_Click();
+    files.files["/home/user/old.vq3"] = "OLD";
+    ui.paths = {"/home/user/old.vq3"};
+    ui.buttons = {Button::No};
+    commands.saveconfiguration_Click();
+    EXPECT_EQ(files.files["/home/user/old.vq3"], "OLD");
+}
+
+} // namespace
+} // namespace qm::shell

@@ -1,0 +1,225 @@
+// Tests of every writer of vq3.ini and the menu commands that rewrite it.
+#include "shell/IniSettings.h"
+
+#include "fakes/MemoryFileSystem.h"
+#include "fakes/ScriptedUi.h"
+#include "storage/ConfigFile.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Mode;
+using Lines = std::vector<std::string>;
+
+const std::string kPath = "/home/ann/.config/quellmark/vq3.ini";
+
+class IniSettingsWritersTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        program.startUp();
+        m.ComPortNumber = 3;
+        m.MyCall = "K1ABC";
+        m.InputBaudIndex = 2;
+        m.OutputBaudIndex = 1;
+        m.TxDelayIndex = 5;
+        m.TxTailIndex = 3;
+    }
+
+    Lines written() const { return storage::splitLines(files.files.at(kPath)); }
+    void uncheckAllBaudItems()
+    {
+        for (auto* item : w.MDIForm1.menus.inputBaudItems())
+            item->setChecked(false);
+        w.MDIForm1.menus.out300.setChecked(false);
+        w.MDIForm1.menus.out1200.setChecked(false);
+    }
+
+    fakes::MemoryFileSystem files;
+    fakes::ScriptedUi ui;
+    MDIForm1 program{files};
+    IniSettings ini{program, ui, files, kPath};
+    forms::Windows& w = program.windows();
+    Module1& m = program.module();
+};
+
+TEST_F(IniSettingsWritersTest, PortAndCallsignWritersWriteTheTenLinesFromTheVariables)
+{
+    const std::function<bool()> writers[] = {[this] { return ini.SaveComPortToIni(); },
+                                             [this] { return ini.SaveMyCallToIni(); }};
+    for (const auto& write : writers) {
+        w.Form6.ShowSplashScreen.setValue(0);
+        EXPECT_TRUE(write());
+        EXPECT_EQ(files.files[kPath],
+                  "3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nFALSE\r\nReserved\r\nReserved\r\nReserved\r\n");
+        w.Form6.ShowSplashScreen.setValue(1);
+        EXPECT_TRUE(write());
+        EXPECT_EQ(files.files[kPath], "3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nTRUE\r\nReserved\r\nReserved\r\nReserved\r\n");
+    }
+    EXPECT_TRUE(ui.calls.empty());
+    EXPECT_EQ(files.folders.count("/home/ann/.config/quellmark"), 1U);
+}
+
+TEST_F(IniSettingsWritersTest, InputBaudWriterTakesTheCheckedItemOrKeepsTheStoredIndex)
+{
+    const struct
+    {
+        int checked;
+        std::string line;
+    } cases[] = {{-1, "2"}, {0, "0"}, {1, "1"}, {2, "2"}, {3, "3"}};
+    for (const auto& c : cases) {
+        m.InputBaudIndex = 2;
+        uncheckAllBaudItems();
+        if (c.checked >= 0)
+            w.MDIForm1.menus.inputBaudItems()[static_cast<std::size_t>(c.checked)]->setChecked(true);
+        EXPECT_TRUE(ini.SaveInputBaudRateToIni());
+        EXPECT_EQ(written(), (Lines{"3", "K1ABC", c.line, "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
+        EXPECT_EQ(std::to_string(m.InputBaudIndex), c.line);
+    }
+}
+
+TEST_F(IniSettingsWritersTest, OutputBaudWriterTakesTheCheckedItemOrKeepsTheStoredIndex)
+{
+    const struct
+    {
+        bool out300;
+        bool out1200;
+        int stored;
+        std::string line;
+    } cases[] = {{true, false, 0, "1"}, {false, true, 1, "0"}, {false, false, 1, "1"}, {false, false, 0, "0"}};
+    for (const auto& c : cases) {
+        m.OutputBaudIndex = c.stored;
+        uncheckAllBaudItems();
+        w.MDIForm1.menus.out300.setChecked(c.out300);
+        w.MDIForm1.menus.out1200.setChecked(c.out1200);
+        EXPECT_TRUE(ini.SaveOutputBaudRateToIni());
+        EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", c.line, "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
+        EXPECT_EQ(std::to_string(m.OutputBaudIndex), c.line);
+    }
+}
+
+TEST_F(IniSettingsWritersTest, SaveIniFileTakesTheCurrentModeWindowsPositionsThenSaysSo)
+{
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        w.station(static_cast<Mode>(mode)).TxDelay.setListIndex(7 + mode);
+        w.station(static_cast<Mode>(mode)).TxTail.setListIndex(1 + mode);
+    }
+    w.MDIForm1.menus.in1200.setChecked(false);
+    w.MDIForm1.menus.in9600.setChecked(true);
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        ui.calls.clear();
+        m.CurrentMode = mode;
+        EXPECT_TRUE(ini.SaveIniFile());
+        EXPECT_EQ(written(), (Lines{"3", "K1ABC", "3", "0", std::to_string(7 + mode), std::to_string(1 + mode), "FALSE",
+                                    "Reserved", "Reserved", "Reserved"}));
+        EXPECT_EQ(m.TxDelayIndex, 7 + mode);
+        EXPECT_EQ(m.TxTailIndex, 1 + mode);
+        EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Quellmark"});
+    }
+    EXPECT_EQ(ui.boxes.back(), forms::messageBox("Quellmark", "Default settings memorized.", forms::Icon::Information));
+}
+
+TEST_F(IniSettingsWritersTest, SaveIniFileOutsideTheFiveModesKeepsTheStoredPositions)
+{
+    m.CurrentMode = 6;
+    uncheckAllBaudItems();
+    EXPECT_TRUE(ini.SaveIniFile());
+    EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
+}
+
+TEST_F(IniSettingsWritersTest, MemorizeDefaultsInBeaconWritesTheBeaconPositionsAndTheTrackingCallsign)
+{
+    m.CurrentMode = static_cast<int>(Mode::Beacon);
+    w.Form2.station.TxDelay.setListIndex(12);
+    w.Form2.station.TxTail.setListIndex(4);
+    w.Form4.station.TxDelay.setListIndex(1);
+    w.Form4.station.TxTail.setListIndex(1);
+    w.Form2.station.MyCall.setText("BEACON");
+    w.Form4.station.MyCall.setText("W1XYZ");
+    ini.memorizedefaults_Click();
+    EXPECT_EQ(m.MyCall, "W1XYZ");
+    EXPECT_EQ(written(), (Lines{"3", "W1XYZ", "0", "0", "12", "4", "FALSE", "Reserved", "Reserved", "Reserved"}));
+    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Quellmark"});
+}
+
+TEST_F(IniSettingsWritersTest, FailedWriteShowsTheSaveBoxAndKeepsTheOldFile)
+{
+    const std::function<bool()> writers[] = {
+        [this] { return ini.SaveComPortToIni(); },
+        [this] { return ini.SaveMyCallToIni(); },
+        [this] { return ini.SaveInputBaudRateToIni(); },
+        [this] { return ini.SaveOutputBaudRateToIni(); },
+        [this] { return ini.SaveIniFile(); },
+    };
+    files.files[kPath] = "old file";
+    files.writeErrors[kPath] = {storage::error::kPermissionDenied, "denied"};
+    for (const auto& write : writers) {
+        ui.calls.clear();
+        ui.boxes.clear();
+        EXPECT_FALSE(write());
+        EXPECT_EQ(files.files[kPath], "old file");
+        EXPECT_EQ(ui.boxes, (std::vector<forms::MessageBox>{forms::messageBox(
+                                "Error# 70: Permission Denied",
+                                "An error occured while saving the initialization file.", forms::Icon::Warning)}));
+    }
+}
+
+TEST_F(IniSettingsWritersTest, MissingConfigurationFolderThatCannotBeMadeIsReported)
+{
+    files.folderErrors["/home/ann/.config/quellmark"] = {storage::error::kPathNotFound, "no home"};
+    EXPECT_FALSE(ini.SaveComPortToIni());
+    EXPECT_EQ(files.files.count(kPath), 0U);
+    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Error# 76: Path Not Found"});
+}
+
+TEST_F(IniSettingsWritersTest, InputBaudCommandsCheckOneItemAndSaveIt)
+{
+    const std::function<void()> clicks[] = {[this] { ini.in1200_Click(); }, [this] { ini.in2400_Click(); },
+                                            [this] { ini.in4800_Click(); }, [this] { ini.in9600_Click(); }};
+    for (int index : {3, 0, 2, 1}) {
+        clicks[index]();
+        for (int item = 0; item < 4; ++item)
+            EXPECT_EQ(w.MDIForm1.menus.inputBaudItems()[static_cast<std::size_t>(item)]->checked(), item == index);
+        EXPECT_EQ(m.InputBaudIndex, index);
+        EXPECT_EQ(written().at(2), std::to_string(index));
+    }
+}
+
+TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedPositionsAndSave)
+{
+    m.TxDelayIndex = 6;
+    m.TxTailIndex = 2;
+    ini.out300_Click();
+    EXPECT_TRUE(w.MDIForm1.menus.out300.checked());
+    EXPECT_FALSE(w.MDIForm1.menus.out1200.checked());
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 15);
+        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "373 ms");
+        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxTail.text(), "80 ms *");
+    }
+    EXPECT_EQ(m.OutputBaudIndex, 1);
+    EXPECT_EQ(written().at(3), "1");
+
+    ini.out1200_Click();
+    EXPECT_FALSE(w.MDIForm1.menus.out300.checked());
+    EXPECT_TRUE(w.MDIForm1.menus.out1200.checked());
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 16);
+        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "293 ms *");
+    }
+    EXPECT_EQ(m.OutputBaudIndex, 0);
+    EXPECT_EQ(written().at(3), "0");
+    EXPECT_TRUE(ui.calls.empty());
+}
+
+} // namespace
+} // namespace qm::shell

@@ -1,0 +1,220 @@
+#include "shell/Program.h"
+#include "fakes/MemoryFileSystem.h"
+#include "fakes/RecordingLink.h"
+#include "fakes/ScriptedUi.h"
+#include "shell/HelpTexts.h"
+#include "storage/ConfigFile.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Button;
+using forms::Mode;
+
+const char* const kIni = "/opt/quellmark/vq3.ini";
+
+std::string iniFile(const std::string& port, const std::string& call, const std::string& welcome = "FALSE")
+{
+    return storage::joinLines({port, call, "0", "0", "6", "2", welcome, "Reserved", "Reserved", "Reserved"});
+}
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    void start(const std::string& ini = iniFile("1", "N0CALL"))
+    {
+        files.files[kIni] = ini;
+        program.setLink(&link);
+        ASSERT_TRUE(program.MDIForm_Load());
+        ui.calls.clear();
+        ui.boxes.clear();
+    }
+
+    fakes::MemoryFileSystem files;
+    fakes::ScriptedUi ui;
+    Program program{files, ui, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/home/user", {}}};
+    fakes::RecordingLink link{program.form().module()};
+    forms::Windows& w = program.form().windows();
+};
+
+TEST_F(ProgramTest, StartUpTestsAndOpensThePortAndEnablesTheMainWindow)
+{
+    start();
+    EXPECT_EQ(link.calls, (std::vector<std::string>{"TestSerialPort", "OpenSerialPort"}));
+    EXPECT_TRUE(w.MDIForm1.menus.com1.checked());
+    EXPECT_TRUE(w.MDIForm1.Window.enabled());
+    EXPECT_TRUE(w.MDIForm1.menus.openconfiguration.enabled());
+    for (auto* item : {&w.MDIForm1.menus.read, &w.MDIForm1.menus.write, &w.MDIForm1.menus.saveconfiguration,
+                       &w.MDIForm1.menus.newconfiguration, &w.MDIForm1.menus.memorizedefaults,
+                       &w.MDIForm1.menus.printprofiles, &w.MDIForm1.menus.printerfont})
+        EXPECT_FALSE(item->enabled()) << item->name();
+    EXPECT_EQ(w.Form4.station.MyCall.text(), "N0CALL");
+    EXPECT_EQ(w.Form2.station.TxDelay.listIndex(), 6);
+}
+
+TEST_F(ProgramTest, AFailedPortTestSendsTheUserToTheSetupMenu)
+{
+    link.portFails = true;
+    start();
+    EXPECT_EQ(link.calls, (std::vector<std::string>{"TestSerialPort", "SelectSerialPort"}));
+    EXPECT_FALSE(w.MDIForm1.ConnectButton.visible());
+    EXPECT_TRUE(w.MDIForm1.Window.enabled());
+}
+
+TEST_F(ProgramTest, TheMainWindowIsUsableEvenWhenTheInitializationFileStoppedOnAnError)
+{
+    start(storage::joinLines({"2", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}));
+    EXPECT_EQ(program.form().module().ComPortNumber, 2);
+    EXPECT_TRUE(w.MDIForm1.Window.enabled());
+}
+
+TEST_F(ProgramTest, TheWelcomeWindowKeepsTheMainWindowDisabledUntilOk)
+{
+    start(iniFile("1", "N0CALL", "TRUE"));
+    EXPECT_TRUE(w.Form6.Window.visible());
+    EXPECT_TRUE(w.Form6.topmost);
+    EXPECT_FALSE(w.MDIForm1.Window.enabled());
+    w.Form6.ShowSplashScreen.setValue(0);
+    program.Command1_Click();
+    EXPECT_FALSE(w.Form6.Window.visible());
+    EXPECT_TRUE(w.MDIForm1.Window.enabled());
+    EXPECT_TRUE(program.form().module().WelcomeDismissed);
+    EXPECT_EQ(storage::splitLines(files.files[kIni])[6], "FALSE");
+}
+
+TEST_F(ProgramTest, WriteWithoutAModeSaysToChooseOne)
+{
+    start();
+    EXPECT_FALSE(program.write_Click());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0],
+              forms::messageBox("Error", "Please select a mode from the \"Mode\" menu.", forms::Icon::Information));
+    EXPECT_TRUE(link.downloads.empty());
+}
+
+TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
+{
+    start();
+    program.form().module().ModelName = "VQ-3 ";
+    for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm}) {
+        program.form().selectMode(mode);
+        ui.boxes.clear();
+        EXPECT_FALSE(program.write_Click());
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, "Sorry - The mode that you have attempted to program is not available on the "
+                                    "Model VQ-3.  You will need to upgrade your VQ-3 to a VQ-3+ to use this mode.");
+    }
+    program.form().tracking_Click();
+    EXPECT_TRUE(program.write_Click());
+    ASSERT_EQ(link.downloads.size(), 1u);
+    EXPECT_EQ(link.downloads[0].size(), 129u);
+    program.form().module().ModelName = "VQ-3+ ";
+    program.form().beacon_Click();
+    w.Form2.station.ToCall.setText("APRS");
+    EXPECT_TRUE(program.write_Click());
+}
+
+TEST_F(ProgramTest, InvalidInputShowsTheMessageThenMovesTheFocusAndSendsNothing)
+{
+    start();
+    program.form().beacon_Click();
+    w.Form2.station.SSID.setText("0");
+    EXPECT_FALSE(program.write_Click());
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"pointer:normal", "box:Invalid SSID", "focus:BcnMySSID"}));
+    EXPECT_TRUE(program.form().module().DownloadImage.empty());
+    EXPECT_TRUE(link.downloads.empty());
+}
+
+TEST_F(ProgramTest, WriteStoresTheShownProfileBeforeCompiling)
+{
+    start();
+    program.form().tracking_Click();
+    program.profileTabClick(Mode::Tracking, 1);
+    w.Form4.station.TmrMin.setText("5");
+    ASSERT_TRUE(program.write_Click());
+    EXPECT_EQ(static_cast<unsigned char>(link.downloads[0][46 + 6 + 3]), 300u % 256u);
+    EXPECT_EQ(static_cast<unsigned char>(link.downloads[0][46 + 6 + 2]) & 0x0Fu, 1u);
+}
+
+TEST_F(ProgramTest, AnImageOfAnUnknownModeWritesNothingWithoutAMessage)
+{
+    start();
+    program.form().beacon_Click();
+    program.form().module().CurrentMode = 6;
+    EXPECT_FALSE(program.write_Click());
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(link.downloads.empty());
+}
+
+TEST_F(ProgramTest, ExitClosesThePortThenEnds)
+{
+    start();
+    program.exit_Click();
+    EXPECT_EQ(link.calls.back(), "CloseSerialPort");
+    EXPECT_TRUE(ui.ended);
+}
+
+TEST_F(ProgramTest, ContentsOpensTheHelpFileFromTheProgramsFolder)
+{
+    start();
+    program.contents_Click();
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"help:/opt/quellmark/vq3.hlp"}));
+}
+
+TEST_F(ProgramTest, FieldEventsFollowTheFieldRules)
+{
+    start();
+    EXPECT_EQ(program.keyPress("AlmMyCall", U'a'), 'A');
+    EXPECT_FALSE(program.keyPress("TelTmrSec", U'x'));
+    program.myCallChange("K1ABC");
+    for (int mode = 0; mode < forms::kModeCount; ++mode)
+        EXPECT_EQ(w.station(static_cast<Mode>(mode)).MyCall.text(), "K1ABC");
+    w.Form1.station.Path[2].setListIndex(6);
+    program.pathClick(Mode::Telemetry, 3);
+    EXPECT_EQ(w.Form1.station.Path[2].listIndex(), 0);
+    EXPECT_EQ(ui.calls.back(), "focus:TelSpecPath2");
+    w.Form1.station.SpecPath[1].setText("WIDE3");
+    program.specialPathLostFocus(Mode::Telemetry, 2);
+    for (const auto& path : w.Form1.station.Path)
+        EXPECT_EQ(path.entries()[6], "WIDE3");
+    w.Form1.station.Path[2].setListIndex(6);
+    program.pathClick(Mode::Telemetry, 3);
+    EXPECT_EQ(w.Form1.station.Path[2].listIndex(), 6);
+}
+
+TEST(HelpTextsTest, OptionToolTipsFollowTheState)
+{
+    EXPECT_EQ(optionToolTip("ModeLock", false), "Click to lock out use of the Mode button.");
+    EXPECT_EQ(optionToolTip("ModeLock", true), "Click to enable use of the Mode button.");
+    EXPECT_EQ(optionToolTip("LEDDisable", false), "Click to turn Off the VQ-3's status lights.");
+    EXPECT_EQ(optionToolTip("LEDDisable", true), "Click to turn On the VQ-3's status lights.");
+    EXPECT_EQ(optionToolTip("AutoMode", false), "Click to turn Auto Mode On.");
+    EXPECT_EQ(optionToolTip("AutoMode", true), "Click to turn Auto Mode Off.");
+    EXPECT_EQ(optionToolTip("MicEncode", false), "Click to turn On Mic Encoding.");
+    EXPECT_EQ(optionToolTip("MicEncode", true), "Click to turn Off Mic Encoding.");
+    EXPECT_EQ(statusToolTip("Connected"), "VQ-3 Connected.");
+    EXPECT_EQ(statusToolTip("Disconnected"), "VQ-3 Disconnected.");
+}
+
+TEST(HelpTextsTest, ModeHelpTextsKeepTheirSpacingAndTheTypographicApostrophe)
+{
+    EXPECT_NE(modeHelpText(Mode::Alarm).find("interval.   After transmission"), std::string::npos);
+    EXPECT_NE(modeHelpText(Mode::Alarm).find("conditions ( i.e.:  the alarm"), std::string::npos);
+    EXPECT_NE(modeHelpText(Mode::Tracking).find("each with it\xE2\x80\x99s own SSID"), std::string::npos);
+    EXPECT_EQ(modeHelpText(Mode::Beacon),
+              "In Beacon Mode the VQ-3 transmits a user defined message (\"Beacon Text\") at an interval determined "
+              "by the Transmit Timer. The timer interval can be set to any value between one second and sixty eight "
+              "minutes.  The Beacon Text length can be up to 76 characters long.");
+    EXPECT_EQ(modeHelpText(Mode::Telemetry).size(), 547u);
+    EXPECT_EQ(modeHelpText(Mode::Beacon).size(), 265u);
+    EXPECT_EQ(modeHelpText(Mode::Nmea).size(), 678u);
+    EXPECT_EQ(modeHelpText(Mode::Tracking).size(), 664u);
+    EXPECT_EQ(modeHelpText(Mode::Alarm).size(), 792u);
+}
+
+} // namespace
+} // namespace qm::shell
