@@ -1,6 +1,9 @@
 // vq3: the Quellmark Configuration Program on the command line.
 #include "cli/Commands.h"
 #include "cli/Output.h"
+#include "cli/Ports.h"
+#include "cli/Show.h"
+#include "cli/SimRunner.h"
 #include "qt/PosixFileSystem.h"
 
 #include <CLI/CLI.hpp>
@@ -28,6 +31,40 @@ int main(int argc, char** argv)
     decodeCommand->add_flag("--hex", decode.hex, "The image is hex text");
     decodeCommand->add_flag("--json", decode.json, "Print one JSON object");
 
+    qm::cli::ShowOptions show;
+    auto* showCommand = app.add_subcommand("show", "Print a configuration file as a person reads it");
+    showCommand->add_option("CONFIG", show.config, "Configuration file (*.vq3)")->required();
+    showCommand->add_flag("--json", show.json, "Print one JSON object, every field by its control name");
+
+    qm::cli::DiffOptions diff;
+    auto* diffCommand = app.add_subcommand("diff", "Print what differs between two configurations (exit 1 if any)");
+    diffCommand->add_option("A", diff.a, "First configuration file (*.vq3)")->required();
+    diffCommand->add_option("B", diff.b, "Second configuration file (*.vq3)")->required();
+    diffCommand->add_flag("--json", diff.json, "Print one JSON object");
+
+    qm::cli::SimOptions sim;
+    auto* simCommand = app.add_subcommand("sim", "Run a simulated unit on a pseudo-terminal until SIGINT or SIGTERM");
+    simCommand->add_option("--link", sim.link, "Make this path a symbolic link to the terminal");
+    simCommand->add_option("--model", sim.model, "Model byte: 0 VQ-3, 1 VQ-3+, other Custom")
+        ->check(CLI::Range(0, 255));
+    simCommand->add_option("--firmware", sim.firmware, "Firmware version byte")->check(CLI::Range(0, 255));
+    simCommand->add_option("--image", sim.image, "Configuration to start with (128 bytes, or 129 beginning with D)");
+    simCommand->add_option("--save", sim.save, "Write the configuration here after every completed download");
+    simCommand->add_flag("--line-rate", sim.lineRate, "Pace both directions like the 4800-baud line");
+    simCommand->add_flag("--silent", sim.silent, "Answer nothing at all");
+    simCommand->add_option("--stop-echo-after", sim.stopEchoAfter, "Stop echoing a download after N echoes")
+        ->check(CLI::NonNegativeNumber);
+    simCommand->add_option("--bad-echo-at", sim.badEchoAt, "Echo byte N of a download wrongly (D is 1)")
+        ->check(CLI::PositiveNumber);
+    simCommand->add_option("--short-reply", sim.shortReply, "Send only N bytes of the 131-byte reply")
+        ->check(CLI::NonNegativeNumber);
+    simCommand->add_option("--reply-extra", sim.replyExtra, "Send N more bytes after the reply")
+        ->check(CLI::NonNegativeNumber);
+
+    qm::cli::PortsOptions ports;
+    auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
+    portsCommand->add_flag("--json", ports.json, "Print one JSON object");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -42,5 +79,13 @@ int main(int argc, char** argv)
     qm::cli::Streams streams{std::cin, std::cout, std::cerr};
     if (*compileCommand)
         return qm::cli::runCompile(compile, files, streams);
+    if (*showCommand)
+        return qm::cli::runShow(show, files, streams);
+    if (*diffCommand)
+        return qm::cli::runDiff(diff, files, streams);
+    if (*simCommand)
+        return qm::cli::runSim(sim, files, streams);
+    if (*portsCommand)
+        return qm::cli::runPorts(ports, qm::qt::ComPorts::scan(), streams);
     return qm::cli::runDecode(decode, files, streams);
 }

@@ -1,0 +1,372 @@
+// vq3 sim: puts the simulated unit on a pseudo-terminal and paces its bytes like the serial line when asked.
+#include "cli/SimRunner.h"
+
+#include "cli/Output.h"
+#include "sim/Unit.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <variant>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace qm::cli
+{
+
+namespace
+{
+
+/// One character on the wire at 4800 baud, 8N1: a start bit, 8 data bits and a stop bit.
+constexpr std::int64_t kCharacterNs = 10 * 1'000'000'000LL / 4800;
+constexpr std::int64_t kNsPerMs = 1'000'000;
+
+int g_signalPipe = -1;
+
+extern "C" void onStopSignal(int)
+{
+    const int savedErrno = errno;
+    const char byte = 0;
+    [[maybe_unused]] const auto written = ::write(g_signalPipe, &byte, 1);
+    errno = savedErrno;
+}
+
+std::string systemReason(int number)
+{
+    return std::strerror(number);
+}
+
+int fail(Streams streams, int status, const std::string& text)
+{
+    printBox(streams.err, forms::messageBox("Error", text, forms::Icon::Warning));
+    return status;
+}
+
+std::int64_t monotonicNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+}
+
+void sleepUntil(std::int64_t deadline)
+{
+    timespec until{};
+    until.tv_sec = static_cast<time_t>(deadline / 1'000'000'000LL);
+    until.tv_nsec = static_cast<long>(deadline % 1'000'000'000LL);
+    ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+}
+
+void closeQuietly(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+/// The pseudo-terminal: the master the unit talks through, and one slave descriptor held open so the master
+/// does not report hang-up whenever no program has the port open.
+struct Terminal
+{
+    int master = -1;
+    int slave = -1;
+    std::string path;
+
+    Terminal() = default;
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+    ~Terminal()
+    {
+        closeQuietly(slave);
+        closeQuietly(master);
+    }
+};
+
+/// Opens the terminal; returns the operating system's reason on failure.
+std::optional<std::string> openTerminal(Terminal& terminal)
+{
+    terminal.master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (terminal.master < 0)
+        return "posix_openpt: " + systemReason(errno);
+    if (::grantpt(terminal.master) != 0 || ::unlockpt(terminal.master) != 0)
+        return "grantpt/unlockpt: " + systemReason(errno);
+    char name[256] = {};
+    if (const int failure = ::ptsname_r(terminal.master, name, sizeof name); failure != 0)
+        return "ptsname_r: " + systemReason(failure);
+    terminal.path = name;
+
+    // The master's settings are the slave's: raw bytes, no echo, no line editing, no translation.
+    termios settings{};
+    if (::tcgetattr(terminal.master, &settings) != 0)
+        return "tcgetattr: " + systemReason(errno);
+    ::cfmakeraw(&settings);
+    ::cfsetspeed(&settings, B4800);
+    if (::tcsetattr(terminal.master, TCSANOW, &settings) != 0)
+        return "tcsetattr: " + systemReason(errno);
+
+    terminal.slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (terminal.slave < 0)
+        return std::string(name) + ": " + systemReason(errno);
+    const int flags = ::fcntl(terminal.master, F_GETFL);
+    if (flags < 0 || ::fcntl(terminal.master, F_SETFL, flags | O_NONBLOCK) != 0)
+        return "fcntl: " + systemReason(errno);
+    return std::nullopt;
+}
+
+/// Points the link at the target through a temporary link renamed over it, so the link never dangles half-made.
+/// Only a symbolic link (or nothing) is replaced.
+std::optional<std::string> makeLink(const std::string& link, const std::string& target)
+{
+    struct stat info = {};
+    if (::lstat(link.c_str(), &info) == 0 && !S_ISLNK(info.st_mode))
+        return link + " exists and is not a symbolic link";
+    const std::string temporary = link + ".tmp" + std::to_string(::getpid());
+    ::unlink(temporary.c_str());
+    if (::symlink(target.c_str(), temporary.c_str()) != 0)
+        return link + ": " + systemReason(errno);
+    if (::rename(temporary.c_str(), link.c_str()) != 0) {
+        const int failure = errno;
+        ::unlink(temporary.c_str());
+        return link + ": " + systemReason(failure);
+    }
+    return std::nullopt;
+}
+
+/// Removes the link unless another simulator has pointed it elsewhere meanwhile.
+void removeLink(const std::string& link, const std::string& target)
+{
+    char pointsTo[512] = {};
+    const auto length = ::readlink(link.c_str(), pointsTo, sizeof pointsTo - 1);
+    if (length >= 0 && std::string(pointsTo, static_cast<std::size_t>(length)) == target)
+        ::unlink(link.c_str());
+}
+
+class StopSignals
+{
+public:
+    StopSignals()
+    {
+        int fds[2] = {-1, -1};
+        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+            return;
+        m_read = fds[0];
+        m_write = fds[1];
+        g_signalPipe = m_write;
+        struct sigaction action = {};
+        action.sa_handler = onStopSignal;
+        ::sigemptyset(&action.sa_mask);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+    ~StopSignals()
+    {
+        struct sigaction action = {};
+        action.sa_handler = SIG_DFL;
+        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
+        g_signalPipe = -1;
+        closeQuietly(m_read);
+        closeQuietly(m_write);
+    }
+    bool ready() const { return m_read >= 0; }
+    int fd() const { return m_read; }
+
+private:
+    int m_read = -1;
+    int m_write = -1;
+};
+
+/// Carries bytes between the master and the unit. With the line rate a byte the program wrote arrives one
+/// character time after it was read (and after the byte before it), and every byte the unit sends goes out one
+/// character time after the one before it; without it everything passes at once.
+class Wire
+{
+public:
+    Wire(sim::Unit& unit, int master, bool lineRate) : m_unit(unit), m_master(master), m_lineRate(lineRate) {}
+
+    /// Runs until a stop signal; returns the exit status.
+    int run(int stopFd, Streams streams)
+    {
+        for (;;) {
+            deliverDue(monotonicNs());
+            if (!sendDue(monotonicNs()))
+                return fail(streams, kLinkFailure, "Writing to the terminal failed: " + systemReason(errno));
+
+            const auto next = nextDeadline();
+            const std::int64_t now = monotonicNs();
+            // poll() counts whole milliseconds: it wakes just before the deadline and clock_nanosleep lands on it.
+            const int timeout = next ? static_cast<int>(std::max<std::int64_t>(*next - now, 0) / kNsPerMs) : -1;
+            pollfd fds[2] = {{m_master, static_cast<short>(POLLIN | (m_blocked ? POLLOUT : 0)), 0},
+                             {stopFd, POLLIN, 0}};
+            const int ready = ::poll(fds, 2, timeout);
+            if (ready < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail(streams, kLinkFailure, "poll: " + systemReason(errno));
+            }
+            if (fds[1].revents != 0)
+                return kDone;
+            if (fds[0].revents & POLLOUT)
+                m_blocked = false;
+            if (fds[0].revents & POLLIN) {
+                if (!readAvailable(monotonicNs()))
+                    return fail(streams, kLinkFailure, "Reading the terminal failed: " + systemReason(errno));
+            } else if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+                return fail(streams, kLinkFailure, "The terminal reports hang-up or an error.");
+            }
+            if (ready == 0 && next)
+                sleepUntil(*next);
+        }
+    }
+
+private:
+    struct Timed
+    {
+        std::int64_t due;
+        char byte;
+    };
+
+    bool readAvailable(std::int64_t now)
+    {
+        char buffer[4096];
+        for (;;) {
+            const auto count = ::read(m_master, buffer, sizeof buffer);
+            if (count < 0)
+                return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+            if (count == 0)
+                return true;
+            for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+                std::int64_t due = now;
+                if (m_lineRate) {
+                    due = std::max(now, m_lastArrival) + kCharacterNs;
+                    m_lastArrival = due;
+                }
+                m_inbound.push_back({due, buffer[i]});
+            }
+        }
+    }
+
+    void deliverDue(std::int64_t now)
+    {
+        while (!m_inbound.empty() && m_inbound.front().due <= now) {
+            const Timed arrived = m_inbound.front();
+            m_inbound.pop_front();
+            for (char byte : m_unit.receive(arrived.byte)) {
+                std::int64_t due = 0;
+                if (m_lineRate) {
+                    due = std::max(arrived.due, m_lastSent) + kCharacterNs;
+                    m_lastSent = due;
+                }
+                m_outbound.push_back({due, byte});
+            }
+        }
+    }
+
+    /// Writes every byte that is due in one go; returns false on a write failure other than a full buffer.
+    bool sendDue(std::int64_t now)
+    {
+        if (m_blocked)
+            return true;
+        std::string due;
+        for (const auto& pending : m_outbound) {
+            if (pending.due > now)
+                break;
+            due.push_back(pending.byte);
+        }
+        if (due.empty())
+            return true;
+        const auto written = ::write(m_master, due.data(), due.size());
+        if (written < 0) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
+                m_blocked = errno != EINTR;
+                return true;
+            }
+            return false;
+        }
+        m_outbound.erase(m_outbound.begin(), m_outbound.begin() + written);
+        if (static_cast<std::size_t>(written) < due.size())
+            m_blocked = true;
+        return true;
+    }
+
+    std::optional<std::int64_t> nextDeadline() const
+    {
+        std::optional<std::int64_t> next;
+        if (!m_inbound.empty())
+            next = m_inbound.front().due;
+        if (!m_outbound.empty() && !m_blocked)
+            next = next ? std::min(*next, m_outbound.front().due) : m_outbound.front().due;
+        return next;
+    }
+
+    sim::Unit& m_unit;
+    int m_master;
+    bool m_lineRate;
+    bool m_blocked = false;
+    std::deque<Timed> m_inbound;
+    std::deque<Timed> m_outbound;
+    std::int64_t m_lastArrival = 0;
+    std::int64_t m_lastSent = 0;
+};
+
+} // namespace
+
+int runSim(const SimOptions& options, storage::FileSystem& files, Streams streams)
+{
+    sim::UnitSettings settings;
+    settings.model = options.model;
+    settings.firmware = options.firmware;
+    settings.faults = {options.silent, options.stopEchoAfter, options.badEchoAt, options.shortReply,
+                       options.replyExtra};
+    if (!options.image.empty()) {
+        auto contents = files.readFile(options.image);
+        if (auto* error = std::get_if<storage::FileError>(&contents))
+            return fail(streams, kInputError, "Cannot read " + options.image + ": " + error->reason);
+        std::string bytes = std::get<std::string>(contents);
+        if (bytes.size() == sim::kImageSize + 1 && bytes.front() == 'D')
+            bytes.erase(0, 1);
+        if (bytes.size() != sim::kImageSize)
+            return fail(streams, kInputError,
+                        "An image is 128 bytes, or 129 bytes beginning with \"D\"; " + options.image + " has " +
+                            std::to_string(bytes.size()) + ".");
+        settings.image = bytes;
+    }
+
+    sim::Unit unit(settings);
+    if (!options.save.empty())
+        unit.onDownloadCompleted([&](const std::string& image) {
+            if (auto error = files.writeFileAtomically(options.save, image))
+                streams.err << "vq3 sim: cannot save " << options.save << ": " << error->reason << std::endl;
+        });
+
+    StopSignals signals;
+    if (!signals.ready())
+        return fail(streams, kLinkFailure, "pipe: " + systemReason(errno));
+    Terminal terminal;
+    if (auto error = openTerminal(terminal))
+        return fail(streams, kLinkFailure, "Cannot open a pseudo-terminal: " + *error);
+    if (!options.link.empty())
+        if (auto error = makeLink(options.link, terminal.path))
+            return fail(streams, kInputError, "Cannot make the link: " + *error);
+
+    streams.out << terminal.path << std::endl;
+    const int status = Wire(unit, terminal.master, options.lineRate).run(signals.fd(), streams);
+    if (!options.link.empty())
+        removeLink(options.link, terminal.path);
+    return status;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,35 @@
+// vq3 sim: the simulated unit on a pseudo-terminal, answering until SIGINT or SIGTERM.
+#pragma once
+
+#include "cli/Commands.h"
+#include "storage/FileSystem.h"
+
+#include <optional>
+#include <string>
+
+namespace qm::cli
+{
+
+struct SimOptions
+{
+    /// A symbolic link made to point at the terminal while the unit runs ("" for none).
+    std::string link;
+    int model = 1;
+    int firmware = 2;
+    /// The configuration the unit starts with: 128 bytes, or 129 beginning with "D" ("" for 128 zero bytes).
+    std::string image;
+    /// Where the configuration goes after every completed download ("" for nowhere).
+    std::string save;
+    /// Paces both directions at 4800 baud, 8N1.
+    bool lineRate = false;
+    bool silent = false;
+    std::optional<int> stopEchoAfter;
+    std::optional<int> badEchoAt;
+    std::optional<int> shortReply;
+    std::optional<int> replyExtra;
+};
+
+/// vq3 sim: prints the terminal's path as the first line, then answers as a unit until SIGINT or SIGTERM.
+int runSim(const SimOptions& options, storage::FileSystem& files, Streams streams);
+
+} // namespace qm::cli

@@ -1,0 +1,258 @@
+// The link's serial port, probe and connection display, and the dispatch of the port's notifications.
+#include "link/Link.h"
+
+#include "link/LinkBytes.h"
+#include "link/LinkMessages.h"
+
+#include <cstddef>
+
+namespace qm::link
+{
+
+Link::Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
+           forms::Windows& windows, LinkState& state, LinkHost& host)
+    : m_port(port), m_echoTimer(echoTimer), m_readTimeOutTimer(readTimeOutTimer),
+      m_writeTimeOutTimer(writeTimeOutTimer), m_windows(windows), m_state(state), m_host(host)
+{
+    m_port.setListener(this);
+    m_echoTimer.setHandler([this] { EchoTimer_Timer(); });
+    m_readTimeOutTimer.setHandler([this] { ReadTimeOutTimer_Timer(); });
+    m_writeTimeOutTimer.setHandler([this] { WriteTimeOutTimer_Timer(); });
+    // The probe runs from start-up on; it finds the unit as soon as the port is open.
+    m_echoTimer.start();
+}
+
+Link::~Link()
+{
+    m_port.setListener(nullptr);
+    m_echoTimer.setHandler({});
+    m_readTimeOutTimer.setHandler({});
+    m_writeTimeOutTimer.setHandler({});
+}
+
+void Link::sendBytes(std::string_view bytes)
+{
+    if (m_port.isOpen()) {
+        m_port.send(bytes);
+    }
+}
+
+void Link::flushBuffers()
+{
+    m_reply.clear();
+    if (m_port.isOpen()) {
+        m_port.flushInput();
+        m_port.flushOutput();
+    }
+}
+
+void Link::showBox(const forms::MessageBox& box)
+{
+    m_host.setBusyPointer(false);
+    ++m_boxDepth;
+    m_host.showBox(box);
+    --m_boxDepth;
+}
+
+void Link::showBoxAboveWelcome(const forms::MessageBox& box)
+{
+    auto& welcome = m_windows.Form6;
+    if (welcome.Window.visible()) {
+        welcome.topmost = false;
+    }
+    showBox(box);
+    if (welcome.Window.visible()) {
+        welcome.topmost = true;
+    }
+}
+
+void Link::TestSerialPort()
+{
+    m_windows.MDIForm1.Window.setVisible(true);
+    m_port.setCommPort(m_state.ComPortNumber);
+    if (const auto error = m_port.open()) {
+        m_lastPortError = error;
+        showBoxAboveWelcome(portErrorBox(error->number, m_state.ComPortNumber));
+        m_state.PortError = 1;
+        return;
+    }
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+}
+
+void Link::OpenSerialPort()
+{
+    if (!m_port.isOpen()) {
+        // The port passed its test just before; should it fail now, the probes go unanswered.
+        if (const auto error = m_port.open()) {
+            m_lastPortError = error;
+        }
+    }
+}
+
+void Link::CloseSerialPort()
+{
+    if (m_port.isOpen()) {
+        sendBytes(std::string(1, kEndCommand));
+        m_port.close();
+    }
+}
+
+void Link::SelectSerialPort()
+{
+    showBoxAboveWelcome(serialPortSelectionBox());
+}
+
+void Link::EchoMode()
+{
+    m_state.AwaitingEcho = false;
+    m_state.LastCommand = "E";
+    flushBuffers();
+    if (!m_echoTimer.isActive()) {
+        m_echoTimer.start();
+    }
+}
+
+void Link::ShowDisconnected(bool setCaption)
+{
+    auto& main = m_windows.MDIForm1;
+    main.VQ3Status.setBackground(kDisconnectedColour);
+    main.VQ3Status.setCaption("Disconnected");
+    if (setCaption || main.Window.caption() != kProgramCaption) {
+        main.Window.setCaption(kProgramCaption);
+    }
+    m_state.FirmwareVersion = 0;
+    m_state.FirmwareWarned = false;
+    main.menus.read.setEnabled(false);
+    main.menus.write.setEnabled(false);
+    main.ConnectButton.setVisible(false);
+}
+
+void Link::SendAbortBurst()
+{
+    sendBytes(std::string(kAbortZeroBytes, '\0'));
+    sendBytes(std::string(1, kEndCommand));
+}
+
+void Link::showConnected()
+{
+    auto& main = m_windows.MDIForm1;
+    main.VQ3Status.setBackground(kConnectedColour);
+    main.VQ3Status.setCaption("Connected");
+    enableReadWrite();
+    main.ConnectButton.setVisible(true);
+}
+
+void Link::enableReadWrite()
+{
+    auto& menus = m_windows.MDIForm1.menus;
+    menus.read.setEnabled(true);
+    for (const auto* item : menus.modeItems()) {
+        if (item->checked()) {
+            menus.write.setEnabled(true);
+        }
+    }
+}
+
+void Link::com_Click(int n)
+{
+    ShowDisconnected(true);
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+    auto items = m_windows.MDIForm1.menus.comItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i]->setChecked(static_cast<int>(i) + 1 == n);
+    }
+    m_state.ComPortNumber = n;
+    m_state.PortError = 0;
+    TestSerialPort();
+    if (m_state.PortError != 0) {
+        m_readTimeOutTimer.stop();
+        m_windows.MDIForm1.ConnectButton.setVisible(false);
+        SelectSerialPort();
+        return;
+    }
+    m_host.saveComPortToIni();
+    OpenSerialPort();
+    EchoMode();
+}
+
+void Link::ConnectButton_Click()
+{
+    sendBytes(std::string(1, kEndCommand));
+}
+
+void Link::EchoTimer_Timer()
+{
+    if (m_boxDepth > 0) {
+        return;
+    }
+    m_state.LastCommand = "E";
+    if (m_state.AwaitingEcho) {
+        ShowDisconnected();
+    }
+    // A probe that cannot go out gets no echo either: a port that was lost turns the display Disconnected.
+    m_state.AwaitingEcho = true;
+    sendBytes(std::string(1, kProbeByte));
+}
+
+void Link::receiveProbeEchoes()
+{
+    // One notification may stand for several bytes: look at all of them for the probe's echo.
+    while (m_state.LastCommand == "E") {
+        const auto byte = m_port.takeByte();
+        if (!byte) {
+            return;
+        }
+        if (*byte == kProbeByte) {
+            probeEchoed();
+        }
+    }
+}
+
+void Link::probeEchoed()
+{
+    m_state.AwaitingEcho = false;
+    showConnected();
+    if (m_state.FirmwareVersion == 0) {
+        startIdentification();
+    }
+}
+
+void Link::dataArrived()
+{
+    if (m_boxDepth > 0) {
+        return;
+    }
+    if (m_state.LastCommand == "U") {
+        receiveReply();
+    } else if (m_state.LastCommand == "D") {
+        receiveWriteEchoes();
+    } else {
+        receiveProbeEchoes();
+    }
+}
+
+void Link::portFailed(const PortError& error)
+{
+    m_lastPortError = error;
+    if (m_boxDepth > 0) {
+        return;
+    }
+    if (m_state.LastCommand == "U") {
+        m_writeTimeOutTimer.stop();
+        readTimedOut();
+    } else if (m_state.LastCommand == "D") {
+        m_readTimeOutTimer.stop();
+        writeTimedOut();
+    } else {
+        m_readTimeOutTimer.stop();
+        m_writeTimeOutTimer.stop();
+        ShowDisconnected();
+        EchoMode();
+    }
+}
+
+} // namespace qm::link

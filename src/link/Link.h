@@ -1,0 +1,166 @@
+// The link with the unit: the serial port, the presence probe every 500 ms, the identification read, the user's
+// read and write, the two time-outs and the abort burst. Single-threaded and event-driven: every method is a
+// handler that runs to its end; nothing waits.
+#pragma once
+
+#include "forms/MessageBox.h"
+#include "forms/Windows.h"
+#include "link/SerialPort.h"
+#include "link/Timer.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qm::link
+{
+
+/// The link's module-level state.
+struct LinkState
+{
+    /// The serial port in use, 1 to 4 (0 = not chosen yet).
+    int ComPortNumber = 0;
+    /// 1 after a failed port test.
+    int PortError = 0;
+    /// "E" probing, "U" reading, "D" writing.
+    std::string LastCommand = "E";
+    /// A probe byte went out and its echo has not come back.
+    bool AwaitingEcho = false;
+    /// "VQ-3 ", "VQ-3+ " or "Custom " from the last identification; empty before any.
+    std::string ModelName;
+    /// Firmware version of the identified unit; 0 = not identified.
+    int FirmwareVersion = 0;
+    int MinFirmwareVersion = 1;
+    /// The old-firmware warning was shown since the unit was last marked disconnected.
+    bool FirmwareWarned = false;
+    /// The read under way is the automatic identification read: its data bytes are not decoded.
+    bool IdentifyOnly = false;
+    int UploadByteCount = 0;
+    /// The 128 configuration bytes of the last complete reply.
+    std::string UploadData;
+    /// The 129-byte image being written; empty outside a write.
+    std::string DownloadImage;
+    /// Echo bytes received in the write under way.
+    int EchoCount = 0;
+};
+
+/// What happened on the link, for the program's records (backups) and progress displays.
+enum class Transaction
+{
+    Identification,
+    Read,
+    Write,
+};
+
+/// What the link needs from the program above it.
+class LinkHost
+{
+public:
+    virtual ~LinkHost() = default;
+
+    /// Shows a modal message box.
+    virtual void showBox(const forms::MessageBox& box) = 0;
+    /// Sets the mouse pointer: busy (arrow with hourglass) or normal.
+    virtual void setBusyPointer(bool busy) = 0;
+    /// Stores the NMEA and the Tracking window's shown profiles (before a read).
+    virtual void saveShownProfiles() = 0;
+    /// Decodes a user read's 128 data bytes into the windows (ParseDataFromvq3).
+    virtual void decodeUpload(const std::string& uploadData) = 0;
+    /// Writes the port number into the initialization file (after a successful port change).
+    virtual void saveComPortToIni() = 0;
+    /// A transaction completed: the unit's model name and firmware, and the 128 image bytes read or written.
+    virtual void transactionCompleted(Transaction transaction, const std::string& imageBytes) = 0;
+    /// Progress of a read or write: bytes done of the total (131 for a read, 129 for a write).
+    virtual void progress(int done, int total) = 0;
+};
+
+class Link : public SerialPortListener
+{
+public:
+    /// The connection display lives in the main window's model: VQ3Status, the caption, the Read and Write
+    /// menus, ConnectButton; the welcome window (Form6) is lowered from always-on-top around some boxes.
+    Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer, forms::Windows& windows,
+         LinkState& state, LinkHost& host);
+    ~Link() override;
+
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    const LinkState& state() const { return m_state; }
+    /// The last failure of the port: a failed open or a failure of the open port (with the system's reason).
+    const std::optional<PortError>& lastPortError() const { return m_lastPortError; }
+
+    // The serial port.
+    /// Opens and closes the port ComPortNumber; on failure: the port's box, PortError = 1.
+    void TestSerialPort();
+    /// Opens the port when it is closed.
+    void OpenSerialPort();
+    /// Sends "E" when the port is open, then closes it.
+    void CloseSerialPort();
+    /// Tells the user to choose a serial port from the Setup menu.
+    void SelectSerialPort();
+    /// Back to probing: no echo awaited, LastCommand "E", both buffers flushed, EchoTimer running.
+    void EchoMode();
+    /// The Disconnected display: status, caption (only when it differs, unless forced), FirmwareVersion 0 and
+    /// FirmwareWarned cleared (ModelName stays), Read and Write disabled, ConnectButton hidden.
+    void ShowDisconnected(bool setCaption = false);
+    /// 128 bytes 0x00, then "E".
+    void SendAbortBurst();
+    /// Setup > Serial Port > COMn.
+    void com_Click(int n);
+    /// The Disconnect button: "E" when the port is open; the probes then show Disconnected.
+    void ConnectButton_Click();
+
+    /// The user's Read (only while probing: a read or write under way is left alone).
+    void read_Click();
+    /// The write from its step 6 on: the image ("D" + 128 bytes) is ready; sends it byte by byte, each after
+    /// the unit echoed the previous one (only while probing, as the read).
+    void startDownload(const std::string& downloadImage);
+
+    /// The timers' ticks.
+    void EchoTimer_Timer();
+    void ReadTimeOutTimer_Timer();
+    void WriteTimeOutTimer_Timer();
+
+    // SerialPortListener: received data (OnComm) and a failure of the open port.
+    void dataArrived() override;
+    void portFailed(const PortError& error) override;
+
+private:
+    void sendBytes(std::string_view bytes);
+    void flushBuffers();
+    /// Shows a box with the normal mouse pointer; events that arrive while it is up are not acted on.
+    void showBox(const forms::MessageBox& box);
+    /// Shows a box with the welcome window lowered from always-on-top while it is showing.
+    void showBoxAboveWelcome(const forms::MessageBox& box);
+    void showConnected();
+    /// Enables read, and write when a Mode item is checked.
+    void enableReadWrite();
+
+    void receiveProbeEchoes();
+    void probeEchoed();
+    void startIdentification();
+    void receiveReply();
+    void completeReply();
+    void rejectReply();
+    void readTimedOut();
+    void receiveWriteEchoes();
+    void echoMismatch();
+    void downloadComplete();
+    void writeTimedOut();
+
+    SerialPort& m_port;
+    Timer& m_echoTimer;
+    Timer& m_readTimeOutTimer;
+    Timer& m_writeTimeOutTimer;
+    forms::Windows& m_windows;
+    LinkState& m_state;
+    LinkHost& m_host;
+    /// The reply to "U" received so far (probe echoes ahead of it left out).
+    std::string m_reply;
+    /// Message boxes currently up (a toolkit may deliver events while a modal box is shown).
+    int m_boxDepth = 0;
+    std::optional<PortError> m_lastPortError;
+};
+
+} // namespace qm::link

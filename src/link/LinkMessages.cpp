@@ -1,0 +1,129 @@
+// The link's message boxes.
+#include "link/LinkMessages.h"
+
+#include "link/SerialPort.h"
+
+#include <string>
+
+namespace qm::link
+{
+
+namespace
+{
+
+constexpr const char* kCommunicationsError = "Communications Error";
+constexpr const char* kCloseProgramsTryAgain = " Please close all communications programs and try again.";
+
+struct PortErrorText
+{
+    int number;
+    const char* title;
+    const char* sentence;
+    const char* advice;
+};
+
+constexpr PortErrorText kPortErrorTexts[] = {
+    {port_error::kInvalidPortNumber, "Error# 8002: Invalid Port Number", " is invalid - The port does not exist.",
+     " Please select a different port."},
+    {port_error::kPortAlreadyOpen, "Error# 8005: Port Already Open", " is in use by another program or device.",
+     " Make sure all communications programs are closed and try again."},
+    {port_error::kInvalidOrUnsupported, "Error# 8006: Invalid or Unsupported Port", " is invalid or unsupported.",
+     " Please select a different port."},
+    {port_error::kHardwareNotAvailable, "Error# 8010: Hardware Not Available",
+     " is invalid or is in use by another device.", kCloseProgramsTryAgain},
+    {port_error::kDeviceNotOpen, "Error# 8012: Device Not Open", " is invalid or is in use by another device.",
+     kCloseProgramsTryAgain},
+    {port_error::kDeviceBusy, "Error# 8019: Device Busy", " is in use by another device.", kCloseProgramsTryAgain},
+    {port_error::kErrorReading, "Error# 8020: Error Reading Com Device",
+     " is invalid or may be in use by another device.", kCloseProgramsTryAgain},
+};
+
+} // namespace
+
+forms::MessageBox portErrorBox(int errorNumber, int comPortNumber)
+{
+    const std::string port = std::to_string(comPortNumber);
+    for (const auto& entry : kPortErrorTexts) {
+        if (entry.number == errorNumber) {
+            return forms::messageBox(entry.title, std::string("Serial port COM") + port + entry.sentence + entry.advice,
+                                     forms::Icon::Warning);
+        }
+    }
+    return forms::messageBox("Unexpected Error",
+                             "Unexpected error # " + std::to_string(errorNumber) +
+                                 " occured while accessing serial port COM" + port + ".",
+                             forms::Icon::Warning);
+}
+
+forms::MessageBox serialPortSelectionBox()
+{
+    return forms::messageBox("Serial Port Selection",
+                             "Please select the serial port that the VQ-3 is attached to.\r\n\r"
+                             "To do this, click on the 'Setup' menu at the top of the screen."
+                             " Then, click on 'Serial Port' and select the serial port that you are"
+                             " using.\r\n\r",
+                             forms::Icon::Warning);
+}
+
+forms::MessageBox readTimeOutBox()
+{
+    return forms::messageBox(kCommunicationsError,
+                             "A communications error occured while reading from the VQ-3.\r\n\r"
+                             "Check your power and serial cable connections, and then cycle power to"
+                             " VQ-3 and try again.\r\n\r"
+                             "If this error occurs without the VQ-3 connected to the serial port, then"
+                             " you have selected a serial port that is connected to a"
+                             " telephone modem or other device. Check the serial port and then try again.",
+                             forms::Icon::Critical);
+}
+
+forms::MessageBox badReplyBox()
+{
+    return forms::messageBox(kCommunicationsError,
+                             "A communications error occured while reading from the VQ-3.\r\n"
+                             "Please cycle power to the VQ-3 and then restart this program.",
+                             forms::Icon::None);
+}
+
+forms::MessageBox oldFirmwareBox(int minFirmwareVersion, int firmwareVersion)
+{
+    // The line breaks of this text are LF CR, in that order.
+    return forms::messageBox("Warning",
+                             "This version of the Quellmark Configuration program is designed"
+                             " to work with VQ-3 / VQ-3+ units containing firmware version " +
+                                 std::to_string(minFirmwareVersion) +
+                                 ".0 or newer. Your VQ-3 contains firmware version " + std::to_string(firmwareVersion) +
+                                 ".0 .\n\r\n\r"
+                                 "You may get unexpected results if you use this software.  We recommend"
+                                 " that you use the software that was supplied with your VQ-3, or upgrade"
+                                 " your VQ-3's firmware.\n\r\n\r",
+                             forms::Icon::Warning);
+}
+
+forms::MessageBox echoMismatchBox()
+{
+    return forms::messageBox(kCommunicationsError,
+                             "A communications error occured while writing to the VQ-3.\r\n"
+                             "Check the power and serial cable connections, and then cycle"
+                             " power to the VQ-3 and try again.",
+                             forms::Icon::Critical);
+}
+
+forms::MessageBox writeTimeOutBox()
+{
+    return forms::messageBox(kCommunicationsError,
+                             "A communications error occured while writing to the VQ-3.\r\n\r"
+                             "Check your power and serial cable connections, and then cycle power to"
+                             " VQ-3 and try again.\r\n\r",
+                             forms::Icon::Critical);
+}
+
+forms::MessageBox downloadCompleteBox()
+{
+    return forms::messageBox("Download Complete",
+                             std::string(11, ' ') + "- Download Complete -" + std::string(10, ' ') +
+                                 "\r\n\n Click 'Disconnect' before unplugging the VQ-3.",
+                             forms::Icon::Information);
+}
+
+} // namespace qm::link

@@ -1,0 +1,27 @@
+// The link's message boxes: the port errors, the serial-port prompt, and the read and write failures.
+#pragma once
+
+#include "forms/MessageBox.h"
+
+namespace qm::link
+{
+
+/// The box for a port that failed to open: the error's own title and text for the known numbers, the
+/// "Unexpected Error" box with the number otherwise.
+forms::MessageBox portErrorBox(int errorNumber, int comPortNumber);
+/// Tells the user to choose the serial port from the Setup menu.
+forms::MessageBox serialPortSelectionBox();
+/// A read that did not get its 131 bytes in time.
+forms::MessageBox readTimeOutBox();
+/// A reply that does not begin with "U".
+forms::MessageBox badReplyBox();
+/// The unit's firmware is older than the program expects.
+forms::MessageBox oldFirmwareBox(int minFirmwareVersion, int firmwareVersion);
+/// An echo differed from the byte written.
+forms::MessageBox echoMismatchBox();
+/// A write that did not get its 129 echoes in time.
+forms::MessageBox writeTimeOutBox();
+/// The whole image was written and echoed.
+forms::MessageBox downloadCompleteBox();
+
+} // namespace qm::link

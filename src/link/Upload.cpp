@@ -1,0 +1,146 @@
+// The read transaction: the identification read, the user's Read, the 131-byte reply and the read time-out.
+#include "link/Link.h"
+
+#include "link/LinkBytes.h"
+#include "link/LinkMessages.h"
+
+#include <algorithm>
+
+namespace qm::link
+{
+
+namespace
+{
+
+std::string modelNameOf(unsigned char modelByte)
+{
+    switch (modelByte) {
+    case 0:
+        return "VQ-3 ";
+    case 1:
+        return "VQ-3+ ";
+    default:
+        return "Custom ";
+    }
+}
+
+} // namespace
+
+void Link::startIdentification()
+{
+    m_readTimeOutTimer.start();
+    m_state.IdentifyOnly = true;
+    m_echoTimer.stop();
+    m_windows.MDIForm1.menus.read.setEnabled(false);
+    m_windows.MDIForm1.menus.write.setEnabled(false);
+    flushBuffers();
+    m_state.LastCommand = "U";
+    m_host.progress(0, static_cast<int>(kReplySize));
+    sendBytes(std::string(1, kReadRequest));
+}
+
+void Link::read_Click()
+{
+    if (m_state.LastCommand != "E") {
+        return;
+    }
+    m_host.saveShownProfiles();
+    m_echoTimer.stop();
+    m_windows.MDIForm1.menus.read.setEnabled(false);
+    m_windows.MDIForm1.menus.write.setEnabled(false);
+    flushBuffers();
+    m_readTimeOutTimer.start();
+    // The user's read always decodes, even right after an identification read that warned of old firmware.
+    m_state.IdentifyOnly = false;
+    m_state.LastCommand = "U";
+    m_host.progress(0, static_cast<int>(kReplySize));
+    sendBytes(std::string(1, kReadRequest));
+}
+
+void Link::receiveReply()
+{
+    m_host.setBusyPointer(true);
+    while (const auto byte = m_port.takeByte()) {
+        // The echo of a probe sent just before the request can still be on its way; the reply begins with "U".
+        if (m_reply.empty() && *byte == kProbeByte) {
+            continue;
+        }
+        m_reply.push_back(*byte);
+    }
+    m_host.progress(static_cast<int>(std::min(m_reply.size(), kReplySize)), static_cast<int>(kReplySize));
+    // A reply that grew past its size is never taken: the time-out ends the read.
+    if (m_reply.size() != kReplySize) {
+        return;
+    }
+    m_readTimeOutTimer.stop();
+    if (m_reply.front() != kReadRequest) {
+        rejectReply();
+        return;
+    }
+    completeReply();
+}
+
+void Link::completeReply()
+{
+    m_state.UploadByteCount = 0;
+    m_state.UploadData.clear();
+    for (const char byte : m_reply) {
+        ++m_state.UploadByteCount;
+        if (m_state.UploadByteCount == 2) {
+            m_state.ModelName = modelNameOf(static_cast<unsigned char>(byte));
+        } else if (m_state.UploadByteCount == 3) {
+            m_state.FirmwareVersion = static_cast<unsigned char>(byte);
+        } else if (m_state.UploadByteCount >= 4) {
+            m_state.UploadData.push_back(byte);
+        }
+    }
+    m_reply.clear();
+    m_windows.MDIForm1.Window.setCaption("Quellmark " + m_state.ModelName + "(v" +
+                                         std::to_string(m_state.FirmwareVersion) + ".0) on COM" +
+                                         std::to_string(m_state.ComPortNumber));
+    m_host.setBusyPointer(false);
+    const auto transaction = m_state.IdentifyOnly ? Transaction::Identification : Transaction::Read;
+    if (m_state.FirmwareVersion >= m_state.MinFirmwareVersion || m_state.FirmwareWarned) {
+        if (!m_state.IdentifyOnly) {
+            m_host.decodeUpload(m_state.UploadData);
+        }
+        m_host.transactionCompleted(transaction, m_state.UploadData);
+        m_state.IdentifyOnly = false;
+    } else {
+        m_state.FirmwareWarned = true;
+        m_host.transactionCompleted(transaction, m_state.UploadData);
+        showBox(oldFirmwareBox(m_state.MinFirmwareVersion, m_state.FirmwareVersion));
+    }
+    EchoMode();
+    enableReadWrite();
+}
+
+void Link::rejectReply()
+{
+    // Shifted or foreign bytes would overwrite the user's windows: keep the windows and the identification.
+    m_reply.clear();
+    showBox(badReplyBox());
+    SendAbortBurst();
+    m_state.IdentifyOnly = false;
+    EchoMode();
+    enableReadWrite();
+}
+
+void Link::ReadTimeOutTimer_Timer()
+{
+    if (m_boxDepth > 0) {
+        return;
+    }
+    readTimedOut();
+}
+
+void Link::readTimedOut()
+{
+    m_readTimeOutTimer.stop();
+    showBoxAboveWelcome(readTimeOutBox());
+    SendAbortBurst();
+    ShowDisconnected();
+    EchoMode();
+}
+
+} // namespace qm::link
