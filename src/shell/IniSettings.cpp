@@ -109,12 +109,18 @@ bool IniSettings::LoadIniFile()
     Module1& module = m_program.module();
 
     module.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
-    if (!askForComPort())
+    // The first-run answers are saved before the file's later lines are applied; those lines are written back as
+    // they were read, so the user's baud rates, delays and welcome choice are not lost.
+    m_keepUnreadLines = true;
+    const bool keepRunning = askForComPort();
+    if (keepRunning) {
+        if (const std::string call = forms::trimUpper(m_lines[kLineMyCall]); !call.empty())
+            module.MyCall = call;
+        askForMyCall();
+    }
+    m_keepUnreadLines = false;
+    if (!keepRunning)
         return false;
-
-    if (const std::string call = forms::trimUpper(m_lines[kLineMyCall]); !call.empty())
-        module.MyCall = call;
-    askForMyCall();
     forms::setMyCall(m_program.windows(), module.MyCall);
 
     if (auto failure = applyListLines()) {
@@ -253,6 +259,17 @@ void IniSettings::showLoadError(const FileError& failure)
 storage::IniLines IniSettings::linesToWrite() const
 {
     const Module1& module = m_program.module();
+    if (m_keepUnreadLines)
+        return {std::to_string(module.ComPortNumber),
+                module.MyCall,
+                m_lines[kLineInputBaud],
+                m_lines[kLineOutputBaud],
+                m_lines[kLineTxDelay],
+                m_lines[kLineTxTail],
+                m_lines[kLineWelcome],
+                "Reserved",
+                "Reserved",
+                "Reserved"};
     return {std::to_string(module.ComPortNumber),
             module.MyCall,
             std::to_string(module.InputBaudIndex),

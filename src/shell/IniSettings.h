@@ -77,6 +77,8 @@ private:
     storage::FileSystem& m_files;
     std::string m_path;
     storage::IniLines m_lines{};
+    /// While the first-run prompts save their answers, lines 3 to 7 are written as they were read.
+    bool m_keepUnreadLines = false;
 };
 
 } // namespace qm::shell

@@ -181,7 +181,7 @@ TEST(IniSettingsLoadTest, PortPromptHasItsTitleTextAndEmptyDefaultAfterTheNormal
                                                     "input:Serial Port Selection"}));
     EXPECT_EQ(s.ui.prompts, (std::vector<std::string>{kPortPrompt, kPortPrompt}));
     EXPECT_EQ(s.ui.defaults, (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(s.written(), (Lines{"1", "OLD", "0", "0", "0", "0", "FALSE", "Reserved", "Reserved", "Reserved"}));
+    EXPECT_EQ(s.written(), (Lines{"1", "OLD", "1", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"}));
 }
 
 TEST(IniSettingsLoadTest, EmptyPortAnswerShowsTheBoxAndOkAsksAgain)
@@ -253,8 +253,7 @@ TEST(IniSettingsLoadTest, FirstRunAsksForThePortThenTheCallsignAndWritesAfterEac
               (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "input:CallSign Selection"}));
     const Lines written = s.written();
     ASSERT_EQ(written.size(), 10U);
-    EXPECT_EQ(written[0], "2");
-    EXPECT_EQ(written[1], "K1ABC");
+    EXPECT_EQ(written, (Lines{"2", "K1ABC", "1", "1", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
     EXPECT_TRUE(s.listsAt(6, 2, 15));
     EXPECT_TRUE(s.w.Form6.Window.visible());
