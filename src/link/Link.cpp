@@ -124,6 +124,7 @@ void Link::ShowDisconnected(bool setCaption)
     }
     m_state.FirmwareVersion = 0;
     m_state.FirmwareWarned = false;
+    m_state.IdentifyAttempted = false;
     main.menus.read.setEnabled(false);
     main.menus.write.setEnabled(false);
     main.ConnectButton.setVisible(false);
@@ -216,7 +217,7 @@ void Link::probeEchoed()
 {
     m_state.AwaitingEcho = false;
     showConnected();
-    if (m_state.FirmwareVersion == 0) {
+    if (m_state.FirmwareVersion == 0 && !m_state.IdentifyAttempted) {
         startIdentification();
     }
 }

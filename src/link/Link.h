@@ -33,6 +33,9 @@ struct LinkState
     int MinFirmwareVersion = 1;
     /// The old-firmware warning was shown since the unit was last marked disconnected.
     bool FirmwareWarned = false;
+    /// An identification read has been started since the unit was last marked disconnected. Without it a unit
+    /// whose firmware byte is 0, or that answers "U" with foreign bytes, would be read again after every probe.
+    bool IdentifyAttempted = false;
     /// The read under way is the automatic identification read: its data bytes are not decoded.
     bool IdentifyOnly = false;
     int UploadByteCount = 0;

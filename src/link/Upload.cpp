@@ -30,6 +30,7 @@ void Link::startIdentification()
 {
     m_readTimeOutTimer.start();
     m_state.IdentifyOnly = true;
+    m_state.IdentifyAttempted = true;
     m_echoTimer.stop();
     m_windows.MDIForm1.menus.read.setEnabled(false);
     m_windows.MDIForm1.menus.write.setEnabled(false);

@@ -108,7 +108,7 @@ bool IniSettings::LoadIniFile()
     m_lines = std::get<storage::IniLines>(read);
     Module1& module = m_program.module();
 
-    module.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
+    module.link.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
     // The first-run answers are saved before the file's later lines are applied; those lines are written back as
     // they were read, so the user's baud rates, delays and welcome choice are not lost.
     m_keepUnreadLines = true;
@@ -135,7 +135,7 @@ bool IniSettings::LoadIniFile()
 bool IniSettings::askForComPort()
 {
     Module1& module = m_program.module();
-    while (module.ComPortNumber == 0) {
+    while (module.link.ComPortNumber == 0) {
         m_ui.setMousePointer(Pointer::Normal);
         const std::string answer =
             forms::trimUpper(m_ui.inputBox(kPortPrompt, "Serial Port Selection", "").value_or(""));
@@ -150,7 +150,7 @@ bool IniSettings::askForComPort()
             continue;
         }
         if (const auto port = portFromAnswer(answer)) {
-            module.ComPortNumber = *port;
+            module.link.ComPortNumber = *port;
             SaveComPortToIni();
         }
     }
@@ -260,7 +260,7 @@ storage::IniLines IniSettings::linesToWrite() const
 {
     const Module1& module = m_program.module();
     if (m_keepUnreadLines)
-        return {std::to_string(module.ComPortNumber),
+        return {std::to_string(module.link.ComPortNumber),
                 module.MyCall,
                 m_lines[kLineInputBaud],
                 m_lines[kLineOutputBaud],
@@ -270,7 +270,7 @@ storage::IniLines IniSettings::linesToWrite() const
                 "Reserved",
                 "Reserved",
                 "Reserved"};
-    return {std::to_string(module.ComPortNumber),
+    return {std::to_string(module.link.ComPortNumber),
             module.MyCall,
             std::to_string(module.InputBaudIndex),
             std::to_string(module.OutputBaudIndex),

@@ -21,6 +21,12 @@ public:
     virtual void CloseSerialPort() = 0;
     /// Starts the echo-verified write of DownloadImage.
     virtual void startDownload() = 0;
+    /// The Read command.
+    virtual void read_Click() = 0;
+    /// Setup > Serial Port > COMn.
+    virtual void com_Click(int n) = 0;
+    /// The Disconnect button.
+    virtual void ConnectButton_Click() = 0;
 };
 
 } // namespace qm::shell

@@ -6,6 +6,7 @@
 #include "forms/Windows.h"
 #include "image/Compile.h"
 #include "image/ImageFields.h"
+#include "link/Link.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
 
@@ -36,18 +37,12 @@ struct Module1
     bool PrinterPresent = false;
     /// The printer font of the profile reports.
     FontSettings PrinterFont;
-    /// The serial port in use, 1 to 4 (0 = not chosen yet).
-    int ComPortNumber = 0;
-    /// 1 after a failed port test.
-    int PortError = 0;
     /// Show the welcome window at start-up (initialization file line 7).
     bool ShowWelcome = false;
     /// The welcome window has been closed with OK.
     bool WelcomeDismissed = false;
-    /// "VQ-3 ", "VQ-3+ " or "Custom " from the last identification; empty before any.
-    std::string ModelName;
-    /// Firmware version of the identified unit; 0 = not identified.
-    int FirmwareVersion = 0;
+    /// The link's state: the serial port in use (ComPortNumber), the unit's identification, the transaction.
+    link::LinkState link;
 };
 
 class MDIForm1

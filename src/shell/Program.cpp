@@ -56,14 +56,14 @@ bool Program::MDIForm_Load()
     m_form.ClearAll();
     if (!m_ini.LoadIniFile())
         return false;
-    if (module.ComPortNumber >= 1 && module.ComPortNumber <= 4) {
+    if (module.link.ComPortNumber >= 1 && module.link.ComPortNumber <= 4) {
         const auto items = main.menus.comItems();
         for (int n = 1; n <= 4; ++n)
-            items[static_cast<std::size_t>(n - 1)]->setChecked(n == module.ComPortNumber);
+            items[static_cast<std::size_t>(n - 1)]->setChecked(n == module.link.ComPortNumber);
     }
     if (m_link) {
         m_link->TestSerialPort();
-        if (module.PortError != 0) {
+        if (module.link.PortError != 0) {
             m_ui.setMousePointer(Pointer::Normal);
             main.Window.setEnabled(true);
             main.ConnectButton.setVisible(false);
@@ -96,7 +96,7 @@ bool Program::write_Click()
     }
     m_form.saveShownProfiles();
     const Module1& module = m_form.module();
-    const bool plainVq3 = forms::trimSpaces(module.ModelName) == "VQ-3";
+    const bool plainVq3 = forms::trimSpaces(module.link.ModelName) == "VQ-3";
     if (plainVq3 && module.CurrentMode != static_cast<int>(Mode::Tracking) && module.CurrentMode >= 0 &&
         module.CurrentMode < forms::kModeCount) {
         showBox(notOnPlainVq3Box());
@@ -111,6 +111,24 @@ bool Program::write_Click()
     if (m_link)
         m_link->startDownload();
     return true;
+}
+
+void Program::read_Click()
+{
+    if (m_link)
+        m_link->read_Click();
+}
+
+void Program::com_Click(int n)
+{
+    if (m_link)
+        m_link->com_Click(n);
+}
+
+void Program::ConnectButton_Click()
+{
+    if (m_link)
+        m_link->ConnectButton_Click();
 }
 
 void Program::exit_Click()

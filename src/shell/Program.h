@@ -52,6 +52,13 @@ public:
     /// is returned; otherwise the user has been told why (or, for a mode outside 0-4, nothing happens).
     bool write_Click();
 
+    /// The Read command.
+    void read_Click();
+    /// Setup > Serial Port > COMn.
+    void com_Click(int n);
+    /// The Disconnect button.
+    void ConnectButton_Click();
+
     /// File > Exit and closing the main window: close the port (sending "E") and end at once.
     void exit_Click();
     /// Help > Contents.

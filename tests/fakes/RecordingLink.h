@@ -24,11 +24,14 @@ public:
     void TestSerialPort() override
     {
         calls.push_back("TestSerialPort");
-        m_module.PortError = portFails ? 1 : 0;
+        m_module.link.PortError = portFails ? 1 : 0;
     }
     void OpenSerialPort() override { calls.push_back("OpenSerialPort"); }
     void SelectSerialPort() override { calls.push_back("SelectSerialPort"); }
     void CloseSerialPort() override { calls.push_back("CloseSerialPort"); }
+    void read_Click() override { calls.push_back("read_Click"); }
+    void com_Click(int n) override { calls.push_back("com" + std::to_string(n) + "_Click"); }
+    void ConnectButton_Click() override { calls.push_back("ConnectButton_Click"); }
     void startDownload() override
     {
         calls.push_back("startDownload");

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qm::fakes
@@ -74,6 +75,9 @@ public:
         calls.push_back(pointer == shell::Pointer::Busy ? "pointer:busy" : "pointer:normal");
     }
     void beep() override { calls.push_back("beep"); }
+    /// The last progress shown: bytes done and total.
+    std::pair<int, int> progress{0, 0};
+    void showProgress(int done, int total) override { progress = {done, total}; }
     void showHelp(const std::string& helpFile) override { calls.push_back("help:" + helpFile); }
     void endProgram() override
     {

@@ -175,6 +175,21 @@ TEST_F(LinkTest, OldFirmwareOnAUserReadIsNotDecodedUntilTheNextRead)
     EXPECT_EQ(host.decoded, (std::vector<std::string>{testImage(3)}));
 }
 
+TEST_F(LinkTest, AnUnidentifiableUnitIsNotReadAgainAfterEveryProbe)
+{
+    openPort();
+    echoTimer.tick();
+    port.deliver(kProbe);
+    port.deliver(reply(1, 0, testImage(1)));
+    port.takeSent();
+    for (int probe = 0; probe < 3; ++probe) {
+        echoTimer.tick();
+        port.deliver(kProbe);
+    }
+    EXPECT_EQ(port.takeSent(), kProbe + kProbe + kProbe);
+    EXPECT_EQ(host.boxes.size(), 1U);
+}
+
 TEST_F(LinkTest, FirmwareAtTheMinimumIsNotWarned)
 {
     openPort();

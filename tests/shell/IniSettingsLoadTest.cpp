@@ -119,7 +119,7 @@ TEST(IniSettingsLoadTest, SettledFileAppliesEveryLineWithoutAskingOrWriting)
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
     EXPECT_EQ(s.ini.IniLines(),
               (storage::IniLines{"3", " k1abc ", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
-    EXPECT_EQ(s.m.ComPortNumber, 3);
+    EXPECT_EQ(s.m.link.ComPortNumber, 3);
     EXPECT_EQ(s.m.MyCall, "K1ABC");
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
     EXPECT_EQ(s.m.InputBaudIndex, 2);
@@ -146,7 +146,7 @@ TEST(IniSettingsLoadTest, OnlyTheFirstCharacterOfLineOneIsThePort)
     for (const auto& c : cases) {
         Session s(settledWith({{1, c.line}}), {"3"});
         EXPECT_TRUE(s.ini.LoadIniFile());
-        EXPECT_EQ(s.m.ComPortNumber, c.port) << c.line;
+        EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.line;
         EXPECT_EQ(s.inputs("Serial Port Selection"), c.prompts) << c.line;
     }
 }
@@ -165,7 +165,7 @@ TEST(IniSettingsLoadTest, PortPromptTakesComNamesAndSingleDigitsAndAsksAgainSile
     for (const auto& c : cases) {
         Session s(settledWith({{1, "0"}}), c.answers);
         EXPECT_TRUE(s.ini.LoadIniFile());
-        EXPECT_EQ(s.m.ComPortNumber, c.port) << c.answers.front().value_or("");
+        EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.answers.front().value_or("");
         EXPECT_EQ(s.inputs("Serial Port Selection"), static_cast<long>(c.answers.size()));
         EXPECT_TRUE(s.ui.boxes.empty());
         EXPECT_EQ(s.written().at(0), std::to_string(c.port));
@@ -188,7 +188,7 @@ TEST(IniSettingsLoadTest, EmptyPortAnswerShowsTheBoxAndOkAsksAgain)
 {
     Session s(settledWith({{1, "0"}}), {"", std::nullopt, "  ", "3"});
     EXPECT_TRUE(s.ini.LoadIniFile());
-    EXPECT_EQ(s.m.ComPortNumber, 3);
+    EXPECT_EQ(s.m.link.ComPortNumber, 3);
     ASSERT_EQ(s.ui.boxes.size(), 3U);
     for (const auto& box : s.ui.boxes)
         EXPECT_EQ(box, forms::messageBox("Error",
@@ -209,7 +209,7 @@ TEST(IniSettingsLoadTest, CancelAtTheEmptyPortBoxEndsTheProgramBeforeAnythingEls
                                                     "input:Serial Port Selection", "box:Error", "end"}));
     EXPECT_TRUE(s.ui.ended);
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
-    EXPECT_EQ(s.m.ComPortNumber, 0);
+    EXPECT_EQ(s.m.link.ComPortNumber, 0);
     EXPECT_EQ(s.m.MyCall, "");
     EXPECT_EQ(s.m.InputBaudIndex, 0);
     EXPECT_FALSE(s.w.Form6.Window.visible());
@@ -367,7 +367,7 @@ TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
         EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "box:" + c.title}));
         EXPECT_EQ(s.ui.boxes.at(0), forms::messageBox(c.title, c.text, forms::Icon::Warning));
         EXPECT_EQ(s.ini.IniLines(), storage::IniLines{});
-        EXPECT_EQ(s.m.ComPortNumber, 0);
+        EXPECT_EQ(s.m.link.ComPortNumber, 0);
         EXPECT_EQ(s.m.MyCall, "");
         EXPECT_EQ(s.m.InputBaudIndex, 0);
         EXPECT_EQ(s.m.OutputBaudIndex, 0);

@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         program.startUp();
-        m.ComPortNumber = 3;
+        m.link.ComPortNumber = 3;
         m.MyCall = "K1ABC";
         m.InputBaudIndex = 2;
         m.OutputBaudIndex = 1;

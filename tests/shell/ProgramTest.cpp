@@ -68,7 +68,7 @@ TEST_F(ProgramTest, AFailedPortTestSendsTheUserToTheSetupMenu)
 TEST_F(ProgramTest, TheMainWindowIsUsableEvenWhenTheInitializationFileStoppedOnAnError)
 {
     start(storage::joinLines({"2", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}));
-    EXPECT_EQ(program.form().module().ComPortNumber, 2);
+    EXPECT_EQ(program.form().module().link.ComPortNumber, 2);
     EXPECT_TRUE(w.MDIForm1.Window.enabled());
 }
 
@@ -99,7 +99,7 @@ TEST_F(ProgramTest, WriteWithoutAModeSaysToChooseOne)
 TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
 {
     start();
-    program.form().module().ModelName = "VQ-3 ";
+    program.form().module().link.ModelName = "VQ-3 ";
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm}) {
         program.form().selectMode(mode);
         ui.boxes.clear();
@@ -112,7 +112,7 @@ TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
     EXPECT_TRUE(program.write_Click());
     ASSERT_EQ(link.downloads.size(), 1u);
     EXPECT_EQ(link.downloads[0].size(), 129u);
-    program.form().module().ModelName = "VQ-3+ ";
+    program.form().module().link.ModelName = "VQ-3+ ";
     program.form().beacon_Click();
     w.Form2.station.ToCall.setText("APRS");
     EXPECT_TRUE(program.write_Click());

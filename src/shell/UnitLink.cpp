@@ -1,0 +1,97 @@
+// The program's side of the link with the unit.
+#include "shell/UnitLink.h"
+
+#include "shell/IniSettings.h"
+
+namespace qm::shell
+{
+
+UnitLink::UnitLink(MDIForm1& program, Ui& ui, link::SerialPort& port, link::Timer& echoTimer,
+                   link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer)
+    : m_program(program), m_ui(ui),
+      m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, program.windows(), program.module().link, *this)
+{}
+
+void UnitLink::TestSerialPort()
+{
+    m_engine.TestSerialPort();
+}
+
+void UnitLink::OpenSerialPort()
+{
+    m_engine.OpenSerialPort();
+}
+
+void UnitLink::SelectSerialPort()
+{
+    m_engine.SelectSerialPort();
+}
+
+void UnitLink::CloseSerialPort()
+{
+    m_engine.CloseSerialPort();
+}
+
+void UnitLink::startDownload()
+{
+    // The engine keeps its own copy for the write; the program's copy is spent.
+    std::string image;
+    image.swap(m_program.module().DownloadImage);
+    m_engine.startDownload(image);
+}
+
+void UnitLink::read_Click()
+{
+    m_engine.read_Click();
+}
+
+void UnitLink::com_Click(int n)
+{
+    m_engine.com_Click(n);
+}
+
+void UnitLink::ConnectButton_Click()
+{
+    m_engine.ConnectButton_Click();
+}
+
+void UnitLink::showBox(const forms::MessageBox& box)
+{
+    m_ui.setMousePointer(Pointer::Normal);
+    m_ui.messageBox(box);
+}
+
+void UnitLink::setBusyPointer(bool busy)
+{
+    m_ui.setMousePointer(busy ? Pointer::Busy : Pointer::Normal);
+}
+
+void UnitLink::saveShownProfiles()
+{
+    m_program.saveShownProfiles();
+}
+
+void UnitLink::decodeUpload(const std::string& uploadData)
+{
+    m_program.module().UploadData = uploadData;
+    m_program.ParseDataFromvq3();
+}
+
+void UnitLink::saveComPortToIni()
+{
+    if (m_ini)
+        m_ini->SaveComPortToIni();
+}
+
+void UnitLink::transactionCompleted(link::Transaction transaction, const std::string& imageBytes)
+{
+    if (m_recorder)
+        m_recorder(transaction, m_program.module().link, imageBytes);
+}
+
+void UnitLink::progress(int done, int total)
+{
+    m_ui.showProgress(done, total);
+}
+
+} // namespace qm::shell

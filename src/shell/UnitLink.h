@@ -1,0 +1,60 @@
+// The program's side of the link with the unit: owns the link engine, gives it what it needs from the program
+// (message boxes, the pointer, decoding a read, saving the port number) and passes the program's commands on.
+#pragma once
+
+#include "link/Link.h"
+#include "shell/LinkCommands.h"
+#include "shell/MDIForm1.h"
+#include "shell/Ui.h"
+
+#include <functional>
+#include <string>
+
+namespace qm::shell
+{
+
+class IniSettings;
+
+class UnitLink : public LinkCommands, private link::LinkHost
+{
+public:
+    UnitLink(MDIForm1& program, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
+             link::Timer& writeTimeOutTimer);
+
+    link::Link& engine() { return m_engine; }
+
+    /// Where a successful port change is remembered (none: nothing is written).
+    void setIniSettings(IniSettings* ini) { m_ini = ini; }
+
+    /// What runs after each completed identification, read and write, with the 128 image bytes.
+    using TransactionRecorder = std::function<void(link::Transaction, const link::LinkState&, const std::string&)>;
+    void setTransactionRecorder(TransactionRecorder recorder) { m_recorder = std::move(recorder); }
+
+    // LinkCommands
+    void TestSerialPort() override;
+    void OpenSerialPort() override;
+    void SelectSerialPort() override;
+    void CloseSerialPort() override;
+    void startDownload() override;
+    void read_Click() override;
+    void com_Click(int n) override;
+    void ConnectButton_Click() override;
+
+private:
+    // link::LinkHost
+    void showBox(const forms::MessageBox& box) override;
+    void setBusyPointer(bool busy) override;
+    void saveShownProfiles() override;
+    void decodeUpload(const std::string& uploadData) override;
+    void saveComPortToIni() override;
+    void transactionCompleted(link::Transaction transaction, const std::string& imageBytes) override;
+    void progress(int done, int total) override;
+
+    MDIForm1& m_program;
+    Ui& m_ui;
+    IniSettings* m_ini = nullptr;
+    TransactionRecorder m_recorder;
+    link::Link m_engine;
+};
+
+} // namespace qm::shell

@@ -1,0 +1,148 @@
+#include "shell/UnitLink.h"
+#include "fakes/FakeSerialPort.h"
+#include "fakes/FakeTimer.h"
+#include "fakes/MemoryFileSystem.h"
+#include "fakes/ScriptedUi.h"
+#include "shell/Program.h"
+#include "storage/ConfigFile.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Mode;
+
+const std::string kProbe(1, '\xAA');
+
+class UnitLinkTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        files.files["/opt/quellmark/vq3.ini"] =
+            storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
+        link.setIniSettings(&program.ini());
+        link.setTransactionRecorder(
+            [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
+                recorded.push_back({transaction, state.ModelName, bytes});
+            });
+        program.setLink(&link);
+        ASSERT_TRUE(program.MDIForm_Load());
+        port.takeSent();
+    }
+
+    /// Answers the probe and the identification read as a VQ-3+ with firmware 2 holding the image.
+    void connect(const std::string& image)
+    {
+        ASSERT_TRUE(echoTimer.tick());
+        ASSERT_EQ(port.takeSent(), kProbe);
+        port.deliver(kProbe);
+        ASSERT_EQ(port.takeSent(), "U");
+        port.deliver(std::string("U\x01\x02", 3) + image);
+    }
+
+    /// The image of the bundled Tracking example, as the unit would hold it.
+    std::string trackingImage()
+    {
+        MDIForm1 other(files);
+        other.startUp();
+        files.files["/t.vq3"] = storage::joinLines(
+            {"3", "0", "0", "0", "1", "1", "0", "K1ABC", "APRS", "",  "",  "",  "",  "9", "3",     "0", "0",
+             "0", ">", "1", "0", "6", "2", "",  "0",     "0",    "0", "0", ">", "0", "0", "6",     "2", "",
+             "0", "0", "0", "0", ">", "0", "0", "6",     "2",    "",  "0", "0", "0", "0", ">",     "0", "0",
+             "6", "2", "",  "0", "0", "0", "0", ">",     "0",    "0", "6", "2", "",  "0", "0",     "0", "0",
+             ">", "0", "0", "6", "2", "",  "0", "0",     "0",    "0", ">", "0", "0", "6", "2",     "",  "0",
+             "0", "0", "0", ">", "0", "0", "6", "2",     "",     "0", "0", "0", "0", ">", "0",     "0", "6",
+             "2", "",  "0", "0", "0", "0", ">", "0",     "0",    "6", "2", "!", "/", "0", "Mobile"});
+        EXPECT_EQ(other.openConfigurationFile("/t.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+        EXPECT_FALSE(other.checkAndCompile());
+        return other.module().DownloadImage.substr(1);
+    }
+
+    struct Record
+    {
+        link::Transaction transaction;
+        std::string model;
+        std::string bytes;
+    };
+
+    fakes::MemoryFileSystem files;
+    fakes::ScriptedUi ui;
+    Program program{files, ui, Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}}};
+    fakes::FakeSerialPort port;
+    fakes::FakeTimer echoTimer{500};
+    fakes::FakeTimer readTimer{5000};
+    fakes::FakeTimer writeTimer{5000};
+    UnitLink link{program.form(), ui, port, echoTimer, readTimer, writeTimer};
+    forms::Windows& w = program.form().windows();
+    std::vector<Record> recorded;
+};
+
+TEST_F(UnitLinkTest, IdentifiesTheUnitWithoutTouchingTheWindows)
+{
+    EXPECT_TRUE(port.isOpen());
+    const std::string image = trackingImage();
+    connect(image);
+    EXPECT_EQ(w.MDIForm1.Window.caption(), "Quellmark VQ-3+ (v2.0) on COM1");
+    EXPECT_EQ(w.MDIForm1.VQ3Status.caption(), "Connected");
+    EXPECT_EQ(w.Form4.station.MyCall.text(), "N0CALL");
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].transaction, link::Transaction::Identification);
+    EXPECT_EQ(recorded[0].model, "VQ-3+ ");
+    EXPECT_EQ(recorded[0].bytes, image);
+}
+
+TEST_F(UnitLinkTest, ReadFillsTheWindowsOfTheUnitsMode)
+{
+    const std::string image = trackingImage();
+    connect(image);
+    program.read_Click();
+    EXPECT_EQ(port.takeSent(), "U");
+    port.deliver(std::string("U\x01\x02", 3) + image);
+    EXPECT_EQ(program.form().module().CurrentMode, 3);
+    EXPECT_TRUE(w.Form4.station.Window.visible());
+    EXPECT_EQ(w.Form4.station.MyCall.text(), "K1ABC");
+    EXPECT_EQ(w.Form4.TrkComments.text(), "Mobile");
+    EXPECT_EQ(w.Form4.station.SSID.text(), "9");
+    EXPECT_EQ(recorded.back().transaction, link::Transaction::Read);
+    EXPECT_EQ(ui.progress, std::make_pair(131, 131));
+}
+
+TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
+{
+    const std::string image = trackingImage();
+    connect(image);
+    program.read_Click();
+    port.deliver(std::string("U\x01\x02", 3) + image);
+    port.takeSent();
+    w.Form4.TrkComments.setText("Portable");
+    ASSERT_TRUE(program.write_Click());
+    std::string wire;
+    for (int byte = 0; byte < 129; ++byte) {
+        const std::string sent = port.takeSent();
+        ASSERT_EQ(sent.size(), 1u) << byte;
+        wire += sent;
+        port.deliver(sent);
+    }
+    EXPECT_EQ(wire.substr(0, 1), "D");
+    EXPECT_EQ(wire.substr(1, 106), image.substr(0, 106));
+    EXPECT_EQ(wire.substr(108, 8), "Portable");
+    EXPECT_EQ(ui.boxes.back().title, "Download Complete");
+    EXPECT_EQ(recorded.back().transaction, link::Transaction::Write);
+    EXPECT_EQ(recorded.back().bytes, wire.substr(1));
+    EXPECT_TRUE(program.form().module().DownloadImage.empty());
+}
+
+TEST_F(UnitLinkTest, AGoodPortChangeIsRemembered)
+{
+    program.com_Click(3);
+    EXPECT_EQ(port.commPort, 3);
+    EXPECT_TRUE(w.MDIForm1.menus.com3.checked());
+    EXPECT_EQ(storage::splitLines(files.files["/opt/quellmark/vq3.ini"])[0], "3");
+}
+
+} // namespace
+} // namespace qm::shell
