@@ -1,6 +1,7 @@
 // The program as a whole: start-up, the commands of the main window and the welcome window, over the ports.
 #include "shell/Program.h"
 
+#include "forms/Controls.h"
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
@@ -175,6 +176,126 @@ void Program::profileTabClick(Mode mode, int tab)
         forms::selectNMEAProfileTab(m_form.windows(), tab);
     else if (mode == Mode::Tracking)
         forms::selectTrkProfileTab(m_form.windows(), tab);
+}
+
+namespace
+{
+
+/// Returns the special-path or path number (1 to 4) at the end of a control name such as "TelSpecPath3".
+std::optional<int> trailingNumber(const std::string& control, std::string_view stem)
+{
+    const auto at = control.find(stem);
+    if (at == std::string::npos || at + stem.size() + 1 != control.size())
+        return std::nullopt;
+    const char digit = control.back();
+    if (digit < '1' || digit > '4')
+        return std::nullopt;
+    return digit - '0';
+}
+
+} // namespace
+
+void Program::textChanged(const std::string& control, const std::string& text)
+{
+    auto found = forms::findControl(m_form.windows(), control);
+    if (!found)
+        return;
+    if (control.size() > 6 && control.compare(control.size() - 6, 6, "MyCall") == 0) {
+        myCallChange(text);
+    } else if (auto** field = std::get_if<forms::TextField*>(&*found)) {
+        (*field)->setText(text);
+    } else if (auto** list = std::get_if<forms::PickList*>(&*found)) {
+        (*list)->setText(text);
+    }
+}
+
+void Program::listClick(const std::string& control, int index)
+{
+    auto found = forms::findControl(m_form.windows(), control);
+    auto** list = found ? std::get_if<forms::PickList*>(&*found) : nullptr;
+    if (!list || !(*list)->setListIndex(index))
+        return;
+    const auto mode = forms::controlMode(control);
+    if (const auto n = trailingNumber(control, "Path"); mode && n && control.find("SpecPath") == std::string::npos)
+        pathClick(*mode, *n);
+}
+
+void Program::checkClick(const std::string& control, bool checked)
+{
+    auto found = forms::findControl(m_form.windows(), control);
+    if (auto** box = found ? std::get_if<forms::CheckBox*>(&*found) : nullptr)
+        (*box)->setValue(checked ? 1 : 0);
+}
+
+void Program::optionClick(const std::string& control)
+{
+    auto found = forms::findControl(m_form.windows(), control);
+    if (auto* option = found ? std::get_if<forms::OptionRef>(&*found) : nullptr)
+        option->group->setValue(option->option, true);
+}
+
+void Program::lostFocus(const std::string& control)
+{
+    const auto mode = forms::controlMode(control);
+    if (const auto n = trailingNumber(control, "SpecPath"); mode && n)
+        specialPathLostFocus(*mode, *n);
+}
+
+bool Program::menuCommand(const std::string& item)
+{
+    static const std::pair<const char*, Mode> kModes[] = {{"telemetry", Mode::Telemetry},
+                                                          {"beacon", Mode::Beacon},
+                                                          {"nmea", Mode::Nmea},
+                                                          {"tracking", Mode::Tracking},
+                                                          {"alarm", Mode::Alarm}};
+    for (const auto& [name, mode] : kModes)
+        if (item == name) {
+            m_form.selectMode(mode);
+            return true;
+        }
+    if (item.size() == 4 && item.rfind("com", 0) == 0 && item[3] >= '1' && item[3] <= '4') {
+        com_Click(item[3] - '0');
+        return true;
+    }
+    const std::pair<const char*, void (Program::*)()> kProgramCommands[] = {
+        {"write", &Program::write_ClickCommand},
+        {"read", &Program::read_Click},
+        {"exit", &Program::exit_Click},
+        {"contents", &Program::contents_Click},
+        {"printerfont", &Program::printerfont_Click}};
+    for (const auto& [name, command] : kProgramCommands)
+        if (item == name) {
+            (this->*command)();
+            return true;
+        }
+    const std::pair<const char*, void (FileCommands::*)()> kFileCommands[] = {
+        {"newconfiguration", &FileCommands::newconfiguration_Click},
+        {"openconfiguration", &FileCommands::openconfiguration_Click},
+        {"saveconfiguration", &FileCommands::saveconfiguration_Click}};
+    for (const auto& [name, command] : kFileCommands)
+        if (item == name) {
+            (m_fileCommands.*command)();
+            return true;
+        }
+    const std::pair<const char*, void (IniSettings::*)()> kIniCommands[] = {
+        {"memorizedefaults", &IniSettings::memorizedefaults_Click},
+        {"in1200", &IniSettings::in1200_Click},
+        {"in2400", &IniSettings::in2400_Click},
+        {"in4800", &IniSettings::in4800_Click},
+        {"in9600", &IniSettings::in9600_Click},
+        {"out300", &IniSettings::out300_Click},
+        {"out1200", &IniSettings::out1200_Click}};
+    for (const auto& [name, command] : kIniCommands)
+        if (item == name) {
+            (m_ini.*command)();
+            return true;
+        }
+    return false;
+}
+
+void Program::write_ClickCommand()
+{
+    write_Click();
 }
 
 void Program::Command1_Click()

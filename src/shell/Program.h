@@ -81,10 +81,28 @@ public:
     /// The user clicked a profile tab (0 to 9) of the NMEA or Tracking window.
     void profileTabClick(forms::Mode mode, int tab);
 
+    // The same events by control name, for a view that binds its widgets by name.
+
+    /// A field's text changed (typed, pasted or chosen): the model takes it, My Call goes to all five windows.
+    void textChanged(const std::string& control, const std::string& text);
+    /// The user chose entry index of a pick list (path selectors apply their special-path rule).
+    void listClick(const std::string& control, int index);
+    /// The user clicked a check box.
+    void checkClick(const std::string& control, bool checked);
+    /// The user chose an option of a group.
+    void optionClick(const std::string& control);
+    /// A field lost the input focus (a Special Path field relabels the path selectors).
+    void lostFocus(const std::string& control);
+    /// A menu command by its item's name ("openconfiguration", "read", "nmea", "com2", "out300", ...). Returns
+    /// false for a name the core does not handle (About is the desktop program's).
+    bool menuCommand(const std::string& item);
+
     /// Shows a box (normal pointer first) and moves the focus to its control, if it names one.
     void showBox(const forms::MessageBox& box);
 
 private:
+    void write_ClickCommand();
+
     storage::FileSystem& m_files;
     Ui& m_ui;
     Environment m_environment;

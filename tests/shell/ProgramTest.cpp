@@ -186,6 +186,47 @@ TEST_F(ProgramTest, FieldEventsFollowTheFieldRules)
     EXPECT_EQ(w.Form1.station.Path[2].listIndex(), 6);
 }
 
+TEST_F(ProgramTest, EventsByControlNameReachTheModels)
+{
+    start();
+    program.textChanged("NMEAMyCall", "K1ABC");
+    EXPECT_EQ(w.Form5.station.MyCall.text(), "K1ABC");
+    program.textChanged("TrkToCall", "CQ");
+    EXPECT_EQ(w.Form4.station.ToCall.text(), "CQ");
+    program.textChanged("BcnMsgText", "HELLO");
+    EXPECT_EQ(w.Form2.BcnMsgText.text(), "HELLO");
+    program.listClick("AlmCondition2", 0);
+    EXPECT_EQ(w.Form5.AlmCondition[1].listIndex(), 0);
+    program.listClick("AlmPath2", 7);
+    EXPECT_EQ(w.Form5.station.Path[1].listIndex(), 0);
+    EXPECT_EQ(ui.calls.back(), "focus:AlmSpecPath3");
+    program.textChanged("AlmSpecPath3", "WIDE3");
+    program.lostFocus("AlmSpecPath3");
+    EXPECT_EQ(w.Form5.station.Path[0].entries()[7], "WIDE3");
+    program.listClick("AlmPath2", 7);
+    EXPECT_EQ(w.Form5.station.Path[1].listIndex(), 7);
+    program.checkClick("TrkSendComments", true);
+    EXPECT_EQ(w.Form4.TrkSendComments.value(), 1);
+    program.optionClick("TelTxOnLFEnable");
+    EXPECT_EQ(w.Form1.TelTxOn.selected(), forms::kLineFeed);
+}
+
+TEST_F(ProgramTest, MenuCommandsByName)
+{
+    start();
+    EXPECT_TRUE(program.menuCommand("nmea"));
+    EXPECT_EQ(program.form().module().CurrentMode, 2);
+    EXPECT_TRUE(program.menuCommand("in9600"));
+    EXPECT_TRUE(w.MDIForm1.menus.in9600.checked());
+    EXPECT_EQ(storage::splitLines(files.files[kIni])[2], "3");
+    EXPECT_TRUE(program.menuCommand("com2"));
+    EXPECT_EQ(link.calls.back(), "com2_Click");
+    EXPECT_TRUE(program.menuCommand("read"));
+    EXPECT_EQ(link.calls.back(), "read_Click");
+    EXPECT_FALSE(program.menuCommand("about"));
+    EXPECT_TRUE(program.menuCommand("newconfiguration"));
+}
+
 TEST(HelpTextsTest, OptionToolTipsFollowTheState)
 {
     EXPECT_EQ(optionToolTip("ModeLock", false), "Click to lock out use of the Mode button.");
