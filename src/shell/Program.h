@@ -44,7 +44,8 @@ public:
     /// The load sequence at start-up. Returns false when the user ended the program during it.
     bool MDIForm_Load();
 
-    /// Returns the help file's path: the program's folder + "/vq3.hlp".
+    /// Returns the help file's path: the program's folder + "/vq3.hlp" (or, for an installed program whose folder
+    /// lacks it, the shared data folder's copy).
     std::string helpFile() const;
 
     /// Write up to the point where bytes go out: the no-mode box, the shown profiles stored, the plain VQ-3
