@@ -22,10 +22,7 @@ build: configure
 	@cmake --build $(BUILD)
 
 run: build
-	@echo "== vq3 compile examples/beacon.vq3 --hex"
-	@$(BUILD)/vq3 compile examples/beacon.vq3 --hex
-	@echo "== vq3 compile examples/beacon.vq3 | vq3 decode -"
-	@$(BUILD)/vq3 compile examples/beacon.vq3 | $(BUILD)/vq3 decode - | tr -d '\r'
+	@scripts/run-desktop $(BUILD)
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j 2

@@ -101,7 +101,7 @@ MainWindowControls::MainWindowControls()
       DataHeaderFrame("DataHeaderFrame", "Data Header"), GpsString{PickList("GpsString1", true),
                                                                    PickList("GpsString2", true),
                                                                    PickList("GpsString3", true)},
-      DataHeader{Panel("DataHeader1", ""), Panel("DataHeader2", ""), Panel("DataHeader3", "")},
+      DataHeader{Panel("DataHeader1", "Header 1"), Panel("DataHeader2", "Header 2"), Panel("DataHeader3", "Header 3")},
       VQ3Status("VQ3Status", "Disconnected"), ConnectButton("ConnectButton", "&Disconnect")
 {}
 

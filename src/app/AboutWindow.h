@@ -1,0 +1,35 @@
+// The About window Form7: the program's title and version, OK, and a button that starts the system's
+// information tool.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QPushButton;
+
+namespace qm::app
+{
+
+class AboutWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// The system-information tools looked for on the PATH, the first one found is used.
+    static const QStringList kSystemInfoTools;
+
+    explicit AboutWindow(QWidget* parent = nullptr);
+
+    /// Returns the full path of the first system-information tool on the PATH, or an empty text.
+    static QString findSystemInfoTool();
+    /// The tool System Info starts (empty when there is none and the button is disabled).
+    const QString& systemInfoTool() const { return m_systemInfoTool; }
+
+private:
+    void startSystemInfo();
+
+    QString m_systemInfoTool;
+    QPushButton* m_sysInfo = nullptr;
+};
+
+} // namespace qm::app

@@ -1,0 +1,78 @@
+// The desktop program put together.
+#include "app/Desktop.h"
+
+#include "app/ModeWindows.h"
+#include "app/QtUi.h"
+
+#include <QMdiSubWindow>
+
+namespace qm::app
+{
+
+Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
+{
+    std::map<std::string, QWidget*> windows{{"MDIForm1", &m_window}, {"Form6", &m_welcome}};
+    std::vector<QWidget*> roots{&m_window, &m_welcome};
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        QWidget* form = createModeWindow(static_cast<forms::Mode>(mode));
+        QMdiSubWindow* sub = m_window.addModeWindow(form);
+        sub->hide();
+        windows["Form" + std::to_string(mode + 1)] = sub;
+        roots.push_back(form);
+    }
+    m_about = new AboutWindow(&m_window);
+
+    if (!ui) {
+        m_qtUi = std::make_unique<QtUi>(m_window, *m_window.progressBar(), [this] { redraw(); });
+        ui = m_qtUi.get();
+    }
+    m_ui = ui;
+
+    const auto afterEvent = [this] { redraw(); };
+    m_port = std::make_unique<ObservedSerialPort>(ports.port, afterEvent);
+    m_echoTimer = std::make_unique<ObservedTimer>(ports.echoTimer, afterEvent);
+    m_readTimeOutTimer = std::make_unique<ObservedTimer>(ports.readTimeOutTimer, afterEvent);
+    m_writeTimeOutTimer = std::make_unique<ObservedTimer>(ports.writeTimeOutTimer, afterEvent);
+    m_program = std::make_unique<shell::Program>(ports.files, *m_ui, ports.environment);
+    m_link = std::make_unique<shell::UnitLink>(m_program->form(), *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
+                                               *m_writeTimeOutTimer);
+    m_link->setIniSettings(&m_program->ini());
+    m_program->setLink(m_link.get());
+
+    m_binder = std::make_unique<ViewBinder>(*m_program, roots, windows);
+    if (m_qtUi)
+        m_qtUi->setWidgetFinder([this](const std::string& control) { return m_binder->widget(control); });
+    QObject::connect(m_binder.get(), &ViewBinder::aboutRequested, m_about, &QWidget::show);
+    QObject::connect(&m_window, &MainWindow::closeRequested, [this] {
+        m_program->exit_Click();
+        redraw();
+    });
+    QObject::connect(&m_welcome, &WelcomeWindow::okClicked, [this] {
+        m_program->Command1_Click();
+        redraw();
+    });
+}
+
+Desktop::~Desktop()
+{
+    // The port is closed (sending "E") before the windows and the adapters go away.
+    if (m_link)
+        m_link->CloseSerialPort();
+}
+
+void Desktop::redraw()
+{
+    if (m_binder)
+        m_binder->draw();
+}
+
+bool Desktop::start()
+{
+    m_window.show();
+    redraw();
+    const bool running = m_program->MDIForm_Load();
+    redraw();
+    return running;
+}
+
+} // namespace qm::app

@@ -1,0 +1,70 @@
+// The desktop program put together: the main window with the five mode windows, the welcome and About windows,
+// the program model with its link to the unit, and the binder that draws the one into the other.
+#pragma once
+
+#include "app/AboutWindow.h"
+#include "app/MainWindow.h"
+#include "app/ObservedPorts.h"
+#include "app/ViewBinder.h"
+#include "app/WelcomeWindow.h"
+#include "shell/Program.h"
+#include "shell/UnitLink.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace qm::app
+{
+
+class QtUi;
+
+/// What the desktop program runs on: files, the serial port, the three timers and what it found at start-up.
+struct DesktopPorts
+{
+    storage::FileSystem& files;
+    link::SerialPort& port;
+    link::Timer& echoTimer;
+    link::Timer& readTimeOutTimer;
+    link::Timer& writeTimeOutTimer;
+    shell::Environment environment;
+};
+
+class Desktop
+{
+public:
+    /// ui: the user-interface port to use; nothing for the Qt dialogs of the desktop (tests pass a scripted one).
+    explicit Desktop(DesktopPorts ports, shell::Ui* ui = nullptr);
+    ~Desktop();
+
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    MainWindow& window() { return m_window; }
+    WelcomeWindow& welcome() { return m_welcome; }
+    AboutWindow& about() { return *m_about; }
+    ViewBinder& binder() { return *m_binder; }
+    shell::Program& program() { return *m_program; }
+    shell::UnitLink& link() { return *m_link; }
+
+    /// Shows the main window and runs the start-up; false when the user ended the program during it.
+    bool start();
+
+private:
+    void redraw();
+
+    MainWindow m_window;
+    WelcomeWindow m_welcome;
+    AboutWindow* m_about = nullptr;
+    std::unique_ptr<QtUi> m_qtUi;
+    shell::Ui* m_ui = nullptr;
+    std::unique_ptr<ObservedSerialPort> m_port;
+    std::unique_ptr<ObservedTimer> m_echoTimer;
+    std::unique_ptr<ObservedTimer> m_readTimeOutTimer;
+    std::unique_ptr<ObservedTimer> m_writeTimeOutTimer;
+    std::unique_ptr<shell::Program> m_program;
+    std::unique_ptr<shell::UnitLink> m_link;
+    std::unique_ptr<ViewBinder> m_binder;
+};
+
+} // namespace qm::app

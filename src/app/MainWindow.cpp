@@ -1,0 +1,306 @@
+// The main window MDIForm1: the menu bar, the panel area (Data Header, VQ-3 Status, Options), the frame that
+// holds the mode windows, and a status bar with the progress of a read or write.
+#include "app/MainWindow.h"
+
+#include "app/Logo.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace qm::app
+{
+
+namespace
+{
+
+constexpr int kInitialWidth = 1000;
+constexpr int kInitialHeight = 760;
+
+QMenu* addMenu(QWidget* parent, const char* name, const char* caption)
+{
+    auto* menu = new QMenu(QString::fromLatin1(caption), parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QMenu* addSubmenu(QMenu* menu, const char* name, const char* caption)
+{
+    QMenu* submenu = addMenu(menu, name, caption);
+    menu->addMenu(submenu);
+    return submenu;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const char* caption)
+{
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+// Check marks are set by the program, one item of a group at a time, so the items are checkable but not
+// grouped: the toolkit would otherwise move the mark on its own.
+void addCheckItem(QMenu* menu, const char* name, const char* caption)
+{
+    addItem(menu, name, caption)->setCheckable(true);
+}
+
+void addSeparator(QMenu* menu, const char* name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+// A mode window's frame that hides when the user closes it: a plain sub-window would also close (hide) the
+// window inside it, which would then stay blank when the frame is shown again.
+class ModeSubWindow : public QMdiSubWindow
+{
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        hide();
+    }
+};
+
+void keepSpaceWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+QCheckBox* optionBox(const char* name, const char* caption, const char* toolTip)
+{
+    auto* box = new QCheckBox(QString::fromLatin1(caption));
+    box->setObjectName(QString::fromLatin1(name));
+    box->setToolTip(QString::fromLatin1(toolTip));
+    return box;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("MDIForm1");
+    setWindowTitle("Quellmark Configuration Program");
+    setWindowIcon(QIcon(quellmarkLogo(64, 2.0)));
+    // The window is never maximised; without the button nobody tries.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+
+    createMenus();
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(createPanelArea());
+    m_mdiArea = new QMdiArea;
+    m_mdiArea->setObjectName("ModeWindowFrame");
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(m_mdiArea, 1);
+    setCentralWidget(central);
+
+    m_progress = new QProgressBar;
+    m_progress->setObjectName("TransferProgress");
+    m_progress->setMaximumWidth(260);
+    m_progress->hide();
+    statusBar()->addPermanentWidget(m_progress);
+
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        resize(std::min(kInitialWidth, available.width()), std::min(kInitialHeight, available.height()));
+    } else {
+        resize(kInitialWidth, kInitialHeight);
+    }
+    centreOnScreen();
+}
+
+void MainWindow::createMenus()
+{
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = addMenu(bar, "file", "&File");
+    addItem(file, "newconfiguration", "&New Configuration File");
+    addItem(file, "openconfiguration", "&Open Configuration File ...");
+    addItem(file, "saveconfiguration", "&Save Configuration File As ...");
+    addSeparator(file, "space1");
+    addItem(file, "memorizedefaults", "&Memorize Defaults");
+    addSeparator(file, "space2");
+    addItem(file, "printprofiles", "&Print Profiles");
+    addItem(file, "printerfont", "Select Printer &Font");
+    addSeparator(file, "space3");
+    addItem(file, "exit", "E&xit");
+    bar->addMenu(file);
+
+    bar->addAction("&Read")->setObjectName("read");
+    bar->addAction("&Write")->setObjectName("write");
+
+    QMenu* mode = addMenu(bar, "mode", "&Mode");
+    addCheckItem(mode, "telemetry", "&Telemetry");
+    addCheckItem(mode, "beacon", "&Beacon");
+    addCheckItem(mode, "nmea", "&NMEA");
+    addCheckItem(mode, "tracking", "T&racking");
+    addCheckItem(mode, "alarm", "&Alarm");
+    bar->addMenu(mode);
+
+    QMenu* setup = addMenu(bar, "setup", "&Setup");
+    QMenu* serialPort = addSubmenu(setup, "serialport", "Serial &Port");
+    addCheckItem(serialPort, "com1", "COM&1");
+    addCheckItem(serialPort, "com2", "COM&2");
+    addCheckItem(serialPort, "com3", "COM&3");
+    addCheckItem(serialPort, "com4", "COM&4");
+    addSeparator(setup, "space10");
+    QMenu* inputBaudRate = addSubmenu(setup, "inputbaudrate", "&Input Baud Rate");
+    addCheckItem(inputBaudRate, "in1200", "&1200");
+    addCheckItem(inputBaudRate, "in2400", "&2400");
+    addCheckItem(inputBaudRate, "in4800", "&4800");
+    addCheckItem(inputBaudRate, "in9600", "&9600");
+    addSeparator(setup, "space11");
+    QMenu* outputBaudRate = addSubmenu(setup, "outputbaudrate", "&Ouput Baud Rate");
+    addCheckItem(outputBaudRate, "out300", "&300");
+    addCheckItem(outputBaudRate, "out1200", "&1200");
+    bar->addMenu(setup);
+
+    QMenu* help = addMenu(bar, "help", "&Help");
+    addItem(help, "contents", "&Contents");
+    addSeparator(help, "space13");
+    addItem(help, "about", "&About This Program");
+    bar->addMenu(help);
+}
+
+QWidget* MainWindow::createPanelArea()
+{
+    auto* panel = new QWidget;
+    panel->setObjectName("Picture1");
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(8, 4, 8, 6);
+    layout->setSpacing(10);
+
+    auto* dataHeader = new QGroupBox("Data Header");
+    dataHeader->setObjectName("DataHeaderFrame");
+    auto* headers = new QGridLayout(dataHeader);
+    headers->setHorizontalSpacing(8);
+    for (int i = 1; i <= 3; ++i) {
+        auto* label = new QLabel(QString("Header %1").arg(i));
+        label->setObjectName(QString("DataHeader%1").arg(i));
+        keepSpaceWhenHidden(label);
+        auto* list = new QComboBox;
+        list->setObjectName(QString("GpsString%1").arg(i));
+        list->setEditable(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+        list->setMinimumContentsLength(8);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setToolTip("Enter (or select) the data header.");
+        label->setBuddy(list);
+        headers->addWidget(label, 0, i - 1);
+        headers->addWidget(list, 1, i - 1);
+    }
+    layout->addWidget(dataHeader);
+
+    auto* status = new QGroupBox("VQ-3 Status");
+    status->setObjectName("Frame9");
+    auto* statusLayout = new QVBoxLayout(status);
+    auto* statusPanel = new QLabel("Disconnected");
+    statusPanel->setObjectName("VQ3Status");
+    statusPanel->setStyleSheet("background-color: #ffff80;");
+    statusPanel->setAlignment(Qt::AlignCenter);
+    statusPanel->setFrameShape(QFrame::Panel);
+    statusPanel->setFrameShadow(QFrame::Sunken);
+    statusPanel->setMinimumWidth(statusPanel->fontMetrics().horizontalAdvance("Disconnected") + 32);
+    statusLayout->addWidget(statusPanel);
+    auto* connect = new QPushButton("&Disconnect");
+    connect->setObjectName("ConnectButton");
+    connect->setToolTip("Click to disconnect.");
+    connect->setAutoDefault(false);
+    keepSpaceWhenHidden(connect);
+    statusLayout->addWidget(connect);
+    layout->addWidget(status);
+
+    auto* options = new QGroupBox("Options");
+    options->setObjectName("Frame20");
+    auto* boxes = new QGridLayout(options);
+    boxes->setHorizontalSpacing(16);
+    boxes->addWidget(optionBox("ModeLock", "Mode Lock", "Click to enable or disable the Mode button."), 0, 0);
+    boxes->addWidget(optionBox("LEDDisable", "Lights Off", "Click to enable or disable the VQ-3's status lights."), 0,
+                     1);
+    boxes->addWidget(optionBox("AutoMode", "Auto Mode On", "Click to enable or disable Auto Mode at next power up."), 1,
+                     0);
+    boxes->addWidget(
+        optionBox("MicEncode", "Mic Encode", "Click to enable or disable Mic Encoding (Tx on release of PTT)."), 1, 1);
+    layout->addWidget(options);
+    layout->addStretch(1);
+
+    return panel;
+}
+
+QMdiSubWindow* MainWindow::addModeWindow(QWidget* window)
+{
+    // A window without a layout has no size of its own to offer: the size it was given is kept instead.
+    const QSize given = window->layout() == nullptr && window->testAttribute(Qt::WA_Resized) ? window->size() : QSize();
+    // Closing a mode window only hides it: the window and its contents live as long as the program.
+    auto* sub = new ModeSubWindow;
+    sub->setWidget(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                        Qt::WindowCloseButtonHint);
+    sub->setWindowIcon(windowIcon());
+    m_mdiArea->addSubWindow(sub);
+    if (given.isValid()) {
+        const QMargins frame = sub->contentsMargins();
+        sub->resize(given.grownBy(frame));
+    } else {
+        sub->adjustSize();
+    }
+    sub->move(0, 0);
+    return sub;
+}
+
+QAction* MainWindow::menuItem(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+void MainWindow::centreOnScreen()
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The program closes the port and ends itself; the window does not close on its own.
+    event->ignore();
+    emit closeRequested();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    QMainWindow::changeEvent(event);
+}
+
+} // namespace qm::app

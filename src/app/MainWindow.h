@@ -1,0 +1,52 @@
+// The main window MDIForm1: the menu bar, the panel area (Data Header, VQ-3 Status, Options), the frame that
+// holds the mode windows, and a status bar with the progress of a read or write.
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+
+namespace qm::app
+{
+
+/// Every menu and submenu is a QMenu named after its item, and its menuAction() carries the same name, so every
+/// item of the menu bar (menus, commands, separators) is a QAction found by its documented name.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    /// Adds a mode window as a child window of the frame; returns its sub-window. Closing the sub-window hides
+    /// it; it is never deleted before the main window.
+    QMdiSubWindow* addModeWindow(QWidget* window);
+    /// The progress bar of the status bar (hidden while no read or write runs).
+    QProgressBar* progressBar() const { return m_progress; }
+    /// Returns the menu item, menu command or separator with this documented name (nullptr when there is none).
+    QAction* menuItem(const QString& name) const;
+    /// Places the window in the middle of its screen.
+    void centreOnScreen();
+
+signals:
+    /// The user asked to close the main window (the program then closes the port and ends).
+    void closeRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createMenus();
+    QWidget* createPanelArea();
+
+    QMdiArea* m_mdiArea = nullptr;
+    QProgressBar* m_progress = nullptr;
+};
+
+} // namespace qm::app

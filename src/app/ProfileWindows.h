@@ -1,0 +1,15 @@
+// The NMEA and Tracking windows: shared settings on the left, the ten-tab profile strip and its frame on the right.
+#pragma once
+
+class QWidget;
+
+namespace qm::app
+{
+
+/// Builds Form3, the NMEA window.
+QWidget* nmeaWindow(QWidget* parent);
+
+/// Builds Form4, the Tracking window.
+QWidget* trackingWindow(QWidget* parent);
+
+} // namespace qm::app

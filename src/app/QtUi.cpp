@@ -1,0 +1,198 @@
+// The user-interface port on Qt Widgets.
+#include "app/QtUi.h"
+
+#include "app/HelpViewer.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QProgressBar>
+
+#include <cmath>
+
+namespace qm::app
+{
+
+namespace
+{
+
+QString latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string fromLatin1(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace
+
+QString qtFilter(const std::string& filter)
+{
+    const auto bar = filter.find('|');
+    if (bar == std::string::npos)
+        return latin1(filter);
+    QString name = latin1(filter.substr(0, bar)).trimmed();
+    QString pattern = latin1(filter.substr(bar + 1)).trimmed();
+    return name + " (" + pattern + ")";
+}
+
+QtUi::QtUi(QWidget& parent, QProgressBar& progress, std::function<void()> redraw)
+    : m_parent(parent), m_progress(progress), m_redraw(std::move(redraw))
+{}
+
+QtUi::~QtUi()
+{
+    delete m_helpViewer;
+}
+
+forms::Button QtUi::messageBox(const forms::MessageBox& box)
+{
+    m_redraw();
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (box.icon) {
+    case forms::Icon::None:
+        break;
+    case forms::Icon::Information:
+        icon = QMessageBox::Information;
+        break;
+    case forms::Icon::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case forms::Icon::Critical:
+        icon = QMessageBox::Critical;
+        break;
+    }
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (box.buttons == forms::Buttons::OkCancel)
+        buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    else if (box.buttons == forms::Buttons::YesNo)
+        buttons = QMessageBox::Yes | QMessageBox::No;
+    QMessageBox dialog(icon, latin1(box.title), latin1(box.text), buttons, &m_parent);
+    dialog.setObjectName("MessageBox");
+    dialog.setTextFormat(Qt::PlainText);
+    dialog.setDefaultButton(box.buttons == forms::Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    switch (dialog.exec()) {
+    case QMessageBox::Cancel:
+        return forms::Button::Cancel;
+    case QMessageBox::Yes:
+        return forms::Button::Yes;
+    case QMessageBox::No:
+        return forms::Button::No;
+    default:
+        return forms::Button::Ok;
+    }
+}
+
+std::optional<std::string> QtUi::inputBox(const std::string& prompt, const std::string& title,
+                                          const std::string& defaultText)
+{
+    m_redraw();
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(&m_parent, latin1(title), latin1(prompt), QLineEdit::Normal, latin1(defaultText), &ok);
+    if (!ok)
+        return std::nullopt;
+    return fromLatin1(answer);
+}
+
+std::string QtUi::openFileDialog(const shell::FileDialogRequest& request)
+{
+    m_redraw();
+    return QFileDialog::getOpenFileName(&m_parent, latin1(request.title), QString::fromStdString(request.initialFolder),
+                                        qtFilter(request.filter))
+        .toStdString();
+}
+
+std::string QtUi::saveFileDialog(const shell::FileDialogRequest& request)
+{
+    m_redraw();
+    // The program asks about overwriting itself, with its own words.
+    return QFileDialog::getSaveFileName(&m_parent, latin1(request.title), QString::fromStdString(request.initialFolder),
+                                        qtFilter(request.filter), nullptr, QFileDialog::DontConfirmOverwrite)
+        .toStdString();
+}
+
+shell::FontSettings QtUi::fontDialog(const shell::FontSettings& preset)
+{
+    m_redraw();
+    QFont font(QString::fromStdString(preset.name), preset.size);
+    font.setBold(preset.bold);
+    font.setItalic(preset.italic);
+    font.setStrikeOut(preset.strikethrough);
+    font.setUnderline(preset.underline);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, &m_parent, "Select Printer Font");
+    if (!ok)
+        return preset;
+    shell::FontSettings settings;
+    settings.name = chosen.family().toStdString();
+    settings.size = static_cast<int>(std::lround(chosen.pointSizeF()));
+    settings.bold = chosen.bold();
+    settings.italic = chosen.italic();
+    settings.strikethrough = chosen.strikeOut();
+    settings.underline = chosen.underline();
+    return settings;
+}
+
+void QtUi::setFocus(const std::string& control)
+{
+    m_redraw();
+    QWidget* widget = m_finder ? m_finder(control) : nullptr;
+    if (!widget)
+        return;
+    for (QWidget* ancestor = widget->parentWidget(); ancestor; ancestor = ancestor->parentWidget())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(ancestor)) {
+            sub->show();
+            if (auto* area = sub->mdiArea())
+                area->setActiveSubWindow(sub);
+            break;
+        }
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtUi::setMousePointer(shell::Pointer pointer)
+{
+    const bool busy = pointer == shell::Pointer::Busy;
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUi::beep()
+{
+    QApplication::beep();
+}
+
+void QtUi::showProgress(int done, int total)
+{
+    m_progress.setRange(0, total);
+    m_progress.setValue(done);
+    m_progress.setFormat(QString("%v of %m bytes"));
+    m_progress.setVisible(done < total);
+}
+
+void QtUi::showHelp(const std::string& helpFile)
+{
+    if (!m_helpViewer)
+        m_helpViewer = new HelpViewer();
+    m_helpViewer->open(QString::fromStdString(helpFile));
+}
+
+void QtUi::endProgram()
+{
+    QCoreApplication::quit();
+}
+
+} // namespace qm::app

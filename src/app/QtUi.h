@@ -1,0 +1,53 @@
+// The user-interface port on Qt Widgets: message boxes, input box, file and font dialogs, focus, pointer, beep,
+// progress, help viewer. Before anything modal it has the windows drawn, so a box never shows a stale window.
+#pragma once
+
+#include "shell/Ui.h"
+
+#include <functional>
+
+class QWidget;
+class QProgressBar;
+class QString;
+
+namespace qm::app
+{
+
+class HelpViewer;
+
+class QtUi : public shell::Ui
+{
+public:
+    /// parent owns the dialogs; redraw draws the models into the windows; progress is the status bar's bar.
+    QtUi(QWidget& parent, QProgressBar& progress, std::function<void()> redraw);
+    ~QtUi() override;
+
+    /// Returns the widget a control name names: set by the view, which knows where every control lives.
+    void setWidgetFinder(std::function<QWidget*(const std::string&)> finder) { m_finder = std::move(finder); }
+
+    forms::Button messageBox(const forms::MessageBox& box) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultText) override;
+    std::string openFileDialog(const shell::FileDialogRequest& request) override;
+    std::string saveFileDialog(const shell::FileDialogRequest& request) override;
+    shell::FontSettings fontDialog(const shell::FontSettings& preset) override;
+    void setFocus(const std::string& control) override;
+    void setMousePointer(shell::Pointer pointer) override;
+    void beep() override;
+    void showProgress(int done, int total) override;
+    void showHelp(const std::string& helpFile) override;
+    void endProgram() override;
+
+private:
+    QWidget& m_parent;
+    QProgressBar& m_progress;
+    std::function<void()> m_redraw;
+    std::function<QWidget*(const std::string&)> m_finder;
+    HelpViewer* m_helpViewer = nullptr;
+    bool m_busy = false;
+};
+
+/// Returns a dialog filter in Qt's form: "VQ-3 Configuration File | *.vq3" becomes "VQ-3 Configuration File (*.vq3)".
+QString qtFilter(const std::string& filter);
+
+} // namespace qm::app

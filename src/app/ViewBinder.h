@@ -1,0 +1,59 @@
+// Draws the models into the widgets and passes every user event to the program: widgets are found by their
+// objectName, the control's documented name, so one binder serves every window.
+#pragma once
+
+#include "forms/Windows.h"
+
+#include <QObject>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class QWidget;
+class QAction;
+class QKeyEvent;
+
+namespace qm::shell
+{
+class Program;
+}
+
+namespace qm::app
+{
+
+class ViewBinder : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// roots: the windows whose child widgets show controls (the main window, the mode windows, the welcome
+    /// window); windowFor: the top-level widget that shows a window panel (Form1..Form6, MDIForm1).
+    ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows);
+
+    /// Draws every control of the models into its widget, without raising the widgets' own signals.
+    void draw();
+    /// Returns the widget of a control, if it has one.
+    QWidget* widget(const std::string& control) const;
+
+signals:
+    /// The user chose Help > About.
+    void aboutRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void bind(const std::string& name, QObject* object);
+    void changed();
+    bool filterKey(QWidget* field, const std::string& name, QKeyEvent* event);
+    void pasteInto(QWidget* field, const std::string& name);
+
+    shell::Program& m_program;
+    std::map<std::string, QObject*> m_objects;
+    std::map<QObject*, std::string> m_names;
+    std::map<std::string, QWidget*> m_windows;
+    bool m_drawing = false;
+};
+
+} // namespace qm::app

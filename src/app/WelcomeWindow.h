@@ -1,0 +1,42 @@
+// The welcome window Form6: a short note on where to begin, shown at start-up above every other window without
+// taking the focus.
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+
+namespace qm::app
+{
+
+class WelcomeWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// The text of Text1, line breaks as CR LF.
+    static const char* const kText;
+
+    explicit WelcomeWindow(QWidget* parent = nullptr);
+
+    /// The "Show this screen at startup " box.
+    QCheckBox* showSplashScreen() const { return m_showSplashScreen; }
+    /// Keeps the window above all other windows of the desktop (or lets it go below them) without activating it.
+    void setTopmost(bool topmost);
+    /// Returns true while the window is kept above all others.
+    bool isTopmost() const;
+    /// Places the window in the middle of its screen.
+    void centreOnScreen();
+
+signals:
+    /// The user clicked OK (or closed the window, which counts as OK).
+    void okClicked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QCheckBox* m_showSplashScreen = nullptr;
+};
+
+} // namespace qm::app

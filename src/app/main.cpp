@@ -1,0 +1,66 @@
+// quellmark: the Quellmark Configuration Program's desktop window.
+#include "app/Desktop.h"
+#include "qt/PosixFileSystem.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTimer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace
+{
+
+/// Returns the lock that keeps a second copy of the program from starting, or nothing when another copy has it.
+std::unique_ptr<QLockFile> takeSingleCopyLock()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    auto lock = std::make_unique<QLockFile>(folder + "/quellmark.lock");
+    // A lock left by a copy that was killed is taken over at once.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(100))
+        return nullptr;
+    return lock;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Quellmark");
+
+    const auto lock = takeSingleCopyLock();
+    if (!lock) {
+        const auto box = qm::shell::Program::alreadyRunningBox();
+        QMessageBox(QMessageBox::Warning, QString::fromLatin1(box.title.c_str()), QString::fromLatin1(box.text.c_str()))
+            .exec();
+        return 0;
+    }
+
+    qm::shell::Environment environment;
+    environment.folders = qm::qt::currentProgramFolders();
+    environment.currentFolder = QDir::currentPath().toStdString();
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
+        const QFont font = QApplication::font();
+        environment.printerFont =
+            qm::shell::FontSettings{font.family().toStdString(), font.pointSize(), false, false, false, false};
+    }
+
+    qm::qt::PosixFileSystem files;
+    qm::qt::QtSerialPort serialPort;
+    qm::qt::QtTimer echoTimer(500);
+    qm::qt::QtTimer readTimeOutTimer(5000);
+    qm::qt::QtTimer writeTimeOutTimer(5000);
+    qm::app::Desktop desktop({files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment});
+    if (!desktop.start())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,64 @@
+// Takes the README's screenshots: the main window in each of the five modes, each showing a bundled example,
+// with a simulated VQ-3+ answering on the port. Usage: screenshot_tool EXAMPLES_FOLDER OUTPUT_FOLDER
+#include "app/Desktop.h"
+#include "fakes/FakeSerialPort.h"
+#include "fakes/FakeTimer.h"
+#include "fakes/ScriptedUi.h"
+#include "qt/PosixFileSystem.h"
+#include "storage/ConfigFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: screenshot_tool EXAMPLES_FOLDER OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const std::string examples = argv[1];
+    const QString output = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(output);
+
+    QTemporaryDir programFolder;
+    qm::qt::PosixFileSystem files;
+    files.writeFileAtomically(
+        programFolder.path().toStdString() + "/vq3.ini",
+        qm::storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"}));
+    qm::fakes::ScriptedUi ui;
+    qm::fakes::FakeSerialPort port;
+    qm::fakes::FakeTimer echoTimer(500);
+    qm::fakes::FakeTimer readTimer(5000);
+    qm::fakes::FakeTimer writeTimer(5000);
+    qm::shell::Environment environment{
+        {programFolder.path().toStdString(), programFolder.path().toStdString()}, examples, std::nullopt};
+    qm::app::Desktop desktop({files, port, echoTimer, readTimer, writeTimer, environment}, &ui);
+    if (!desktop.start())
+        return 1;
+    desktop.window().resize(1100, 820);
+
+    echoTimer.tick();
+    port.deliver(std::string(1, '\xAA'));
+    port.deliver(std::string("U\x01\x02", 3) + std::string(128, '\0'));
+
+    const char* names[] = {"telemetry", "beacon", "nmea", "tracking", "alarm"};
+    for (const char* name : names) {
+        desktop.program().form().openConfigurationFile(examples + "/" + name + ".vq3");
+        echoTimer.tick();
+        port.deliver(std::string(1, '\xAA'));
+        desktop.binder().draw();
+        QApplication::processEvents();
+        const QString file = output + "/" + name + ".png";
+        if (!desktop.window().grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(file));
+    }
+    return 0;
+}
