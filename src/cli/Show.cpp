@@ -126,36 +126,74 @@ Json differenceToJson(const shell::SummaryDifference& difference)
     return json;
 }
 
-int loadFailure(const forms::MessageBox& box, const std::string& source, bool named, bool json, Streams streams)
+int loadFailure(const LoadFailure& failure, const std::string& source, bool named, bool json, Streams streams)
 {
     if (json) {
         Json report = Json::object();
-        report["error"] = boxToJson(box);
+        report["error"] = boxToJson(failure.box);
         if (named)
             report["file"] = latin1ToUtf8(source);
+        if (!failure.reason.empty())
+            report["reason"] = failure.reason;
         streams.out << report.dump() << '\n';
     } else {
         if (named)
             streams.err << source << ": ";
-        printBox(streams.err, box);
+        printBox(streams.err, failure.box);
+        if (!failure.reason.empty())
+            streams.err << failure.reason << '\n';
     }
-    return kInputError;
+    return failure.status;
 }
+
+/// A files port that holds one file: what a unit held, loaded as a configuration file is.
+class OneFile : public storage::FileSystem
+{
+public:
+    OneFile(std::string path, std::string bytes) : m_path(std::move(path)), m_bytes(std::move(bytes)) {}
+
+    std::variant<std::string, storage::FileError> readFile(const std::string& path) override
+    {
+        if (path == m_path)
+            return m_bytes;
+        return storage::FileError{storage::error::kFileNotFound, "No such file or directory"};
+    }
+    std::optional<storage::FileError> writeFileAtomically(const std::string&, const std::string&) override
+    {
+        return storage::FileError{storage::error::kPermissionDenied, "Permission denied"};
+    }
+    bool fileExists(const std::string& path) override { return path == m_path; }
+
+private:
+    std::string m_path;
+    std::string m_bytes;
+};
 
 } // namespace
 
-std::variant<shell::ConfigurationSummary, forms::MessageBox> loadSummary(const std::string& source,
-                                                                         storage::FileSystem& files)
+std::variant<shell::ConfigurationSummary, LoadFailure>
+loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit)
 {
+    if (readUnit && source.starts_with(kUnitPrefix)) {
+        auto read = readUnit(source.substr(kUnitPrefix.size()));
+        if (auto* failure = std::get_if<LoadFailure>(&read))
+            return *failure;
+        OneFile unit(source, std::get<std::string>(read));
+        return loadSummary(source, unit);
+    }
     shell::MDIForm1 program(files);
     program.startUp();
     const auto opened = program.openConfigurationFile(source);
     if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed)
-        return *opened.box;
+        return LoadFailure{*opened.box, kInputError, {}};
     if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode)
-        return forms::messageBox(
-            "Error", "The file " + source + " does not hold a configuration: its first line is not a mode from 0 to 4.",
-            forms::Icon::Warning);
+        return LoadFailure{
+            forms::messageBox("Error",
+                              "The file " + source +
+                                  " does not hold a configuration: its first line is not a mode from 0 to 4.",
+                              forms::Icon::Warning),
+            kInputError,
+            {}};
     program.saveShownProfiles();
     return shell::summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
 }
@@ -163,8 +201,8 @@ std::variant<shell::ConfigurationSummary, forms::MessageBox> loadSummary(const s
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams)
 {
     auto loaded = loadSummary(options.config, files);
-    if (auto* box = std::get_if<forms::MessageBox>(&loaded))
-        return loadFailure(*box, options.config, false, options.json, streams);
+    if (auto* failure = std::get_if<LoadFailure>(&loaded))
+        return loadFailure(*failure, options.config, false, options.json, streams);
     const auto& summary = std::get<shell::ConfigurationSummary>(loaded);
     if (options.json) {
         streams.out << summaryToJson(summary).dump() << '\n';
@@ -175,14 +213,14 @@ int runShow(const ShowOptions& options, storage::FileSystem& files, Streams stre
     return kDone;
 }
 
-int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams streams)
+int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams streams, const UnitReader& readUnit)
 {
-    auto loadedA = loadSummary(options.a, files);
-    if (auto* box = std::get_if<forms::MessageBox>(&loadedA))
-        return loadFailure(*box, options.a, true, options.json, streams);
-    auto loadedB = loadSummary(options.b, files);
-    if (auto* box = std::get_if<forms::MessageBox>(&loadedB))
-        return loadFailure(*box, options.b, true, options.json, streams);
+    auto loadedA = loadSummary(options.a, files, readUnit);
+    if (auto* failure = std::get_if<LoadFailure>(&loadedA))
+        return loadFailure(*failure, options.a, true, options.json, streams);
+    auto loadedB = loadSummary(options.b, files, readUnit);
+    if (auto* failure = std::get_if<LoadFailure>(&loadedB))
+        return loadFailure(*failure, options.b, true, options.json, streams);
     const auto differences = shell::compareSummaries(std::get<shell::ConfigurationSummary>(loadedA),
                                                      std::get<shell::ConfigurationSummary>(loadedB));
     if (options.json) {

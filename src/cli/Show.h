@@ -6,7 +6,9 @@
 #include "shell/ConfigurationSummary.h"
 #include "storage/FileSystem.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace qm::cli
@@ -25,15 +27,31 @@ struct DiffOptions
     bool json = false;
 };
 
-/// Loads one configuration into a fresh program model, as compile opens it, and summarizes it; returns the
-/// box that tells why when it does not load.
-std::variant<shell::ConfigurationSummary, forms::MessageBox> loadSummary(const std::string& source,
-                                                                         storage::FileSystem& files);
+/// Why a configuration could not be had: the box that tells why, the exit status, and the system's reason
+/// when there is one.
+struct LoadFailure
+{
+    forms::MessageBox box;
+    int status = 0;
+    std::string reason;
+};
+
+/// The prefix of a source that names the unit on a port rather than a file ("unit:/dev/ttyUSB0").
+inline constexpr std::string_view kUnitPrefix = "unit:";
+
+/// Reads the unit on a port as vq3 read does: returns the configuration file it holds (CR LF lines), or why not.
+using UnitReader = std::function<std::variant<std::string, LoadFailure>(const std::string& port)>;
+
+/// Loads one configuration into a fresh program model, as compile opens it, and summarizes it; returns why
+/// when it does not load. With a reader, a source "unit:PORT" is what the unit on PORT holds.
+std::variant<shell::ConfigurationSummary, LoadFailure>
+loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit = {});
 
 /// vq3 show: prints the summary of a configuration file.
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams);
 
 /// vq3 diff: prints what differs between two configurations; 0 when they are the same, 1 when they differ.
-int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams streams);
+/// With a reader either side may be "unit:PORT".
+int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams streams, const UnitReader& readUnit = {});
 
 } // namespace qm::cli

@@ -1,5 +1,6 @@
 // vq3: the Quellmark Configuration Program on the command line.
 #include "cli/Commands.h"
+#include "cli/LinkCommands.h"
 #include "cli/Output.h"
 #include "cli/Ports.h"
 #include "cli/Show.h"
@@ -8,12 +9,19 @@
 
 #include <CLI/CLI.hpp>
 
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    const auto start = std::chrono::steady_clock::now();
     CLI::App app{"vq3 - configure VQ-3 and VQ-3+ packet-radio units"};
     app.require_subcommand(1);
+    std::string traceFile;
+    app.add_option("--trace", traceFile, "Write every byte sent to and received from the unit to this file");
 
     qm::cli::CompileOptions compile;
     auto* compileCommand = app.add_subcommand("compile", "Print the 129-byte download stream of a configuration file");
@@ -38,8 +46,10 @@ int main(int argc, char** argv)
 
     qm::cli::DiffOptions diff;
     auto* diffCommand = app.add_subcommand("diff", "Print what differs between two configurations (exit 1 if any)");
-    diffCommand->add_option("A", diff.a, "First configuration file (*.vq3)")->required();
-    diffCommand->add_option("B", diff.b, "Second configuration file (*.vq3)")->required();
+    diffCommand->add_option("A", diff.a, "First configuration file (*.vq3), or unit:PORT for the unit on PORT")
+        ->required();
+    diffCommand->add_option("B", diff.b, "Second configuration file (*.vq3), or unit:PORT for the unit on PORT")
+        ->required();
     diffCommand->add_flag("--json", diff.json, "Print one JSON object");
 
     qm::cli::SimOptions sim;
@@ -61,6 +71,24 @@ int main(int argc, char** argv)
     simCommand->add_option("--reply-extra", sim.replyExtra, "Send N more bytes after the reply")
         ->check(CLI::NonNegativeNumber);
 
+    qm::cli::IdentifyOptions identify;
+    auto* identifyCommand = app.add_subcommand("identify", "Print the model and firmware of the unit on a port");
+    identifyCommand->add_option("--port", identify.port, "Device path, or COM1 to COM4")->required();
+    identifyCommand->add_flag("--json", identify.json, "Print one JSON object");
+
+    qm::cli::ReadOptions read;
+    auto* readCommand =
+        app.add_subcommand("read", "Read the unit's configuration and print it as a configuration file");
+    readCommand->add_option("--port", read.port, "Device path, or COM1 to COM4")->required();
+    readCommand->add_option("-o,--output", read.output, "Write the configuration file here instead of stdout");
+    readCommand->add_flag("--json", read.json, "Print one JSON object");
+
+    qm::cli::WriteOptions write;
+    auto* writeCommand = app.add_subcommand("write", "Write a configuration file into the unit");
+    writeCommand->add_option("CONFIG", write.config, "Configuration file (*.vq3)")->required();
+    writeCommand->add_option("--port", write.port, "Device path, or COM1 to COM4")->required();
+    writeCommand->add_flag("--json", write.json, "Print one JSON object");
+
     qm::cli::PortsOptions ports;
     auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
     portsCommand->add_flag("--json", ports.json, "Print one JSON object");
@@ -77,12 +105,35 @@ int main(int argc, char** argv)
     std::ios::sync_with_stdio(false);
     qm::qt::PosixFileSystem files;
     qm::cli::Streams streams{std::cin, std::cout, std::cerr};
+
+    std::ofstream trace;
+    qm::cli::LinkContext link;
+    link.start = start;
+    link.showProgress = ::isatty(STDERR_FILENO) == 1;
+    link.backupFolder = qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!traceFile.empty()) {
+        trace.open(traceFile, std::ios::out | std::ios::trunc);
+        if (!trace) {
+            qm::cli::printBox(std::cerr,
+                              qm::forms::messageBox("Error", "Cannot write the trace file " + traceFile + ".",
+                                                    qm::forms::Icon::Warning));
+            return qm::cli::kInputError;
+        }
+        link.trace = &trace;
+    }
+
+    if (*identifyCommand)
+        return qm::cli::runIdentify(identify, files, link, streams);
+    if (*readCommand)
+        return qm::cli::runRead(read, files, link, streams);
+    if (*writeCommand)
+        return qm::cli::runWrite(write, files, link, streams);
     if (*compileCommand)
         return qm::cli::runCompile(compile, files, streams);
     if (*showCommand)
         return qm::cli::runShow(show, files, streams);
     if (*diffCommand)
-        return qm::cli::runDiff(diff, files, streams);
+        return qm::cli::runDiff(diff, files, streams, qm::cli::unitReader(files, link, std::cerr));
     if (*simCommand)
         return qm::cli::runSim(sim, files, streams);
     if (*portsCommand)

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -284,6 +285,45 @@ std::optional<FileError> PosixFileSystem::makeFolders(const std::string& folder)
         if (end == std::string::npos)
             return std::nullopt;
     }
+}
+
+std::variant<std::vector<std::string>, FileError> PosixFileSystem::listFolder(const std::string& folder)
+{
+    if (folder.empty())
+        return errorFromErrno(ENOENT, error::kBadFileName);
+    struct CloseFolder
+    {
+        void operator()(DIR* folderStream) const { ::closedir(folderStream); }
+    };
+    const std::unique_ptr<DIR, CloseFolder> entries(::opendir(folder.c_str()));
+    if (!entries) {
+        // A folder that is not there is a path not found, whatever holds it.
+        if (errno == ENOENT)
+            return errorFromErrno(errno, error::kPathNotFound);
+        return fileErrorFor(errno, folder);
+    }
+    std::vector<std::string> names;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(entries.get());
+        if (entry == nullptr) {
+            if (errno != 0)
+                return fileErrorFor(errno, folder);
+            return names;
+        }
+        const std::string name(entry->d_name);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+}
+
+std::optional<FileError> PosixFileSystem::removeFile(const std::string& path)
+{
+    if (path.empty())
+        return errorFromErrno(ENOENT, error::kBadFileName);
+    if (::unlink(path.c_str()) != 0)
+        return fileErrorFor(errno, path);
+    return std::nullopt;
 }
 
 storage::ProgramFolders programFolders(const std::string& executable, const char* xdgConfigHome, const char* home)

@@ -23,6 +23,10 @@ public:
     bool folderWritable(const std::string& folder) override;
     /// Creates the folder and the missing folders above it (mode 0777 less the umask).
     std::optional<storage::FileError> makeFolders(const std::string& folder) override;
+    /// Returns the names in the folder (without "." and "..").
+    std::variant<std::vector<std::string>, storage::FileError> listFolder(const std::string& folder) override;
+    /// Removes the file (a symbolic link itself, not its target).
+    std::optional<storage::FileError> removeFile(const std::string& path) override;
 };
 
 /// Returns where the program looks for vq3.ini: the folder of its executable, and the configuration folder

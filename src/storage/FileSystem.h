@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace qm::storage
 {
@@ -67,6 +68,19 @@ public:
     {
         (void)folder;
         return std::nullopt;
+    }
+    /// Returns the names of the entries of the folder (without "." and ".."), in no particular order. A port
+    /// without folders reports that it cannot list one.
+    virtual std::variant<std::vector<std::string>, FileError> listFolder(const std::string& folder)
+    {
+        (void)folder;
+        return FileError{error::kDeviceUnavailable, "Listing a folder is not supported."};
+    }
+    /// Removes the file. A port without removal reports that it cannot.
+    virtual std::optional<FileError> removeFile(const std::string& path)
+    {
+        (void)path;
+        return FileError{error::kDeviceUnavailable, "Removing a file is not supported."};
     }
 };
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace qm::fakes
 {
@@ -14,9 +15,9 @@ class MemoryFileSystem : public storage::FileSystem
 {
 public:
     std::map<std::string, std::string> files;
-    /// Paths whose read fails with this error.
+    /// Paths whose read (or, for a folder, listing) fails with this error.
     std::map<std::string, storage::FileError> readErrors;
-    /// Paths whose write fails with this error (the old contents stay).
+    /// Paths whose write or removal fails with this error (the old contents stay).
     std::map<std::string, storage::FileError> writeErrors;
     /// Folders that exist; a file's folder need not be listed.
     std::set<std::string> folders;
@@ -51,6 +52,29 @@ public:
         if (auto error = folderErrors.find(folder); error != folderErrors.end())
             return error->second;
         folders.insert(folder);
+        return std::nullopt;
+    }
+
+    std::variant<std::vector<std::string>, storage::FileError> listFolder(const std::string& folder) override
+    {
+        if (auto error = readErrors.find(folder); error != readErrors.end())
+            return error->second;
+        const std::string prefix = folder + "/";
+        std::vector<std::string> names;
+        for (const auto& [path, bytes] : files)
+            if (path.rfind(prefix, 0) == 0 && path.find('/', prefix.size()) == std::string::npos)
+                names.push_back(path.substr(prefix.size()));
+        if (names.empty() && folders.count(folder) == 0)
+            return storage::FileError{storage::error::kPathNotFound, "No such file or directory"};
+        return names;
+    }
+
+    std::optional<storage::FileError> removeFile(const std::string& path) override
+    {
+        if (auto error = writeErrors.find(path); error != writeErrors.end())
+            return error->second;
+        if (files.erase(path) == 0)
+            return storage::FileError{storage::error::kFileNotFound, "No such file or directory"};
         return std::nullopt;
     }
 };

@@ -1,0 +1,47 @@
+// The vq3 commands that talk to a unit: identify, read and write, and the read of a unit that diff compares.
+#pragma once
+
+#include "cli/Commands.h"
+#include "cli/LinkSession.h"
+#include "cli/Show.h"
+#include "storage/FileSystem.h"
+
+#include <string>
+
+namespace qm::cli
+{
+
+struct IdentifyOptions
+{
+    std::string port;
+    bool json = false;
+};
+
+struct ReadOptions
+{
+    std::string port;
+    std::string output;
+    bool json = false;
+};
+
+struct WriteOptions
+{
+    std::string config;
+    std::string port;
+    bool json = false;
+};
+
+/// vq3 identify: waits for the unit's answer to the probe and its identification; prints model and firmware.
+int runIdentify(const IdentifyOptions& options, storage::FileSystem& files, const LinkContext& context,
+                Streams streams);
+
+/// vq3 read: the user's Read; prints the configuration file of the unit's mode.
+int runRead(const ReadOptions& options, storage::FileSystem& files, const LinkContext& context, Streams streams);
+
+/// vq3 write: opens a configuration file and does what the Write command does with it.
+int runWrite(const WriteOptions& options, storage::FileSystem& files, const LinkContext& context, Streams streams);
+
+/// Returns the reader diff uses for a unit:PORT side: a read as vq3 read does it.
+UnitReader unitReader(storage::FileSystem& files, const LinkContext& context, std::ostream& err);
+
+} // namespace qm::cli

@@ -1,0 +1,220 @@
+// One conversation of vq3 with a unit.
+#include "cli/LinkSession.h"
+
+#include "cli/Output.h"
+#include "forms/Text.h"
+#include "link/LinkMessages.h"
+#include "shell/Program.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cctype>
+
+namespace qm::cli
+{
+
+namespace
+{
+
+constexpr int kEchoMs = 500;
+constexpr int kTimeOutMs = 5000;
+
+bool ensureApplication()
+{
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "vq3";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication application(argc, argv);
+    }
+    return true;
+}
+
+std::unique_ptr<qt::QtSerialPort> makeSerialPort(const std::string& port)
+{
+    const auto number = comNumberOf(port);
+    if (number && *number == 0)
+        return std::make_unique<qt::QtSerialPort>([port](int) { return port; });
+    return std::make_unique<qt::QtSerialPort>();
+}
+
+} // namespace
+
+std::optional<int> comNumberOf(const std::string& port)
+{
+    if (port.size() < 4 || (port.compare(0, 3, "COM") != 0 && port.compare(0, 3, "com") != 0))
+        return 0;
+    for (std::size_t i = 3; i < port.size(); ++i)
+        if (std::isdigit(static_cast<unsigned char>(port[i])) == 0)
+            return 0;
+    if (port.size() == 4 && port[3] >= '1' && port[3] <= '4')
+        return port[3] - '0';
+    return std::nullopt;
+}
+
+LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, std::ostream& err,
+                         const LinkContext& context)
+    : m_applicationReady(ensureApplication()), m_portName(port), m_err(err), m_serialPort(makeSerialPort(port)),
+      m_echoTimer(kEchoMs), m_readTimeOutTimer(kTimeOutMs), m_writeTimeOutTimer(kTimeOutMs), m_program(files),
+      m_ui(err, context.showProgress), m_backups(files, m_clock, context.backupFolder)
+{
+    link::SerialPort* linkPort = m_serialPort.get();
+    if (context.trace != nullptr) {
+        m_tracer = std::make_unique<TracingSerialPort>(*m_serialPort, *context.trace, context.start);
+        linkPort = m_tracer.get();
+    }
+    m_program.startUp();
+    m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_echoTimer, m_readTimeOutTimer,
+                                               m_writeTimeOutTimer);
+    // A device path stands in for COM1 in the caption and the port's boxes.
+    const int number = comNumberOf(port).value_or(0);
+    m_program.module().link.ComPortNumber = number == 0 ? 1 : number;
+    m_ui.setBoxHandler([this](const forms::MessageBox& box) { onBox(box); });
+    m_ui.setEndHandler([this] { finish(std::nullopt); });
+    m_link->setTransactionRecorder([this](link::Transaction transaction, const link::LinkState& state,
+                                          const std::string& bytes) { onTransaction(transaction, state, bytes); });
+}
+
+LinkSession::~LinkSession()
+{
+    // As the program does when it ends: "E" to the unit, then the port closed.
+    m_awaiting = Awaiting::Nothing;
+    m_link->CloseSerialPort();
+    m_ui.endProgressLine();
+}
+
+std::optional<LinkFailure> LinkSession::open()
+{
+    m_link->TestSerialPort();
+    if (m_program.module().link.PortError == 0)
+        m_link->OpenSerialPort();
+    if (!m_serialPort->isOpen()) {
+        const auto& error = m_link->engine().lastPortError();
+        const int number = error ? error->number : link::port_error::kDeviceNotOpen;
+        return linkFailure(link::portErrorBox(number, m_program.module().link.ComPortNumber), kLinkFailure);
+    }
+    // The first probe goes out now rather than one probe period later.
+    m_link->engine().EchoTimer_Timer();
+    return std::nullopt;
+}
+
+std::optional<LinkFailure> LinkSession::identify()
+{
+    return waitFor(Awaiting::Identification);
+}
+
+std::optional<LinkFailure> LinkSession::read()
+{
+    if (auto failure = identify())
+        return failure;
+    m_link->read_Click();
+    return waitFor(Awaiting::Read);
+}
+
+std::optional<LinkFailure> LinkSession::write()
+{
+    if (auto failure = identify())
+        return failure;
+    shell::Module1& module = m_program.module();
+    m_program.saveShownProfiles();
+    const bool plainVq3 = forms::trimSpaces(module.link.ModelName) == "VQ-3";
+    if (plainVq3 && module.CurrentMode != static_cast<int>(forms::Mode::Tracking))
+        return LinkFailure{shell::notOnPlainVq3Box(), kRefused, {}, {}};
+    if (auto box = m_program.checkAndCompile())
+        return LinkFailure{*box, kRefused, {}, {}};
+    if (module.DownloadImage.empty())
+        return LinkFailure{
+            forms::messageBox("Error", "There is nothing to write.", forms::Icon::Warning), kRefused, {}, {}};
+    m_link->startDownload();
+    return waitFor(Awaiting::Write);
+}
+
+UnitIdentity LinkSession::identity() const
+{
+    const auto& state = m_program.module().link;
+    return {forms::trimSpaces(state.ModelName), state.FirmwareVersion};
+}
+
+std::optional<LinkFailure> LinkSession::waitFor(Awaiting what)
+{
+    m_awaiting = what;
+    m_finished = false;
+    m_failure.reset();
+    QEventLoop loop;
+    QTimer noUnit;
+    noUnit.setSingleShot(true);
+    QObject::connect(&noUnit, &QTimer::timeout, &noUnit, [this] {
+        // A unit that echoed the probe is being identified: the read's own time-out decides from here.
+        const auto& state = m_program.module().link;
+        if (!state.IdentifyAttempted && state.LastCommand == "E")
+            finish(noUnitFailure());
+    });
+    if (what == Awaiting::Identification)
+        noUnit.start(kNoUnitMs);
+    m_loop = &loop;
+    if (!m_finished)
+        loop.exec();
+    m_loop = nullptr;
+    m_awaiting = Awaiting::Nothing;
+    return m_failure;
+}
+
+void LinkSession::finish(std::optional<LinkFailure> failure)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_failure = std::move(failure);
+    if (m_loop != nullptr)
+        m_loop->quit();
+}
+
+void LinkSession::onBox(const forms::MessageBox& box)
+{
+    const auto& state = m_program.module().link;
+    if (box == link::oldFirmwareBox(state.MinFirmwareVersion, state.FirmwareVersion)) {
+        m_warnings.push_back(box);
+        return;
+    }
+    if (box == link::downloadCompleteBox() && m_awaiting == Awaiting::Write) {
+        finish(std::nullopt);
+        return;
+    }
+    finish(linkFailure(box, kLinkFailure));
+}
+
+void LinkSession::onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes)
+{
+    if (auto error = m_backups.record(transaction, state.ModelName, bytes)) {
+        m_ui.endProgressLine();
+        m_err << "vq3: warning: no backup kept in " << (m_backups.folder().empty() ? "(none)" : m_backups.folder())
+              << ": " << error->reason << '\n';
+    }
+    const bool awaited = (transaction == link::Transaction::Identification && m_awaiting == Awaiting::Identification) ||
+                         (transaction == link::Transaction::Read && m_awaiting == Awaiting::Read);
+    if (awaited)
+        finish(std::nullopt);
+}
+
+LinkFailure LinkSession::linkFailure(const forms::MessageBox& box, int status) const
+{
+    LinkFailure failure{box, status, {}, m_serialPort->devicePath()};
+    if (const auto& error = m_link->engine().lastPortError())
+        failure.reason = error->reason;
+    return failure;
+}
+
+LinkFailure LinkSession::noUnitFailure() const
+{
+    return linkFailure(forms::messageBox("Communications Error",
+                                         "No VQ-3 answered on " + m_portName + " within " +
+                                             std::to_string(kNoUnitMs / 1000) +
+                                             " seconds. Check that the unit is in configuration mode, powered, "
+                                             "and connected.",
+                                         forms::Icon::Critical),
+                       kLinkFailure);
+}
+
+} // namespace qm::cli

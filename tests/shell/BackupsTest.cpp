@@ -1,0 +1,170 @@
+#include "shell/Backups.h"
+#include "fakes/FakeClock.h"
+#include "fakes/MemoryFileSystem.h"
+#include "shell/MDIForm1.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace qm::shell
+{
+namespace
+{
+
+using link::Transaction;
+
+const std::string kFolder = "/home/user/.local/share/quellmark/backups";
+
+std::string exampleFile(const std::string& name)
+{
+    std::ifstream file(std::string(QM_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class BackupsTest : public ::testing::Test
+{
+protected:
+    std::string compiledImage(const std::string& example)
+    {
+        files.files["/examples/" + example] = exampleFile(example);
+        MDIForm1 program(files);
+        program.startUp();
+        EXPECT_EQ(program.openConfigurationFile("/examples/" + example).kind, MDIForm1::OpenOutcome::Kind::Loaded);
+        program.saveShownProfiles();
+        EXPECT_FALSE(program.checkAndCompile());
+        return program.module().DownloadImage.substr(1);
+    }
+
+    std::vector<std::string> names()
+    {
+        auto listing = files.listFolder(kFolder);
+        auto found = std::get<std::vector<std::string>>(listing);
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    fakes::MemoryFileSystem files;
+    fakes::FakeClock clock;
+    Backups backups{files, clock, kFolder};
+};
+
+TEST(BackupFolderTest, FollowsTheDataHomeOrTheHomeFolder)
+{
+    struct Case
+    {
+        const char* xdgDataHome;
+        const char* home;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {"/data", "/home/ann", "/data/quellmark/backups"},
+        {"relative/data", "/home/ann", "/home/ann/.local/share/quellmark/backups"},
+        {"", "/home/ann", "/home/ann/.local/share/quellmark/backups"},
+        {nullptr, "/home/ann", "/home/ann/.local/share/quellmark/backups"},
+        {nullptr, nullptr, ""},
+        {nullptr, "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(backupFolder(c.xdgDataHome, c.home), c.folder) << (c.xdgDataHome ? c.xdgDataHome : "(unset)");
+}
+
+TEST(BackupStemTest, NamesDateTimeModelAndTransaction)
+{
+    const LocalTime time{2026, 3, 7, 9, 5, 2, 45};
+    EXPECT_EQ(backupStem(time, "VQ-3+ ", Transaction::Read), "20260307-090502-045-VQ-3+-read");
+    EXPECT_EQ(backupStem(time, "VQ-3 ", Transaction::Write), "20260307-090502-045-VQ-3-write");
+    EXPECT_EQ(backupStem(time, "Custom ", Transaction::Identification), "20260307-090502-045-Custom-identify");
+    EXPECT_EQ(backupStem(time, "", Transaction::Read), "20260307-090502-045-unknown-read");
+}
+
+TEST_F(BackupsTest, KeepsTheRawBytesAndTheConfigurationFileTheyDecodeTo)
+{
+    for (const std::string example : {"telemetry.vq3", "beacon.vq3", "nmea.vq3", "tracking.vq3", "alarm.vq3"}) {
+        files.files.clear();
+        const std::string image = compiledImage(example);
+        const std::string stem = kFolder + "/" + backupStem(clock.time, "VQ-3+ ", Transaction::Read);
+        ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", image)) << example;
+        EXPECT_EQ(files.files[stem + ".bin"], image) << example;
+        EXPECT_EQ(files.files[stem + ".vq3"], exampleFile(example)) << example;
+    }
+}
+
+TEST_F(BackupsTest, AnImageOfAnUnknownModeKeepsOnlyItsBytes)
+{
+    std::string image(128, '\0');
+    image[0] = static_cast<char>(0x06);
+    ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", image));
+    EXPECT_EQ(names(), std::vector<std::string>{"20261206-084512-123-VQ-3+-read.bin"});
+}
+
+TEST_F(BackupsTest, AnIdentificationOfTheNewestBackupsBytesIsNotKeptAgain)
+{
+    const std::string image = compiledImage("beacon.vq3");
+    std::string other = image;
+    other[20] = 'X';
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", image));
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", image));
+    EXPECT_EQ(names().size(), 2u);
+    ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", image));
+    EXPECT_EQ(names().size(), 4u);
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", other));
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", image));
+    EXPECT_EQ(names(), (std::vector<std::string>{
+                           "20261206-084512-123-VQ-3+-identify.bin", "20261206-084512-123-VQ-3+-identify.vq3",
+                           "20261206-084512-124-VQ-3+-read.bin", "20261206-084512-124-VQ-3+-read.vq3",
+                           "20261206-084512-125-VQ-3+-identify.bin", "20261206-084512-125-VQ-3+-identify.vq3",
+                           "20261206-084512-126-VQ-3+-identify.bin", "20261206-084512-126-VQ-3+-identify.vq3"}));
+}
+
+TEST_F(BackupsTest, TwoBackupsOfOneMillisecondAreBothKeptInOrder)
+{
+    clock.stepMs = 0;
+    const std::string image = compiledImage("beacon.vq3");
+    std::string other = image;
+    other[20] = 'X';
+    ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", image));
+    ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", other));
+    EXPECT_EQ(files.files[kFolder + "/20261206-084512-123-VQ-3+-read.bin"], image);
+    EXPECT_EQ(files.files[kFolder + "/20261206-084512-123-VQ-3+-read-2.bin"], other);
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", other));
+    EXPECT_EQ(names().size(), 4u);
+}
+
+TEST_F(BackupsTest, KeepsTheNewestHundredPairs)
+{
+    const std::string image = compiledImage("tracking.vq3");
+    for (int n = 0; n < 100; ++n) {
+        char stem[128];
+        std::snprintf(stem, sizeof stem, "%s/20250101-000000-%03d-VQ-3+-read", kFolder.c_str(), n);
+        files.files[std::string(stem) + ".bin"] = image;
+        files.files[std::string(stem) + ".vq3"] = "lines";
+    }
+    files.files[kFolder + "/notes.txt"] = "mine";
+    ASSERT_FALSE(backups.record(Transaction::Write, "VQ-3+ ", image));
+    const auto kept = names();
+    EXPECT_EQ(kept.size(), 201u);
+    EXPECT_EQ(kept.front(), "20250101-000000-001-VQ-3+-read.bin");
+    EXPECT_EQ(files.files.count(kFolder + "/20250101-000000-000-VQ-3+-read.vq3"), 0u);
+    EXPECT_EQ(files.files.count(kFolder + "/20261206-084512-123-VQ-3+-write.vq3"), 1u);
+    EXPECT_EQ(files.files.count(kFolder + "/notes.txt"), 1u);
+}
+
+TEST_F(BackupsTest, ReportsWhatStoppedIt)
+{
+    const std::string image = compiledImage("beacon.vq3");
+    const storage::FileError diskFull{storage::error::kDiskFull, "No space left on device"};
+    files.folderErrors[kFolder] = diskFull;
+    EXPECT_EQ(backups.record(Transaction::Read, "VQ-3+ ", image), diskFull);
+    files.folderErrors.clear();
+    files.writeErrors[kFolder + "/20261206-084512-123-VQ-3+-read.vq3"] = diskFull;
+    EXPECT_EQ(backups.record(Transaction::Read, "VQ-3+ ", image), diskFull);
+    Backups nowhere(files, clock, "");
+    EXPECT_TRUE(nowhere.record(Transaction::Read, "VQ-3+ ", image));
+}
+
+} // namespace
+} // namespace qm::shell
