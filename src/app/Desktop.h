@@ -7,6 +7,7 @@
 #include "app/ObservedPorts.h"
 #include "app/ViewBinder.h"
 #include "app/WelcomeWindow.h"
+#include "shell/Backups.h"
 #include "shell/Program.h"
 #include "shell/UnitLink.h"
 
@@ -28,6 +29,8 @@ struct DesktopPorts
     link::Timer& readTimeOutTimer;
     link::Timer& writeTimeOutTimer;
     shell::Environment environment;
+    /// Where every identification, read and write is kept (none: no backups).
+    shell::Backups* backups = nullptr;
 };
 
 class Desktop

@@ -3,6 +3,7 @@
 #include "qt/PosixFileSystem.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
+#include "qt/SystemClock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include <cstdlib>
 #include <memory>
 
 namespace
@@ -59,7 +61,11 @@ int main(int argc, char** argv)
     qm::qt::QtTimer echoTimer(500);
     qm::qt::QtTimer readTimeOutTimer(5000);
     qm::qt::QtTimer writeTimeOutTimer(5000);
-    qm::app::Desktop desktop({files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment});
+    qm::qt::SystemClock clock;
+    qm::shell::Backups backups(files, clock,
+                               qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    qm::app::Desktop desktop(
+        {files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment, &backups});
     if (!desktop.start())
         return 0;
     return QApplication::exec();

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "cli/CliUi.h"
-#include "cli/SystemClock.h"
 #include "cli/TracingSerialPort.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
+#include "qt/SystemClock.h"
 #include "shell/Backups.h"
 #include "shell/MDIForm1.h"
 #include "shell/UnitLink.h"
@@ -113,7 +113,7 @@ private:
     qt::QtTimer m_writeTimeOutTimer;
     shell::MDIForm1 m_program;
     CliUi m_ui;
-    SystemClock m_clock;
+    qt::SystemClock m_clock;
     shell::Backups m_backups;
     std::unique_ptr<shell::UnitLink> m_link;
 

@@ -3,7 +3,7 @@
 
 #include "shell/Clock.h"
 
-namespace qm::cli
+namespace qm::qt
 {
 
 class SystemClock : public shell::Clock
@@ -12,4 +12,4 @@ public:
     shell::LocalTime now() override;
 };
 
-} // namespace qm::cli
+} // namespace qm::qt

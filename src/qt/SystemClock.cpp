@@ -1,10 +1,10 @@
 // The clock port on the system clock.
-#include "cli/SystemClock.h"
+#include "qt/SystemClock.h"
 
 #include <chrono>
 #include <ctime>
 
-namespace qm::cli
+namespace qm::qt
 {
 
 shell::LocalTime SystemClock::now()
@@ -19,4 +19,4 @@ shell::LocalTime SystemClock::now()
             static_cast<int>(milliseconds)};
 }
 
-} // namespace qm::cli
+} // namespace qm::qt
