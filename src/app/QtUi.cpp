@@ -78,6 +78,8 @@ forms::Button QtUi::messageBox(const forms::MessageBox& box)
     QMessageBox dialog(icon, latin1(box.title), latin1(box.text), buttons, &m_parent);
     dialog.setObjectName("MessageBox");
     dialog.setTextFormat(Qt::PlainText);
+    if (!box.details.empty())
+        dialog.setDetailedText(QString::fromLocal8Bit(box.details.c_str()));
     dialog.setDefaultButton(box.buttons == forms::Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
     switch (dialog.exec()) {
     case QMessageBox::Cancel:

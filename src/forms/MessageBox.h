@@ -42,6 +42,8 @@ struct MessageBox
     std::string focus;
     /// The profile (1 to 10) a check switched the window to, when it did.
     std::optional<int> profile;
+    /// What the operating system said, shown on request below the text ("" for none).
+    std::string details;
 
     bool operator==(const MessageBox&) const = default;
 };

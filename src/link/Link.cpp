@@ -72,7 +72,10 @@ void Link::TestSerialPort()
     m_port.setCommPort(m_state.ComPortNumber);
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
-        showBoxAboveWelcome(portErrorBox(error->number, m_state.ComPortNumber));
+        // The box keeps its fixed words; the system's reason (and, for a permission, the remedy) goes below.
+        auto box = portErrorBox(error->number, m_state.ComPortNumber);
+        box.details = error->reason;
+        showBoxAboveWelcome(box);
         m_state.PortError = 1;
         return;
     }

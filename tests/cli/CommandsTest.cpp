@@ -132,7 +132,7 @@ TEST(OutputTest, HexRoundTrip)
 
 TEST(OutputTest, BoxTextKeepsItsLineBreaksInJson)
 {
-    forms::MessageBox box{"Invalid SSID", "A.\r\n\r\nB.", forms::Icon::None, forms::Buttons::Ok, "TrkSSID", 7};
+    forms::MessageBox box{"Invalid SSID", "A.\r\n\r\nB.", forms::Icon::None, forms::Buttons::Ok, "TrkSSID", 7, ""};
     const auto json = boxToJson(box);
     EXPECT_EQ(json.dump(),
               R"({"focus":"TrkSSID","icon":"none","profile":7,"text":"A.\r\n\r\nB.","title":"Invalid SSID"})");

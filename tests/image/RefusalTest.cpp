@@ -16,7 +16,8 @@ namespace
 
 forms::MessageBox box(std::string focus, std::string text, std::optional<int> profile = std::nullopt)
 {
-    return {"Invalid Setting", std::move(text), forms::Icon::Warning, forms::Buttons::Ok, std::move(focus), profile};
+    return {
+        "Invalid Setting", std::move(text), forms::Icon::Warning, forms::Buttons::Ok, std::move(focus), profile, ""};
 }
 
 struct RefusalCase

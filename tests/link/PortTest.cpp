@@ -52,7 +52,9 @@ TEST(LinkPortErrorTest, FailedPortTestShowsItsBoxThenAsksForAnotherPort)
         rig.link.com_Click(row.port);
 
         ASSERT_EQ(rig.host.boxes.size(), 2U);
-        EXPECT_EQ(rig.host.boxes[0], forms::messageBox(row.title, row.text, forms::Icon::Warning));
+        auto expected = forms::messageBox(row.title, row.text, forms::Icon::Warning);
+        expected.details = "reason";
+        EXPECT_EQ(rig.host.boxes[0], expected);
         EXPECT_EQ(rig.host.boxes[1], forms::messageBox("Serial Port Selection", kSelectText, forms::Icon::Warning));
         EXPECT_EQ(rig.state.PortError, 1);
         EXPECT_EQ(rig.state.ComPortNumber, row.port);
