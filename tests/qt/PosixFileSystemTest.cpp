@@ -9,9 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <variant>
 #include <vector>
@@ -23,8 +26,6 @@ namespace
 
 namespace fs = std::filesystem;
 using storage::FileError;
-
-constexpr const char* kRootSkip = "running as root: the system does not enforce file permissions for root";
 
 class PosixFileSystemTest : public ::testing::Test
 {
@@ -68,6 +69,24 @@ protected:
     }
 
     static bool isRoot() { return ::geteuid() == 0; }
+
+    /// Runs a check as the user nobody when the tests run as root (for whom permissions are not enforced) and
+    /// returns its result: a file-error number, or 0.
+    int asOrdinaryUser(const std::function<int()>& check)
+    {
+        if (!isRoot())
+            return check();
+        fs::permissions(folder, fs::perms::all);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(255);
+            ::_exit(check());
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
 
     static int number(const std::variant<std::string, FileError>& result)
     {
@@ -121,11 +140,10 @@ TEST_F(PosixFileSystemTest, ReadFailuresMapToFileErrors)
 
 TEST_F(PosixFileSystemTest, UnreadableFileIsPermissionDenied)
 {
-    if (isRoot())
-        GTEST_SKIP() << kRootSkip;
     writeDirectly("locked.vq3", "x");
     fs::permissions(path("locked.vq3"), fs::perms::none);
-    EXPECT_EQ(number(files.readFile(path("locked.vq3"))), storage::error::kPermissionDenied);
+    EXPECT_EQ(asOrdinaryUser([&] { return number(files.readFile(path("locked.vq3"))); }),
+              storage::error::kPermissionDenied);
 }
 
 TEST_F(PosixFileSystemTest, AtomicWriteReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile)
@@ -219,27 +237,29 @@ TEST_F(PosixFileSystemTest, WriteCutShortLeavesOldFileAndNoTemporaryFile)
 
 TEST_F(PosixFileSystemTest, ReadOnlyFolderRefusesTheWriteAndKeepsTheOldFile)
 {
-    if (isRoot())
-        GTEST_SKIP() << kRootSkip;
     fs::create_directory(path("ro"));
     writeDirectly("ro/a.vq3", "old");
-    fs::permissions(path("ro"), fs::perms::owner_read | fs::perms::owner_exec);
-    const auto failure = files.writeFileAtomically(path("ro/a.vq3"), "new");
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->number, storage::error::kPermissionDenied);
+    fs::permissions(path("ro/a.vq3"), fs::perms::all);
+    fs::permissions(path("ro"),
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_EQ(asOrdinaryUser([&] {
+                  const auto failure = files.writeFileAtomically(path("ro/a.vq3"), "new");
+                  return failure ? failure->number : 0;
+              }),
+              storage::error::kPermissionDenied);
     EXPECT_EQ(contents("ro/a.vq3"), "old");
     EXPECT_EQ(fs::directory_iterator(path("ro"))->path().filename(), "a.vq3");
 }
 
 TEST_F(PosixFileSystemTest, ReadOnlyFileIsRefused)
 {
-    if (isRoot())
-        GTEST_SKIP() << kRootSkip;
     writeDirectly("a.vq3", "old");
-    fs::permissions(path("a.vq3"), fs::perms::owner_read);
-    const auto failure = files.writeFileAtomically(path("a.vq3"), "new");
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->number, storage::error::kPathFileAccess);
+    fs::permissions(path("a.vq3"), fs::perms::owner_read | fs::perms::others_read);
+    EXPECT_EQ(asOrdinaryUser([&] {
+                  const auto failure = files.writeFileAtomically(path("a.vq3"), "new");
+                  return failure ? failure->number : 0;
+              }),
+              storage::error::kPathFileAccess);
     EXPECT_EQ(contents("a.vq3"), "old");
 }
 
