@@ -80,6 +80,11 @@ WelcomeForm::WelcomeForm() : Window("Form6", ""), ShowSplashScreen("ShowSplashSc
     Window.setVisible(false);
 }
 
+PrintProgressForm::PrintProgressForm() : Window("Form8", "Printing Profile Information")
+{
+    Window.setVisible(false);
+}
+
 Menus::Menus()
     : file("file", "&File"), newconfiguration("newconfiguration", "&New Configuration File"),
       openconfiguration("openconfiguration", "&Open Configuration File ..."),

@@ -212,6 +212,16 @@ struct WelcomeForm
     bool topmost = false;
 };
 
+/// Form8, the small window shown while the profiles are printed.
+struct PrintProgressForm
+{
+    PrintProgressForm();
+
+    Panel Window;
+    /// PrintProgress: the bar's value, 0 to 10 (the profile being printed).
+    int PrintProgress = 0;
+};
+
 /// State shared by the two profile windows' tab changes.
 struct ProfileEditingState
 {
@@ -231,6 +241,7 @@ struct Windows
     TrackingForm Form4;
     AlarmForm Form5;
     WelcomeForm Form6;
+    PrintProgressForm Form8;
     ProfileEditingState profiles;
 
     /// Returns the shared controls of a mode's window.

@@ -5,6 +5,7 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
+#include "reports/ProfileReport.h"
 #include "validation/FieldRules.h"
 
 namespace qm::shell
@@ -149,6 +150,31 @@ void Program::contents_Click()
     m_ui.showHelp(helpFile());
 }
 
+void Program::printprofiles_Click()
+{
+    const auto mode = static_cast<Mode>(m_form.module().CurrentMode);
+    if (!m_printer || !m_clock || (mode != Mode::Nmea && mode != Mode::Tracking))
+        return;
+    forms::Windows& windows = m_form.windows();
+    if (mode == Mode::Nmea)
+        forms::SaveCurNMEAProfileToArray(windows);
+    else
+        forms::SaveCurTrkProfileToArray(windows);
+    const LocalTime now = m_clock->now();
+    const FontSettings& font = m_form.module().PrinterFont;
+    const reports::PrinterFont printerFont{font.name,   font.size,          font.bold,
+                                           font.italic, font.strikethrough, font.underline};
+    forms::PrintProgressForm& progress = windows.Form8;
+    progress.PrintProgress = 0;
+    progress.Window.setVisible(true);
+    const auto advance = [&progress](int profile) { progress.PrintProgress = profile; };
+    if (mode == Mode::Nmea)
+        reports::PrintNMEAProfiles(*m_printer, windows, {now.year, now.month, now.day}, printerFont, advance);
+    else
+        reports::PrintTrackingProfiles(*m_printer, windows, {now.year, now.month, now.day}, printerFont, advance);
+    progress.Window.setVisible(false);
+}
+
 void Program::printerfont_Click()
 {
     m_form.module().PrinterFont = m_ui.fontDialog(m_form.module().PrinterFont);
@@ -267,6 +293,7 @@ bool Program::menuCommand(const std::string& item)
         {"read", &Program::read_Click},
         {"exit", &Program::exit_Click},
         {"contents", &Program::contents_Click},
+        {"printprofiles", &Program::printprofiles_Click},
         {"printerfont", &Program::printerfont_Click}};
     for (const auto& [name, command] : kProgramCommands)
         if (item == name) {

@@ -2,6 +2,8 @@
 // The desktop program and the tests drive it; it owns the models and the parts that act on them.
 #pragma once
 
+#include "reports/Printer.h"
+#include "shell/Clock.h"
 #include "shell/FileCommands.h"
 #include "shell/IniSettings.h"
 #include "shell/LinkCommands.h"
@@ -37,6 +39,12 @@ public:
     FileCommands& fileCommands() { return m_fileCommands; }
     /// Connects the link with the unit (the port test at start-up, closing at exit, sending an image).
     void setLink(LinkCommands* link) { m_link = link; }
+    /// Connects the default printer and the clock that dates the reports (none: Print Profiles does nothing).
+    void setPrinter(reports::Printer* printer, Clock* clock)
+    {
+        m_printer = printer;
+        m_clock = clock;
+    }
 
     /// Returns the box a second copy of the program shows before it ends.
     static forms::MessageBox alreadyRunningBox();
@@ -64,6 +72,9 @@ public:
     void exit_Click();
     /// Help > Contents.
     void contents_Click();
+    /// Print Profiles: in NMEA and Tracking mode, the shown profile stored and the mode's profile table printed in
+    /// the printer font, with the progress window counting the profiles; in the other modes nothing.
+    void printprofiles_Click();
     /// Select Printer Font: the font dialog preset with the printer font; the answer becomes the printer font.
     void printerfont_Click();
     /// The welcome window's OK button.
@@ -111,6 +122,8 @@ private:
     IniSettings m_ini;
     FileCommands m_fileCommands;
     LinkCommands* m_link = nullptr;
+    reports::Printer* m_printer = nullptr;
+    Clock* m_clock = nullptr;
 };
 
 /// Returns the box that refuses a mode a plain VQ-3 does not offer.

@@ -1,6 +1,8 @@
 #include "shell/Program.h"
+#include "fakes/FakeClock.h"
 #include "fakes/MemoryFileSystem.h"
 #include "fakes/RecordingLink.h"
+#include "fakes/RecordingPrinter.h"
 #include "fakes/ScriptedUi.h"
 #include "shell/HelpTexts.h"
 #include "storage/ConfigFile.h"
@@ -225,6 +227,29 @@ TEST_F(ProgramTest, MenuCommandsByName)
     EXPECT_EQ(link.calls.back(), "read_Click");
     EXPECT_FALSE(program.menuCommand("about"));
     EXPECT_TRUE(program.menuCommand("newconfiguration"));
+}
+
+TEST_F(ProgramTest, PrintProfilesPrintsTheShownModesProfilesWithTheProgressWindow)
+{
+    start();
+    fakes::RecordingPrinter printer;
+    fakes::FakeClock clock;
+    program.setPrinter(&printer, &clock);
+    program.form().module().PrinterFont = FontSettings{"Courier", 10, false, false, false, false};
+    program.form().beacon_Click();
+    EXPECT_TRUE(program.menuCommand("printprofiles"));
+    EXPECT_TRUE(printer.calls.empty());
+
+    program.form().tracking_Click();
+    program.profileTabClick(Mode::Tracking, 3);
+    w.Form4.station.SSID.setText("7");
+    program.menuCommand("printprofiles");
+    EXPECT_EQ(printer.lineText(1), "Tracking Profiles for N0CALL (6 Dec 2026)");
+    EXPECT_EQ(w.Form4.store.entry(4).SSID, "7");
+    EXPECT_EQ(printer.calls.front(), "font Courier 10 0000");
+    EXPECT_EQ(printer.calls.back(), "endDocument");
+    EXPECT_EQ(w.Form8.PrintProgress, 10);
+    EXPECT_FALSE(w.Form8.Window.visible());
 }
 
 TEST(HelpTextsTest, OptionToolTipsFollowTheState)
