@@ -2,6 +2,8 @@
 // holds the mode windows, and a status bar with the progress of a read or write.
 #include "app/MainWindow.h"
 
+#include "app/Screen.h"
+
 #include "app/Logo.h"
 
 #include <QAction>
@@ -131,7 +133,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     } else {
         resize(kInitialWidth, kInitialHeight);
     }
-    centreOnScreen();
+    centreOnScreen(*this);
 }
 
 void MainWindow::createMenus()
@@ -277,16 +279,6 @@ QMdiSubWindow* MainWindow::addModeWindow(QWidget* window)
 QAction* MainWindow::menuItem(const QString& name) const
 {
     return findChild<QAction*>(name);
-}
-
-void MainWindow::centreOnScreen()
-{
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

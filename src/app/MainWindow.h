@@ -30,8 +30,6 @@ public:
     QProgressBar* progressBar() const { return m_progress; }
     /// Returns the menu item, menu command or separator with this documented name (nullptr when there is none).
     QAction* menuItem(const QString& name) const;
-    /// Places the window in the middle of its screen.
-    void centreOnScreen();
 
 signals:
     /// The user asked to close the main window (the program then closes the port and ends).

@@ -2,6 +2,8 @@
 // taking the focus.
 #include "app/WelcomeWindow.h"
 
+#include "app/Screen.h"
+
 #include "app/Logo.h"
 
 #include <QCheckBox>
@@ -73,7 +75,7 @@ WelcomeWindow::WelcomeWindow(QWidget* parent)
     layout->addLayout(buttons, 2, 0, 1, 2);
 
     setFixedSize(sizeHint());
-    centreOnScreen();
+    centreOnScreen(*this);
 }
 
 void WelcomeWindow::setTopmost(bool topmost)
@@ -92,16 +94,6 @@ void WelcomeWindow::setTopmost(bool topmost)
 bool WelcomeWindow::isTopmost() const
 {
     return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void WelcomeWindow::centreOnScreen()
-{
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void WelcomeWindow::closeEvent(QCloseEvent* event)

@@ -25,8 +25,6 @@ public:
     void setTopmost(bool topmost);
     /// Returns true while the window is kept above all others.
     bool isTopmost() const;
-    /// Places the window in the middle of its screen.
-    void centreOnScreen();
 
 signals:
     /// The user clicked OK (or closed the window, which counts as OK).

@@ -161,9 +161,7 @@ void Program::printprofiles_Click()
     else
         forms::SaveCurTrkProfileToArray(windows);
     const LocalTime now = m_clock->now();
-    const FontSettings& font = m_form.module().PrinterFont;
-    const reports::PrinterFont printerFont{font.name,   font.size,          font.bold,
-                                           font.italic, font.strikethrough, font.underline};
+    const FontSettings& printerFont = m_form.module().PrinterFont;
     forms::PrintProgressForm& progress = windows.Form8;
     progress.PrintProgress = 0;
     progress.Window.setVisible(true);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "forms/MessageBox.h"
+#include "reports/Printer.h"
 
 #include <optional>
 #include <string>
@@ -31,18 +32,8 @@ struct FileDialogRequest
     bool operator==(const FileDialogRequest&) const = default;
 };
 
-/// The printer font: name, whole-point size and the four styles.
-struct FontSettings
-{
-    std::string name;
-    int size = 10;
-    bool bold = false;
-    bool italic = false;
-    bool strikethrough = false;
-    bool underline = false;
-
-    bool operator==(const FontSettings&) const = default;
-};
+/// The printer font: name, whole-point size and the four styles (the reports' own font settings).
+using FontSettings = reports::PrinterFont;
 
 class Ui
 {
