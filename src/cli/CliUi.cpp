@@ -61,6 +61,11 @@ void CliUi::setMousePointer(shell::Pointer)
 void CliUi::beep()
 {}
 
+void CliUi::paintNow()
+{
+    // A command line has no windows to paint.
+}
+
 void CliUi::showProgress(int done, int total)
 {
     if (!m_showProgress)

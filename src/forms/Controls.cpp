@@ -124,6 +124,7 @@ void forEachControl(Windows& windows, const Visit& visit)
 
     visit(windows.Form6.Window.name(), &windows.Form6.Window);
     visit(windows.Form6.ShowSplashScreen.name(), &windows.Form6.ShowSplashScreen);
+    visit(windows.Form8.Window.name(), &windows.Form8.Window);
 }
 
 std::optional<Control> findControl(Windows& windows, std::string_view name)

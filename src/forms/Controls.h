@@ -24,7 +24,7 @@ struct OptionRef
 using Control = std::variant<TextField*, PickList*, OptionRef, CheckBox*, MenuItem*, TabStrip*, Panel*>;
 
 /// Calls the visitor with the name and the control of every control: the main window's first, then Form1 to
-/// Form6, each in the order of its window.
+/// Form6, each in the order of its window, then the print progress window Form8.
 void forEachControl(Windows& windows, const std::function<void(const std::string& name, Control control)>& visit);
 
 /// Returns the control with this name.

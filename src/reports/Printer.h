@@ -19,11 +19,23 @@ struct PrinterFont
     bool operator==(const PrinterFont&) const = default;
 };
 
+/// Why a document did not reach the printer: the printer's name and the system's reason.
+struct PrintFailure
+{
+    std::string printer;
+    std::string reason;
+
+    bool operator==(const PrintFailure&) const = default;
+};
+
 /// A page printer measured in inches. The reports place every cell with setCurrentX and never print a tab.
 class Printer
 {
 public:
     virtual ~Printer() = default;
+
+    /// Opens the printer for a new document; false when it cannot be opened (failure() tells why).
+    virtual bool beginDocument() = 0;
 
     /// Sets the font used by the following prints and measurements.
     virtual void setFont(const std::string& name, int size, bool bold, bool italic, bool strikethrough,
@@ -39,8 +51,10 @@ public:
     virtual void setCurrentX(double inches) = 0;
     /// Returns the printed width of a text in the current font, in inches.
     virtual double textWidth(const std::string& text) const = 0;
-    /// Ends the document and sends it to the printer.
-    virtual void endDocument() = 0;
+    /// Ends the document and sends it to the printer; false when that fails (failure() tells why).
+    virtual bool endDocument() = 0;
+    /// Returns the printer's name and the reason of the latest failure.
+    virtual PrintFailure failure() const = 0;
 };
 
 } // namespace qm::reports

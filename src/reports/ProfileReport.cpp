@@ -246,8 +246,10 @@ void printRow(Printer& printer, const Report& report, const Columns& columns, co
     printer.print(row.tail, true);
 }
 
-void printReport(Printer& printer, const Report& report, const PrinterFont& font, const ReportProgress& progress)
+bool printReport(Printer& printer, const Report& report, const PrinterFont& font, const ReportProgress& progress)
 {
+    if (!printer.beginDocument())
+        return false;
     printer.setFont(font.name, font.size, font.bold, font.italic, font.strikethrough, font.underline);
     const double lineStart = printer.currentX();
     printer.print("", true);
@@ -269,7 +271,7 @@ void printReport(Printer& printer, const Report& report, const PrinterFont& font
             progress(profile);
         printRow(printer, report, columns, report.rows.at(static_cast<std::size_t>(profile - 1)));
     }
-    printer.endDocument();
+    return printer.endDocument();
 }
 
 std::string terminationText(const forms::NmeaForm& form)
@@ -305,7 +307,7 @@ long txTailMilliseconds(int index)
     return std::lround(forms::roundHalfEven(26.6667 + 13.3334 * index));
 }
 
-void PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
+bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
                        const ReportProgress& progress)
 {
     const forms::NmeaForm& form = windows.Form3;
@@ -325,10 +327,10 @@ void PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const Re
     for (int profile = 1; profile <= kProfileCount; ++profile)
         report.rows.at(static_cast<std::size_t>(profile - 1)) =
             makeRow(Kind::Nmea, form.station, form.store.entry(profile), profile);
-    printReport(printer, report, font, progress);
+    return printReport(printer, report, font, progress);
 }
 
-void PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
+bool PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
                            const PrinterFont& font, const ReportProgress& progress)
 {
     const forms::TrackingForm& form = windows.Form4;
@@ -349,7 +351,16 @@ void PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, cons
     for (int profile = 1; profile <= kProfileCount; ++profile)
         report.rows.at(static_cast<std::size_t>(profile - 1)) =
             makeRow(Kind::Tracking, form.station, form.store.entry(profile), profile);
-    printReport(printer, report, font, progress);
+    return printReport(printer, report, font, progress);
+}
+
+forms::MessageBox printFailedBox(const PrintFailure& failure)
+{
+    const std::string printer = failure.printer.empty() ? "the default printer" : "\"" + failure.printer + "\"";
+    std::string text = "The profiles could not be printed on " + printer + ".";
+    if (!failure.reason.empty())
+        text += "\r\n\r\n" + failure.reason;
+    return forms::messageBox("Print Profiles", text, forms::Icon::Critical);
 }
 
 } // namespace qm::reports

@@ -1,6 +1,7 @@
 // The NMEA and Tracking profile tables printed as a one-page report.
 #pragma once
 
+#include "forms/MessageBox.h"
 #include "forms/Windows.h"
 #include "reports/Printer.h"
 
@@ -30,12 +31,17 @@ long txDelayMilliseconds(int index);
 /// Returns the printed tail of a TX tail list index in milliseconds (1200-baud spacing).
 long txTailMilliseconds(int index);
 
-/// Prints the NMEA settings and the ten NMEA profiles of Form3, then ends the document.
-void PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
+/// Prints the NMEA settings and the ten NMEA profiles of Form3 as one document. Returns false when the printer
+/// could not be opened or the document did not reach it.
+bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
                        const ReportProgress& progress);
 
-/// Prints the Tracking settings and the ten Tracking profiles of Form4, then ends the document.
-void PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
+/// Prints the Tracking settings and the ten Tracking profiles of Form4 as one document. Returns false when the
+/// printer could not be opened or the document did not reach it.
+bool PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
                            const PrinterFont& font, const ReportProgress& progress);
+
+/// Returns the box that tells the user a report did not reach the printer, naming the printer and the reason.
+forms::MessageBox printFailedBox(const PrintFailure& failure);
 
 } // namespace qm::reports

@@ -165,12 +165,18 @@ void Program::printprofiles_Click()
     forms::PrintProgressForm& progress = windows.Form8;
     progress.PrintProgress = 0;
     progress.Window.setVisible(true);
-    const auto advance = [&progress](int profile) { progress.PrintProgress = profile; };
-    if (mode == Mode::Nmea)
-        reports::PrintNMEAProfiles(*m_printer, windows, {now.year, now.month, now.day}, printerFont, advance);
-    else
-        reports::PrintTrackingProfiles(*m_printer, windows, {now.year, now.month, now.day}, printerFont, advance);
+    m_ui.paintNow();
+    const auto advance = [this, &progress](int profile) {
+        progress.PrintProgress = profile;
+        m_ui.paintNow();
+    };
+    const reports::ReportDate date{now.year, now.month, now.day};
+    const bool printed = mode == Mode::Nmea
+                             ? reports::PrintNMEAProfiles(*m_printer, windows, date, printerFont, advance)
+                             : reports::PrintTrackingProfiles(*m_printer, windows, date, printerFont, advance);
     progress.Window.setVisible(false);
+    if (!printed)
+        showBox(reports::printFailedBox(m_printer->failure()));
 }
 
 void Program::printerfont_Click()

@@ -58,6 +58,8 @@ public:
     virtual void beep() = 0;
     /// Shows how far a read or write has come (bytes done of total); done == total ends the display.
     virtual void showProgress(int done, int total) = 0;
+    /// Draws the models into the windows at once, while a long command (a report) holds the event thread.
+    virtual void paintNow() = 0;
     /// Opens the help file at its contents page in the help viewer.
     virtual void showHelp(const std::string& helpFile) = 0;
     /// Ends the program at once (after the core has closed what it must).

@@ -24,11 +24,20 @@ public:
 
     /// Finished lines, each with its printed pieces in order.
     std::vector<Line> lines;
-    /// Every call in order: "font NAME SIZE BISU", "underline 1", "print TEXT", "endLine", "endDocument",
-    /// plus whatever the test appends (progress).
+    /// Every call in order: "beginDocument", "font NAME SIZE BISU", "underline 1", "print TEXT", "endLine",
+    /// "endDocument", plus whatever the test appends (progress).
     std::vector<std::string> calls;
     bool underline = false;
+    /// Makes beginDocument or endDocument fail with this printer name and reason.
+    bool failOnBegin = false;
+    bool failOnEnd = false;
+    reports::PrintFailure failureToReport{"Office Laser", "The printer is out of paper."};
 
+    bool beginDocument() override
+    {
+        calls.push_back("beginDocument");
+        return !failOnBegin;
+    }
     void setFont(const std::string& name, int size, bool bold, bool italic, bool strikethrough,
                  bool fontUnderline) override
     {
@@ -55,7 +64,12 @@ public:
     double currentX() const override { return m_x; }
     void setCurrentX(double inches) override { m_x = inches; }
     double textWidth(const std::string& text) const override { return kCharWidth * static_cast<double>(text.size()); }
-    void endDocument() override { calls.push_back("endDocument"); }
+    bool endDocument() override
+    {
+        calls.push_back("endDocument");
+        return !failOnEnd;
+    }
+    reports::PrintFailure failure() const override { return failureToReport; }
 
     /// Returns the texts of a finished line joined without gaps.
     std::string lineText(std::size_t line) const

@@ -4,6 +4,7 @@
 #include "shell/Ui.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,6 +79,13 @@ public:
     /// The last progress shown: bytes done and total.
     std::pair<int, int> progress{0, 0};
     void showProgress(int done, int total) override { progress = {done, total}; }
+    /// Runs at every paintNow (a test looks at the models in the middle of a command).
+    std::function<void()> onPaint;
+    void paintNow() override
+    {
+        if (onPaint)
+            onPaint();
+    }
     void showHelp(const std::string& helpFile) override { calls.push_back("help:" + helpFile); }
     void endProgram() override
     {

@@ -298,13 +298,14 @@ TEST(ProfileReportTest, HeaderUnderlinesCaptionsButNotTheSpacer)
     }
 }
 
-TEST(ProfileReportTest, FontFirstProgressBeforeEachRowAndEndDocumentLast)
+TEST(ProfileReportTest, BeginThenFontProgressBeforeEachRowAndEndDocumentLast)
 {
     for (const bool tracking : {false, true}) {
         const RecordingPrinter printer = tracking ? printTracking(trackingWindows()) : printNmea(nmeaWindows());
         const auto& calls = printer.calls;
         ASSERT_FALSE(calls.empty());
-        EXPECT_EQ(calls.front(), "font Courier New 12 1010");
+        EXPECT_EQ(calls.at(0), "beginDocument");
+        EXPECT_EQ(calls.at(1), "font Courier New 12 1010");
         EXPECT_EQ(calls.back(), "endDocument");
         std::vector<std::size_t> progressAt;
         for (std::size_t i = 0; i < calls.size(); ++i)
@@ -325,9 +326,22 @@ TEST(ProfileReportTest, FontFirstProgressBeforeEachRowAndEndDocumentLast)
 TEST(ProfileReportTest, ReportWithoutProgressCallbackStillEndsTheDocument)
 {
     RecordingPrinter printer;
-    PrintNMEAProfiles(printer, nmeaWindows(), kDate, kFont, nullptr);
+    EXPECT_TRUE(PrintNMEAProfiles(printer, nmeaWindows(), kDate, kFont, nullptr));
     EXPECT_EQ(printer.lines.size(), 22u);
     EXPECT_EQ(printer.calls.back(), "endDocument");
+}
+
+TEST(ProfileReportTest, PrinterThatCannotBeOpenedGetsNothingAndAFailedDocumentIsReported)
+{
+    RecordingPrinter closed;
+    closed.failOnBegin = true;
+    EXPECT_FALSE(PrintTrackingProfiles(closed, trackingWindows(), kDate, kFont, nullptr));
+    EXPECT_EQ(closed.calls, std::vector<std::string>{"beginDocument"});
+
+    RecordingPrinter failing;
+    failing.failOnEnd = true;
+    EXPECT_FALSE(PrintNMEAProfiles(failing, nmeaWindows(), kDate, kFont, nullptr));
+    EXPECT_EQ(failing.calls.back(), "endDocument");
 }
 
 TEST(ProfileReportTest, TerminationCharacterLineNamesEveryOption)

@@ -246,7 +246,7 @@ TEST_F(ProgramTest, PrintProfilesPrintsTheShownModesProfilesWithTheProgressWindo
     program.menuCommand("printprofiles");
     EXPECT_EQ(printer.lineText(1), "Tracking Profiles for N0CALL (6 Dec 2026)");
     EXPECT_EQ(w.Form4.store.entry(4).SSID, "7");
-    EXPECT_EQ(printer.calls.front(), "font Courier 10 0000");
+    EXPECT_EQ(printer.calls.at(1), "font Courier 10 0000");
     EXPECT_EQ(printer.calls.back(), "endDocument");
     EXPECT_EQ(w.Form8.PrintProgress, 10);
     EXPECT_FALSE(w.Form8.Window.visible());
