@@ -21,6 +21,8 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
         roots.push_back(form);
     }
     m_about = new AboutWindow(&m_window);
+    m_printProgress = new PrintProgressWindow(&m_window);
+    windows["Form8"] = m_printProgress;
 
     if (!ui) {
         m_qtUi = std::make_unique<QtUi>(m_window, *m_window.progressBar(), [this] { redraw(); });
@@ -44,6 +46,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
                 (void)backups->record(transaction, state.ModelName, bytes);
             });
     m_program->setLink(m_link.get());
+    m_program->setPrinter(ports.printer, ports.clock);
 
     m_binder = std::make_unique<ViewBinder>(*m_program, roots, windows);
     if (m_qtUi)

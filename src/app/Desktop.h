@@ -5,6 +5,7 @@
 #include "app/AboutWindow.h"
 #include "app/MainWindow.h"
 #include "app/ObservedPorts.h"
+#include "app/PrintProgressWindow.h"
 #include "app/ViewBinder.h"
 #include "app/WelcomeWindow.h"
 #include "shell/Backups.h"
@@ -31,6 +32,9 @@ struct DesktopPorts
     shell::Environment environment;
     /// Where every identification, read and write is kept (none: no backups).
     shell::Backups* backups = nullptr;
+    /// The default printer and the clock that dates its reports (none: Print Profiles prints nothing).
+    reports::Printer* printer = nullptr;
+    shell::Clock* clock = nullptr;
 };
 
 class Desktop
@@ -45,6 +49,7 @@ public:
 
     MainWindow& window() { return m_window; }
     WelcomeWindow& welcome() { return m_welcome; }
+    PrintProgressWindow& printProgress() { return *m_printProgress; }
     AboutWindow& about() { return *m_about; }
     ViewBinder& binder() { return *m_binder; }
     shell::Program& program() { return *m_program; }
@@ -59,6 +64,7 @@ private:
     MainWindow m_window;
     WelcomeWindow m_welcome;
     AboutWindow* m_about = nullptr;
+    PrintProgressWindow* m_printProgress = nullptr;
     std::unique_ptr<QtUi> m_qtUi;
     shell::Ui* m_ui = nullptr;
     std::unique_ptr<ObservedSerialPort> m_port;

@@ -131,7 +131,8 @@ shell::FontSettings QtUi::fontDialog(const shell::FontSettings& preset)
     font.setStrikeOut(preset.strikethrough);
     font.setUnderline(preset.underline);
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, &m_parent, "Select Printer Font");
+    // Printers take scalable fonts only.
+    const QFont chosen = QFontDialog::getFont(&ok, font, &m_parent, "Select Printer Font", QFontDialog::ScalableFonts);
     if (!ok)
         return preset;
     shell::FontSettings settings;
@@ -183,6 +184,15 @@ void QtUi::showProgress(int done, int total)
     m_progress.setValue(done);
     m_progress.setFormat(QString("%v of %m bytes"));
     m_progress.setVisible(done < total);
+}
+
+void QtUi::paintNow()
+{
+    m_redraw();
+    // Paints at once without running the event loop, so no other handler can run in the middle of the command.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            window->repaint();
 }
 
 void QtUi::showHelp(const std::string& helpFile)

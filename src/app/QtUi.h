@@ -35,6 +35,7 @@ public:
     void setMousePointer(shell::Pointer pointer) override;
     void beep() override;
     void showProgress(int done, int total) override;
+    void paintNow() override;
     void showHelp(const std::string& helpFile) override;
     void endProgram() override;
 

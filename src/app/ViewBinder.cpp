@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -188,6 +189,8 @@ void ViewBinder::draw()
             }
             if (auto* welcome = qobject_cast<WelcomeWindow*>(widget))
                 welcome->setTopmost(m_program.form().windows().Form6.topmost);
+            if (auto* bar = widget->findChild<QProgressBar*>("PrintProgress"))
+                bar->setValue(m_program.form().windows().Form8.PrintProgress);
             return;
         }
         auto found = m_objects.find(name);

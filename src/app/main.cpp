@@ -1,6 +1,7 @@
 // quellmark: the Quellmark Configuration Program's desktop window.
 #include "app/Desktop.h"
 #include "qt/PosixFileSystem.h"
+#include "qt/QtPrinter.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
 #include "qt/SystemClock.h"
@@ -9,11 +10,11 @@
 #include <QDir>
 #include <QLockFile>
 #include <QMessageBox>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -50,7 +51,11 @@ int main(int argc, char** argv)
     qm::shell::Environment environment;
     environment.folders = qm::qt::currentProgramFolders();
     environment.currentFolder = QDir::currentPath().toStdString();
-    if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
+    // The default printer, when at least one printer with a name is installed.
+    const std::string printerName = qm::qt::QtPrinter::defaultPrinterName();
+    std::optional<qm::qt::QtPrinter> printer;
+    if (!printerName.empty()) {
+        printer.emplace(qm::qt::QtPrinter::systemPrinter(printerName));
         const QFont font = QApplication::font();
         environment.printerFont =
             qm::shell::FontSettings{font.family().toStdString(), font.pointSize(), false, false, false, false};
@@ -64,8 +69,8 @@ int main(int argc, char** argv)
     qm::qt::SystemClock clock;
     qm::shell::Backups backups(files, clock,
                                qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-    qm::app::Desktop desktop(
-        {files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment, &backups});
+    qm::app::Desktop desktop({files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment, &backups,
+                              printer ? &*printer : nullptr, &clock});
     if (!desktop.start())
         return 0;
     return QApplication::exec();

@@ -3,9 +3,11 @@
 #include "cli/LinkCommands.h"
 #include "cli/Output.h"
 #include "cli/Ports.h"
+#include "cli/Report.h"
 #include "cli/Show.h"
 #include "cli/SimRunner.h"
 #include "qt/PosixFileSystem.h"
+#include "qt/SystemClock.h"
 
 #include <CLI/CLI.hpp>
 
@@ -93,6 +95,15 @@ int main(int argc, char** argv)
     auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
     portsCommand->add_flag("--json", ports.json, "Print one JSON object");
 
+    qm::cli::ReportOptions report;
+    auto* reportCommand =
+        app.add_subcommand("report", "Write the profile table of an NMEA or Tracking configuration as a PDF file");
+    reportCommand->add_option("CONFIG", report.config, "Configuration file (*.vq3)")->required();
+    reportCommand->add_option("-o,--output", report.output, "The PDF file to write")->required();
+    reportCommand->add_option("--date", report.date, "The date in the title, YYYY-MM-DD (default: today)");
+    reportCommand->add_option("--font", report.font, "The font's name (default: the system's standard font)");
+    reportCommand->add_option("--size", report.size, "The font's size in whole points")->check(CLI::Range(1, 200));
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -136,6 +147,10 @@ int main(int argc, char** argv)
         return qm::cli::runDiff(diff, files, streams, qm::cli::unitReader(files, link, std::cerr));
     if (*simCommand)
         return qm::cli::runSim(sim, files, streams);
+    if (*reportCommand) {
+        qm::qt::SystemClock clock;
+        return qm::cli::runReportModule(report, files, clock, streams);
+    }
     if (*portsCommand)
         return qm::cli::runPorts(ports, qm::qt::ComPorts::scan(), streams);
     return qm::cli::runDecode(decode, files, streams);

@@ -1,0 +1,131 @@
+// vq3 report: the profile table of a configuration file as a PDF file.
+#include "cli/Report.h"
+
+#include "cli/Output.h"
+#include "forms/ProfileEditing.h"
+#include "qt/QtPrinter.h"
+#include "reports/ProfileReport.h"
+#include "shell/MDIForm1.h"
+#include "storage/ConfigFile.h"
+
+#include <QGuiApplication>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <variant>
+
+namespace qm::cli
+{
+
+namespace
+{
+
+forms::MessageBox reportError(const std::string& text)
+{
+    return forms::messageBox("Error", text, forms::Icon::Warning);
+}
+
+/// Reads "YYYY-MM-DD" as a calendar date.
+std::optional<reports::ReportDate> parseDate(const std::string& text)
+{
+    reports::ReportDate date;
+    char end = 0;
+    if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &date.year, &date.month, &date.day, &end) != 3)
+        return std::nullopt;
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > kDays[date.month - 1])
+        return std::nullopt;
+    const bool leap = (date.year % 4 == 0 && date.year % 100 != 0) || date.year % 400 == 0;
+    if (date.month == 2 && date.day == 29 && !leap)
+        return std::nullopt;
+    return date;
+}
+
+/// Keeps Qt's own notes (no runtime folder, font substitutions) off the command's output; real errors still show.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int runReport(const ReportOptions& options, storage::FileSystem& files, shell::Clock& clock, Streams streams)
+{
+    reports::ReportDate date;
+    if (options.date.empty()) {
+        const shell::LocalTime now = clock.now();
+        date = {now.year, now.month, now.day};
+    } else if (auto parsed = parseDate(options.date)) {
+        date = *parsed;
+    } else {
+        printBox(streams.err, reportError("The date " + options.date + " is not a date written YYYY-MM-DD."));
+        return kInputError;
+    }
+
+    shell::MDIForm1 program(files);
+    program.startUp();
+    const auto opened = program.openConfigurationFile(options.config);
+    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed) {
+        printBox(streams.err, *opened.box);
+        return kInputError;
+    }
+    const auto mode = static_cast<forms::Mode>(program.module().CurrentMode);
+    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode ||
+        (mode != forms::Mode::Nmea && mode != forms::Mode::Tracking)) {
+        printBox(streams.err, reportError("The file " + options.config +
+                                          " is not an NMEA or Tracking configuration: only those hold profiles."));
+        return kRefused;
+    }
+    program.saveShownProfiles();
+
+    // Only a PDF is drawn here: no window is ever shown, so no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietQtMessages);
+    int argc = 1;
+    char name[] = "vq3";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    const QFont standard = QGuiApplication::font();
+    reports::PrinterFont font;
+    font.name = options.font.empty() ? standard.family().toStdString() : options.font;
+    font.size = options.size > 0 ? options.size : std::max(standard.pointSize(), 1);
+
+    // The PDF is drawn into a private file first and then replaces the output in one step, so a failed report
+    // never leaves a half-written file behind.
+    QTemporaryFile drawing;
+    if (!drawing.open()) {
+        printBox(streams.err, reportError("Cannot create a temporary file: " + drawing.errorString().toStdString()));
+        return kInputError;
+    }
+    drawing.close();
+    qt::QtPrinter printer = qt::QtPrinter::pdfFile(drawing.fileName().toStdString());
+    const bool printed = mode == forms::Mode::Nmea
+                             ? reports::PrintNMEAProfiles(printer, program.windows(), date, font, nullptr)
+                             : reports::PrintTrackingProfiles(printer, program.windows(), date, font, nullptr);
+    if (!printed) {
+        printBox(streams.err, reports::printFailedBox(printer.failure()));
+        return kInputError;
+    }
+    auto pdf = files.readFile(drawing.fileName().toStdString());
+    if (auto* error = std::get_if<storage::FileError>(&pdf)) {
+        printBox(streams.err, reportError("Cannot read the drawn report: " + error->reason));
+        return kInputError;
+    }
+    if (auto error = files.writeFileAtomically(options.output, std::get<std::string>(pdf))) {
+        printBox(streams.err, storage::writeErrorBox(*error));
+        return kInputError;
+    }
+    return kDone;
+}
+
+} // namespace qm::cli
+
+extern "C" __attribute__((visibility("default"))) int qmRunReport(const qm::cli::ReportOptions* options,
+                                                                  qm::storage::FileSystem* files,
+                                                                  qm::shell::Clock* clock, qm::cli::Streams* streams)
+{
+    return qm::cli::runReport(*options, *files, *clock, *streams);
+}
