@@ -70,6 +70,10 @@ int main(int argc, char** argv)
         ->check(CLI::NonNegativeNumber);
     simCommand->add_option("--reply-extra", sim.replyExtra, "Send N more bytes after the reply")
         ->check(CLI::NonNegativeNumber);
+    simCommand->add_flag("--garbage", sim.garbage, "Answer every byte with noise, as a device that is not a unit");
+    simCommand->add_flag("--garbage-reply", sim.garbageReply, "Answer U with 131 bytes of noise");
+    simCommand->add_option("--echo-delay", sim.echoDelayMs, "Answer every byte MS milliseconds late")
+        ->check(CLI::Range(0, 60000));
 
     qm::cli::IdentifyOptions identify;
     auto* identifyCommand = app.add_subcommand("identify", "Print the model and firmware of the unit on a port");
