@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -18,6 +19,9 @@
 int main(int argc, char** argv)
 {
     const auto start = std::chrono::steady_clock::now();
+    // A write past the file-size limit must fail with EFBIG and reach the user as a disk-full box, instead of
+    // the signal ending the program with a half-written temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"vq3 - configure VQ-3 and VQ-3+ packet-radio units"};
     app.require_subcommand(1);
     std::string traceFile;
