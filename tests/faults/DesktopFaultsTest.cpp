@@ -261,7 +261,7 @@ TEST_F(DesktopLinkFaultsTest, SlowEchoesCompleteWithinTheWriteLimitAndTimeOutBey
         const char* delayMs;
         forms::MessageBox box;
     };
-    for (const auto& c : {Case{"20", link::downloadCompleteBox()}, Case{"50", link::writeTimeOutBox()}}) {
+    for (const auto& c : {Case{"15", link::downloadCompleteBox()}, Case{"50", link::writeTimeOutBox()}}) {
         SCOPED_TRACE(c.delayMs);
         ASSERT_NO_FATAL_FAILURE(startSimulator({"--line-rate", "--echo-delay", c.delayMs}, "beacon"));
         ASSERT_NO_FATAL_FAILURE(startDesktop());

@@ -176,12 +176,12 @@ cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a reply of noise replaced the out
 [ ! -e "$backups" ] || [ -z "$(ls "$backups")" ] || fail "a reply of noise was kept as a backup: $(ls "$backups")"
 stop_sim
 
-# A unit that echoes slowly at the line rate: 20 ms a byte keeps the whole write within the 5-second limit,
+# A unit that echoes slowly at the line rate: 15 ms a byte keeps the whole write within the 5-second limit,
 # 50 ms a byte does not.
 rm -rf "$backups"
-start_sim --line-rate --echo-delay 20 --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
+start_sim --line-rate --echo-delay 15 --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
 run write "$examples/tracking.vq3" --port "$port" --json
-expect_status 0 "write to a unit echoing 20 ms late"
+expect_status 0 "write to a unit echoing 15 ms late"
 cmp -s "$tmp/saved.bin" "$tmp/tracking.bin" || fail "the slow unit holds something else than the image"
 stop_sim
 rm -f "$tmp/saved.bin"
