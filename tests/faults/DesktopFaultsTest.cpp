@@ -436,6 +436,30 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
     EXPECT_NE(windowsSnapshot(windows()), before);
 }
 
+TEST_F(DesktopFileFaultsTest, SettingsThatCannotBeSavedShowTheirBoxAndKeepTheOldFile)
+{
+    const QString ini = folder.filePath("vq3.ini");
+    const std::string old = readAll(ini);
+    const forms::MessageBox denied = forms::messageBox(
+        "Error# 70: Permission Denied", "An error occured while saving the initialization file.", forms::Icon::Warning);
+
+    QFile::setPermissions(folder.path(), kReadOnly);
+    action("memorizedefaults")->trigger();
+    QFile::setPermissions(folder.path(), kAll);
+    EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{denied});
+    EXPECT_EQ(readAll(ini), old);
+    EXPECT_EQ(QDir(folder.path()).entryList({"*vq3.ini*"}, QDir::Files | QDir::Hidden), QStringList{"vq3.ini"});
+
+    ui = fakes::ScriptedUi();
+    const int holder = ::open(ini.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    action("memorizedefaults")->trigger();
+    ::close(holder);
+    EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{denied});
+    EXPECT_EQ(readAll(ini), old);
+}
+
 } // namespace
 } // namespace qm::app
 
