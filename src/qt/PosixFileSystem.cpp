@@ -103,6 +103,16 @@ bool lockedByAnotherProgram(int fd)
     return ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
 }
 
+// Opening a FIFO that nobody writes (or reads), or a terminal without carrier, would wait forever: the open does
+// not wait, and the descriptor then reads and writes as usual (a FIFO without a writer reads as empty).
+int openWithoutWaiting(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 bool writeAll(int fd, const std::string& bytes)
 {
     std::size_t done = 0;
@@ -141,7 +151,7 @@ std::optional<std::string> followLinks(const std::string& path)
 // A device or a pipe (such as /dev/stdout) cannot be renamed over; it is written in place.
 std::optional<FileError> writeInPlace(const std::string& path, const std::string& bytes)
 {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    Descriptor file(openWithoutWaiting(path, O_WRONLY | O_TRUNC));
     if (!file.valid() || !writeAll(file.get(), bytes) || !file.close())
         return fileErrorFor(errno, path);
     return std::nullopt;
@@ -208,7 +218,7 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
 {
     if (path.empty())
         return errorFromErrno(ENOENT, error::kBadFileName);
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor file(openWithoutWaiting(path, O_RDONLY));
     if (!file.valid())
         return fileErrorFor(errno, path);
     StatInfo info{};
@@ -274,7 +284,7 @@ bool PosixFileSystem::fileExists(const std::string& path)
 {
     if (path.empty())
         return false;
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor file(openWithoutWaiting(path, O_RDONLY));
     if (!file.valid())
         return false;
     StatInfo info{};

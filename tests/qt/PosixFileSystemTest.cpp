@@ -291,6 +291,18 @@ TEST_F(PosixFileSystemTest, DeviceThatNeverEndsIsADeviceError)
     EXPECT_EQ(number(files.readFile("/dev/zero")), storage::error::kDeviceIo);
 }
 
+TEST_F(PosixFileSystemTest, FifoWithNobodyAtTheOtherEndNeverWaits)
+{
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    EXPECT_TRUE(files.fileExists(path("fifo")));
+    const auto read = files.readFile(path("fifo"));
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    EXPECT_EQ(std::get<std::string>(read), "");
+    const auto failure = files.writeFileAtomically(path("fifo"), "1\r\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->number, storage::error::kDeviceIo);
+}
+
 TEST_F(PosixFileSystemTest, FileExistsOnlyForReadableFiles)
 {
     writeDirectly("a.vq3", "");
