@@ -372,6 +372,12 @@ TEST_F(DesktopFileFaultsTest, SaveFaultsShowTheirBoxAndKeepTheOldFileWhole)
     EXPECT_EQ(save((writable + "/a.vq3").toStdString()), std::vector<forms::MessageBox>{readOnly});
     EXPECT_EQ(readAll(writable + "/a.vq3"), kOld);
 
+    ASSERT_EQ(::mkfifo(path("unread.fifo").c_str(), 0600), 0);
+    EXPECT_EQ(save(path("unread.fifo")),
+              std::vector<forms::MessageBox>{
+                  fileBox("Error# 57: Device I/O Error",
+                          "An error occured while trying to write to the disk. Please check the disk and try again.")});
+
     EXPECT_EQ(save(path("no-such-folder/a.vq3")), std::vector<forms::MessageBox>{pathNotFound});
     EXPECT_FALSE(QFile::exists(folder.filePath("no-such-folder")));
 
@@ -393,6 +399,7 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
     const QString writable = makeFolder("rw", kAll);
     writeAll(writable + "/unreadable.vq3", saved);
     QFile::setPermissions(writable + "/unreadable.vq3", {});
+    ASSERT_EQ(::mkfifo(path("unwritten.fifo").c_str(), 0600), 0);
     auto cutLines = storage::splitLines(readAll(QM_EXAMPLES_DIR "/beacon.vq3"));
     cutLines.resize(12);
     writeAll(folder.filePath("cut.vq3"), storage::joinLines(cutLines));
@@ -422,6 +429,8 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
                  "The filename that you specified is in use by another program. Please check the file and then try "
                  "again.")},
         {path("cut.vq3"),
+         fileBox("Error# 62: Input Past End Of File", "An error occured while opening the configuration file.")},
+        {path("unwritten.fifo"),
          fileBox("Error# 62: Input Past End Of File", "An error occured while opening the configuration file.")},
         {"/dev/zero",
          fileBox("Error# 57: Device I/O Error",

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # File faults through vq3: saves onto a full disk (/dev/full and a file-size limit), into a read-only folder, over
-# a read-only file, into a folder that does not exist, over a file another program holds open or has locked; loads
-# of a file that is missing, unreadable, locked or endless. Each gets its file-error box, the old file stays whole
-# and no temporary file is left. Permission cases run as the user nobody when the suite runs as root. The desktop
-# program, too, ignores the file-size signal so that its saves fail with a box instead of ending it.
+# a read-only file, into a folder that does not exist, over a file another program holds open or has locked, onto a
+# FIFO nobody reads; loads of a file that is missing, unreadable, locked, a FIFO nobody writes, or endless. Each
+# gets its file-error box, the old file stays whole and no temporary file is left. Permission cases run as the user
+# nobody when the suite runs as root. The desktop program, too, ignores the file-size signal so that its saves fail
+# with a box instead of ending it.
 set -euo pipefail
 vq3=$1
 quellmark=$2
@@ -177,7 +178,8 @@ PY
     wait "$locker" 2>/dev/null || true
 done
 
-# Loads: a missing file, a missing folder, an unreadable file, a device that never ends.
+# Loads: a missing file, a missing folder, an unreadable file, FIFOs nobody is at the other end of, a device that
+# never ends.
 run "$vq3" show "$tmp/missing.vq3" --json
 expect_status 2 "load of a missing file"
 expect_box "Error# 53: File Not Found" "$not_found"
@@ -189,6 +191,14 @@ chmod 000 "$tmp/rw/secret.vq3"
 run "${as_user[@]}" "$vq3" show "$tmp/rw/secret.vq3" --json
 expect_status 2 "load of an unreadable file"
 expect_box "Error# 70: Permission Denied" "$read_denied"
+mkfifo "$tmp/unwritten.fifo" "$tmp/unread.fifo"
+run "$vq3" show "$tmp/unwritten.fifo" --json
+expect_status 2 "load of a FIFO nobody writes"
+expect_box "Error# 62: Input Past End Of File" "An error occured while opening the configuration file."
+run "${save[@]}" "$tmp/unread.fifo"
+expect_status 2 "save onto a FIFO nobody reads"
+expect_box "Error# 57: Device I/O Error" \
+    "An error occured while trying to write to the disk. Please check the disk and try again."
 run "$vq3" show /dev/zero --json
 expect_status 2 "load of a device that never ends"
 expect_box "Error# 57: Device I/O Error" "$read_io"
