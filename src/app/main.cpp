@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -37,6 +38,9 @@ std::unique_ptr<QLockFile> takeSingleCopyLock()
 
 int main(int argc, char** argv)
 {
+    // A save past the file-size limit must fail with EFBIG and show the disk-full box, instead of the signal
+    // ending the program and losing the user's unsaved work.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quellmark");
 

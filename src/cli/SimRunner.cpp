@@ -195,7 +195,9 @@ private:
 class Wire
 {
 public:
-    Wire(sim::Unit& unit, int master, bool lineRate) : m_unit(unit), m_master(master), m_lineRate(lineRate) {}
+    Wire(sim::Unit& unit, int master, bool lineRate, int answerDelayMs)
+        : m_unit(unit), m_master(master), m_lineRate(lineRate), m_answerDelay(answerDelayMs * kNsPerMs)
+    {}
 
     /// Runs until a stop signal; returns the exit status.
     int run(int stopFd, Streams streams)
@@ -267,7 +269,10 @@ private:
             for (char byte : m_unit.receive(arrived.byte)) {
                 std::int64_t due = 0;
                 if (m_lineRate) {
-                    due = std::max(arrived.due, m_lastSent) + kCharacterNs;
+                    due = std::max(arrived.due + m_answerDelay, m_lastSent) + kCharacterNs;
+                    m_lastSent = due;
+                } else if (m_answerDelay > 0) {
+                    due = std::max(arrived.due + m_answerDelay, m_lastSent);
                     m_lastSent = due;
                 }
                 m_outbound.push_back({due, byte});
@@ -315,6 +320,8 @@ private:
     sim::Unit& m_unit;
     int m_master;
     bool m_lineRate;
+    /// How long the unit takes before it answers a byte (a slow unit).
+    std::int64_t m_answerDelay;
     bool m_blocked = false;
     std::deque<Timed> m_inbound;
     std::deque<Timed> m_outbound;
@@ -329,8 +336,8 @@ int runSim(const SimOptions& options, storage::FileSystem& files, Streams stream
     sim::UnitSettings settings;
     settings.model = options.model;
     settings.firmware = options.firmware;
-    settings.faults = {options.silent, options.stopEchoAfter, options.badEchoAt, options.shortReply,
-                       options.replyExtra};
+    settings.faults = {options.silent,     options.stopEchoAfter, options.badEchoAt,   options.shortReply,
+                       options.replyExtra, options.garbage,       options.garbageReply};
     if (!options.image.empty()) {
         auto contents = files.readFile(options.image);
         if (auto* error = std::get_if<storage::FileError>(&contents))
@@ -363,7 +370,7 @@ int runSim(const SimOptions& options, storage::FileSystem& files, Streams stream
             return fail(streams, kInputError, "Cannot make the link: " + *error);
 
     streams.out << terminal.path << std::endl;
-    const int status = Wire(unit, terminal.master, options.lineRate).run(signals.fd(), streams);
+    const int status = Wire(unit, terminal.master, options.lineRate, options.echoDelayMs).run(signals.fd(), streams);
     if (!options.link.empty())
         removeLink(options.link, terminal.path);
     return status;

@@ -27,6 +27,10 @@ struct SimOptions
     std::optional<int> badEchoAt;
     std::optional<int> shortReply;
     std::optional<int> replyExtra;
+    bool garbage = false;
+    bool garbageReply = false;
+    /// Holds every answer back this many milliseconds after the byte it answers (0: none).
+    int echoDelayMs = 0;
 };
 
 /// vq3 sim: prints the terminal's path as the first line, then answers as a unit until SIGINT or SIGTERM.

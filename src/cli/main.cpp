@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -20,6 +21,9 @@
 int main(int argc, char** argv)
 {
     const auto start = std::chrono::steady_clock::now();
+    // A write past the file-size limit must fail with EFBIG and reach the user as a disk-full box, instead of
+    // the signal ending the program with a half-written temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"vq3 - configure VQ-3 and VQ-3+ packet-radio units"};
     app.require_subcommand(1);
     std::string traceFile;
@@ -72,6 +76,10 @@ int main(int argc, char** argv)
         ->check(CLI::NonNegativeNumber);
     simCommand->add_option("--reply-extra", sim.replyExtra, "Send N more bytes after the reply")
         ->check(CLI::NonNegativeNumber);
+    simCommand->add_flag("--garbage", sim.garbage, "Answer every byte with noise, as a device that is not a unit");
+    simCommand->add_flag("--garbage-reply", sim.garbageReply, "Answer U with 131 bytes of noise");
+    simCommand->add_option("--echo-delay", sim.echoDelayMs, "Answer every byte MS milliseconds late")
+        ->check(CLI::Range(0, 60000));
 
     qm::cli::IdentifyOptions identify;
     auto* identifyCommand = app.add_subcommand("identify", "Print the model and firmware of the unit on a port");

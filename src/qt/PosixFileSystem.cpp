@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@ namespace
 namespace error = storage::error;
 using storage::FileError;
 using StatInfo = struct stat;
+using LockInfo = struct flock;
 
 /// An open file descriptor, closed when it goes out of scope unless closed before.
 class Descriptor
@@ -50,6 +52,9 @@ private:
 constexpr int kMaxLinkHops = 40;
 // Keeps the temporary file's name within the folder-entry limit whatever the target is called.
 constexpr std::size_t kTempNameKeep = 200;
+// Far beyond any file the program reads; a device such as /dev/zero would otherwise be read until memory runs out.
+constexpr std::size_t kMaxReadBytes = 16 * 1024 * 1024;
+constexpr const char* kLockedReason = "Another program has locked the file to write it.";
 
 std::string folderOf(const std::string& path)
 {
@@ -83,6 +88,29 @@ mode_t currentUmask()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
+}
+
+// Locks are advisory: they bind only programs that ask. A program that holds an exclusive lock (flock or fcntl)
+// is writing the file, so it is neither read half-written nor replaced under that program.
+bool lockedByAnotherProgram(int fd)
+{
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK;
+    ::flock(fd, LOCK_UN);
+    LockInfo probe = {};
+    probe.l_type = F_RDLCK;
+    probe.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+}
+
+// Opening a FIFO that nobody writes (or reads), or a terminal without carrier, would wait forever: the open does
+// not wait, and the descriptor then reads and writes as usual (a FIFO without a writer reads as empty).
+int openWithoutWaiting(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 bool writeAll(int fd, const std::string& bytes)
@@ -123,7 +151,7 @@ std::optional<std::string> followLinks(const std::string& path)
 // A device or a pipe (such as /dev/stdout) cannot be renamed over; it is written in place.
 std::optional<FileError> writeInPlace(const std::string& path, const std::string& bytes)
 {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    Descriptor file(openWithoutWaiting(path, O_WRONLY | O_TRUNC));
     if (!file.valid() || !writeAll(file.get(), bytes) || !file.close())
         return fileErrorFor(errno, path);
     return std::nullopt;
@@ -190,12 +218,14 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
 {
     if (path.empty())
         return errorFromErrno(ENOENT, error::kBadFileName);
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor file(openWithoutWaiting(path, O_RDONLY));
     if (!file.valid())
         return fileErrorFor(errno, path);
     StatInfo info{};
     if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode))
         return errorFromErrno(EISDIR, error::kPathFileAccess);
+    if (lockedByAnotherProgram(file.get()))
+        return FileError{error::kPermissionDenied, kLockedReason};
 
     std::string bytes;
     char buffer[65536];
@@ -209,6 +239,9 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
         if (count == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(count));
+        if (bytes.size() > kMaxReadBytes)
+            return FileError{error::kDeviceIo,
+                             "The file does not end within " + std::to_string(kMaxReadBytes / (1024 * 1024)) + " MiB."};
     }
     return bytes;
 }
@@ -242,6 +275,8 @@ std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string&
             return errorFromErrno(failure, error::kPathFileAccess);
         return fileErrorFor(failure, target);
     }
+    if (Descriptor old(::open(target.c_str(), O_RDONLY | O_CLOEXEC)); old.valid() && lockedByAnotherProgram(old.get()))
+        return FileError{error::kPermissionDenied, kLockedReason};
     return replaceFile(target, bytes, static_cast<mode_t>(info.st_mode & 07777));
 }
 
@@ -249,7 +284,7 @@ bool PosixFileSystem::fileExists(const std::string& path)
 {
     if (path.empty())
         return false;
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor file(openWithoutWaiting(path, O_RDONLY));
     if (!file.valid())
         return false;
     StatInfo info{};

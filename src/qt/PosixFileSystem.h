@@ -10,11 +10,13 @@ namespace qm::qt
 class PosixFileSystem : public storage::FileSystem
 {
 public:
-    /// Returns the whole file, or the file error the operating system's failure maps to.
+    /// Returns the whole file, or the file error the operating system's failure maps to; a file another program
+    /// has locked exclusively is permission denied, one that does not end within 16 MiB a device I/O error.
     std::variant<std::string, storage::FileError> readFile(const std::string& path) override;
     /// Writes a temporary file beside the target (the real file behind a symbolic link), flushes it to the
     /// disk and renames it over the target, keeping the old file's permission bits. A device or pipe is
-    /// written directly, as it cannot be replaced.
+    /// written directly, as it cannot be replaced. A target another program has locked exclusively is left
+    /// alone (permission denied).
     std::optional<storage::FileError> writeFileAtomically(const std::string& path, const std::string& bytes) override;
     /// Returns true when the path names a file (not a folder) that can be opened for reading.
     bool fileExists(const std::string& path) override;

@@ -33,19 +33,37 @@ std::string Unit::receive(char byte)
 {
     if (m_settings.faults.silent)
         return {};
+    std::string answer;
     switch (m_state) {
     case State::Waiting:
-        return answerWaiting(byte);
+        answer = answerWaiting(byte);
+        break;
     case State::Downloading:
-        return answerDownload(byte);
+        answer = answerDownload(byte);
+        break;
     case State::Broken:
         if (byte == 'E') {
             m_state = State::Waiting;
             m_download.clear();
         }
-        return {};
+        break;
     }
-    return {};
+    if (m_settings.faults.garbage)
+        for (char& sent : answer)
+            sent = noiseOtherThan(sent);
+    return answer;
+}
+
+char Unit::noiseOtherThan(char byte)
+{
+    for (;;) {
+        m_noise ^= m_noise << 13;
+        m_noise ^= m_noise >> 17;
+        m_noise ^= m_noise << 5;
+        const auto noise = static_cast<char>(m_noise & 0xFFu);
+        if (noise != byte)
+            return noise;
+    }
 }
 
 std::string Unit::answerWaiting(char byte)
@@ -91,7 +109,7 @@ std::string Unit::answerDownload(char byte)
     return std::string(1, byte);
 }
 
-std::string Unit::identification() const
+std::string Unit::identification()
 {
     std::string reply;
     reply.reserve(kReplySize);
@@ -100,6 +118,11 @@ std::string Unit::identification() const
     reply.push_back(static_cast<char>(m_settings.firmware));
     reply += m_settings.image;
     const Faults& faults = m_settings.faults;
+    if (faults.garbageReply) {
+        reply[0] = noiseOtherThan(reply[0]);
+        for (std::size_t i = 1; i < reply.size(); ++i)
+            reply[i] = noiseOtherThan(reply[i]);
+    }
     if (faults.shortReply)
         reply.resize(std::min(reply.size(), static_cast<std::size_t>(std::max(*faults.shortReply, 0))));
     if (faults.replyExtra)

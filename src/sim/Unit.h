@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +30,10 @@ struct Faults
     std::optional<int> shortReply;
     /// Sends this many more bytes after the 131-byte reply.
     std::optional<int> replyExtra;
+    /// Answers with noise: every byte it sends differs from the right one (a foreign device on the port).
+    bool garbage = false;
+    /// Answers "U" with 131 bytes of noise that do not begin with "U"; probes and downloads are answered rightly.
+    bool garbageReply = false;
 };
 
 struct UnitSettings
@@ -66,7 +71,9 @@ private:
 
     std::string answerWaiting(char byte);
     std::string answerDownload(char byte);
-    std::string identification() const;
+    std::string identification();
+    /// Returns a noise byte other than the given one.
+    char noiseOtherThan(char byte);
 
     UnitSettings m_settings;
     std::function<void(const std::string&)> m_downloadCompleted;
@@ -76,6 +83,8 @@ private:
     int m_downloadCount = 0;
     /// Echoes sent in the current download, the "D" included.
     int m_echoCount = 0;
+    /// The state of the noise generator (xorshift), the same in every run.
+    std::uint32_t m_noise = 0x2545F491u;
 };
 
 } // namespace qm::sim

@@ -7,11 +7,13 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -261,6 +263,44 @@ TEST_F(PosixFileSystemTest, ReadOnlyFileIsRefused)
               }),
               storage::error::kPathFileAccess);
     EXPECT_EQ(contents("a.vq3"), "old");
+}
+
+TEST_F(PosixFileSystemTest, FileAnotherProgramLockedToWriteIsNeitherReadNorReplaced)
+{
+    writeDirectly("a.vq3", "old");
+    for (const bool exclusive : {true, false}) {
+        const int holder = ::open(path("a.vq3").c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(holder, 0);
+        ASSERT_EQ(::flock(holder, exclusive ? LOCK_EX : LOCK_SH), 0);
+        const int expected = exclusive ? storage::error::kPermissionDenied : 0;
+        EXPECT_EQ(number(files.readFile(path("a.vq3"))), expected) << exclusive;
+        const auto failure = files.writeFileAtomically(path("a.vq3"), exclusive ? "new" : "old");
+        EXPECT_EQ(failure ? failure->number : 0, expected) << exclusive;
+        EXPECT_EQ(contents("a.vq3"), "old");
+        EXPECT_EQ(names(), std::vector<std::string>{"a.vq3"});
+        ::close(holder);
+    }
+    EXPECT_FALSE(files.writeFileAtomically(path("a.vq3"), "new"));
+    EXPECT_EQ(contents("a.vq3"), "new");
+}
+
+TEST_F(PosixFileSystemTest, DeviceThatNeverEndsIsADeviceError)
+{
+    if (!fs::exists("/dev/zero"))
+        GTEST_SKIP() << "this system has no /dev/zero";
+    EXPECT_EQ(number(files.readFile("/dev/zero")), storage::error::kDeviceIo);
+}
+
+TEST_F(PosixFileSystemTest, FifoWithNobodyAtTheOtherEndNeverWaits)
+{
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    EXPECT_TRUE(files.fileExists(path("fifo")));
+    const auto read = files.readFile(path("fifo"));
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    EXPECT_EQ(std::get<std::string>(read), "");
+    const auto failure = files.writeFileAtomically(path("fifo"), "1\r\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->number, storage::error::kDeviceIo);
 }
 
 TEST_F(PosixFileSystemTest, FileExistsOnlyForReadableFiles)

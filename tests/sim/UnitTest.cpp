@@ -179,6 +179,42 @@ TEST(UnitTest, FaultsChangeTheAnswersAndBrokenDownloadsNeverCommit)
     }
 }
 
+TEST(UnitTest, GarbageFaultsAnswerNoiseInPlaceOfEveryRightByte)
+{
+    struct Case
+    {
+        const char* name;
+        bool everything;
+        std::string input;
+        std::string rightOutput;
+        std::size_t noiseFrom;
+        std::size_t noiseTo;
+    };
+    const std::string reply = "U" + bytes({1, 2}) + kOldImage;
+    const std::string download = "D" + kNewImage;
+    const std::vector<Case> cases = {
+        {"everything: probe", true, kProbe + kProbe, kProbe + kProbe, 0, 2},
+        {"everything: reply", true, "U", reply, 0, reply.size()},
+        {"everything: download", true, download, download, 0, download.size()},
+        {"reply only: reply", false, kProbe + "U" + kProbe, kProbe + reply + kProbe, 1, 1 + reply.size()},
+        {"reply only: download", false, download + kProbe, download + kProbe, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Faults faults;
+        faults.garbage = c.everything;
+        faults.garbageReply = !c.everything;
+        Unit unit = makeUnit(faults);
+        const std::string output = feed(unit, c.input);
+        ASSERT_EQ(output.size(), c.rightOutput.size()) << c.name;
+        for (std::size_t i = 0; i < output.size(); ++i) {
+            if (i >= c.noiseFrom && i < c.noiseTo)
+                EXPECT_NE(output[i], c.rightOutput[i]) << c.name << " byte " << i;
+            else
+                EXPECT_EQ(output[i], c.rightOutput[i]) << c.name << " byte " << i;
+        }
+    }
+}
+
 TEST(UnitTest, EndOfABrokenDownloadDiscardsItAndTheNextDownloadStartsAfresh)
 {
     Unit unit = makeUnit(stopEchoAfter(10));

@@ -1,0 +1,215 @@
+#include "faults/DesktopFaults.h"
+#include "link/LinkMessages.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTimer.h"
+#include "qt/SystemClock.h"
+#include "shell/Backups.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+
+#include <csignal>
+
+namespace qm::app::faults
+{
+namespace
+{
+
+class DesktopLinkFaultsTest : public DesktopFaultsTest
+{
+protected:
+    void SetUp() override
+    {
+        DesktopFaultsTest::SetUp();
+        for (const char* name : {"beacon", "tracking"}) {
+            const QString stream = folder.filePath(QString(name) + ".stream");
+            ASSERT_EQ(
+                QProcess::execute(QM_VQ3, {"compile", QString(QM_EXAMPLES_DIR "/") + name + ".vq3", "-o", stream}), 0);
+            writeAll(folder.filePath(QString(name) + ".bin"), readAll(stream).substr(1));
+        }
+        qputenv("QUELLMARK_COM1", folder.filePath("port").toLocal8Bit());
+    }
+
+    void TearDown() override
+    {
+        desktop.reset();
+        stopSimulator();
+    }
+
+    void startSimulator(QStringList faults, const char* image)
+    {
+        stopSimulator();
+        QFile::remove(folder.filePath("saved.bin"));
+        simulator = std::make_unique<QProcess>();
+        simulator->start(QM_VQ3,
+                         QStringList{"sim", "--link", folder.filePath("port"), "--image",
+                                     folder.filePath(QString(image) + ".bin"), "--save", folder.filePath("saved.bin")} +
+                             faults);
+        ASSERT_TRUE(simulator->waitForStarted(5000));
+        ASSERT_TRUE(simulator->waitForReadyRead(5000));
+    }
+
+    void stopSimulator()
+    {
+        if (!simulator)
+            return;
+        ::kill(static_cast<pid_t>(simulator->processId()), SIGCONT);
+        simulator->terminate();
+        if (!simulator->waitForFinished(5000))
+            simulator->kill();
+        simulator->waitForFinished(5000);
+        simulator.reset();
+    }
+
+    void startDesktop()
+    {
+        desktop.reset();
+        QDir(folder.filePath("backups")).removeRecursively();
+        ui = fakes::ScriptedUi();
+        port = std::make_unique<qt::QtSerialPort>();
+        backups = std::make_unique<shell::Backups>(files, clock, path("backups"));
+        desktop = std::make_unique<Desktop>(
+            DesktopPorts{files, *port, echoTimer, readTimer, writeTimer, environment(), backups.get()}, &ui);
+        ASSERT_TRUE(desktop->start());
+    }
+
+    void waitForConnection()
+    {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return windows().MDIForm1.Window.caption() == "Quellmark VQ-3+ (v2.0) on COM1"; }, 10000));
+    }
+
+    void breakUnit(const std::string& fault)
+    {
+        const auto pid = static_cast<pid_t>(simulator->processId());
+        ASSERT_EQ(::kill(pid, fault == "kill" ? SIGKILL : SIGSTOP), 0);
+    }
+
+    bool backupOf(const char* transaction)
+    {
+        const QStringList names = QDir(folder.filePath("backups")).entryList({QString("*-") + transaction + ".*"});
+        return !names.isEmpty();
+    }
+
+    std::unique_ptr<QProcess> simulator;
+    std::unique_ptr<qt::QtSerialPort> port;
+    qt::QtTimer echoTimer{500};
+    qt::QtTimer readTimer{5000};
+    qt::QtTimer writeTimer{5000};
+    qt::SystemClock clock;
+    std::unique_ptr<shell::Backups> backups;
+};
+
+TEST_F(DesktopLinkFaultsTest, ReadBrokenByTheUnitGoingAwayOrFreezingKeepsTheWindows)
+{
+    for (const std::string fault : {"kill", "stop"}) {
+        SCOPED_TRACE(fault);
+        ASSERT_NO_FATAL_FAILURE(startSimulator({"--line-rate"}, "tracking"));
+        ASSERT_NO_FATAL_FAILURE(startDesktop());
+        ASSERT_NO_FATAL_FAILURE(waitForConnection());
+        ASSERT_NO_FATAL_FAILURE(openExample("beacon.vq3"));
+        const auto before = windowsSnapshot(windows());
+
+        ui.progress = {0, 0};
+        action("read")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ui.progress.first >= 20; }, 5000));
+        ASSERT_LT(ui.progress.first, 131);
+        ASSERT_NO_FATAL_FAILURE(breakUnit(fault));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.boxes.empty(); }, 10000));
+
+        EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{link::readTimeOutBox()});
+        EXPECT_EQ(windowsSnapshot(windows()), before);
+        EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
+        EXPECT_FALSE(backupOf("read"));
+    }
+}
+
+TEST_F(DesktopLinkFaultsTest, WriteBrokenByTheUnitGoingAwayOrFreezingKeepsTheWindows)
+{
+    for (const std::string fault : {"kill", "stop"}) {
+        SCOPED_TRACE(fault);
+        ASSERT_NO_FATAL_FAILURE(startSimulator({"--line-rate"}, "beacon"));
+        ASSERT_NO_FATAL_FAILURE(startDesktop());
+        ASSERT_NO_FATAL_FAILURE(waitForConnection());
+        ASSERT_NO_FATAL_FAILURE(openExample("tracking.vq3"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return action("write")->isEnabled(); }, 5000));
+        const auto before = windowsSnapshot(windows());
+
+        ui.progress = {0, 0};
+        action("write")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ui.progress.first >= 40; }, 5000));
+        ASSERT_LT(ui.progress.first, 129);
+        ASSERT_NO_FATAL_FAILURE(breakUnit(fault));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.boxes.empty(); }, 10000));
+
+        EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{link::writeTimeOutBox()});
+        EXPECT_EQ(windowsSnapshot(windows()), before);
+        EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
+        EXPECT_FALSE(QFile::exists(folder.filePath("saved.bin")));
+        EXPECT_FALSE(backupOf("write"));
+    }
+}
+
+TEST_F(DesktopLinkFaultsTest, ReplyOfNoiseIsRefusedAndKeepsTheWindows)
+{
+    ASSERT_NO_FATAL_FAILURE(startSimulator({"--garbage-reply"}, "tracking"));
+    ASSERT_NO_FATAL_FAILURE(startDesktop());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.boxes.size() == 1; }, 10000));
+    EXPECT_EQ(ui.boxes[0], link::badReplyBox());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return action("read")->isEnabled(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(openExample("beacon.vq3"));
+    const auto before = windowsSnapshot(windows());
+
+    ui.boxes.clear();
+    action("read")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.boxes.size() == 1; }, 10000));
+    EXPECT_EQ(ui.boxes[0], link::badReplyBox());
+    EXPECT_EQ(windowsSnapshot(windows()), before);
+    EXPECT_FALSE(backupOf("read"));
+    EXPECT_FALSE(backupOf("identify"));
+}
+
+TEST_F(DesktopLinkFaultsTest, SlowEchoesCompleteWithinTheWriteLimitAndTimeOutBeyondIt)
+{
+    struct Case
+    {
+        const char* delayMs;
+        forms::MessageBox box;
+    };
+    for (const auto& c : {Case{"15", link::downloadCompleteBox()}, Case{"50", link::writeTimeOutBox()}}) {
+        SCOPED_TRACE(c.delayMs);
+        ASSERT_NO_FATAL_FAILURE(startSimulator({"--line-rate", "--echo-delay", c.delayMs}, "beacon"));
+        ASSERT_NO_FATAL_FAILURE(startDesktop());
+        ASSERT_NO_FATAL_FAILURE(waitForConnection());
+        ASSERT_NO_FATAL_FAILURE(openExample("tracking.vq3"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return action("write")->isEnabled(); }, 5000));
+        const auto before = windowsSnapshot(windows());
+
+        action("write")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.boxes.empty(); }, 15000));
+
+        EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{c.box});
+        EXPECT_EQ(windowsSnapshot(windows()), before);
+        const bool written = c.box == link::downloadCompleteBox();
+        EXPECT_EQ(backupOf("write"), written);
+        if (written) {
+            EXPECT_EQ(readAll(folder.filePath("saved.bin")), readAll(folder.filePath("tracking.bin")));
+        }
+    }
+}
+
+} // namespace
+} // namespace qm::app::faults
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtime;
+    if (runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
