@@ -77,11 +77,18 @@ bool QtPrinter::beginDocument()
     m_painter.reset();
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (m_pdfPath.empty()) {
-        m_printer->setPrinterName(QString::fromStdString(m_printerName));
-        if (!m_printer->isValid()) {
-            fail("The printer is not installed.");
+        const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(m_printerName));
+        // An unknown name would silently print on some other printer.
+        if (info.isNull()) {
+            fail("The printer is no longer installed.");
             return false;
         }
+        // A stopped printer would keep the report in its queue without a word.
+        if (info.state() == QPrinter::Error) {
+            fail("The printer is stopped or reports an error.");
+            return false;
+        }
+        m_printer->setPrinterName(QString::fromStdString(m_printerName));
     } else {
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setOutputFileName(QString::fromStdString(m_pdfPath));
@@ -99,8 +106,7 @@ bool QtPrinter::beginDocument()
     return true;
 }
 
-void QtPrinter::setFont(const std::string& name, int size, bool bold, bool italic, bool strikethrough,
-                        bool underline)
+void QtPrinter::setFont(const std::string& name, int size, bool bold, bool italic, bool strikethrough, bool underline)
 {
     m_font = QFont(QString::fromStdString(name), size > 0 ? size : 10);
     m_font.setBold(bold);
