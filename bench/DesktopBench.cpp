@@ -1,0 +1,230 @@
+// The desktop program built as quellmark builds it, instrumented: how long after the process started the main
+// window is shown and idle, the longest stretch the event thread is busy during start-up, a read and a write
+// (from one wait for events to the next), and the peak resident memory during the write.
+// Prints "name value" lines.
+#include "app/Desktop.h"
+#include "qt/PosixFileSystem.h"
+#include "qt/QtSerialPort.h"
+#include "qt/QtTimer.h"
+#include "qt/SystemClock.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPrinterInfo>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
+
+#include <dlfcn.h>
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace
+{
+
+std::int64_t monotonicNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+}
+
+double msBetween(std::int64_t from, std::int64_t to)
+{
+    return static_cast<double>(to - from) / 1e6;
+}
+
+long peakRssKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == "VmHWM:") {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+    return 0;
+}
+
+/// Measures each stretch the event thread is busy: from the return of one wait for events to the start of the
+/// next. Every event dispatcher waits in poll() or ppoll(), so both are wrapped below; a nested event loop (a modal
+/// box) splits its handler into the stretches around its waits.
+class HoldMeter
+{
+public:
+    std::string phase = "startup";
+    std::map<std::string, double> longest;
+    /// Set once the main window is shown and the start-up has run: waits before (a printer look-up) do not count.
+    bool shown = false;
+    /// When the event thread first waited after that (the window shown and idle); 0 before.
+    std::int64_t firstBlock = 0;
+
+    void waitBegins()
+    {
+        const auto now = monotonicNs();
+        if (!shown)
+            return;
+        if (firstBlock == 0) {
+            firstBlock = now;
+        } else {
+            double& worst = longest[phase];
+            worst = std::max(worst, msBetween(m_busySince, now));
+        }
+    }
+    void waitEnds() { m_busySince = monotonicNs(); }
+
+private:
+    std::int64_t m_busySince = 0;
+};
+
+HoldMeter g_meter;
+
+bool onEventThread()
+{
+    return ::gettid() == ::getpid();
+}
+
+} // namespace
+
+extern "C" int poll(pollfd* fds, nfds_t count, int timeout)
+{
+    static const auto real = reinterpret_cast<int (*)(pollfd*, nfds_t, int)>(::dlsym(RTLD_NEXT, "poll"));
+    if (timeout == 0 || !onEventThread())
+        return real(fds, count, timeout);
+    g_meter.waitBegins();
+    const int ready = real(fds, count, timeout);
+    g_meter.waitEnds();
+    return ready;
+}
+
+extern "C" int ppoll(pollfd* fds, nfds_t count, const timespec* timeout, const sigset_t* mask)
+{
+    static const auto real =
+        reinterpret_cast<int (*)(pollfd*, nfds_t, const timespec*, const sigset_t*)>(::dlsym(RTLD_NEXT, "ppoll"));
+    if ((timeout != nullptr && timeout->tv_sec == 0 && timeout->tv_nsec == 0) || !onEventThread())
+        return real(fds, count, timeout, mask);
+    g_meter.waitBegins();
+    const int ready = real(fds, count, timeout, mask);
+    g_meter.waitEnds();
+    return ready;
+}
+
+namespace
+{
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const auto mainEntered = monotonicNs();
+    const char* spawnedText = std::getenv("QM_BENCH_SPAWNED_NS");
+    const std::int64_t spawned = spawnedText != nullptr ? std::atoll(spawnedText) : mainEntered;
+
+    QApplication application(argc, argv);
+    const auto applicationMade = monotonicNs();
+    QApplication::setApplicationName("Quellmark");
+    HoldMeter& meter = g_meter;
+
+    qm::shell::Environment environment;
+    environment.folders = qm::qt::currentProgramFolders();
+    environment.currentFolder = QDir::currentPath().toStdString();
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
+        const QFont font = QApplication::font();
+        environment.printerFont =
+            qm::shell::FontSettings{font.family().toStdString(), font.pointSize(), false, false, false, false};
+    }
+    const auto printersFound = monotonicNs();
+    qm::qt::PosixFileSystem files;
+    qm::qt::QtSerialPort serialPort;
+    qm::qt::QtTimer echoTimer(500);
+    qm::qt::QtTimer readTimeOutTimer(5000);
+    qm::qt::QtTimer writeTimeOutTimer(5000);
+    qm::qt::SystemClock clock;
+    qm::shell::Backups backups(files, clock,
+                               qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    qm::app::Desktop desktop(
+        {files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment, &backups});
+    // Drives the session as a user would: Read once the unit is identified, Write once the read is in, and
+    // answers the Download Complete box.
+    enum class Step
+    {
+        Identifying,
+        Reading,
+        Writing,
+    };
+    Step step = Step::Identifying;
+    bool readStarted = false;
+    long rssDuringWrite = 0;
+    int status = 0;
+    const auto& link = desktop.program().form().module().link;
+    auto* read = desktop.window().findChild<QAction*>("read");
+    auto* write = desktop.window().findChild<QAction*>("write");
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            const QString title = box->windowTitle();
+            if (step != Step::Writing || title != "Download Complete") {
+                std::cerr << "unexpected box: " << title.toStdString() << '\n';
+                status = 1;
+            }
+            rssDuringWrite = peakRssKb();
+            if (auto* dialog = qobject_cast<QDialog*>(box))
+                dialog->accept();
+            QTimer::singleShot(0, &application, &QApplication::quit);
+            driver.stop();
+            return;
+        }
+        switch (step) {
+        case Step::Identifying:
+            if (link.FirmwareVersion != 0 && link.LastCommand == "E" && read->isEnabled()) {
+                meter.phase = "read";
+                step = Step::Reading;
+                read->trigger();
+            }
+            break;
+        case Step::Reading:
+            readStarted = readStarted || link.LastCommand == "U";
+            if (readStarted && link.LastCommand == "E" && write->isEnabled()) {
+                meter.phase = "write";
+                step = Step::Writing;
+                write->trigger();
+            }
+            break;
+        case Step::Writing:
+            break;
+        }
+    });
+    driver.start();
+    QTimer::singleShot(20'000, &application, [&] {
+        std::cerr << "the session did not finish\n";
+        std::exit(1);
+    });
+    const auto built = monotonicNs();
+    if (!desktop.start())
+        return 1;
+    const auto constructed = monotonicNs();
+    meter.shown = true;
+    QApplication::exec();
+
+    std::cout << "shown_idle_ms " << msBetween(spawned, meter.firstBlock) << '\n'
+              << "construction_ms " << msBetween(spawned, constructed) << '\n'
+              << "until_main_ms " << msBetween(spawned, mainEntered) << '\n'
+              << "application_ms " << msBetween(mainEntered, applicationMade) << '\n'
+              << "printers_ms " << msBetween(applicationMade, printersFound) << '\n'
+              << "desktop_built_ms " << msBetween(printersFound, built) << '\n'
+              << "start_ms " << msBetween(built, constructed) << '\n'
+              << "hold_startup_ms " << meter.longest["startup"] << '\n'
+              << "hold_read_ms " << meter.longest["read"] << '\n'
+              << "hold_write_ms " << meter.longest["write"] << '\n'
+              << "rss_write_kb " << rssDuringWrite << '\n';
+    return status;
+}
