@@ -37,6 +37,13 @@ std::int64_t monotonicNs()
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
 }
 
+std::int64_t threadCpuNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+}
+
 double msBetween(std::int64_t from, std::int64_t to)
 {
     return static_cast<double>(to - from) / 1e6;
@@ -63,6 +70,11 @@ class HoldMeter
 public:
     std::string phase = "startup";
     std::map<std::string, double> longest;
+    /// The most processor time the event thread used in one stretch of each phase: what the handlers cost, apart
+    /// from the time other processes had the processor.
+    std::map<std::string, double> mostCpu;
+    /// When the longest stretch of each phase ended.
+    std::map<std::string, std::int64_t> longestEnded;
     /// Set once the main window is shown and the start-up has run: waits before (a printer look-up) do not count.
     bool shown = false;
     /// When the event thread first waited after that (the window shown and idle); 0 before.
@@ -76,14 +88,23 @@ public:
         if (firstBlock == 0) {
             firstBlock = now;
         } else {
-            double& worst = longest[phase];
-            worst = std::max(worst, msBetween(m_busySince, now));
+            const double held = msBetween(m_busySince, now);
+            mostCpu[phase] = std::max(mostCpu[phase], msBetween(m_busySinceCpu, threadCpuNs()));
+            if (held > longest[phase]) {
+                longest[phase] = held;
+                longestEnded[phase] = now;
+            }
         }
     }
-    void waitEnds() { m_busySince = monotonicNs(); }
+    void waitEnds()
+    {
+        m_busySince = monotonicNs();
+        m_busySinceCpu = threadCpuNs();
+    }
 
 private:
     std::int64_t m_busySince = 0;
+    std::int64_t m_busySinceCpu = 0;
 };
 
 HoldMeter g_meter;
@@ -163,6 +184,8 @@ int main(int argc, char** argv)
     Step step = Step::Identifying;
     bool readStarted = false;
     long rssDuringWrite = 0;
+    std::int64_t writeStarted = 0;
+    std::int64_t boxSeen = 0;
     int status = 0;
     const auto& link = desktop.program().form().module().link;
     auto* read = desktop.window().findChild<QAction*>("read");
@@ -177,6 +200,7 @@ int main(int argc, char** argv)
                 status = 1;
             }
             rssDuringWrite = peakRssKb();
+            boxSeen = monotonicNs();
             if (auto* dialog = qobject_cast<QDialog*>(box))
                 dialog->accept();
             QTimer::singleShot(0, &application, &QApplication::quit);
@@ -196,6 +220,7 @@ int main(int argc, char** argv)
             if (readStarted && link.LastCommand == "E" && write->isEnabled()) {
                 meter.phase = "write";
                 step = Step::Writing;
+                writeStarted = monotonicNs();
                 write->trigger();
             }
             break;
@@ -215,6 +240,13 @@ int main(int argc, char** argv)
     meter.shown = true;
     QApplication::exec();
 
+    // One redraw of every control, as after each event.
+    constexpr int kDraws = 50;
+    const auto drawsStart = monotonicNs();
+    for (int i = 0; i < kDraws; ++i)
+        desktop.binder().draw();
+    const double drawMs = msBetween(drawsStart, monotonicNs()) / kDraws;
+
     std::cout << "shown_idle_ms " << msBetween(spawned, meter.firstBlock) << '\n'
               << "construction_ms " << msBetween(spawned, constructed) << '\n'
               << "until_main_ms " << msBetween(spawned, mainEntered) << '\n'
@@ -225,6 +257,12 @@ int main(int argc, char** argv)
               << "hold_startup_ms " << meter.longest["startup"] << '\n'
               << "hold_read_ms " << meter.longest["read"] << '\n'
               << "hold_write_ms " << meter.longest["write"] << '\n'
-              << "rss_write_kb " << rssDuringWrite << '\n';
+              << "cpu_startup_ms " << meter.mostCpu["startup"] << '\n'
+              << "cpu_read_ms " << meter.mostCpu["read"] << '\n'
+              << "cpu_write_ms " << meter.mostCpu["write"] << '\n'
+              << "rss_write_kb " << rssDuringWrite << '\n'
+              << "draw_ms " << drawMs << '\n'
+              << "write_longest_ended_ms " << msBetween(writeStarted, meter.longestEnded["write"]) << '\n'
+              << "write_box_seen_ms " << msBetween(writeStarted, boxSeen) << '\n';
     return status;
 }

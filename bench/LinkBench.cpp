@@ -307,7 +307,11 @@ void desktopSession(const Setup& setup, Table& table)
     table.atMost("longest event-thread hold, start-up (ms)", worst["hold_startup_ms"], 16);
     table.atMost("longest event-thread hold, read (ms)", worst["hold_read_ms"], 16);
     table.atMost("longest event-thread hold, write (ms)", worst["hold_write_ms"], 16);
+    table.plain("most processor time in one hold, start-up (ms)", worst["cpu_startup_ms"]);
+    table.plain("most processor time in one hold, read (ms)", worst["cpu_read_ms"]);
+    table.plain("most processor time in one hold, write (ms)", worst["cpu_write_ms"]);
     table.plain("quellmark construction before the event loop (ms)", worst["construction_ms"]);
+    table.plain("quellmark redraw of every control after an event (ms)", worst["draw_ms"]);
     table.atMost("quellmark peak resident memory, during a write (MB)", worst["rss_write_kb"] / 1024, 80);
 }
 
