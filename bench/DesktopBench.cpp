@@ -1,5 +1,5 @@
 // The desktop program built as quellmark builds it, instrumented: how long after the process started the main
-// window is shown and idle, the longest stretch the event thread is busy during start-up, a read and a write
+// window is shown (painted) and idle, the longest stretch the event thread is busy during start-up, a read and a write
 // (from one wait for events to the next), and the peak resident memory during the write.
 // Prints "name value" lines.
 #include "app/Desktop.h"
@@ -12,12 +12,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QEvent>
 #include <QPrinterInfo>
 #include <QTimer>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <string>
@@ -77,6 +79,8 @@ public:
     std::map<std::string, std::int64_t> longestEnded;
     /// Set once the main window is shown and the start-up has run: waits before (a printer look-up) do not count.
     bool shown = false;
+    /// Tells whether the main window has been painted; the first wait after that is the program shown and idle.
+    std::function<bool()> painted;
     /// When the event thread first waited after that (the window shown and idle); 0 before.
     std::int64_t firstBlock = 0;
 
@@ -86,7 +90,8 @@ public:
         if (!shown)
             return;
         if (firstBlock == 0) {
-            firstBlock = now;
+            if (painted && painted())
+                firstBlock = now;
         } else {
             const double held = msBetween(m_busySince, now);
             mostCpu[phase] = std::max(mostCpu[phase], msBetween(m_busySinceCpu, threadCpuNs()));
@@ -108,6 +113,21 @@ private:
 };
 
 HoldMeter g_meter;
+
+/// Marks the main window's first paint: the window is shown once it has been drawn.
+class FirstPaint : public QObject
+{
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 bool onEventThread()
 {
@@ -233,6 +253,9 @@ int main(int argc, char** argv)
         std::cerr << "the session did not finish\n";
         std::exit(1);
     });
+    FirstPaint firstPaint;
+    desktop.window().installEventFilter(&firstPaint);
+    meter.painted = [&firstPaint] { return firstPaint.painted; };
     const auto built = monotonicNs();
     if (!desktop.start())
         return 1;
