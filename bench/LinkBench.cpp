@@ -152,6 +152,7 @@ void lineRateTransactions(const Setup& setup, Table& table)
                 median(plainWrites), writeBound);
     table.ratio("vq3 write transaction / line-rate bound", median(writes) / writeBound, 1.03, median(writes),
                 writeBound);
+    table.plain("vq3 write transaction / minimal client's write", median(writes) / median(plainWrites));
     table.ratio("vq3 read transaction / line-rate bound", median(reads) / readBound, 1.03, median(reads), readBound);
 }
 
