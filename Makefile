@@ -8,7 +8,7 @@ endif
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test format format-check clean
+.PHONY: all deps configure build run test format format-check clean bench
 
 all: build
 
@@ -26,6 +26,10 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j 2
+
+# Benchmarks in their own Release folder (not part of test or CI): one table of measurements against targets.
+bench:
+	@bench/run build-bench
 
 format:
 	@clang-format -i $(SOURCES)

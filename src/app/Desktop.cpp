@@ -39,12 +39,13 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
     m_link = std::make_unique<shell::UnitLink>(m_program->form(), *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
                                                *m_writeTimeOutTimer);
     m_link->setIniSettings(&m_program->ini());
-    if (shell::Backups* backups = ports.backups)
-        // A backup that cannot be written never interrupts the user's work with the unit.
+    if (shell::Backups* backups = ports.backups) {
+        m_backupWriter = std::make_unique<BackupWriter>(*backups);
         m_link->setTransactionRecorder(
-            [backups](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
-                (void)backups->record(transaction, state.ModelName, bytes);
+            [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
+                m_backupWriter->record(transaction, state.ModelName, bytes);
             });
+    }
     m_program->setLink(m_link.get());
     m_program->setPrinter(ports.printer, ports.clock);
 

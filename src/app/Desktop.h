@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/AboutWindow.h"
+#include "app/BackupWriter.h"
 #include "app/MainWindow.h"
 #include "app/ObservedPorts.h"
 #include "app/PrintProgressWindow.h"
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<ObservedTimer> m_readTimeOutTimer;
     std::unique_ptr<ObservedTimer> m_writeTimeOutTimer;
     std::unique_ptr<shell::Program> m_program;
+    std::unique_ptr<BackupWriter> m_backupWriter;
     std::unique_ptr<shell::UnitLink> m_link;
     std::unique_ptr<ViewBinder> m_binder;
 };

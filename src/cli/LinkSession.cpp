@@ -95,8 +95,6 @@ std::optional<LinkFailure> LinkSession::open()
         const int number = error ? error->number : link::port_error::kDeviceNotOpen;
         return linkFailure(link::portErrorBox(number, m_program.module().link.ComPortNumber), kLinkFailure);
     }
-    // The first probe goes out now rather than one probe period later.
-    m_link->engine().EchoTimer_Timer();
     return std::nullopt;
 }
 

@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -30,7 +31,8 @@ namespace
 
 /// One character on the wire at 4800 baud, 8N1: a start bit, 8 data bits and a stop bit.
 constexpr std::int64_t kCharacterNs = 10 * 1'000'000'000LL / 4800;
-constexpr std::int64_t kNsPerMs = 1'000'000;
+/// How long before a deadline of the paced wire the simulator stops sleeping and watches the clock.
+constexpr std::int64_t kFinalApproachNs = 150'000;
 
 int g_signalPipe = -1;
 
@@ -60,12 +62,13 @@ std::int64_t monotonicNs()
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
 }
 
-void sleepUntil(std::int64_t deadline)
+timespec durationUntil(std::int64_t deadline, std::int64_t now)
 {
-    timespec until{};
-    until.tv_sec = static_cast<time_t>(deadline / 1'000'000'000LL);
-    until.tv_nsec = static_cast<long>(deadline % 1'000'000'000LL);
-    ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+    const std::int64_t left = std::max<std::int64_t>(deadline - now, 0);
+    timespec duration{};
+    duration.tv_sec = static_cast<time_t>(left / 1'000'000'000LL);
+    duration.tv_nsec = static_cast<long>(left % 1'000'000'000LL);
+    return duration;
 }
 
 void closeQuietly(int& fd)
@@ -202,18 +205,26 @@ public:
     /// Runs until a stop signal; returns the exit status.
     int run(int stopFd, Streams streams)
     {
+        // The default timer slack lets every wake-up come up to 50 us late; the wire's deadlines are meant exactly.
+        if (m_lineRate)
+            ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
         for (;;) {
             deliverDue(monotonicNs());
             if (!sendDue(monotonicNs()))
                 return fail(streams, kLinkFailure, "Writing to the terminal failed: " + systemReason(errno));
 
+            // Waits for the next deadline while still watching the terminal, so a byte from the program is taken
+            // (and its arrival timed) the moment it is written, never after a sleep. A timer wake-up can come a few
+            // hundred microseconds late on a busy or virtual machine, so the last stretch before a deadline is
+            // waited out by looking at the terminal without blocking: the wire, not the host, sets the pace.
             const auto next = nextDeadline();
             const std::int64_t now = monotonicNs();
-            // poll() counts whole milliseconds: it wakes just before the deadline and clock_nanosleep lands on it.
-            const int timeout = next ? static_cast<int>(std::max<std::int64_t>(*next - now, 0) / kNsPerMs) : -1;
+            timespec timeout{};
+            if (next && *next - now > kFinalApproachNs)
+                timeout = durationUntil(*next - kFinalApproachNs, now);
             pollfd fds[2] = {{m_master, static_cast<short>(POLLIN | (m_blocked ? POLLOUT : 0)), 0},
                              {stopFd, POLLIN, 0}};
-            const int ready = ::poll(fds, 2, timeout);
+            const int ready = ::ppoll(fds, 2, next ? &timeout : nullptr, nullptr);
             if (ready < 0) {
                 if (errno == EINTR)
                     continue;
@@ -229,8 +240,6 @@ public:
             } else if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
                 return fail(streams, kLinkFailure, "The terminal reports hang-up or an error.");
             }
-            if (ready == 0 && next)
-                sleepUntil(*next);
         }
     }
 

@@ -202,6 +202,12 @@ void Link::EchoTimer_Timer()
     sendBytes(std::string(1, kProbeByte));
 }
 
+void Link::probeNow()
+{
+    m_echoTimer.start();
+    EchoTimer_Timer();
+}
+
 void Link::receiveProbeEchoes()
 {
     // One notification may stand for several bytes: look at all of them for the probe's echo.

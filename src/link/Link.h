@@ -120,6 +120,9 @@ public:
     /// the unit echoed the previous one (only while probing, as the read).
     void startDownload(const std::string& downloadImage);
 
+    /// Sends a probe at once (the port has just been opened) and counts the next probe period from now.
+    void probeNow();
+
     /// The timers' ticks.
     void EchoTimer_Timer();
     void ReadTimeOutTimer_Timer();

@@ -246,6 +246,18 @@ void QtSerialPort::send(std::string_view bytes)
 {
     if (!m_port->isOpen() || bytes.empty())
         return;
+#ifndef Q_OS_WIN
+    // With nothing queued, the bytes go straight to the device: QSerialPort's own write arms a write notifier and
+    // wakes the event loop twice per call, which doubles the time of an echo-paced byte. What the device does not
+    // take at once (or a failure, which QSerialPort then reports) goes the usual way, behind nothing.
+    if (m_port->bytesToWrite() == 0) {
+        const auto written = ::write(static_cast<int>(m_port->handle()), bytes.data(), bytes.size());
+        if (written > 0)
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        if (bytes.empty())
+            return;
+    }
+#endif
     m_port->write(bytes.data(), static_cast<qint64>(bytes.size()));
     if (m_port->isOpen())
         m_port->flush();

@@ -13,7 +13,7 @@ public:
     /// Tests the port ComPortNumber: opens and closes it; on failure shows the port's message box and sets
     /// PortError.
     virtual void TestSerialPort() = 0;
-    /// Opens the tested port; probing for the unit goes on from there.
+    /// Opens the tested port and sends the first probe at once; probing for the unit goes on from there.
     virtual void OpenSerialPort() = 0;
     /// Tells the user to choose a serial port from the Setup menu.
     virtual void SelectSerialPort() = 0;

@@ -20,6 +20,8 @@ void UnitLink::TestSerialPort()
 void UnitLink::OpenSerialPort()
 {
     m_engine.OpenSerialPort();
+    // The unit is looked for at once rather than one probe period after start-up.
+    m_engine.probeNow();
 }
 
 void UnitLink::SelectSerialPort()

@@ -15,6 +15,29 @@ TEST_F(LinkTest, WithoutAUnitStaysDisconnectedAndProbesEveryTick)
     EXPECT_TRUE(showsDisconnected());
 }
 
+TEST_F(LinkTest, ProbeNowSendsAtOnceAndCountsTheNextPeriodFromThen)
+{
+    openPort();
+    const int starts = echoTimer.starts;
+    link.probeNow();
+    EXPECT_EQ(port.sent, kProbe);
+    EXPECT_EQ(echoTimer.starts, starts + 1);
+    EXPECT_TRUE(echoTimer.isActive());
+
+    port.deliver(kProbe);
+    EXPECT_EQ(port.sent, kProbe + "U");
+    EXPECT_EQ(windows.MDIForm1.VQ3Status.caption(), "Connected");
+}
+
+TEST_F(LinkTest, ProbeNowWithoutAnEchoBeforeTheNextTickShowsDisconnected)
+{
+    connect();
+    link.probeNow();
+    echoTimer.tick();
+    EXPECT_TRUE(showsDisconnected());
+    EXPECT_EQ(port.sent, kProbe + kProbe);
+}
+
 TEST_F(LinkTest, FirstEchoShowsConnectedAndStartsTheIdentificationRead)
 {
     openPort();

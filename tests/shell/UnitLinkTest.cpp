@@ -31,7 +31,7 @@ protected:
             });
         program.setLink(&link);
         ASSERT_TRUE(program.MDIForm_Load());
-        port.takeSent();
+        sentAtStartUp = port.takeSent();
     }
 
     /// Answers the probe and the identification read as a VQ-3+ with firmware 2 holding the image.
@@ -79,7 +79,16 @@ protected:
     UnitLink link{program.form(), ui, port, echoTimer, readTimer, writeTimer};
     forms::Windows& w = program.form().windows();
     std::vector<Record> recorded;
+    std::string sentAtStartUp;
 };
+
+TEST_F(UnitLinkTest, StartUpProbesAsSoonAsThePortIsOpenAndAnEchoStartsTheIdentification)
+{
+    EXPECT_EQ(sentAtStartUp, kProbe);
+    EXPECT_TRUE(echoTimer.isActive());
+    port.deliver(kProbe);
+    EXPECT_EQ(port.takeSent(), "U");
+}
 
 TEST_F(UnitLinkTest, IdentifiesTheUnitWithoutTouchingTheWindows)
 {

@@ -1,0 +1,46 @@
+// Backups on a thread of their own.
+#include "app/BackupWriter.h"
+
+#include <utility>
+
+namespace qm::app
+{
+
+BackupWriter::BackupWriter(shell::Backups& backups) : m_backups(backups), m_thread([this] { run(); })
+{}
+
+BackupWriter::~BackupWriter()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+}
+
+void BackupWriter::record(link::Transaction transaction, std::string modelName, std::string imageBytes)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_jobs.push_back({transaction, std::move(modelName), std::move(imageBytes)});
+    }
+    m_wake.notify_one();
+}
+
+void BackupWriter::run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+        if (m_jobs.empty())
+            return;
+        Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        lock.unlock();
+        (void)m_backups.record(job.transaction, job.modelName, job.imageBytes);
+        lock.lock();
+    }
+}
+
+} // namespace qm::app

@@ -1,0 +1,48 @@
+// Writes the backups of the unit's transactions on a thread of their own, so a slow disk (every backup is synced
+// to it) never holds the event thread at the end of an identification, a read or a write.
+#pragma once
+
+#include "shell/Backups.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace qm::app
+{
+
+class BackupWriter
+{
+public:
+    explicit BackupWriter(shell::Backups& backups);
+    /// Writes every backup still waiting, then ends the thread.
+    ~BackupWriter();
+
+    BackupWriter(const BackupWriter&) = delete;
+    BackupWriter& operator=(const BackupWriter&) = delete;
+
+    /// Hands over the bytes of a completed transaction; returns at once. A backup that cannot be written is
+    /// dropped: it never interrupts the user's work with the unit.
+    void record(link::Transaction transaction, std::string modelName, std::string imageBytes);
+
+private:
+    struct Job
+    {
+        link::Transaction transaction;
+        std::string modelName;
+        std::string imageBytes;
+    };
+
+    void run();
+
+    shell::Backups& m_backups;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Job> m_jobs;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
+
+} // namespace qm::app
