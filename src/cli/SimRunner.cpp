@@ -31,6 +31,7 @@ namespace
 
 /// One character on the wire at 4800 baud, 8N1: a start bit, 8 data bits and a stop bit.
 constexpr std::int64_t kCharacterNs = 10 * 1'000'000'000LL / 4800;
+constexpr std::int64_t kNsPerMs = 1'000'000;
 /// How long before a deadline of the paced wire the simulator stops sleeping and watches the clock.
 constexpr std::int64_t kFinalApproachNs = 150'000;
 

@@ -87,8 +87,9 @@ protected:
         ASSERT_EQ(::kill(pid, fault == "kill" ? SIGKILL : SIGSTOP), 0);
     }
 
-    bool backupOf(const char* transaction)
+    bool backupKeptAtExit(const char* transaction)
     {
+        desktop.reset();
         const QStringList names = QDir(folder.filePath("backups")).entryList({QString("*-") + transaction + ".*"});
         return !names.isEmpty();
     }
@@ -122,7 +123,7 @@ TEST_F(DesktopLinkFaultsTest, ReadBrokenByTheUnitGoingAwayOrFreezingKeepsTheWind
         EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{link::readTimeOutBox()});
         EXPECT_EQ(windowsSnapshot(windows()), before);
         EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
-        EXPECT_FALSE(backupOf("read"));
+        EXPECT_FALSE(backupKeptAtExit("read"));
     }
 }
 
@@ -148,7 +149,7 @@ TEST_F(DesktopLinkFaultsTest, WriteBrokenByTheUnitGoingAwayOrFreezingKeepsTheWin
         EXPECT_EQ(windowsSnapshot(windows()), before);
         EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
         EXPECT_FALSE(QFile::exists(folder.filePath("saved.bin")));
-        EXPECT_FALSE(backupOf("write"));
+        EXPECT_FALSE(backupKeptAtExit("write"));
     }
 }
 
@@ -167,8 +168,8 @@ TEST_F(DesktopLinkFaultsTest, ReplyOfNoiseIsRefusedAndKeepsTheWindows)
     ASSERT_TRUE(QTest::qWaitFor([&] { return ui.boxes.size() == 1; }, 10000));
     EXPECT_EQ(ui.boxes[0], link::badReplyBox());
     EXPECT_EQ(windowsSnapshot(windows()), before);
-    EXPECT_FALSE(backupOf("read"));
-    EXPECT_FALSE(backupOf("identify"));
+    EXPECT_FALSE(backupKeptAtExit("read"));
+    EXPECT_FALSE(backupKeptAtExit("identify"));
 }
 
 TEST_F(DesktopLinkFaultsTest, SlowEchoesCompleteWithinTheWriteLimitAndTimeOutBeyondIt)
@@ -193,7 +194,7 @@ TEST_F(DesktopLinkFaultsTest, SlowEchoesCompleteWithinTheWriteLimitAndTimeOutBey
         EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{c.box});
         EXPECT_EQ(windowsSnapshot(windows()), before);
         const bool written = c.box == link::downloadCompleteBox();
-        EXPECT_EQ(backupOf("write"), written);
+        EXPECT_EQ(backupKeptAtExit("write"), written);
         if (written) {
             EXPECT_EQ(readAll(folder.filePath("saved.bin")), readAll(folder.filePath("tracking.bin")));
         }
