@@ -121,17 +121,6 @@ protected:
     fakes::ScriptedUi ui;
 };
 
-TEST_F(IniWriterPosixTest, DirectoryInTheFilesPlaceIsReportedAndLeftAlone)
-{
-    fs::create_directory(path("vq3.ini"));
-    std::ofstream(path("vq3.ini/kept")) << "kept";
-    shell::IniSettings ini(program, ui, files, path("vq3.ini"));
-    EXPECT_FALSE(ini.SaveIniFile());
-    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Error# 75: Path/File Access Error"});
-    EXPECT_EQ(names(), std::vector<std::string>{"vq3.ini"});
-    EXPECT_EQ(contents("vq3.ini/kept"), "kept");
-}
-
 TEST_F(IniWriterPosixTest, FolderThatRefusesNewFilesEvenToRootIsReported)
 {
     shell::IniSettings ini(program, ui, files, "/proc/self/vq3.ini");
