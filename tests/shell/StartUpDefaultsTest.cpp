@@ -24,7 +24,8 @@ TEST_F(StartUpDefaultsTest, FillsEveryFixedListInOrder)
 {
     program.startUp();
     for (const auto& header : w.MDIForm1.GpsString)
-        EXPECT_EQ(header.entries(), forms::kDataHeaderEntries);
+        EXPECT_EQ(header.entries(),
+                  (std::vector<std::string>{"$GPRMC", "$GPGGA", "$GPGSA", "$GPALM", "$GPGSV", "$GPVTG"}));
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm})
         EXPECT_EQ(w.station(mode).ToCall.entries(),
                   (std::vector<std::string>{"APRS", "ALARM", "CLUB", "FOX", "GPS", "QST", "THUNT"}));
