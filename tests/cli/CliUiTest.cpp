@@ -47,5 +47,15 @@ TEST(CliUiTest, CollectsBoxesAndAnswersQuestionsWithTheSafeChoice)
     EXPECT_EQ(err.str(), "");
 }
 
+TEST(CliUiTest, EndProgramRunsTheEndHandler)
+{
+    std::ostringstream err;
+    CliUi ui(err, false);
+    int ended = 0;
+    ui.setEndHandler([&] { ++ended; });
+    ui.endProgram();
+    EXPECT_EQ(ended, 1);
+}
+
 } // namespace
 } // namespace qm::cli
