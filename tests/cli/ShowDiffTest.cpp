@@ -255,14 +255,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DiffCase{"nmea.vq3", {{13 + 9 + 1, "0"}}, "Profile 2 Path 1: WIDE1-1 -> (none)\n"},
                       DiffCase{"alarm.vq3", {{24, "0"}}, "Alarm 1 Normal State: High -> Low\n"}));
 
-TEST_F(ShowDiffTest, ADifferentModeIsOneLine)
-{
-    put("a.vq3", exampleLines("beacon.vq3"));
-    put("b.vq3", exampleLines("tracking.vq3"));
-    EXPECT_EQ(diff("a.vq3", "b.vq3"), kRefused);
-    EXPECT_EQ(out.str(), "Mode: Beacon -> Tracking\n");
-}
-
 TEST_F(ShowDiffTest, DiffJsonListsEveryDifference)
 {
     const auto lines = exampleLines("tracking.vq3");

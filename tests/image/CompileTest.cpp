@@ -164,28 +164,6 @@ TEST(StationCompileTest, SpecialPathSsidByteCarriesTheSsidShiftedLeft)
     }
 }
 
-TEST(StationCompileTest, PathSelectorsGiveTheirCodesInProfileBytesOneAndTwo)
-{
-    struct Case
-    {
-        std::array<int, 4> indexes;
-        int byte1, byte2;
-    };
-    const Case cases[] = {
-        {{3, 0, 0, 0}, 0x03, 0x00}, {{1, 2, 3, 4}, 0x21, 0x43},  {{5, 6, 7, 8}, 0xDC, 0xFE},
-        {{7, 0, 0, 0}, 0x0E, 0x00}, {{-1, 0, 0, 7}, 0x00, 0xE0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.byte1 * 256 + c.byte2);
-        forms::Windows windows = readyWindows();
-        for (std::size_t i = 0; i < 4; ++i)
-            windows.Form5.station.Path[i].setListIndex(c.indexes[i]);
-        const std::string stream = compiled(forms::Mode::Alarm, windows);
-        EXPECT_EQ(at(stream, 46), c.byte1);
-        EXPECT_EQ(at(stream, 47), c.byte2);
-    }
-}
-
 TEST(StationCompileTest, SsidGoesIntoTheHighNibbleOfProfileByteThree)
 {
     const std::pair<std::string, int> cases[] = {{"", 0x00},   {"0", 0x00},  {"9", 0x90},

@@ -123,22 +123,6 @@ TEST(SplitUploadTest, ProfilesAndModeFieldsAreTakenOnlyForTheImagesMode)
     }
 }
 
-TEST(SplitUploadTest, AlarmAndTrackingFieldsComeFromTheirPositions)
-{
-    ImageFields fields;
-    splitUpload(numberedImage(4), fields);
-    EXPECT_EQ(fields.alarmMessage[0], numbered(52, 26));
-    EXPECT_EQ(fields.alarmMessage[2], numbered(94, 16));
-    EXPECT_EQ(fields.alarmMessage[3], numbered(110, 16));
-    EXPECT_EQ(fields.normalStateByte, 126);
-    EXPECT_EQ(fields.txCountByte, 128);
-    splitUpload(numberedImage(3), fields);
-    EXPECT_EQ(fields.separatorByte, 107);
-    splitUpload(numberedImage(2), fields);
-    EXPECT_EQ(fields.dataHeader[0], numbered(106, 7));
-    EXPECT_EQ(fields.dataHeader[1], numbered(113, 7));
-}
-
 ImageFields profileOneFields(std::array<int, 6> profileBytes)
 {
     ImageFields fields;

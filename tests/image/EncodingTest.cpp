@@ -81,12 +81,6 @@ TEST(TimerCodeTest, SplitsSecondsIntoHighNibbleAndLowByte)
     }
 }
 
-TEST(TimerCodeTest, JoiningIgnoresTheSsidNibble)
-{
-    EXPECT_EQ(joinTimer(0x92, 0x58), 600);
-    EXPECT_EQ(joinTimer(0xF0, 0x05), 5);
-}
-
 TEST(TxCodeTest, CodesArePositionsAt1200AndPositionPlusOneAt300)
 {
     struct Case

@@ -200,15 +200,5 @@ TEST(TrackingCompileTest, StoredNoSelectionCompilesAsTheFirstEntryAtEitherBaudRa
     }
 }
 
-TEST(TrackingCompileTest, EditsOfTheShownProfileReachTheImageOnceSaved)
-{
-    forms::Windows windows = readyWindows();
-    forms::selectTrkProfileTab(windows, 1);
-    windows.Form4.station.TmrMin.setText("2");
-    EXPECT_EQ(at(compiled(forms::Mode::Tracking, windows), profileStart(2) + 3), 0x00);
-    forms::SaveCurTrkProfileToArray(windows);
-    EXPECT_EQ(at(compiled(forms::Mode::Tracking, windows), profileStart(2) + 3), 120);
-}
-
 } // namespace
 } // namespace qm::image

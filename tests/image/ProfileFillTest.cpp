@@ -37,29 +37,6 @@ ImageFields tenProfileFields(int modeByte)
     return fields;
 }
 
-TEST(NmeaFillTest, EveryProfileIsWrittenIntoTheStore)
-{
-    forms::Windows windows = readyWindows();
-    UpdateEntireNMEAForm(windows, tenProfileFields(0x02));
-    const forms::ProfileStore& store = windows.Form3.store;
-    for (int k = 1; k <= forms::kProfileCount; ++k) {
-        SCOPED_TRACE(k);
-        const forms::ProfileEntry& entry = store.entry(k);
-        EXPECT_EQ(entry.SSID, std::to_string(k));
-        EXPECT_EQ(entry.Path[0], std::to_string(k % 5));
-        EXPECT_EQ(entry.Path[1], "0");
-        EXPECT_EQ(entry.TmrMin, std::to_string(61 * k / 60));
-        EXPECT_EQ(entry.TmrSec, std::to_string(61 * k % 60));
-        EXPECT_EQ(entry.TxDelay, std::to_string(k));
-        EXPECT_EQ(entry.TxTail, "1");
-        EXPECT_EQ(entry.Symbol, "");
-    }
-    EXPECT_EQ(windows.Form3.NMEATxOn.selected(), forms::kCarriageReturn);
-    EXPECT_EQ(windows.MDIForm1.GpsString[0].text(), "$GPRMC");
-    EXPECT_EQ(windows.MDIForm1.GpsString[1].text(), "$GPGG");
-    EXPECT_EQ(windows.MDIForm1.GpsString[2].text(), "");
-}
-
 TEST(NmeaFillTest, TerminationIsReadFromProfileOneOnly)
 {
     const std::pair<int, int> cases[] = {{3, forms::kUserDefined}, {0, forms::kUserDefined}, {10, forms::kLineFeed}};
@@ -73,6 +50,7 @@ TEST(NmeaFillTest, TerminationIsReadFromProfileOneOnly)
         UpdateEntireNMEAForm(windows, fields);
         EXPECT_EQ(windows.Form3.NMEATxOn.selected(), option);
         EXPECT_EQ(windows.Form3.NMEAUserTrigChar.text(), option == forms::kUserDefined ? std::to_string(code) : "9");
+        EXPECT_EQ(windows.MDIForm1.GpsString[1].text(), "$GPGG");
     }
 }
 
@@ -100,61 +78,36 @@ struct TabCase
 
 const TabCase kTabCases[] = {{5, 0, 0}, {0, 0, 0}, {0, 3, 3}, {4, 12, 0}, {3, 0xFF, 0}, {9, 9, 9}, {2, 10, 0}};
 
-TEST(NmeaFillTest, ShowsTheProfileOfTheIndexByteWithoutSavingTheOldWindow)
+TEST(ProfileFillTest, ShowsTheProfileOfTheIndexByteWithoutSavingTheOldWindow)
 {
-    for (const auto& c : kTabCases) {
-        SCOPED_TRACE(std::to_string(c.selectedTab) + " " + std::to_string(c.profileIndexByte));
-        forms::Windows windows = readyWindows();
-        forms::selectNMEAProfileTab(windows, c.selectedTab);
-        windows.Form3.station.SSID.setText("14");
-        windows.Form3.station.TmrMin.setText("55");
-        ImageFields fields = tenProfileFields(0x02);
-        fields.profileIndexByte = static_cast<std::uint8_t>(c.profileIndexByte);
-        UpdateEntireNMEAForm(windows, fields);
-        const int shown = c.shownTab + 1;
-        EXPECT_EQ(windows.Form3.NMEAProfile.selectedIndex(), c.shownTab);
-        EXPECT_EQ(windows.Form3.station.SSID.text(), std::to_string(shown));
-        EXPECT_EQ(windows.Form3.station.TmrMin.text(), std::to_string(61 * shown / 60));
-        EXPECT_EQ(windows.Form3.station.TxDelay.listIndex(), shown);
-        EXPECT_EQ(windows.Form3.store.entry(c.selectedTab + 1).SSID, std::to_string(c.selectedTab + 1));
-        EXPECT_FALSE(windows.profiles.SkipProfileSave);
-    }
-}
-
-TEST(TrackingFillTest, ShowsTheProfileOfTheIndexByteWithoutSavingTheOldWindow)
-{
-    for (const auto& c : kTabCases) {
-        SCOPED_TRACE(std::to_string(c.selectedTab) + " " + std::to_string(c.profileIndexByte));
-        forms::Windows windows = readyWindows();
-        forms::selectTrkProfileTab(windows, c.selectedTab);
-        windows.Form4.station.SSID.setText("14");
-        windows.Form4.TrkSymbol.setText("Z");
-        ImageFields fields = tenProfileFields(0x03);
-        fields.profileIndexByte = static_cast<std::uint8_t>(c.profileIndexByte);
-        UpDateEntireTrackingForm(windows, fields);
-        const int shown = c.shownTab + 1;
-        EXPECT_EQ(windows.Form4.TrkProfile.selectedIndex(), c.shownTab);
-        EXPECT_EQ(windows.Form4.station.SSID.text(), std::to_string(shown));
-        EXPECT_EQ(windows.Form4.TrkSymbol.text(), shown == 1 ? "\r" : std::string(1, static_cast<char>(0x40 + shown)));
-        EXPECT_EQ(windows.Form4.store.entry(c.selectedTab + 1).SSID, std::to_string(c.selectedTab + 1));
-        EXPECT_FALSE(windows.profiles.SkipProfileSave);
-    }
-}
-
-TEST(TrackingFillTest, SymbolIsTheRawByteAndLoadsWithItsSendCommentsBit)
-{
-    const std::pair<int, std::pair<std::string, int>> cases[] = {
-        {0xAF, {"/", 1}}, {0x3E, {">", 0}}, {0x80, {"", 1}}, {0x00, {"", 0}}, {0xA0, {" ", 1}},
-    };
-    for (const auto& [byte, shown] : cases) {
-        SCOPED_TRACE(byte);
-        forms::Windows windows = readyWindows();
-        ImageFields fields = tenProfileFields(0x03);
-        fields.profileByte(1, 5) = static_cast<std::uint8_t>(byte);
-        UpDateEntireTrackingForm(windows, fields);
-        EXPECT_EQ(windows.Form4.store.entry(1).Symbol, std::string(1, static_cast<char>(byte)));
-        EXPECT_EQ(windows.Form4.TrkSymbol.text(), shown.first);
-        EXPECT_EQ(windows.Form4.TrkSendComments.value(), shown.second);
+    for (const forms::Mode mode : {forms::Mode::Nmea, forms::Mode::Tracking}) {
+        const bool nmea = mode == forms::Mode::Nmea;
+        for (const auto& c : kTabCases) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(mode)) + " " + std::to_string(c.selectedTab) + " " +
+                         std::to_string(c.profileIndexByte));
+            forms::Windows windows = readyWindows();
+            nmea ? forms::selectNMEAProfileTab(windows, c.selectedTab)
+                 : forms::selectTrkProfileTab(windows, c.selectedTab);
+            forms::StationControls& station = windows.station(mode);
+            station.SSID.setText("14");
+            station.TmrMin.setText("55");
+            windows.Form4.TrkSymbol.setText("Z");
+            ImageFields fields = tenProfileFields(nmea ? 0x02 : 0x03);
+            fields.profileIndexByte = static_cast<std::uint8_t>(c.profileIndexByte);
+            fillMode(mode, windows, fields);
+            const int shown = c.shownTab + 1;
+            const forms::ProfileStore& store = nmea ? windows.Form3.store : windows.Form4.store;
+            EXPECT_EQ((nmea ? windows.Form3.NMEAProfile : windows.Form4.TrkProfile).selectedIndex(), c.shownTab);
+            EXPECT_EQ(station.SSID.text(), std::to_string(shown));
+            EXPECT_EQ(station.TmrMin.text(), std::to_string(61 * shown / 60));
+            EXPECT_EQ(station.TxDelay.listIndex(), shown);
+            if (!nmea) {
+                EXPECT_EQ(windows.Form4.TrkSymbol.text(),
+                          shown == 1 ? "\r" : std::string(1, static_cast<char>(0x40 + shown)));
+            }
+            EXPECT_EQ(store.entry(c.selectedTab + 1).SSID, std::to_string(c.selectedTab + 1));
+            EXPECT_FALSE(windows.profiles.SkipProfileSave);
+        }
     }
 }
 
@@ -171,21 +124,6 @@ TEST(TrackingFillTest, PrefixSeparatorAndCommentEndAtTheirFirstZeroByte)
     fields.comment = std::string(21, 'c');
     UpDateEntireTrackingForm(windows, fields);
     EXPECT_EQ(windows.Form4.TrkComments.text(), std::string(21, 'c'));
-}
-
-TEST(TrackingFillTest, At300BaudAZeroNibbleStoresMinusOneAndLoadsTheFirstEntry)
-{
-    forms::Windows windows = readyWindows();
-    setOutputBaud(windows, true);
-    ImageFields fields = tenProfileFields(0x23);
-    fields.profileByte(1, 6) = 0x00;
-    fields.profileByte(2, 6) = 0xFF;
-    UpDateEntireTrackingForm(windows, fields);
-    EXPECT_EQ(windows.Form4.store.entry(1).TxDelay, "-1");
-    EXPECT_EQ(windows.Form4.store.entry(1).TxTail, "-1");
-    EXPECT_EQ(windows.Form4.store.entry(2).TxDelay, "14");
-    EXPECT_EQ(windows.Form4.station.TxDelay.listIndex(), 0);
-    EXPECT_EQ(windows.Form4.station.TxTail.listIndex(), 0);
 }
 
 TEST(TrackingFillTest, UnknownPathCodesAreStoredAsNoSelection)

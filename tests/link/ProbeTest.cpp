@@ -66,13 +66,6 @@ TEST_F(LinkTest, FirstEchoShowsConnectedAndStartsTheIdentificationRead)
     EXPECT_TRUE(showsConnected());
 }
 
-TEST_F(LinkTest, WriteIsEnabledOnConnectOnlyWhenAModeIsChecked)
-{
-    windows.MDIForm1.menus.alarm.setChecked(true);
-    connect();
-    EXPECT_TRUE(windows.MDIForm1.menus.write.enabled());
-}
-
 TEST_F(LinkTest, UnitThatStopsAnsweringIsDisconnectedAtTheSecondTick)
 {
     windows.MDIForm1.menus.beacon.setChecked(true);

@@ -8,12 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace qm::qt
@@ -74,13 +72,6 @@ TEST_F(IniFilePosixTest, WritesIntoAConfigurationFolderItMakes)
     EXPECT_EQ(std::get<storage::IniLines>(read), kLines);
 }
 
-TEST_F(IniFilePosixTest, MissingConfigurationFolderReadsAsAMissingFile)
-{
-    const auto read = storage::readIniFile(files, path("no/such/folder/vq3.ini"));
-    ASSERT_TRUE(std::holds_alternative<storage::FileError>(read));
-    EXPECT_EQ(std::get<storage::FileError>(read).number, storage::error::kFileNotFound);
-}
-
 TEST_F(IniFilePosixTest, FolderUnderAFileCannotBeMade)
 {
     std::ofstream(path("plain")) << "x";
@@ -129,38 +120,6 @@ protected:
     shell::MDIForm1 program{files};
     fakes::ScriptedUi ui;
 };
-
-TEST_F(IniWriterPosixTest, DirectoryInTheFilesPlaceIsReportedAndLeftAlone)
-{
-    fs::create_directory(path("vq3.ini"));
-    std::ofstream(path("vq3.ini/kept")) << "kept";
-    shell::IniSettings ini(program, ui, files, path("vq3.ini"));
-    EXPECT_FALSE(ini.SaveIniFile());
-    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Error# 75: Path/File Access Error"});
-    EXPECT_EQ(names(), std::vector<std::string>{"vq3.ini"});
-    EXPECT_EQ(contents("vq3.ini/kept"), "kept");
-}
-
-TEST_F(IniWriterPosixTest, WriteThatCannotCompleteKeepsTheOldFile)
-{
-    std::ofstream(path("vq3.ini"), std::ios::binary) << kBytes;
-    shell::IniSettings ini(program, ui, files, path("vq3.ini"));
-    program.module().MyCall = std::string(200, 'X');
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = ini.SaveMyCallToIni();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-
-    EXPECT_FALSE(written);
-    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Error# 61: Disk Full"});
-    EXPECT_EQ(contents("vq3.ini"), kBytes);
-    EXPECT_EQ(names(), std::vector<std::string>{"vq3.ini"});
-}
 
 TEST_F(IniWriterPosixTest, FolderThatRefusesNewFilesEvenToRootIsReported)
 {

@@ -93,14 +93,6 @@ TEST_F(ConfigurationCommandsTest, OpeningAMissingFileShowsFileNotFound)
     EXPECT_EQ(program.module().CurrentFileName, "/nowhere.vq3");
 }
 
-TEST_F(ConfigurationCommandsTest, AnEmptyFileIsInputPastEndOfFile)
-{
-    files.files["/empty.vq3"] = "";
-    const auto opened = program.openConfigurationFile("/empty.vq3");
-    ASSERT_EQ(opened.kind, Kind::Failed);
-    EXPECT_EQ(opened.box->title, "Error# 62: Input Past End Of File");
-}
-
 TEST_F(ConfigurationCommandsTest, AFileOfNoKnownModeChangesNothing)
 {
     editAllWindows();
@@ -111,21 +103,6 @@ TEST_F(ConfigurationCommandsTest, AFileOfNoKnownModeChangesNothing)
     EXPECT_EQ(opened.kind, Kind::UnknownMode);
     EXPECT_FALSE(opened.box);
     EXPECT_EQ(program.module().CurrentMode, 1);
-    EXPECT_EQ(program.configurationLines(), before);
-}
-
-TEST_F(ConfigurationCommandsTest, AShortFileChangesNoWindow)
-{
-    editAllWindows();
-    program.selectMode(Mode::Tracking);
-    const auto before = program.configurationLines();
-    std::vector<std::string> cut = before;
-    cut.resize(50);
-    cut[8] = "SOMEONE";
-    files.files["/short.vq3"] = storage::joinLines(cut);
-    const auto opened = program.openConfigurationFile("/short.vq3");
-    ASSERT_EQ(opened.kind, Kind::Failed);
-    EXPECT_EQ(opened.box->title, "Error# 62: Input Past End Of File");
     EXPECT_EQ(program.configurationLines(), before);
 }
 
@@ -140,17 +117,6 @@ TEST_F(ConfigurationCommandsTest, OpeningStoresTheShownProfilesFirst)
     ASSERT_EQ(program.openConfigurationFile("/beacon.vq3").kind, Kind::Loaded);
     EXPECT_EQ(w.Form4.store.entry(3).SSID, "9");
     EXPECT_EQ(program.module().CurrentMode, 1);
-}
-
-TEST_F(ConfigurationCommandsTest, AFailedSaveShowsItsWriteErrorBox)
-{
-    program.selectMode(Mode::Alarm);
-    files.writeErrors["/full/alarm.vq3"] = {storage::error::kDiskFull, "No space left on device"};
-    const auto box = program.saveConfigurationFile("/full/alarm.vq3");
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, "Error# 61: Disk Full");
-    EXPECT_EQ(box->icon, forms::Icon::Warning);
-    EXPECT_EQ(files.files.count("/full/alarm.vq3"), 0u);
 }
 
 TEST_F(ConfigurationCommandsTest, ARefusedCompileLeavesDownloadImageEmpty)

@@ -156,15 +156,6 @@ TEST(ConfigurationSummaryTest, ShowsTheTenTrackingProfiles)
     EXPECT_EQ(findItem(summary.items, "TrkSSID"), nullptr);
 }
 
-TEST(ConfigurationSummaryTest, ShowsTheNmeaProfilesWithoutSymbols)
-{
-    const auto summary = summaryOf(exampleLines("nmea.vq3"));
-    ASSERT_EQ(summary.profiles.size(), 10u);
-    EXPECT_EQ(findItem(summary.profiles[1], "NMEASSID")->value, "9");
-    EXPECT_EQ(findItem(summary.profiles[1], "NMEAPath1")->value, "WIDE1-1");
-    EXPECT_EQ(findItem(summary.profiles[1], "NMEATmr")->value, "0 min 30 s");
-}
-
 struct StoredPositionCase
 {
     const char* outputBaud;

@@ -173,14 +173,6 @@ TEST_F(IniSettingsWritersTest, FailedWriteShowsTheSaveBoxAndKeepsTheOldFile)
     }
 }
 
-TEST_F(IniSettingsWritersTest, MissingConfigurationFolderThatCannotBeMadeIsReported)
-{
-    files.folderErrors["/home/ann/.config/quellmark"] = {storage::error::kPathNotFound, "no home"};
-    EXPECT_FALSE(ini.SaveComPortToIni());
-    EXPECT_EQ(files.files.count(kPath), 0U);
-    EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Error# 76: Path Not Found"});
-}
-
 TEST_F(IniSettingsWritersTest, InputBaudCommandsCheckOneItemAndSaveIt)
 {
     const std::function<void()> clicks[] = {[this] { ini.in1200_Click(); }, [this] { ini.in2400_Click(); },

@@ -1,5 +1,4 @@
 #include "fakes/MemoryFileSystem.h"
-#include "forms/ProfileEditing.h"
 #include "shell/MDIForm1.h"
 
 #include <gtest/gtest.h>
@@ -113,15 +112,6 @@ TEST_F(ParseUploadTest, OptionAndAutoModeBytes)
     }
 }
 
-TEST_F(ParseUploadTest, ToCallSsidByte)
-{
-    for (auto [ssid, text] :
-         {std::pair<std::uint8_t, const char*>{0x30, "APRS"}, {0x0A, "APRS-10"}, {0x00, "APRS-0"}, {0x03, "APRS-3"}}) {
-        read(image(0x04, 0x04, 0x00, ssid));
-        EXPECT_EQ(w.Form5.station.ToCall.text(), text);
-    }
-}
-
 TEST_F(ParseUploadTest, UnknownModeSetsOptionsButChangesNoWindow)
 {
     w.Form2.BcnMsgText.setText("KEEP");
@@ -134,20 +124,6 @@ TEST_F(ParseUploadTest, UnknownModeSetsOptionsButChangesNoWindow)
     EXPECT_EQ(w.Form2.station.MyCall.text(), "");
     for (int mode = 0; mode < forms::kModeCount; ++mode)
         EXPECT_FALSE(w.station(static_cast<Mode>(mode)).Window.visible());
-}
-
-TEST_F(ParseUploadTest, ReadingShowsProfileOneWithoutOverwritingTheProfileShownBefore)
-{
-    forms::selectNMEAProfileTab(w, 5);
-    w.Form3.station.SSID.setText("2");
-    std::string data = image(0x02);
-    for (int k = 1; k <= 10; ++k)
-        data[static_cast<std::size_t>(45 + 6 * (k - 1) + 2)] = static_cast<char>(k << 4);
-    read(data);
-    EXPECT_EQ(w.Form3.NMEAProfile.selectedIndex(), 0);
-    EXPECT_EQ(w.Form3.station.SSID.text(), "1");
-    EXPECT_EQ(w.Form3.store.entry(6).SSID, "6");
-    EXPECT_FALSE(w.profiles.SkipProfileSave);
 }
 
 } // namespace

@@ -24,7 +24,8 @@ TEST_F(StartUpDefaultsTest, FillsEveryFixedListInOrder)
 {
     program.startUp();
     for (const auto& header : w.MDIForm1.GpsString)
-        EXPECT_EQ(header.entries(), forms::kDataHeaderEntries);
+        EXPECT_EQ(header.entries(),
+                  (std::vector<std::string>{"$GPRMC", "$GPGGA", "$GPGSA", "$GPALM", "$GPGSV", "$GPVTG"}));
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm})
         EXPECT_EQ(w.station(mode).ToCall.entries(),
                   (std::vector<std::string>{"APRS", "ALARM", "CLUB", "FOX", "GPS", "QST", "THUNT"}));
@@ -107,18 +108,6 @@ TEST_F(StartUpDefaultsTest, ClearingPutsTheSpecialPathLabelsBack)
         EXPECT_EQ(path.entries()[5], "Special Path 1");
 }
 
-TEST_F(StartUpDefaultsTest, RemembersTheDelayPositionAcrossBaudRates)
-{
-    program.module().TxDelayIndex = 6;
-    program.startUp();
-    EXPECT_EQ(w.Form2.station.TxDelay.text(), "293 ms *");
-    program.LoadTxDelayAndTailBoxesFor300Baud();
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 15);
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "373 ms");
-    }
-}
-
 TEST_F(StartUpDefaultsTest, ADelayPositionThe300BaudListLacksSelectsItsLastEntry)
 {
     program.module().TxDelayIndex = 15;
@@ -126,16 +115,6 @@ TEST_F(StartUpDefaultsTest, ADelayPositionThe300BaudListLacksSelectsItsLastEntry
     program.startUp();
     EXPECT_EQ(w.Form1.station.TxDelay.listIndex(), 14);
     EXPECT_TRUE(w.MDIForm1.menus.out300.checked());
-}
-
-TEST_F(StartUpDefaultsTest, NewConfigurationClearsOnlyTheChosenWindow)
-{
-    program.startUp();
-    w.Form2.BcnMsgText.setText("HELLO");
-    w.Form5.AlarmMsgText[0].setText("DOOR");
-    program.clearMode(Mode::Alarm);
-    EXPECT_EQ(w.Form5.AlarmMsgText[0].text(), "");
-    EXPECT_EQ(w.Form2.BcnMsgText.text(), "HELLO");
 }
 
 } // namespace

@@ -190,14 +190,6 @@ TEST(ConfigLinesTest, EveryByteButLineEndsSurvivesJoinAndSplit)
     EXPECT_EQ(splitLines(joinLines(lines)), lines);
 }
 
-TEST(ConfigLinesTest, SaveWritesTheJoinedLinesToThePath)
-{
-    fakes::MemoryFileSystem files;
-    const forms::Windows w = test::nonDefaultWindows();
-    EXPECT_EQ(SaveCurrentConfiguration(files, "/cfg/a.vq3", w, Mode::Tracking), std::nullopt);
-    EXPECT_EQ(files.files.at("/cfg/a.vq3"), joinLines(configurationLines(w, Mode::Tracking)));
-}
-
 TEST(ConfigLinesTest, SaveReportsTheWriteFailure)
 {
     fakes::MemoryFileSystem files;

@@ -25,13 +25,6 @@ Lines saved(forms::Windows w, Mode mode)
     return configurationLines(w, mode);
 }
 
-std::string replaceAll(std::string text, const std::string& from, const std::string& to)
-{
-    for (auto pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
-        text.replace(pos, from.size(), to);
-    return text;
-}
-
 TEST(ConfigLoadTest, SaveLoadSaveKeepsEveryLineOfEveryMode)
 {
     const std::function<std::optional<FileError>(forms::Windows&, const Lines&, const ListDefaults&)> loaders[] = {
@@ -41,40 +34,6 @@ TEST(ConfigLoadTest, SaveLoadSaveKeepsEveryLineOfEveryMode)
         forms::Windows loaded = test::filledWindows();
         ASSERT_EQ(loaders[mode](loaded, first, test::kDefaults), std::nullopt) << mode;
         EXPECT_EQ(saved(loaded, static_cast<Mode>(mode)), first) << mode;
-    }
-}
-
-TEST(ConfigLoadTest, TrackingSymbolsWithTheTopBitSetSurvive)
-{
-    forms::Windows source = test::nonDefaultWindows();
-    source.Form4.store.entry(1).Symbol = "\x80";
-    source.Form4.store.entry(2).Symbol = "\xAF";
-    source.Form4.TrkProfile.setSelectedIndex(1);
-    forms::UpdateTrkProfileForm(source);
-    const Lines first = saved(source, Mode::Tracking);
-    EXPECT_EQ(first[7 + 6 + 5], "\x80");
-    EXPECT_EQ(first[7 + 6 + 10 + 5], "\xAF");
-
-    forms::Windows loaded = test::filledWindows();
-    loaded.Form4.TrkProfile.setSelectedIndex(1);
-    ASSERT_EQ(OpenTrkCfgFile(loaded, splitLines(joinLines(first)), test::kDefaults), std::nullopt);
-    EXPECT_EQ(loaded.Form4.store.entry(1).Symbol, "\x80");
-    EXPECT_EQ(loaded.Form4.store.entry(2).Symbol, "\xAF");
-    EXPECT_EQ(loaded.Form4.TrkSymbol.text(), "/");
-    EXPECT_EQ(loaded.Form4.TrkSendComments.value(), 1);
-    EXPECT_EQ(saved(loaded, Mode::Tracking), first);
-}
-
-TEST(ConfigLoadTest, FilesWithCarriageReturnOrLineFeedOnlyLoadTheSame)
-{
-    for (Mode mode : {Mode::Beacon, Mode::Tracking, Mode::Alarm}) {
-        const Lines first = saved(test::nonDefaultWindows(), mode);
-        for (const char* end : {"\r", "\n"}) {
-            forms::Windows loaded = test::filledWindows();
-            const std::string bytes = replaceAll(joinLines(first), "\r\n", end);
-            ASSERT_EQ(loadConfiguration(mode, loaded, splitLines(bytes), test::kDefaults), std::nullopt);
-            EXPECT_EQ(saved(loaded, mode), first) << static_cast<int>(mode) << (end[0] == '\r' ? " CR" : " LF");
-        }
     }
 }
 
@@ -173,20 +132,12 @@ const Conversion kConversions[] = {
     {"output 300", Mode::Beacon, 2, "1", outputState, "300 15 6"},
     {"output 1200", Mode::Beacon, 2, "0", outputState, "1200 16 6"},
     {"output other", Mode::Beacon, 2, "2", outputState, "1200 16 6"},
-    {"lights set", Mode::Beacon, 3, "1",
-     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.LEDDisable.value()); }, "1"},
-    {"mic clear", Mode::Beacon, 4, "0",
-     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.MicEncode.value()); }, "0"},
     {"mic other", Mode::Beacon, 4, "2",
      [](const forms::Windows& w) { return std::to_string(w.MDIForm1.MicEncode.value()); }, "1"},
-    {"auto set", Mode::Beacon, 6, "1",
-     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.AutoMode.value()); }, "1"},
     {"my call in every window", Mode::Alarm, 7, "ABCDEFGH",
      [](const forms::Windows& w) { return w.Form1.station.MyCall.text() + "|" + w.Form4.station.MyCall.text(); },
      "ABCDEF|ABCDEF"},
     {"my ssid 0", Mode::Beacon, 8, "0", [](const forms::Windows& w) { return w.Form2.station.SSID.text(); }, ""},
-    {"my ssid 00", Mode::Beacon, 8, "00", [](const forms::Windows& w) { return w.Form2.station.SSID.text(); }, ""},
-    {"my ssid empty", Mode::Beacon, 8, "", [](const forms::Windows& w) { return w.Form2.station.SSID.text(); }, ""},
     {"my ssid 7", Mode::Telemetry, 8, "7", [](const forms::Windows& w) { return w.Form1.station.SSID.text(); }, "7"},
     {"to call as read", Mode::Alarm, 9, "cq-1 ", [](const forms::Windows& w) { return w.Form5.station.ToCall.text(); },
      "cq-1 "},
@@ -198,7 +149,6 @@ const Conversion kConversions[] = {
     {"path spaces", Mode::Beacon, 16, " 8 ", [](const forms::Windows& w) { return index(w.Form2.station.Path[2]); },
      "8"},
     {"path empty", Mode::Alarm, 17, "", [](const forms::Windows& w) { return index(w.Form5.station.Path[3]); }, "0"},
-    {"timer empty", Mode::Beacon, 18, "", [](const forms::Windows& w) { return w.Form2.station.TmrMin.text(); }, "0"},
     {"timer 0.0", Mode::Beacon, 19, "0.0", [](const forms::Windows& w) { return w.Form2.station.TmrSec.text(); }, "0"},
     {"timer 07", Mode::Alarm, 19, "07", [](const forms::Windows& w) { return w.Form5.station.TmrSec.text(); }, "07"},
     {"timer cut", Mode::Telemetry, 22, "123", [](const forms::Windows& w) { return w.Form1.station.TmrMin.text(); },
@@ -223,8 +173,6 @@ const Conversion kConversions[] = {
      [](const forms::Windows& w) { return w.MDIForm1.GpsString[1].text(); }, "$GPXYZ"},
     {"profile ssid 05", Mode::Nmea, 13, "05", [](const forms::Windows& w) { return w.Form3.store.entry(1).SSID; }, "5"},
     {"profile ssid 0", Mode::Nmea, 13, "0", [](const forms::Windows& w) { return w.Form3.store.entry(1).SSID; }, ""},
-    {"profile ssid 12.0", Mode::Tracking, 23, "12.0",
-     [](const forms::Windows& w) { return w.Form4.store.entry(2).SSID; }, "12"},
     {"profile ssid 123", Mode::Nmea, 22, "123", [](const forms::Windows& w) { return w.Form3.store.entry(2).SSID; },
      "12"},
     {"profile path as read", Mode::Nmea, 14, " 3",
@@ -239,15 +187,12 @@ const Conversion kConversions[] = {
      "7"},
     {"profile delay past the list", Mode::Tracking, 21, "99",
      [](const forms::Windows& w) { return w.Form4.store.entry(1).TxDelay; }, "99"},
-    {"profile tail empty", Mode::Nmea, 21, "", [](const forms::Windows& w) { return w.Form3.store.entry(1).TxTail; },
-     "0"},
     {"symbol trimmed", Mode::Tracking, 18, " > ", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; },
      ">"},
     {"symbol cut", Mode::Tracking, 18, "ab", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; },
      "a"},
     {"symbol top bit", Mode::Tracking, 28, "\xAF",
      [](const forms::Windows& w) { return w.Form4.store.entry(2).Symbol; }, "\xAF"},
-    {"symbol empty", Mode::Tracking, 18, "", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; }, ""},
 };
 
 TEST(ConfigLoadTest, ConvertsEachLineByItsKind)

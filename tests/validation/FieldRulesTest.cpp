@@ -86,15 +86,6 @@ TEST(TypingFilterTest, FiltersKeys)
             << static_cast<int>(c.filter) << " " << static_cast<unsigned>(c.key);
 }
 
-TEST(KeyPressTest, UpperCasesCallsignFields)
-{
-    Windows windows = validWindows();
-    EXPECT_EQ(KeyPress(windows, "BcnMyCall", U'k'), 'K');
-    EXPECT_EQ(KeyPress(windows, "TrkToCall", U'-'), '-');
-    EXPECT_EQ(KeyPress(windows, "BcnMsgText", U'k'), 'k');
-    EXPECT_EQ(KeyPress(windows, "AlmArmDelay", U'k'), std::nullopt);
-}
-
 struct TerminationKeyCase
 {
     char32_t key;

@@ -214,20 +214,6 @@ TEST(ProfileSwitchTest, ShowsTheProfileAtFaultWithItsStoredValues)
     }
 }
 
-TEST(ProfileSwitchTest, NmeaPathGapInProfileSevenShowsProfileSeven)
-{
-    Windows windows = validWindows();
-    windows.Form3.store.entry(7).Path = {"3", "0", "2", "0"};
-    const auto result = CheckNMEAUserInput(windows);
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result->text,
-              "The paths must be used in order, starting with Path 1.\r\n\r\nPlease re-select your paths.");
-    EXPECT_EQ(result->focus, "NMEAPath1");
-    EXPECT_EQ(result->profile, 7);
-    EXPECT_EQ(windows.Form3.NMEAProfile.selectedIndex(), 6);
-    EXPECT_EQ(windows.Form3.station.Path[2].listIndex(), 2);
-}
-
 TEST(ProfileSwitchTest, TheLowestProfileAtFaultIsShown)
 {
     for (Mode mode : {Mode::Nmea, Mode::Tracking}) {
