@@ -5,58 +5,7 @@
 set -euo pipefail
 vq3=$1
 examples=$2
-tmp=$(mktemp -d)
-export XDG_DATA_HOME="$tmp/data"
-backups="$XDG_DATA_HOME/quellmark/backups"
-port="$tmp/port"
-crlfcr=$'\r\n\r'
-pids=()
-cleanup()
-{
-    for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail()
-{
-    echo "FAIL: $*" >&2
-    for f in out err sim.err; do
-        if [ -s "$tmp/$f" ]; then echo "--- $f" >&2; cat "$tmp/$f" >&2; fi
-    done
-    exit 1
-}
-
-start_sim()
-{
-    rm -f "$tmp/sim.out"
-    "$vq3" sim --link "$port" "$@" >"$tmp/sim.out" 2>"$tmp/sim.err" &
-    sim=$!
-    pids+=("$sim")
-    for _ in $(seq 200); do
-        [ -s "$tmp/sim.out" ] && return 0
-        kill -0 "$sim" 2>/dev/null || fail "vq3 sim $* exited before printing its terminal"
-        sleep 0.05
-    done
-    fail "vq3 sim $* printed no terminal"
-}
-
-stop_sim()
-{
-    kill -TERM "$sim" 2>/dev/null || true
-    for _ in $(seq 200); do
-        kill -0 "$sim" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -KILL "$sim" 2>/dev/null || true
-    wait "$sim" 2>/dev/null || true
-}
-
-run()
-{
-    status=0
-    timeout 60 "$vq3" "$@" >"$tmp/out" 2>"$tmp/err" || status=$?
-    [ "$status" -ne 124 ] || fail "vq3 $* did not end"
-}
+source "$(dirname "$0")/sim-session.sh"
 
 expect_status()
 {

@@ -6,29 +6,7 @@
 set -euo pipefail
 vq3=$1
 examples=$2
-tmp=$(mktemp -d)
-export XDG_DATA_HOME="$tmp/data"
-backups="$XDG_DATA_HOME/quellmark/backups"
-port="$tmp/port"
-crlfcr=$'\r\n\r'
-pids=()
-cleanup()
-{
-    for pid in "${pids[@]}"; do
-        kill -CONT "$pid" 2>/dev/null || true
-        kill -KILL "$pid" 2>/dev/null || true
-    done
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail()
-{
-    echo "FAIL: $*" >&2
-    for f in out err sim.err trace.txt; do
-        if [ -s "$tmp/$f" ]; then echo "--- $f" >&2; tail -n 20 "$tmp/$f" >&2; fi
-    done
-    exit 1
-}
+source "$(dirname "$0")/../cli/sim-session.sh"
 
 read_failure="A communications error occured while reading from the VQ-3.${crlfcr}\
 Check your power and serial cable connections, and then cycle power to VQ-3 and try again.${crlfcr}\
@@ -39,40 +17,6 @@ Check your power and serial cable connections, and then cycle power to VQ-3 and 
 bad_reply=$'A communications error occured while reading from the VQ-3.\r\nPlease cycle power to the VQ-3 and then restart this program.'
 no_unit="No VQ-3 answered on $port within 5 seconds. Check that the unit is in configuration mode, powered, and \
 connected."
-
-start_sim()
-{
-    rm -f "$tmp/sim.out"
-    "$vq3" sim --link "$port" "$@" >"$tmp/sim.out" 2>"$tmp/sim.err" &
-    sim=$!
-    pids+=("$sim")
-    for _ in $(seq 200); do
-        [ -s "$tmp/sim.out" ] && return 0
-        kill -0 "$sim" 2>/dev/null || fail "vq3 sim $* exited before printing its terminal"
-        sleep 0.05
-    done
-    fail "vq3 sim $* printed no terminal"
-}
-
-stop_sim()
-{
-    kill -CONT "$sim" 2>/dev/null || true
-    kill -TERM "$sim" 2>/dev/null || true
-    for _ in $(seq 200); do
-        kill -0 "$sim" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -KILL "$sim" 2>/dev/null || true
-    wait "$sim" 2>/dev/null || true
-}
-
-run()
-{
-    status=0
-    rm -f "$tmp/trace.txt"
-    timeout 60 "$vq3" --trace "$tmp/trace.txt" "$@" >"$tmp/out" 2>"$tmp/err" || status=$?
-    [ "$status" -ne 124 ] || fail "vq3 $* did not end"
-}
 
 # Runs vq3 in the background until the trace shows the nth "U" or "D" going out and then `after` bytes received
 # (read) or sent (write) after it; then does the fault to the unit and waits for vq3 to end.
@@ -161,7 +105,7 @@ done
 
 # A device that answers every byte with noise is no unit; a reply of noise is refused and nothing is decoded.
 start_sim --garbage
-run identify --port "$port" --json
+run --trace "$tmp/trace.txt" identify --port "$port" --json
 expect_status 3 "identify with a foreign device"
 expect_box "Communications Error" "$no_unit"
 grep -q ' <- ' "$tmp/trace.txt" || fail "the foreign device sent nothing"
@@ -169,7 +113,7 @@ stop_sim
 rm -rf "$backups"
 cp "$tmp/old.vq3" "$tmp/read.vq3"
 start_sim --garbage-reply --image "$tmp/nmea.bin"
-run read --port "$port" -o "$tmp/read.vq3" --json
+run --trace "$tmp/trace.txt" read --port "$port" -o "$tmp/read.vq3" --json
 expect_status 3 "read with a reply of noise"
 expect_box "Communications Error" "$bad_reply"
 cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a reply of noise replaced the output file"
@@ -180,14 +124,14 @@ stop_sim
 # 50 ms a byte does not.
 rm -rf "$backups"
 start_sim --line-rate --echo-delay 15 --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
-run write "$examples/tracking.vq3" --port "$port" --json
+run --trace "$tmp/trace.txt" write "$examples/tracking.vq3" --port "$port" --json
 expect_status 0 "write to a unit echoing 15 ms late"
 cmp -s "$tmp/saved.bin" "$tmp/tracking.bin" || fail "the slow unit holds something else than the image"
 stop_sim
 rm -f "$tmp/saved.bin"
 rm -rf "$backups"
 start_sim --line-rate --echo-delay 50 --image "$tmp/beacon.bin"
-run write "$examples/tracking.vq3" --port "$port" --json
+run --trace "$tmp/trace.txt" write "$examples/tracking.vq3" --port "$port" --json
 expect_status 3 "write to a unit echoing 50 ms late"
 expect_box "Communications Error" "$write_failure"
 expect_no_backup write
