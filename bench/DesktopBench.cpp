@@ -3,17 +3,12 @@
 // (from one wait for events to the next), and the peak resident memory during the write.
 // Prints "name value" lines.
 #include "app/Desktop.h"
-#include "qt/PosixFileSystem.h"
-#include "qt/QtSerialPort.h"
-#include "qt/QtTimer.h"
-#include "qt/SystemClock.h"
+#include "app/SystemPorts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QEvent>
-#include <QPrinterInfo>
 #include <QTimer>
 
 #include <chrono>
@@ -174,25 +169,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Quellmark");
     HoldMeter& meter = g_meter;
 
-    qm::shell::Environment environment;
-    environment.folders = qm::qt::currentProgramFolders();
-    environment.currentFolder = QDir::currentPath().toStdString();
-    if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
-        const QFont font = QApplication::font();
-        environment.printerFont =
-            qm::shell::FontSettings{font.family().toStdString(), font.pointSize(), false, false, false, false};
-    }
+    qm::app::SystemPorts system;
     const auto printersFound = monotonicNs();
-    qm::qt::PosixFileSystem files;
-    qm::qt::QtSerialPort serialPort;
-    qm::qt::QtTimer echoTimer(500);
-    qm::qt::QtTimer readTimeOutTimer(5000);
-    qm::qt::QtTimer writeTimeOutTimer(5000);
-    qm::qt::SystemClock clock;
-    qm::shell::Backups backups(files, clock,
-                               qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-    qm::app::Desktop desktop(
-        {files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment, &backups});
+    qm::app::Desktop desktop(system.desktopPorts());
     // Drives the session as a user would: Read once the unit is identified, Write once the read is in, and
     // answers the Download Complete box.
     enum class Step

@@ -1,10 +1,6 @@
 // quellmark: the Quellmark Configuration Program's desktop window.
 #include "app/Desktop.h"
-#include "qt/PosixFileSystem.h"
-#include "qt/QtPrinter.h"
-#include "qt/QtSerialPort.h"
-#include "qt/QtTimer.h"
-#include "qt/SystemClock.h"
+#include "app/SystemPorts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,9 +9,7 @@
 #include <QStandardPaths>
 
 #include <csignal>
-#include <cstdlib>
 #include <memory>
-#include <optional>
 
 namespace
 {
@@ -52,29 +46,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    qm::shell::Environment environment;
-    environment.folders = qm::qt::currentProgramFolders();
-    environment.currentFolder = QDir::currentPath().toStdString();
-    // The default printer, when at least one printer with a name is installed.
-    const std::string printerName = qm::qt::QtPrinter::defaultPrinterName();
-    std::optional<qm::qt::QtPrinter> printer;
-    if (!printerName.empty()) {
-        printer.emplace(qm::qt::QtPrinter::systemPrinter(printerName));
-        const QFont font = QApplication::font();
-        environment.printerFont =
-            qm::shell::FontSettings{font.family().toStdString(), font.pointSize(), false, false, false, false};
-    }
-
-    qm::qt::PosixFileSystem files;
-    qm::qt::QtSerialPort serialPort;
-    qm::qt::QtTimer echoTimer(500);
-    qm::qt::QtTimer readTimeOutTimer(5000);
-    qm::qt::QtTimer writeTimeOutTimer(5000);
-    qm::qt::SystemClock clock;
-    qm::shell::Backups backups(files, clock,
-                               qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-    qm::app::Desktop desktop({files, serialPort, echoTimer, readTimeOutTimer, writeTimeOutTimer, environment, &backups,
-                              printer ? &*printer : nullptr, &clock});
+    qm::app::SystemPorts system;
+    qm::app::Desktop desktop(system.desktopPorts());
     if (!desktop.start())
         return 0;
     return QApplication::exec();
