@@ -184,15 +184,22 @@ public:
     }
 
 private:
+    // The stored texts are cut to the field's two characters, and the cut text is what a save writes back; so
+    // each is kept in the form it reads back as ("0.8" cut to "0." is 0, stored empty; "1.5" cut to "1." is 1),
+    // and a saved file loads to the same store.
     static std::string storedSsid(const std::string& line)
     {
         const double value = forms::numberValue(line);
-        return value == 0.0 ? std::string() : forms::formatNumber(value).substr(0, kStoredSsidLength);
+        if (value == 0.0)
+            return std::string();
+        const double cut = forms::numberValue(forms::formatNumber(value).substr(0, kStoredSsidLength));
+        return cut == 0.0 ? std::string() : forms::formatNumber(cut);
     }
 
     static std::string storedTimer(const std::string& line)
     {
-        return forms::numberValue(line) == 0.0 ? std::string("0") : line.substr(0, kStoredTimerLength);
+        const std::string cut = line.substr(0, kStoredTimerLength);
+        return forms::numberValue(cut) == 0.0 ? std::string("0") : cut;
     }
 
     std::string storedPath(const std::string& line, int profile, std::size_t path)

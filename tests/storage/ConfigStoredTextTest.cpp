@@ -1,0 +1,67 @@
+#include "storage/ConfigFile.h"
+
+#include "ConfigTestWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qm::storage
+{
+namespace
+{
+
+using forms::Mode;
+using Lines = std::vector<std::string>;
+
+Lines saved(forms::Windows w, Mode mode)
+{
+    forms::SaveCurNMEAProfileToArray(w);
+    forms::SaveCurTrkProfileToArray(w);
+    return configurationLines(w, mode);
+}
+
+struct StoredRow
+{
+    std::size_t line;
+    std::string text;
+    std::string ssid;
+    std::string timer;
+};
+
+TEST(ConfigStoredTextTest, ProfileValuesCutToTwoCharactersAreStoredAsTheyReadBack)
+{
+    const StoredRow rows[] = {
+        {73, std::string(".8\xFC"), "", ""},
+        {33, "0.8", "", ""},
+        {33, "1.5", "1", ""},
+        {33, "-0.5", "", ""},
+        {33, "15", "15", ""},
+        {39, " 0.5", "", "0"},
+        {39, "0.5", "", "0"},
+        {39, "1x", "", "1x"},
+        {39, "075", "", "07"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        Lines lines = configurationLines(test::filledWindows(), Mode::Tracking);
+        lines[row.line] = row.text;
+        forms::Windows loaded = test::filledWindows();
+        ASSERT_EQ(loadConfiguration(Mode::Tracking, loaded, lines, test::kDefaults), std::nullopt);
+        const int profile = static_cast<int>((row.line - 13) / 10) + 1;
+        if (row.line % 10 == 3)
+            EXPECT_EQ(loaded.Form4.store.entry(profile).SSID, row.ssid);
+        else
+            EXPECT_EQ(loaded.Form4.store.entry(profile).TmrMin, row.timer);
+
+        const Lines first = saved(loaded, Mode::Tracking);
+        forms::Windows again = test::filledWindows();
+        ASSERT_EQ(loadConfiguration(Mode::Tracking, again, splitLines(joinLines(first)), test::kDefaults),
+                  std::nullopt);
+        EXPECT_EQ(saved(again, Mode::Tracking), first);
+    }
+}
+
+} // namespace
+} // namespace qm::storage
