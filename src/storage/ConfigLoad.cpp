@@ -82,16 +82,20 @@ public:
     void text(forms::PickList& editable) { editable.setText(next()); }
     void myCall() { forms::setMyCall(m_work, next()); }
 
+    // Zero is decided on the text the field keeps (cut to its capacity), which is what a save writes back:
+    // "   1" cut to "  " is zero, so a save and the load after it agree.
     void mySsid(forms::TextField& field)
     {
-        const std::string& line = next();
-        field.setText(forms::numberValue(line) == 0.0 ? std::string() : line);
+        field.setText(next());
+        if (forms::numberValue(field.text()) == 0.0)
+            field.setText("");
     }
 
     void timer(forms::TextField& field)
     {
-        const std::string& line = next();
-        field.setText(forms::numberValue(line) == 0.0 ? std::string("0") : line);
+        field.setText(next());
+        if (forms::numberValue(field.text()) == 0.0)
+            field.setText("0");
     }
 
     void selection(forms::PickList& list)

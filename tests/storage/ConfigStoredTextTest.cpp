@@ -63,5 +63,41 @@ TEST(ConfigStoredTextTest, ProfileValuesCutToTwoCharactersAreStoredAsTheyReadBac
     }
 }
 
+struct WindowRow
+{
+    std::size_t line;
+    std::string text;
+    std::string shown;
+};
+
+TEST(ConfigStoredTextTest, WindowTimerAndSsidAreDecidedOnTheTextTheFieldKeeps)
+{
+    const WindowRow rows[] = {
+        {19, std::string(24, ' ') + "1" + std::string(12, ' '), "0"},
+        {18, "   1", "0"},
+        {18, "0.5", "0"},
+        {18, "123", "12"},
+        {8, "  5", ""},
+        {8, "15", "15"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        Lines lines = configurationLines(test::filledWindows(), Mode::Beacon);
+        lines[row.line] = row.text;
+        forms::Windows loaded = test::filledWindows();
+        ASSERT_EQ(loadConfiguration(Mode::Beacon, loaded, lines, test::kDefaults), std::nullopt);
+        const auto& station = loaded.Form2.station;
+        EXPECT_EQ(row.line == 8    ? station.SSID.text()
+                  : row.line == 18 ? station.TmrMin.text()
+                                   : station.TmrSec.text(),
+                  row.shown);
+
+        const Lines first = saved(loaded, Mode::Beacon);
+        forms::Windows again = test::filledWindows();
+        ASSERT_EQ(loadConfiguration(Mode::Beacon, again, splitLines(joinLines(first)), test::kDefaults), std::nullopt);
+        EXPECT_EQ(saved(again, Mode::Beacon), first);
+    }
+}
+
 } // namespace
 } // namespace qm::storage
