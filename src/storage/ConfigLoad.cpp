@@ -185,6 +185,13 @@ public:
             text += next();
         }
         field.setText(text);
+        // The field's limit can cut a line break in half; a lone CR left at the end would be saved as a line
+        // of its own and come back as a whole line break.
+        if (!field.text().empty() && field.text().back() == '\r') {
+            std::string kept = field.text();
+            kept.pop_back();
+            field.setText(kept);
+        }
     }
 
 private:

@@ -99,5 +99,20 @@ TEST(ConfigStoredTextTest, WindowTimerAndSsidAreDecidedOnTheTextTheFieldKeeps)
     }
 }
 
+TEST(ConfigStoredTextTest, BeaconTextCutInsideALineBreakLosesTheHalfBreak)
+{
+    Lines lines = configurationLines(test::filledWindows(), Mode::Beacon);
+    lines.back() = "      " + std::string(69, '\xFF');
+    lines.push_back("\x0CUE");
+    forms::Windows loaded = test::filledWindows();
+    ASSERT_EQ(loadConfiguration(Mode::Beacon, loaded, lines, test::kDefaults), std::nullopt);
+    EXPECT_EQ(loaded.Form2.BcnMsgText.text(), "      " + std::string(69, '\xFF'));
+
+    const Lines first = saved(loaded, Mode::Beacon);
+    forms::Windows again = test::filledWindows();
+    ASSERT_EQ(loadConfiguration(Mode::Beacon, again, splitLines(joinLines(first)), test::kDefaults), std::nullopt);
+    EXPECT_EQ(saved(again, Mode::Beacon), first);
+}
+
 } // namespace
 } // namespace qm::storage
