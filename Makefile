@@ -8,7 +8,7 @@ endif
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test format format-check clean bench
+.PHONY: all deps configure build run test format format-check clean bench fuzz fuzz-ci test-sanitize
 
 all: build
 
@@ -39,3 +39,28 @@ format-check:
 
 clean:
 	@rm -rf $(BUILD)
+
+# make fuzz: the libFuzzer targets (clang), each run FUZZ_SECONDS on a copy of its seed corpus.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DQM_FUZZ=ON -DQM_BUILD_TESTS=OFF $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_targets
+	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-ci:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
+
+# make test-sanitize: every target built with AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer,
+# then the whole test suite; any report fails the run.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan-suppressions.txt:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(SANITIZE_BUILD)
+	@$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j 2

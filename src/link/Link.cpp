@@ -159,12 +159,29 @@ void Link::enableReadWrite()
     }
 }
 
+void Link::abandonTransaction()
+{
+    if (m_state.LastCommand == "E") {
+        return;
+    }
+    m_readTimeOutTimer.stop();
+    m_writeTimeOutTimer.stop();
+    m_state.IdentifyOnly = false;
+    m_state.EchoCount = 0;
+    m_state.DownloadImage.clear();
+    m_host.setBusyPointer(false);
+    EchoMode();
+}
+
 void Link::com_Click(int n)
 {
     ShowDisconnected(true);
     if (m_port.isOpen()) {
         m_port.close();
     }
+    // A read or write under way cannot finish once its port is closed: without this its time-out would fire
+    // later, on the new port, and a write would leave its image behind.
+    abandonTransaction();
     auto items = m_windows.MDIForm1.menus.comItems();
     for (std::size_t i = 0; i < items.size(); ++i) {
         items[i]->setChecked(static_cast<int>(i) + 1 == n);

@@ -142,6 +142,8 @@ private:
     void showConnected();
     /// Enables read, and write when a Mode item is checked.
     void enableReadWrite();
+    /// Ends a read or write under way without a word to the unit: time-outs stopped, back to probing.
+    void abandonTransaction();
 
     void receiveProbeEchoes();
     void probeEchoed();

@@ -4,6 +4,7 @@
 
 #include "forms/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstddef>
@@ -17,22 +18,34 @@ namespace
 constexpr int kHeaderLines = 7;
 constexpr std::array<int, forms::kModeCount> kBlockLines{19, 16, 104, 110, 25};
 
+// A CR or LF byte inside a single-line value (the typing filters keep them out, but a unit's image can hold
+// them: a callsign, a Tracking symbol, a comment) would end the line early and shift every line after it, so
+// the file would no longer load. Such a byte is written as a space.
+std::string oneLine(std::string value)
+{
+    std::replace_if(
+        value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return value;
+}
+
 /// Collects the lines of a save in layout order.
 class LineWriter
 {
 public:
     std::vector<std::string> lines;
 
-    void text(const forms::TextField& field) { lines.push_back(forms::trimSpaces(field.text())); }
-    void untrimmed(const forms::TextField& field) { lines.push_back(field.text()); }
-    void text(const forms::PickList& editable) { lines.push_back(forms::trimSpaces(editable.text())); }
+    void text(const forms::TextField& field) { lines.push_back(forms::trimSpaces(oneLine(field.text()))); }
+    /// The multi-line Beacon text, its line breaks kept: the loader takes every line after it as part of it.
+    void multiLine(const forms::TextField& field) { lines.push_back(forms::trimSpaces(field.text())); }
+    void untrimmed(const forms::TextField& field) { lines.push_back(oneLine(field.text())); }
+    void text(const forms::PickList& editable) { lines.push_back(forms::trimSpaces(oneLine(editable.text()))); }
     void selection(const forms::PickList& list) { lines.push_back(std::to_string(list.listIndex())); }
     void option(const forms::OptionGroup& group, int option)
     {
         lines.push_back(group.value(option) ? "True" : "False");
     }
     void checkBox(const forms::CheckBox& box) { lines.push_back(box.isSet() ? "1" : "0"); }
-    void raw(std::string line) { lines.push_back(std::move(line)); }
+    void raw(std::string line) { lines.push_back(oneLine(std::move(line))); }
 
     void specialPaths(const forms::StationControls& station)
     {
@@ -120,7 +133,7 @@ void writeBeacon(LineWriter& out, const forms::BeaconForm& form)
     out.specialPaths(station);
     out.paths(station);
     out.timerAndDelays(station);
-    out.text(form.BcnMsgText);
+    out.multiLine(form.BcnMsgText);
 }
 
 void writeNmea(LineWriter& out, const forms::NmeaForm& form, const forms::MainWindowControls& main)

@@ -82,16 +82,20 @@ public:
     void text(forms::PickList& editable) { editable.setText(next()); }
     void myCall() { forms::setMyCall(m_work, next()); }
 
+    // Zero is decided on the text the field keeps (cut to its capacity), which is what a save writes back:
+    // "   1" cut to "  " is zero, so a save and the load after it agree.
     void mySsid(forms::TextField& field)
     {
-        const std::string& line = next();
-        field.setText(forms::numberValue(line) == 0.0 ? std::string() : line);
+        field.setText(next());
+        if (forms::numberValue(field.text()) == 0.0)
+            field.setText("");
     }
 
     void timer(forms::TextField& field)
     {
-        const std::string& line = next();
-        field.setText(forms::numberValue(line) == 0.0 ? std::string("0") : line);
+        field.setText(next());
+        if (forms::numberValue(field.text()) == 0.0)
+            field.setText("0");
     }
 
     void selection(forms::PickList& list)
@@ -181,18 +185,32 @@ public:
             text += next();
         }
         field.setText(text);
+        // The field's limit can cut a line break in half; a lone CR left at the end would be saved as a line
+        // of its own and come back as a whole line break.
+        if (!field.text().empty() && field.text().back() == '\r') {
+            std::string kept = field.text();
+            kept.pop_back();
+            field.setText(kept);
+        }
     }
 
 private:
+    // The stored texts are cut to the field's two characters, and the cut text is what a save writes back; so
+    // each is kept in the form it reads back as ("0.8" cut to "0." is 0, stored empty; "1.5" cut to "1." is 1),
+    // and a saved file loads to the same store.
     static std::string storedSsid(const std::string& line)
     {
         const double value = forms::numberValue(line);
-        return value == 0.0 ? std::string() : forms::formatNumber(value).substr(0, kStoredSsidLength);
+        if (value == 0.0)
+            return std::string();
+        const double cut = forms::numberValue(forms::formatNumber(value).substr(0, kStoredSsidLength));
+        return cut == 0.0 ? std::string() : forms::formatNumber(cut);
     }
 
     static std::string storedTimer(const std::string& line)
     {
-        return forms::numberValue(line) == 0.0 ? std::string("0") : line.substr(0, kStoredTimerLength);
+        const std::string cut = line.substr(0, kStoredTimerLength);
+        return forms::numberValue(cut) == 0.0 ? std::string("0") : cut;
     }
 
     std::string storedPath(const std::string& line, int profile, std::size_t path)

@@ -1,0 +1,258 @@
+// Fuzz target: the link engine on a fake port and fake timers, fed an arbitrary interleaving of received bytes,
+// timer ticks, the user's commands (Read, Write, Disconnect, a COM change) and port failures, with more events
+// arriving while a message box is up. Invariants: one transaction at a time, no probe during a read or write,
+// every transaction ends in echo mode, and no time-out timer runs outside its transaction.
+#include "fakes/FakeSerialPort.h"
+#include "fakes/FakeTimer.h"
+#include "forms/Windows.h"
+#include "fuzz/FuzzCheck.h"
+#include "link/Link.h"
+#include "link/LinkBytes.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace
+{
+
+using qm::fuzz::require;
+
+constexpr std::size_t kImageBytes = qm::link::kDownloadSize - 1;
+
+class QuietHost : public qm::link::LinkHost
+{
+public:
+    /// Runs while a box is up, as events keep arriving under a modal box.
+    std::function<void()> duringBox;
+
+    void showBox(const qm::forms::MessageBox& box) override
+    {
+        (void)box;
+        if (duringBox)
+            duringBox();
+    }
+    void setBusyPointer(bool busy) override { (void)busy; }
+    void saveShownProfiles() override {}
+    void decodeUpload(const std::string& uploadData) override
+    {
+        require(uploadData.size() == kImageBytes, "a read decoded other than 128 bytes");
+    }
+    void saveComPortToIni() override {}
+    void transactionCompleted(qm::link::Transaction transaction, const std::string& imageBytes) override
+    {
+        (void)transaction;
+        require(imageBytes.size() == kImageBytes, "a transaction completed with other than 128 bytes");
+    }
+    void progress(int done, int total) override { require(done >= 0 && done <= total, "progress past its total"); }
+};
+
+class LinkDriver
+{
+public:
+    explicit LinkDriver(FuzzedDataProvider& input) : m_input(input)
+    {
+        m_host.duringBox = [this] { eventsUnderBox(); };
+        m_windows.MDIForm1.menus.telemetry.setChecked(true);
+    }
+
+    void run()
+    {
+        while (m_input.remaining_bytes() > 0) {
+            step(m_input.ConsumeIntegralInRange<int>(0, kEventCount - 1));
+            check();
+        }
+    }
+
+private:
+    enum Event
+    {
+        kReceiveBytes,
+        kReceiveProbeEcho,
+        kReceiveReply,
+        kEchoLastByte,
+        kTickEcho,
+        kTickRead,
+        kTickWrite,
+        kPortFailure,
+        kRead,
+        kWrite,
+        kDisconnect,
+        kComChange,
+        kEventCount,
+    };
+
+    void step(int event)
+    {
+        const std::string before = m_state.LastCommand;
+        trace(event);
+        m_port.takeSent();
+        switch (event) {
+        // The user reaches Read, Write and Disconnect while the window offers them; a click queued before the
+        // menus were disabled can still arrive during a transaction.
+        case kRead:
+            if (m_windows.MDIForm1.menus.read.enabled() || m_state.LastCommand != "E")
+                m_link.read_Click();
+            break;
+        case kWrite:
+            if (m_windows.MDIForm1.menus.write.enabled() || m_state.LastCommand != "E")
+                m_link.startDownload("D" + image());
+            break;
+        case kDisconnect:
+            if (m_windows.MDIForm1.ConnectButton.visible())
+                m_link.ConnectButton_Click();
+            break;
+        case kComChange:
+            if (m_input.ConsumeBool())
+                m_port.openError = qm::link::PortError{m_input.ConsumeIntegralInRange<int>(8000, 8030), "failed"};
+            else
+                m_port.openError.reset();
+            m_link.com_Click(m_input.ConsumeIntegralInRange<int>(1, 4));
+            break;
+        default:
+            unitEvent(event);
+            break;
+        }
+        if ((event == kRead || event == kWrite) && before != "E")
+            require(m_state.LastCommand == before && m_port.sent.empty(), "a second transaction started");
+        if (before == "E" && m_state.LastCommand == "D")
+            m_written = m_port.sent;
+        else if (m_state.LastCommand == "D" && event != kDisconnect)
+            m_written += m_port.sent;
+        if (before != "E" && m_state.LastCommand == before)
+            require(m_port.sent.find(qm::link::kProbeByte) == std::string::npos || before == "D",
+                    "a probe went out during a read");
+    }
+
+    /// What the unit, the line and the clock do: also possible while a box is up.
+    void unitEvent(int event)
+    {
+        if (m_underBox)
+            trace(event);
+        // A closed port receives nothing.
+        if (event <= kEchoLastByte && !m_port.isOpen())
+            return;
+        switch (event) {
+        case kReceiveBytes:
+            m_port.deliver(m_input.ConsumeBytesAsString(m_input.ConsumeIntegralInRange<std::size_t>(1, 16)));
+            break;
+        case kReceiveProbeEcho:
+            m_port.deliver(std::string(1, qm::link::kProbeByte));
+            break;
+        case kReceiveReply: {
+            std::string reply = "U";
+            reply += static_cast<char>(m_input.ConsumeIntegral<std::uint8_t>());
+            reply += static_cast<char>(m_input.ConsumeIntegral<std::uint8_t>());
+            reply += image();
+            const auto split = m_input.ConsumeIntegralInRange<std::size_t>(0, reply.size());
+            m_port.deliver(reply.substr(0, split));
+            m_port.deliver(reply.substr(split));
+            break;
+        }
+        case kEchoLastByte:
+            if (!m_written.empty())
+                m_port.deliver(m_written.substr(m_written.size() - 1));
+            break;
+        case kTickEcho:
+            m_echoTimer.tick();
+            break;
+        case kTickRead:
+            m_readTimer.tick();
+            break;
+        case kTickWrite:
+            m_writeTimer.tick();
+            break;
+        case kPortFailure:
+            if (m_port.isOpen())
+                m_port.fail(qm::link::PortError{qm::link::port_error::kErrorReading, "gone"});
+            break;
+        default:
+            break;
+        }
+    }
+
+    void eventsUnderBox()
+    {
+        if (m_underBox)
+            return;
+        m_underBox = true;
+        const std::string before = m_state.LastCommand;
+        const int count = m_input.ConsumeIntegralInRange<int>(0, 3);
+        for (int i = 0; i < count; ++i) {
+            const std::string sent = m_port.sent;
+            unitEvent(m_input.ConsumeIntegralInRange<int>(kReceiveBytes, kPortFailure));
+            require(m_port.sent == sent && m_state.LastCommand == before, "an event under a box was acted on");
+        }
+        m_underBox = false;
+    }
+
+    /// With QM_FUZZ_TRACE set, prints each event, to turn a finding into a unit test.
+    void trace(int event) const
+    {
+        static const bool enabled = std::getenv("QM_FUZZ_TRACE") != nullptr;
+        static const char* const kNames[] = {"receive bytes", "probe echo", "reply",      "echo last byte",
+                                             "echo tick",     "read tick",  "write tick", "port failure",
+                                             "read",          "write",      "disconnect", "COM change"};
+        if (enabled)
+            std::fprintf(stderr, "%s%s (LastCommand %s)\n", m_underBox ? "  under box: " : "", kNames[event],
+                         m_state.LastCommand.c_str());
+    }
+
+    std::string image()
+    {
+        std::string bytes = m_input.ConsumeBytesAsString(kImageBytes);
+        bytes.resize(kImageBytes, '\0');
+        return bytes;
+    }
+
+    void check()
+    {
+        const auto& command = m_state.LastCommand;
+        require(command == "E" || command == "U" || command == "D", "the link is in an unknown state");
+        require(!(m_readTimer.isActive() && m_writeTimer.isActive()), "a read and a write run at once");
+        if (command == "E") {
+            require(m_echoTimer.isActive(), "echo mode without the probe timer");
+            require(!m_readTimer.isActive(), "the read time-out runs outside a read");
+            require(!m_writeTimer.isActive(), "the write time-out runs outside a write");
+            require(m_state.DownloadImage.empty() && m_state.EchoCount == 0, "a write left its image behind");
+        } else {
+            require(!m_echoTimer.isActive(), "the probe timer runs during a read or write");
+        }
+        if (command == "U")
+            require(!m_writeTimer.isActive() && m_state.DownloadImage.empty(), "a read runs inside a write");
+        if (command == "D") {
+            require(!m_readTimer.isActive(), "the read time-out runs during a write");
+            const auto sentSoFar = static_cast<std::size_t>(m_state.EchoCount) + 1;
+            require(m_written == m_state.DownloadImage.substr(0, sentSoFar) || !m_port.isOpen(),
+                    "a write sent other bytes than its image, one ahead of the echoes");
+        }
+    }
+
+    FuzzedDataProvider& m_input;
+    qm::fakes::FakeSerialPort m_port;
+    qm::fakes::FakeTimer m_echoTimer{500};
+    qm::fakes::FakeTimer m_readTimer{5000};
+    qm::fakes::FakeTimer m_writeTimer{5000};
+    qm::forms::Windows m_windows;
+    qm::link::LinkState m_state;
+    QuietHost m_host;
+    qm::link::Link m_link{m_port, m_echoTimer, m_readTimer, m_writeTimer, m_windows, m_state, m_host};
+    /// Every byte sent since the write under way started.
+    std::string m_written;
+    bool m_underBox = false;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    LinkDriver driver(input);
+    driver.run();
+    return 0;
+}

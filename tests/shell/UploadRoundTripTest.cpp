@@ -1,0 +1,38 @@
+#include "fakes/MemoryFileSystem.h"
+#include "shell/MDIForm1.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qm::shell
+{
+namespace
+{
+
+const std::string kPath = "/cfg/read.vq3";
+
+TEST(UploadRoundTripTest, ImageWithLineBreakInCallsignSavesAFileThatLoadsInEveryMode)
+{
+    std::string upload("\xF8\xFF\xFF\xFF\x0A", 5);
+    upload.resize(128, '\0');
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        SCOPED_TRACE(mode);
+        fakes::MemoryFileSystem files;
+        MDIForm1 form(files);
+        form.startUp();
+        upload[0] = static_cast<char>(0xF8 | mode);
+        form.module().UploadData = upload;
+        form.ParseDataFromvq3();
+        ASSERT_EQ(form.saveConfigurationFile(kPath), std::nullopt);
+        const std::string saved = files.files.at(kPath);
+
+        const auto opened = form.openConfigurationFile(kPath);
+        EXPECT_EQ(opened.kind, MDIForm1::OpenOutcome::Kind::Loaded);
+        EXPECT_EQ(form.saveConfigurationFile(kPath), std::nullopt);
+        EXPECT_EQ(files.files.at(kPath), saved);
+    }
+}
+
+} // namespace
+} // namespace qm::shell
