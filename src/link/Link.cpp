@@ -202,6 +202,12 @@ void Link::com_Click(int n)
 
 void Link::ConnectButton_Click()
 {
+    // In the middle of a read or write the unit takes every byte as part of the transfer: an "E" sent now would
+    // land inside the image (and, when the next image byte happens to be "E", pass the echo check). The click
+    // counts only between transfers, which end within a second or at their time-out.
+    if (m_state.LastCommand != "E") {
+        return;
+    }
     sendBytes(std::string(1, kEndCommand));
 }
 

@@ -49,6 +49,24 @@ TEST(LinkComChangeTest, ChangeDuringTransactionEndsItWithoutALaterTimeOut)
     }
 }
 
+TEST(LinkDisconnectTest, DisconnectDuringATransferSendsNothingIntoIt)
+{
+    for (const bool writing : {false, true}) {
+        SCOPED_TRACE(writing ? "write" : "read");
+        LinkRig rig;
+        rig.connect();
+        if (writing) {
+            rig.link.startDownload("D" + testImage(3));
+            rig.echoLastByte();
+        } else {
+            rig.link.read_Click();
+        }
+        const std::string sent = rig.port.sent;
+        rig.link.ConnectButton_Click();
+        EXPECT_EQ(rig.port.sent, sent);
+    }
+}
+
 TEST_F(LinkTest, ReadAfterComChangeDuringWriteDecodesTheNewUnit)
 {
     connect();
