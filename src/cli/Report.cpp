@@ -106,7 +106,9 @@ int runReport(const ReportOptions& options, storage::FileSystem& files, shell::C
                              ? reports::PrintNMEAProfiles(printer, program.windows(), date, font, nullptr)
                              : reports::PrintTrackingProfiles(printer, program.windows(), date, font, nullptr);
     if (!printed) {
-        printBox(streams.err, reports::printFailedBox(printer.failure()));
+        reports::PrintFailure failure = printer.failure();
+        failure.printer = options.output;
+        printBox(streams.err, reports::printFailedBox(failure));
         return kInputError;
     }
     auto pdf = files.readFile(drawing.fileName().toStdString());
