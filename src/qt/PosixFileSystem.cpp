@@ -52,8 +52,6 @@ private:
 constexpr int kMaxLinkHops = 40;
 // Keeps the temporary file's name within the folder-entry limit whatever the target is called.
 constexpr std::size_t kTempNameKeep = 200;
-// Far beyond any file the program reads; a device such as /dev/zero would otherwise be read until memory runs out.
-constexpr std::size_t kMaxReadBytes = 16 * 1024 * 1024;
 constexpr const char* kLockedReason = "Another program has locked the file to write it.";
 
 std::string folderOf(const std::string& path)
@@ -239,9 +237,9 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
         if (count == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(count));
-        if (bytes.size() > kMaxReadBytes)
-            return FileError{error::kDeviceIo,
-                             "The file does not end within " + std::to_string(kMaxReadBytes / (1024 * 1024)) + " MiB."};
+        if (bytes.size() > storage::kMaxReadBytes)
+            return FileError{error::kDeviceIo, "The file does not end within " +
+                                                   std::to_string(storage::kMaxReadBytes / (1024 * 1024)) + " MiB."};
     }
     return bytes;
 }

@@ -1,6 +1,7 @@
 // The files port: the core reads and writes whole files through it and never touches the disk itself.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -8,6 +9,10 @@
 
 namespace qm::storage
 {
+
+/// The most bytes the program reads from one file or from standard input: far beyond any file it reads, so that
+/// a source that never ends (such as /dev/zero) is refused instead of read until memory runs out.
+inline constexpr std::size_t kMaxReadBytes = 16 * 1024 * 1024;
 
 /// A failed file operation under the program's file-error number (53 not found, 61 disk full, 70 permission
 /// denied, 76 path not found, ...) with the operating system's own reason for details.
