@@ -111,6 +111,20 @@ int openWithoutWaiting(const std::string& path, int flags)
     return fd;
 }
 
+std::optional<FileError> refuseUnlessRegular(const StatInfo& info)
+{
+    if (S_ISREG(info.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(info.st_mode))
+        return errorFromErrno(EISDIR, error::kPathFileAccess);
+    const char* kind = S_ISFIFO(info.st_mode)   ? "a FIFO"
+                       : S_ISCHR(info.st_mode)  ? "a character device"
+                       : S_ISBLK(info.st_mode)  ? "a block device"
+                       : S_ISSOCK(info.st_mode) ? "a socket"
+                                                : "something else";
+    return FileError{error::kPathFileAccess, std::string("It is ") + kind + ", not a regular file."};
+}
+
 bool writeAll(int fd, const std::string& bytes)
 {
     std::size_t done = 0;
@@ -216,12 +230,21 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
 {
     if (path.empty())
         return errorFromErrno(ENOENT, error::kBadFileName);
+    // Only a regular file is loaded: a FIFO or a device may never end or never answer (a FIFO whose writer stays
+    // open blocks every read), and merely opening a device can act on it (a serial port raises its lines).
+    StatInfo info{};
+    if (::stat(path.c_str(), &info) != 0)
+        return fileErrorFor(errno, path);
+    if (auto refused = refuseUnlessRegular(info))
+        return *refused;
     Descriptor file(openWithoutWaiting(path, O_RDONLY));
     if (!file.valid())
         return fileErrorFor(errno, path);
-    StatInfo info{};
-    if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode))
-        return errorFromErrno(EISDIR, error::kPathFileAccess);
+    // The path may name something else by the time it is opened.
+    if (::fstat(file.get(), &info) != 0)
+        return fileErrorFor(errno, path);
+    if (auto refused = refuseUnlessRegular(info))
+        return *refused;
     if (lockedByAnotherProgram(file.get()))
         return FileError{error::kPermissionDenied, kLockedReason};
 

@@ -10,8 +10,10 @@ namespace qm::qt
 class PosixFileSystem : public storage::FileSystem
 {
 public:
-    /// Returns the whole file, or the file error the operating system's failure maps to; a file another program
-    /// has locked exclusively is permission denied, one that does not end within 16 MiB a device I/O error.
+    /// Returns the whole file, or the file error the operating system's failure maps to. Anything but a regular
+    /// file (a folder, a FIFO, a device, a socket) is a path/file access error and is never read; a file another
+    /// program has locked exclusively is permission denied, one that does not end within 16 MiB a device I/O
+    /// error.
     std::variant<std::string, storage::FileError> readFile(const std::string& path) override;
     /// Writes a temporary file beside the target (the real file behind a symbolic link), flushes it to the
     /// disk and renames it over the target, keeping the old file's permission bits. A device or pipe is
