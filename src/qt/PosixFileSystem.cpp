@@ -53,6 +53,7 @@ constexpr int kMaxLinkHops = 40;
 // Keeps the temporary file's name within the folder-entry limit whatever the target is called.
 constexpr std::size_t kTempNameKeep = 200;
 constexpr const char* kLockedReason = "Another program has locked the file to write it.";
+constexpr mode_t kPrivateFolderMode = 0700;
 
 std::string folderOf(const std::string& path)
 {
@@ -269,6 +270,17 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
 
 std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string& path, const std::string& bytes)
 {
+    return writeAtomically(path, bytes, std::nullopt);
+}
+
+std::optional<FileError> PosixFileSystem::writePrivateFileAtomically(const std::string& path, const std::string& bytes)
+{
+    return writeAtomically(path, bytes, kPrivateFileMode);
+}
+
+std::optional<FileError> PosixFileSystem::writeAtomically(const std::string& path, const std::string& bytes,
+                                                          std::optional<unsigned> mode)
+{
     if (path.empty())
         return errorFromErrno(ENOENT, error::kBadFileName);
 
@@ -279,7 +291,7 @@ std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string&
         const auto target = followLinks(path);
         if (!target)
             return fileErrorFor(errno, path);
-        return replaceFile(*target, bytes, std::nullopt);
+        return replaceFile(*target, bytes, mode);
     }
     if (S_ISDIR(info.st_mode))
         return errorFromErrno(EISDIR, error::kPathFileAccess);
@@ -298,7 +310,7 @@ std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string&
     }
     if (Descriptor old(::open(target.c_str(), O_RDONLY | O_CLOEXEC)); old.valid() && lockedByAnotherProgram(old.get()))
         return FileError{error::kPermissionDenied, kLockedReason};
-    return replaceFile(target, bytes, static_cast<mode_t>(info.st_mode & 07777));
+    return replaceFile(target, bytes, mode ? *mode : static_cast<mode_t>(info.st_mode & 07777));
 }
 
 bool PosixFileSystem::fileExists(const std::string& path)
@@ -341,6 +353,29 @@ std::optional<FileError> PosixFileSystem::makeFolders(const std::string& folder)
         if (end == std::string::npos)
             return std::nullopt;
     }
+}
+
+std::optional<FileError> PosixFileSystem::makePrivateFolder(const std::string& folder)
+{
+    if (folder.empty())
+        return errorFromErrno(ENOENT, error::kBadFileName);
+    // The folder itself is made closed to others from the start; the folders above it are as usual.
+    if (const std::string above = folderOf(folder); above != folder && !isFolder(above))
+        if (auto failure = makeFolders(above))
+            return failure;
+    if (::mkdir(folder.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST)
+        return fileErrorFor(errno, folder);
+    StatInfo info{};
+    if (::stat(folder.c_str(), &info) != 0)
+        return fileErrorFor(errno, folder);
+    if (!S_ISDIR(info.st_mode))
+        return fileErrorFor(ENOTDIR, folder);
+    // Even root keeps out of another user's folder: files it left there would be closed to their owner.
+    if (info.st_uid != ::geteuid())
+        return FileError{error::kPermissionDenied, "The folder belongs to another user."};
+    if ((info.st_mode & 07777) != kPrivateFolderMode && ::chmod(folder.c_str(), kPrivateFolderMode) != 0)
+        return fileErrorFor(errno, folder);
+    return std::nullopt;
 }
 
 std::variant<std::vector<std::string>, FileError> PosixFileSystem::listFolder(const std::string& folder)

@@ -58,6 +58,12 @@ public:
     /// Replaces the file with the bytes as one step: a temporary file in the same folder renamed over the
     /// target. On failure the old file is intact and no temporary file is left.
     virtual std::optional<FileError> writeFileAtomically(const std::string& path, const std::string& bytes) = 0;
+    /// Replaces the file as writeFileAtomically does, readable and writable by its owner only. A port without
+    /// permissions writes it as any file.
+    virtual std::optional<FileError> writePrivateFileAtomically(const std::string& path, const std::string& bytes)
+    {
+        return writeFileAtomically(path, bytes);
+    }
     /// Returns true when a file can be opened for reading at the path.
     virtual bool fileExists(const std::string& path) = 0;
     /// Returns true when new files can be created in the folder (false when it is missing). A port without
@@ -74,6 +80,9 @@ public:
         (void)folder;
         return std::nullopt;
     }
+    /// Creates the folder as makeFolders does and keeps it to its owner: a folder this user does not own is
+    /// refused, one open to others is closed to them. A port without permissions makes it as any folder.
+    virtual std::optional<FileError> makePrivateFolder(const std::string& folder) { return makeFolders(folder); }
     /// Returns the names of the entries of the folder (without "." and ".."), in no particular order. A port
     /// without folders reports that it cannot list one.
     virtual std::variant<std::vector<std::string>, FileError> listFolder(const std::string& folder)
