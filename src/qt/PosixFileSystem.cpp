@@ -417,6 +417,13 @@ std::optional<FileError> PosixFileSystem::removeFile(const std::string& path)
     return std::nullopt;
 }
 
+bool isPrivateFolder(const std::string& folder)
+{
+    StatInfo info{};
+    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 storage::ProgramFolders programFolders(const std::string& executable, const char* xdgConfigHome, const char* home)
 {
     storage::ProgramFolders folders;

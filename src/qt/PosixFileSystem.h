@@ -54,6 +54,9 @@ storage::ProgramFolders programFolders(const std::string& executable, const char
 /// Returns programFolders for this process: its executable and its environment.
 storage::ProgramFolders currentProgramFolders();
 
+/// Returns true when the path names a folder of this user that no one else may write.
+bool isPrivateFolder(const std::string& folder);
+
 /// Returns the file error for an operating-system error number met at a path (ENOENT gives 53 when the
 /// path's folder exists, 76 when it does not).
 storage::FileError fileErrorFor(int errorNumber, const std::string& path);
