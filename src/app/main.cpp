@@ -1,34 +1,15 @@
 // quellmark: the Quellmark Configuration Program's desktop window.
 #include "app/Desktop.h"
+#include "app/SingleCopyLock.h"
 #include "app/SystemPorts.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QLockFile>
 #include <QMessageBox>
-#include <QStandardPaths>
+#include <QSysInfo>
 
 #include <csignal>
-#include <memory>
-
-namespace
-{
-
-/// Returns the lock that keeps a second copy of the program from starting, or nothing when another copy has it.
-std::unique_ptr<QLockFile> takeSingleCopyLock()
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    auto lock = std::make_unique<QLockFile>(folder + "/quellmark.lock");
-    // A lock left by a copy that was killed is taken over at once.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(100))
-        return nullptr;
-    return lock;
-}
-
-} // namespace
+#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -38,8 +19,12 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quellmark");
 
-    const auto lock = takeSingleCopyLock();
-    if (!lock) {
+    const auto lock = qm::app::takeSingleCopyLock(
+        qm::app::singleCopyLockPath(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"),
+                                    QSysInfo::machineHostName().toStdString()));
+    if (lock.state == qm::app::SingleCopyLock::State::NotTaken)
+        std::fprintf(stderr, "quellmark: no single-copy lock could be made; a second copy will not be stopped.\n");
+    if (lock.state == qm::app::SingleCopyLock::State::HeldByAnotherCopy) {
         const auto box = qm::shell::Program::alreadyRunningBox();
         QMessageBox(QMessageBox::Warning, QString::fromLatin1(box.title.c_str()), QString::fromLatin1(box.text.c_str()))
             .exec();

@@ -7,7 +7,6 @@
 #include "storage/ConfigFile.h"
 
 #include <iostream>
-#include <iterator>
 #include <variant>
 
 namespace qm::cli
@@ -43,11 +42,27 @@ int emit(const std::string& bytes, const std::string& output, storage::FileSyste
     return kDone;
 }
 
+/// Reads standard input to its end, refusing more than a file may hold.
+std::variant<std::string, forms::MessageBox> readStandardInput(std::istream& in)
+{
+    std::string bytes;
+    char chunk[64 * 1024];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > storage::kMaxReadBytes)
+            return inputError("Cannot read standard input: it does not end within " +
+                              std::to_string(storage::kMaxReadBytes / (1024 * 1024)) + " MiB.");
+    }
+    if (in.bad())
+        return inputError("Cannot read standard input.");
+    return bytes;
+}
+
 std::variant<std::string, forms::MessageBox> readInput(const std::string& path, storage::FileSystem& files,
                                                        Streams streams)
 {
     if (path == "-")
-        return std::string(std::istreambuf_iterator<char>(streams.in), std::istreambuf_iterator<char>());
+        return readStandardInput(streams.in);
     auto contents = files.readFile(path);
     if (auto* error = std::get_if<storage::FileError>(&contents))
         return inputError("Cannot read " + path + ": " + error->reason);

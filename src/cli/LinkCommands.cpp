@@ -24,8 +24,8 @@ int report(const LinkFailure& failure, bool json, Streams streams)
     if (json) {
         nlohmann::json object{{"error", boxToJson(failure.box)}};
         if (!failure.reason.empty()) {
-            object["reason"] = failure.reason;
-            object["device"] = failure.device;
+            object["reason"] = latin1ToUtf8(failure.reason);
+            object["device"] = latin1ToUtf8(failure.device);
         }
         streams.out << object.dump() << '\n';
     } else {

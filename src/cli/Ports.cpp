@@ -31,7 +31,7 @@ void printJson(const qt::ComPorts& ports, std::ostream& out)
 {
     nlohmann::json devices = nlohmann::json::array();
     for (const qt::SerialDevice& device : ports.devices()) {
-        devices.push_back({{"path", device.path},
+        devices.push_back({{"path", latin1ToUtf8(device.path)},
                            {"description", device.description},
                            {"manufacturer", device.manufacturer},
                            {"vid", optionalId(device.vendorId)},
@@ -40,7 +40,8 @@ void printJson(const qt::ComPorts& ports, std::ostream& out)
     nlohmann::json com = nlohmann::json::object();
     for (int number = 1; number <= qt::ComPorts::kCount; ++number) {
         const std::string path = ports.devicePath(number);
-        com["COM" + std::to_string(number)] = path.empty() ? nlohmann::json(nullptr) : nlohmann::json(path);
+        com["COM" + std::to_string(number)] =
+            path.empty() ? nlohmann::json(nullptr) : nlohmann::json(latin1ToUtf8(path));
     }
     out << nlohmann::json{{"devices", devices}, {"com", com}}.dump(2) << '\n';
 }

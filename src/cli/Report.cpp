@@ -9,7 +9,6 @@
 #include "storage/ConfigFile.h"
 
 #include <QGuiApplication>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -93,15 +92,9 @@ int runReport(const ReportOptions& options, storage::FileSystem& files, shell::C
     font.name = options.font.empty() ? standard.family().toStdString() : options.font;
     font.size = options.size > 0 ? options.size : std::max(standard.pointSize(), 1);
 
-    // The PDF is drawn into a private file first and then replaces the output in one step, so a failed report
-    // never leaves a half-written file behind.
-    QTemporaryFile drawing;
-    if (!drawing.open()) {
-        printBox(streams.err, reportError("Cannot create a temporary file: " + drawing.errorString().toStdString()));
-        return kInputError;
-    }
-    drawing.close();
-    qt::QtPrinter printer = qt::QtPrinter::pdfFile(drawing.fileName().toStdString());
+    // The PDF is drawn in memory and then written as every file is: a temporary file beside the output renamed
+    // over it, so a full disk or the file-size limit fails the command and leaves the old file as it was.
+    qt::QtPrinter printer = qt::QtPrinter::pdfDocument();
     const bool printed = mode == forms::Mode::Nmea
                              ? reports::PrintNMEAProfiles(printer, program.windows(), date, font, nullptr)
                              : reports::PrintTrackingProfiles(printer, program.windows(), date, font, nullptr);
@@ -111,12 +104,7 @@ int runReport(const ReportOptions& options, storage::FileSystem& files, shell::C
         printBox(streams.err, reports::printFailedBox(failure));
         return kInputError;
     }
-    auto pdf = files.readFile(drawing.fileName().toStdString());
-    if (auto* error = std::get_if<storage::FileError>(&pdf)) {
-        printBox(streams.err, reportError("Cannot read the drawn report: " + error->reason));
-        return kInputError;
-    }
-    if (auto error = files.writeFileAtomically(options.output, std::get<std::string>(pdf))) {
+    if (auto error = files.writeFileAtomically(options.output, printer.pdfBytes())) {
         printBox(streams.err, storage::writeErrorBox(*error));
         return kInputError;
     }

@@ -134,7 +134,7 @@ int loadFailure(const LoadFailure& failure, const std::string& source, bool name
         if (named)
             report["file"] = latin1ToUtf8(source);
         if (!failure.reason.empty())
-            report["reason"] = failure.reason;
+            report["reason"] = latin1ToUtf8(failure.reason);
         streams.out << report.dump() << '\n';
     } else {
         if (named)

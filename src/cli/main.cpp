@@ -1,5 +1,6 @@
 // vq3: the Quellmark Configuration Program on the command line.
 #include "cli/Commands.h"
+#include "cli/DescriptorBuffer.h"
 #include "cli/LinkCommands.h"
 #include "cli/Output.h"
 #include "cli/Ports.h"
@@ -14,7 +15,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
+#include <fcntl.h>
 #include <iostream>
 #include <unistd.h>
 
@@ -24,6 +25,9 @@ int main(int argc, char** argv)
     // A write past the file-size limit must fail with EFBIG and reach the user as a disk-full box, instead of
     // the signal ending the program with a half-written temporary file left behind.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Output to a pipe whose reader has gone is a write error that vq3 reports once the unit is left in order,
+    // not a signal that ends it in the middle of a transfer.
+    std::signal(SIGPIPE, SIG_IGN);
     CLI::App app{"vq3 - configure VQ-3 and VQ-3+ packet-radio units"};
     app.require_subcommand(1);
     std::string traceFile;
@@ -123,43 +127,68 @@ int main(int argc, char** argv)
 
     std::ios::sync_with_stdio(false);
     qm::qt::PosixFileSystem files;
-    qm::cli::Streams streams{std::cin, std::cout, std::cerr};
+    qm::cli::DescriptorBuffer outBuffer(STDOUT_FILENO);
+    std::ostream out(&outBuffer);
+    qm::cli::Streams streams{std::cin, out, std::cerr};
 
-    std::ofstream trace;
     qm::cli::LinkContext link;
     link.start = start;
     link.showProgress = ::isatty(STDERR_FILENO) == 1;
     link.backupFolder = qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    int traceFd = -1;
     if (!traceFile.empty()) {
-        trace.open(traceFile, std::ios::out | std::ios::trunc);
-        if (!trace) {
-            qm::cli::printBox(std::cerr,
-                              qm::forms::messageBox("Error", "Cannot write the trace file " + traceFile + ".",
-                                                    qm::forms::Icon::Warning));
+        traceFd = ::open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (traceFd < 0) {
+            qm::cli::printBox(std::cerr, qm::forms::messageBox("Error",
+                                                               "Cannot write the trace file " + traceFile + ": " +
+                                                                   qm::cli::systemReason(errno) + ".",
+                                                               qm::forms::Icon::Warning));
             return qm::cli::kInputError;
         }
+    }
+    qm::cli::DescriptorBuffer traceBuffer(traceFd);
+    std::ostream trace(&traceBuffer);
+    if (traceFd >= 0)
         link.trace = &trace;
-    }
 
-    if (*identifyCommand)
-        return qm::cli::runIdentify(identify, files, link, streams);
-    if (*readCommand)
-        return qm::cli::runRead(read, files, link, streams);
-    if (*writeCommand)
-        return qm::cli::runWrite(write, files, link, streams);
-    if (*compileCommand)
-        return qm::cli::runCompile(compile, files, streams);
-    if (*showCommand)
-        return qm::cli::runShow(show, files, streams);
-    if (*diffCommand)
-        return qm::cli::runDiff(diff, files, streams, qm::cli::unitReader(files, link, std::cerr));
-    if (*simCommand)
-        return qm::cli::runSim(sim, files, streams);
-    if (*reportCommand) {
-        qm::qt::SystemClock clock;
-        return qm::cli::runReportModule(report, files, clock, streams);
+    const int status = [&] {
+        if (*identifyCommand)
+            return qm::cli::runIdentify(identify, files, link, streams);
+        if (*readCommand)
+            return qm::cli::runRead(read, files, link, streams);
+        if (*writeCommand)
+            return qm::cli::runWrite(write, files, link, streams);
+        if (*compileCommand)
+            return qm::cli::runCompile(compile, files, streams);
+        if (*showCommand)
+            return qm::cli::runShow(show, files, streams);
+        if (*diffCommand)
+            return qm::cli::runDiff(diff, files, streams, qm::cli::unitReader(files, link, std::cerr));
+        if (*simCommand)
+            return qm::cli::runSim(sim, files, streams);
+        if (*reportCommand) {
+            qm::qt::SystemClock clock;
+            return qm::cli::runReportModule(report, files, clock, streams);
+        }
+        if (*portsCommand)
+            return qm::cli::runPorts(ports, qm::qt::ComPorts::scan(), streams);
+        return qm::cli::runDecode(decode, files, streams);
+    }();
+
+    // Output that never arrived makes the command a failure, whatever it did.
+    out.flush();
+    trace.flush();
+    int outputFailure = outBuffer.failure();
+    if (outputFailure != 0)
+        std::cerr << "vq3: cannot write standard output: " << qm::cli::systemReason(outputFailure) << '\n';
+    if (traceFd >= 0) {
+        int traceFailure = traceBuffer.failure();
+        if (::close(traceFd) != 0 && traceFailure == 0)
+            traceFailure = errno;
+        if (traceFailure != 0)
+            std::cerr << "vq3: cannot write the trace file " << traceFile << ": " << qm::cli::systemReason(traceFailure)
+                      << '\n';
+        outputFailure = outputFailure != 0 ? outputFailure : traceFailure;
     }
-    if (*portsCommand)
-        return qm::cli::runPorts(ports, qm::qt::ComPorts::scan(), streams);
-    return qm::cli::runDecode(decode, files, streams);
+    return outputFailure != 0 ? qm::cli::kInputError : status;
 }

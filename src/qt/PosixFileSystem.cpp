@@ -52,9 +52,8 @@ private:
 constexpr int kMaxLinkHops = 40;
 // Keeps the temporary file's name within the folder-entry limit whatever the target is called.
 constexpr std::size_t kTempNameKeep = 200;
-// Far beyond any file the program reads; a device such as /dev/zero would otherwise be read until memory runs out.
-constexpr std::size_t kMaxReadBytes = 16 * 1024 * 1024;
 constexpr const char* kLockedReason = "Another program has locked the file to write it.";
+constexpr mode_t kPrivateFolderMode = 0700;
 
 std::string folderOf(const std::string& path)
 {
@@ -111,6 +110,20 @@ int openWithoutWaiting(const std::string& path, int flags)
     if (fd >= 0)
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+std::optional<FileError> refuseUnlessRegular(const StatInfo& info)
+{
+    if (S_ISREG(info.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(info.st_mode))
+        return errorFromErrno(EISDIR, error::kPathFileAccess);
+    const char* kind = S_ISFIFO(info.st_mode)   ? "a FIFO"
+                       : S_ISCHR(info.st_mode)  ? "a character device"
+                       : S_ISBLK(info.st_mode)  ? "a block device"
+                       : S_ISSOCK(info.st_mode) ? "a socket"
+                                                : "something else";
+    return FileError{error::kPathFileAccess, std::string("It is ") + kind + ", not a regular file."};
 }
 
 bool writeAll(int fd, const std::string& bytes)
@@ -218,12 +231,21 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
 {
     if (path.empty())
         return errorFromErrno(ENOENT, error::kBadFileName);
+    // Only a regular file is loaded: a FIFO or a device may never end or never answer (a FIFO whose writer stays
+    // open blocks every read), and merely opening a device can act on it (a serial port raises its lines).
+    StatInfo info{};
+    if (::stat(path.c_str(), &info) != 0)
+        return fileErrorFor(errno, path);
+    if (auto refused = refuseUnlessRegular(info))
+        return *refused;
     Descriptor file(openWithoutWaiting(path, O_RDONLY));
     if (!file.valid())
         return fileErrorFor(errno, path);
-    StatInfo info{};
-    if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode))
-        return errorFromErrno(EISDIR, error::kPathFileAccess);
+    // The path may name something else by the time it is opened.
+    if (::fstat(file.get(), &info) != 0)
+        return fileErrorFor(errno, path);
+    if (auto refused = refuseUnlessRegular(info))
+        return *refused;
     if (lockedByAnotherProgram(file.get()))
         return FileError{error::kPermissionDenied, kLockedReason};
 
@@ -239,14 +261,25 @@ std::variant<std::string, FileError> PosixFileSystem::readFile(const std::string
         if (count == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(count));
-        if (bytes.size() > kMaxReadBytes)
-            return FileError{error::kDeviceIo,
-                             "The file does not end within " + std::to_string(kMaxReadBytes / (1024 * 1024)) + " MiB."};
+        if (bytes.size() > storage::kMaxReadBytes)
+            return FileError{error::kDeviceIo, "The file does not end within " +
+                                                   std::to_string(storage::kMaxReadBytes / (1024 * 1024)) + " MiB."};
     }
     return bytes;
 }
 
 std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string& path, const std::string& bytes)
+{
+    return writeAtomically(path, bytes, std::nullopt);
+}
+
+std::optional<FileError> PosixFileSystem::writePrivateFileAtomically(const std::string& path, const std::string& bytes)
+{
+    return writeAtomically(path, bytes, kPrivateFileMode);
+}
+
+std::optional<FileError> PosixFileSystem::writeAtomically(const std::string& path, const std::string& bytes,
+                                                          std::optional<unsigned> mode)
 {
     if (path.empty())
         return errorFromErrno(ENOENT, error::kBadFileName);
@@ -258,7 +291,7 @@ std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string&
         const auto target = followLinks(path);
         if (!target)
             return fileErrorFor(errno, path);
-        return replaceFile(*target, bytes, std::nullopt);
+        return replaceFile(*target, bytes, mode);
     }
     if (S_ISDIR(info.st_mode))
         return errorFromErrno(EISDIR, error::kPathFileAccess);
@@ -277,7 +310,7 @@ std::optional<FileError> PosixFileSystem::writeFileAtomically(const std::string&
     }
     if (Descriptor old(::open(target.c_str(), O_RDONLY | O_CLOEXEC)); old.valid() && lockedByAnotherProgram(old.get()))
         return FileError{error::kPermissionDenied, kLockedReason};
-    return replaceFile(target, bytes, static_cast<mode_t>(info.st_mode & 07777));
+    return replaceFile(target, bytes, mode ? *mode : static_cast<mode_t>(info.st_mode & 07777));
 }
 
 bool PosixFileSystem::fileExists(const std::string& path)
@@ -322,6 +355,29 @@ std::optional<FileError> PosixFileSystem::makeFolders(const std::string& folder)
     }
 }
 
+std::optional<FileError> PosixFileSystem::makePrivateFolder(const std::string& folder)
+{
+    if (folder.empty())
+        return errorFromErrno(ENOENT, error::kBadFileName);
+    // The folder itself is made closed to others from the start; the folders above it are as usual.
+    if (const std::string above = folderOf(folder); above != folder && !isFolder(above))
+        if (auto failure = makeFolders(above))
+            return failure;
+    if (::mkdir(folder.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST)
+        return fileErrorFor(errno, folder);
+    StatInfo info{};
+    if (::stat(folder.c_str(), &info) != 0)
+        return fileErrorFor(errno, folder);
+    if (!S_ISDIR(info.st_mode))
+        return fileErrorFor(ENOTDIR, folder);
+    // Even root keeps out of another user's folder: files it left there would be closed to their owner.
+    if (info.st_uid != ::geteuid())
+        return FileError{error::kPermissionDenied, "The folder belongs to another user."};
+    if ((info.st_mode & 07777) != kPrivateFolderMode && ::chmod(folder.c_str(), kPrivateFolderMode) != 0)
+        return fileErrorFor(errno, folder);
+    return std::nullopt;
+}
+
 std::variant<std::vector<std::string>, FileError> PosixFileSystem::listFolder(const std::string& folder)
 {
     if (folder.empty())
@@ -359,6 +415,13 @@ std::optional<FileError> PosixFileSystem::removeFile(const std::string& path)
     if (::unlink(path.c_str()) != 0)
         return fileErrorFor(errno, path);
     return std::nullopt;
+}
+
+bool isPrivateFolder(const std::string& folder)
+{
+    StatInfo info{};
+    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 storage::ProgramFolders programFolders(const std::string& executable, const char* xdgConfigHome, const char* home)

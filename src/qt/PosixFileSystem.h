@@ -10,14 +10,20 @@ namespace qm::qt
 class PosixFileSystem : public storage::FileSystem
 {
 public:
-    /// Returns the whole file, or the file error the operating system's failure maps to; a file another program
-    /// has locked exclusively is permission denied, one that does not end within 16 MiB a device I/O error.
+    /// Returns the whole file, or the file error the operating system's failure maps to. Anything but a regular
+    /// file (a folder, a FIFO, a device, a socket) is a path/file access error and is never read; a file another
+    /// program has locked exclusively is permission denied, one that does not end within 16 MiB a device I/O
+    /// error.
     std::variant<std::string, storage::FileError> readFile(const std::string& path) override;
     /// Writes a temporary file beside the target (the real file behind a symbolic link), flushes it to the
     /// disk and renames it over the target, keeping the old file's permission bits. A device or pipe is
     /// written directly, as it cannot be replaced. A target another program has locked exclusively is left
     /// alone (permission denied).
     std::optional<storage::FileError> writeFileAtomically(const std::string& path, const std::string& bytes) override;
+    /// Writes as writeFileAtomically does, the file readable and writable by its owner only (0600), a file it
+    /// replaces included.
+    std::optional<storage::FileError> writePrivateFileAtomically(const std::string& path,
+                                                                 const std::string& bytes) override;
     /// Returns true when the path names a file (not a folder) that can be opened for reading.
     bool fileExists(const std::string& path) override;
     /// Returns true when the path names a folder in which this process can create a file (tried with a probe
@@ -25,10 +31,20 @@ public:
     bool folderWritable(const std::string& folder) override;
     /// Creates the folder and the missing folders above it (mode 0777 less the umask).
     std::optional<storage::FileError> makeFolders(const std::string& folder) override;
+    /// Creates the folder 0700 (the missing folders above it as makeFolders does); an existing folder of this
+    /// user is set to 0700, one of another user refused (permission denied).
+    std::optional<storage::FileError> makePrivateFolder(const std::string& folder) override;
     /// Returns the names in the folder (without "." and "..").
     std::variant<std::vector<std::string>, storage::FileError> listFolder(const std::string& folder) override;
     /// Removes the file (a symbolic link itself, not its target).
     std::optional<storage::FileError> removeFile(const std::string& path) override;
+
+    /// The permission bits of a private file.
+    static constexpr unsigned kPrivateFileMode = 0600;
+
+private:
+    std::optional<storage::FileError> writeAtomically(const std::string& path, const std::string& bytes,
+                                                      std::optional<unsigned> mode);
 };
 
 /// Returns where the program looks for vq3.ini: the folder of its executable, and the configuration folder
@@ -37,6 +53,9 @@ storage::ProgramFolders programFolders(const std::string& executable, const char
 
 /// Returns programFolders for this process: its executable and its environment.
 storage::ProgramFolders currentProgramFolders();
+
+/// Returns true when the path names a folder of this user that no one else may write.
+bool isPrivateFolder(const std::string& folder);
 
 /// Returns the file error for an operating-system error number met at a path (ENOENT gives 53 when the
 /// path's folder exists, 76 when it does not).

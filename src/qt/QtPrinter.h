@@ -1,4 +1,4 @@
-// The printer port on a Qt printer: the system's printer by name, or a PDF file.
+// The printer port on a Qt printer: the system's printer by name, or a PDF document drawn in memory.
 #pragma once
 
 #include "reports/Printer.h"
@@ -9,6 +9,9 @@
 #include <memory>
 #include <string>
 
+class QBuffer;
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace qm::qt
@@ -19,8 +22,9 @@ class QtPrinter : public reports::Printer
 public:
     /// The installed printer with this name.
     static QtPrinter systemPrinter(const std::string& name);
-    /// A PDF file written at the printer's resolution instead of a printer.
-    static QtPrinter pdfFile(const std::string& path);
+    /// A PDF document drawn in memory, laid out as a PDF printer lays out its page; pdfBytes() holds it once
+    /// the document has ended, for the caller to write as it writes any file.
+    static QtPrinter pdfDocument();
 
     /// Returns the printer the system prints on by default: its default printer, or else the first installed
     /// printer with a name; "" when there is none.
@@ -40,14 +44,24 @@ public:
     bool endDocument() override;
     reports::PrintFailure failure() const override { return m_failure; }
 
+    /// Returns the PDF document's bytes after endDocument ("" for a system printer).
+    std::string pdfBytes() const;
+
 private:
-    QtPrinter(std::string printerName, std::string pdfPath);
+    QtPrinter(std::string printerName, bool pdf);
 
     void fail(const std::string& reason);
+    /// Sets up the system printer or the PDF document; returns the device to draw on, or nothing.
+    QPagedPaintDevice* makeDevice();
+    double resolution() const;
+    double pageHeight() const;
 
     std::string m_printerName;
-    std::string m_pdfPath;
+    bool m_pdf;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QBuffer> m_pdfBuffer;
+    std::unique_ptr<QPdfWriter> m_pdfWriter;
+    QPagedPaintDevice* m_device = nullptr;
     std::unique_ptr<QPainter> m_painter;
     QFont m_font;
     double m_x = 0;

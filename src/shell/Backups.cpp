@@ -110,6 +110,17 @@ std::vector<std::string> Backups::stems()
     return found;
 }
 
+std::vector<std::string> Backups::stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes)
+{
+    std::vector<std::string> holding;
+    for (const auto& stem : stems) {
+        auto bytes = m_files.readFile(m_folder + "/" + stem + kRawExtension);
+        if (auto* read = std::get_if<std::string>(&bytes); read != nullptr && *read == imageBytes)
+            holding.push_back(stem);
+    }
+    return holding;
+}
+
 std::string Backups::unusedStem(const std::string& stem)
 {
     std::string candidate = stem;
@@ -124,22 +135,33 @@ std::optional<storage::FileError> Backups::record(link::Transaction transaction,
     if (m_folder.empty())
         return storage::FileError{storage::error::kPathNotFound,
                                   "There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."};
-    if (auto error = m_files.makeFolders(m_folder))
+    if (auto error = m_files.makePrivateFolder(m_folder))
         return error;
-    const auto existing = stems();
-    if (transaction == link::Transaction::Identification && !existing.empty()) {
-        auto newest = m_files.readFile(m_folder + "/" + existing.back() + kRawExtension);
-        if (auto* bytes = std::get_if<std::string>(&newest); bytes != nullptr && *bytes == imageBytes)
-            return std::nullopt;
-    }
+    const auto earlier = stemsHolding(stems(), imageBytes);
     const std::string stem = unusedStem(backupStem(m_clock.now(), modelName, transaction));
     const std::string path = m_folder + "/" + stem;
-    if (auto error = m_files.writeFileAtomically(path + kRawExtension, imageBytes))
+    if (auto error = m_files.writePrivateFileAtomically(path + kRawExtension, imageBytes))
         return error;
     if (const auto configuration = decodedConfiguration(m_files, imageBytes))
-        if (auto error = m_files.writeFileAtomically(path + kConfigurationExtension, *configuration))
+        if (auto error = m_files.writePrivateFileAtomically(path + kConfigurationExtension, *configuration))
+            return error;
+    // The earlier copies go only once the new one is complete: a failure leaves one too many, never none.
+    for (const auto& old : earlier)
+        if (auto error = remove(old))
             return error;
     return prune();
+}
+
+std::optional<storage::FileError> Backups::remove(const std::string& stem)
+{
+    const std::string path = m_folder + "/" + stem;
+    if (auto error = m_files.removeFile(path + kRawExtension))
+        return error;
+    // A backup whose bytes held no mode the program can save has no configuration file.
+    if (m_files.fileExists(path + kConfigurationExtension))
+        if (auto error = m_files.removeFile(path + kConfigurationExtension))
+            return error;
+    return std::nullopt;
 }
 
 std::optional<storage::FileError> Backups::prune()
@@ -148,15 +170,9 @@ std::optional<storage::FileError> Backups::prune()
     if (all.size() <= static_cast<std::size_t>(m_keep))
         return std::nullopt;
     const auto surplus = all.size() - static_cast<std::size_t>(m_keep);
-    for (std::size_t i = 0; i < surplus; ++i) {
-        const std::string path = m_folder + "/" + all[i];
-        if (auto error = m_files.removeFile(path + kRawExtension))
+    for (std::size_t i = 0; i < surplus; ++i)
+        if (auto error = remove(all[i]))
             return error;
-        // A backup whose bytes held no mode the program can save has no configuration file.
-        if (m_files.fileExists(path + kConfigurationExtension))
-            if (auto error = m_files.removeFile(path + kConfigurationExtension))
-                return error;
-    }
     return std::nullopt;
 }
 

@@ -1,5 +1,5 @@
 // Backups of everything a unit held: the 128 bytes of every identification, read and completed write, kept as
-// the raw bytes and as the configuration file they decode to, newest 100 kept.
+// the raw bytes and as the configuration file they decode to, each configuration once, the newest 100 kept.
 #pragma once
 
 #include "link/Link.h"
@@ -34,16 +34,22 @@ public:
 
     const std::string& folder() const { return m_folder; }
 
-    /// Keeps the bytes of a completed transaction as STEM.bin and, when they decode, STEM.vq3; then removes the
-    /// oldest backups beyond the number kept. An identification that brings the same bytes as the newest backup
-    /// is not kept again. Returns the failure that stopped it.
+    /// Keeps the bytes of a completed transaction as STEM.bin and, when they decode, STEM.vq3, both for the
+    /// user's eyes only in a folder only the user can enter. Bytes kept before are one backup: it is kept again
+    /// under this sighting's name and its earlier copies are removed, so seeing one configuration again and again
+    /// never pushes an older one out. Then removes the oldest backups beyond the number kept. Returns the failure
+    /// that stopped it.
     std::optional<storage::FileError> record(link::Transaction transaction, const std::string& modelName,
                                              const std::string& imageBytes);
 
 private:
     /// Returns the stems of the backups in the folder, oldest first.
     std::vector<std::string> stems();
+    /// Returns the stems of the backups whose raw bytes are these.
+    std::vector<std::string> stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes);
     std::string unusedStem(const std::string& stem);
+    /// Removes the backup's raw bytes and, when it has one, its configuration file.
+    std::optional<storage::FileError> remove(const std::string& stem);
     /// Removes the oldest backups beyond the number kept.
     std::optional<storage::FileError> prune();
 

@@ -1,6 +1,7 @@
 // The files port: the core reads and writes whole files through it and never touches the disk itself.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -8,6 +9,10 @@
 
 namespace qm::storage
 {
+
+/// The most bytes the program reads from one file or from standard input: far beyond any file it reads, so that
+/// a source that never ends (such as /dev/zero) is refused instead of read until memory runs out.
+inline constexpr std::size_t kMaxReadBytes = 16 * 1024 * 1024;
 
 /// A failed file operation under the program's file-error number (53 not found, 61 disk full, 70 permission
 /// denied, 76 path not found, ...) with the operating system's own reason for details.
@@ -53,6 +58,12 @@ public:
     /// Replaces the file with the bytes as one step: a temporary file in the same folder renamed over the
     /// target. On failure the old file is intact and no temporary file is left.
     virtual std::optional<FileError> writeFileAtomically(const std::string& path, const std::string& bytes) = 0;
+    /// Replaces the file as writeFileAtomically does, readable and writable by its owner only. A port without
+    /// permissions writes it as any file.
+    virtual std::optional<FileError> writePrivateFileAtomically(const std::string& path, const std::string& bytes)
+    {
+        return writeFileAtomically(path, bytes);
+    }
     /// Returns true when a file can be opened for reading at the path.
     virtual bool fileExists(const std::string& path) = 0;
     /// Returns true when new files can be created in the folder (false when it is missing). A port without
@@ -69,6 +80,9 @@ public:
         (void)folder;
         return std::nullopt;
     }
+    /// Creates the folder as makeFolders does and keeps it to its owner: a folder this user does not own is
+    /// refused, one open to others is closed to them. A port without permissions makes it as any folder.
+    virtual std::optional<FileError> makePrivateFolder(const std::string& folder) { return makeFolders(folder); }
     /// Returns the names of the entries of the folder (without "." and ".."), in no particular order. A port
     /// without folders reports that it cannot list one.
     virtual std::variant<std::vector<std::string>, FileError> listFolder(const std::string& folder)

@@ -113,6 +113,34 @@ TEST_F(CommandsTest, RefusesImagesOfTheWrongSizeOrNoKnownMode)
     EXPECT_EQ(decode({"-", "", true, false}), kInputError);
 }
 
+TEST_F(CommandsTest, StandardInputHoldsNoMoreThanAFileMay)
+{
+    files.files["beacon.vq3"] = example("beacon.vq3");
+    ASSERT_EQ(compile({"beacon.vq3", "", false, false}), kDone);
+    const std::string stream = out.str();
+    struct Case
+    {
+        std::string input;
+        int status;
+        std::string error;
+    };
+    const Case cases[] = {
+        {stream, kDone, ""},
+        {std::string(storage::kMaxReadBytes, '\0'), kInputError,
+         "Error: An image is 128 bytes, or 129 bytes beginning with \"D\"; this one has 16777216.\n"},
+        {std::string(storage::kMaxReadBytes + 1, '\0'), kInputError,
+         "Error: Cannot read standard input: it does not end within 16 MiB.\n"},
+    };
+    for (const auto& c : cases) {
+        in.str(c.input);
+        in.clear();
+        out.str("");
+        err.str("");
+        EXPECT_EQ(decode({"-", "", false, false}), c.status) << c.input.size();
+        EXPECT_EQ(err.str(), c.error) << c.input.size();
+    }
+}
+
 TEST_F(CommandsTest, TrackingSymbolWithTheTopBitSetIsUtf8InJson)
 {
     files.files["tracking.vq3"] = example("tracking.vq3");

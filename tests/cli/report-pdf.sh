@@ -56,6 +56,20 @@ status=$?
 [ -s "$work/err" ] || fail "missing folder: no message"
 [ -e "$work/no" ] && fail "missing folder: something was created"
 
+# A report that cannot be written whole (past the file-size limit, which covers every regular file the program
+# writes, so its message goes through a pipe) fails and leaves the old PDF as it was, with no temporary file.
+mkdir "$work/limited"
+"$vq3" report "$examples/nmea.vq3" -o "$work/limited/profiles.pdf" --date 2026-12-05
+cp "$work/limited/profiles.pdf" "$work/before.pdf"
+status=0
+limited=$( (ulimit -f 8 && exec "$vq3" report "$examples/tracking.vq3" -o "$work/limited/profiles.pdf" 2>&1)) ||
+    status=$?
+[ "$status" -eq 2 ] || fail "past the file-size limit: exit status $status, expected 2"
+[ "$limited" = "Error# 61: Disk Full: The disk that you are trying to use is full.  Please free up some disk space \
+or select another disk." ] || fail "past the file-size limit: $limited"
+cmp -s "$work/limited/profiles.pdf" "$work/before.pdf" || fail "past the file-size limit: the old PDF changed"
+[ "$(ls -A "$work/limited")" = "profiles.pdf" ] || fail "past the file-size limit: left $(ls -A "$work/limited")"
+
 "$vq3" report "$work/none.vq3" -o "$work/out.pdf" 2> /dev/null
 [ $? -eq 2 ] || fail "missing configuration file: expected exit status 2"
 

@@ -25,6 +25,9 @@ public:
     std::set<std::string> readOnlyFolders;
     /// Folders whose creation fails with this error.
     std::map<std::string, storage::FileError> folderErrors;
+    /// Files last written for their owner only, and folders made private.
+    std::set<std::string> privateFiles;
+    std::set<std::string> privateFolders;
 
     std::variant<std::string, storage::FileError> readFile(const std::string& path) override
     {
@@ -40,7 +43,17 @@ public:
         if (auto error = writeErrors.find(path); error != writeErrors.end())
             return error->second;
         files[path] = bytes;
+        privateFiles.erase(path);
         return std::nullopt;
+    }
+
+    std::optional<storage::FileError> writePrivateFileAtomically(const std::string& path,
+                                                                 const std::string& bytes) override
+    {
+        auto failure = writeFileAtomically(path, bytes);
+        if (!failure)
+            privateFiles.insert(path);
+        return failure;
     }
 
     bool fileExists(const std::string& path) override { return files.count(path) != 0; }
@@ -53,6 +66,14 @@ public:
             return error->second;
         folders.insert(folder);
         return std::nullopt;
+    }
+
+    std::optional<storage::FileError> makePrivateFolder(const std::string& folder) override
+    {
+        auto failure = makeFolders(folder);
+        if (!failure)
+            privateFolders.insert(folder);
+        return failure;
     }
 
     std::variant<std::vector<std::string>, storage::FileError> listFolder(const std::string& folder) override
@@ -73,6 +94,7 @@ public:
     {
         if (auto error = writeErrors.find(path); error != writeErrors.end())
             return error->second;
+        privateFiles.erase(path);
         if (files.erase(path) == 0)
             return storage::FileError{storage::error::kFileNotFound, "No such file or directory"};
         return std::nullopt;

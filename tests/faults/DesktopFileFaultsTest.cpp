@@ -129,6 +129,10 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
     writeAll(writable + "/unreadable.vq3", saved);
     QFile::setPermissions(writable + "/unreadable.vq3", {});
     ASSERT_EQ(::mkfifo(path("unwritten.fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(path("held.fifo").c_str(), 0600), 0);
+    const int writer = ::open(path("held.fifo").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "3\r\n", 3), 3);
     auto cutLines = storage::splitLines(readAll(QM_EXAMPLES_DIR "/beacon.vq3"));
     cutLines.resize(12);
     writeAll(folder.filePath("cut.vq3"), storage::joinLines(cutLines));
@@ -137,6 +141,9 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
 
+    const forms::MessageBox notAFile = fileBox(
+        "Error# 75: Path/File Access Error",
+        "The path or filename that you have specified is invalid. Please check the path and file and try again.");
     struct Case
     {
         std::string source;
@@ -159,17 +166,16 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
                  "again.")},
         {path("cut.vq3"),
          fileBox("Error# 62: Input Past End Of File", "An error occured while opening the configuration file.")},
-        {path("unwritten.fifo"),
-         fileBox("Error# 62: Input Past End Of File", "An error occured while opening the configuration file.")},
-        {"/dev/zero",
-         fileBox("Error# 57: Device I/O Error",
-                 "An error occured while trying to read from the disk. Please check the disk and try again.")},
+        {path("unwritten.fifo"), notAFile},
+        {path("held.fifo"), notAFile},
+        {"/dev/zero", notAFile},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(open(c.source), std::vector<forms::MessageBox>{c.box}) << c.source;
         EXPECT_EQ(windowsSnapshot(windows()), before) << c.source;
     }
     ::close(holder);
+    ::close(writer);
     EXPECT_EQ(open(path("locked.vq3")), std::vector<forms::MessageBox>{});
     EXPECT_NE(windowsSnapshot(windows()), before);
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # File faults through vq3: saves onto a full disk (/dev/full and a file-size limit), into a read-only folder, over
 # a read-only file, into a folder that does not exist, over a file another program holds open or has locked, onto a
-# FIFO nobody reads; loads of a file that is missing, unreadable, locked, a FIFO nobody writes, or endless. Each
-# gets its file-error box, the old file stays whole and no temporary file is left. Permission cases run as the user
+# FIFO nobody reads; loads of a file that is missing, unreadable or locked, and of what is not a regular file (a
+# FIFO with or without a writer, a device). Each gets its file-error box, the old file stays whole and no temporary file is left. Permission cases run as the user
 # nobody when the suite runs as root. The desktop program, too, ignores the file-size signal so that its saves fail
 # with a box instead of ending it.
 set -euo pipefail
@@ -38,7 +38,7 @@ the path and file and try again."
 path_not_found="The path you have specified is invalid. Please check the path and try again."
 not_found="The file you have specified can not be found. Please check the name and try again."
 read_denied="The filename that you specified is in use by another program. Please check the file and then try again."
-read_io="An error occured while trying to read from the disk. Please check the disk and try again."
+not_a_file="The path or filename that you have specified is invalid. Please check the path and file and try again."
 
 # Runs a command as an ordinary user when this runs as root (root passes every permission check).
 as_user=()
@@ -178,8 +178,8 @@ PY
     wait "$locker" 2>/dev/null || true
 done
 
-# Loads: a missing file, a missing folder, an unreadable file, FIFOs nobody is at the other end of, a device that
-# never ends.
+# Loads: a missing file, a missing folder, an unreadable file; FIFOs with nobody at the other end or with a writer
+# that stays open, a device that never ends: what is not a regular file is refused without waiting.
 run "$vq3" show "$tmp/missing.vq3" --json
 expect_status 2 "load of a missing file"
 expect_box "Error# 53: File Not Found" "$not_found"
@@ -191,17 +191,23 @@ chmod 000 "$tmp/rw/secret.vq3"
 run "${as_user[@]}" "$vq3" show "$tmp/rw/secret.vq3" --json
 expect_status 2 "load of an unreadable file"
 expect_box "Error# 70: Permission Denied" "$read_denied"
-mkfifo "$tmp/unwritten.fifo" "$tmp/unread.fifo"
-run "$vq3" show "$tmp/unwritten.fifo" --json
-expect_status 2 "load of a FIFO nobody writes"
-expect_box "Error# 62: Input Past End Of File" "An error occured while opening the configuration file."
+mkfifo "$tmp/unwritten.fifo" "$tmp/unread.fifo" "$tmp/held.fifo"
+exec 3<>"$tmp/held.fifo"
+printf '3\r\n' >&3
+for source in "$tmp/unwritten.fifo" "$tmp/held.fifo" /dev/zero; do
+    run "$vq3" show "$source" --json
+    expect_status 2 "load of $source"
+    expect_box "Error# 75: Path/File Access Error" "$not_a_file"
+done
+exec 3<&-
+run "$vq3" decode "$tmp/unwritten.fifo"
+expect_status 2 "decode of a FIFO"
+grep -qxF "Error: Cannot read $tmp/unwritten.fifo: It is a FIFO, not a regular file." "$tmp/err" ||
+    fail "decode of a FIFO does not say what it is"
 run "${save[@]}" "$tmp/unread.fifo"
 expect_status 2 "save onto a FIFO nobody reads"
 expect_box "Error# 57: Device I/O Error" \
     "An error occured while trying to write to the disk. Please check the disk and try again."
-run "$vq3" show /dev/zero --json
-expect_status 2 "load of a device that never ends"
-expect_box "Error# 57: Device I/O Error" "$read_io"
 
 # The desktop program ignores the file-size signal from its start.
 export XDG_RUNTIME_DIR="$tmp/runtime" QT_QPA_PLATFORM=offscreen

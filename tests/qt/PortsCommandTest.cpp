@@ -47,6 +47,24 @@ TEST(PortsCommandTest, PrintsDevicesAndComMappingAsJson)
     EXPECT_EQ(printed, expected);
 }
 
+TEST(PortsCommandTest, PathsThatAreNotUtf8AreConvertedByteByByteInJson)
+{
+    const qt::ComPorts ports({{"/dev/tty\xE9", "", "", std::nullopt, std::nullopt}},
+                             [](const std::string& name) -> std::optional<std::string> {
+                                 if (name == "QUELLMARK_COM2")
+                                     return "/tmp/\xFF\x80unit";
+                                 return std::nullopt;
+                             });
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(runPorts(PortsOptions{true}, ports, Streams{in, out, err}), 0);
+    const nlohmann::json printed = nlohmann::json::parse(out.str());
+    EXPECT_EQ(printed["devices"][0]["path"], "/dev/tty\u00e9");
+    EXPECT_EQ(printed["com"]["COM1"], "/dev/tty\u00e9");
+    EXPECT_EQ(printed["com"]["COM2"], "/tmp/\u00ff\u0080unit");
+}
+
 TEST(PortsCommandTest, PrintsDevicesAndComMappingAsText)
 {
     EXPECT_EQ(run(PortsOptions{false}), "Serial devices:\n"

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +16,9 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <variant>
@@ -284,20 +287,64 @@ TEST_F(PosixFileSystemTest, FileAnotherProgramLockedToWriteIsNeitherReadNorRepla
     EXPECT_EQ(contents("a.vq3"), "new");
 }
 
-TEST_F(PosixFileSystemTest, DeviceThatNeverEndsIsADeviceError)
+TEST_F(PosixFileSystemTest, OnlyARegularFileIsRead)
 {
-    if (!fs::exists("/dev/zero"))
-        GTEST_SKIP() << "this system has no /dev/zero";
-    EXPECT_EQ(number(files.readFile("/dev/zero")), storage::error::kDeviceIo);
+    ASSERT_EQ(::mkfifo(path("unwritten.fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(path("held.fifo").c_str(), 0600), 0);
+    const int writer = ::open(path("held.fifo").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "1\r\n", 3), 3);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = path("socket");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    fs::create_symlink(path("held.fifo"), path("fifo-link.vq3"));
+    fs::create_directory(path("sub"));
+
+    const struct
+    {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {path("unwritten.fifo"), "It is a FIFO, not a regular file."},
+        {path("held.fifo"), "It is a FIFO, not a regular file."},
+        {path("fifo-link.vq3"), "It is a FIFO, not a regular file."},
+        {path("socket"), "It is a socket, not a regular file."},
+        {"/dev/zero", "It is a character device, not a regular file."},
+        {"/dev/null", "It is a character device, not a regular file."},
+        {path("sub"), std::strerror(EISDIR)},
+    };
+    for (const auto& c : cases) {
+        const auto result = files.readFile(c.path);
+        EXPECT_EQ(result, (std::variant<std::string, FileError>(FileError{storage::error::kPathFileAccess, c.reason})))
+            << c.path;
+    }
+    ::close(writer);
+    ::close(listener);
+}
+
+TEST_F(PosixFileSystemTest, AFileThatDoesNotEndWithinTheLimitIsADeviceError)
+{
+    for (const std::size_t size : {storage::kMaxReadBytes, storage::kMaxReadBytes + 1}) {
+        writeDirectly("large", "");
+        fs::resize_file(path("large"), size);
+        const auto result = files.readFile(path("large"));
+        if (size == storage::kMaxReadBytes) {
+            ASSERT_TRUE(std::holds_alternative<std::string>(result));
+            EXPECT_EQ(std::get<std::string>(result).size(), size);
+        } else {
+            EXPECT_EQ(number(result), storage::error::kDeviceIo);
+        }
+    }
 }
 
 TEST_F(PosixFileSystemTest, FifoWithNobodyAtTheOtherEndNeverWaits)
 {
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
     EXPECT_TRUE(files.fileExists(path("fifo")));
-    const auto read = files.readFile(path("fifo"));
-    ASSERT_TRUE(std::holds_alternative<std::string>(read));
-    EXPECT_EQ(std::get<std::string>(read), "");
     const auto failure = files.writeFileAtomically(path("fifo"), "1\r\n");
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->number, storage::error::kDeviceIo);

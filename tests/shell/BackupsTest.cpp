@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace qm::shell
 {
@@ -101,23 +102,55 @@ TEST_F(BackupsTest, AnImageOfAnUnknownModeKeepsOnlyItsBytes)
     EXPECT_EQ(names(), std::vector<std::string>{"20261206-084512-123-VQ-3+-read.bin"});
 }
 
-TEST_F(BackupsTest, AnIdentificationOfTheNewestBackupsBytesIsNotKeptAgain)
+TEST_F(BackupsTest, EachConfigurationIsKeptOnceUnderItsLatestSighting)
+{
+    const std::string replaced = compiledImage("beacon.vq3");
+    const std::string written = compiledImage("tracking.vq3");
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", replaced));
+    ASSERT_FALSE(backups.record(Transaction::Write, "VQ-3+ ", written));
+    for (int read = 0; read < 150; ++read)
+        ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", written));
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3 ", written));
+    EXPECT_EQ(names(), (std::vector<std::string>{
+                           "20261206-084512-123-VQ-3+-identify.bin", "20261206-084512-123-VQ-3+-identify.vq3",
+                           "20261206-084512-275-VQ-3-identify.bin", "20261206-084512-275-VQ-3-identify.vq3"}));
+    EXPECT_EQ(files.files[kFolder + "/20261206-084512-123-VQ-3+-identify.bin"], replaced);
+    EXPECT_EQ(files.files[kFolder + "/20261206-084512-123-VQ-3+-identify.vq3"], exampleFile("beacon.vq3"));
+    EXPECT_EQ(files.files[kFolder + "/20261206-084512-275-VQ-3-identify.bin"], written);
+    EXPECT_EQ(files.files[kFolder + "/20261206-084512-275-VQ-3-identify.vq3"], exampleFile("tracking.vq3"));
+}
+
+TEST_F(BackupsTest, CopiesOfOneConfigurationLeftByEarlierVersionsBecomeOne)
 {
     const std::string image = compiledImage("beacon.vq3");
     std::string other = image;
     other[20] = 'X';
-    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", image));
-    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", image));
-    EXPECT_EQ(names().size(), 2u);
+    for (const char* stem :
+         {"20250101-000000-000-VQ-3+-read", "20250101-000000-001-VQ-3+-identify", "20250101-000000-002-VQ-3+-write"}) {
+        files.files[kFolder + "/" + stem + ".bin"] = image;
+        files.files[kFolder + "/" + stem + ".vq3"] = "lines";
+    }
+    files.files[kFolder + "/20250101-000000-003-VQ-3+-read.bin"] = other;
     ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", image));
-    EXPECT_EQ(names().size(), 4u);
-    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", other));
-    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", image));
-    EXPECT_EQ(names(), (std::vector<std::string>{
-                           "20261206-084512-123-VQ-3+-identify.bin", "20261206-084512-123-VQ-3+-identify.vq3",
-                           "20261206-084512-124-VQ-3+-read.bin", "20261206-084512-124-VQ-3+-read.vq3",
-                           "20261206-084512-125-VQ-3+-identify.bin", "20261206-084512-125-VQ-3+-identify.vq3",
-                           "20261206-084512-126-VQ-3+-identify.bin", "20261206-084512-126-VQ-3+-identify.vq3"}));
+    EXPECT_EQ(names(),
+              (std::vector<std::string>{"20250101-000000-003-VQ-3+-read.bin", "20261206-084512-123-VQ-3+-read.bin",
+                                        "20261206-084512-123-VQ-3+-read.vq3"}));
+}
+
+TEST_F(BackupsTest, KeepsItsFilesForTheUserAlone)
+{
+    const std::string image = compiledImage("nmea.vq3");
+    std::string other = image;
+    other[20] = 'X';
+    files.files[kFolder + "/20250101-000000-000-VQ-3+-read.bin"] = image;
+    ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", image));
+    ASSERT_FALSE(backups.record(Transaction::Write, "VQ-3+ ", other));
+    EXPECT_EQ(files.privateFolders, std::set<std::string>{kFolder});
+    std::set<std::string> kept;
+    for (const auto& name : names())
+        kept.insert(kFolder + "/" + name);
+    EXPECT_EQ(files.privateFiles, kept);
+    EXPECT_EQ(kept.size(), 4u);
 }
 
 TEST_F(BackupsTest, TwoBackupsOfOneMillisecondAreBothKeptInOrder)
@@ -134,23 +167,50 @@ TEST_F(BackupsTest, TwoBackupsOfOneMillisecondAreBothKeptInOrder)
     EXPECT_EQ(names().size(), 4u);
 }
 
-TEST_F(BackupsTest, KeepsTheNewestHundredPairs)
+TEST_F(BackupsTest, KeepsTheNewestHundredConfigurations)
 {
     const std::string image = compiledImage("tracking.vq3");
-    for (int n = 0; n < 100; ++n) {
-        char stem[128];
-        std::snprintf(stem, sizeof stem, "%s/20250101-000000-%03d-VQ-3+-read", kFolder.c_str(), n);
-        files.files[std::string(stem) + ".bin"] = image;
-        files.files[std::string(stem) + ".vq3"] = "lines";
+    auto variant = [&image](int n) {
+        std::string bytes = image;
+        bytes[60] = static_cast<char>(100 + n);
+        return bytes;
+    };
+    struct Case
+    {
+        std::string recorded;
+        std::string oldestKept;
+        std::string newestBytes;
+    };
+    const Case cases[] = {
+        {image, "20250101-000000-001-VQ-3+-read", image},
+        {variant(0), "20250101-000000-001-VQ-3+-read", variant(0)},
+        {variant(50), "20250101-000000-000-VQ-3+-read", variant(50)},
+    };
+    for (const auto& c : cases) {
+        files.files.clear();
+        for (int n = 0; n < 100; ++n) {
+            char stem[128];
+            std::snprintf(stem, sizeof stem, "%s/20250101-000000-%03d-VQ-3+-read", kFolder.c_str(), n);
+            files.files[std::string(stem) + ".bin"] = variant(n);
+            files.files[std::string(stem) + ".vq3"] = "lines";
+        }
+        files.files[kFolder + "/notes.txt"] = "mine";
+        ASSERT_FALSE(backups.record(Transaction::Write, "VQ-3+ ", c.recorded));
+        const auto kept = names();
+        EXPECT_EQ(kept.size(), 201u);
+        EXPECT_EQ(kept.front(), c.oldestKept + ".bin");
+        std::set<std::string> distinct;
+        std::string newest;
+        for (const auto& name : kept) {
+            if (name.ends_with(".bin")) {
+                distinct.insert(files.files[kFolder + "/" + name]);
+                newest = name;
+            }
+        }
+        EXPECT_EQ(distinct.size(), 100u);
+        EXPECT_EQ(files.files[kFolder + "/" + newest], c.newestBytes);
+        EXPECT_EQ(files.files.count(kFolder + "/notes.txt"), 1u);
     }
-    files.files[kFolder + "/notes.txt"] = "mine";
-    ASSERT_FALSE(backups.record(Transaction::Write, "VQ-3+ ", image));
-    const auto kept = names();
-    EXPECT_EQ(kept.size(), 201u);
-    EXPECT_EQ(kept.front(), "20250101-000000-001-VQ-3+-read.bin");
-    EXPECT_EQ(files.files.count(kFolder + "/20250101-000000-000-VQ-3+-read.vq3"), 0u);
-    EXPECT_EQ(files.files.count(kFolder + "/20261206-084512-123-VQ-3+-write.vq3"), 1u);
-    EXPECT_EQ(files.files.count(kFolder + "/notes.txt"), 1u);
 }
 
 TEST_F(BackupsTest, ReportsWhatStoppedIt)
