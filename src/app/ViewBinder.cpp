@@ -9,11 +9,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,9 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTimer>
-
-#include <algorithm>
 
 namespace qm::app
 {
@@ -69,7 +64,7 @@ const char* const kOptionBoxes[] = {"ModeLock", "LEDDisable", "AutoMode", "MicEn
 } // namespace
 
 ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows)
-    : m_program(program), m_windows(std::move(windows))
+    : m_program(program), m_input(program), m_windows(std::move(windows))
 {
     forms::forEachControl(m_program.form().windows(), [&](const std::string& name, forms::Control) {
         if (m_windows.count(name))
@@ -100,6 +95,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
     if (auto* line = qobject_cast<QLineEdit*>(object)) {
         line->installEventFilter(this);
         line->setContextMenuPolicy(Qt::NoContextMenu);
+        m_input.attach(line, name);
         connect(line, &QLineEdit::textEdited, this, [this, name](const QString& text) {
             m_program.textChanged(name, toLatin1(text));
             changed();
@@ -107,6 +103,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(object)) {
         plain->installEventFilter(this);
         plain->setContextMenuPolicy(Qt::NoContextMenu);
+        m_input.attach(plain, name);
         connect(plain, &QPlainTextEdit::textChanged, this, [this, name, plain] {
             if (m_drawing)
                 return;
@@ -118,6 +115,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
             m_names[edit] = name;
             edit->installEventFilter(this);
             edit->setContextMenuPolicy(Qt::NoContextMenu);
+            m_input.attach(edit, name);
             connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
                 m_program.textChanged(name, toLatin1(text));
                 changed();
@@ -174,23 +172,10 @@ void ViewBinder::draw()
     if (m_drawing)
         return;
     m_drawing = true;
+    m_input.setProgramWriting(true);
     forms::forEachControl(m_program.form().windows(), [&](const std::string& name, forms::Control control) {
         if (auto window = m_windows.find(name); window != m_windows.end()) {
-            const auto* panel = std::get<forms::Panel*>(control);
-            QWidget* widget = window->second;
-            if (!panel->caption().empty())
-                widget->setWindowTitle(latin1(panel->caption()));
-            if (name == "MDIForm1") {
-                widget->setEnabled(panel->enabled());
-            } else if (widget->isVisible() != panel->visible()) {
-                widget->setVisible(panel->visible());
-                if (panel->visible())
-                    widget->raise();
-            }
-            if (auto* welcome = qobject_cast<WelcomeWindow*>(widget))
-                welcome->setTopmost(m_program.form().windows().Form6.topmost);
-            if (auto* bar = widget->findChild<QProgressBar*>("PrintProgress"))
-                bar->setValue(m_program.form().windows().Form8.PrintProgress);
+            drawWindow(name, *std::get<forms::Panel*>(control), window->second);
             return;
         }
         auto found = m_objects.find(name);
@@ -200,9 +185,8 @@ void ViewBinder::draw()
         if (auto** field = std::get_if<forms::TextField*>(&control)) {
             const auto& text = (*field)->text();
             if (auto* line = qobject_cast<QLineEdit*>(object)) {
-                const auto limit =
-                    (*field)->maxLength() == 0 ? std::size_t{32767} : std::max((*field)->maxLength(), text.size());
-                line->setMaxLength(static_cast<int>(limit));
+                // The typing limit is kept by the field's input rules, not the widget's: a text loaded longer than
+                // the limit shows whole, and setting a limit would move the cursor and drop the selection.
                 if (line->text() != latin1(text))
                     line->setText(latin1(text));
                 line->setEnabled((*field)->enabled());
@@ -262,81 +246,40 @@ void ViewBinder::draw()
                 group->setTitle(latin1((*panel)->caption()));
             } else if (auto* label = qobject_cast<QLabel*>(object)) {
                 // Help texts are UTF-8 (the Tracking text has a typographic apostrophe); captions are single-byte.
-                label->setText(name.size() > 7 && name.compare(name.size() - 7, 7, "HelpBox") == 0
-                                   ? QString::fromUtf8((*panel)->caption().c_str())
-                                   : latin1((*panel)->caption()));
-                label->setStyleSheet(colourStyle((*panel)->background()));
+                const QString caption = name.size() > 7 && name.compare(name.size() - 7, 7, "HelpBox") == 0
+                                            ? QString::fromUtf8((*panel)->caption().c_str())
+                                            : latin1((*panel)->caption());
+                if (label->text() != caption)
+                    label->setText(caption);
+                const QString style = colourStyle((*panel)->background());
+                if (label->styleSheet() != style)
+                    label->setStyleSheet(style);
                 if (name == "VQ3Status")
                     label->setToolTip(QString::fromStdString(shell::statusToolTip((*panel)->caption())));
             }
         }
     });
+    m_input.setProgramWriting(false);
     m_drawing = false;
 }
 
-bool ViewBinder::filterKey(QWidget* field, const std::string& name, QKeyEvent* event)
+void ViewBinder::drawWindow(const std::string& name, const forms::Panel& panel, QWidget* widget)
 {
-    if (event->matches(QKeySequence::Paste)) {
-        pasteInto(field, name);
-        return true;
+    if (!panel.caption().empty() && widget->windowTitle() != latin1(panel.caption()))
+        widget->setWindowTitle(latin1(panel.caption()));
+    if (name == "MDIForm1") {
+        widget->setEnabled(panel.enabled());
+        return;
     }
-    const QString text = event->text();
-    if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
-        return false;
-    const char32_t key = text.toUcs4().value(0);
-    if (key < 0x20 && key != 0x08)
-        return false;
-    const auto character = m_program.keyPress(name, key);
-    if (!character)
-        return true;
-    if (auto* line = qobject_cast<QLineEdit*>(field)) {
-        auto control = forms::findControl(m_program.form().windows(), name);
-        auto** textField = control ? std::get_if<forms::TextField*>(&*control) : nullptr;
-        const qsizetype limit = textField && (*textField)->maxLength() > 0
-                                    ? static_cast<qsizetype>((*textField)->maxLength())
-                                    : std::numeric_limits<qsizetype>::max();
-        if (key != 0x08 && line->text().size() - line->selectedText().size() >= limit)
-            return true;
-        if (static_cast<char32_t>(static_cast<unsigned char>(*character)) != key) {
-            line->insert(QString(QChar(static_cast<unsigned char>(*character))));
-            m_program.textChanged(name, toLatin1(line->text()));
-            changed();
-            return true;
-        }
+    if (widget->isVisible() != panel.visible()) {
+        widget->setVisible(panel.visible());
+        if (panel.visible())
+            widget->raise();
     }
-    return false;
-}
-
-void ViewBinder::pasteInto(QWidget* field, const std::string& name)
-{
-    // A pasted text goes through the same filter as typed keys, one character at a time.
-    QString accepted;
-    for (char32_t key : QApplication::clipboard()->text().toUcs4()) {
-        const bool lineBreak = key == U'\r' || key == U'\n';
-        if (lineBreak && qobject_cast<QPlainTextEdit*>(field)) {
-            if (key == U'\n')
-                accepted += QChar('\n');
-            continue;
-        }
-        if (lineBreak || key < 0x20)
-            continue;
-        if (const auto character = m_program.keyPress(name, key))
-            accepted += QChar(static_cast<unsigned char>(*character));
-    }
-    if (auto* line = qobject_cast<QLineEdit*>(field)) {
-        auto control = forms::findControl(m_program.form().windows(), name);
-        auto** textField = control ? std::get_if<forms::TextField*>(&*control) : nullptr;
-        if (textField && (*textField)->maxLength() > 0) {
-            const qsizetype room =
-                static_cast<qsizetype>((*textField)->maxLength()) - (line->text().size() - line->selectedText().size());
-            accepted = accepted.left(std::max<qsizetype>(room, 0));
-        }
-        line->insert(accepted);
-        m_program.textChanged(name, toLatin1(line->text()));
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) {
-        plain->insertPlainText(accepted);
-    }
-    changed();
+    if (auto* welcome = qobject_cast<WelcomeWindow*>(widget))
+        welcome->setTopmost(m_program.form().windows().Form6.topmost);
+    if (auto* bar = widget->findChild<QProgressBar*>("PrintProgress"))
+        bar->setValue(m_program.form().windows().Form8.PrintProgress);
 }
 
 bool ViewBinder::eventFilter(QObject* watched, QEvent* event)
@@ -345,17 +288,7 @@ bool ViewBinder::eventFilter(QObject* watched, QEvent* event)
     if (named == m_names.end())
         return QObject::eventFilter(watched, event);
     const std::string& name = named->second;
-    auto* field = qobject_cast<QWidget*>(watched);
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return filterKey(field, name, static_cast<QKeyEvent*>(event));
-    case QEvent::MouseButtonRelease:
-        // A click into a field selects its whole text, so the next key replaces it.
-        if (auto* line = qobject_cast<QLineEdit*>(field))
-            QTimer::singleShot(0, line, &QLineEdit::selectAll);
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
-            QTimer::singleShot(0, plain, &QPlainTextEdit::selectAll);
-        break;
     case QEvent::FocusOut:
         m_program.lostFocus(name);
         changed();
