@@ -223,7 +223,6 @@ QWidget* MainWindow::createPanelArea()
     auto* statusLayout = new QVBoxLayout(status);
     auto* statusPanel = new QLabel("Disconnected");
     statusPanel->setObjectName("VQ3Status");
-    statusPanel->setStyleSheet("background-color: #ffff80;");
     statusPanel->setAlignment(Qt::AlignCenter);
     statusPanel->setFrameShape(QFrame::Panel);
     statusPanel->setFrameShadow(QFrame::Sunken);

@@ -52,11 +52,19 @@ std::string storedText(const QString& shown)
     return toLatin1(text);
 }
 
-QString colourStyle(std::uint32_t rgb)
+/// A panel's colours: its background and a text colour that reads on it, whatever the colour scheme's own text
+/// colour. The rule names the panel alone, so its tool tip keeps the scheme's colours.
+QString colourStyle(const std::string& name, std::uint32_t rgb)
 {
     if (rgb == 0)
         return {};
-    return QString("background-color: #%1;").arg(rgb, 6, 16, QChar('0'));
+    const int luminance = (299 * static_cast<int>(rgb >> 16) + 587 * static_cast<int>((rgb >> 8) & 0xFF) +
+                           114 * static_cast<int>(rgb & 0xFF)) /
+                          1000;
+    return QString("#%1 { background-color: #%2; color: %3; }")
+        .arg(QString::fromStdString(name))
+        .arg(rgb, 6, 16, QChar('0'))
+        .arg(luminance >= 128 ? "black" : "white");
 }
 
 const char* const kOptionBoxes[] = {"ModeLock", "LEDDisable", "AutoMode", "MicEncode"};
@@ -251,7 +259,7 @@ void ViewBinder::draw()
                                             : latin1((*panel)->caption());
                 if (label->text() != caption)
                     label->setText(caption);
-                const QString style = colourStyle((*panel)->background());
+                const QString style = colourStyle(name, (*panel)->background());
                 if (label->styleSheet() != style)
                     label->setStyleSheet(style);
                 if (name == "VQ3Status")
