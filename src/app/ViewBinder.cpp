@@ -14,6 +14,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -74,6 +76,19 @@ const char* const kOptionBoxes[] = {"ModeLock", "LEDDisable", "AutoMode", "MicEn
 ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows)
     : m_program(program), m_input(program), m_windows(std::move(windows))
 {
+    for (const auto& [name, window] : m_windows) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(window);
+        if (!sub)
+            continue;
+        // The title bar's close button hides a mode window through the model, so a redraw keeps it closed.
+        m_names[sub] = name;
+        sub->installEventFilter(this);
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this, name](Qt::WindowStates, Qt::WindowStates state) {
+            // The window is in the middle of changing its state: the model follows, nothing is drawn.
+            if (!m_drawing)
+                m_program.windowMinimized(name, state.testFlag(Qt::WindowMinimized));
+        });
+    }
     forms::forEachControl(m_program.form().windows(), [&](const std::string& name, forms::Control) {
         if (m_windows.count(name))
             return;
@@ -279,6 +294,30 @@ void ViewBinder::drawWindow(const std::string& name, const forms::Panel& panel, 
         widget->setEnabled(panel.enabled());
         return;
     }
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(widget)) {
+        // A mode window shown, or restored from its icon, comes to the front as the window being edited.
+        const bool wasShown = sub->isVisible() && !sub->isMinimized();
+        if (sub->isVisible() != panel.visible())
+            sub->setVisible(panel.visible());
+        // The window's own buttons minimise and restore it before the model hears of it (its fields lose the
+        // focus first, which draws): only a change the model made is drawn.
+        bool& minimized = m_drawnMinimized[name];
+        if (minimized != panel.minimized()) {
+            minimized = panel.minimized();
+            if (panel.visible() && sub->isMinimized() != minimized) {
+                if (minimized)
+                    sub->showMinimized();
+                else
+                    sub->showNormal();
+            }
+        }
+        if (!wasShown && sub->isVisible() && !sub->isMinimized()) {
+            sub->raise();
+            if (QMdiArea* area = sub->mdiArea())
+                area->setActiveSubWindow(sub);
+        }
+        return;
+    }
     if (widget->isVisible() != panel.visible()) {
         widget->setVisible(panel.visible());
         if (panel.visible())
@@ -297,6 +336,14 @@ bool ViewBinder::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     const std::string& name = named->second;
     switch (event->type()) {
+    case QEvent::Close:
+        if (qobject_cast<QMdiSubWindow*>(watched)) {
+            event->ignore();
+            m_program.windowClosed(name);
+            changed();
+            return true;
+        }
+        break;
     case QEvent::FocusOut:
         m_program.lostFocus(name);
         changed();

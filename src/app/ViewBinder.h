@@ -54,6 +54,8 @@ private:
     std::map<std::string, QObject*> m_objects;
     std::map<QObject*, std::string> m_names;
     std::map<std::string, QWidget*> m_windows;
+    /// The minimised state of each mode window as last drawn.
+    std::map<std::string, bool> m_drawnMinimized;
     bool m_drawing = false;
 };
 

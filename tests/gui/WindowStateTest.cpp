@@ -1,12 +1,17 @@
-// The main window as a person first sees it and then uses it: the start-up state and the status panel on any
-// colour scheme.
+// The main window as a person first sees it and then uses it: the start-up state, the status panel on any colour
+// scheme, and the mode windows' close and minimise buttons.
 #include "DesktopOnFakePorts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTest>
 #include <QToolTip>
 
@@ -139,6 +144,56 @@ TEST_F(WindowStateTest, StatusPanelTextIsDarkOnItsLightColoursWhateverTheColourS
         desktop.reset();
     }
     QApplication::setPalette(original);
+}
+
+/// Clicks a button of a mode window's title bar as the mouse does: over it, then pressed and released.
+void clickTitleBarButton(QMdiSubWindow& window, QStyle::SubControl button)
+{
+    QStyleOptionTitleBar bar;
+    bar.initFrom(&window);
+    bar.subControls = button;
+    bar.titleBarFlags = window.windowFlags();
+    bar.titleBarState = static_cast<int>(window.windowState().toInt());
+    bar.rect = QRect(0, 0, window.width(), window.style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, &window));
+    const QPoint at = window.style()->subControlRect(QStyle::CC_TitleBar, &bar, button, &window).center();
+    QMouseEvent over(QEvent::MouseMove, at, window.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &over);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, at);
+}
+
+TEST_F(WindowStateTest, AModeWindowClosedOrMinimisedComesBackWhenItsModeIsChosen)
+{
+    start();
+    desktop->window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
+    action("tracking")->trigger();
+    auto* tracking = qobject_cast<QMdiSubWindow*>(desktop->binder().widget("Form4"));
+    ASSERT_NE(tracking, nullptr);
+    ASSERT_TRUE(tracking->isVisible());
+
+    find<QWidget>("TrkComments")->setFocus();
+    clickTitleBarButton(*tracking, QStyle::SC_TitleBarCloseButton);
+    probeTick();
+    probeTick();
+    EXPECT_FALSE(tracking->isVisible());
+    EXPECT_FALSE(windows().Form4.station.Window.visible());
+    action("tracking")->trigger();
+    EXPECT_TRUE(tracking->isVisible());
+    EXPECT_TRUE(find<QWidget>("TrkComments")->isVisible());
+
+    find<QWidget>("TrkMyCall")->setFocus();
+    clickTitleBarButton(*tracking, QStyle::SC_TitleBarMinButton);
+    probeTick();
+    probeTick();
+    EXPECT_TRUE(tracking->isMinimized());
+    action("tracking")->trigger();
+    EXPECT_TRUE(tracking->isVisible());
+    EXPECT_FALSE(tracking->isMinimized());
+    EXPECT_TRUE(find<QWidget>("TrkMyCall")->isVisible());
+    EXPECT_EQ(desktop->window().mdiArea()->activeSubWindow(), tracking);
+
+    action("beacon")->trigger();
+    EXPECT_FALSE(tracking->isVisible());
 }
 
 } // namespace
