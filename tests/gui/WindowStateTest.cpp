@@ -1,5 +1,5 @@
 // The main window as a person first sees it and then uses it: the start-up state, the status panel on any colour
-// scheme, and the mode windows' close and minimise buttons.
+// scheme, the mode windows' close and minimise buttons, and the window's place on the screen.
 #include "DesktopOnFakePorts.h"
 
 #include <QCheckBox>
@@ -10,6 +10,8 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTest>
@@ -194,6 +196,23 @@ TEST_F(WindowStateTest, AModeWindowClosedOrMinimisedComesBackWhenItsModeIsChosen
 
     action("beacon")->trigger();
     EXPECT_FALSE(tracking->isVisible());
+}
+
+TEST_F(WindowStateTest, TheMainWindowOpensWithinTheScreenWithItsStatusBarInSight)
+{
+    start();
+    QMainWindow& window = desktop->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // The window manager puts its frame around the window shortly after it is shown; the window then moves.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 5000));
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.contains(window.frameGeometry()); }, 2000))
+        << "screen " << screen.width() << "x" << screen.height() << ", window " << window.frameGeometry().width() << "x"
+        << window.frameGeometry().height() << " at " << window.frameGeometry().x() << "," << window.frameGeometry().y();
+    QStatusBar* bar = window.statusBar();
+    const QRect barOnScreen(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(screen.contains(barOnScreen));
 }
 
 } // namespace
