@@ -26,6 +26,7 @@ using qm::fuzz::require;
 using qm::validation::TypingFilter;
 
 constexpr char32_t kBackspace = 8;
+constexpr char32_t kDelete = 0x7F;
 
 struct Editable
 {
@@ -116,6 +117,10 @@ private:
             if (start == end && start > 0)
                 --start;
             text.erase(start, end - start);
+        } else if (typed == kDelete) {
+            if (start == end && end < text.size())
+                ++end;
+            text.erase(start, end - start);
         } else {
             if (target.limit() != 0 && text.size() - (end - start) >= target.limit())
                 return;
@@ -136,7 +141,7 @@ private:
                     accepted += "\r\n";
                 continue;
             }
-            if (lineBreak || pasted < 0x20)
+            if (lineBreak || pasted < 0x20 || pasted == kDelete)
                 continue;
             if (const auto entered = m_program.keyPress(target.name, pasted))
                 accepted += *entered;

@@ -78,8 +78,9 @@ void Desktop::redraw()
 
 bool Desktop::start()
 {
-    m_window.show();
+    // The first frame already shows the models' state (Disconnected, no mode's controls in use).
     redraw();
+    m_window.show();
     const bool running = m_program->MDIForm_Load();
     redraw();
     return running;

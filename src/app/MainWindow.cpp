@@ -35,6 +35,9 @@ namespace
 
 constexpr int kInitialWidth = 1000;
 constexpr int kInitialHeight = 760;
+// Room kept for the window manager's frame (title bar and borders) until the real frame is known.
+constexpr int kFrameAllowanceWidth = 16;
+constexpr int kFrameAllowanceHeight = 48;
 
 QMenu* addMenu(QWidget* parent, const char* name, const char* caption)
 {
@@ -129,11 +132,44 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     if (const QScreen* screen = this->screen()) {
         const QRect available = screen->availableGeometry();
-        resize(std::min(kInitialWidth, available.width()), std::min(kInitialHeight, available.height()));
+        resize(std::min(kInitialWidth, available.width() - kFrameAllowanceWidth),
+               std::min(kInitialHeight, available.height() - kFrameAllowanceHeight));
     } else {
         resize(kInitialWidth, kInitialHeight);
     }
     centreOnScreen(*this);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    keepOnScreen();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    keepOnScreen();
+}
+
+void MainWindow::keepOnScreen()
+{
+    // The window manager frames the window after it is shown: once the frame is known, the whole window, its status
+    // bar included, is fitted into the screen's free area and centred there (once; the user may move it later).
+    if (m_keptOnScreen || !isVisible() || frameGeometry() == geometry() || !screen())
+        return;
+    m_keptOnScreen = true;
+    const QRect available = screen()->availableGeometry();
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const QSize fitting = size().boundedTo(available.size().shrunkBy(frame)).expandedTo(minimumSizeHint());
+    if (fitting != size())
+        resize(fitting);
+    const QSize whole = fitting.grownBy(frame);
+    move(std::max(available.left(), available.left() + (available.width() - whole.width()) / 2),
+         std::max(available.top(), available.top() + (available.height() - whole.height()) / 2));
 }
 
 void MainWindow::createMenus()
@@ -223,7 +259,6 @@ QWidget* MainWindow::createPanelArea()
     auto* statusLayout = new QVBoxLayout(status);
     auto* statusPanel = new QLabel("Disconnected");
     statusPanel->setObjectName("VQ3Status");
-    statusPanel->setStyleSheet("background-color: #ffff80;");
     statusPanel->setAlignment(Qt::AlignCenter);
     statusPanel->setFrameShape(QFrame::Panel);
     statusPanel->setFrameShadow(QFrame::Sunken);

@@ -38,13 +38,18 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createMenus();
     QWidget* createPanelArea();
+    /// Brings the framed window within the screen, once, as soon as its frame is known.
+    void keepOnScreen();
 
     QMdiArea* m_mdiArea = nullptr;
     QProgressBar* m_progress = nullptr;
+    bool m_keptOnScreen = false;
 };
 
 } // namespace qm::app

@@ -1,6 +1,7 @@
 // The parts every mode window shares, sized from the fonts they use so they fit at any scaling.
 #include "app/ModeWindowBuilder.h"
 
+#include "app/TextBox.h"
 #include "shell/HelpTexts.h"
 
 #include <QCheckBox>
@@ -98,9 +99,8 @@ QLineEdit* ModeWindowBuilder::lineEdit(const forms::TextField& field, const QStr
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(toQString(field.name()));
     edit->setToolTip(toolTip);
-    const int limit = static_cast<int>(field.maxLength());
-    edit->setMaxLength(limit);
-    edit->setFixedWidth(lineEditWidth(edit, limit));
+    // The field's typing limit is kept by the view's input rules (typing only); the widget just has room for it.
+    edit->setFixedWidth(lineEditWidth(edit, static_cast<int>(field.maxLength())));
     follow(edit);
     return edit;
 }
@@ -108,7 +108,7 @@ QLineEdit* ModeWindowBuilder::lineEdit(const forms::TextField& field, const QStr
 QPlainTextEdit* ModeWindowBuilder::textBox(const forms::TextField& field, int lines, const QString& toolTip,
                                            QWidget* parent)
 {
-    auto* box = new QPlainTextEdit(parent);
+    auto* box = new TextBox(parent);
     box->setObjectName(toQString(field.name()));
     box->setToolTip(toolTip);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -8,11 +8,13 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QProgressBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qm::app
@@ -31,6 +33,38 @@ std::string fromLatin1(const QString& text)
     const QByteArray bytes = text.toLatin1();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
+
+/// A box's text with its line breaks as the toolkit draws them: CR LF, LF CR, a lone CR and a lone LF are each
+/// one line end, so CR LF CR LF leaves an empty line.
+QString shownText(const std::string& text)
+{
+    QString shown;
+    shown.reserve(static_cast<qsizetype>(text.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            shown += QChar(static_cast<unsigned char>(c));
+            continue;
+        }
+        if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c)
+            ++i;
+        shown += QChar('\n');
+    }
+    return shown;
+}
+
+/// A window kept above all others (the welcome window) hides any box that is not kept there too.
+void keepAboveTopmostWindows(QWidget& dialog)
+{
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        if (window != &dialog && window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            return;
+        }
+}
+
+/// The widest a prompt's text grows before it wraps, so that the prompts fit a screen 1280 pixels wide.
+constexpr int kPromptTextWidth = 640;
 
 } // namespace
 
@@ -75,8 +109,9 @@ forms::Button QtUi::messageBox(const forms::MessageBox& box)
         buttons = QMessageBox::Ok | QMessageBox::Cancel;
     else if (box.buttons == forms::Buttons::YesNo)
         buttons = QMessageBox::Yes | QMessageBox::No;
-    QMessageBox dialog(icon, latin1(box.title), latin1(box.text), buttons, &m_parent);
+    QMessageBox dialog(icon, latin1(box.title), shownText(box.text), buttons, &m_parent);
     dialog.setObjectName("MessageBox");
+    keepAboveTopmostWindows(dialog);
     dialog.setTextFormat(Qt::PlainText);
     if (!box.details.empty())
         dialog.setDetailedText(QString::fromLocal8Bit(box.details.c_str()));
@@ -97,12 +132,19 @@ std::optional<std::string> QtUi::inputBox(const std::string& prompt, const std::
                                           const std::string& defaultText)
 {
     m_redraw();
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(&m_parent, latin1(title), latin1(prompt), QLineEdit::Normal, latin1(defaultText), &ok);
-    if (!ok)
+    QInputDialog dialog(&m_parent);
+    dialog.setWindowTitle(latin1(title));
+    dialog.setLabelText(shownText(prompt));
+    dialog.setTextValue(latin1(defaultText));
+    keepAboveTopmostWindows(dialog);
+    // A long prompt wraps instead of widening the box past the screen.
+    if (auto* label = dialog.findChild<QLabel*>()) {
+        label->setWordWrap(true);
+        label->setMinimumWidth(std::min(kPromptTextWidth, label->sizeHint().width()));
+    }
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return fromLatin1(answer);
+    return fromLatin1(dialog.textValue());
 }
 
 std::string QtUi::openFileDialog(const shell::FileDialogRequest& request)

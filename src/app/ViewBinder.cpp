@@ -9,21 +9,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTimer>
-
-#include <algorithm>
 
 namespace qm::app
 {
@@ -57,11 +54,19 @@ std::string storedText(const QString& shown)
     return toLatin1(text);
 }
 
-QString colourStyle(std::uint32_t rgb)
+/// A panel's colours: its background and a text colour that reads on it, whatever the colour scheme's own text
+/// colour. The rule names the panel alone, so its tool tip keeps the scheme's colours.
+QString colourStyle(const std::string& name, std::uint32_t rgb)
 {
     if (rgb == 0)
         return {};
-    return QString("background-color: #%1;").arg(rgb, 6, 16, QChar('0'));
+    const int luminance = (299 * static_cast<int>(rgb >> 16) + 587 * static_cast<int>((rgb >> 8) & 0xFF) +
+                           114 * static_cast<int>(rgb & 0xFF)) /
+                          1000;
+    return QString("#%1 { background-color: #%2; color: %3; }")
+        .arg(QString::fromStdString(name))
+        .arg(rgb, 6, 16, QChar('0'))
+        .arg(luminance >= 128 ? "black" : "white");
 }
 
 const char* const kOptionBoxes[] = {"ModeLock", "LEDDisable", "AutoMode", "MicEncode"};
@@ -69,8 +74,21 @@ const char* const kOptionBoxes[] = {"ModeLock", "LEDDisable", "AutoMode", "MicEn
 } // namespace
 
 ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows)
-    : m_program(program), m_windows(std::move(windows))
+    : m_program(program), m_input(program), m_windows(std::move(windows))
 {
+    for (const auto& [name, window] : m_windows) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(window);
+        if (!sub)
+            continue;
+        // The title bar's close button hides a mode window through the model, so a redraw keeps it closed.
+        m_names[sub] = name;
+        sub->installEventFilter(this);
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this, name](Qt::WindowStates, Qt::WindowStates state) {
+            // The window is in the middle of changing its state: the model follows, nothing is drawn.
+            if (!m_drawing)
+                m_program.windowMinimized(name, state.testFlag(Qt::WindowMinimized));
+        });
+    }
     forms::forEachControl(m_program.form().windows(), [&](const std::string& name, forms::Control) {
         if (m_windows.count(name))
             return;
@@ -100,6 +118,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
     if (auto* line = qobject_cast<QLineEdit*>(object)) {
         line->installEventFilter(this);
         line->setContextMenuPolicy(Qt::NoContextMenu);
+        m_input.attach(line, name);
         connect(line, &QLineEdit::textEdited, this, [this, name](const QString& text) {
             m_program.textChanged(name, toLatin1(text));
             changed();
@@ -107,6 +126,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(object)) {
         plain->installEventFilter(this);
         plain->setContextMenuPolicy(Qt::NoContextMenu);
+        m_input.attach(plain, name);
         connect(plain, &QPlainTextEdit::textChanged, this, [this, name, plain] {
             if (m_drawing)
                 return;
@@ -118,6 +138,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
             m_names[edit] = name;
             edit->installEventFilter(this);
             edit->setContextMenuPolicy(Qt::NoContextMenu);
+            m_input.attach(edit, name);
             connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
                 m_program.textChanged(name, toLatin1(text));
                 changed();
@@ -174,23 +195,10 @@ void ViewBinder::draw()
     if (m_drawing)
         return;
     m_drawing = true;
+    m_input.setProgramWriting(true);
     forms::forEachControl(m_program.form().windows(), [&](const std::string& name, forms::Control control) {
         if (auto window = m_windows.find(name); window != m_windows.end()) {
-            const auto* panel = std::get<forms::Panel*>(control);
-            QWidget* widget = window->second;
-            if (!panel->caption().empty())
-                widget->setWindowTitle(latin1(panel->caption()));
-            if (name == "MDIForm1") {
-                widget->setEnabled(panel->enabled());
-            } else if (widget->isVisible() != panel->visible()) {
-                widget->setVisible(panel->visible());
-                if (panel->visible())
-                    widget->raise();
-            }
-            if (auto* welcome = qobject_cast<WelcomeWindow*>(widget))
-                welcome->setTopmost(m_program.form().windows().Form6.topmost);
-            if (auto* bar = widget->findChild<QProgressBar*>("PrintProgress"))
-                bar->setValue(m_program.form().windows().Form8.PrintProgress);
+            drawWindow(name, *std::get<forms::Panel*>(control), window->second);
             return;
         }
         auto found = m_objects.find(name);
@@ -200,9 +208,8 @@ void ViewBinder::draw()
         if (auto** field = std::get_if<forms::TextField*>(&control)) {
             const auto& text = (*field)->text();
             if (auto* line = qobject_cast<QLineEdit*>(object)) {
-                const auto limit =
-                    (*field)->maxLength() == 0 ? std::size_t{32767} : std::max((*field)->maxLength(), text.size());
-                line->setMaxLength(static_cast<int>(limit));
+                // The typing limit is kept by the field's input rules, not the widget's: a text loaded longer than
+                // the limit shows whole, and setting a limit would move the cursor and drop the selection.
                 if (line->text() != latin1(text))
                     line->setText(latin1(text));
                 line->setEnabled((*field)->enabled());
@@ -262,81 +269,64 @@ void ViewBinder::draw()
                 group->setTitle(latin1((*panel)->caption()));
             } else if (auto* label = qobject_cast<QLabel*>(object)) {
                 // Help texts are UTF-8 (the Tracking text has a typographic apostrophe); captions are single-byte.
-                label->setText(name.size() > 7 && name.compare(name.size() - 7, 7, "HelpBox") == 0
-                                   ? QString::fromUtf8((*panel)->caption().c_str())
-                                   : latin1((*panel)->caption()));
-                label->setStyleSheet(colourStyle((*panel)->background()));
+                const QString caption = name.size() > 7 && name.compare(name.size() - 7, 7, "HelpBox") == 0
+                                            ? QString::fromUtf8((*panel)->caption().c_str())
+                                            : latin1((*panel)->caption());
+                if (label->text() != caption)
+                    label->setText(caption);
+                const QString style = colourStyle(name, (*panel)->background());
+                if (label->styleSheet() != style)
+                    label->setStyleSheet(style);
                 if (name == "VQ3Status")
                     label->setToolTip(QString::fromStdString(shell::statusToolTip((*panel)->caption())));
             }
         }
     });
+    m_input.setProgramWriting(false);
     m_drawing = false;
 }
 
-bool ViewBinder::filterKey(QWidget* field, const std::string& name, QKeyEvent* event)
+void ViewBinder::drawWindow(const std::string& name, const forms::Panel& panel, QWidget* widget)
 {
-    if (event->matches(QKeySequence::Paste)) {
-        pasteInto(field, name);
-        return true;
+    if (!panel.caption().empty() && widget->windowTitle() != latin1(panel.caption()))
+        widget->setWindowTitle(latin1(panel.caption()));
+    if (name == "MDIForm1") {
+        widget->setEnabled(panel.enabled());
+        return;
     }
-    const QString text = event->text();
-    if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
-        return false;
-    const char32_t key = text.toUcs4().value(0);
-    if (key < 0x20 && key != 0x08)
-        return false;
-    const auto character = m_program.keyPress(name, key);
-    if (!character)
-        return true;
-    if (auto* line = qobject_cast<QLineEdit*>(field)) {
-        auto control = forms::findControl(m_program.form().windows(), name);
-        auto** textField = control ? std::get_if<forms::TextField*>(&*control) : nullptr;
-        const qsizetype limit = textField && (*textField)->maxLength() > 0
-                                    ? static_cast<qsizetype>((*textField)->maxLength())
-                                    : std::numeric_limits<qsizetype>::max();
-        if (key != 0x08 && line->text().size() - line->selectedText().size() >= limit)
-            return true;
-        if (static_cast<char32_t>(static_cast<unsigned char>(*character)) != key) {
-            line->insert(QString(QChar(static_cast<unsigned char>(*character))));
-            m_program.textChanged(name, toLatin1(line->text()));
-            changed();
-            return true;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(widget)) {
+        // A mode window shown, or restored from its icon, comes to the front as the window being edited.
+        const bool wasShown = sub->isVisible() && !sub->isMinimized();
+        if (sub->isVisible() != panel.visible())
+            sub->setVisible(panel.visible());
+        // The window's own buttons minimise and restore it before the model hears of it (its fields lose the
+        // focus first, which draws): only a change the model made is drawn.
+        bool& minimized = m_drawnMinimized[name];
+        if (minimized != panel.minimized()) {
+            minimized = panel.minimized();
+            if (panel.visible() && sub->isMinimized() != minimized) {
+                if (minimized)
+                    sub->showMinimized();
+                else
+                    sub->showNormal();
+            }
         }
-    }
-    return false;
-}
-
-void ViewBinder::pasteInto(QWidget* field, const std::string& name)
-{
-    // A pasted text goes through the same filter as typed keys, one character at a time.
-    QString accepted;
-    for (char32_t key : QApplication::clipboard()->text().toUcs4()) {
-        const bool lineBreak = key == U'\r' || key == U'\n';
-        if (lineBreak && qobject_cast<QPlainTextEdit*>(field)) {
-            if (key == U'\n')
-                accepted += QChar('\n');
-            continue;
+        if (!wasShown && sub->isVisible() && !sub->isMinimized()) {
+            sub->raise();
+            if (QMdiArea* area = sub->mdiArea())
+                area->setActiveSubWindow(sub);
         }
-        if (lineBreak || key < 0x20)
-            continue;
-        if (const auto character = m_program.keyPress(name, key))
-            accepted += QChar(static_cast<unsigned char>(*character));
+        return;
     }
-    if (auto* line = qobject_cast<QLineEdit*>(field)) {
-        auto control = forms::findControl(m_program.form().windows(), name);
-        auto** textField = control ? std::get_if<forms::TextField*>(&*control) : nullptr;
-        if (textField && (*textField)->maxLength() > 0) {
-            const qsizetype room =
-                static_cast<qsizetype>((*textField)->maxLength()) - (line->text().size() - line->selectedText().size());
-            accepted = accepted.left(std::max<qsizetype>(room, 0));
-        }
-        line->insert(accepted);
-        m_program.textChanged(name, toLatin1(line->text()));
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) {
-        plain->insertPlainText(accepted);
+    if (widget->isVisible() != panel.visible()) {
+        widget->setVisible(panel.visible());
+        if (panel.visible())
+            widget->raise();
     }
-    changed();
+    if (auto* welcome = qobject_cast<WelcomeWindow*>(widget))
+        welcome->setTopmost(m_program.form().windows().Form6.topmost);
+    if (auto* bar = widget->findChild<QProgressBar*>("PrintProgress"))
+        bar->setValue(m_program.form().windows().Form8.PrintProgress);
 }
 
 bool ViewBinder::eventFilter(QObject* watched, QEvent* event)
@@ -345,16 +335,14 @@ bool ViewBinder::eventFilter(QObject* watched, QEvent* event)
     if (named == m_names.end())
         return QObject::eventFilter(watched, event);
     const std::string& name = named->second;
-    auto* field = qobject_cast<QWidget*>(watched);
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return filterKey(field, name, static_cast<QKeyEvent*>(event));
-    case QEvent::MouseButtonRelease:
-        // A click into a field selects its whole text, so the next key replaces it.
-        if (auto* line = qobject_cast<QLineEdit*>(field))
-            QTimer::singleShot(0, line, &QLineEdit::selectAll);
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
-            QTimer::singleShot(0, plain, &QPlainTextEdit::selectAll);
+    case QEvent::Close:
+        if (qobject_cast<QMdiSubWindow*>(watched)) {
+            event->ignore();
+            m_program.windowClosed(name);
+            changed();
+            return true;
+        }
         break;
     case QEvent::FocusOut:
         m_program.lostFocus(name);

@@ -2,6 +2,7 @@
 // objectName, the control's documented name, so one binder serves every window.
 #pragma once
 
+#include "app/FieldInput.h"
 #include "forms/Windows.h"
 
 #include <QObject>
@@ -12,7 +13,6 @@
 
 class QWidget;
 class QAction;
-class QKeyEvent;
 
 namespace qm::shell
 {
@@ -31,7 +31,8 @@ public:
     /// window); windowFor: the top-level widget that shows a window panel (Form1..Form6, MDIForm1).
     ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows);
 
-    /// Draws every control of the models into its widget, without raising the widgets' own signals.
+    /// Draws every control of the models into its widget, without raising the widgets' own signals. A widget
+    /// property is set only where it differs from the model, so a field keeps its cursor and selection.
     void draw();
     /// Returns the widget of a control, if it has one.
     QWidget* widget(const std::string& control) const;
@@ -46,13 +47,15 @@ protected:
 private:
     void bind(const std::string& name, QObject* object);
     void changed();
-    bool filterKey(QWidget* field, const std::string& name, QKeyEvent* event);
-    void pasteInto(QWidget* field, const std::string& name);
+    void drawWindow(const std::string& name, const forms::Panel& panel, QWidget* widget);
 
     shell::Program& m_program;
+    FieldInput m_input;
     std::map<std::string, QObject*> m_objects;
     std::map<QObject*, std::string> m_names;
     std::map<std::string, QWidget*> m_windows;
+    /// The minimised state of each mode window as last drawn.
+    std::map<std::string, bool> m_drawnMinimized;
     bool m_drawing = false;
 };
 

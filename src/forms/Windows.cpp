@@ -108,7 +108,17 @@ MainWindowControls::MainWindowControls()
                                                                    PickList("GpsString3", true)},
       DataHeader{Panel("DataHeader1", "Header 1"), Panel("DataHeader2", "Header 2"), Panel("DataHeader3", "Header 3")},
       VQ3Status("VQ3Status", "Disconnected"), ConnectButton("ConnectButton", "&Disconnect")
-{}
+{
+    DataHeaderFrame.setEnabled(false);
+    for (auto& header : GpsString)
+        header.setEnabled(false);
+    for (auto& label : DataHeader)
+        label.setVisible(false);
+    for (CheckBox* box : {&MicEncode, &ModeLock, &AutoMode})
+        box->setEnabled(false);
+    VQ3Status.setBackground(kDisconnectedColour);
+    ConnectButton.setVisible(false);
+}
 
 StationControls& Windows::station(Mode mode)
 {

@@ -22,6 +22,9 @@ enum class Mode : int
 };
 
 inline constexpr int kModeCount = 5;
+
+/// The status panel's background while no unit answers: light yellow.
+inline constexpr std::uint32_t kDisconnectedColour = 0xFFFF80;
 inline constexpr int kProfileCount = 10;
 
 /// Option indexes of the termination-character groups (Carriage Return, Line Feed, User Defined).
@@ -180,7 +183,9 @@ struct Menus
     std::array<MenuItem*, 4> comItems() { return {&com1, &com2, &com3, &com4}; }
 };
 
-/// The main window MDIForm1's own controls: menus, option boxes, data headers and the status panel.
+/// The main window MDIForm1's own controls: menus, option boxes, data headers and the status panel. They start
+/// as they are while no mode is chosen and no unit answers: the data headers and the mode's option boxes out of
+/// use, the status "Disconnected" in light yellow, no Disconnect button.
 struct MainWindowControls
 {
     MainWindowControls();

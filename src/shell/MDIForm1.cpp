@@ -247,6 +247,8 @@ void MDIForm1::selectMode(Mode mode)
     forms::StationControls& station = m_windows.station(mode);
     station.HelpFrame.setCaption(station.Window.caption());
     station.HelpBox.setCaption(modeHelpText(mode));
+    // A window the user closed or minimised comes back whole when its mode is chosen.
+    station.Window.setMinimized(false);
     station.Window.setVisible(true);
 }
 

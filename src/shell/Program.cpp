@@ -276,6 +276,34 @@ void Program::lostFocus(const std::string& control)
         specialPathLostFocus(*mode, *n);
 }
 
+namespace
+{
+
+/// Returns the model of a mode window by its name (Form1 to Form5).
+forms::Panel* modeWindow(forms::Windows& windows, const std::string& name)
+{
+    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+        forms::Panel& window = windows.station(static_cast<Mode>(mode)).Window;
+        if (window.name() == name)
+            return &window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void Program::windowClosed(const std::string& window)
+{
+    if (forms::Panel* panel = modeWindow(m_form.windows(), window))
+        panel->setVisible(false);
+}
+
+void Program::windowMinimized(const std::string& window, bool minimized)
+{
+    if (forms::Panel* panel = modeWindow(m_form.windows(), window))
+        panel->setMinimized(minimized);
+}
+
 bool Program::menuCommand(const std::string& item)
 {
     static const std::pair<const char*, Mode> kModes[] = {{"telemetry", Mode::Telemetry},

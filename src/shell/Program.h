@@ -105,6 +105,10 @@ public:
     void optionClick(const std::string& control);
     /// A field lost the input focus (a Special Path field relabels the path selectors).
     void lostFocus(const std::string& control);
+    /// The user closed a mode window with its title bar's button: it stays hidden until its mode is chosen again.
+    void windowClosed(const std::string& window);
+    /// The user minimised a mode window, or restored it from its icon.
+    void windowMinimized(const std::string& window, bool minimized);
     /// A menu command by its item's name ("openconfiguration", "read", "nmea", "com2", "out300", ...). Returns
     /// false for a name the core does not handle (About is the desktop program's).
     bool menuCommand(const std::string& item);

@@ -66,6 +66,12 @@ void UnitLink::showBox(const forms::MessageBox& box)
 void UnitLink::setBusyPointer(bool busy)
 {
     m_ui.setMousePointer(busy ? Pointer::Busy : Pointer::Normal);
+    // The link gives the normal pointer back whenever a read or write ends, however it ends (complete, refused,
+    // failed, timed out, abandoned) and before any box: its progress display ends there too.
+    if (!busy && m_progressShown) {
+        m_progressShown = false;
+        m_ui.showProgress(m_progressTotal, m_progressTotal);
+    }
 }
 
 void UnitLink::saveShownProfiles()
@@ -93,6 +99,8 @@ void UnitLink::transactionCompleted(link::Transaction transaction, const std::st
 
 void UnitLink::progress(int done, int total)
 {
+    m_progressShown = done < total;
+    m_progressTotal = total;
     m_ui.showProgress(done, total);
 }
 

@@ -54,6 +54,9 @@ private:
     Ui& m_ui;
     IniSettings* m_ini = nullptr;
     TransactionRecorder m_recorder;
+    /// A read or write's progress is on show (of m_progressTotal bytes).
+    bool m_progressShown = false;
+    int m_progressTotal = 0;
     link::Link m_engine;
 };
 

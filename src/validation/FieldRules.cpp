@@ -12,6 +12,7 @@ namespace
 {
 
 constexpr char32_t kBackspace = 8;
+constexpr char32_t kDelete = 0x7F;
 constexpr char32_t kLargestSingleByte = 0xFF;
 
 constexpr std::array<std::string_view, 5> kPrefixes{"Tel", "Bcn", "NMEA", "Trk", "Alm"};
@@ -81,7 +82,8 @@ std::optional<char> filterKey(TypingFilter filter, char32_t key)
 {
     if (key > kLargestSingleByte)
         return std::nullopt;
-    if (key == kBackspace)
+    // Backspace and Delete edit the text instead of entering a character (X11 gives Delete the text 0x7F).
+    if (key == kBackspace || key == kDelete)
         return byteOf(key);
     switch (filter) {
     case TypingFilter::Digits:

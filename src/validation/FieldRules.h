@@ -28,7 +28,8 @@ enum class TypingFilter
 TypingFilter typingFilter(std::string_view control);
 
 /// Returns the character a typed key enters under a filter, or nothing when the key is discarded. Keys are
-/// Unicode code points; anything outside Latin-1 is discarded everywhere. Backspace (8) always passes.
+/// Unicode code points; anything outside Latin-1 is discarded everywhere. The editing keys Backspace (8) and
+/// Delete (0x7F) always pass.
 std::optional<char> filterKey(TypingFilter filter, char32_t key);
 
 /// Handles a key typed into a named control: returns the character to enter (or nothing) and applies the

@@ -1,9 +1,5 @@
-#include "app/Desktop.h"
-#include "fakes/FakeSerialPort.h"
-#include "fakes/FakeTimer.h"
-#include "fakes/MemoryFileSystem.h"
-#include "fakes/ScriptedUi.h"
-#include "storage/ConfigFile.h"
+// The assembled desktop program driven through its real widgets, on fake ports.
+#include "DesktopOnFakePorts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,53 +19,7 @@ namespace qm::app
 namespace
 {
 
-class FocusingUi : public fakes::ScriptedUi
-{
-public:
-    ViewBinder* binder = nullptr;
-
-    void setFocus(const std::string& control) override
-    {
-        ScriptedUi::setFocus(control);
-        if (binder)
-            if (QWidget* widget = binder->widget(control))
-                widget->setFocus(Qt::OtherFocusReason);
-    }
-};
-
-class DesktopTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        files.files["/opt/quellmark/vq3.ini"] =
-            storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
-        desktop = std::make_unique<Desktop>(
-            DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
-                         shell::Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}}},
-            &ui);
-        ui.binder = &desktop->binder();
-        ASSERT_TRUE(desktop->start());
-    }
-
-    template <typename T>
-    T* find(const char* name)
-    {
-        auto* widget = qobject_cast<T*>(desktop->binder().widget(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
-    QAction* action(const char* name) { return desktop->window().findChild<QAction*>(name); }
-
-    fakes::MemoryFileSystem files;
-    FocusingUi ui;
-    fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500};
-    fakes::FakeTimer readTimer{5000};
-    fakes::FakeTimer writeTimer{5000};
-    std::unique_ptr<Desktop> desktop;
-};
+using DesktopTest = guitest::DesktopOnFakePorts;
 
 TEST_F(DesktopTest, CallsignFieldsTakeUpperCaseAndPropagate)
 {

@@ -310,7 +310,7 @@ TEST_F(ModeWindowsTest, EveryInputControlHasAToolTip)
     });
 }
 
-TEST_F(ModeWindowsTest, TextFieldsTakeTheirTypingLimitAndShowItWhole)
+TEST_F(ModeWindowsTest, TextFieldsHaveRoomForTheirTypingLimitAndShowALongerTextWhole)
 {
     showAll();
     forEachModeControl([&](const std::string& name, forms::Control item) {
@@ -320,8 +320,10 @@ TEST_F(ModeWindowsTest, TextFieldsTakeTheirTypingLimitAndShowItWhole)
         auto* edit = qobject_cast<QLineEdit*>(control(name));
         ASSERT_NE(edit, nullptr) << name;
         const int limit = static_cast<int>((*field)->maxLength());
-        EXPECT_EQ(edit->maxLength(), limit) << name;
         EXPECT_GE(textAreaWidth(edit), edit->fontMetrics().horizontalAdvance(QString(limit, QLatin1Char('W')))) << name;
+        const QString longer(limit + 5, QLatin1Char('7'));
+        edit->setText(longer);
+        EXPECT_EQ(edit->text(), longer) << name;
     });
 }
 

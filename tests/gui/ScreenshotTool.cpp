@@ -1,5 +1,6 @@
-// Takes the README's screenshots: the main window in each of the five modes, each showing a bundled example,
-// with a simulated VQ-3+ answering on the port. Usage: screenshot_tool EXAMPLES_FOLDER OUTPUT_FOLDER
+// Takes the README's screenshots: the whole screen with the main window, as it opens, in each of the five modes, each
+// showing a bundled example, with a simulated VQ-3+ answering on the port. scripts/screenshots runs it on a
+// 1366x768 screen with a window manager. Usage: screenshot_tool EXAMPLES_FOLDER OUTPUT_FOLDER
 #include "app/Desktop.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
@@ -10,7 +11,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 
@@ -40,7 +43,15 @@ int main(int argc, char** argv)
     qm::app::Desktop desktop({files, port, echoTimer, readTimer, writeTimer, environment}, &ui);
     if (!desktop.start())
         return 1;
-    desktop.window().resize(1100, 820);
+    // The window manager frames the window and the program places it on the screen before the first picture.
+    QMainWindow& window = desktop.window();
+    if (!QTest::qWaitForWindowExposed(&window) ||
+        !QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 5000)) {
+        std::fprintf(stderr, "the main window did not appear framed on the screen\n");
+        return 1;
+    }
+    if (!QTest::qWaitFor([&] { return window.screen()->availableGeometry().contains(window.frameGeometry()); }, 5000))
+        std::fprintf(stderr, "the main window is not within the screen\n");
 
     echoTimer.tick();
     port.deliver(std::string(1, '\xAA'));
@@ -52,9 +63,9 @@ int main(int argc, char** argv)
         echoTimer.tick();
         port.deliver(std::string(1, '\xAA'));
         desktop.binder().draw();
-        QApplication::processEvents();
+        QTest::qWait(200);
         const QString file = output + "/" + name + ".png";
-        if (!desktop.window().grab().save(file)) {
+        if (!window.screen()->grabWindow(0).save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             return 1;
         }

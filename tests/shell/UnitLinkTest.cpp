@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace qm::shell
 {
 namespace
@@ -151,6 +153,56 @@ TEST_F(UnitLinkTest, AGoodPortChangeIsRemembered)
     EXPECT_EQ(port.commPort, 3);
     EXPECT_TRUE(w.MDIForm1.menus.com3.checked());
     EXPECT_EQ(storage::splitLines(files.files["/opt/quellmark/vq3.ini"])[0], "3");
+}
+
+struct TransferEnding
+{
+    const char* how;
+    bool write;
+    /// What arrives before the ending (a read's first 47 bytes).
+    std::string firstBytes;
+    std::function<void()> end;
+};
+
+TEST_F(UnitLinkTest, EveryWayATransferEndsTakesItsProgressAway)
+{
+    const std::string image = trackingImage();
+    const std::string replyStart = std::string("U\x01\x02", 3) + image.substr(0, 44);
+    const TransferEnding endings[] = {
+        {"read cut short, then its time-out", false, replyStart, [this] { ASSERT_TRUE(readTimer.tick()); }},
+        {"read answered by a foreign first byte", false, "X" + std::string(46, '\0'),
+         [this] { port.deliver(std::string(84, '\0')); }},
+        {"read abandoned for another port", false, replyStart, [this] { program.com_Click(2); }},
+        {"read on a port that fails", false, replyStart,
+         [this] {
+             port.fail({8020, "gone"});
+         }},
+        {"write echoed wrongly", true, "", [this] { port.deliver("?"); }},
+        {"write whose echoes stop, then its time-out", true, "", [this] { ASSERT_TRUE(writeTimer.tick()); }},
+    };
+    connect(image);
+    program.read_Click();
+    port.deliver(std::string("U\x01\x02", 3) + image);
+    for (const TransferEnding& ending : endings) {
+        port.takeSent();
+        if (ending.write) {
+            ASSERT_TRUE(program.write_Click()) << ending.how;
+            port.deliver(port.takeSent());
+        } else {
+            program.read_Click();
+            ASSERT_EQ(port.takeSent(), "U") << ending.how;
+            port.deliver(ending.firstBytes);
+        }
+        ASSERT_LT(ui.progress.first, ui.progress.second) << ending.how;
+        ending.end();
+        EXPECT_EQ(ui.progress.first, ui.progress.second) << ending.how;
+        if (!port.isOpen())
+            program.com_Click(1);
+        ASSERT_TRUE(echoTimer.tick());
+        port.deliver(kProbe);
+        if (port.takeSent().find('U') != std::string::npos)
+            port.deliver(std::string("U\x01\x02", 3) + image);
+    }
 }
 
 } // namespace

@@ -63,18 +63,20 @@ TEST(TypingFilterTest, FiltersKeys)
         {TypingFilter::Callsign, U' ', ' '},
         {TypingFilter::Callsign, 8, '\b'},
         {TypingFilter::Callsign, U'\t', std::nullopt},
-        {TypingFilter::Callsign, 0x7F, std::nullopt},
+        {TypingFilter::Callsign, 0x7F, '\x7F'},
         {TypingFilter::Callsign, 0xE9, std::nullopt},
         {TypingFilter::Callsign, 0x20AC, std::nullopt},
         {TypingFilter::Digits, U'x', std::nullopt},
         {TypingFilter::Digits, U'-', std::nullopt},
         {TypingFilter::Digits, U' ', ' '},
         {TypingFilter::Digits, 8, '\b'},
+        {TypingFilter::Digits, 0x7F, '\x7F'},
         {TypingFilter::Digits, U'0', '0'},
         {TypingFilter::Digits, U'9', '9'},
         {TypingFilter::Digits, 0x0660, std::nullopt},
         {TypingFilter::TerminationValue, U'7', '7'},
         {TypingFilter::TerminationValue, U'a', std::nullopt},
+        {TypingFilter::TerminationValue, 0x7F, '\x7F'},
         {TypingFilter::Text, U'a', 'a'},
         {TypingFilter::Text, 0xE9, '\xE9'},
         {TypingFilter::Text, 0xFF, '\xFF'},
@@ -96,11 +98,9 @@ struct TerminationKeyCase
 TEST(KeyPressTest, ADigitInTheTerminationValueSelectsTheUserOption)
 {
     const TerminationKeyCase cases[] = {
-        {U'7', '7', forms::kUserDefined},
-        {U'0', '0', forms::kUserDefined},
-        {8, '\b', forms::kCarriageReturn},
-        {U' ', ' ', forms::kCarriageReturn},
-        {U'x', std::nullopt, forms::kCarriageReturn},
+        {U'7', '7', forms::kUserDefined},    {U'0', '0', forms::kUserDefined},
+        {8, '\b', forms::kCarriageReturn},   {0x7F, '\x7F', forms::kCarriageReturn},
+        {U' ', ' ', forms::kCarriageReturn}, {U'x', std::nullopt, forms::kCarriageReturn},
     };
     for (const TerminationKeyCase& c : cases) {
         Windows windows = validWindows();
