@@ -397,7 +397,8 @@ void IniSettings::out1200_Click()
 
 void IniSettings::memorizedefaults_Click()
 {
-    m_program.module().MyCall = m_program.windows().Form4.station.MyCall.text();
+    // Line 2 holds the callsign as every reader takes it: trimmed and upper-cased.
+    m_program.module().MyCall = forms::trimUpper(m_program.windows().Form4.station.MyCall.text());
     SaveIniFile();
 }
 
