@@ -61,6 +61,8 @@ bool Program::MDIForm_Load()
         module.PrinterFont = *m_environment.printerFont;
     m_form.LoadComboListBoxes();
     m_form.ClearAll();
+    // Where the settings live is decided on the files as the user finds them at start-up.
+    m_ini.setPath(storage::iniPath(m_files, m_environment.folders));
     if (!m_ini.LoadIniFile())
         return false;
     if (module.link.ComPortNumber >= 1 && module.link.ComPortNumber <= 4) {
