@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -97,12 +98,17 @@ std::optional<std::string> QtUi::inputBox(const std::string& prompt, const std::
                                           const std::string& defaultText)
 {
     m_redraw();
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(&m_parent, latin1(title), latin1(prompt), QLineEdit::Normal, latin1(defaultText), &ok);
-    if (!ok)
+    QInputDialog dialog(&m_parent);
+    dialog.setObjectName("InputBox");
+    dialog.setWindowTitle(latin1(title));
+    dialog.setLabelText(latin1(prompt));
+    dialog.setTextValue(latin1(defaultText));
+    // A long prompt (the first-run questions) wraps instead of widening the dialog past the screen's edge.
+    if (auto* label = dialog.findChild<QLabel*>())
+        label->setWordWrap(true);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return fromLatin1(answer);
+    return fromLatin1(dialog.textValue());
 }
 
 std::string QtUi::openFileDialog(const shell::FileDialogRequest& request)
