@@ -1,6 +1,7 @@
 // Tests of vq3.ini on the real disk: its place, the folders made for it, and writes that fail even for root.
 #include "qt/PosixFileSystem.h"
 #include "shell/IniSettings.h"
+#include "shell/Program.h"
 #include "storage/ConfigFile.h"
 #include "storage/IniFile.h"
 
@@ -125,7 +126,7 @@ TEST_F(IniFilePosixTest, ProgramFolderIsUsedOnlyForAWritableFileAlreadyThere)
 
 TEST_F(IniFilePosixTest, AnotherUsersFileBesideTheProgramIsLeftForOneOfTheUsersOwn)
 {
-    const storage::IniLines mine{"1", "K1ABC", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"};
+    const storage::IniLines mine{"1", "K1ABC", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"};
     fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
     fs::create_directory(path("bin"));
@@ -137,10 +138,12 @@ TEST_F(IniFilePosixTest, AnotherUsersFileBesideTheProgramIsLeftForOneOfTheUsersO
         fs::permissions(path("bin/vq3.ini"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     }
     const int result = asOrdinaryUser([&] {
-        const std::string chosen = storage::iniPath(files, {path("bin"), path("home/.config/quellmark")});
-        if (chosen != path("home/.config/quellmark/vq3.ini"))
+        fakes::ScriptedUi ui;
+        ui.inputs = {"1", "k1abc"};
+        shell::Program program(files, ui, {{path("bin"), path("home/.config/quellmark")}, folder, {}});
+        if (!program.MDIForm_Load() || !ui.boxes.empty())
             return 1;
-        return storage::writeIniFile(files, chosen, mine) ? 2 : 0;
+        return program.ini().path() == path("home/.config/quellmark/vq3.ini") ? 0 : 2;
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(contents("bin/vq3.ini"), kBytes);
