@@ -68,11 +68,10 @@ protected:
         ASSERT_TRUE(folder.isValid());
         files.writeFileAtomically(path("vq3.ini"), storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE",
                                                                        "Reserved", "Reserved", "Reserved"}));
-        desktop = std::make_unique<Desktop>(
-            DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
-                         shell::Environment{{folder.path().toStdString(), folder.path().toStdString()},
-                                            folder.path().toStdString(),
-                                            {}}});
+        desktop = std::make_unique<Desktop>(DesktopPorts{
+            files, port, echoTimer, readTimer, writeTimer,
+            shell::Environment{
+                {folder.path().toStdString(), folder.path().toStdString()}, folder.path().toStdString(), {}}});
         ASSERT_TRUE(desktop->start());
         action("beacon")->trigger();
     }
@@ -130,8 +129,8 @@ TEST_F(FileDialogsTest, SaveAsAddsTheExtensionOnlyUnderTheConfigurationFilter)
 TEST_F(FileDialogsTest, OpenOffersEveryFileToo)
 {
     files.writeFileAtomically(path("saved-without-extension"),
-                              storage::joinLines({"1", "0", "0", "0", "0", "1", "0", "TEST", "", "APRS", "", "", "",
-                                                  "", "0", "0", "0", "0", "0", "0", "0", "0", "HELLO"}));
+                              storage::joinLines({"1", "0", "0", "0", "0", "1", "0", "TEST", "",  "APRS", "",     "",
+                                                  "",  "",  "0", "0", "0", "0", "0", "0",    "0", "0",    "HELLO"}));
     FileDialogAnswerer answerer("All Files (*)", "saved-without-extension");
     action("openconfiguration")->trigger();
     EXPECT_EQ(answerer.offered, (QStringList{"VQ-3 Configuration File (*.vq3)", "All Files (*)"}));
