@@ -1,7 +1,6 @@
 // The assembled desktop program's Open and Save As with the toolkit's own file dialogs, answered as a person
 // answers them, on real files.
 #include "app/Desktop.h"
-#include "app/QtUi.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "qt/PosixFileSystem.h"
@@ -87,22 +86,6 @@ protected:
     fakes::FakeTimer writeTimer{5000};
     std::unique_ptr<Desktop> desktop;
 };
-
-TEST_F(FileDialogsTest, FiltersInQtForm)
-{
-    const struct
-    {
-        std::string filter;
-        QString shown;
-    } cases[] = {
-        {"VQ-3 Configuration File | *.vq3", "VQ-3 Configuration File (*.vq3)"},
-        {"VQ-3 Configuration File | *.vq3 | All Files | *", "VQ-3 Configuration File (*.vq3);;All Files (*)"},
-        {"Text|*.txt|Any|*|odd", "Text (*.txt);;Any (*)"},
-        {"*.vq3", "*.vq3"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(qtFilter(c.filter), c.shown) << c.filter;
-}
 
 TEST_F(FileDialogsTest, SaveAsAddsTheExtensionOnlyUnderTheConfigurationFilter)
 {

@@ -91,19 +91,6 @@ TEST_F(FirstRunTest, AsksForPortAndCallsignShowsTheWelcomeWindowAndKeepsTheAnswe
     EXPECT_TRUE(desktop->window().isEnabled());
 }
 
-TEST_F(FirstRunTest, TheNextStartAsksNothing)
-{
-    ui.inputs = {"2", "w1aw"};
-    start();
-    ui.calls.clear();
-    const auto again = start();
-    ASSERT_TRUE(started);
-    EXPECT_TRUE(ui.callsStartingWith("input:").empty());
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(qobject_cast<QLineEdit*>(again->binder().widget("BcnMyCall"))->text(), "W1AW");
-    EXPECT_TRUE(again->window().findChild<QAction*>("com2")->isChecked());
-}
-
 struct ShownDialog
 {
     QString title;
