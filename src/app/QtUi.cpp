@@ -70,12 +70,13 @@ constexpr int kPromptTextWidth = 640;
 
 QString qtFilter(const std::string& filter)
 {
-    const auto bar = filter.find('|');
-    if (bar == std::string::npos)
+    const QStringList parts = latin1(filter).split('|');
+    if (parts.size() < 2)
         return latin1(filter);
-    QString name = latin1(filter.substr(0, bar)).trimmed();
-    QString pattern = latin1(filter.substr(bar + 1)).trimmed();
-    return name + " (" + pattern + ")";
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i].trimmed() + " (" + parts[i + 1].trimmed() + ")";
+    return filters.join(";;");
 }
 
 QtUi::QtUi(QWidget& parent, QProgressBar& progress, std::function<void()> redraw)
@@ -133,6 +134,7 @@ std::optional<std::string> QtUi::inputBox(const std::string& prompt, const std::
 {
     m_redraw();
     QInputDialog dialog(&m_parent);
+    dialog.setObjectName("InputBox");
     dialog.setWindowTitle(latin1(title));
     dialog.setLabelText(shownText(prompt));
     dialog.setTextValue(latin1(defaultText));
@@ -155,13 +157,17 @@ std::string QtUi::openFileDialog(const shell::FileDialogRequest& request)
         .toStdString();
 }
 
-std::string QtUi::saveFileDialog(const shell::FileDialogRequest& request)
+shell::FileDialogChoice QtUi::saveFileDialog(const shell::FileDialogRequest& request)
 {
     m_redraw();
+    const QString filters = qtFilter(request.filter);
+    QString chosenFilter;
     // The program asks about overwriting itself, with its own words.
-    return QFileDialog::getSaveFileName(&m_parent, latin1(request.title), QString::fromStdString(request.initialFolder),
-                                        qtFilter(request.filter), nullptr, QFileDialog::DontConfirmOverwrite)
-        .toStdString();
+    const QString path =
+        QFileDialog::getSaveFileName(&m_parent, latin1(request.title), QString::fromStdString(request.initialFolder),
+                                     filters, &chosenFilter, QFileDialog::DontConfirmOverwrite);
+    const auto index = filters.split(";;").indexOf(chosenFilter);
+    return {path.toStdString(), index < 0 ? 1 : static_cast<int>(index) + 1};
 }
 
 shell::FontSettings QtUi::fontDialog(const shell::FontSettings& preset)

@@ -29,7 +29,7 @@ public:
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     std::string openFileDialog(const shell::FileDialogRequest& request) override;
-    std::string saveFileDialog(const shell::FileDialogRequest& request) override;
+    shell::FileDialogChoice saveFileDialog(const shell::FileDialogRequest& request) override;
     shell::FontSettings fontDialog(const shell::FontSettings& preset) override;
     void setFocus(const std::string& control) override;
     void setMousePointer(shell::Pointer pointer) override;
@@ -48,7 +48,8 @@ private:
     bool m_busy = false;
 };
 
-/// Returns a dialog filter in Qt's form: "VQ-3 Configuration File | *.vq3" becomes "VQ-3 Configuration File (*.vq3)".
+/// Returns a dialog filter in Qt's form: "VQ-3 Configuration File | *.vq3 | All Files | *" becomes
+/// "VQ-3 Configuration File (*.vq3);;All Files (*)".
 QString qtFilter(const std::string& filter);
 
 } // namespace qm::app

@@ -42,7 +42,7 @@ std::string CliUi::openFileDialog(const shell::FileDialogRequest&)
     return {};
 }
 
-std::string CliUi::saveFileDialog(const shell::FileDialogRequest&)
+shell::FileDialogChoice CliUi::saveFileDialog(const shell::FileDialogRequest&)
 {
     return {};
 }

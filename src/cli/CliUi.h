@@ -31,7 +31,7 @@ public:
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     std::string openFileDialog(const shell::FileDialogRequest& request) override;
-    std::string saveFileDialog(const shell::FileDialogRequest& request) override;
+    shell::FileDialogChoice saveFileDialog(const shell::FileDialogRequest& request) override;
     shell::FontSettings fontDialog(const shell::FontSettings& preset) override;
     void setFocus(const std::string& control) override;
     void setMousePointer(shell::Pointer pointer) override;

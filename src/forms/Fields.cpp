@@ -7,16 +7,8 @@
 namespace qm::forms
 {
 
-TextField::TextField(std::string name, std::size_t maxLength, std::size_t capacity)
-    : m_name(std::move(name)), m_maxLength(maxLength), m_capacity(capacity > maxLength ? capacity : maxLength)
+TextField::TextField(std::string name, std::size_t maxLength) : m_name(std::move(name)), m_maxLength(maxLength)
 {}
-
-void TextField::setText(std::string_view text)
-{
-    if (m_capacity != 0 && text.size() > m_capacity)
-        text = text.substr(0, m_capacity);
-    m_text.assign(text);
-}
 
 PickList::PickList(std::string name, bool editable) : m_name(std::move(name)), m_editable(editable)
 {}

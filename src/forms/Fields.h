@@ -15,24 +15,21 @@ namespace qm::forms
 class TextField
 {
 public:
-    /// maxLength is the typing limit (0 = none); capacity, when larger, is the length the program itself
-    /// may write (a value read from a unit that needs more room than a user types).
-    TextField(std::string name, std::size_t maxLength, std::size_t capacity = 0);
+    /// maxLength is the typing limit (0 = none). It binds what a user types; a text the program sets (read from
+    /// a file or a unit) is kept whole, and the checks and the compile say when it cannot be written.
+    TextField(std::string name, std::size_t maxLength);
 
     const std::string& name() const { return m_name; }
     const std::string& text() const { return m_text; }
     std::size_t maxLength() const { return m_maxLength; }
-    /// Returns the longest text the field holds (0 = unlimited).
-    std::size_t capacity() const { return m_capacity; }
-    /// Sets the text, cut to the field's capacity, as a toolkit text field does.
-    void setText(std::string_view text);
+    /// Sets the whole text, however long.
+    void setText(std::string_view text) { m_text.assign(text); }
     bool enabled() const { return m_enabled; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
 
 private:
     std::string m_name;
     std::size_t m_maxLength;
-    std::size_t m_capacity;
     std::string m_text;
     bool m_enabled = true;
 };

@@ -56,6 +56,11 @@ int txListSize(bool baud300)
     return txListRule(baud300, true).size;
 }
 
+int recommendedTxEntry(bool baud300, bool delay)
+{
+    return txListRule(baud300, delay).marked;
+}
+
 void rebuildTxLists(Windows& windows, bool baud300, int delayIndex, int tailIndex)
 {
     for (bool delay : {true, false}) {

@@ -39,6 +39,9 @@ std::vector<std::string> txListEntries(bool baud300, bool delay);
 /// Returns the number of entries the delay and tail lists have at the output baud rate.
 int txListSize(bool baud300);
 
+/// Returns the position of the recommended entry (the one marked " ms *") of the delay or tail list.
+int recommendedTxEntry(bool baud300, bool delay);
+
 /// Rebuilds the ten delay and tail lists for the baud rate and selects the remembered positions in each; a
 /// position the list lacks selects its last entry.
 void rebuildTxLists(Windows& windows, bool baud300, int delayIndex, int tailIndex);

@@ -96,7 +96,8 @@ std::string symbolEntry(const std::string& symbolText, bool sendComments)
 {
     const unsigned code = symbolText.empty() ? 0u : static_cast<unsigned char>(symbolText.front());
     const unsigned stored = sendComments ? (code | 0x80u) : (code & 0x7Fu);
-    return std::string(1, static_cast<char>(stored));
+    // A symbol longer than its one character (read from a file) is kept whole; Write refuses it by name.
+    return std::string(1, static_cast<char>(stored)) + (symbolText.size() > 1 ? symbolText.substr(1) : std::string());
 }
 
 void SaveCurNMEAProfileToArray(Windows& windows)
@@ -143,9 +144,9 @@ void UpdateTrkProfileForm(Windows& windows)
         form.TrkSendComments.setValue(0);
     } else {
         const auto code = static_cast<unsigned char>(entry.Symbol.front());
-        const auto symbol = static_cast<char>(code & 0x7Fu);
-        // A symbol code of 0 shows as an empty field.
-        form.TrkSymbol.setText(symbol == 0 ? std::string() : std::string(1, symbol));
+        const std::string symbol = static_cast<char>(code & 0x7Fu) + entry.Symbol.substr(1);
+        // A symbol code of 0 on its own shows as an empty field.
+        form.TrkSymbol.setText(symbol == std::string(1, '\0') ? std::string() : symbol);
         form.TrkSendComments.setValue((code & 0x80u) ? 1 : 0);
     }
     windows.profiles.SkipProfileSave = false;

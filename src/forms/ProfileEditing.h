@@ -28,7 +28,8 @@ void selectTrkProfileTab(Windows& windows, int tab);
 /// Returns the profile frame caption for a tab: "Profile #" + (tab + 1) + " Settings".
 std::string profileFrameCaption(int tab);
 
-/// Returns the store's symbol character for a symbol text and the Send Comments box.
+/// Returns the store's symbol character for a symbol text and the Send Comments box (followed by the rest of a
+/// symbol text longer than one character, which is kept for Write to refuse).
 std::string symbolEntry(const std::string& symbolText, bool sendComments);
 
 } // namespace qm::forms

@@ -63,13 +63,12 @@ TrackingForm::TrackingForm()
     station.Window.setVisible(false);
 }
 
-// The arm delay takes three digits when typed, but a half-second value read from a unit ("127.5") needs five.
 AlarmForm::AlarmForm()
     : station("Alm", "AlmMySSID"), AlarmMsgText{TextField("AlarmMsgText1", 25), TextField("AlarmMsgText2", 15),
                                                 TextField("AlarmMsgText3", 15), TextField("AlarmMsgText4", 15)},
       AlmCondition{PickList("AlmCondition1", false), PickList("AlmCondition2", false), PickList("AlmCondition3", false),
                    PickList("AlmCondition4", false)},
-      AlmArmDelay("AlmArmDelay", 3, 5), AlmTxCntrLimit("AlmTxCntrLimit", 3)
+      AlmArmDelay("AlmArmDelay", 3), AlmTxCntrLimit("AlmTxCntrLimit", 3)
 {
     station.Window = Panel("Form5", "Alarm Mode");
     station.Window.setVisible(false);

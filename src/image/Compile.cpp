@@ -23,13 +23,6 @@ std::array<int, 4> pathIndexes(const forms::StationControls& station)
             station.Path[3].listIndex()};
 }
 
-// The field's own capacity keeps its text within the width.
-std::string fixedText(const forms::TextField& field, std::size_t width)
-{
-    assert(field.text().size() <= width);
-    return padNul(field.text(), width);
-}
-
 bool stationSteps(CompileDraft& draft, forms::StationControls& station)
 {
     if (!draft.stationCallsign(station.MyCall) ||
@@ -68,9 +61,9 @@ CompileResult CompileBcnDataToSend(forms::Windows& windows, ImageFields& fields)
 {
     forms::BeaconForm& form = windows.Form2;
     CompileDraft draft(windows, forms::Mode::Beacon, fields);
-    if (!stationSteps(draft, form.station) || !txSteps(draft, form.station))
+    if (!stationSteps(draft, form.station) || !txSteps(draft, form.station) ||
+        !draft.fixedText(form.BcnMsgText, "Beacon Text", kBeaconTextWidth, draft.fields().beaconText))
         return draft.refused();
-    draft.fields().beaconText = fixedText(form.BcnMsgText, kBeaconTextWidth);
 
     std::string stream = frameStart(draft.fields()) + profileBytes(draft.fields(), 1) + draft.fields().beaconText;
     stream.push_back('\0');
@@ -96,8 +89,14 @@ CompileResult CompileAlmDataToSend(forms::Windows& windows, ImageFields& fields)
     }
     if (!txSteps(draft, form.station))
         return draft.refused();
-
     ImageFields& image = draft.fields();
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (!draft.fixedText(form.AlarmMsgText[i], "Alarm " + std::to_string(i + 1) + " Message", kAlarmMessageWidth[i],
+                             image.alarmMessage[i]))
+            return draft.refused();
+        image.alarmMessage[i] += '\0';
+    }
+
     image.txCountByte = static_cast<std::uint8_t>(*count);
     image.armDelayByte = static_cast<std::uint8_t>(*halfSeconds);
     // Input 1 is bit 7 down to input 4 at bit 4; only "Low" (index 0) clears a bit.
@@ -105,8 +104,6 @@ CompileResult CompileAlmDataToSend(forms::Windows& windows, ImageFields& fields)
     for (std::size_t input = 0; input < 4; ++input)
         if (form.AlmCondition[input].listIndex() != 0)
             image.normalStateByte |= static_cast<std::uint8_t>(0x80u >> input);
-    for (std::size_t i = 0; i < 4; ++i)
-        image.alarmMessage[i] = fixedText(form.AlarmMsgText[i], kAlarmMessageWidth[i]) + '\0';
 
     std::string stream = frameStart(image) + profileBytes(image, 1);
     for (const std::string& message : image.alarmMessage)

@@ -67,11 +67,16 @@ bool dataHeaders(CompileDraft& draft, const forms::MainWindowControls& main)
     return true;
 }
 
-std::uint8_t symbolByte(const std::string& symbol)
+bool symbolBytes(CompileDraft& draft, const forms::TrackingForm& form)
 {
-    if (symbol.empty() || symbol == " ")
-        return 0x00;
-    return static_cast<std::uint8_t>(symbol.front());
+    for (int k = 1; k <= forms::kProfileCount; ++k) {
+        const std::string& symbol = form.store.entry(k).Symbol;
+        if (symbol.size() > 1)
+            return draft.refuse(form.TrkSymbol.name(), "Symbol", k, lengthReason(1));
+        draft.fields().profileByte(k, 5) =
+            symbol.empty() || symbol == " " ? 0x00 : static_cast<std::uint8_t>(symbol[0]);
+    }
+    return true;
 }
 
 std::string profileArea(const ImageFields& fields)
@@ -110,21 +115,12 @@ CompileResult CompileTrkDataToSend(forms::Windows& windows, ImageFields& fields)
 {
     forms::TrackingForm& form = windows.Form4;
     CompileDraft draft(windows, forms::Mode::Tracking, fields);
-    if (!profileSteps(draft, form.station, form.store))
-        return draft.refused();
     ImageFields& image = draft.fields();
-    for (int k = 1; k <= forms::kProfileCount; ++k)
-        image.profileByte(k, 5) = symbolByte(form.store.entry(k).Symbol);
-    if (!txSteps(draft, form.station, form.store))
+    if (!profileSteps(draft, form.station, form.store) || !symbolBytes(draft, form) ||
+        !txSteps(draft, form.station, form.store) || !draft.singleByte(form.TrkPrefix, "Prefix", image.prefixByte) ||
+        !draft.singleByte(form.TrkSeparator, "Separator", image.separatorByte) ||
+        !draft.fixedText(form.TrkComments, "Comments", kCommentWidth, image.comment))
         return draft.refused();
-
-    // The window's one-character fields and the comment's capacity keep these within their widths.
-    assert(form.TrkPrefix.text().size() <= 1 && form.TrkSeparator.text().size() <= 1);
-    assert(form.TrkComments.text().size() <= kCommentWidth);
-    image.prefixByte = form.TrkPrefix.text().empty() ? 0 : static_cast<std::uint8_t>(form.TrkPrefix.text().front());
-    image.separatorByte =
-        form.TrkSeparator.text().empty() ? 0 : static_cast<std::uint8_t>(form.TrkSeparator.text().front());
-    image.comment = padNul(form.TrkComments.text(), kCommentWidth);
 
     std::string stream = frameStart(image) + profileArea(image);
     stream.push_back(static_cast<char>(image.prefixByte));

@@ -82,6 +82,12 @@ std::string wholeNumberReason(int low, int high)
     return "It must be a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ".";
 }
 
+std::string lengthReason(std::size_t width)
+{
+    return "It can contain at most " +
+           (width == 1 ? std::string("one character") : std::to_string(width) + " characters") + ".";
+}
+
 std::optional<int> storedPosition(const std::string& text)
 {
     return forms::wholeNumberIn(text, -kPositionLimit, kPositionLimit);
@@ -237,6 +243,24 @@ bool CompileDraft::txCodes(int profile, int delayIndex, int tailIndex, const for
     if (!tail)
         return refuse(station.TxTail.name(), "Tail Delay", shown, kSelectFromList);
     m_fields.profileByte(profile, 6) = static_cast<std::uint8_t>(((*delay << 4) & 0xF0) | *tail);
+    return true;
+}
+
+bool CompileDraft::fixedText(const forms::TextField& field, const std::string& label, std::size_t width,
+                             std::string& bytes)
+{
+    if (field.text().size() > width)
+        return refuse(field.name(), label, std::nullopt, lengthReason(width));
+    bytes = padNul(field.text(), width);
+    return true;
+}
+
+bool CompileDraft::singleByte(const forms::TextField& field, const std::string& label, std::uint8_t& byte)
+{
+    std::string bytes;
+    if (!fixedText(field, label, 1, bytes))
+        return false;
+    byte = static_cast<std::uint8_t>(bytes.front());
     return true;
 }
 

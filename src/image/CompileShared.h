@@ -22,6 +22,9 @@ forms::MessageBox refusalBox(const std::string& focus, const std::string& label,
 /// Returns the reason text "It must be a whole number from low to high."
 std::string wholeNumberReason(int low, int high);
 
+/// Returns the reason text "It can contain at most N characters." ("one character" for 1).
+std::string lengthReason(std::size_t width);
+
 /// A compile under way: the image pieces built so far, and the first refusal. Every step returns false once
 /// the compile is refused; the windows and the field store change only when the whole compile succeeds.
 class CompileDraft
@@ -54,6 +57,10 @@ public:
     /// Sets profile byte 6 of a profile from the delay and tail list positions.
     bool txCodes(int profile, int delayIndex, int tailIndex, const forms::StationControls& station,
                  std::optional<int> shown);
+    /// Returns a text field's bytes padded with zero bytes to its width in the image; refuses a longer text.
+    bool fixedText(const forms::TextField& field, const std::string& label, std::size_t width, std::string& bytes);
+    /// Returns a one-character field's byte (0 when empty); refuses a longer text.
+    bool singleByte(const forms::TextField& field, const std::string& label, std::uint8_t& byte);
     /// Reads a termination character choice: CR 13, LF 10, the user's number, or 0 with none chosen.
     bool terminationCharacter(const forms::OptionGroup& choice, const forms::TextField& userValue, std::uint8_t& code);
 

@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -324,6 +325,19 @@ bool PosixFileSystem::fileExists(const std::string& path)
     return ::fstat(file.get(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool PosixFileSystem::fileWritable(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    if (!real)
+        return false;
+    const std::string target(real.get());
+    StatInfo info{};
+    return ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(target.c_str(), W_OK) == 0 &&
+           folderWritable(folderOf(target));
+}
+
 bool PosixFileSystem::folderWritable(const std::string& folder)
 {
     if (folder.empty() || !isFolder(folder))
@@ -445,7 +459,12 @@ storage::ProgramFolders currentProgramFolders()
     executable.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     if (executable.empty())
         executable = "./vq3";
-    return programFolders(executable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const char* home = std::getenv("HOME");
+    // Without HOME the account's own home folder still keeps the settings apart from the program's folder.
+    if (home == nullptr || home[0] == '\0')
+        if (const passwd* account = ::getpwuid(::getuid()))
+            home = account->pw_dir;
+    return programFolders(executable, std::getenv("XDG_CONFIG_HOME"), home);
 }
 
 } // namespace qm::qt

@@ -26,6 +26,9 @@ public:
                                                                  const std::string& bytes) override;
     /// Returns true when the path names a file (not a folder) that can be opened for reading.
     bool fileExists(const std::string& path) override;
+    /// Returns true when the path names a regular file (behind any symbolic links) that this process may write
+    /// and whose folder takes the temporary file of an atomic write.
+    bool fileWritable(const std::string& path) override;
     /// Returns true when the path names a folder in which this process can create a file (tried with a probe
     /// file that is removed at once).
     bool folderWritable(const std::string& folder) override;

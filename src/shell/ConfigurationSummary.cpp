@@ -210,8 +210,11 @@ std::vector<SummaryItem> profileItems(const forms::StationControls& station, con
     if (tracking) {
         // The store keeps Send Comments in the top bit of the symbol character.
         const int code = entry.Symbol.empty() ? 0 : static_cast<unsigned char>(entry.Symbol.front());
-        const char symbol = static_cast<char>(code & 0x7F);
-        items.add(tracking->TrkSymbol.name(), "Symbol", symbol == 0 ? std::string(kNone) : std::string(1, symbol));
+        // A symbol longer than its character (read from a file) is shown whole, as the window shows it.
+        const std::string symbol =
+            entry.Symbol.empty() ? std::string() : static_cast<char>(code & 0x7F) + entry.Symbol.substr(1);
+        items.add(tracking->TrkSymbol.name(), "Symbol",
+                  symbol.empty() || symbol == std::string(1, '\0') ? std::string(kNone) : symbol);
         items.add(tracking->TrkSendComments.name(), "Send Comments", yesNo((code & 0x80) != 0));
     }
     return items.take();

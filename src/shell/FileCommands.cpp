@@ -6,6 +6,25 @@
 namespace qm::shell
 {
 
+namespace
+{
+
+constexpr int kConfigurationFilter = 1;
+
+/// Returns the path the user means: a name typed without an extension, with the configuration-file filter
+/// chosen, is a configuration file, which the Open dialog's filter must find again.
+std::string withConfigurationExtension(const FileDialogChoice& choice)
+{
+    const auto slash = choice.path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? choice.path : choice.path.substr(slash + 1);
+    // As the toolkits do it: any dot in the name, a leading one included, counts as an extension typed.
+    if (choice.filterIndex != kConfigurationFilter || name.empty() || name.find('.') != std::string::npos)
+        return choice.path;
+    return choice.path + ".vq3";
+}
+
+} // namespace
+
 forms::MessageBox selectModeBox()
 {
     return forms::messageBox("Error", "Please select a mode from the \"Mode\" menu.", forms::Icon::Information);
@@ -56,9 +75,10 @@ void FileCommands::saveconfiguration_Click()
 {
     m_program.saveShownProfiles();
     for (;;) {
-        const std::string path = m_ui.saveFileDialog(dialog("Save Configuration File As"));
-        if (path.empty())
+        const FileDialogChoice choice = m_ui.saveFileDialog(dialog("Save Configuration File As"));
+        if (choice.path.empty())
             return;
+        const std::string path = withConfigurationExtension(choice);
         if (m_files.fileExists(path)) {
             m_ui.beep();
             const auto answer = m_ui.messageBox(forms::messageBox(

@@ -20,11 +20,12 @@ public:
     void newconfiguration_Click();
     /// Asks for a file and opens it, selecting its mode.
     void openconfiguration_Click();
-    /// Asks for a file name (and whether to overwrite an existing file) and saves the current mode into it.
+    /// Asks for a file name (and whether to overwrite an existing file) and saves the current mode into it. A name
+    /// without an extension gets ".vq3" while the configuration-file filter is chosen.
     void saveconfiguration_Click();
 
     /// The filter of both dialogs.
-    static constexpr const char* kFilter = "VQ-3 Configuration File | *.vq3";
+    static constexpr const char* kFilter = "VQ-3 Configuration File | *.vq3 | All Files | *";
 
 private:
     FileDialogRequest dialog(const char* title) const;

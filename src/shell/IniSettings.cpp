@@ -2,6 +2,7 @@
 #include "shell/IniSettings.h"
 
 #include "forms/Numbers.h"
+#include "forms/PickLists.h"
 #include "forms/Text.h"
 
 #include <cmath>
@@ -55,6 +56,22 @@ std::optional<int> integerValue(const std::string& line)
     return static_cast<int>(value);
 }
 
+/// The settings of a first run: no port and the placeholder callsign (both asked for), the lowest baud rates, the
+/// recommended delay and tail at 1200 baud, and the welcome window.
+storage::IniLines firstRunLines()
+{
+    return {"0",
+            kPlaceholderCall,
+            "0",
+            "0",
+            std::to_string(forms::recommendedTxEntry(false, true)),
+            std::to_string(forms::recommendedTxEntry(false, false)),
+            "TRUE",
+            "Reserved",
+            "Reserved",
+            "Reserved"};
+}
+
 /// The port a first-run answer names: "COM1" to "COM4", or the single digit 1 to 4.
 std::optional<int> portFromAnswer(const std::string& answer)
 {
@@ -101,6 +118,14 @@ IniSettings::IniSettings(MDIForm1& program, Ui& ui, storage::FileSystem& files, 
 bool IniSettings::LoadIniFile()
 {
     auto read = storage::readIniFile(m_files, m_path);
+    if (const auto* missing = std::get_if<FileError>(&read);
+        missing && missing->number == storage::error::kFileNotFound) {
+        // A fresh account has no settings yet. They start as a file of placeholders, which the first-run prompts
+        // below fill in; only a file that cannot be made is reported as missing.
+        const storage::IniLines placeholders = firstRunLines();
+        if (!storage::writeIniFile(m_files, m_path, placeholders))
+            read = placeholders;
+    }
     if (auto* failure = std::get_if<FileError>(&read)) {
         showLoadError(*failure);
         return true;
@@ -397,7 +422,8 @@ void IniSettings::out1200_Click()
 
 void IniSettings::memorizedefaults_Click()
 {
-    m_program.module().MyCall = m_program.windows().Form4.station.MyCall.text();
+    // Line 2 holds the callsign as every reader takes it: trimmed and upper-cased.
+    m_program.module().MyCall = forms::trimUpper(m_program.windows().Form4.station.MyCall.text());
     SaveIniFile();
 }
 

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace qm::shell
 {
@@ -19,9 +20,13 @@ public:
 
     /// Returns the path of the initialization file.
     const std::string& path() const { return m_path; }
+    /// Sets where the initialization file is read and written.
+    void setPath(std::string path) { m_path = std::move(path); }
 
     /// Reads the file at start-up: port and callsign (asking for them on a first run), baud rates, delay and tail
-    /// positions into every window and profile, and the welcome choice. Returns false when the user chose to end
+    /// positions into every window and profile, and the welcome choice. Without a file (a fresh account) it first
+    /// writes one with the first-run placeholders, so the prompts ask for the port and callsign and the welcome
+    /// window shows; only a file that cannot be made is reported as missing. Returns false when the user chose to end
     /// the program (Cancel at the serial-port prompt); the Ui has then been told to end it.
     bool LoadIniFile();
 

@@ -345,9 +345,18 @@ std::optional<forms::MessageBox> MDIForm1::checkAndCompile()
     m_module.DownloadImage.clear();
     if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
         return std::nullopt;
-    if (auto box = validation::checkMode(static_cast<Mode>(m_module.CurrentMode), m_windows))
+    const auto mode = static_cast<Mode>(m_module.CurrentMode);
+    if (auto box = validation::checkMode(mode, m_windows))
         return box;
-    return compileCurrentMode().refusal;
+    auto refusal = compileCurrentMode().refusal;
+    // A refused value of a profile is shown in its profile, as the checks do, so the focus lands on it.
+    if (refusal && refusal->profile) {
+        if (mode == Mode::Nmea)
+            forms::selectNMEAProfileTab(m_windows, *refusal->profile - 1);
+        else if (mode == Mode::Tracking)
+            forms::selectTrkProfileTab(m_windows, *refusal->profile - 1);
+    }
+    return refusal;
 }
 
 MDIForm1::OpenOutcome MDIForm1::openConfigurationFile(const std::string& path)

@@ -8,6 +8,8 @@
 #include "reports/ProfileReport.h"
 #include "validation/FieldRules.h"
 
+#include <algorithm>
+
 namespace qm::shell
 {
 
@@ -61,6 +63,8 @@ bool Program::MDIForm_Load()
         module.PrinterFont = *m_environment.printerFont;
     m_form.LoadComboListBoxes();
     m_form.ClearAll();
+    // Where the settings live is decided on the files as the user finds them at start-up.
+    m_ini.setPath(storage::iniPath(m_files, m_environment.folders));
     if (!m_ini.LoadIniFile())
         return false;
     if (module.link.ComPortNumber >= 1 && module.link.ComPortNumber <= 4) {
@@ -216,6 +220,14 @@ void Program::profileTabClick(Mode mode, int tab)
 namespace
 {
 
+/// A user's edit may not take a text past the field's typing limit. A longer text read from a file may be
+/// shortened or edited in place, but not lengthened.
+bool withinTypingLimit(const forms::TextField& field, const std::string& text)
+{
+    const std::size_t limit = field.maxLength();
+    return limit == 0 || text.size() <= std::max(limit, field.text().size());
+}
+
 /// Returns the special-path or path number (1 to 4) at the end of a control name such as "TelSpecPath3".
 std::optional<int> trailingNumber(const std::string& control, std::string_view stem)
 {
@@ -234,6 +246,8 @@ void Program::textChanged(const std::string& control, const std::string& text)
 {
     auto found = forms::findControl(m_form.windows(), control);
     if (!found)
+        return;
+    if (auto** field = std::get_if<forms::TextField*>(&*found); field && !withinTypingLimit(**field, text))
         return;
     if (control.size() > 6 && control.compare(control.size() - 6, 6, "MyCall") == 0) {
         myCallChange(text);

@@ -95,7 +95,8 @@ public:
 
     // The same events by control name, for a view that binds its widgets by name.
 
-    /// A field's text changed (typed, pasted or chosen): the model takes it, My Call goes to all five windows.
+    /// A field's text changed (typed, pasted or chosen): the model takes it, My Call goes to all five windows. An
+    /// edit that would take a text past the field's typing limit (and past its length before) is refused.
     void textChanged(const std::string& control, const std::string& text);
     /// The user chose entry index of a pick list (path selectors apply their special-path rule).
     void listClick(const std::string& control, int index);

@@ -23,13 +23,25 @@ enum class Pointer
 struct FileDialogRequest
 {
     std::string title;
-    /// The filter as the program writes it: "VQ-3 Configuration File | *.vq3".
+    /// The filter as the program writes it, pairs of a name and a pattern joined by "|":
+    /// "VQ-3 Configuration File | *.vq3 | All Files | *".
     std::string filter;
     int filterIndex = 1;
     std::string initialFolder;
     std::string initialName;
 
     bool operator==(const FileDialogRequest&) const = default;
+};
+
+/// What the user chose in a save file dialog.
+struct FileDialogChoice
+{
+    /// The chosen full path; "" when cancelled.
+    std::string path;
+    /// The filter in use when the dialog closed, counted from 1 in the request's order.
+    int filterIndex = 1;
+
+    bool operator==(const FileDialogChoice&) const = default;
 };
 
 /// The printer font: name, whole-point size and the four styles (the reports' own font settings).
@@ -47,8 +59,8 @@ public:
                                                 const std::string& defaultText) = 0;
     /// Shows the open file dialog; returns the chosen full path, "" when cancelled.
     virtual std::string openFileDialog(const FileDialogRequest& request) = 0;
-    /// Shows the save file dialog; returns the chosen full path, "" when cancelled.
-    virtual std::string saveFileDialog(const FileDialogRequest& request) = 0;
+    /// Shows the save file dialog; returns the chosen full path ("" when cancelled) and the filter in use.
+    virtual FileDialogChoice saveFileDialog(const FileDialogRequest& request) = 0;
     /// Shows the font dialog preset with the settings; returns the chosen ones (the preset when cancelled).
     virtual FontSettings fontDialog(const FontSettings& preset) = 0;
     /// Moves the input focus to the control with this name.

@@ -34,8 +34,6 @@ const char* modeName(forms::Mode mode)
 }
 
 constexpr int kLastPathEntry = 8;
-constexpr std::size_t kStoredSsidLength = 2;
-constexpr std::size_t kStoredTimerLength = 2;
 
 /// Reads the lines of a file in layout order into a working copy of the windows, keeping the first failure.
 class BlockLoader
@@ -82,20 +80,18 @@ public:
     void text(forms::PickList& editable) { editable.setText(next()); }
     void myCall() { forms::setMyCall(m_work, next()); }
 
-    // Zero is decided on the text the field keeps (cut to its capacity), which is what a save writes back:
-    // "   1" cut to "  " is zero, so a save and the load after it agree.
+    // Every line is kept whole, however long: a value the unit cannot take is refused by Write with the check's
+    // or the compile's message naming the field, never changed here without a word.
     void mySsid(forms::TextField& field)
     {
-        field.setText(next());
-        if (forms::numberValue(field.text()) == 0.0)
-            field.setText("");
+        const std::string& line = next();
+        field.setText(forms::numberValue(line) == 0.0 ? std::string() : line);
     }
 
     void timer(forms::TextField& field)
     {
-        field.setText(next());
-        if (forms::numberValue(field.text()) == 0.0)
-            field.setText("0");
+        const std::string& line = next();
+        field.setText(forms::numberValue(line) == 0.0 ? std::string("0") : line);
     }
 
     void selection(forms::PickList& list)
@@ -167,7 +163,7 @@ public:
             for (std::size_t i = 0; i < entry.Path.size(); ++i)
                 entry.Path[i] = storedPath(next(), profile, i);
             if (tracking)
-                entry.Symbol = forms::trimSpaces(next()).substr(0, 1);
+                entry.Symbol = forms::trimSpaces(next());
             entry.TmrMin = storedTimer(next());
             entry.TmrSec = storedTimer(next());
             entry.TxDelay = forms::formatNumber(forms::numberValue(next()));
@@ -185,32 +181,18 @@ public:
             text += next();
         }
         field.setText(text);
-        // The field's limit can cut a line break in half; a lone CR left at the end would be saved as a line
-        // of its own and come back as a whole line break.
-        if (!field.text().empty() && field.text().back() == '\r') {
-            std::string kept = field.text();
-            kept.pop_back();
-            field.setText(kept);
-        }
     }
 
 private:
-    // The stored texts are cut to the field's two characters, and the cut text is what a save writes back; so
-    // each is kept in the form it reads back as ("0.8" cut to "0." is 0, stored empty; "1.5" cut to "1." is 1),
-    // and a saved file loads to the same store.
     static std::string storedSsid(const std::string& line)
     {
         const double value = forms::numberValue(line);
-        if (value == 0.0)
-            return std::string();
-        const double cut = forms::numberValue(forms::formatNumber(value).substr(0, kStoredSsidLength));
-        return cut == 0.0 ? std::string() : forms::formatNumber(cut);
+        return value == 0.0 ? std::string() : forms::formatNumber(value);
     }
 
     static std::string storedTimer(const std::string& line)
     {
-        const std::string cut = line.substr(0, kStoredTimerLength);
-        return forms::numberValue(cut) == 0.0 ? std::string("0") : cut;
+        return forms::numberValue(line) == 0.0 ? std::string("0") : line;
     }
 
     std::string storedPath(const std::string& line, int profile, std::size_t path)

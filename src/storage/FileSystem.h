@@ -66,6 +66,13 @@ public:
     }
     /// Returns true when a file can be opened for reading at the path.
     virtual bool fileExists(const std::string& path) = 0;
+    /// Returns true when the path names a file this process may rewrite: the file itself, and its folder for the
+    /// temporary file of an atomic write. A port without permissions answers false.
+    virtual bool fileWritable(const std::string& path)
+    {
+        (void)path;
+        return false;
+    }
     /// Returns true when new files can be created in the folder (false when it is missing). A port without
     /// folders answers false.
     virtual bool folderWritable(const std::string& folder)

@@ -80,8 +80,11 @@ std::string folderOf(const std::string& path)
 
 std::string iniPath(FileSystem& files, const ProgramFolders& folders)
 {
+    // The settings are the user's own. A file beside the program is used only when it is already there and this
+    // user may rewrite it; the program never makes one there, where a run by one user (root) would leave a file
+    // that every other user can read but not write.
     const std::string besideProgram = joinPath(folders.programFolder, kIniName);
-    if (files.fileExists(besideProgram) || files.folderWritable(folders.programFolder))
+    if (files.fileWritable(besideProgram))
         return besideProgram;
     return joinPath(folders.configFolder, kIniName);
 }

@@ -25,8 +25,8 @@ struct ProgramFolders
     std::string configFolder;
 };
 
-/// Returns the path of vq3.ini: in the program's folder when that folder already holds one or is writable,
-/// otherwise in the user's configuration folder.
+/// Returns the path of vq3.ini: in the user's configuration folder, unless the program's folder already holds one
+/// that this user may rewrite (a portable install).
 std::string iniPath(FileSystem& files, const ProgramFolders& folders);
 
 /// Reads the ten lines; a file with fewer than ten lines is error 62.

@@ -43,7 +43,7 @@ TEST(CliUiTest, CollectsBoxesAndAnswersQuestionsWithTheSafeChoice)
     EXPECT_EQ(handled, (std::vector<std::string>{"One", "Two", "Three"}));
     EXPECT_EQ(ui.inputBox("Callsign?", "Input", "N0CALL"), std::nullopt);
     EXPECT_EQ(ui.openFileDialog({}), "");
-    EXPECT_EQ(ui.saveFileDialog({}), "");
+    EXPECT_EQ(ui.saveFileDialog({}).path, "");
     EXPECT_EQ(err.str(), "");
 }
 

@@ -23,6 +23,8 @@ public:
     std::set<std::string> folders;
     /// Folders in which no new file can be created (every other folder can take one).
     std::set<std::string> readOnlyFolders;
+    /// Files this process may read but not write.
+    std::set<std::string> readOnlyFiles;
     /// Folders whose creation fails with this error.
     std::map<std::string, storage::FileError> folderErrors;
     /// Files last written for their owner only, and folders made private.
@@ -42,6 +44,8 @@ public:
     {
         if (auto error = writeErrors.find(path); error != writeErrors.end())
             return error->second;
+        if (readOnlyFiles.count(path) != 0)
+            return storage::FileError{storage::error::kPathFileAccess, "Permission denied"};
         files[path] = bytes;
         privateFiles.erase(path);
         return std::nullopt;
@@ -57,6 +61,13 @@ public:
     }
 
     bool fileExists(const std::string& path) override { return files.count(path) != 0; }
+
+    bool fileWritable(const std::string& path) override
+    {
+        const auto slash = path.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+        return files.count(path) != 0 && readOnlyFiles.count(path) == 0 && folderWritable(folder);
+    }
 
     bool folderWritable(const std::string& folder) override { return readOnlyFolders.count(folder) == 0; }
 

@@ -26,6 +26,8 @@ public:
     std::deque<forms::Button> buttons;
     std::deque<std::optional<std::string>> inputs;
     std::deque<std::string> paths;
+    /// The filter in use when each save dialog closes (1 when the queue is empty).
+    std::deque<int> filterIndexes;
     std::deque<shell::FontSettings> fonts;
     bool ended = false;
 
@@ -57,11 +59,12 @@ public:
         return take(paths, std::string());
     }
 
-    std::string saveFileDialog(const shell::FileDialogRequest& request) override
+    shell::FileDialogChoice saveFileDialog(const shell::FileDialogRequest& request) override
     {
         calls.push_back("save:" + request.title);
         dialogs.push_back(request);
-        return take(paths, std::string());
+        std::string path = take(paths, std::string());
+        return {std::move(path), take(filterIndexes, 1)};
     }
 
     shell::FontSettings fontDialog(const shell::FontSettings& preset) override

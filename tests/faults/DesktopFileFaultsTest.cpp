@@ -30,9 +30,10 @@ protected:
 
     void TearDown() override { desktop.reset(); }
 
-    std::vector<forms::MessageBox> save(const std::string& target)
+    std::vector<forms::MessageBox> save(const std::string& target, int filterIndex = 1)
     {
         ui.paths.push_back(target);
+        ui.filterIndexes.push_back(filterIndex);
         action("saveconfiguration")->trigger();
         std::vector<forms::MessageBox> shown;
         for (const auto& box : ui.boxes)
@@ -66,6 +67,7 @@ protected:
 };
 
 const std::string kOld = "the old file\r\n";
+const int kAllFiles = 2;
 const auto kAll =
     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
 const auto kReadOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
@@ -86,7 +88,7 @@ TEST_F(DesktopFileFaultsTest, SaveFaultsShowTheirBoxAndKeepTheOldFileWhole)
     const forms::MessageBox pathNotFound = fileBox(
         "Error# 76: Path Not Found", "The path you have specified is invalid. Please check the path and try again.");
 
-    EXPECT_EQ(save("/dev/full"), std::vector<forms::MessageBox>{diskFull});
+    EXPECT_EQ(save("/dev/full", kAllFiles), std::vector<forms::MessageBox>{diskFull});
 
     const QString readOnlyFolder = makeFolder("ro", kAll);
     writeAll(readOnlyFolder + "/a.vq3", kOld);

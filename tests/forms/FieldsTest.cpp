@@ -1,4 +1,4 @@
-// Tests of the field kinds: text capacities, pick-list selection, option groups and My Call in every window.
+// Tests of the field kinds: typing limits, pick-list selection, option groups and My Call in every window.
 #include "forms/Fields.h"
 #include "forms/PickLists.h"
 #include "forms/Windows.h"
@@ -13,7 +13,7 @@ namespace qm::forms
 namespace
 {
 
-TEST(TextFieldTest, CutsToItsCapacityOnSetText)
+TEST(TextFieldTest, TypingLimitsBindTypingOnlyASetTextIsKeptWhole)
 {
     Windows windows;
     const std::vector<std::pair<TextField*, std::size_t>> fields{
@@ -23,28 +23,19 @@ TEST(TextFieldTest, CutsToItsCapacityOnSetText)
         {&windows.Form1.TelUserTrigChar, 3},  {&windows.Form3.NMEAUserTrigChar, 3},
         {&windows.Form2.BcnMsgText, 76},      {&windows.Form5.AlarmMsgText[0], 25},
         {&windows.Form5.AlarmMsgText[1], 15}, {&windows.Form5.AlarmMsgText[3], 15},
-        {&windows.Form5.AlmTxCntrLimit, 3},   {&windows.Form5.AlmArmDelay, 5},
+        {&windows.Form5.AlmTxCntrLimit, 3},   {&windows.Form5.AlmArmDelay, 3},
         {&windows.Form4.TrkPrefix, 1},        {&windows.Form4.TrkSeparator, 1},
         {&windows.Form4.TrkSymbol, 1},        {&windows.Form4.TrkComments, 21},
     };
     const std::string longText(100, 'X');
-    for (const auto& [field, capacity] : fields) {
+    for (const auto& [field, limit] : fields) {
         SCOPED_TRACE(field->name());
+        EXPECT_EQ(field->maxLength(), limit);
         field->setText(longText);
-        EXPECT_EQ(field->text(), longText.substr(0, capacity));
-        field->setText("AB");
-        EXPECT_EQ(field->text(), std::string("AB").substr(0, capacity));
+        EXPECT_EQ(field->text(), longText);
+        field->setText("127.5");
+        EXPECT_EQ(field->text(), "127.5");
     }
-}
-
-TEST(TextFieldTest, ArmDelayTypesThreeCharactersButHoldsAHalfSecondValue)
-{
-    AlarmForm alarm;
-    EXPECT_EQ(alarm.AlmArmDelay.maxLength(), 3u);
-    alarm.AlmArmDelay.setText("127.5");
-    EXPECT_EQ(alarm.AlmArmDelay.text(), "127.5");
-    alarm.AlmArmDelay.setText("127.55");
-    EXPECT_EQ(alarm.AlmArmDelay.text(), "127.5");
 }
 
 TEST(TextFieldTest, KeepsEveryByteIncludingZero)
@@ -113,7 +104,7 @@ TEST(OptionGroupTest, SettingTrueSelectsOneSettingFalseDeselectsOnlyThatOption)
     EXPECT_EQ(group.name(kUserDefined), "TelTxOnUserEnable");
 }
 
-TEST(SetMyCallTest, WritesAllFiveWindowsCutToSixCharacters)
+TEST(SetMyCallTest, WritesAllFiveWindowsWhole)
 {
     Windows windows;
     setMyCall(windows, "N0CALL");
@@ -121,7 +112,7 @@ TEST(SetMyCallTest, WritesAllFiveWindowsCutToSixCharacters)
         EXPECT_EQ(windows.station(mode).MyCall.text(), "N0CALL") << windows.station(mode).prefix();
     setMyCall(windows, "KD7ABCDEF");
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Tracking, Mode::Alarm})
-        EXPECT_EQ(windows.station(mode).MyCall.text(), "KD7ABC") << windows.station(mode).prefix();
+        EXPECT_EQ(windows.station(mode).MyCall.text(), "KD7ABCDEF") << windows.station(mode).prefix();
     setMyCall(windows, "");
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Tracking, Mode::Alarm})
         EXPECT_EQ(windows.station(mode).MyCall.text(), "") << windows.station(mode).prefix();

@@ -269,7 +269,8 @@ struct SsidLoadCase
 TEST(ProfileSsidLoadTest, NmeaShowsTheStoredTextTrackingHidesZero)
 {
     const SsidLoadCase cases[] = {
-        {"0", "0", ""}, {" 7 ", " 7", "7"}, {"", "", ""}, {"00", "00", ""}, {"12", "12", "12"}, {" ", " ", ""},
+        {"0", "0", ""},     {" 7 ", " 7 ", "7"}, {"", "", ""},          {"00", "00", ""},
+        {"12", "12", "12"}, {" ", " ", ""},      {"123", "123", "123"},
     };
     Windows windows;
     fillLists(windows, false);
@@ -294,9 +295,19 @@ struct SymbolCase
 TEST(SymbolEntryTest, CarriesSendCommentsInBitSeven)
 {
     const SymbolCase cases[] = {
-        {"/", true, "\xAF"},    {"/", false, "/"}, {"", true, "\x80"},  {"", false, std::string(1, '\0')},
-        {" ", true, "\xA0"},    {" ", false, " "}, {">", true, "\xBE"}, {"\xAF", false, "/"},
+        {"/", true, "\xAF"},
+        {"/", false, "/"},
+        {"", true, "\x80"},
+        {"", false, std::string(1, '\0')},
+        {" ", true, "\xA0"},
+        {" ", false, " "},
+        {">", true, "\xBE"},
+        {"\xAF", false, "/"},
         {"\xAF", true, "\xAF"},
+        {"ab", false, "ab"},
+        {"ab", true,
+         "\xE1"
+         "b"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("symbol \"" + c.symbol + "\"" + (c.sendComments ? " with" : " without") + " Send Comments");
@@ -314,7 +325,16 @@ struct SymbolLoadCase
 TEST(TrackingSymbolTest, LoadingSplitsTheStoredSymbol)
 {
     const SymbolLoadCase cases[] = {
-        {"\x80", "", 1}, {"\xAF", "/", 1}, {std::string(1, '\0'), "", 0}, {"", "", 0}, {">", ">", 0}, {"\xA0", " ", 1},
+        {"\x80", "", 1},
+        {"\xAF", "/", 1},
+        {std::string(1, '\0'), "", 0},
+        {"", "", 0},
+        {">", ">", 0},
+        {"\xA0", " ", 1},
+        {"ab", "ab", 0},
+        {"\xE1"
+         "bc",
+         "abc", 1},
     };
     Windows windows;
     fillLists(windows, false);

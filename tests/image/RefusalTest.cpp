@@ -34,6 +34,12 @@ const std::string kTooLong = "\r\n\r\nCallsigns can contain a maximum of 6 chara
 const std::string kNotPrintable = "\r\n\r\nCallsigns can contain only printable ASCII characters.";
 const std::string kFromList = "\r\n\r\nPlease select an entry from the list.";
 const std::string kCannot = " cannot be stored in the VQ-3's configuration.";
+const std::string kOneCharacter = "\r\n\r\nIt can contain at most one character.";
+
+std::string atMost(int characters)
+{
+    return "\r\n\r\nIt can contain at most " + std::to_string(characters) + " characters.";
+}
 
 std::vector<RefusalCase> refusalCases()
 {
@@ -142,6 +148,25 @@ std::vector<RefusalCase> refusalCases()
          box("TrkTxDelay", "The value in 'Transmit Delay' of Profile #3" + kCannot + kFromList, 3)},
         {"ProfileSsidOfTrackingNegative", M::Tracking, [](W& w) { w.Form4.store.entry(1).SSID = "-3"; },
          box("TrkSSID", "The value in 'SSID' of Profile #1" + kCannot + kRange15, 1)},
+        {"MyCallSevenCharacters", M::Alarm, [](W& w) { forms::setMyCall(w, "ABCDEFG"); },
+         box("AlmMyCall", "The value in 'My Call'" + kCannot + kTooLong)},
+        {"BeaconTextOver76", M::Beacon, [](W& w) { w.Form2.BcnMsgText.setText(std::string(77, 'b')); },
+         box("BcnMsgText", "The value in 'Beacon Text'" + kCannot + atMost(76))},
+        {"BeaconLineBreakCountsTwo", M::Beacon,
+         [](W& w) { w.Form2.BcnMsgText.setText(std::string(74, 'b') + "\r\nc"); },
+         box("BcnMsgText", "The value in 'Beacon Text'" + kCannot + atMost(76))},
+        {"CommentOver21", M::Tracking, [](W& w) { w.Form4.TrkComments.setText(std::string(22, 'c')); },
+         box("TrkComments", "The value in 'Comments'" + kCannot + atMost(21))},
+        {"PrefixOfTwo", M::Tracking, [](W& w) { w.Form4.TrkPrefix.setText("!!"); },
+         box("TrkPrefix", "The value in 'Prefix'" + kCannot + kOneCharacter)},
+        {"SeparatorOfTwo", M::Tracking, [](W& w) { w.Form4.TrkSeparator.setText("//"); },
+         box("TrkSeparator", "The value in 'Separator'" + kCannot + kOneCharacter)},
+        {"ProfileSymbolOfTwo", M::Tracking, [](W& w) { w.Form4.store.entry(6).Symbol = "\xBE>"; },
+         box("TrkSymbol", "The value in 'Symbol' of Profile #6" + kCannot + kOneCharacter, 6)},
+        {"FirstAlarmMessageOver25", M::Alarm, [](W& w) { w.Form5.AlarmMsgText[0].setText(std::string(26, 'm')); },
+         box("AlarmMsgText1", "The value in 'Alarm 1 Message'" + kCannot + atMost(25))},
+        {"FourthAlarmMessageOver15", M::Alarm, [](W& w) { w.Form5.AlarmMsgText[3].setText(std::string(16, 'm')); },
+         box("AlarmMsgText4", "The value in 'Alarm 4 Message'" + kCannot + atMost(15))},
     };
 }
 
@@ -170,6 +195,39 @@ TEST(CompileRefusalTest, ValueWithoutAPlaceInTheImageRefusesAndProducesNothing)
             EXPECT_EQ(windows.Form3.store.entry(k), nmeaStoreBefore.entry(k));
             EXPECT_EQ(windows.Form4.store.entry(k), trackingStoreBefore.entry(k));
         }
+    }
+}
+
+TEST(CompileRefusalTest, TextsThatFillTheirPlacesCompile)
+{
+    const struct
+    {
+        forms::Mode mode;
+        std::function<void(forms::Windows&)> setUp;
+    } edges[] = {
+        {forms::Mode::Beacon, [](forms::Windows& w) { w.Form2.BcnMsgText.setText(std::string(74, 'b') + "\r\n"); }},
+        {forms::Mode::Tracking, [](forms::Windows& w) { w.Form4.TrkComments.setText(std::string(21, 'c')); }},
+        {forms::Mode::Tracking,
+         [](forms::Windows& w) {
+             w.Form4.TrkPrefix.setText("");
+             w.Form4.TrkSeparator.setText("|");
+             w.Form4.store.entry(10).Symbol = "\xBE";
+         }},
+        {forms::Mode::Alarm,
+         [](forms::Windows& w) {
+             w.Form5.AlarmMsgText[0].setText(std::string(25, 'm'));
+             w.Form5.AlarmMsgText[2].setText(std::string(15, 'm'));
+         }},
+        {forms::Mode::Alarm, [](forms::Windows& w) { forms::setMyCall(w, " abcdef "); }},
+    };
+    for (std::size_t i = 0; i < std::size(edges); ++i) {
+        SCOPED_TRACE(i);
+        forms::Windows windows = readyWindows();
+        edges[i].setUp(windows);
+        ImageFields fields;
+        const CompileResult result = compileMode(edges[i].mode, windows, fields);
+        EXPECT_TRUE(result.ok());
+        EXPECT_EQ(result.downloadImage.size(), kDownloadSize);
     }
 }
 

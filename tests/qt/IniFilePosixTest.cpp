@@ -1,6 +1,8 @@
 // Tests of vq3.ini on the real disk: its place, the folders made for it, and writes that fail even for root.
 #include "qt/PosixFileSystem.h"
 #include "shell/IniSettings.h"
+#include "shell/Program.h"
+#include "storage/ConfigFile.h"
 #include "storage/IniFile.h"
 
 #include "fakes/ScriptedUi.h"
@@ -11,7 +13,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace qm::qt
@@ -57,6 +63,26 @@ protected:
         return found;
     }
 
+    static bool isRoot() { return ::geteuid() == 0; }
+
+    /// Runs a check as the user nobody when the tests run as root (for whom permissions are not enforced);
+    /// returns its result, 0 for success.
+    static int asOrdinaryUser(const std::function<int()>& check)
+    {
+        if (!isRoot())
+            return check();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(255);
+            ::_exit(check());
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    static constexpr unsigned kNobody = 65534;
     std::string folder;
     PosixFileSystem files;
 };
@@ -81,16 +107,47 @@ TEST_F(IniFilePosixTest, FolderUnderAFileCannotBeMade)
     EXPECT_EQ(files.makeFolders(folder), std::nullopt);
 }
 
-TEST_F(IniFilePosixTest, ProgramFolderIsUsedOnlyWhenAFileCanBeMadeThereOrIsThere)
+TEST_F(IniFilePosixTest, ProgramFolderIsUsedOnlyForAWritableFileAlreadyThere)
 {
-    EXPECT_TRUE(files.folderWritable(folder));
-    EXPECT_TRUE(names().empty());
-    EXPECT_FALSE(files.folderWritable("/proc/self"));
-    EXPECT_FALSE(files.folderWritable(path("missing")));
-
-    EXPECT_EQ(storage::iniPath(files, {folder, "/cfg"}), path("vq3.ini"));
+    fs::create_directory(path("bin"));
+    EXPECT_EQ(storage::iniPath(files, {path("bin"), path("cfg")}), path("cfg/vq3.ini"));
+    EXPECT_TRUE(names("bin").empty());
     EXPECT_EQ(storage::iniPath(files, {"/proc/self", path("cfg")}), path("cfg/vq3.ini"));
     EXPECT_EQ(storage::iniPath(files, {path("missing"), path("cfg")}), path("cfg/vq3.ini"));
+
+    std::ofstream(path("bin/vq3.ini")) << kBytes;
+    EXPECT_EQ(storage::iniPath(files, {path("bin"), path("cfg")}), path("bin/vq3.ini"));
+    fs::create_directory(path("portable"));
+    fs::create_symlink(path("bin/vq3.ini"), path("portable/vq3.ini"));
+    EXPECT_EQ(storage::iniPath(files, {path("portable"), path("cfg")}), path("portable/vq3.ini"));
+    EXPECT_FALSE(files.fileWritable(path("bin")));
+    EXPECT_FALSE(files.fileWritable(path("bin/missing.ini")));
+}
+
+TEST_F(IniFilePosixTest, AnotherUsersFileBesideTheProgramIsLeftForOneOfTheUsersOwn)
+{
+    const storage::IniLines mine{"1", "K1ABC", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"};
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    fs::create_directory(path("bin"));
+    std::ofstream(path("bin/vq3.ini")) << kBytes;
+    fs::create_directory(path("home"));
+    if (isRoot()) {
+        ASSERT_EQ(::chown(path("home").c_str(), kNobody, kNobody), 0);
+    } else {
+        fs::permissions(path("bin/vq3.ini"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+    const int result = asOrdinaryUser([&] {
+        fakes::ScriptedUi ui;
+        ui.inputs = {"1", "k1abc"};
+        shell::Program program(files, ui, {{path("bin"), path("home/.config/quellmark")}, folder, {}});
+        if (!program.MDIForm_Load() || !ui.boxes.empty())
+            return 1;
+        return program.ini().path() == path("home/.config/quellmark/vq3.ini") ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(contents("bin/vq3.ini"), kBytes);
+    EXPECT_EQ(contents("home/.config/quellmark/vq3.ini"), storage::joinLines({mine.begin(), mine.end()}));
 }
 
 TEST_F(IniFilePosixTest, ConfigurationFolderFollowsXdgThenHome)

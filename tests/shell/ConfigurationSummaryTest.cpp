@@ -193,6 +193,7 @@ TEST(ConfigurationSummaryTest, ShowsSymbolAndSendCommentsFromTheStoredCharacter)
     lines[13 + 10 + 5] = std::string(1, '\x80');
     lines[13 + 20 + 5] = "";
     lines[13 + 30 + 5] = std::string(1, '\xBE');
+    lines[13 + 40 + 5] = "\xAF/";
     const auto summary = summaryOf(lines);
     EXPECT_EQ(findItem(summary.profiles[1], "TrkSymbol")->value, "(none)");
     EXPECT_EQ(findItem(summary.profiles[1], "TrkSendComments")->value, "Yes");
@@ -200,6 +201,8 @@ TEST(ConfigurationSummaryTest, ShowsSymbolAndSendCommentsFromTheStoredCharacter)
     EXPECT_EQ(findItem(summary.profiles[2], "TrkSendComments")->value, "No");
     EXPECT_EQ(findItem(summary.profiles[3], "TrkSymbol")->value, ">");
     EXPECT_EQ(findItem(summary.profiles[3], "TrkSendComments")->value, "Yes");
+    EXPECT_EQ(findItem(summary.profiles[4], "TrkSymbol")->value, "//");
+    EXPECT_EQ(findItem(summary.profiles[4], "TrkSendComments")->value, "Yes");
 }
 
 TEST(ConfigurationSummaryTest, ShowsPathsToSpecialPathsByTheirText)

@@ -54,7 +54,8 @@ TEST_F(FileCommandsTest, OpenAsksWithItsDialogAndSelectsTheFilesMode)
     commands.openconfiguration_Click();
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogs[0],
-              (FileDialogRequest{"Open Configuration File", "VQ-3 Configuration File | *.vq3", 1, "/home/user", ""}));
+              (FileDialogRequest{"Open Configuration File", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
+                                 "/home/user", ""}));
     EXPECT_EQ(program.module().CurrentMode, 1);
     EXPECT_EQ(w.Form2.BcnMsgText.text(), "HI");
     EXPECT_TRUE(ui.boxes.empty());
@@ -72,8 +73,56 @@ TEST_F(FileCommandsTest, SavingToANewFileAsksNothing)
     ui.paths.push_back("/home/user/new.vq3");
     commands.saveconfiguration_Click();
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"}));
-    EXPECT_EQ(ui.dialogs[0].filter, "VQ-3 Configuration File | *.vq3");
+    EXPECT_EQ(ui.dialogs[0],
+              (FileDialogRequest{"Save Configuration File As", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
+                                 "/home/user", ""}));
     EXPECT_EQ(storage::splitLines(files.files["/home/user/new.vq3"]).size(), 23u);
+}
+
+TEST_F(FileCommandsTest, ANameWithoutExtensionGetsOneWhileTheConfigurationFilterIsChosen)
+{
+    const struct
+    {
+        std::string typed;
+        int filterIndex;
+        std::string saved;
+    } cases[] = {
+        {"/home/user/mytracker", 1, "/home/user/mytracker.vq3"},
+        {"/home/user/mytracker", 2, "/home/user/mytracker"},
+        {"/home/user/my.tracker", 1, "/home/user/my.tracker"},
+        {"/home/user/beacon.vq3", 1, "/home/user/beacon.vq3"},
+        {"/home/user/notes.txt", 2, "/home/user/notes.txt"},
+        {"/home/v1.2/mytracker", 1, "/home/v1.2/mytracker.vq3"},
+        {"/home/user/.hidden", 1, "/home/user/.hidden"},
+        {"/home/user/ending.", 1, "/home/user/ending."},
+        {"relative", 1, "relative.vq3"},
+    };
+    program.beacon_Click();
+    for (const auto& c : cases) {
+        files.files.clear();
+        ui.calls.clear();
+        ui.paths = {c.typed};
+        ui.filterIndexes = {c.filterIndex};
+        commands.saveconfiguration_Click();
+        EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"})) << c.typed;
+        ASSERT_EQ(files.files.size(), 1U) << c.typed;
+        EXPECT_EQ(files.files.begin()->first, c.saved);
+        EXPECT_EQ(program.module().CurrentFileName, c.saved);
+    }
+}
+
+TEST_F(FileCommandsTest, TheOverwriteQuestionNamesTheFileWithItsAddedExtension)
+{
+    program.beacon_Click();
+    files.files["/home/user/old.vq3"] = "OLD";
+    ui.paths = {"/home/user/old"};
+    ui.buttons = {Button::No};
+    commands.saveconfiguration_Click();
+    ASSERT_EQ(ui.boxes.size(), 1U);
+    EXPECT_EQ(ui.boxes[0].text,
+              "File \"/home/user/old.vq3\" already exists.\r\n\r\nDo you want to overwrite this file?");
+    EXPECT_EQ(files.files["/home/user/old.vq3"], "OLD");
+    EXPECT_EQ(files.files.count("/home/user/old"), 0U);
 }
 
 TEST_F(FileCommandsTest, AnsweringNoToOverwritingShowsTheDialogAgain)

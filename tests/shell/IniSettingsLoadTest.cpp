@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,14 @@ class DefaultsUi : public fakes::ScriptedUi
 {
 public:
     std::vector<std::string> defaults;
+    /// Runs before each input box is answered.
+    std::function<void()> beforeInput;
 
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override
     {
+        if (beforeInput)
+            beforeInput();
         defaults.push_back(defaultText);
         return ScriptedUi::inputBox(prompt, title, defaultText);
     }
@@ -259,6 +264,44 @@ TEST(IniSettingsLoadTest, FirstRunAsksForThePortThenTheCallsignAndWritesAfterEac
     EXPECT_TRUE(s.w.Form6.Window.visible());
 }
 
+TEST(IniSettingsLoadTest, FreshAccountGetsThePlaceholderFileThenThePromptsAndTheWelcomeWindow)
+{
+    Session s(kSettled, {"com1", "k1abc"});
+    s.files.files.clear();
+    std::vector<std::string> fileAtPrompt;
+    s.ui.beforeInput = [&s, &fileAtPrompt] { fileAtPrompt.push_back(s.files.files.at(kPath)); };
+    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_EQ(s.ui.calls,
+              (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "input:CallSign Selection"}));
+    EXPECT_TRUE(s.ui.boxes.empty());
+    ASSERT_EQ(fileAtPrompt.size(), 2U);
+    EXPECT_EQ(fileAtPrompt[0], "0\r\nMYCALL\r\n0\r\n0\r\n6\r\n2\r\nTRUE\r\nReserved\r\nReserved\r\nReserved\r\n");
+    EXPECT_EQ(s.written(), (Lines{"1", "K1ABC", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
+    EXPECT_EQ(s.files.folders.count("/opt/quellmark"), 1U);
+    EXPECT_EQ(s.m.link.ComPortNumber, 1);
+    EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
+    EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{true, false, false, false}));
+    EXPECT_TRUE(s.w.MDIForm1.menus.out1200.checked());
+    EXPECT_TRUE(s.listsAt(6, 2, 16));
+    EXPECT_EQ(s.w.Form1.station.TxDelay.text(), "293 ms *");
+    EXPECT_EQ(s.w.Form1.station.TxTail.text(), "53 ms *");
+    EXPECT_TRUE(s.profilesSeeded("6", "2"));
+    EXPECT_TRUE(s.w.Form6.Window.visible());
+    EXPECT_TRUE(s.w.Form6.topmost);
+    EXPECT_TRUE(s.w.Form6.ShowSplashScreen.isSet());
+    EXPECT_FALSE(s.w.MDIForm1.Window.enabled());
+}
+
+TEST(IniSettingsLoadTest, FirstRunEndedAtThePortPromptLeavesThePlaceholdersToAskAgainNextTime)
+{
+    Session s(kSettled, {std::nullopt});
+    s.files.files.clear();
+    s.ui.buttons = {forms::Button::Cancel};
+    EXPECT_FALSE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ui.ended);
+    EXPECT_EQ(s.written(), (Lines{"0", "MYCALL", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
+}
+
 TEST(IniSettingsLoadTest, BlankCallsignLineKeepsTheEarlierCallsign)
 {
     Session s(settledWith({{2, "   "}}));
@@ -344,18 +387,25 @@ TEST(IniSettingsLoadTest, PositionTheListLacksStopsTheLoadWithTheUnexpectedError
 
 TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
 {
+    const storage::FileError notFound{storage::error::kFileNotFound, "missing"};
+    const storage::FileError denied{storage::error::kPermissionDenied, "denied"};
+    const std::string notFoundText =
+        "The initialization file could not be found.\r\nContinuing to load program using default settings.";
     const struct
     {
         std::string bytes;
         std::optional<storage::FileError> readError;
+        std::optional<storage::FileError> writeError;
+        std::optional<storage::FileError> folderError;
         std::string title;
         std::string text;
     } cases[] = {
-        {"3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nTRUE\r\nReserved\r\nReserved\r\n", std::nullopt,
+        {"3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nTRUE\r\nReserved\r\nReserved\r\n", std::nullopt, std::nullopt, std::nullopt,
          "Error# 62: Input Past End Of File", "An error occured while loading the initialization file."},
-        {"", storage::FileError{storage::error::kFileNotFound, "missing"}, "Error: INI File Not Found",
-         "The initialization file could not be found.\r\nContinuing to load program using default settings."},
-        {"", storage::FileError{storage::error::kPermissionDenied, "denied"}, "Error# 70: Permission Denied",
+        {"", notFound, denied, std::nullopt, "Error: INI File Not Found", notFoundText},
+        {"", notFound, std::nullopt, storage::FileError{storage::error::kPathNotFound, "no folder"},
+         "Error: INI File Not Found", notFoundText},
+        {"", denied, std::nullopt, std::nullopt, "Error# 70: Permission Denied",
          "An error occured while loading the initialization file."},
     };
     for (const auto& c : cases) {
@@ -363,6 +413,10 @@ TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
         s.files.files[kPath] = c.bytes;
         if (c.readError)
             s.files.readErrors[kPath] = *c.readError;
+        if (c.writeError)
+            s.files.writeErrors[kPath] = *c.writeError;
+        if (c.folderError)
+            s.files.folderErrors["/opt/quellmark"] = *c.folderError;
         EXPECT_TRUE(s.ini.LoadIniFile());
         EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "box:" + c.title}));
         EXPECT_EQ(s.ui.boxes.at(0), forms::messageBox(c.title, c.text, forms::Icon::Warning));

@@ -151,6 +151,21 @@ TEST_F(IniSettingsWritersTest, MemorizeDefaultsInBeaconWritesTheBeaconPositionsA
     EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Quellmark"});
 }
 
+TEST_F(IniSettingsWritersTest, MemorizeDefaultsWritesTheCallsignTrimmedAndUpperCased)
+{
+    const struct
+    {
+        std::string typed;
+        std::string line;
+    } cases[] = {{" w1xyz ", "W1XYZ"}, {"k1Ab", "K1AB"}, {"  ", ""}, {"N0CALL", "N0CALL"}};
+    for (const auto& c : cases) {
+        forms::setMyCall(w, c.typed);
+        ini.memorizedefaults_Click();
+        EXPECT_EQ(m.MyCall, c.line) << c.typed;
+        EXPECT_EQ(written().at(1), c.line) << c.typed;
+    }
+}
+
 TEST_F(IniSettingsWritersTest, FailedWriteShowsTheSaveBoxAndKeepsTheOldFile)
 {
     const std::function<bool()> writers[] = {

@@ -4,6 +4,7 @@
 #include "fakes/RecordingLink.h"
 #include "fakes/RecordingPrinter.h"
 #include "fakes/ScriptedUi.h"
+#include "forms/Controls.h"
 #include "shell/HelpTexts.h"
 #include "storage/ConfigFile.h"
 
@@ -211,6 +212,46 @@ TEST_F(ProgramTest, EventsByControlNameReachTheModels)
     EXPECT_EQ(w.Form4.TrkSendComments.value(), 1);
     program.optionClick("TelTxOnLFEnable");
     EXPECT_EQ(w.Form1.TelTxOn.selected(), forms::kLineFeed);
+}
+
+TEST_F(ProgramTest, AnEditNeverTakesATextPastItsTypingLimit)
+{
+    start();
+    const struct
+    {
+        std::string control;
+        std::string before;
+        std::string edited;
+        std::string after;
+    } cases[] = {
+        {"TelMyCall", "N0CALL", "N0CALLX", "N0CALL"},
+        {"TelMyCall", "N0CALL", "N0CAL", "N0CAL"},
+        {"BcnMyCall", "ABCDEFGH", "ABCDEFG", "ABCDEFG"},
+        {"BcnMyCall", "ABCDEFGH", "ABCDXFGH", "ABCDXFGH"},
+        {"BcnMyCall", "ABCDEFGH", "ABCDEFGHI", "ABCDEFGH"},
+        {"BcnMsgText", std::string(76, 'b'), std::string(77, 'b'), std::string(76, 'b')},
+        {"BcnMsgText", std::string(74, 'b'), std::string(74, 'b') + "\r\n", std::string(74, 'b') + "\r\n"},
+        {"AlmArmDelay", "127.5", "127.55", "127.5"},
+        {"AlmArmDelay", "127.5", "12.5", "12.5"},
+        {"TrkSSID", "5", "15", "15"},
+        {"TrkSSID", "15", "150", "15"},
+        {"TrkToCall", "APRS", "APRSXYZ-12", "APRSXYZ-12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control + " " + c.edited);
+        auto found = forms::findControl(w, c.control);
+        ASSERT_TRUE(found);
+        if (auto** field = std::get_if<forms::TextField*>(&*found))
+            (*field)->setText(c.before);
+        else
+            std::get<forms::PickList*>(*found)->setText(c.before);
+        program.textChanged(c.control, c.edited);
+        if (auto** field = std::get_if<forms::TextField*>(&*found))
+            EXPECT_EQ((*field)->text(), c.after);
+        else
+            EXPECT_EQ(std::get<forms::PickList*>(*found)->text(), c.after);
+    }
+    EXPECT_EQ(w.Form5.station.MyCall.text(), "ABCDXFGH");
 }
 
 TEST_F(ProgramTest, MenuCommandsByName)

@@ -22,29 +22,35 @@ int errorNumber(const std::variant<IniLines, FileError>& result)
     return std::holds_alternative<FileError>(result) ? std::get<FileError>(result).number : 0;
 }
 
-TEST(IniFileTest, LivesBesideTheProgramWhenItIsThereOrCanBeMade)
+TEST(IniFileTest, LivesInTheUsersFolderUnlessAWritableOneIsBesideTheProgram)
 {
     const struct
     {
         bool fileThere;
-        bool writable;
+        bool fileWritable;
+        bool folderWritable;
         ProgramFolders folders;
         std::string path;
     } cases[] = {
-        {true, false, kFolders, "/opt/quellmark/vq3.ini"},
-        {false, true, kFolders, "/opt/quellmark/vq3.ini"},
-        {true, true, kFolders, "/opt/quellmark/vq3.ini"},
-        {false, false, kFolders, "/home/ann/.config/quellmark/vq3.ini"},
-        {false, true, {"/opt/quellmark/", "/cfg"}, "/opt/quellmark/vq3.ini"},
-        {false, false, {"/usr/bin", "/cfg/"}, "/cfg/vq3.ini"},
+        {true, true, true, kFolders, "/opt/quellmark/vq3.ini"},
+        {true, false, true, kFolders, "/home/ann/.config/quellmark/vq3.ini"},
+        {true, true, false, kFolders, "/home/ann/.config/quellmark/vq3.ini"},
+        {true, false, false, kFolders, "/home/ann/.config/quellmark/vq3.ini"},
+        {false, true, true, kFolders, "/home/ann/.config/quellmark/vq3.ini"},
+        {false, true, false, kFolders, "/home/ann/.config/quellmark/vq3.ini"},
+        {true, true, true, {"/opt/quellmark/", "/cfg"}, "/opt/quellmark/vq3.ini"},
+        {false, true, true, {"/usr/bin", "/cfg/"}, "/cfg/vq3.ini"},
     };
     for (const auto& c : cases) {
         fakes::MemoryFileSystem files;
         if (c.fileThere)
             files.files["/opt/quellmark/vq3.ini"] = kBytes;
-        if (!c.writable)
-            files.readOnlyFolders.insert(c.folders.programFolder);
-        EXPECT_EQ(iniPath(files, c.folders), c.path) << c.fileThere << c.writable;
+        if (!c.fileWritable)
+            files.readOnlyFiles.insert("/opt/quellmark/vq3.ini");
+        if (!c.folderWritable)
+            files.readOnlyFolders.insert("/opt/quellmark");
+        EXPECT_EQ(iniPath(files, c.folders), c.path) << c.fileThere << c.fileWritable << c.folderWritable;
+        EXPECT_EQ(files.files.size(), c.fileThere ? 1U : 0U);
     }
 }
 
