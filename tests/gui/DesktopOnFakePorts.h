@@ -45,10 +45,16 @@ class DesktopOnFakePorts : public ::testing::Test
 protected:
     void SetUp() override
     {
-        files.files["/opt/quellmark/vq3.ini"] =
-            storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
+        writeSettings();
         create();
         ASSERT_TRUE(desktop->start());
+    }
+
+    /// An initialization file beside the program that asks no first-run questions.
+    void writeSettings()
+    {
+        files.files["/opt/quellmark/vq3.ini"] =
+            storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
     }
 
     /// Builds the desktop program without starting it.

@@ -47,7 +47,7 @@ PanelLook lookOf(QLabel& panel)
 class WindowStateTest : public DesktopOnFakePorts
 {
 protected:
-    void SetUp() override {}
+    void SetUp() override { writeSettings(); }
 
     void start()
     {
