@@ -80,6 +80,11 @@ int main(int argc, char** argv)
     simCommand->add_flag("--garbage-reply", sim.garbageReply, "Answer U with 131 bytes of noise");
     simCommand->add_option("--echo-delay", sim.echoDelayMs, "Answer every byte MS milliseconds late")
         ->check(CLI::Range(0, 60000));
+    simCommand
+        ->add_option("--store-wrong-at", sim.storeWrongAt,
+                     "Store byte N of a download wrongly while echoing it rightly (D is 1)")
+        ->check(CLI::PositiveNumber);
+    simCommand->add_option("--log", sim.log, "Write every byte the unit receives, with its time, to this file");
 
     qm::cli::IdentifyOptions identify;
     auto* identifyCommand = app.add_subcommand("identify", "Print the model and firmware of the unit on a port");
