@@ -267,7 +267,9 @@ void ViewBinder::draw()
                                    : latin1((*panel)->caption()));
                 label->setStyleSheet(colourStyle((*panel)->background()));
                 if (name == "VQ3Status")
-                    label->setToolTip(QString::fromStdString(shell::statusToolTip((*panel)->caption())));
+                    label->setToolTip((*panel)->toolTip().empty()
+                                          ? QString::fromStdString(shell::statusToolTip((*panel)->caption()))
+                                          : latin1((*panel)->toolTip()));
             }
         }
     });

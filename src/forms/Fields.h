@@ -150,6 +150,9 @@ public:
     /// Background colour as 0xRRGGBB (0 = the toolkit's default).
     std::uint32_t background() const { return m_background; }
     void setBackground(std::uint32_t rgb) { m_background = rgb; }
+    /// A tool tip that says more than the caption's own ("" for the caption's).
+    const std::string& toolTip() const { return m_toolTip; }
+    void setToolTip(std::string toolTip) { m_toolTip = std::move(toolTip); }
 
 private:
     std::string m_name;
@@ -157,6 +160,7 @@ private:
     bool m_visible = true;
     bool m_enabled = true;
     std::uint32_t m_background = 0;
+    std::string m_toolTip;
 };
 
 /// A strip of ten profile tabs; index 0 is profile 1. Changing tabs is profile editing's.

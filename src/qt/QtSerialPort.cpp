@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -26,6 +27,9 @@ using link::PortError;
 using StatInfo = struct stat;
 
 constexpr int kBaudRate = 4800;
+/// How often the output queue is looked at while the link waits for it to empty: a character takes about 2 ms
+/// at 4800 baud.
+constexpr int kSentCheckMs = 5;
 
 // The folders QSerialPort may keep its lock files in, in the order it tries them.
 constexpr const char* kLockFolders[] = {"/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
@@ -150,6 +154,8 @@ QtSerialPort::QtSerialPort(DeviceResolver resolver)
     });
     QObject::connect(m_port.get(), &QSerialPort::errorOccurred, m_port.get(),
                      [this](QSerialPort::SerialPortError code) { onError(code); });
+    m_sentCheck.setInterval(kSentCheckMs);
+    QObject::connect(&m_sentCheck, &QTimer::timeout, &m_sentCheck, [this] { checkSent(); });
 }
 
 QtSerialPort::~QtSerialPort()
@@ -205,6 +211,7 @@ std::optional<PortError> QtSerialPort::open()
 void QtSerialPort::close()
 {
     ++m_generation;
+    m_sentCheck.stop();
     if (!m_port->isOpen())
         return;
     m_closing = true;
@@ -257,10 +264,50 @@ void QtSerialPort::send(std::string_view bytes)
         if (bytes.empty())
             return;
     }
-#endif
+    // The rest waits in QSerialPort's queue until the device takes more. Flushing now would only meet a full
+    // device, which QSerialPort reports as a resource error, and that closes the port.
+    m_port->write(bytes.data(), static_cast<qint64>(bytes.size()));
+#else
     m_port->write(bytes.data(), static_cast<qint64>(bytes.size()));
     if (m_port->isOpen())
         m_port->flush();
+#endif
+}
+
+void QtSerialPort::notifyWhenSent()
+{
+    // Looked at from the event loop even when nothing is queued, so the listener never hears of it inside this
+    // call.
+    if (!m_sentCheck.isActive())
+        m_sentCheck.start();
+}
+
+std::size_t QtSerialPort::bytesToSend() const
+{
+    if (!m_port->isOpen())
+        return 0;
+    auto queued = static_cast<std::size_t>(m_port->bytesToWrite());
+#ifdef TIOCOUTQ
+    // What the driver holds has not reached the line either (at 4800 baud, 129 bytes take 269 ms).
+    int inDriver = 0;
+    if (::ioctl(static_cast<int>(m_port->handle()), TIOCOUTQ, &inDriver) == 0 && inDriver > 0)
+        queued += static_cast<std::size_t>(inDriver);
+#endif
+    return queued;
+}
+
+void QtSerialPort::checkSent()
+{
+    // A port that closed sends nothing more: its failure (or the close on purpose) is the answer.
+    if (!m_port->isOpen()) {
+        m_sentCheck.stop();
+        return;
+    }
+    if (bytesToSend() > 0)
+        return;
+    m_sentCheck.stop();
+    if (m_listener != nullptr)
+        m_listener->allSent();
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError code)

@@ -21,6 +21,7 @@ struct CountingListener : link::SerialPortListener
     std::vector<link::PortError> failures;
     void dataArrived() override { ++arrivals; }
     void portFailed(const link::PortError& error) override { failures.push_back(error); }
+    void allSent() override {}
 };
 
 struct NullHost : link::LinkHost
@@ -37,6 +38,11 @@ struct NullHost : link::LinkHost
         completed.emplace_back(transaction, bytes);
     }
     void progress(int, int) override {}
+    link::WriteMismatch describeMismatch(const std::string&, const std::string&, const std::string&) override
+    {
+        return {};
+    }
+    void portClosed() override {}
 };
 
 std::vector<std::string> linesWithoutTimes(const std::string& trace)

@@ -34,9 +34,11 @@ class RecordingListener : public link::SerialPortListener
 public:
     int notifications = 0;
     std::vector<PortError> failures;
+    int sentReports = 0;
 
     void dataArrived() override { ++notifications; }
     void portFailed(const PortError& error) override { failures.push_back(error); }
+    void allSent() override { ++sentReports; }
 };
 
 std::string allByteValues()
@@ -155,6 +157,45 @@ TEST_F(QtSerialPortTest, FlushInputDiscardsTheBytesWaiting)
     terminal.write("d");
     ASSERT_TRUE(waitUntil([&] { return port.bytesWaiting() == 1; }));
     EXPECT_EQ(port.takeByte(), 'd');
+}
+
+TEST_F(QtSerialPortTest, ReportsOnceFromTheEventLoopWhenEverythingSentHasLeft)
+{
+    ASSERT_EQ(port.open(), std::nullopt);
+    const std::string burst = std::string(128, '\0') + "E";
+
+    port.send(burst);
+    port.notifyWhenSent();
+
+    EXPECT_EQ(listener.sentReports, 0);
+    ASSERT_TRUE(waitUntil([&] { return listener.sentReports == 1; }));
+    EXPECT_EQ(terminal.read(burst.size()), burst);
+    runEventsFor(50ms);
+    EXPECT_EQ(listener.sentReports, 1);
+}
+
+TEST_F(QtSerialPortTest, WaitsForBytesQueuedBehindAFullDriverBeforeReportingThemSent)
+{
+    ASSERT_EQ(port.open(), std::nullopt);
+    // Far more than the terminal holds: the rest waits in the port's own queue until the other side reads.
+    const std::string bulk(200'000, 'x');
+    port.send(bulk);
+    port.send("E");
+    port.notifyWhenSent();
+
+    runEventsFor(100ms);
+    EXPECT_EQ(listener.sentReports, 0);
+    EXPECT_GT(port.bytesToSend(), 0u);
+    std::string arrived;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            arrived += terminal.read(65536, 20ms);
+            return listener.sentReports == 1;
+        },
+        10s));
+    arrived += terminal.read(bulk.size() + 1 - arrived.size());
+    EXPECT_EQ(arrived.size(), bulk.size() + 1);
+    EXPECT_EQ(arrived.back(), 'E');
 }
 
 TEST_F(QtSerialPortTest, OtherSideGoingAwayClosesThePortAndReportsOneFailure)
