@@ -296,6 +296,23 @@ std::optional<ConfigurationSummary> decodedSummary(storage::FileSystem& files, c
     return summarizeConfiguration(program.windows(), static_cast<Mode>(mode));
 }
 
+/// A control byte (a line break in a beacon text) would break the box's text: it is shown as \xNN.
+std::string shown(const std::string& value)
+{
+    std::string text;
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            text.push_back(c);
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(byte));
+        text += escaped;
+    }
+    return text;
+}
+
 std::string hexByte(char byte)
 {
     char text[8];
@@ -314,7 +331,8 @@ std::string describeFirstDifference(storage::FileSystem& files, const std::strin
         if (!differences.empty()) {
             const SummaryDifference& first = differences.front();
             const std::string profile = first.profile ? "Profile " + std::to_string(*first.profile) + " " : "";
-            return profile + first.label + " (written \"" + first.a + "\", read back \"" + first.b + "\")";
+            return profile + first.label + " (written \"" + shown(first.a) + "\", read back \"" + shown(first.b) +
+                   "\")";
         }
     }
     // Bytes no field shows (unused ones, the profile index) can differ too.

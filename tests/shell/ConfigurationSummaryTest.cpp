@@ -288,6 +288,7 @@ TEST(FirstDifferenceTest, NamesTheFirstFieldThatDiffersWithBothValuesOrElseTheBy
     };
     const Case cases[] = {
         {"beacon.vq3", 7, 'X', "My Call (written \"TEST\", read back \"TESX\")"},
+        {"beacon.vq3", 4, '\r', "My Call (written \"TEST\", read back \"\\x0DEST\")"},
         {"beacon.vq3", 0, '\x04', "Mode (written \"Beacon\", read back \"Alarm\")"},
         {"tracking.vq3", 54, '\x20', "Profile 2 Transmit Timer (written \"0 min 30 s\", read back \"0 min 32 s\")"},
         {"beacon.vq3", 3, '\x05', "byte 4 (written hex 00, read back hex 05)"},
