@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -201,10 +202,33 @@ std::optional<PortError> QtSerialPort::open()
         m_port->clearError();
         return failure;
     }
+    if (auto refused = lockDevice())
+        return refused;
     ++m_generation;
     // A pseudo-terminal has no RTS line: the call fails there and the port works all the same.
     m_port->setRequestToSend(false);
     m_port->clearError();
+    return std::nullopt;
+}
+
+std::optional<PortError> QtSerialPort::lockDevice()
+{
+#ifndef Q_OS_WIN
+    // QSerialPort's lock file is named after the path, and its TIOCEXCL does not bind root: a second program that
+    // names the same device by another path (a symbolic link, /dev/pts/N) would open it too and mix its bytes into
+    // a transfer. An exclusive flock on the open device itself is seen whatever the path, by every program that
+    // takes one; it goes with the descriptor when the port closes.
+    ::ioctl(static_cast<int>(m_port->handle()), TIOCEXCL);
+    if (::flock(static_cast<int>(m_port->handle()), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        m_closing = true;
+        m_port->close();
+        m_closing = false;
+        m_port->clearError();
+        return PortError{error::kPortAlreadyOpen,
+                         "The device is in use by another program, which holds it locked (it may name the device "
+                         "by another path)."};
+    }
+#endif
     return std::nullopt;
 }
 

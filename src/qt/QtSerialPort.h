@@ -74,6 +74,8 @@ public:
 private:
     void onError(QSerialPort::SerialPortError error);
     void reportFailure(const link::PortError& failure);
+    /// Takes the device for this program alone, whatever path names it; refuses it when another program has it.
+    std::optional<link::PortError> lockDevice();
     void checkSent();
     OpenFailure describeOpenFailure() const;
 

@@ -244,6 +244,35 @@ TEST_F(QtSerialPortTest, DeviceHeldByAnotherPortGives8005AndLeavesTheHolderWorki
     EXPECT_EQ(terminal.read(1), "E");
 }
 
+TEST_F(QtSerialPortTest, DeviceHeldThroughAnotherPathGives8005AndLeavesTheHolderWorking)
+{
+    const std::string link = ::testing::TempDir() + "qm-other-path-" + std::to_string(::getpid());
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(terminal.slavePath(), link);
+    struct Row
+    {
+        std::string first;
+        std::string second;
+    };
+    for (const auto& row : {Row{terminal.slavePath(), link}, Row{link, terminal.slavePath()}}) {
+        SCOPED_TRACE(row.first + " then " + row.second);
+        QtSerialPort holder([&row](int) { return row.first; });
+        ASSERT_EQ(holder.open(), std::nullopt);
+        QtSerialPort second([&row](int) { return row.second; });
+
+        const std::optional<PortError> failure = second.open();
+
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->number, link::port_error::kPortAlreadyOpen) << failure->reason;
+        EXPECT_FALSE(second.isOpen());
+        holder.send("U");
+        EXPECT_EQ(terminal.read(1), "U");
+        holder.close();
+        ASSERT_EQ(second.open(), std::nullopt);
+    }
+    std::filesystem::remove(link);
+}
+
 PortError openAsAnotherUser(const std::string& path)
 {
     int channel[2];
