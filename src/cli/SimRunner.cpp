@@ -207,14 +207,18 @@ public:
           m_start(monotonicNs())
     {}
 
-    /// Runs until a stop signal; returns the exit status.
+    /// Runs until a stop signal, after which the bytes already on their way still reach the unit (as on a line);
+    /// returns the exit status.
     int run(int stopFd, Streams streams)
     {
         // The default timer slack lets every wake-up come up to 50 us late; the wire's deadlines are meant exactly.
         if (m_lineRate)
             ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+        bool stopping = false;
         for (;;) {
             deliverDue(monotonicNs());
+            if (stopping && m_inbound.empty())
+                return kDone;
             if (!sendDue(monotonicNs()))
                 return fail(streams, kLinkFailure, "Writing to the terminal failed: " + systemReason(errno));
 
@@ -227,16 +231,20 @@ public:
             timespec timeout{};
             if (next && *next - now > kFinalApproachNs)
                 timeout = durationUntil(*next - kFinalApproachNs, now);
-            pollfd fds[2] = {{m_master, static_cast<short>(POLLIN | (m_blocked ? POLLOUT : 0)), 0},
+            // Once stopping, nothing more is taken from the program.
+            const short listen = stopping ? 0 : POLLIN;
+            pollfd fds[2] = {{m_master, static_cast<short>(listen | (m_blocked ? POLLOUT : 0)), 0},
                              {stopFd, POLLIN, 0}};
-            const int ready = ::ppoll(fds, 2, next ? &timeout : nullptr, nullptr);
+            const int ready = ::ppoll(fds, stopping ? 1 : 2, next ? &timeout : nullptr, nullptr);
             if (ready < 0) {
                 if (errno == EINTR)
                     continue;
                 return fail(streams, kLinkFailure, "poll: " + systemReason(errno));
             }
-            if (fds[1].revents != 0)
-                return kDone;
+            if (!stopping && fds[1].revents != 0) {
+                stopping = true;
+                continue;
+            }
             if (fds[0].revents & POLLOUT)
                 m_blocked = false;
             if (fds[0].revents & POLLIN) {

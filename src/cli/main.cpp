@@ -103,6 +103,8 @@ int main(int argc, char** argv)
     writeCommand->add_option("CONFIG", write.config, "Configuration file (*.vq3)")->required();
     writeCommand->add_option("--port", write.port, "Device path, or COM1 to COM4")->required();
     writeCommand->add_flag("--json", write.json, "Print one JSON object");
+    writeCommand->add_flag("--no-verify", write.noVerify,
+                           "Do not read the unit back after the write to see that it stored what it echoed");
 
     qm::cli::PortsOptions ports;
     auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
