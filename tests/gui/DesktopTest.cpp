@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -222,6 +223,26 @@ TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
     port.allSent();
     EXPECT_TRUE(ui.ended);
     EXPECT_FALSE(port.isOpen());
+}
+
+TEST(DesktopExitTest, ExitEndsTheEventLoopThoughTheMainWindowHandsItsCloseToTheProgram)
+{
+    fakes::MemoryFileSystem files;
+    files.files["/opt/quellmark/vq3.ini"] =
+        storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
+    fakes::FakeSerialPort port;
+    fakes::FakeTimer echoTimer{500};
+    fakes::FakeTimer readTimer{5000};
+    fakes::FakeTimer writeTimer{5000};
+    Desktop desktop(DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
+                                 shell::Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}}});
+    ASSERT_TRUE(desktop.start());
+    QTimer::singleShot(0, desktop.window().findChild<QAction*>("exit"), &QAction::trigger);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.sent.back(), 'E');
 }
 
 } // namespace
