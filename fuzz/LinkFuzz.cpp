@@ -1,7 +1,8 @@
 // Fuzz target: the link engine on a fake port and fake timers, fed an arbitrary interleaving of received bytes,
 // timer ticks, the user's commands (Read, Write, Disconnect, a COM change) and port failures, with more events
-// arriving while a message box is up. Invariants: one transaction at a time, no probe during a read or write,
-// every transaction ends in echo mode, and no time-out timer runs outside its transaction.
+// arriving while a message box is up, and the port's report that everything sent has left. Invariants: one
+// transaction at a time, no probe during a read or write, every transaction ends in echo mode, and no time-out
+// timer runs outside its transaction.
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "forms/Windows.h"
@@ -50,6 +51,15 @@ public:
         require(imageBytes.size() == kImageBytes, "a transaction completed with other than 128 bytes");
     }
     void progress(int done, int total) override { require(done >= 0 && done <= total, "progress past its total"); }
+    qm::link::WriteMismatch describeMismatch(const std::string& written, const std::string& readBack,
+                                             const std::string& before) override
+    {
+        require(written.size() == kImageBytes && readBack.size() == kImageBytes && written != readBack,
+                "a read-back compared other than two different images");
+        require(before.empty() || before.size() == kImageBytes, "the unit's earlier image is not 128 bytes");
+        return {};
+    }
+    void portClosed() override {}
 };
 
 class LinkDriver
@@ -80,6 +90,7 @@ private:
         kTickRead,
         kTickWrite,
         kPortFailure,
+        kAllSent,
         kRead,
         kWrite,
         kDisconnect,
@@ -171,6 +182,9 @@ private:
             if (m_port.isOpen())
                 m_port.fail(qm::link::PortError{qm::link::port_error::kErrorReading, "gone"});
             break;
+        case kAllSent:
+            m_port.allSent();
+            break;
         default:
             break;
         }
@@ -185,7 +199,7 @@ private:
         const int count = m_input.ConsumeIntegralInRange<int>(0, 3);
         for (int i = 0; i < count; ++i) {
             const std::string sent = m_port.sent;
-            unitEvent(m_input.ConsumeIntegralInRange<int>(kReceiveBytes, kPortFailure));
+            unitEvent(m_input.ConsumeIntegralInRange<int>(kReceiveBytes, kAllSent));
             require(m_port.sent == sent && m_state.LastCommand == before, "an event under a box was acted on");
         }
         m_underBox = false;
@@ -195,9 +209,9 @@ private:
     void trace(int event) const
     {
         static const bool enabled = std::getenv("QM_FUZZ_TRACE") != nullptr;
-        static const char* const kNames[] = {"receive bytes", "probe echo", "reply",      "echo last byte",
-                                             "echo tick",     "read tick",  "write tick", "port failure",
-                                             "read",          "write",      "disconnect", "COM change"};
+        static const char* const kNames[] = {
+            "receive bytes", "probe echo", "reply", "echo last byte", "echo tick",  "read tick", "write tick",
+            "port failure",  "all sent",   "read",  "write",          "disconnect", "COM change"};
         if (enabled)
             std::fprintf(stderr, "%s%s (LastCommand %s)\n", m_underBox ? "  under box: " : "", kNames[event],
                          m_state.LastCommand.c_str());
@@ -223,8 +237,12 @@ private:
         } else {
             require(!m_echoTimer.isActive(), "the probe timer runs during a read or write");
         }
+        // A write's read-back keeps the image it compares with, echoed whole.
         if (command == "U")
-            require(!m_writeTimer.isActive() && m_state.DownloadImage.empty(), "a read runs inside a write");
+            require(!m_writeTimer.isActive() &&
+                        (m_state.DownloadImage.empty() ||
+                         static_cast<std::size_t>(m_state.EchoCount) == m_state.DownloadImage.size()),
+                    "a read runs inside a write");
         if (command == "D") {
             require(!m_readTimer.isActive(), "the read time-out runs during a write");
             const auto sentSoFar = static_cast<std::size_t>(m_state.EchoCount) + 1;

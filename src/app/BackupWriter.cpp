@@ -28,6 +28,14 @@ void BackupWriter::record(link::Transaction transaction, std::string modelName, 
     m_wake.notify_one();
 }
 
+std::string BackupWriter::find(const std::string& imageBytes)
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_writing; });
+    // Held under the lock, so no backup is written or pruned while the folder is searched.
+    return m_backups.find(imageBytes);
+}
+
 void BackupWriter::run()
 {
     std::unique_lock lock(m_mutex);
@@ -37,9 +45,13 @@ void BackupWriter::run()
             return;
         Job job = std::move(m_jobs.front());
         m_jobs.pop_front();
+        m_writing = true;
         lock.unlock();
         (void)m_backups.record(job.transaction, job.modelName, job.imageBytes);
         lock.lock();
+        m_writing = false;
+        if (m_jobs.empty())
+            m_idle.notify_all();
     }
 }
 

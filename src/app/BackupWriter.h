@@ -26,6 +26,8 @@ public:
     /// Hands over the bytes of a completed transaction; returns at once. A backup that cannot be written is
     /// dropped: it never interrupts the user's work with the unit.
     void record(link::Transaction transaction, std::string modelName, std::string imageBytes);
+    /// Returns the newest backup holding these bytes ("" when none does), once every backup handed over is written.
+    std::string find(const std::string& imageBytes);
 
 private:
     struct Job
@@ -40,7 +42,10 @@ private:
     shell::Backups& m_backups;
     std::mutex m_mutex;
     std::condition_variable m_wake;
+    /// Told when the last job handed over is written.
+    std::condition_variable m_idle;
     std::deque<Job> m_jobs;
+    bool m_writing = false;
     bool m_stopping = false;
     std::thread m_thread;
 };

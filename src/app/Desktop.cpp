@@ -45,6 +45,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
             [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
                 m_backupWriter->record(transaction, state.ModelName, bytes);
             });
+        m_link->setBackupFinder([this](const std::string& bytes) { return m_backupWriter->find(bytes); });
     }
     m_program->setLink(m_link.get());
     m_program->setPrinter(ports.printer, ports.clock);

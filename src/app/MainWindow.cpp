@@ -216,6 +216,8 @@ void MainWindow::createMenus()
     QMenu* outputBaudRate = addSubmenu(setup, "outputbaudrate", "&Ouput Baud Rate");
     addCheckItem(outputBaudRate, "out300", "&300");
     addCheckItem(outputBaudRate, "out1200", "&1200");
+    addSeparator(setup, "space12");
+    addCheckItem(setup, "verifyafterwrite", "&Verify After Write");
     bar->addMenu(setup);
 
     QMenu* help = addMenu(bar, "help", "&Help");

@@ -32,6 +32,8 @@ public:
     std::size_t bytesWaiting() const override { return m_port.bytesWaiting(); }
     std::optional<char> takeByte() override { return m_port.takeByte(); }
     void send(std::string_view bytes) override { m_port.send(bytes); }
+    void notifyWhenSent() override { m_port.notifyWhenSent(); }
+    std::string deviceName() const override { return m_port.deviceName(); }
 
 private:
     void dataArrived() override
@@ -44,6 +46,12 @@ private:
     {
         if (m_listener)
             m_listener->portFailed(error);
+        m_afterEvent();
+    }
+    void allSent() override
+    {
+        if (m_listener)
+            m_listener->allSent();
         m_afterEvent();
     }
 

@@ -252,7 +252,9 @@ void QtUi::showHelp(const std::string& helpFile)
 
 void QtUi::endProgram()
 {
-    QCoreApplication::quit();
+    // quit() only asks: the main window refuses to close on its own (it hands the close to the program), which
+    // would cancel the request. The core has closed what it must; the event loop ends.
+    QCoreApplication::exit(0);
 }
 
 } // namespace qm::app

@@ -278,7 +278,9 @@ void ViewBinder::draw()
                 if (label->styleSheet() != style)
                     label->setStyleSheet(style);
                 if (name == "VQ3Status")
-                    label->setToolTip(QString::fromStdString(shell::statusToolTip((*panel)->caption())));
+                    label->setToolTip((*panel)->toolTip().empty()
+                                          ? QString::fromStdString(shell::statusToolTip((*panel)->caption()))
+                                          : latin1((*panel)->toolTip()));
             }
         }
     });

@@ -166,12 +166,12 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
                       options.json, streams);
     std::optional<LinkFailure> failure = session.open();
     if (!failure)
-        failure = session.write();
+        failure = session.write(!options.noVerify);
     session.endProgressLine();
     if (failure)
         return report(*failure, options.json, streams);
     if (options.json) {
-        nlohmann::json object{{"ok", true}};
+        nlohmann::json object{{"ok", true}, {"verified", !options.noVerify}};
         if (!session.warnings().empty())
             object["warnings"] = warningsToJson(session);
         streams.out << object.dump() << '\n';

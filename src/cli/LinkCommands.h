@@ -29,6 +29,8 @@ struct WriteOptions
     std::string config;
     std::string port;
     bool json = false;
+    /// Skip reading the unit back after the write.
+    bool noVerify = false;
 };
 
 /// vq3 identify: waits for the unit's answer to the probe and its identification; prints model and firmware.
@@ -38,7 +40,8 @@ int runIdentify(const IdentifyOptions& options, storage::FileSystem& files, cons
 /// vq3 read: the user's Read; prints the configuration file of the unit's mode.
 int runRead(const ReadOptions& options, storage::FileSystem& files, const LinkContext& context, Streams streams);
 
-/// vq3 write: opens a configuration file and does what the Write command does with it.
+/// vq3 write: opens a configuration file and does what the Write command does with it, then reads the unit back
+/// and compares (unless noVerify).
 int runWrite(const WriteOptions& options, storage::FileSystem& files, const LinkContext& context, Streams streams);
 
 /// Returns the reader diff uses for a unit:PORT side: a read as vq3 read does it.

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <cctype>
+#include <csignal>
 
 namespace qm::cli
 {
@@ -75,14 +76,63 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
     m_ui.setEndHandler([this] { finish(std::nullopt); });
     m_link->setTransactionRecorder([this](link::Transaction transaction, const link::LinkState& state,
                                           const std::string& bytes) { onTransaction(transaction, state, bytes); });
+    m_link->setBackupFinder([this](const std::string& bytes) { return m_backups.find(bytes); });
+    m_signals = std::make_unique<SignalCatcher>(std::vector<int>{SIGINT, SIGTERM, SIGHUP},
+                                                [this](int signal) { interrupted(signal); });
 }
 
 LinkSession::~LinkSession()
 {
-    // As the program does when it ends: "E" to the unit, then the port closed.
-    m_awaiting = Awaiting::Nothing;
-    m_link->CloseSerialPort();
+    close();
     m_ui.endProgressLine();
+    int late = m_unreportedSignal;
+    if (late == 0)
+        late = m_signals->pending();
+    m_signals.reset();
+    // A signal that came after the command's result was known still ends the program as the signal does.
+    if (late != 0)
+        std::raise(late);
+}
+
+void LinkSession::close()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_awaiting = Awaiting::Nothing;
+    // As the program does when it ends: "E" to the unit, then the port closed, but only once every byte sent (an
+    // abort burst above all) has left it.
+    QEventLoop loop;
+    bool portClosed = false;
+    m_link->closeWhenSent([&portClosed, &loop] {
+        portClosed = true;
+        loop.quit();
+    });
+    if (portClosed)
+        return;
+    QTimer::singleShot(kCloseLimitMs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void LinkSession::interrupted(int signal)
+{
+    if (m_closed || m_awaiting == Awaiting::Nothing) {
+        if (m_unreportedSignal == 0)
+            m_unreportedSignal = signal;
+        return;
+    }
+    const auto& state = m_program.module().link;
+    std::string transfer;
+    if (m_link->transferUnderWay()) {
+        if (state.LastCommand == "D" || m_awaiting == Awaiting::Write)
+            transfer = "write";
+        else if (m_awaiting == Awaiting::Identification)
+            transfer = "identification";
+        else
+            transfer = "read";
+    }
+    m_closed = true;
+    m_link->closeWhenSent([this, signal, transfer] { finish(interruptedFailure(signal, transfer)); });
 }
 
 std::optional<LinkFailure> LinkSession::open()
@@ -111,7 +161,7 @@ std::optional<LinkFailure> LinkSession::read()
     return waitFor(Awaiting::Read);
 }
 
-std::optional<LinkFailure> LinkSession::write()
+std::optional<LinkFailure> LinkSession::write(bool verify)
 {
     if (auto failure = identify())
         return failure;
@@ -125,6 +175,7 @@ std::optional<LinkFailure> LinkSession::write()
     if (module.DownloadImage.empty())
         return LinkFailure{
             forms::messageBox("Error", "There is nothing to write.", forms::Icon::Warning), kRefused, {}, {}};
+    module.link.VerifyWrites = verify;
     m_link->startDownload();
     return waitFor(Awaiting::Write);
 }
@@ -202,6 +253,22 @@ LinkFailure LinkSession::linkFailure(const forms::MessageBox& box, int status) c
     if (const auto& error = m_link->engine().lastPortError())
         failure.reason = error->reason;
     return failure;
+}
+
+LinkFailure LinkSession::interruptedFailure(int signal, const std::string& transfer) const
+{
+    std::string text;
+    if (transfer.empty()) {
+        text = std::string("vq3 was stopped by ") + signalName(signal) +
+               " while no transfer with the VQ-3 was under way; the port was closed.";
+    } else {
+        text = "The " + transfer + " was interrupted by " + signalName(signal) +
+               ": the transfer was broken off and the VQ-3 was told to discard it (128 zero bytes and \"E\").";
+        if (transfer == "write")
+            text += " Read the unit to see what it holds before you use it.";
+    }
+    return LinkFailure{
+        forms::messageBox("Interrupted", text, forms::Icon::Warning), 128 + signal, {}, m_serialPort->devicePath()};
 }
 
 LinkFailure LinkSession::noUnitFailure() const

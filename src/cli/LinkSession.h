@@ -1,9 +1,10 @@
 // One conversation of vq3 with a unit: the serial port (a device path or COM1 to COM4), the link engine under
-// the program model, the Qt event loop it runs in, backups of everything the unit holds, and an optional trace
-// of every byte.
+// the program model, the Qt event loop it runs in, backups of everything the unit holds, an optional trace of
+// every byte, and the signals that end the program, which break a transfer off properly.
 #pragma once
 
 #include "cli/CliUi.h"
+#include "cli/SignalCatcher.h"
 #include "cli/TracingSerialPort.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
@@ -63,6 +64,8 @@ class LinkSession
 public:
     /// How long the unit has to answer the first probe.
     static constexpr int kNoUnitMs = 5000;
+    /// The longest the closing waits for what was sent to leave (the link itself gives up after about 2 s).
+    static constexpr int kCloseLimitMs = 5000;
 
     LinkSession(const std::string& port, storage::FileSystem& files, std::ostream& err, const LinkContext& context);
     ~LinkSession();
@@ -76,8 +79,10 @@ public:
     /// The user's Read, after the identification; the windows hold what the unit holds afterwards.
     std::optional<LinkFailure> read();
     /// The Write command after the identification: the plain VQ-3 refusal, the check and compile of the current
-    /// mode, then the echo-verified download.
-    std::optional<LinkFailure> write();
+    /// mode, then the echo-verified download, read back and compared unless verify is false.
+    std::optional<LinkFailure> write(bool verify = true);
+    /// Sends "E", lets everything sent leave the port, and closes it (the destructor does it when not done).
+    void close();
 
     shell::MDIForm1& program() { return m_program; }
     UnitIdentity identity() const;
@@ -99,8 +104,12 @@ private:
     void onBox(const forms::MessageBox& box);
     void onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes);
     void finish(std::optional<LinkFailure> failure);
+    /// A signal that ends the program arrived: a transfer under way is broken off, the port closed, and the wait
+    /// ends with exit status 128 + the signal.
+    void interrupted(int signal);
     LinkFailure linkFailure(const forms::MessageBox& box, int status) const;
     LinkFailure noUnitFailure() const;
+    LinkFailure interruptedFailure(int signal, const std::string& transfer) const;
 
     /// The Qt application object the timers and the port need; made before them.
     bool m_applicationReady;
@@ -123,6 +132,11 @@ private:
     std::vector<forms::MessageBox> m_warnings;
     /// Set while an event loop waits.
     QEventLoop* m_loop = nullptr;
+    /// The port is closed or closing for good.
+    bool m_closed = false;
+    /// A signal that arrived outside a wait and was not reported: raised again once the port is closed.
+    int m_unreportedSignal = 0;
+    std::unique_ptr<SignalCatcher> m_signals;
 };
 
 } // namespace qm::cli

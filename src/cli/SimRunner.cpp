@@ -8,9 +8,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -199,18 +201,24 @@ private:
 class Wire
 {
 public:
-    Wire(sim::Unit& unit, int master, bool lineRate, int answerDelayMs)
-        : m_unit(unit), m_master(master), m_lineRate(lineRate), m_answerDelay(answerDelayMs * kNsPerMs)
+    /// log: where each byte the unit takes is written with its time (nullptr for nowhere).
+    Wire(sim::Unit& unit, int master, bool lineRate, int answerDelayMs, std::ostream* log)
+        : m_unit(unit), m_master(master), m_lineRate(lineRate), m_answerDelay(answerDelayMs * kNsPerMs), m_log(log),
+          m_start(monotonicNs())
     {}
 
-    /// Runs until a stop signal; returns the exit status.
+    /// Runs until a stop signal, after which the bytes already on their way still reach the unit (as on a line);
+    /// returns the exit status.
     int run(int stopFd, Streams streams)
     {
         // The default timer slack lets every wake-up come up to 50 us late; the wire's deadlines are meant exactly.
         if (m_lineRate)
             ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+        bool stopping = false;
         for (;;) {
             deliverDue(monotonicNs());
+            if (stopping && m_inbound.empty())
+                return kDone;
             if (!sendDue(monotonicNs()))
                 return fail(streams, kLinkFailure, "Writing to the terminal failed: " + systemReason(errno));
 
@@ -223,16 +231,20 @@ public:
             timespec timeout{};
             if (next && *next - now > kFinalApproachNs)
                 timeout = durationUntil(*next - kFinalApproachNs, now);
-            pollfd fds[2] = {{m_master, static_cast<short>(POLLIN | (m_blocked ? POLLOUT : 0)), 0},
+            // Once stopping, nothing more is taken from the program.
+            const short listen = stopping ? 0 : POLLIN;
+            pollfd fds[2] = {{m_master, static_cast<short>(listen | (m_blocked ? POLLOUT : 0)), 0},
                              {stopFd, POLLIN, 0}};
-            const int ready = ::ppoll(fds, 2, next ? &timeout : nullptr, nullptr);
+            const int ready = ::ppoll(fds, stopping ? 1 : 2, next ? &timeout : nullptr, nullptr);
             if (ready < 0) {
                 if (errno == EINTR)
                     continue;
                 return fail(streams, kLinkFailure, "poll: " + systemReason(errno));
             }
-            if (fds[1].revents != 0)
-                return kDone;
+            if (!stopping && fds[1].revents != 0) {
+                stopping = true;
+                continue;
+            }
             if (fds[0].revents & POLLOUT)
                 m_blocked = false;
             if (fds[0].revents & POLLIN) {
@@ -276,6 +288,7 @@ private:
         while (!m_inbound.empty() && m_inbound.front().due <= now) {
             const Timed arrived = m_inbound.front();
             m_inbound.pop_front();
+            logArrival(arrived);
             for (char byte : m_unit.receive(arrived.byte)) {
                 std::int64_t due = 0;
                 if (m_lineRate) {
@@ -288,6 +301,14 @@ private:
                 m_outbound.push_back({due, byte});
             }
         }
+    }
+
+    /// Each line is flushed at once, so the log is whole up to the last byte even when the unit is killed.
+    void logArrival(const Timed& arrived)
+    {
+        if (m_log == nullptr)
+            return;
+        *m_log << unitLogLine(static_cast<double>(arrived.due - m_start) / kNsPerMs, arrived.byte) << std::endl;
     }
 
     /// Writes every byte that is due in one go; returns false on a write failure other than a full buffer.
@@ -332,6 +353,8 @@ private:
     bool m_lineRate;
     /// How long the unit takes before it answers a byte (a slow unit).
     std::int64_t m_answerDelay;
+    std::ostream* m_log;
+    std::int64_t m_start;
     bool m_blocked = false;
     std::deque<Timed> m_inbound;
     std::deque<Timed> m_outbound;
@@ -341,13 +364,24 @@ private:
 
 } // namespace
 
+std::string unitLogLine(double milliseconds, char byte)
+{
+    const auto value = static_cast<unsigned char>(byte);
+    char line[48];
+    if (value >= 0x20 && value < 0x7F)
+        std::snprintf(line, sizeof line, "%.3f %02X '%c'", milliseconds, value, value);
+    else
+        std::snprintf(line, sizeof line, "%.3f %02X", milliseconds, value);
+    return line;
+}
+
 int runSim(const SimOptions& options, storage::FileSystem& files, Streams streams)
 {
     sim::UnitSettings settings;
     settings.model = options.model;
     settings.firmware = options.firmware;
-    settings.faults = {options.silent,     options.stopEchoAfter, options.badEchoAt,   options.shortReply,
-                       options.replyExtra, options.garbage,       options.garbageReply};
+    settings.faults = {options.silent,     options.stopEchoAfter, options.badEchoAt,    options.shortReply,
+                       options.replyExtra, options.garbage,       options.garbageReply, options.storeWrongAt};
     if (!options.image.empty()) {
         auto contents = files.readFile(options.image);
         if (auto* error = std::get_if<storage::FileError>(&contents))
@@ -369,6 +403,13 @@ int runSim(const SimOptions& options, storage::FileSystem& files, Streams stream
                 streams.err << "vq3 sim: cannot save " << options.save << ": " << error->reason << std::endl;
         });
 
+    std::ofstream log;
+    if (!options.log.empty()) {
+        log.open(options.log, std::ios::out | std::ios::trunc | std::ios::binary);
+        if (!log)
+            return fail(streams, kInputError, "Cannot write the log " + options.log + ": " + systemReason(errno));
+    }
+
     StopSignals signals;
     if (!signals.ready())
         return fail(streams, kLinkFailure, "pipe: " + systemReason(errno));
@@ -380,7 +421,9 @@ int runSim(const SimOptions& options, storage::FileSystem& files, Streams stream
             return fail(streams, kInputError, "Cannot make the link: " + *error);
 
     streams.out << terminal.path << std::endl;
-    const int status = Wire(unit, terminal.master, options.lineRate, options.echoDelayMs).run(signals.fd(), streams);
+    const int status =
+        Wire(unit, terminal.master, options.lineRate, options.echoDelayMs, log.is_open() ? &log : nullptr)
+            .run(signals.fd(), streams);
     if (!options.link.empty())
         removeLink(options.link, terminal.path);
     return status;

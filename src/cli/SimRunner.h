@@ -29,9 +29,16 @@ struct SimOptions
     std::optional<int> replyExtra;
     bool garbage = false;
     bool garbageReply = false;
+    std::optional<int> storeWrongAt;
     /// Holds every answer back this many milliseconds after the byte it answers (0: none).
     int echoDelayMs = 0;
+    /// Where every byte the unit receives is written with the time it arrived ("" for nowhere).
+    std::string log;
 };
+
+/// Returns one line of the unit's log: milliseconds since the start, the byte in hex and, when it is printable,
+/// its character ("269.375 45 'E'").
+std::string unitLogLine(double milliseconds, char byte);
 
 /// vq3 sim: prints the terminal's path as the first line, then answers as a unit until SIGINT or SIGTERM.
 int runSim(const SimOptions& options, storage::FileSystem& files, Streams streams);

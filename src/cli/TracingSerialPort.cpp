@@ -116,6 +116,16 @@ void TracingSerialPort::send(std::string_view bytes)
     m_port.send(bytes);
 }
 
+void TracingSerialPort::notifyWhenSent()
+{
+    m_port.notifyWhenSent();
+}
+
+std::string TracingSerialPort::deviceName() const
+{
+    return m_port.deviceName();
+}
+
 void TracingSerialPort::dataArrived()
 {
     drain();
@@ -128,6 +138,12 @@ void TracingSerialPort::portFailed(const link::PortError& error)
     m_received.clear();
     if (m_listener != nullptr)
         m_listener->portFailed(error);
+}
+
+void TracingSerialPort::allSent()
+{
+    if (m_listener != nullptr)
+        m_listener->allSent();
 }
 
 } // namespace qm::cli

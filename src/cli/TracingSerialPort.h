@@ -32,6 +32,8 @@ public:
     std::size_t bytesWaiting() const override;
     std::optional<char> takeByte() override;
     void send(std::string_view bytes) override;
+    void notifyWhenSent() override;
+    std::string deviceName() const override;
 
     /// Returns one trace line: "12.345 -> 55 'U'" (the character only when it is printable).
     static std::string traceLine(double milliseconds, bool sent, char byte);
@@ -40,6 +42,7 @@ private:
     // The wrapped port's notifications.
     void dataArrived() override;
     void portFailed(const link::PortError& error) override;
+    void allSent() override;
 
     /// Takes every byte waiting in the wrapped port, so each is traced when it arrives (a flush would
     /// otherwise discard bytes nobody saw).

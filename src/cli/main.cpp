@@ -84,6 +84,11 @@ int main(int argc, char** argv)
     simCommand->add_flag("--garbage-reply", sim.garbageReply, "Answer U with 131 bytes of noise");
     simCommand->add_option("--echo-delay", sim.echoDelayMs, "Answer every byte MS milliseconds late")
         ->check(CLI::Range(0, 60000));
+    simCommand
+        ->add_option("--store-wrong-at", sim.storeWrongAt,
+                     "Store byte N of a download wrongly while echoing it rightly (D is 1)")
+        ->check(CLI::PositiveNumber);
+    simCommand->add_option("--log", sim.log, "Write every byte the unit receives, with its time, to this file");
 
     qm::cli::IdentifyOptions identify;
     auto* identifyCommand = app.add_subcommand("identify", "Print the model and firmware of the unit on a port");
@@ -102,6 +107,8 @@ int main(int argc, char** argv)
     writeCommand->add_option("CONFIG", write.config, "Configuration file (*.vq3)")->required();
     writeCommand->add_option("--port", write.port, "Device path, or COM1 to COM4")->required();
     writeCommand->add_flag("--json", write.json, "Print one JSON object");
+    writeCommand->add_flag("--no-verify", write.noVerify,
+                           "Do not read the unit back after the write to see that it stored what it echoed");
 
     qm::cli::PortsOptions ports;
     auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");

@@ -65,6 +65,7 @@ void visitMenus(Menus& menus, const Visit& visit)
                            &menus.outputbaudrate,
                            &menus.out300,
                            &menus.out1200,
+                           &menus.verifyafterwrite,
                            &menus.help,
                            &menus.contents,
                            &menus.about})

@@ -150,6 +150,9 @@ public:
     /// A window shown as an icon only (the user minimised it).
     bool minimized() const { return m_minimized; }
     void setMinimized(bool minimized) { m_minimized = minimized; }
+    /// A tool tip that says more than the caption's own ("" for the caption's).
+    const std::string& toolTip() const { return m_toolTip; }
+    void setToolTip(std::string toolTip) { m_toolTip = std::move(toolTip); }
 
 private:
     std::string m_name;
@@ -158,6 +161,7 @@ private:
     bool m_enabled = true;
     std::uint32_t m_background = 0;
     bool m_minimized = false;
+    std::string m_toolTip;
 };
 
 /// A strip of ten profile tabs; index 0 is profile 1. Changing tabs is profile editing's.

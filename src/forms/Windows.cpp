@@ -96,7 +96,8 @@ Menus::Menus()
       com3("com3", "COM&3"), com4("com4", "COM&4"), inputbaudrate("inputbaudrate", "&Input Baud Rate"),
       in1200("in1200", "&1200"), in2400("in2400", "&2400"), in4800("in4800", "&4800"), in9600("in9600", "&9600"),
       outputbaudrate("outputbaudrate", "&Ouput Baud Rate"), out300("out300", "&300"), out1200("out1200", "&1200"),
-      help("help", "&Help"), contents("contents", "&Contents"), about("about", "&About This Program")
+      verifyafterwrite("verifyafterwrite", "&Verify After Write"), help("help", "&Help"),
+      contents("contents", "&Contents"), about("about", "&About This Program")
 {}
 
 MainWindowControls::MainWindowControls()

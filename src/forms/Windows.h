@@ -168,6 +168,8 @@ struct Menus
     MenuItem setup, serialport, com1, com2, com3, com4;
     MenuItem inputbaudrate, in1200, in2400, in4800, in9600;
     MenuItem outputbaudrate, out300, out1200;
+    /// Read every write back and compare it (the program's own setting, not kept in vq3.ini).
+    MenuItem verifyafterwrite;
     MenuItem help, contents, about;
 
     /// Returns the Mode menu items in mode order (telemetry first).

@@ -1,4 +1,5 @@
-// The write transaction: the image sent byte by byte, each byte after the unit echoed the one before.
+// The write transaction: the image sent byte by byte, each byte after the unit echoed the one before, then read
+// back and compared.
 #include "link/Link.h"
 
 #include "link/LinkBytes.h"
@@ -11,7 +12,7 @@ namespace qm::link
 
 void Link::startDownload(const std::string& downloadImage)
 {
-    if (m_state.LastCommand != "E" || downloadImage.empty()) {
+    if (!idle() || downloadImage.empty()) {
         return;
     }
     m_state.DownloadImage = downloadImage;
@@ -55,13 +56,19 @@ void Link::receiveWriteEchoes()
     }
 }
 
+void Link::clearWrite()
+{
+    m_state.EchoCount = 0;
+    m_state.DownloadImage.clear();
+}
+
 void Link::echoMismatch()
 {
     m_writeTimeOutTimer.stop();
-    showBox(echoMismatchBox());
-    m_state.EchoCount = 0;
-    m_state.DownloadImage.clear();
+    clearWrite();
+    // The unit is told to discard the broken write at once, not after the user has read the box.
     SendAbortBurst();
+    showBox(echoMismatchBox());
     EchoMode();
     enableReadWrite();
 }
@@ -69,11 +76,59 @@ void Link::echoMismatch()
 void Link::downloadComplete()
 {
     m_writeTimeOutTimer.stop();
+    if (m_state.VerifyWrites) {
+        startReadBack();
+        return;
+    }
+    finishWrite();
+}
+
+void Link::startReadBack()
+{
+    m_readingBack = true;
+    m_state.LastCommand = "U";
+    m_reply.clear();
+    if (m_port.isOpen()) {
+        m_port.flushInput();
+    }
+    m_readTimeOutTimer.start();
+    m_host.progress(0, static_cast<int>(kReplySize));
+    sendBytes(std::string(1, kReadRequest));
+}
+
+void Link::compareReadBack()
+{
+    m_readingBack = false;
+    if (m_reply.front() != kReadRequest) {
+        clearWrite();
+        rejectReply();
+        return;
+    }
+    const std::string written = m_state.DownloadImage.substr(1);
+    const std::string readBack = m_reply.substr(3);
+    m_reply.clear();
+    if (readBack == written) {
+        finishWrite();
+        return;
+    }
     m_host.setBusyPointer(false);
-    m_host.transactionCompleted(Transaction::Write, m_state.DownloadImage.substr(1));
+    const WriteMismatch mismatch = m_host.describeMismatch(written, readBack, m_state.UnitImage);
+    // What the unit truly holds now is kept like any read of it.
+    m_state.UnitImage = readBack;
+    m_host.transactionCompleted(Transaction::Read, readBack);
+    clearWrite();
+    showBox(writeNotVerifiedBox(mismatch.field, mismatch.backup));
+    EchoMode();
+    enableReadWrite();
+}
+
+void Link::finishWrite()
+{
+    m_host.setBusyPointer(false);
+    m_state.UnitImage = m_state.DownloadImage.substr(1);
+    m_host.transactionCompleted(Transaction::Write, m_state.UnitImage);
     showBox(downloadCompleteBox());
-    m_state.EchoCount = 0;
-    m_state.DownloadImage.clear();
+    clearWrite();
     EchoMode();
     enableReadWrite();
 }
@@ -89,11 +144,10 @@ void Link::WriteTimeOutTimer_Timer()
 void Link::writeTimedOut()
 {
     m_writeTimeOutTimer.stop();
-    showBox(writeTimeOutBox());
+    clearWrite();
     SendAbortBurst();
+    showBox(writeTimeOutBox());
     ShowDisconnected();
-    m_state.EchoCount = 0;
-    m_state.DownloadImage.clear();
     EchoMode();
 }
 

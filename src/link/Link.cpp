@@ -96,6 +96,8 @@ void Link::OpenSerialPort()
 
 void Link::CloseSerialPort()
 {
+    forgetLostPort();
+    m_draining = false;
     if (m_port.isOpen()) {
         sendBytes(std::string(1, kEndCommand));
         m_port.close();
@@ -111,7 +113,12 @@ void Link::EchoMode()
 {
     m_state.AwaitingEcho = false;
     m_state.LastCommand = "E";
-    flushBuffers();
+    m_reply.clear();
+    // Only the receive side is discarded: what was sent last (an abort burst above all) still has to reach the
+    // unit. While it drains, the input is discarded once it has left.
+    if (!m_draining && m_port.isOpen()) {
+        m_port.flushInput();
+    }
     if (!m_echoTimer.isActive()) {
         m_echoTimer.start();
     }
@@ -128,6 +135,8 @@ void Link::ShowDisconnected(bool setCaption)
     m_state.FirmwareVersion = 0;
     m_state.FirmwareWarned = false;
     m_state.IdentifyAttempted = false;
+    m_state.UnitImage.clear();
+    m_readWriteAfterDrain = false;
     main.menus.read.setEnabled(false);
     main.menus.write.setEnabled(false);
     main.ConnectButton.setVisible(false);
@@ -137,6 +146,7 @@ void Link::SendAbortBurst()
 {
     sendBytes(std::string(kAbortZeroBytes, '\0'));
     sendBytes(std::string(1, kEndCommand));
+    awaitSent();
 }
 
 void Link::showConnected()
@@ -150,6 +160,11 @@ void Link::showConnected()
 
 void Link::enableReadWrite()
 {
+    // Read and Write offer themselves once an abort burst has left: a command before that would have to wait.
+    if (m_draining) {
+        m_readWriteAfterDrain = true;
+        return;
+    }
     auto& menus = m_windows.MDIForm1.menus;
     menus.read.setEnabled(true);
     for (const auto* item : menus.modeItems()) {
@@ -167,8 +182,8 @@ void Link::abandonTransaction()
     m_readTimeOutTimer.stop();
     m_writeTimeOutTimer.stop();
     m_state.IdentifyOnly = false;
-    m_state.EchoCount = 0;
-    m_state.DownloadImage.clear();
+    m_readingBack = false;
+    clearWrite();
     m_host.setBusyPointer(false);
     EchoMode();
 }
@@ -176,6 +191,9 @@ void Link::abandonTransaction()
 void Link::com_Click(int n)
 {
     ShowDisconnected(true);
+    forgetLostPort();
+    // Closing discards whatever had not left yet.
+    m_draining = false;
     if (m_port.isOpen()) {
         m_port.close();
     }
@@ -205,7 +223,7 @@ void Link::ConnectButton_Click()
     // In the middle of a read or write the unit takes every byte as part of the transfer: an "E" sent now would
     // land inside the image (and, when the next image byte happens to be "E", pass the echo check). The click
     // counts only between transfers, which end within a second or at their time-out.
-    if (m_state.LastCommand != "E") {
+    if (m_state.LastCommand != "E" || m_closing) {
         return;
     }
     sendBytes(std::string(1, kEndCommand));
@@ -216,9 +234,17 @@ void Link::EchoTimer_Timer()
     if (m_boxDepth > 0) {
         return;
     }
+    // No probe joins an abort burst or a final "E" on its way out.
+    if (m_draining) {
+        drainTick();
+        return;
+    }
     m_state.LastCommand = "E";
     if (m_state.AwaitingEcho) {
         ShowDisconnected();
+    }
+    if (m_portLost) {
+        reopenTick();
     }
     // A probe that cannot go out gets no echo either: a port that was lost turns the display Disconnected.
     m_state.AwaitingEcho = true;
@@ -259,6 +285,12 @@ void Link::dataArrived()
     if (m_boxDepth > 0) {
         return;
     }
+    // The unit's answers to an abort burst (or to anything before the final "E") answer nothing that follows.
+    if (m_draining || m_closing) {
+        while (m_port.takeByte()) {
+        }
+        return;
+    }
     if (m_state.LastCommand == "U") {
         receiveReply();
     } else if (m_state.LastCommand == "D") {
@@ -271,6 +303,15 @@ void Link::dataArrived()
 void Link::portFailed(const PortError& error)
 {
     m_lastPortError = error;
+    // Nothing more leaves a closed port.
+    m_draining = false;
+    if (m_closing) {
+        m_closing = false;
+        m_echoTimer.stop();
+        m_host.portClosed();
+        return;
+    }
+    markPortLost();
     if (m_boxDepth > 0) {
         return;
     }

@@ -1,5 +1,6 @@
 // The link with the unit: the serial port, the presence probe every 500 ms, the identification read, the user's
-// read and write, the two time-outs and the abort burst. Single-threaded and event-driven: every method is a
+// read and write with its read-back, the two time-outs, the abort burst that is let drain onto the line, a lost
+// port opened again, and the close at the program's end. Single-threaded and event-driven: every method is a
 // handler that runs to its end; nothing waits.
 #pragma once
 
@@ -45,6 +46,19 @@ struct LinkState
     std::string DownloadImage;
     /// Echo bytes received in the write under way.
     int EchoCount = 0;
+    /// A write is read back ("U") and compared before it counts as done.
+    bool VerifyWrites = true;
+    /// The 128 bytes the unit was last seen holding (identification, read, write); empty when unknown.
+    std::string UnitImage;
+};
+
+/// What the program says about a write that read back differently.
+struct WriteMismatch
+{
+    /// The first field that differs, as the user knows it, with both values.
+    std::string field;
+    /// Where the configuration the unit held before the write is kept ("" when it is kept nowhere).
+    std::string backup;
 };
 
 /// What happened on the link, for the program's records (backups) and progress displays.
@@ -75,6 +89,12 @@ public:
     virtual void transactionCompleted(Transaction transaction, const std::string& imageBytes) = 0;
     /// Progress of a read or write: bytes done of the total (131 for a read, 129 for a write).
     virtual void progress(int done, int total) = 0;
+    /// Describes a write that read back differently: the 128 bytes written, the 128 read back, and the bytes the
+    /// unit held before the write ("" when unknown).
+    virtual WriteMismatch describeMismatch(const std::string& written, const std::string& readBack,
+                                           const std::string& before) = 0;
+    /// The port was closed after everything sent had left it (closeWhenSent).
+    virtual void portClosed() = 0;
 };
 
 class Link : public SerialPortListener
@@ -114,6 +134,13 @@ public:
     /// The Disconnect button: "E" when the port is open; the probes then show Disconnected.
     void ConnectButton_Click();
 
+    /// A read, a write or a write's read-back is under way.
+    bool transferUnderWay() const { return m_state.LastCommand != "E"; }
+    /// Closes the port for the program's end: a transfer under way is broken off with the abort burst, "E" goes
+    /// out, and once everything sent has left (or after at most two seconds) the port is closed and the host
+    /// told (portClosed). Nothing waits: the port's notification or the probe timer finishes it.
+    void closeWhenSent();
+
     /// The user's Read (only while probing: a read or write under way is left alone).
     void read_Click();
     /// The write from its step 6 on: the image ("D" + 128 bytes) is ready; sends it byte by byte, each after
@@ -131,8 +158,15 @@ public:
     // SerialPortListener: received data (OnComm) and a failure of the open port.
     void dataArrived() override;
     void portFailed(const PortError& error) override;
+    void allSent() override;
 
 private:
+    /// Probe ticks an abort burst or the final "E" may take to leave before it is discarded (about 2 s: 129 bytes
+    /// need 269 ms at 4800 baud).
+    static constexpr int kDrainTicks = 4;
+    /// Probe ticks between two tries to open a lost port again (about a second).
+    static constexpr int kReopenTicks = 2;
+
     void sendBytes(std::string_view bytes);
     void flushBuffers();
     /// Shows a box with the normal mouse pointer; events that arrive while it is up are not acted on.
@@ -140,10 +174,24 @@ private:
     /// Shows a box with the welcome window lowered from always-on-top while it is showing.
     void showBoxAboveWelcome(const forms::MessageBox& box);
     void showConnected();
-    /// Enables read, and write when a Mode item is checked.
+    /// Enables read, and write when a Mode item is checked (once what was sent has left).
     void enableReadWrite();
     /// Ends a read or write under way without a word to the unit: time-outs stopped, back to probing.
     void abandonTransaction();
+    /// Read, Write and Disconnect count only while the link probes, with nothing left to drain.
+    bool idle() const { return m_state.LastCommand == "E" && !m_draining && !m_closing; }
+
+    // What was sent leaves the port before anything is discarded (PortLifecycle.cpp).
+    /// Waits for everything sent to leave the port; the receive side is discarded once it has.
+    void awaitSent();
+    /// A probe tick while waiting: gives up (discarding what is still queued) after kDrainTicks.
+    void drainTick();
+    void endDrain();
+    /// The port was lost: it is closed, and the probe ticks try to open the same device again.
+    void markPortLost();
+    /// A probe tick while the port is lost: every kReopenTicks ticks, opens the device again if it is back.
+    void reopenTick();
+    void forgetLostPort();
 
     void receiveProbeEchoes();
     void probeEchoed();
@@ -155,6 +203,13 @@ private:
     void receiveWriteEchoes();
     void echoMismatch();
     void downloadComplete();
+    /// After the last echo: the unit is read back ("U") to see that it stored what it echoed.
+    void startReadBack();
+    void compareReadBack();
+    /// The write is done (and read back alike when asked): recorded, "Download Complete".
+    void finishWrite();
+    /// Clears what a write keeps while under way.
+    void clearWrite();
     void writeTimedOut();
 
     SerialPort& m_port;
@@ -169,6 +224,18 @@ private:
     /// Message boxes currently up (a toolkit may deliver events while a modal box is shown).
     int m_boxDepth = 0;
     std::optional<PortError> m_lastPortError;
+    /// The read under way is a write's read-back.
+    bool m_readingBack = false;
+    /// Waiting for what was sent (an abort burst, the final "E") to leave the port; no probe goes out meanwhile.
+    bool m_draining = false;
+    int m_drainTicks = 0;
+    /// Read and Write are enabled once the drain ends.
+    bool m_readWriteAfterDrain = false;
+    /// The port closes, for the program's end, once what was sent has left.
+    bool m_closing = false;
+    /// The open port went away; the same device is opened again when it is back.
+    bool m_portLost = false;
+    int m_reopenTicks = 0;
 };
 
 } // namespace qm::link

@@ -126,4 +126,16 @@ forms::MessageBox downloadCompleteBox()
                              forms::Icon::Information);
 }
 
+forms::MessageBox writeNotVerifiedBox(const std::string& field, const std::string& backup)
+{
+    const std::string kept = backup.empty() ? "No copy of the configuration it held before this write was kept."
+                                            : "The configuration it held before this write is kept in " + backup + ".";
+    return forms::messageBox("Write Not Verified",
+                             "The VQ-3 did not store the configuration as it was written. Read back, it differs "
+                             "first in " +
+                                 field + ".\r\n\r\n" + kept +
+                                 "\r\n\r\nCheck the power and serial cable connections, and then write again.",
+                             forms::Icon::Critical);
+}
+
 } // namespace qm::link

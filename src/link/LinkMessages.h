@@ -3,6 +3,8 @@
 
 #include "forms/MessageBox.h"
 
+#include <string>
+
 namespace qm::link
 {
 
@@ -21,7 +23,10 @@ forms::MessageBox oldFirmwareBox(int minFirmwareVersion, int firmwareVersion);
 forms::MessageBox echoMismatchBox();
 /// A write that did not get its 129 echoes in time.
 forms::MessageBox writeTimeOutBox();
-/// The whole image was written and echoed.
+/// The whole image was written and echoed (and read back alike when asked).
 forms::MessageBox downloadCompleteBox();
+/// The unit read back other bytes than it echoed: the first field that differs (with both values) and where
+/// the configuration it held before is kept ("" when nowhere).
+forms::MessageBox writeNotVerifiedBox(const std::string& field, const std::string& backup);
 
 } // namespace qm::link

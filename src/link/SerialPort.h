@@ -42,6 +42,8 @@ public:
     virtual void dataArrived() = 0;
     /// The open port failed (the device went away, a read or write error): the port is closed already.
     virtual void portFailed(const PortError& error) = 0;
+    /// Everything sent before the last notifyWhenSent() has left the port.
+    virtual void allSent() = 0;
 };
 
 class SerialPort
@@ -66,6 +68,11 @@ public:
     virtual std::optional<char> takeByte() = 0;
     /// Sends bytes (codes 0 to 255).
     virtual void send(std::string_view bytes) = 0;
+    /// Asks for one allSent() notification once every byte sent so far has left the port: out of the program's
+    /// queue and out of the driver's, onto the line. It comes from the event loop, never inside this call.
+    virtual void notifyWhenSent() = 0;
+    /// Returns the device the port opens or last opened, as the user named it ("" before the first open).
+    virtual std::string deviceName() const = 0;
 };
 
 } // namespace qm::link

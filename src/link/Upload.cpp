@@ -42,7 +42,7 @@ void Link::startIdentification()
 
 void Link::read_Click()
 {
-    if (m_state.LastCommand != "E") {
+    if (!idle()) {
         return;
     }
     m_host.saveShownProfiles();
@@ -74,6 +74,10 @@ void Link::receiveReply()
         return;
     }
     m_readTimeOutTimer.stop();
+    if (m_readingBack) {
+        compareReadBack();
+        return;
+    }
     if (m_reply.front() != kReadRequest) {
         rejectReply();
         return;
@@ -96,6 +100,7 @@ void Link::completeReply()
         }
     }
     m_reply.clear();
+    m_state.UnitImage = m_state.UploadData;
     m_windows.MDIForm1.Window.setCaption("Quellmark " + m_state.ModelName + "(v" +
                                          std::to_string(m_state.FirmwareVersion) + ".0) on COM" +
                                          std::to_string(m_state.ComPortNumber));
@@ -119,9 +124,10 @@ void Link::completeReply()
 void Link::rejectReply()
 {
     // Shifted or foreign bytes would overwrite the user's windows: keep the windows and the identification.
+    // The unit is told to end the exchange at once, not after the user has read the box.
     m_reply.clear();
-    showBox(badReplyBox());
     SendAbortBurst();
+    showBox(badReplyBox());
     m_state.IdentifyOnly = false;
     EchoMode();
     enableReadWrite();
@@ -138,8 +144,11 @@ void Link::ReadTimeOutTimer_Timer()
 void Link::readTimedOut()
 {
     m_readTimeOutTimer.stop();
-    showBoxAboveWelcome(readTimeOutBox());
+    // A write whose read-back broke off is not known to be stored.
+    m_readingBack = false;
+    clearWrite();
     SendAbortBurst();
+    showBoxAboveWelcome(readTimeOutBox());
     ShowDisconnected();
     EchoMode();
 }

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -26,6 +28,9 @@ using link::PortError;
 using StatInfo = struct stat;
 
 constexpr int kBaudRate = 4800;
+/// How often the output queue is looked at while the link waits for it to empty: a character takes about 2 ms
+/// at 4800 baud.
+constexpr int kSentCheckMs = 5;
 
 // The folders QSerialPort may keep its lock files in, in the order it tries them.
 constexpr const char* kLockFolders[] = {"/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
@@ -150,6 +155,8 @@ QtSerialPort::QtSerialPort(DeviceResolver resolver)
     });
     QObject::connect(m_port.get(), &QSerialPort::errorOccurred, m_port.get(),
                      [this](QSerialPort::SerialPortError code) { onError(code); });
+    m_sentCheck.setInterval(kSentCheckMs);
+    QObject::connect(&m_sentCheck, &QTimer::timeout, &m_sentCheck, [this] { checkSent(); });
 }
 
 QtSerialPort::~QtSerialPort()
@@ -195,6 +202,8 @@ std::optional<PortError> QtSerialPort::open()
         m_port->clearError();
         return failure;
     }
+    if (auto refused = lockDevice())
+        return refused;
     ++m_generation;
     // A pseudo-terminal has no RTS line: the call fails there and the port works all the same.
     m_port->setRequestToSend(false);
@@ -202,9 +211,31 @@ std::optional<PortError> QtSerialPort::open()
     return std::nullopt;
 }
 
+std::optional<PortError> QtSerialPort::lockDevice()
+{
+#ifndef Q_OS_WIN
+    // QSerialPort's lock file is named after the path, and its TIOCEXCL does not bind root: a second program that
+    // names the same device by another path (a symbolic link, /dev/pts/N) would open it too and mix its bytes into
+    // a transfer. An exclusive flock on the open device itself is seen whatever the path, by every program that
+    // takes one; it goes with the descriptor when the port closes.
+    ::ioctl(static_cast<int>(m_port->handle()), TIOCEXCL);
+    if (::flock(static_cast<int>(m_port->handle()), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        m_closing = true;
+        m_port->close();
+        m_closing = false;
+        m_port->clearError();
+        return PortError{error::kPortAlreadyOpen,
+                         "The device is in use by another program, which holds it locked (it may name the device "
+                         "by another path)."};
+    }
+#endif
+    return std::nullopt;
+}
+
 void QtSerialPort::close()
 {
     ++m_generation;
+    m_sentCheck.stop();
     if (!m_port->isOpen())
         return;
     m_closing = true;
@@ -257,10 +288,50 @@ void QtSerialPort::send(std::string_view bytes)
         if (bytes.empty())
             return;
     }
-#endif
+    // The rest waits in QSerialPort's queue until the device takes more. Flushing now would only meet a full
+    // device, which QSerialPort reports as a resource error, and that closes the port.
+    m_port->write(bytes.data(), static_cast<qint64>(bytes.size()));
+#else
     m_port->write(bytes.data(), static_cast<qint64>(bytes.size()));
     if (m_port->isOpen())
         m_port->flush();
+#endif
+}
+
+void QtSerialPort::notifyWhenSent()
+{
+    // Looked at from the event loop even when nothing is queued, so the listener never hears of it inside this
+    // call.
+    if (!m_sentCheck.isActive())
+        m_sentCheck.start();
+}
+
+std::size_t QtSerialPort::bytesToSend() const
+{
+    if (!m_port->isOpen())
+        return 0;
+    auto queued = static_cast<std::size_t>(m_port->bytesToWrite());
+#ifdef TIOCOUTQ
+    // What the driver holds has not reached the line either (at 4800 baud, 129 bytes take 269 ms).
+    int inDriver = 0;
+    if (::ioctl(static_cast<int>(m_port->handle()), TIOCOUTQ, &inDriver) == 0 && inDriver > 0)
+        queued += static_cast<std::size_t>(inDriver);
+#endif
+    return queued;
+}
+
+void QtSerialPort::checkSent()
+{
+    // A port that closed sends nothing more: its failure (or the close on purpose) is the answer.
+    if (!m_port->isOpen()) {
+        m_sentCheck.stop();
+        return;
+    }
+    if (bytesToSend() > 0)
+        return;
+    m_sentCheck.stop();
+    if (m_listener != nullptr)
+        m_listener->allSent();
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError code)

@@ -5,6 +5,7 @@
 #include "link/SerialPort.h"
 
 #include <QSerialPort>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -62,17 +63,26 @@ public:
     std::size_t bytesWaiting() const override;
     std::optional<char> takeByte() override;
     void send(std::string_view bytes) override;
+    void notifyWhenSent() override;
+    std::string deviceName() const override { return m_devicePath; }
 
     /// Returns the device the last open tried; empty before the first.
     const std::string& devicePath() const { return m_devicePath; }
+    /// Returns the number of bytes sent that have not left yet: QSerialPort's queue and the driver's.
+    std::size_t bytesToSend() const;
 
 private:
     void onError(QSerialPort::SerialPortError error);
     void reportFailure(const link::PortError& failure);
+    /// Takes the device for this program alone, whatever path names it; refuses it when another program has it.
+    std::optional<link::PortError> lockDevice();
+    void checkSent();
     OpenFailure describeOpenFailure() const;
 
     DeviceResolver m_resolver;
     std::unique_ptr<QSerialPort> m_port;
+    /// Looks at the output queue while a notification that everything was sent is awaited.
+    QTimer m_sentCheck;
     link::SerialPortListener* m_listener = nullptr;
     int m_commPort = 0;
     std::string m_devicePath;

@@ -164,6 +164,22 @@ std::optional<storage::FileError> Backups::remove(const std::string& stem)
     return std::nullopt;
 }
 
+std::string Backups::find(const std::string& imageBytes)
+{
+    if (m_folder.empty())
+        return {};
+    const auto all = stems();
+    for (auto stem = all.rbegin(); stem != all.rend(); ++stem) {
+        const std::string path = m_folder + "/" + *stem;
+        auto bytes = m_files.readFile(path + kRawExtension);
+        if (auto* held = std::get_if<std::string>(&bytes); held == nullptr || *held != imageBytes)
+            continue;
+        return m_files.fileExists(path + kConfigurationExtension) ? path + kConfigurationExtension
+                                                                  : path + kRawExtension;
+    }
+    return {};
+}
+
 std::optional<storage::FileError> Backups::prune()
 {
     const auto all = stems();

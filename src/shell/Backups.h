@@ -42,6 +42,10 @@ public:
     std::optional<storage::FileError> record(link::Transaction transaction, const std::string& modelName,
                                              const std::string& imageBytes);
 
+    /// Returns the newest backup that holds these bytes: its configuration file when it has one, else its raw
+    /// bytes; "" when none does.
+    std::string find(const std::string& imageBytes);
+
 private:
     /// Returns the stems of the backups in the folder, oldest first.
     std::vector<std::string> stems();

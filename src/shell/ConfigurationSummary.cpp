@@ -3,8 +3,11 @@
 
 #include "forms/Numbers.h"
 #include "forms/PickLists.h"
+#include "shell/MDIForm1.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cstdio>
 
 namespace qm::shell
 {
@@ -278,6 +281,71 @@ std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, c
     for (std::size_t k = 0; k < a.profiles.size() && k < b.profiles.size(); ++k)
         compare(a.profiles[k], b.profiles[k], static_cast<int>(k) + 1);
     return differences;
+}
+
+namespace
+{
+
+std::optional<ConfigurationSummary> decodedSummary(storage::FileSystem& files, const std::string& imageBytes)
+{
+    MDIForm1 program(files);
+    program.startUp();
+    program.module().UploadData = imageBytes;
+    program.ParseDataFromvq3();
+    const int mode = program.module().CurrentMode;
+    if (mode < 0 || mode >= forms::kModeCount)
+        return std::nullopt;
+    program.saveShownProfiles();
+    return summarizeConfiguration(program.windows(), static_cast<Mode>(mode));
+}
+
+/// A control byte (a line break in a beacon text) would break the box's text: it is shown as \xNN.
+std::string shown(const std::string& value)
+{
+    std::string text;
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            text.push_back(c);
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(byte));
+        text += escaped;
+    }
+    return text;
+}
+
+std::string hexByte(char byte)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(static_cast<unsigned char>(byte)));
+    return text;
+}
+
+} // namespace
+
+std::string describeFirstDifference(storage::FileSystem& files, const std::string& written, const std::string& readBack)
+{
+    const auto summaryWritten = decodedSummary(files, written);
+    const auto summaryRead = decodedSummary(files, readBack);
+    if (summaryWritten && summaryRead) {
+        const auto differences = compareSummaries(*summaryWritten, *summaryRead);
+        if (!differences.empty()) {
+            const SummaryDifference& first = differences.front();
+            const std::string profile = first.profile ? "Profile " + std::to_string(*first.profile) + " " : "";
+            return profile + first.label + " (written \"" + shown(first.a) + "\", read back \"" + shown(first.b) +
+                   "\")";
+        }
+    }
+    // Bytes no field shows (unused ones, the profile index) can differ too.
+    const std::size_t common = std::min(written.size(), readBack.size());
+    for (std::size_t i = 0; i < common; ++i)
+        if (written[i] != readBack[i])
+            return "byte " + std::to_string(i + 1) + " (written hex " + hexByte(written[i]) + ", read back hex " +
+                   hexByte(readBack[i]) + ")";
+    return "its length (written " + std::to_string(written.size()) + " bytes, read back " +
+           std::to_string(readBack.size()) + ")";
 }
 
 } // namespace qm::shell

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "forms/Windows.h"
+#include "storage/FileSystem.h"
 
 #include <optional>
 #include <string>
@@ -59,5 +60,11 @@ ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, forms
 /// Returns what differs from a to b, item by item and profile by profile; a different mode is the one
 /// difference.
 std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, const ConfigurationSummary& b);
+
+/// Returns where two 128-byte images first differ, as a person reads it: the first field of the summary that
+/// differs with both values ("Profile 3 Transmit Timer (written "1 min 0 s", read back "1 min 2 s")"), or the
+/// first byte that differs when the fields agree or a mode cannot be decoded.
+std::string describeFirstDifference(storage::FileSystem& files, const std::string& written,
+                                    const std::string& readBack);
 
 } // namespace qm::shell

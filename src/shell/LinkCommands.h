@@ -2,6 +2,8 @@
 // at exit, and sending a compiled image. The link engine implements it.
 #pragma once
 
+#include <functional>
+
 namespace qm::shell
 {
 
@@ -19,6 +21,11 @@ public:
     virtual void SelectSerialPort() = 0;
     /// Sends "E" when the port is open, then closes it.
     virtual void CloseSerialPort() = 0;
+    /// A read or write with the unit is under way.
+    virtual bool transferUnderWay() const = 0;
+    /// Breaks off a transfer under way with the abort burst, sends "E", lets it all leave, closes the port and
+    /// then runs closed (from the event loop).
+    virtual void closeWhenSent(std::function<void()> closed) = 0;
     /// Starts the echo-verified write of DownloadImage.
     virtual void startDownload() = 0;
     /// The Read command.

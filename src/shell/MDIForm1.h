@@ -53,6 +53,8 @@ public:
     forms::Windows& windows() { return m_windows; }
     const forms::Windows& windows() const { return m_windows; }
     Module1& module() { return m_module; }
+    /// The files the program reads and writes.
+    storage::FileSystem& files() { return m_files; }
     const Module1& module() const { return m_module; }
     image::ImageFields& fields() { return m_fields; }
 

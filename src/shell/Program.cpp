@@ -6,6 +6,7 @@
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
 #include "reports/ProfileReport.h"
+#include "storage/ConfigFile.h"
 #include "validation/FieldRules.h"
 
 #include <algorithm>
@@ -24,10 +25,29 @@ forms::MessageBox notOnPlainVq3Box()
                              forms::Icon::Information);
 }
 
+forms::MessageBox exitDuringTransferBox()
+{
+    return forms::messageBox("Transfer In Progress",
+                             "The program is exchanging a configuration with the VQ-3. If it ends now, the transfer "
+                             "is broken off and the VQ-3 is told to discard it.\r\n\r\nEnd the program anyway?",
+                             forms::Icon::Warning, forms::Buttons::YesNo);
+}
+
+namespace
+{
+
+std::string optionsPath(const storage::ProgramFolders& folders)
+{
+    return folders.configFolder.empty() ? std::string{} : folders.configFolder + "/" + ProgramOptions::kFileName;
+}
+
+} // namespace
+
 Program::Program(storage::FileSystem& files, Ui& ui, Environment environment)
     : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_form(files),
       m_ini(m_form, ui, files, storage::iniPath(files, m_environment.folders)),
-      m_fileCommands(m_form, ui, files, m_environment.currentFolder)
+      m_fileCommands(m_form, ui, files, m_environment.currentFolder),
+      m_options(files, optionsPath(m_environment.folders))
 {}
 
 forms::MessageBox Program::alreadyRunningBox()
@@ -65,6 +85,9 @@ bool Program::MDIForm_Load()
     m_form.ClearAll();
     // Where the settings live is decided on the files as the user finds them at start-up.
     m_ini.setPath(storage::iniPath(m_files, m_environment.folders));
+    m_options.load();
+    module.link.VerifyWrites = m_options.verifyAfterWrite();
+    main.menus.verifyafterwrite.setChecked(module.link.VerifyWrites);
     if (!m_ini.LoadIniFile())
         return false;
     if (module.link.ComPortNumber >= 1 && module.link.ComPortNumber <= 4) {
@@ -144,9 +167,37 @@ void Program::ConnectButton_Click()
 
 void Program::exit_Click()
 {
+    if (m_ending)
+        return;
+    if (m_link && m_link->transferUnderWay()) {
+        m_ui.setMousePointer(Pointer::Normal);
+        if (m_ui.messageBox(exitDuringTransferBox()) != forms::Button::Yes)
+            return;
+    }
+    m_ending = true;
+    // The transfer may have ended while the question was up: then the port closes as at any other time.
+    if (m_link && m_link->transferUnderWay()) {
+        m_form.windows().MDIForm1.Window.setEnabled(false);
+        m_link->closeWhenSent([this] { m_ui.endProgram(); });
+        return;
+    }
     if (m_link)
         m_link->CloseSerialPort();
     m_ui.endProgram();
+}
+
+void Program::verifyafterwrite_Click()
+{
+    auto& item = m_form.windows().MDIForm1.menus.verifyafterwrite;
+    const bool on = !item.checked();
+    item.setChecked(on);
+    m_form.module().link.VerifyWrites = on;
+    if (auto error = m_options.setVerifyAfterWrite(on)) {
+        // The choice holds until the program ends either way.
+        auto box = storage::writeErrorBox(*error);
+        box.details = m_options.path() + ": " + error->reason;
+        showBox(box);
+    }
 }
 
 void Program::contents_Click()
@@ -338,6 +389,7 @@ bool Program::menuCommand(const std::string& item)
         {"write", &Program::write_ClickCommand},
         {"read", &Program::read_Click},
         {"exit", &Program::exit_Click},
+        {"verifyafterwrite", &Program::verifyafterwrite_Click},
         {"contents", &Program::contents_Click},
         {"printprofiles", &Program::printprofiles_Click},
         {"printerfont", &Program::printerfont_Click}};

@@ -8,6 +8,7 @@
 #include "shell/IniSettings.h"
 #include "shell/LinkCommands.h"
 #include "shell/MDIForm1.h"
+#include "shell/ProgramOptions.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
 #include "storage/IniFile.h"
@@ -68,8 +69,12 @@ public:
     /// The Disconnect button.
     void ConnectButton_Click();
 
-    /// File > Exit and closing the main window: close the port (sending "E") and end at once.
+    /// File > Exit and closing the main window: close the port (sending "E") and end at once. During a transfer
+    /// the user is asked first; ending then breaks the transfer off (the abort burst), lets what was sent leave
+    /// and closes the port before the program ends.
     void exit_Click();
+    /// Setup > Verify After Write: turns the read-back of every write on or off and keeps the choice.
+    void verifyafterwrite_Click();
     /// Help > Contents.
     void contents_Click();
     /// Print Profiles: in NMEA and Tracking mode, the shown profile stored and the mode's profile table printed in
@@ -126,12 +131,17 @@ private:
     MDIForm1 m_form;
     IniSettings m_ini;
     FileCommands m_fileCommands;
+    ProgramOptions m_options;
     LinkCommands* m_link = nullptr;
+    /// The program is ending (waiting for the port to close).
+    bool m_ending = false;
     reports::Printer* m_printer = nullptr;
     Clock* m_clock = nullptr;
 };
 
 /// Returns the box that refuses a mode a plain VQ-3 does not offer.
 forms::MessageBox notOnPlainVq3Box();
+/// Returns the question asked before the program ends during a transfer with the unit.
+forms::MessageBox exitDuringTransferBox();
 
 } // namespace qm::shell

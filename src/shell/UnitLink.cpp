@@ -1,7 +1,10 @@
 // The program's side of the link with the unit.
 #include "shell/UnitLink.h"
 
+#include "shell/ConfigurationSummary.h"
 #include "shell/IniSettings.h"
+
+#include <utility>
 
 namespace qm::shell
 {
@@ -32,6 +35,17 @@ void UnitLink::SelectSerialPort()
 void UnitLink::CloseSerialPort()
 {
     m_engine.CloseSerialPort();
+}
+
+bool UnitLink::transferUnderWay() const
+{
+    return m_engine.transferUnderWay();
+}
+
+void UnitLink::closeWhenSent(std::function<void()> closed)
+{
+    m_whenClosed = std::move(closed);
+    m_engine.closeWhenSent();
 }
 
 void UnitLink::startDownload()
@@ -102,6 +116,22 @@ void UnitLink::progress(int done, int total)
     m_progressShown = done < total;
     m_progressTotal = total;
     m_ui.showProgress(done, total);
+}
+
+link::WriteMismatch UnitLink::describeMismatch(const std::string& written, const std::string& readBack,
+                                               const std::string& before)
+{
+    link::WriteMismatch mismatch;
+    mismatch.field = describeFirstDifference(m_program.files(), written, readBack);
+    if (!before.empty() && m_backupFinder)
+        mismatch.backup = m_backupFinder(before);
+    return mismatch;
+}
+
+void UnitLink::portClosed()
+{
+    if (auto closed = std::exchange(m_whenClosed, {}))
+        closed();
 }
 
 } // namespace qm::shell

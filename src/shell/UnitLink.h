@@ -29,12 +29,17 @@ public:
     /// What runs after each completed identification, read and write, with the 128 image bytes.
     using TransactionRecorder = std::function<void(link::Transaction, const link::LinkState&, const std::string&)>;
     void setTransactionRecorder(TransactionRecorder recorder) { m_recorder = std::move(recorder); }
+    /// Returns where the backup of the given 128 bytes is kept ("" when nowhere).
+    using BackupFinder = std::function<std::string(const std::string& imageBytes)>;
+    void setBackupFinder(BackupFinder finder) { m_backupFinder = std::move(finder); }
 
     // LinkCommands
     void TestSerialPort() override;
     void OpenSerialPort() override;
     void SelectSerialPort() override;
     void CloseSerialPort() override;
+    bool transferUnderWay() const override;
+    void closeWhenSent(std::function<void()> closed) override;
     void startDownload() override;
     void read_Click() override;
     void com_Click(int n) override;
@@ -49,6 +54,9 @@ private:
     void saveComPortToIni() override;
     void transactionCompleted(link::Transaction transaction, const std::string& imageBytes) override;
     void progress(int done, int total) override;
+    link::WriteMismatch describeMismatch(const std::string& written, const std::string& readBack,
+                                         const std::string& before) override;
+    void portClosed() override;
 
     MDIForm1& m_program;
     Ui& m_ui;
@@ -57,6 +65,8 @@ private:
     /// A read or write's progress is on show (of m_progressTotal bytes).
     bool m_progressShown = false;
     int m_progressTotal = 0;
+    BackupFinder m_backupFinder;
+    std::function<void()> m_whenClosed;
     link::Link m_engine;
 };
 

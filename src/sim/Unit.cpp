@@ -87,10 +87,9 @@ std::string Unit::answerWaiting(char byte)
 std::string Unit::answerDownload(char byte)
 {
     ++m_downloadCount;
-    if (m_downloadCount > 1)
-        m_download.push_back(byte);
-
     const Faults& faults = m_settings.faults;
+    if (m_downloadCount > 1)
+        m_download.push_back(faults.storeWrongAt == m_downloadCount ? inverted(byte) : byte);
     if (faults.stopEchoAfter && m_echoCount >= *faults.stopEchoAfter) {
         m_state = State::Broken;
         return {};

@@ -34,6 +34,9 @@ struct Faults
     bool garbage = false;
     /// Answers "U" with 131 bytes of noise that do not begin with "U"; probes and downloads are answered rightly.
     bool garbageReply = false;
+    /// Stores byte number N of a download (the "D" is 1) wrongly while it echoes it rightly: a unit whose memory
+    /// lies, found only by reading the configuration back.
+    std::optional<int> storeWrongAt;
 };
 
 struct UnitSettings

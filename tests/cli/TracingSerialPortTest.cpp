@@ -1,4 +1,5 @@
 #include "cli/TracingSerialPort.h"
+#include "cli/SimRunner.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "forms/Windows.h"
@@ -20,6 +21,7 @@ struct CountingListener : link::SerialPortListener
     std::vector<link::PortError> failures;
     void dataArrived() override { ++arrivals; }
     void portFailed(const link::PortError& error) override { failures.push_back(error); }
+    void allSent() override {}
 };
 
 struct NullHost : link::LinkHost
@@ -36,6 +38,11 @@ struct NullHost : link::LinkHost
         completed.emplace_back(transaction, bytes);
     }
     void progress(int, int) override {}
+    link::WriteMismatch describeMismatch(const std::string&, const std::string&, const std::string&) override
+    {
+        return {};
+    }
+    void portClosed() override {}
 };
 
 std::vector<std::string> linesWithoutTimes(const std::string& trace)
@@ -77,6 +84,22 @@ TEST(TraceLineTest, ShowsTimeDirectionHexAndPrintableCharacter)
     };
     for (const auto& c : cases)
         EXPECT_EQ(TracingSerialPort::traceLine(c.ms, c.sent, c.byte), c.line);
+}
+
+TEST(UnitLogLineTest, ShowsArrivalTimeHexAndPrintableCharacter)
+{
+    struct Case
+    {
+        double ms;
+        char byte;
+        const char* line;
+    };
+    const Case cases[] = {
+        {0.0, '\0', "0.000 00"},    {269.3754, 'E', "269.375 45 'E'"}, {2.0, '\xAA', "2.000 AA"},
+        {2.0, ' ', "2.000 20 ' '"}, {2.0, '\x7F', "2.000 7F"},         {2.0, '\'', "2.000 27 '''"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(unitLogLine(c.ms, c.byte), c.line);
 }
 
 TEST_F(TracingSerialPortTest, TracesBytesSentOnlyWhileOpenAndPassesThemOn)

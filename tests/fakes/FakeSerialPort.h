@@ -26,6 +26,10 @@ public:
     int closes = 0;
     int inputFlushes = 0;
     int outputFlushes = 0;
+    /// Notifications asked for by notifyWhenSent() and not yet given.
+    int sentNotificationsAsked = 0;
+    /// The device a real port would name.
+    std::string device = "/dev/ttyUSB0";
     link::SerialPortListener* listener = nullptr;
 
     /// Puts bytes into the receive buffer without a notification.
@@ -47,6 +51,16 @@ public:
         m_received.clear();
         if (listener != nullptr) {
             listener->portFailed(error);
+        }
+    }
+
+    /// Everything sent has left the port: gives the notifications asked for.
+    void allSent()
+    {
+        const bool asked = sentNotificationsAsked > 0;
+        sentNotificationsAsked = 0;
+        if (asked && listener != nullptr) {
+            listener->allSent();
         }
     }
 
@@ -101,6 +115,8 @@ public:
     }
 
     void send(std::string_view bytes) override { sent.append(bytes); }
+    void notifyWhenSent() override { ++sentNotificationsAsked; }
+    std::string deviceName() const override { return device; }
 
 private:
     bool m_open = false;

@@ -4,7 +4,9 @@
 #include "shell/LinkCommands.h"
 #include "shell/MDIForm1.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qm::fakes
@@ -20,6 +22,10 @@ public:
     std::vector<std::string> downloads;
     /// The port test fails when set.
     bool portFails = false;
+    /// What transferUnderWay() answers.
+    bool transferring = false;
+    /// What closeWhenSent() runs once the port is closed.
+    std::function<void()> whenClosed;
 
     void TestSerialPort() override
     {
@@ -29,6 +35,12 @@ public:
     void OpenSerialPort() override { calls.push_back("OpenSerialPort"); }
     void SelectSerialPort() override { calls.push_back("SelectSerialPort"); }
     void CloseSerialPort() override { calls.push_back("CloseSerialPort"); }
+    bool transferUnderWay() const override { return transferring; }
+    void closeWhenSent(std::function<void()> closed) override
+    {
+        calls.push_back("closeWhenSent");
+        whenClosed = std::move(closed);
+    }
     void read_Click() override { calls.push_back("read_Click"); }
     void com_Click(int n) override { calls.push_back("com" + std::to_string(n) + "_Click"); }
     void ConnectButton_Click() override { calls.push_back("ConnectButton_Click"); }

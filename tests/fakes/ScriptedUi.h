@@ -31,10 +31,15 @@ public:
     std::deque<shell::FontSettings> fonts;
     bool ended = false;
 
+    /// Runs while a box is up (events that arrive under a modal box).
+    std::function<void()> onBox;
+
     forms::Button messageBox(const forms::MessageBox& box) override
     {
         calls.push_back("box:" + box.title);
         boxes.push_back(box);
+        if (onBox)
+            onBox();
         if (!buttons.empty()) {
             const auto button = buttons.front();
             buttons.pop_front();

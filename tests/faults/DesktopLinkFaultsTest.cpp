@@ -201,6 +201,56 @@ TEST_F(DesktopLinkFaultsTest, SlowEchoesCompleteWithinTheWriteLimitAndTimeOutBey
     }
 }
 
+TEST_F(DesktopLinkFaultsTest, TheUnitIsFoundAgainWhenItsDeviceGoesAwayAndComesBack)
+{
+    ASSERT_NO_FATAL_FAILURE(startSimulator({}, "beacon"));
+    ASSERT_NO_FATAL_FAILURE(startDesktop());
+    ASSERT_NO_FATAL_FAILURE(waitForConnection());
+    const std::string waiting =
+        "VQ-3 Disconnected. Waiting for the serial port " + folder.filePath("port").toStdString() + " to come back.";
+
+    stopSimulator();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows().MDIForm1.VQ3Status.toolTip() == waiting; }, 5000));
+    EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
+    EXPECT_FALSE(port->isOpen());
+
+    ASSERT_NO_FATAL_FAILURE(startSimulator({"--model", "0", "--firmware", "3"}, "tracking"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return windows().MDIForm1.Window.caption() == "Quellmark VQ-3 (v3.0) on COM1"; }, 10000));
+    EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Connected");
+    EXPECT_EQ(windows().MDIForm1.VQ3Status.toolTip(), "");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DesktopLinkFaultsTest, EndingDuringAWriteSendsTheBurstAndEndsOnceItHasLeft)
+{
+    const QString log = folder.filePath("unit.log");
+    ASSERT_NO_FATAL_FAILURE(startSimulator({"--line-rate", "--log", log}, "beacon"));
+    ASSERT_NO_FATAL_FAILURE(startDesktop());
+    ASSERT_NO_FATAL_FAILURE(waitForConnection());
+    ASSERT_NO_FATAL_FAILURE(openExample("tracking.vq3"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return action("write")->isEnabled(); }, 5000));
+
+    ui.progress = {0, 0};
+    action("write")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.progress.first >= 50; }, 5000));
+    ASSERT_LT(ui.progress.first, 129);
+    desktop->window().close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.ended; }, 5000));
+
+    EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{shell::exitDuringTransferBox()});
+    EXPECT_FALSE(port->isOpen());
+    stopSimulator();
+    std::string received;
+    for (const auto& line : QString::fromStdString(readAll(log)).split('\n', Qt::SkipEmptyParts))
+        received.push_back(static_cast<char>(line.section(' ', 1, 1).toInt(nullptr, 16)));
+    ASSERT_NE(received.find('D'), std::string::npos);
+    EXPECT_TRUE(received.ends_with(std::string(128, '\0') + "EE")) << received.size();
+    EXPECT_FALSE(QFile::exists(folder.filePath("saved.bin")) &&
+                 readAll(folder.filePath("saved.bin")) == readAll(folder.filePath("tracking.bin")));
+    EXPECT_FALSE(backupKeptAtExit("write"));
+}
+
 } // namespace
 } // namespace qm::app::faults
 

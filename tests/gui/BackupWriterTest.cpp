@@ -40,5 +40,22 @@ TEST(BackupWriterTest, EveryBackupHandedOverIsWrittenBeforeTheWriterEnds)
     EXPECT_EQ(written, image(1) + image(2) + image(3));
 }
 
+TEST(BackupWriterTest, FindsABackupHandedOverJustBefore)
+{
+    fakes::MemoryFileSystem files;
+    fakes::FakeClock clock;
+    shell::Backups backups(files, clock, kFolder);
+    BackupWriter writer(backups);
+    for (int seed = 1; seed <= 20; ++seed)
+        writer.record(link::Transaction::Read, "VQ-3+ ", image(seed));
+    writer.record(link::Transaction::Identification, "VQ-3+ ", image(99));
+
+    const std::string found = writer.find(image(99));
+
+    EXPECT_TRUE(found.starts_with(kFolder + "/")) << found;
+    EXPECT_TRUE(found.ends_with("-VQ-3+-identify.vq3")) << found;
+    EXPECT_EQ(writer.find(image(100)), "");
+}
+
 } // namespace
 } // namespace qm::app

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,69 @@ TEST_F(DesktopTest, TheStatusPanelFollowsTheLink)
     port.deliver(std::string(1, '\xAA'));
     EXPECT_EQ(find<QWidget>("VQ3Status")->property("text").toString(), "Connected");
     EXPECT_TRUE(find<QWidget>("ConnectButton")->isVisibleTo(&desktop->window()));
+}
+
+TEST_F(DesktopTest, StatusToolTipNamesTheLostDeviceUntilItIsBack)
+{
+    ASSERT_TRUE(echoTimer.tick());
+    port.deliver(std::string(1, '\xAA'));
+    auto* status = find<QWidget>("VQ3Status");
+    EXPECT_EQ(status->toolTip(), "VQ-3 Connected.");
+
+    port.fail({8020, "gone"});
+    EXPECT_EQ(status->toolTip(), "VQ-3 Disconnected. Waiting for the serial port /dev/ttyUSB0 to come back.");
+    echoTimer.tick();
+    echoTimer.tick();
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(status->toolTip(), "VQ-3 Disconnected.");
+    port.deliver(std::string(1, '\xAA'));
+    EXPECT_EQ(status->toolTip(), "VQ-3 Connected.");
+}
+
+TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
+{
+    ASSERT_TRUE(echoTimer.tick());
+    port.deliver(std::string(1, '\xAA'));
+    port.deliver("U\x01\x02" + std::string(128, '\0'));
+    EXPECT_TRUE(action("verifyafterwrite")->isChecked());
+    desktop->link().engine().startDownload("D" + std::string(128, 'x'));
+    for (int echo = 0; echo < 10; ++echo)
+        port.deliver(port.sent.substr(port.sent.size() - 1));
+    port.takeSent();
+    ui.buttons.push_back(forms::Button::No);
+
+    desktop->window().close();
+    EXPECT_EQ(ui.boxes.back(), shell::exitDuringTransferBox());
+    EXPECT_EQ(port.sent, "");
+    EXPECT_FALSE(ui.ended);
+
+    desktop->window().close();
+    EXPECT_EQ(port.takeSent(), std::string(128, '\0') + "EE");
+    EXPECT_FALSE(ui.ended);
+    EXPECT_FALSE(desktop->window().isEnabled());
+    port.allSent();
+    EXPECT_TRUE(ui.ended);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(DesktopExitTest, ExitEndsTheEventLoopThoughTheMainWindowHandsItsCloseToTheProgram)
+{
+    fakes::MemoryFileSystem files;
+    files.files["/opt/quellmark/vq3.ini"] =
+        storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
+    fakes::FakeSerialPort port;
+    fakes::FakeTimer echoTimer{500};
+    fakes::FakeTimer readTimer{5000};
+    fakes::FakeTimer writeTimer{5000};
+    Desktop desktop(DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
+                                 shell::Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}}});
+    ASSERT_TRUE(desktop.start());
+    QTimer::singleShot(0, desktop.window().findChild<QAction*>("exit"), &QAction::trigger);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.sent.back(), 'E');
 }
 
 } // namespace

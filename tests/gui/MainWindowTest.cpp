@@ -67,9 +67,13 @@ private slots:
         QTest::newRow("mode") << "mode"
                               << QStringList{"telemetry=&Telemetry", "beacon=&Beacon", "nmea=&NMEA",
                                              "tracking=T&racking", "alarm=&Alarm"};
-        QTest::newRow("setup") << "setup"
-                               << QStringList{"serialport=Serial &Port", "space10=-", "inputbaudrate=&Input Baud Rate",
-                                              "space11=-", "outputbaudrate=&Ouput Baud Rate"};
+        QTest::newRow("setup") << "setup" << QStringList{"serialport=Serial &Port",
+                                                         "space10=-",
+                                                         "inputbaudrate=&Input Baud Rate",
+                                                         "space11=-",
+                                                         "outputbaudrate=&Ouput Baud Rate",
+                                                         "space12=-",
+                                                         "verifyafterwrite=&Verify After Write"};
         QTest::newRow("serialport") << "serialport"
                                     << QStringList{"com1=COM&1", "com2=COM&2", "com3=COM&3", "com4=COM&4"};
         QTest::newRow("inputbaudrate") << "inputbaudrate"
@@ -94,8 +98,9 @@ private slots:
     void choiceItemsAreCheckableAndUnchecked()
     {
         MainWindow window;
-        const QStringList checkable{"telemetry", "beacon", "nmea",   "tracking", "alarm",  "com1",   "com2",   "com3",
-                                    "com4",      "in1200", "in2400", "in4800",   "in9600", "out300", "out1200"};
+        const QStringList checkable{"telemetry", "beacon", "nmea",    "tracking",        "alarm",  "com1",
+                                    "com2",      "com3",   "com4",    "in1200",          "in2400", "in4800",
+                                    "in9600",    "out300", "out1200", "verifyafterwrite"};
         for (const QAction* action : window.findChildren<QAction*>()) {
             if (action->objectName().isEmpty())
                 continue;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <utility>
@@ -24,6 +25,10 @@ public:
     std::vector<std::string> decoded;
     std::vector<std::pair<Transaction, std::string>> completed;
     std::vector<std::pair<int, int>> progressReports;
+    /// written, read back and before of every mismatch described.
+    std::vector<std::array<std::string, 3>> mismatches;
+    WriteMismatch mismatchAnswer{"My Call (written \"N0CALL\", read back \"N0CALM\")", "/backups/before.vq3"};
+    int portsClosed = 0;
     bool busy = false;
     int boxesWithBusyPointer = 0;
     std::function<void()> duringBox;
@@ -57,6 +62,18 @@ public:
         completed.emplace_back(transaction, imageBytes);
     }
     void progress(int done, int total) override { progressReports.emplace_back(done, total); }
+    WriteMismatch describeMismatch(const std::string& written, const std::string& readBack,
+                                   const std::string& before) override
+    {
+        events.push_back("describeMismatch");
+        mismatches.push_back({written, readBack, before});
+        return mismatchAnswer;
+    }
+    void portClosed() override
+    {
+        events.push_back("portClosed");
+        ++portsClosed;
+    }
 
     void clear()
     {
@@ -65,6 +82,7 @@ public:
         decoded.clear();
         completed.clear();
         progressReports.clear();
+        mismatches.clear();
     }
 };
 
@@ -124,6 +142,15 @@ struct LinkRig
 
     /// Echoes the last byte sent, as the unit does during a write.
     void echoLastByte() { port.deliver(port.sent.substr(port.sent.size() - 1)); }
+
+    /// Starts the write of the image and echoes all of it: the read-back "U" is the last byte sent.
+    void writeAndEcho(const std::string& downloadImage)
+    {
+        link.startDownload(downloadImage);
+        for (std::size_t i = 0; i < downloadImage.size(); ++i) {
+            echoLastByte();
+        }
+    }
 
     bool showsConnected() const
     {

@@ -42,39 +42,90 @@ TEST_F(LinkTest, PortFailingDuringAWriteEndsLikeTheWriteTimeOutWithoutTheBurst)
     EXPECT_TRUE(inEchoMode());
 }
 
-TEST_F(LinkTest, PortFailingWhileIdleShowsDisconnectedAndTheSamePortOpensAgain)
-{
-    connect();
-    port.fail(kGone);
+const std::string kWaitingTip = "VQ-3 Disconnected. Waiting for the serial port /dev/ttyUSB0 to come back.";
 
+TEST_F(LinkTest, LostPortIsOpenedAgainAboutOnceASecondUntilItsDeviceIsBack)
+{
+    link.com_Click(2);
+    echoTimer.tick();
+    port.deliver(kProbe);
+    port.deliver(reply(1, 2, testImage()));
+    port.takeSent();
+    const int opens = port.opens;
+
+    port.fail(kGone);
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(showsDisconnected());
     EXPECT_TRUE(inEchoMode());
-    echoTimer.tick();
-    echoTimer.tick();
-    EXPECT_TRUE(port.sent.empty());
-    EXPECT_TRUE(showsDisconnected());
+    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), kWaitingTip);
 
-    link.com_Click(1);
-    EXPECT_TRUE(port.isOpen());
+    port.openError = PortError{8002, "No such file or directory"};
+    for (int tick = 0; tick < 6; ++tick) {
+        echoTimer.tick();
+    }
+    EXPECT_EQ(port.opens, opens);
+    EXPECT_TRUE(port.sent.empty());
+    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), kWaitingTip);
+
+    port.openError.reset();
     echoTimer.tick();
+    EXPECT_FALSE(port.isOpen());
+    echoTimer.tick();
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(port.opens, opens + 1);
+    EXPECT_EQ(port.commPort, 2);
+    EXPECT_EQ(port.takeSent(), kProbe);
+    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), "");
+
     port.deliver(kProbe);
+    EXPECT_EQ(port.takeSent(), "U");
     port.deliver(reply(0, 3, testImage()));
-    EXPECT_EQ(windows.MDIForm1.Window.caption(), "Quellmark VQ-3 (v3.0) on COM1");
+    EXPECT_EQ(windows.MDIForm1.Window.caption(), "Quellmark VQ-3 (v3.0) on COM2");
+    EXPECT_TRUE(showsConnected());
+}
+
+TEST(LinkLostPortTest, ToolTipNamesTheDeviceOrTheComPort)
+{
+    for (const auto& [device, tip] : {std::pair<std::string, std::string>{"/tmp/vq3-link", "VQ-3 Disconnected. Waiting "
+                                                                                           "for the serial port "
+                                                                                           "/tmp/vq3-link to come "
+                                                                                           "back."},
+                                      {"", "VQ-3 Disconnected. Waiting for the serial port COM3 to come back."}}) {
+        LinkRig rig;
+        rig.port.device = device;
+        rig.openPort(3);
+        rig.port.fail(kGone);
+        EXPECT_EQ(rig.windows.MDIForm1.VQ3Status.toolTip(), tip);
+    }
+}
+
+TEST_F(LinkTest, ChoosingAPortForgetsTheLostOne)
+{
+    connect();
+    port.fail(kGone);
+    port.openError = PortError{8002, "No such file or directory"};
+    link.com_Click(3);
+    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), "");
+    const int opens = port.opens;
+
+    port.openError.reset();
+    echoTimer.tick();
+    echoTimer.tick();
+    EXPECT_EQ(port.opens, opens);
+    EXPECT_FALSE(port.isOpen());
 }
 
 TEST_F(LinkTest, PortFailingWhileABoxIsUpShowsDisconnectedWithinTwoTicks)
 {
     connect();
-    link.startDownload("D" + testImage());
+    writeAndEcho("D" + testImage());
     host.duringBox = [&] {
         port.fail(kGone);
         port.deliver(kProbe);
         EXPECT_FALSE(writeTimer.tick());
+        EXPECT_FALSE(readTimer.tick());
     };
-    for (int i = 0; i < 129; ++i) {
-        echoLastByte();
-    }
+    port.deliver(reply(1, 2, testImage()));
     host.duringBox = nullptr;
     EXPECT_EQ(host.boxes.size(), 1U);
     EXPECT_TRUE(inEchoMode());
@@ -98,7 +149,9 @@ TEST_F(LinkTest, ReplyArrivingWhileTheTimeOutBoxIsUpIsNotDecoded)
     EXPECT_EQ(host.boxes.size(), 1U);
     EXPECT_TRUE(showsDisconnected());
     EXPECT_TRUE(inEchoMode());
+    port.allSent();
     EXPECT_EQ(port.bytesWaiting(), 0U);
+    EXPECT_TRUE(host.decoded.empty());
 }
 
 } // namespace

@@ -237,6 +237,7 @@ TEST_F(LinkTest, ReplyNotBeginningWithUIsNotDecodedAndKeepsTheIdentification)
     EXPECT_EQ(windows.MDIForm1.Window.caption(), caption);
     EXPECT_EQ(port.sent, "U" + kAbortBurst);
     EXPECT_TRUE(inEchoMode());
+    port.allSent();
     EXPECT_TRUE(showsConnected());
     EXPECT_TRUE(windows.MDIForm1.menus.write.enabled());
 }

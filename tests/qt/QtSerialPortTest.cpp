@@ -34,9 +34,11 @@ class RecordingListener : public link::SerialPortListener
 public:
     int notifications = 0;
     std::vector<PortError> failures;
+    int sentReports = 0;
 
     void dataArrived() override { ++notifications; }
     void portFailed(const PortError& error) override { failures.push_back(error); }
+    void allSent() override { ++sentReports; }
 };
 
 std::string allByteValues()
@@ -157,6 +159,45 @@ TEST_F(QtSerialPortTest, FlushInputDiscardsTheBytesWaiting)
     EXPECT_EQ(port.takeByte(), 'd');
 }
 
+TEST_F(QtSerialPortTest, ReportsOnceFromTheEventLoopWhenEverythingSentHasLeft)
+{
+    ASSERT_EQ(port.open(), std::nullopt);
+    const std::string burst = std::string(128, '\0') + "E";
+
+    port.send(burst);
+    port.notifyWhenSent();
+
+    EXPECT_EQ(listener.sentReports, 0);
+    ASSERT_TRUE(waitUntil([&] { return listener.sentReports == 1; }));
+    EXPECT_EQ(terminal.read(burst.size()), burst);
+    runEventsFor(50ms);
+    EXPECT_EQ(listener.sentReports, 1);
+}
+
+TEST_F(QtSerialPortTest, WaitsForBytesQueuedBehindAFullDriverBeforeReportingThemSent)
+{
+    ASSERT_EQ(port.open(), std::nullopt);
+    // Far more than the terminal holds: the rest waits in the port's own queue until the other side reads.
+    const std::string bulk(200'000, 'x');
+    port.send(bulk);
+    port.send("E");
+    port.notifyWhenSent();
+
+    runEventsFor(100ms);
+    EXPECT_EQ(listener.sentReports, 0);
+    EXPECT_GT(port.bytesToSend(), 0u);
+    std::string arrived;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            arrived += terminal.read(65536, 20ms);
+            return listener.sentReports == 1;
+        },
+        10s));
+    arrived += terminal.read(bulk.size() + 1 - arrived.size());
+    EXPECT_EQ(arrived.size(), bulk.size() + 1);
+    EXPECT_EQ(arrived.back(), 'E');
+}
+
 TEST_F(QtSerialPortTest, OtherSideGoingAwayClosesThePortAndReportsOneFailure)
 {
     ASSERT_EQ(port.open(), std::nullopt);
@@ -201,6 +242,35 @@ TEST_F(QtSerialPortTest, DeviceHeldByAnotherPortGives8005AndLeavesTheHolderWorki
     EXPECT_FALSE(second.isOpen());
     port.send("E");
     EXPECT_EQ(terminal.read(1), "E");
+}
+
+TEST_F(QtSerialPortTest, DeviceHeldThroughAnotherPathGives8005AndLeavesTheHolderWorking)
+{
+    const std::string link = ::testing::TempDir() + "qm-other-path-" + std::to_string(::getpid());
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(terminal.slavePath(), link);
+    struct Row
+    {
+        std::string first;
+        std::string second;
+    };
+    for (const auto& row : {Row{terminal.slavePath(), link}, Row{link, terminal.slavePath()}}) {
+        SCOPED_TRACE(row.first + " then " + row.second);
+        QtSerialPort holder([&row](int) { return row.first; });
+        ASSERT_EQ(holder.open(), std::nullopt);
+        QtSerialPort second([&row](int) { return row.second; });
+
+        const std::optional<PortError> failure = second.open();
+
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->number, link::port_error::kPortAlreadyOpen) << failure->reason;
+        EXPECT_FALSE(second.isOpen());
+        holder.send("U");
+        EXPECT_EQ(terminal.read(1), "U");
+        holder.close();
+        ASSERT_EQ(second.open(), std::nullopt);
+    }
+    std::filesystem::remove(link);
 }
 
 PortError openAsAnotherUser(const std::string& path)

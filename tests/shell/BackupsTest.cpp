@@ -153,6 +153,33 @@ TEST_F(BackupsTest, KeepsItsFilesForTheUserAlone)
     EXPECT_EQ(kept.size(), 4u);
 }
 
+TEST_F(BackupsTest, FindsTheNewestBackupOfTheBytesByItsConfigurationFileOrItsRawBytes)
+{
+    const std::string beacon = compiledImage("beacon.vq3");
+    const std::string alarm = compiledImage("alarm.vq3");
+    std::string unknownMode(128, '\0');
+    unknownMode[0] = static_cast<char>(0x07);
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", beacon));
+    ASSERT_FALSE(backups.record(Transaction::Write, "VQ-3+ ", alarm));
+    ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", beacon));
+    ASSERT_FALSE(backups.record(Transaction::Read, "VQ-3+ ", unknownMode));
+    struct Case
+    {
+        std::string bytes;
+        std::string found;
+    };
+    const Case cases[] = {
+        {beacon, kFolder + "/20261206-084512-125-VQ-3+-read.vq3"},
+        {alarm, kFolder + "/20261206-084512-124-VQ-3+-write.vq3"},
+        {unknownMode, kFolder + "/20261206-084512-126-VQ-3+-read.bin"},
+        {compiledImage("nmea.vq3"), ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(backups.find(c.bytes), c.found);
+    Backups nowhere(files, clock, "");
+    EXPECT_EQ(nowhere.find(beacon), "");
+}
+
 TEST_F(BackupsTest, TwoBackupsOfOneMillisecondAreBothKeptInOrder)
 {
     clock.stepMs = 0;

@@ -269,5 +269,42 @@ TEST(ConfigurationSummaryTest, ADifferentModeIsTheOnlyDifference)
     EXPECT_EQ(differences, (std::vector<SummaryDifference>{{"mode", "Mode", std::nullopt, "NMEA", "Tracking"}}));
 }
 
+std::string compiledExample(fakes::MemoryFileSystem& files, const std::string& name)
+{
+    files.files["example.vq3"] = storage::joinLines(exampleLines(name));
+    MDIForm1 program(files);
+    program.startUp();
+    EXPECT_EQ(program.openConfigurationFile("example.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+    program.saveShownProfiles();
+    EXPECT_FALSE(program.checkAndCompile());
+    return program.module().DownloadImage.substr(1);
+}
+
+TEST(FirstDifferenceTest, NamesTheFirstFieldThatDiffersWithBothValuesOrElseTheByte)
+{
+    struct Case
+    {
+        const char* example;
+        std::size_t index;
+        char readBack;
+        std::string described;
+    };
+    const Case cases[] = {
+        {"beacon.vq3", 7, 'X', "My Call (written \"TEST\", read back \"TESX\")"},
+        {"beacon.vq3", 4, '\r', "My Call (written \"TEST\", read back \"\\x0DEST\")"},
+        {"beacon.vq3", 0, '\x04', "Mode (written \"Beacon\", read back \"Alarm\")"},
+        {"tracking.vq3", 54, '\x20', "Profile 2 Transmit Timer (written \"0 min 30 s\", read back \"0 min 32 s\")"},
+        {"beacon.vq3", 3, '\x05', "byte 4 (written hex 00, read back hex 05)"},
+        {"beacon.vq3", 0, '\x07', "byte 1 (written hex 01, read back hex 07)"},
+    };
+    for (const auto& c : cases) {
+        fakes::MemoryFileSystem files;
+        const std::string written = compiledExample(files, c.example);
+        std::string readBack = written;
+        readBack[c.index] = c.readBack;
+        EXPECT_EQ(describeFirstDifference(files, written, readBack), c.described) << c.example << " " << c.index;
+    }
+}
+
 } // namespace
 } // namespace qm::shell

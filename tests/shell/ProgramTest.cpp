@@ -161,6 +161,128 @@ TEST_F(ProgramTest, ExitClosesThePortThenEnds)
     EXPECT_TRUE(ui.ended);
 }
 
+TEST_F(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
+{
+    struct Row
+    {
+        Button answer;
+        std::vector<std::string> calls;
+        bool endsWhenClosed;
+    };
+    const Row rows[] = {
+        {Button::No, {}, false},
+        {Button::Yes, {"closeWhenSent"}, true},
+    };
+    for (const auto& row : rows) {
+        fakes::MemoryFileSystem rowFiles;
+        fakes::ScriptedUi rowUi;
+        Program rowProgram{rowFiles, rowUi, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/", {}}};
+        fakes::RecordingLink rowLink{rowProgram.form().module()};
+        rowFiles.files[kIni] = iniFile("1", "N0CALL");
+        rowProgram.setLink(&rowLink);
+        ASSERT_TRUE(rowProgram.MDIForm_Load());
+        rowLink.calls.clear();
+        rowLink.transferring = true;
+        rowUi.buttons.push_back(row.answer);
+
+        rowProgram.exit_Click();
+
+        EXPECT_EQ(rowUi.boxes, std::vector<forms::MessageBox>{forms::messageBox(
+                                   "Transfer In Progress",
+                                   "The program is exchanging a configuration with the VQ-3. If it ends now, the "
+                                   "transfer is broken off and the VQ-3 is told to discard it.\r\n\r\nEnd the "
+                                   "program anyway?",
+                                   forms::Icon::Warning, forms::Buttons::YesNo)});
+        EXPECT_EQ(rowUi.callsStartingWith("pointer:").back(), "pointer:normal");
+        EXPECT_EQ(rowLink.calls, row.calls);
+        EXPECT_FALSE(rowUi.ended);
+        EXPECT_EQ(rowProgram.form().windows().MDIForm1.Window.enabled(), !row.endsWhenClosed);
+        if (rowLink.whenClosed)
+            rowLink.whenClosed();
+        EXPECT_EQ(rowUi.ended, row.endsWhenClosed);
+        rowProgram.exit_Click();
+        EXPECT_EQ(rowUi.boxes.size(), row.endsWhenClosed ? 1u : 2u);
+    }
+}
+
+TEST_F(ProgramTest, ATransferThatEndsWhileTheQuestionIsUpClosesAsAtAnyOtherTime)
+{
+    start();
+    link.transferring = true;
+    ui.buttons.push_back(Button::Yes);
+    link.calls.clear();
+    ui.onBox = [this] { link.transferring = false; };
+
+    program.exit_Click();
+
+    EXPECT_EQ(link.calls, std::vector<std::string>{"CloseSerialPort"});
+    EXPECT_TRUE(ui.ended);
+}
+
+TEST_F(ProgramTest, VerifyAfterWriteIsOnUntilTurnedOffAndKeptInTheProgramsOwnFile)
+{
+    const std::string optionsFile = "/home/user/.config/quellmark/quellmark.conf";
+    start();
+    EXPECT_TRUE(w.MDIForm1.menus.verifyafterwrite.checked());
+    EXPECT_TRUE(program.form().module().link.VerifyWrites);
+    EXPECT_EQ(files.files.count(optionsFile), 0u);
+
+    EXPECT_TRUE(program.menuCommand("verifyafterwrite"));
+    EXPECT_FALSE(w.MDIForm1.menus.verifyafterwrite.checked());
+    EXPECT_FALSE(program.form().module().link.VerifyWrites);
+    EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=no\r\n");
+    EXPECT_EQ(files.files[kIni], iniFile("1", "N0CALL"));
+
+    program.verifyafterwrite_Click();
+    EXPECT_TRUE(program.form().module().link.VerifyWrites);
+    EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=yes\r\n");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST(ProgramOptionsTest, ReadsTheSettingAndKeepsLinesItDoesNotKnow)
+{
+    struct Case
+    {
+        std::string file;
+        bool verify;
+        std::string afterTurningOff;
+    };
+    const Case cases[] = {
+        {"VerifyAfterWrite=no\r\n", false, "VerifyAfterWrite=no\r\n"},
+        {"VerifyAfterWrite=yes\r\n", true, "VerifyAfterWrite=no\r\n"},
+        {"VerifyAfterWrite=maybe\r\n", true, "VerifyAfterWrite=no\r\n"},
+        {"Theme=dark\nVerifyAfterWrite=no\n", false, "Theme=dark\r\nVerifyAfterWrite=no\r\n"},
+        {"Theme=dark\r\n", true, "Theme=dark\r\nVerifyAfterWrite=no\r\n"},
+        {"", true, "VerifyAfterWrite=no\r\n"},
+    };
+    for (const auto& c : cases) {
+        fakes::MemoryFileSystem files;
+        files.files["/cfg/quellmark.conf"] = c.file;
+        ProgramOptions options(files, "/cfg/quellmark.conf");
+        options.load();
+        EXPECT_EQ(options.verifyAfterWrite(), c.verify) << c.file;
+        EXPECT_FALSE(options.setVerifyAfterWrite(false));
+        EXPECT_EQ(files.files["/cfg/quellmark.conf"], c.afterTurningOff) << c.file;
+        EXPECT_EQ(files.folders, std::set<std::string>{"/cfg"});
+    }
+}
+
+TEST_F(ProgramTest, ASettingThatCannotBeKeptSaysWhyAndHoldsUntilTheProgramEnds)
+{
+    files.writeErrors["/home/user/.config/quellmark/quellmark.conf"] =
+        storage::FileError{storage::error::kPermissionDenied, "Permission denied"};
+    start();
+
+    program.verifyafterwrite_Click();
+
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    forms::MessageBox expected = storage::writeErrorBox({storage::error::kPermissionDenied, ""});
+    expected.details = "/home/user/.config/quellmark/quellmark.conf: Permission denied";
+    EXPECT_EQ(ui.boxes[0], expected);
+    EXPECT_FALSE(program.form().module().link.VerifyWrites);
+    EXPECT_FALSE(w.MDIForm1.menus.verifyafterwrite.checked());
+}
+
 TEST_F(ProgramTest, ContentsOpensTheHelpFileFromTheProgramsFolder)
 {
     start();

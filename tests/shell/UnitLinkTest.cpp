@@ -3,6 +3,7 @@
 #include "fakes/FakeTimer.h"
 #include "fakes/MemoryFileSystem.h"
 #include "fakes/ScriptedUi.h"
+#include "link/LinkMessages.h"
 #include "shell/Program.h"
 #include "storage/ConfigFile.h"
 
@@ -44,6 +45,19 @@ protected:
         port.deliver(kProbe);
         ASSERT_EQ(port.takeSent(), "U");
         port.deliver(std::string("U\x01\x02", 3) + image);
+    }
+
+    /// Echoes every byte of a write as the unit does; returns the bytes written.
+    std::string echoWrite()
+    {
+        std::string wire;
+        for (int byte = 0; byte < 129; ++byte) {
+            const std::string sent = port.takeSent();
+            EXPECT_EQ(sent.size(), 1u) << byte;
+            wire += sent;
+            port.deliver(sent);
+        }
+        return wire;
     }
 
     /// The image of the bundled Tracking example, as the unit would hold it.
@@ -131,20 +145,98 @@ TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
     port.takeSent();
     w.Form4.TrkComments.setText("Portable");
     ASSERT_TRUE(program.write_Click());
-    std::string wire;
-    for (int byte = 0; byte < 129; ++byte) {
-        const std::string sent = port.takeSent();
-        ASSERT_EQ(sent.size(), 1u) << byte;
-        wire += sent;
-        port.deliver(sent);
-    }
+    const std::string wire = echoWrite();
     EXPECT_EQ(wire.substr(0, 1), "D");
     EXPECT_EQ(wire.substr(1, 106), image.substr(0, 106));
     EXPECT_EQ(wire.substr(108, 8), "Portable");
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(port.takeSent(), "U");
+    port.deliver(std::string("U\x01\x02", 3) + wire.substr(1));
     EXPECT_EQ(ui.boxes.back().title, "Download Complete");
     EXPECT_EQ(recorded.back().transaction, link::Transaction::Write);
     EXPECT_EQ(recorded.back().bytes, wire.substr(1));
     EXPECT_TRUE(program.form().module().DownloadImage.empty());
+}
+
+TEST_F(UnitLinkTest, ReadBackThatDiffersNamesTheFieldWithBothValuesAndTheBackupOfTheEarlierConfiguration)
+{
+    std::vector<std::string> lookedFor;
+    link.setBackupFinder([&lookedFor](const std::string& bytes) {
+        lookedFor.push_back(bytes);
+        return std::string("/home/ham/backups/20261206-084512-123-VQ-3+-identify.vq3");
+    });
+    const std::string image = trackingImage();
+    connect(image);
+    program.read_Click();
+    port.deliver(std::string("U\x01\x02", 3) + image);
+    port.takeSent();
+    w.Form4.TrkComments.setText("Portable");
+    ASSERT_TRUE(program.write_Click());
+    std::string stored = echoWrite().substr(1);
+    stored[110] = 'x';
+    port.takeSent();
+
+    port.deliver(std::string("U\x01\x02", 3) + stored);
+
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0], link::writeNotVerifiedBox("Comments (written \"Portable\", read back \"Porxable\")",
+                                                     "/home/ham/backups/20261206-084512-123-VQ-3+-identify.vq3"));
+    EXPECT_EQ(lookedFor, std::vector<std::string>{image});
+    EXPECT_EQ(recorded.back().transaction, link::Transaction::Read);
+    EXPECT_EQ(recorded.back().bytes, stored);
+    EXPECT_EQ(w.Form4.TrkComments.text(), "Portable");
+}
+
+TEST_F(UnitLinkTest, EndingDuringAWriteAsksThenBreaksItOffAndEndsOnceTheBurstHasLeft)
+{
+    struct Row
+    {
+        forms::Button answer;
+        std::string sent;
+        bool ended;
+    };
+    const Row rows[] = {
+        {forms::Button::No, "", false},
+        {forms::Button::Yes, std::string(128, '\0') + "EE", true},
+    };
+    const std::string image = trackingImage();
+    connect(image);
+    program.read_Click();
+    port.deliver(std::string("U\x01\x02", 3) + image);
+    port.takeSent();
+    for (const auto& row : rows) {
+        ui.boxes.clear();
+        if (!link.transferUnderWay()) {
+            ASSERT_TRUE(program.write_Click());
+            for (int byte = 0; byte < 68; ++byte)
+                port.deliver(port.takeSent());
+            port.takeSent();
+        }
+        ui.buttons.push_back(row.answer);
+
+        program.menuCommand("exit");
+
+        EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{exitDuringTransferBox()});
+        EXPECT_EQ(port.takeSent(), row.sent);
+        EXPECT_FALSE(ui.ended);
+        EXPECT_EQ(link.transferUnderWay(), !row.ended);
+        EXPECT_EQ(w.MDIForm1.Window.enabled(), !row.ended);
+        port.allSent();
+        EXPECT_EQ(ui.ended, row.ended);
+        EXPECT_EQ(port.isOpen(), !row.ended);
+    }
+}
+
+TEST_F(UnitLinkTest, EndingWhileNoTransferRunsClosesAtOnceWithoutAQuestion)
+{
+    connect(trackingImage());
+
+    program.exit_Click();
+
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(port.takeSent(), "E");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(ui.ended);
 }
 
 TEST_F(UnitLinkTest, AGoodPortChangeIsRemembered)

@@ -56,6 +56,13 @@ Faults badEchoAt(int position)
     return faults;
 }
 
+Faults storeWrongAt(int position)
+{
+    Faults faults;
+    faults.storeWrongAt = position;
+    return faults;
+}
+
 Faults replyFaults(std::optional<int> shortReply, std::optional<int> replyExtra)
 {
     Faults faults;
@@ -67,6 +74,15 @@ Faults replyFaults(std::optional<int> shortReply, std::optional<int> replyExtra)
 std::string invert(char byte)
 {
     return std::string(1, static_cast<char>(~static_cast<unsigned char>(byte)));
+}
+
+/// The new image with byte N of the download stream (the "D" is 1) inverted.
+std::string lying(int position)
+{
+    std::string image = kNewImage;
+    const auto at = static_cast<std::size_t>(position - 2);
+    image[at] = invert(image[at])[0];
+    return image;
 }
 
 std::string feed(Unit& unit, const std::string& input)
@@ -163,6 +179,9 @@ TEST(UnitTest, FaultsChangeTheAnswersAndBrokenDownloadsNeverCommit)
         {"bad echo at 1", badEchoAt(1), "D" + kAbortBurst + kProbe, invert('D') + kProbe, kOldImage},
         {"bad echo at 129", badEchoAt(129), download + kAbortBurst + kProbe,
          download.substr(0, 128) + invert(download[128]) + kProbe, kOldImage},
+        {"store wrong at 5", storeWrongAt(5), download + "U", download + "U" + bytes({1, 2}) + lying(5), lying(5)},
+        {"store wrong at 129", storeWrongAt(129), download, download, lying(129)},
+        {"store wrong at 1 stores the image rightly", storeWrongAt(1), download, download, kNewImage},
         {"short reply 100", replyFaults(100, {}), "U" + kProbe, reply.substr(0, 100) + kProbe, kOldImage},
         {"short reply 0", replyFaults(0, {}), "U" + kProbe, kProbe, kOldImage},
         {"short reply longer than the reply", replyFaults(500, {}), "U", reply, kOldImage},
@@ -175,7 +194,7 @@ TEST(UnitTest, FaultsChangeTheAnswersAndBrokenDownloadsNeverCommit)
         unit.onDownloadCompleted([&](const std::string&) { ++completed; });
         EXPECT_EQ(feed(unit, c.input), c.output) << c.name;
         EXPECT_EQ(unit.image(), c.imageAfter) << c.name;
-        EXPECT_EQ(completed, c.imageAfter == kNewImage ? 1 : 0) << c.name;
+        EXPECT_EQ(completed, c.imageAfter == kOldImage ? 0 : 1) << c.name;
     }
 }
 
