@@ -288,6 +288,7 @@ TEST_F(UnitLinkTest, EveryWayATransferEndsTakesItsProgressAway)
         ASSERT_LT(ui.progress.first, ui.progress.second) << ending.how;
         ending.end();
         EXPECT_EQ(ui.progress.first, ui.progress.second) << ending.how;
+        port.allSent();
         if (!port.isOpen())
             program.com_Click(1);
         ASSERT_TRUE(echoTimer.tick());
