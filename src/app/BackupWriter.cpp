@@ -19,11 +19,11 @@ BackupWriter::~BackupWriter()
     m_thread.join();
 }
 
-void BackupWriter::record(link::Transaction transaction, std::string modelName, std::string imageBytes)
+void BackupWriter::record(link::Transaction transaction, std::string modelName, int firmware, std::string imageBytes)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_jobs.push_back({transaction, std::move(modelName), std::move(imageBytes)});
+        m_jobs.push_back({transaction, std::move(modelName), firmware, std::move(imageBytes)});
     }
     m_wake.notify_one();
 }
@@ -38,7 +38,7 @@ void BackupWriter::run()
         Job job = std::move(m_jobs.front());
         m_jobs.pop_front();
         lock.unlock();
-        (void)m_backups.record(job.transaction, job.modelName, job.imageBytes);
+        (void)m_backups.record(job.transaction, job.modelName, job.firmware, job.imageBytes);
         lock.lock();
     }
 }

@@ -25,13 +25,14 @@ public:
 
     /// Hands over the bytes of a completed transaction; returns at once. A backup that cannot be written is
     /// dropped: it never interrupts the user's work with the unit.
-    void record(link::Transaction transaction, std::string modelName, std::string imageBytes);
+    void record(link::Transaction transaction, std::string modelName, int firmware, std::string imageBytes);
 
 private:
     struct Job
     {
         link::Transaction transaction;
         std::string modelName;
+        int firmware = 0;
         std::string imageBytes;
     };
 

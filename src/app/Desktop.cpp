@@ -43,7 +43,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
         m_backupWriter = std::make_unique<BackupWriter>(*backups);
         m_link->setTransactionRecorder(
             [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
-                m_backupWriter->record(transaction, state.ModelName, bytes);
+                m_backupWriter->record(transaction, state.ModelName, state.FirmwareVersion, bytes);
             });
     }
     m_program->setLink(m_link.get());

@@ -185,7 +185,7 @@ void LinkSession::onBox(const forms::MessageBox& box)
 
 void LinkSession::onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes)
 {
-    if (auto error = m_backups.record(transaction, state.ModelName, bytes)) {
+    if (auto error = m_backups.record(transaction, state.ModelName, state.FirmwareVersion, bytes)) {
         m_ui.endProgressLine();
         m_err << "vq3: warning: no backup kept in " << (m_backups.folder().empty() ? "(none)" : m_backups.folder())
               << ": " << error->reason << '\n';

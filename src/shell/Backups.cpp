@@ -2,6 +2,7 @@
 #include "shell/Backups.h"
 
 #include "forms/Text.h"
+#include "image/Decode.h"
 #include "image/ImageFields.h"
 #include "shell/MDIForm1.h"
 #include "storage/ConfigFile.h"
@@ -20,21 +21,36 @@ constexpr const char* kRawExtension = ".bin";
 constexpr const char* kConfigurationExtension = ".vq3";
 /// "20261206-084512-123-": date, time and milliseconds ahead of the model.
 constexpr std::string_view kStampPattern = "dddddddd-dddddd-ddd-";
+constexpr std::string_view kBeforeWrite = "-before-write";
+constexpr std::string_view kFirmwarePrefix = "fw";
 
-const char* transactionName(link::Transaction transaction)
+struct TransactionWord
 {
-    switch (transaction) {
-    case link::Transaction::Identification:
-        return "identify";
-    case link::Transaction::Read:
-        return "read";
-    case link::Transaction::Write:
-        return "write";
-    }
+    link::Transaction transaction;
+    std::string_view word;
+};
+
+constexpr TransactionWord kTransactionWords[] = {
+    {link::Transaction::Identification, "identify"},
+    {link::Transaction::Read, "read"},
+    {link::Transaction::Write, "write"},
+};
+
+std::string_view transactionWord(link::Transaction transaction)
+{
+    for (const auto& known : kTransactionWords)
+        if (known.transaction == transaction)
+            return known.word;
     return "read";
 }
 
-bool isBackupStem(const std::string& stem)
+bool allDigits(std::string_view text)
+{
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+bool isBackupStem(std::string_view stem)
 {
     if (stem.size() <= kStampPattern.size())
         return false;
@@ -44,6 +60,36 @@ bool isBackupStem(const std::string& stem)
             return false;
     }
     return true;
+}
+
+int number(std::string_view digits)
+{
+    int value = 0;
+    for (char c : digits)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+/// Removes the last "-" word of a name and returns it.
+std::string_view takeLastWord(std::string_view& rest)
+{
+    const auto dash = rest.rfind('-');
+    const std::string_view word = dash == std::string_view::npos ? rest : rest.substr(dash + 1);
+    rest = dash == std::string_view::npos ? std::string_view() : rest.substr(0, dash);
+    return word;
+}
+
+/// Returns the name of a marked backup: the same stamp, model, firmware and transaction, marked.
+std::string beforeWriteStem(const std::string& stem, const BackupName& name)
+{
+    std::string marked = name.stamp + "-" + name.model;
+    if (name.firmware)
+        marked += "-" + std::string(kFirmwarePrefix) + std::to_string(*name.firmware);
+    if (name.transaction)
+        marked += "-" + std::string(transactionWord(*name.transaction));
+    else
+        marked = stem;
+    return marked + std::string(kBeforeWrite);
 }
 
 } // namespace
@@ -58,7 +104,7 @@ std::string backupFolder(const char* xdgDataHome, const char* home)
     return {};
 }
 
-std::string backupStem(const LocalTime& time, const std::string& modelName, link::Transaction transaction)
+std::string backupStem(const LocalTime& time, const std::string& modelName, int firmware, link::Transaction transaction)
 {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-%03d-", time.year, time.month, time.day, time.hour,
@@ -70,7 +116,45 @@ std::string backupStem(const LocalTime& time, const std::string& modelName, link
             c = '_';
     if (model.empty())
         model = "unknown";
-    return stamp + model + "-" + transactionName(transaction);
+    return stamp + model + "-" + std::string(kFirmwarePrefix) + std::to_string(firmware) + "-" +
+           std::string(transactionWord(transaction));
+}
+
+std::optional<BackupName> parseBackupStem(std::string_view stem)
+{
+    if (!isBackupStem(stem))
+        return std::nullopt;
+    BackupName name;
+    name.stamp = std::string(stem.substr(0, kStampPattern.size() - 1));
+    name.time = {number(stem.substr(0, 4)), number(stem.substr(4, 2)),  number(stem.substr(6, 2)),
+                 number(stem.substr(9, 2)), number(stem.substr(11, 2)), number(stem.substr(13, 2)),
+                 number(stem.substr(16, 3))};
+    std::string_view rest = stem.substr(kStampPattern.size());
+    // Read from the end: a second backup of one millisecond carries "-2", "-3", ... after everything else.
+    if (const auto dash = rest.rfind('-'); dash != std::string_view::npos && allDigits(rest.substr(dash + 1)))
+        rest = rest.substr(0, dash);
+    if (rest.ends_with(kBeforeWrite)) {
+        name.beforeWrite = true;
+        rest.remove_suffix(kBeforeWrite.size());
+    }
+    std::string_view word = rest;
+    const std::string_view last = takeLastWord(word);
+    for (const auto& known : kTransactionWords)
+        if (last == known.word) {
+            name.transaction = known.transaction;
+            rest = word;
+        }
+    if (name.transaction) {
+        std::string_view beforeFirmware = rest;
+        const std::string_view firmware = takeLastWord(beforeFirmware);
+        if (firmware.starts_with(kFirmwarePrefix) && allDigits(firmware.substr(kFirmwarePrefix.size())) &&
+            firmware.size() <= kFirmwarePrefix.size() + 3) {
+            name.firmware = number(firmware.substr(kFirmwarePrefix.size()));
+            rest = beforeFirmware;
+        }
+    }
+    name.model = std::string(rest);
+    return name;
 }
 
 std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes)
@@ -84,6 +168,68 @@ std::optional<std::string> decodedConfiguration(storage::FileSystem& files, cons
     if (program.module().CurrentMode < 0 || program.module().CurrentMode >= forms::kModeCount)
         return std::nullopt;
     return storage::joinLines(program.configurationLines());
+}
+
+std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,
+                                                                       const std::string& folder)
+{
+    auto listing = files.listFolder(folder);
+    if (auto* error = std::get_if<storage::FileError>(&listing)) {
+        if (error->number == storage::error::kPathNotFound)
+            return std::vector<BackupEntry>{};
+        return *error;
+    }
+    std::vector<BackupEntry> entries;
+    for (const auto& fileName : std::get<std::vector<std::string>>(listing)) {
+        if (!fileName.ends_with(kRawExtension))
+            continue;
+        const std::string stem = fileName.substr(0, fileName.size() - std::string_view(kRawExtension).size());
+        auto name = parseBackupStem(stem);
+        if (!name)
+            continue;
+        BackupEntry entry{stem, std::move(*name), {}, std::nullopt, {}, folder + "/" + fileName, std::nullopt};
+        auto bytes = files.readFile(entry.rawPath);
+        if (auto* read = std::get_if<std::string>(&bytes); read != nullptr && read->size() == image::kImageSize) {
+            entry.imageBytes = *read;
+            image::ImageFields fields;
+            image::splitUpload(entry.imageBytes, fields);
+            entry.mode = image::modeCode(fields.modeByte);
+            entry.callsign = fields.stationCallsign;
+        }
+        const std::string configuration = folder + "/" + stem + kConfigurationExtension;
+        if (files.fileExists(configuration))
+            entry.configurationPath = configuration;
+        entries.push_back(std::move(entry));
+    }
+    // The names begin with the time, so they sort in the order they were made; a second backup of the same
+    // millisecond carries a suffix and sorts after the first.
+    std::sort(entries.begin(), entries.end(),
+              [](const BackupEntry& a, const BackupEntry& b) { return a.stem > b.stem; });
+    return entries;
+}
+
+std::string backupEventText(const BackupName& name)
+{
+    std::string text = "unknown";
+    if (name.transaction) {
+        switch (*name.transaction) {
+        case link::Transaction::Identification:
+            text = "identification";
+            break;
+        case link::Transaction::Read:
+            text = "read";
+            break;
+        case link::Transaction::Write:
+            text = "write";
+            break;
+        }
+    }
+    return name.beforeWrite ? text + ", before a write" : text;
+}
+
+std::string earlierConfigurationSentence(const std::string& path)
+{
+    return "The configuration the unit held before this write is kept in " + path + ".";
 }
 
 Backups::Backups(storage::FileSystem& files, Clock& clock, std::string folder, int keep)
@@ -104,8 +250,6 @@ std::vector<std::string> Backups::stems()
                 found.push_back(std::move(stem));
         }
     }
-    // The names begin with the time, so they sort in the order they were made; a second backup of the same
-    // millisecond carries a suffix and sorts after the first.
     std::sort(found.begin(), found.end());
     return found;
 }
@@ -129,27 +273,73 @@ std::string Backups::unusedStem(const std::string& stem)
     return candidate;
 }
 
-std::optional<storage::FileError> Backups::record(link::Transaction transaction, const std::string& modelName,
-                                                  const std::string& imageBytes)
+std::optional<storage::FileError> Backups::keep(const std::string& stem, const std::string& imageBytes,
+                                                const std::optional<std::string>& configuration)
 {
+    const std::string path = m_folder + "/" + stem;
+    if (auto error = m_files.writePrivateFileAtomically(path + kRawExtension, imageBytes))
+        return error;
+    if (configuration)
+        if (auto error = m_files.writePrivateFileAtomically(path + kConfigurationExtension, *configuration))
+            return error;
+    return std::nullopt;
+}
+
+std::optional<storage::FileError> Backups::record(link::Transaction transaction, const std::string& modelName,
+                                                  int firmware, const std::string& imageBytes)
+{
+    // What the unit held until now is known even when this backup cannot be kept.
+    const std::optional<std::string> replaced =
+        transaction == link::Transaction::Write && m_unitHolds != imageBytes ? m_unitHolds : std::nullopt;
+    m_unitHolds = imageBytes;
     if (m_folder.empty())
         return storage::FileError{storage::error::kPathNotFound,
                                   "There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."};
     if (auto error = m_files.makePrivateFolder(m_folder))
         return error;
     const auto earlier = stemsHolding(stems(), imageBytes);
-    const std::string stem = unusedStem(backupStem(m_clock.now(), modelName, transaction));
-    const std::string path = m_folder + "/" + stem;
-    if (auto error = m_files.writePrivateFileAtomically(path + kRawExtension, imageBytes))
+    const std::string stem = unusedStem(backupStem(m_clock.now(), modelName, firmware, transaction));
+    if (auto error = keep(stem, imageBytes, decodedConfiguration(m_files, imageBytes)))
         return error;
-    if (const auto configuration = decodedConfiguration(m_files, imageBytes))
-        if (auto error = m_files.writePrivateFileAtomically(path + kConfigurationExtension, *configuration))
-            return error;
     // The earlier copies go only once the new one is complete: a failure leaves one too many, never none.
     for (const auto& old : earlier)
         if (auto error = remove(old))
             return error;
-    return prune();
+    if (auto error = prune())
+        return error;
+    if (replaced) {
+        auto marked = markReadBeforeWrite(*replaced);
+        if (auto* error = std::get_if<storage::FileError>(&marked);
+            error != nullptr && error->number != storage::error::kFileNotFound)
+            return *error;
+    }
+    return std::nullopt;
+}
+
+std::variant<std::string, storage::FileError> Backups::markReadBeforeWrite(const std::string& imageBytes)
+{
+    const auto holding = stemsHolding(stems(), imageBytes);
+    if (holding.empty())
+        return storage::FileError{storage::error::kFileNotFound,
+                                  "No backup in " + m_folder + " holds the configuration the unit held."};
+    const std::string& stem = holding.back();
+    const auto name = parseBackupStem(stem);
+    std::string kept = stem;
+    if (name && !name->beforeWrite) {
+        const std::string path = m_folder + "/" + stem;
+        std::optional<std::string> configuration;
+        if (auto read = m_files.readFile(path + kConfigurationExtension); std::holds_alternative<std::string>(read))
+            configuration = std::get<std::string>(read);
+        kept = unusedStem(beforeWriteStem(stem, *name));
+        if (auto error = keep(kept, imageBytes, configuration))
+            return *error;
+        if (auto error = remove(stem))
+            return *error;
+    }
+    const std::string path = m_folder + "/" + kept;
+    if (m_files.fileExists(path + kConfigurationExtension))
+        return path + kConfigurationExtension;
+    return path + kRawExtension;
 }
 
 std::optional<storage::FileError> Backups::remove(const std::string& stem)

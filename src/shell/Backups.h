@@ -8,6 +8,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 namespace qm::shell
@@ -17,13 +19,65 @@ namespace qm::shell
 /// $HOME/.local/share/quellmark/backups; empty when neither is set.
 std::string backupFolder(const char* xdgDataHome, const char* home);
 
-/// Returns the name of a backup without its extension: date, time to the millisecond, model and what happened,
-/// such as "20261206-084512-123-VQ-3+-read".
-std::string backupStem(const LocalTime& time, const std::string& modelName, link::Transaction transaction);
+/// Returns the name of a backup without its extension: date, time to the millisecond, model, firmware and what
+/// happened, such as "20261206-084512-123-VQ-3+-fw2-read".
+std::string backupStem(const LocalTime& time, const std::string& modelName, int firmware,
+                       link::Transaction transaction);
+
+/// What the name of a backup tells.
+struct BackupName
+{
+    /// "20261206-084512-123": date, time and milliseconds.
+    std::string stamp;
+    LocalTime time;
+    /// "VQ-3", "VQ-3+", "Custom".
+    std::string model;
+    /// Nothing for a backup named before the firmware was kept in the name.
+    std::optional<int> firmware;
+    /// Nothing for a name that does not say.
+    std::optional<link::Transaction> transaction;
+    /// The unit held this configuration when a write replaced it.
+    bool beforeWrite = false;
+
+    bool operator==(const BackupName&) const = default;
+};
+
+/// Reads the name of a backup (without its extension), in the forms of this and of earlier versions; nothing
+/// when it is not a backup's name.
+std::optional<BackupName> parseBackupStem(std::string_view stem);
 
 /// Returns the configuration file the 128 bytes decode to (CR LF lines), as a read followed by a save would
 /// write it; nothing when the bytes hold a mode the program cannot save (5 to 7) or are not 128 bytes.
 std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes);
+
+/// One backup as a listing shows it.
+struct BackupEntry
+{
+    /// The name without extension, such as "20261206-084512-123-VQ-3+-fw2-read".
+    std::string stem;
+    BackupName name;
+    /// The 128 bytes kept; empty when the raw file cannot be read or is not 128 bytes long.
+    std::string imageBytes;
+    /// The mode code the bytes hold (0 to 7), when they are 128 bytes.
+    std::optional<int> mode;
+    /// The station callsign the bytes hold.
+    std::string callsign;
+    /// Paths of the raw bytes and, when there is one, of the configuration file.
+    std::string rawPath;
+    std::optional<std::string> configurationPath;
+};
+
+/// Lists the backups in a folder, newest first (so backup 1 is the newest); a folder not made yet holds none.
+std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,
+                                                                       const std::string& folder);
+
+/// Returns how a listing names what happened: "identification", "read", "write", followed by ", before a write"
+/// for a configuration a write replaced.
+std::string backupEventText(const BackupName& name);
+
+/// Returns the sentence that ends the box of a write that failed or was interrupted: where the configuration the
+/// unit held before it is kept.
+std::string earlierConfigurationSentence(const std::string& path);
 
 class Backups
 {
@@ -37,10 +91,16 @@ public:
     /// Keeps the bytes of a completed transaction as STEM.bin and, when they decode, STEM.vq3, both for the
     /// user's eyes only in a folder only the user can enter. Bytes kept before are one backup: it is kept again
     /// under this sighting's name and its earlier copies are removed, so seeing one configuration again and again
-    /// never pushes an older one out. Then removes the oldest backups beyond the number kept. Returns the failure
-    /// that stopped it.
-    std::optional<storage::FileError> record(link::Transaction transaction, const std::string& modelName,
+    /// never pushes an older one out. A write marks the backup of what the unit held before it (see
+    /// markReadBeforeWrite). Then removes the oldest backups beyond the number kept. Returns the failure that
+    /// stopped it.
+    std::optional<storage::FileError> record(link::Transaction transaction, const std::string& modelName, int firmware,
                                              const std::string& imageBytes);
+
+    /// Marks the newest backup holding these bytes as what the unit held before a write (its name says so from
+    /// then on, its date and time stay) and returns the path of its configuration file, or of its raw bytes when
+    /// they hold no mode the program can open. Fails with "file not found" when no backup holds them.
+    std::variant<std::string, storage::FileError> markReadBeforeWrite(const std::string& imageBytes);
 
 private:
     /// Returns the stems of the backups in the folder, oldest first.
@@ -48,6 +108,9 @@ private:
     /// Returns the stems of the backups whose raw bytes are these.
     std::vector<std::string> stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes);
     std::string unusedStem(const std::string& stem);
+    /// Keeps the bytes (and their configuration file, when there is one) under a stem.
+    std::optional<storage::FileError> keep(const std::string& stem, const std::string& imageBytes,
+                                           const std::optional<std::string>& configuration);
     /// Removes the backup's raw bytes and, when it has one, its configuration file.
     std::optional<storage::FileError> remove(const std::string& stem);
     /// Removes the oldest backups beyond the number kept.
@@ -57,6 +120,8 @@ private:
     Clock& m_clock;
     std::string m_folder;
     int m_keep;
+    /// What the unit held at the last transaction this object recorded.
+    std::optional<std::string> m_unitHolds;
 };
 
 } // namespace qm::shell

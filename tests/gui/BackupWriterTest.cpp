@@ -29,9 +29,9 @@ TEST(BackupWriterTest, EveryBackupHandedOverIsWrittenBeforeTheWriterEnds)
     shell::Backups backups(files, clock, kFolder);
     {
         BackupWriter writer(backups);
-        writer.record(link::Transaction::Identification, "VQ-3+ ", image(1));
-        writer.record(link::Transaction::Read, "VQ-3+ ", image(2));
-        writer.record(link::Transaction::Write, "VQ-3+ ", image(3));
+        writer.record(link::Transaction::Identification, "VQ-3+ ", 2, image(1));
+        writer.record(link::Transaction::Read, "VQ-3+ ", 2, image(2));
+        writer.record(link::Transaction::Write, "VQ-3+ ", 2, image(3));
     }
     std::string written;
     for (const auto& [path, bytes] : files.files)
