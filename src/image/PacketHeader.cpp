@@ -72,7 +72,8 @@ std::vector<PacketHeader> packetHeaders(const std::string& image)
                 break;
             PathHop hop{static_cast<int>(i) + 1, entries[i], codes[i], {}};
             if (hop.entry >= kFirstSpecialEntry)
-                hop.address = decodeAddress(fields.specialPath[static_cast<std::size_t>(hop.entry - kFirstSpecialEntry)]);
+                hop.address =
+                    decodeAddress(fields.specialPath[static_cast<std::size_t>(hop.entry - kFirstSpecialEntry)]);
             else if (hop.entry > 0)
                 hop.address = forms::kPathEntries[static_cast<std::size_t>(hop.entry)];
             header.path.push_back(std::move(hop));

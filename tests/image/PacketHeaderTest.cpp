@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ struct StationCase
     const char* header;
 };
 
+void PrintTo(const StationCase& stationCase, std::ostream* out)
+{
+    *out << stationCase.header;
+}
+
 class StationHeaderTest : public ::testing::TestWithParam<StationCase>
 {};
 
@@ -66,15 +72,35 @@ INSTANTIATE_TEST_SUITE_P(
     Modes, StationHeaderTest,
     ::testing::Values(
         StationCase{forms::Mode::Beacon, "n0call", "5", "APRS", {"", "", "", ""}, {0, 0, 0, 0}, "N0CALL-5>APRS"},
-        StationCase{forms::Mode::Beacon, "N0CALL", "", "APRS", {"WIDE2-1", "", "", ""}, {5, 0, 0, 0},
-                    "N0CALL>APRS,WIDE2-1"},
-        StationCase{forms::Mode::Telemetry, " AB1CD ", "15", "apzqm-3", {"", "WIDE1-1", "", "WIDE2-2"},
-                    {6, 8, 0, 0}, "AB1CD-15>APZQM-3,WIDE1-1,WIDE2-2"},
-        StationCase{forms::Mode::Telemetry, "AB1CD", "0", "APRS-0", {"", "", "", ""}, {2, 3, 1, 4},
+        StationCase{
+            forms::Mode::Beacon, "N0CALL", "", "APRS", {"WIDE2-1", "", "", ""}, {5, 0, 0, 0}, "N0CALL>APRS,WIDE2-1"},
+        StationCase{forms::Mode::Telemetry,
+                    " AB1CD ",
+                    "15",
+                    "apzqm-3",
+                    {"", "WIDE1-1", "", "WIDE2-2"},
+                    {6, 8, 0, 0},
+                    "AB1CD-15>APZQM-3,WIDE1-1,WIDE2-2"},
+        StationCase{forms::Mode::Telemetry,
+                    "AB1CD",
+                    "0",
+                    "APRS-0",
+                    {"", "", "", ""},
+                    {2, 3, 1, 4},
                     "AB1CD>APRS,RELAY,WIDE,GATE,ECHO"},
-        StationCase{forms::Mode::Alarm, "K1ABC", "13", "ALARM", {"WIDE2", "WIDE2-0", "", ""}, {5, 6, 0, 2},
+        StationCase{forms::Mode::Alarm,
+                    "K1ABC",
+                    "13",
+                    "ALARM",
+                    {"WIDE2", "WIDE2-0", "", ""},
+                    {5, 6, 0, 2},
                     "K1ABC-13>ALARM,WIDE2,WIDE2"},
-        StationCase{forms::Mode::Alarm, "K1ABC", "", "ALARM", {"", "", "", ""}, {7, 0, 0, 0},
+        StationCase{forms::Mode::Alarm,
+                    "K1ABC",
+                    "",
+                    "ALARM",
+                    {"", "", "", ""},
+                    {7, 0, 0, 0},
                     "K1ABC>ALARM,(empty Special Path 3)"}));
 
 TEST(ProfileHeaderTest, EveryNmeaAndTrackingProfileHasItsOwnSsidAndPath)
