@@ -29,8 +29,7 @@ struct SsidMeaning
 
 constexpr SsidMeaning kMobileSsids[] = {
     {7, "a handheld"}, {8, "a boat or a second car"}, {9, "a car"}, {12, "a one-way tracker"}, {14, "a truck"}};
-constexpr SsidMeaning kFixedSsids[] = {
-    {10, "an internet gateway (IGate, EchoLink)"}, {13, "a weather station"}};
+constexpr SsidMeaning kFixedSsids[] = {{10, "an internet gateway (IGate, EchoLink)"}, {13, "a weather station"}};
 
 constexpr const char* kTrackerSsids = "a tracker commonly sends -9 (car), -7 (handheld) or -8 (boat)";
 
@@ -41,7 +40,8 @@ bool isRetiredAlias(const std::string& address)
     for (const char* alias : {"RELAY", "WIDE", "GATE", "ECHO", "TRACE"})
         if (callsign == alias)
             return true;
-    return callsign.size() == 6 && callsign.starts_with("TRACE") && std::isdigit(static_cast<unsigned char>(callsign[5]));
+    return callsign.size() == 6 && callsign.starts_with("TRACE") &&
+           std::isdigit(static_cast<unsigned char>(callsign[5]));
 }
 
 /// A station that moves: Tracking, and NMEA passing on sentences of a satellite receiver ("$GPRMC", "$GNGGA").
@@ -80,16 +80,16 @@ std::string ssidAdvice(int ssid, bool moving)
     return {};
 }
 
-std::vector<std::string> profileAdvice(const image::PacketHeader& header, const image::ImageFields& fields,
-                                       bool moving)
+std::vector<std::string> profileAdvice(const image::PacketHeader& header, const image::ImageFields& fields, bool moving)
 {
     std::vector<std::string> advice;
     for (const auto& hop : header.path) {
         const std::string path = "Path " + std::to_string(hop.selector);
         if (hop.entry >= 5 && hop.address.empty()) {
             const std::string special = forms::specialPathLabel(hop.entry - 4);
-            advice.push_back(path + " names " + special + ", which is empty: the unit sends six spaces there. Fill in " +
-                             special + " or choose another path.");
+            advice.push_back(path + " names " + special +
+                             ", which is empty: the unit sends six spaces there. Fill in " + special +
+                             " or choose another path.");
         } else if (isRetiredAlias(hop.address)) {
             advice.push_back(path + " (" + hop.address +
                              "): today's APRS digipeaters no longer serve RELAY, WIDE, TRACE, GATE or ECHO; use "
@@ -153,7 +153,8 @@ std::vector<std::string> aprsAdvice(const std::string& image)
         }
     }
     std::vector<std::string> lines;
-    if (image::modeCode(fields.modeByte) == kTrackingMode && !symbolTableName(static_cast<char>(fields.separatorByte))) {
+    if (image::modeCode(fields.modeByte) == kTrackingMode &&
+        !symbolTableName(static_cast<char>(fields.separatorByte))) {
         // The Separator stands between latitude and longitude, where APRS expects the symbol table.
         lines.push_back("The Separator chooses no APRS symbol table: / is the primary table, \\ the alternate one, "
                         "and a digit or capital letter lays that character over an alternate symbol.");

@@ -76,12 +76,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AdviceCase{"beacon.vq3", {}, {"Path 1 (WIDE)" + kRetired, "SSID -9 usually stands for a car" + kStaysPut}},
         AdviceCase{"beacon.vq3", {{8, ""}, {10, "WIDE2-1"}, {14, "5"}}, {}},
-        AdviceCase{"beacon.vq3", {{8, "13"}, {10, "WIDE3-3"}, {14, "5"}, {18, "0"}, {19, "59"}},
-                   {"Sends every 59" + kOften}},
-        AdviceCase{"beacon.vq3", {{8, "7"}, {10, "relay"}, {11, "TRACE3-3"}, {14, "5"}, {15, "6"}},
+        AdviceCase{
+            "beacon.vq3", {{8, "13"}, {10, "WIDE3-3"}, {14, "5"}, {18, "0"}, {19, "59"}}, {"Sends every 59" + kOften}},
+        AdviceCase{"beacon.vq3",
+                   {{8, "7"}, {10, "relay"}, {11, "TRACE3-3"}, {14, "5"}, {15, "6"}},
                    {"Path 1 (RELAY)" + kRetired, "Path 2 (TRACE3-3)" + kRetired,
                     "SSID -7 usually stands for a handheld" + kStaysPut}},
-        AdviceCase{"alarm.vq3", {{8, "14"}, {14, "1"}, {15, "4"}, {18, "0"}, {19, "0"}},
+        AdviceCase{"alarm.vq3",
+                   {{8, "14"}, {14, "1"}, {15, "4"}, {18, "0"}, {19, "0"}},
                    {"Path 1 (GATE)" + kRetired, "Path 2 (ECHO)" + kRetired,
                     "SSID -14 usually stands for a truck" + kStaysPut}},
         AdviceCase{"telemetry.vq3",
@@ -115,8 +117,11 @@ TEST(ProfileListTest, WritesRunsAndSingleProfiles)
         std::vector<int> profiles;
         const char* text;
     };
-    const Case cases[] = {{{3}, "3"},          {{1, 2}, "1 and 2"},   {{1, 2, 3}, "1 to 3"},
-                          {{1, 2, 5}, "1, 2 and 5"}, {{1, 2, 3, 4, 7}, "1 to 4 and 7"},
+    const Case cases[] = {{{3}, "3"},
+                          {{1, 2}, "1 and 2"},
+                          {{1, 2, 3}, "1 to 3"},
+                          {{1, 2, 5}, "1, 2 and 5"},
+                          {{1, 2, 3, 4, 7}, "1 to 4 and 7"},
                           {{2, 4, 5, 6, 7, 8, 9, 10}, "2 and 4 to 10"}};
     for (const auto& c : cases)
         EXPECT_EQ(profileList(c.profiles), c.text);
@@ -156,21 +161,23 @@ INSTANTIATE_TEST_SUITE_P(
         PacketCase{"beacon.vq3", {}, {"1 TEST-9>APRS,WIDE"}},
         PacketCase{"telemetry.vq3", {}, {"1 N0CALL-5>APRS,WIDE2-2,WIDE"}},
         PacketCase{"alarm.vq3", {}, {"1 N0CALL-3>ALARM,WIDE"}},
-        PacketCase{"nmea.vq3", {{8, "apzqm-1"}}, {"1 N0CALL>APZQM-1,WIDE", "2 N0CALL-9>APZQM-1,WIDE1-1,WIDE", "3 N0CALL>APZQM-1",
-                                               "4 N0CALL>APZQM-1", "5 N0CALL>APZQM-1", "6 N0CALL>APZQM-1",
-                                               "7 N0CALL>APZQM-1", "8 N0CALL>APZQM-1", "9 N0CALL>APZQM-1",
-                                               "10 N0CALL>APZQM-1"}},
+        PacketCase{"nmea.vq3",
+                   {{8, "apzqm-1"}},
+                   {"1 N0CALL>APZQM-1,WIDE", "2 N0CALL-9>APZQM-1,WIDE1-1,WIDE", "3 N0CALL>APZQM-1", "4 N0CALL>APZQM-1",
+                    "5 N0CALL>APZQM-1", "6 N0CALL>APZQM-1", "7 N0CALL>APZQM-1", "8 N0CALL>APZQM-1", "9 N0CALL>APZQM-1",
+                    "10 N0CALL>APZQM-1"}},
         PacketCase{"tracking.vq3",
                    {{13 + 10 + 5, "k"}, {13 + 20 + 5, ""}, {13 + 30 + 5, "|"}},
                    {"1 N0CALL-9>APRS,WIDE2-1,WIDE // Red dot", "2 N0CALL>APRS /k Truck", "3 N0CALL>APRS (none)",
                     "4 N0CALL>APRS /| (no name)", "5 N0CALL>APRS /> Car", "6 N0CALL>APRS /> Car",
                     "7 N0CALL>APRS /> Car", "8 N0CALL>APRS /> Car", "9 N0CALL>APRS /> Car", "10 N0CALL>APRS /> Car"}},
-        PacketCase{"tracking.vq3", {{114, "\\"}, {13 + 5, "k"}},
-                   {"1 N0CALL-9>APRS,WIDE2-1,WIDE \\k Special vehicle (SUV, ATV, 4x4)", "2 N0CALL>APRS \\> Car (overlaid)",
-                    "3 N0CALL>APRS \\> Car (overlaid)", "4 N0CALL>APRS \\> Car (overlaid)",
-                    "5 N0CALL>APRS \\> Car (overlaid)", "6 N0CALL>APRS \\> Car (overlaid)",
-                    "7 N0CALL>APRS \\> Car (overlaid)", "8 N0CALL>APRS \\> Car (overlaid)",
-                    "9 N0CALL>APRS \\> Car (overlaid)", "10 N0CALL>APRS \\> Car (overlaid)"}}));
+        PacketCase{
+            "tracking.vq3",
+            {{114, "\\"}, {13 + 5, "k"}},
+            {"1 N0CALL-9>APRS,WIDE2-1,WIDE \\k Special vehicle (SUV, ATV, 4x4)", "2 N0CALL>APRS \\> Car (overlaid)",
+             "3 N0CALL>APRS \\> Car (overlaid)", "4 N0CALL>APRS \\> Car (overlaid)", "5 N0CALL>APRS \\> Car (overlaid)",
+             "6 N0CALL>APRS \\> Car (overlaid)", "7 N0CALL>APRS \\> Car (overlaid)", "8 N0CALL>APRS \\> Car (overlaid)",
+             "9 N0CALL>APRS \\> Car (overlaid)", "10 N0CALL>APRS \\> Car (overlaid)"}}));
 
 TEST(PacketPreviewTest, AConfigurationThatDoesNotCompileHasNoPacketsAndSaysWhy)
 {
