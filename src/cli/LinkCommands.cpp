@@ -2,6 +2,7 @@
 #include "cli/LinkCommands.h"
 
 #include "cli/Output.h"
+#include "shell/ControlSettings.h"
 #include "storage/ConfigFile.h"
 
 #include <ostream>
@@ -164,6 +165,8 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
                                   {},
                                   {}},
                       options.json, streams);
+    if (auto refused = shell::applyControlSettings(program, options.settings))
+        return report(LinkFailure{*refused, kInputError, {}, {}}, options.json, streams);
     std::optional<LinkFailure> failure = session.open();
     if (!failure)
         failure = session.write();

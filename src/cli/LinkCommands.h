@@ -7,6 +7,7 @@
 #include "storage/FileSystem.h"
 
 #include <string>
+#include <vector>
 
 namespace qm::cli
 {
@@ -29,6 +30,8 @@ struct WriteOptions
     std::string config;
     std::string port;
     bool json = false;
+    /// Fields changed after the file is opened: "NAME=VALUE", "NAME@N=VALUE" for profile N.
+    std::vector<std::string> settings = {};
 };
 
 /// vq3 identify: waits for the unit's answer to the probe and its identification; prints model and firmware.

@@ -2,6 +2,7 @@
 #include "cli/Show.h"
 
 #include "cli/Output.h"
+#include "shell/ControlSettings.h"
 #include "shell/MDIForm1.h"
 #include "shell/PacketPreview.h"
 
@@ -223,7 +224,8 @@ private:
 
 } // namespace
 
-std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source)
+std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source,
+                                             const std::vector<std::string>& settings)
 {
     program.startUp();
     const auto opened = program.openConfigurationFile(source);
@@ -237,6 +239,8 @@ std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std
                               forms::Icon::Warning),
             kInputError,
             {}};
+    if (auto refused = shell::applyControlSettings(program, settings))
+        return LoadFailure{*refused, kInputError, {}};
     program.saveShownProfiles();
     return std::nullopt;
 }
@@ -283,7 +287,7 @@ int printConfiguration(const shell::MDIForm1& program, bool json, std::ostream& 
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams)
 {
     shell::MDIForm1 program(files);
-    if (auto failure = openConfiguration(program, options.config))
+    if (auto failure = openConfiguration(program, options.config, options.settings))
         return loadFailure(*failure, options.config, false, options.json, streams);
     return printConfiguration(program, options.json, streams.out);
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace qm::cli
 {
@@ -21,6 +22,8 @@ struct ShowOptions
 {
     std::string config;
     bool json = false;
+    /// Fields changed after the file is opened: "NAME=VALUE", "NAME@N=VALUE" for profile N.
+    std::vector<std::string> settings = {};
 };
 
 struct DiffOptions
@@ -50,9 +53,10 @@ using UnitReader = std::function<std::variant<std::string, LoadFailure>(const st
 std::variant<shell::ConfigurationSummary, LoadFailure>
 loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit = {});
 
-/// Opens a configuration file into a program model as compile opens it (the shown profiles stored); returns why
-/// when it does not load.
-std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source);
+/// Opens a configuration file into a program model as compile opens it (the shown profiles stored) and changes the
+/// fields the settings name; returns why when it does not load or a setting is refused.
+std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source,
+                                             const std::vector<std::string>& settings = {});
 
 /// Prints a loaded configuration as vq3 show does: its summary, the packet header of each profile and the APRS
 /// advice, or all of it as one JSON object.

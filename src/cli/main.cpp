@@ -39,6 +39,9 @@ int main(int argc, char** argv)
     compileCommand->add_option("-o,--output", compile.output, "Write the stream to this file instead of stdout");
     compileCommand->add_flag("--hex", compile.hex, "Print the stream as hex text");
     compileCommand->add_flag("--json", compile.json, "Print one JSON object");
+    const char* setHelp =
+        "Change a field after opening the file: NAME=VALUE, or NAME@N=VALUE for profile N (repeatable)";
+    compileCommand->add_option("--set", compile.settings, setHelp)->allow_extra_args(false);
 
     qm::cli::DecodeOptions decode;
     auto* decodeCommand =
@@ -53,6 +56,7 @@ int main(int argc, char** argv)
     auto* showCommand = app.add_subcommand("show", "Print a configuration file as a person reads it");
     showCommand->add_option("CONFIG", show.config, "Configuration file (*.vq3)")->required();
     showCommand->add_flag("--json", show.json, "Print one JSON object, every field by its control name");
+    showCommand->add_option("--set", show.settings, setHelp)->allow_extra_args(false);
 
     qm::cli::DiffOptions diff;
     auto* diffCommand = app.add_subcommand("diff", "Print what differs between two configurations (exit 1 if any)");
@@ -102,6 +106,7 @@ int main(int argc, char** argv)
     writeCommand->add_option("CONFIG", write.config, "Configuration file (*.vq3)")->required();
     writeCommand->add_option("--port", write.port, "Device path, or COM1 to COM4")->required();
     writeCommand->add_flag("--json", write.json, "Print one JSON object");
+    writeCommand->add_option("--set", write.settings, setHelp)->allow_extra_args(false);
 
     qm::cli::PortsOptions ports;
     auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");

@@ -43,7 +43,7 @@ std::optional<std::u32string> utf8CodePoints(std::string_view text)
     std::u32string points;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80            ? 1
+        const std::size_t length = lead < 0x80             ? 1
                                    : (lead & 0xE0) == 0xC0 ? 2
                                    : (lead & 0xF0) == 0xE0 ? 3
                                    : (lead & 0xF8) == 0xF0 ? 4
