@@ -62,21 +62,6 @@ void printItems(std::ostream& out, const std::vector<shell::SummaryItem>& items)
         out << latin1ToUtf8(trimmedRight(padded(item.label + ":", width) + " " + visible(item.value))) << '\n';
 }
 
-void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows)
-{
-    std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto& row : rows)
-        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
-            widths[column] = std::max(widths[column], row[column].size());
-    out << '\n';
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
-            line += padded(row[column], widths[column] + 2);
-        out << latin1ToUtf8(trimmedRight(line)) << '\n';
-    }
-}
-
 void printProfiles(std::ostream& out, const std::vector<std::vector<shell::SummaryItem>>& profiles)
 {
     if (profiles.empty())
@@ -89,6 +74,7 @@ void printProfiles(std::ostream& out, const std::vector<std::vector<shell::Summa
         for (const auto& item : profiles[k])
             rows.back().push_back(visible(item.value));
     }
+    out << '\n';
     printTable(out, rows);
 }
 
@@ -110,6 +96,7 @@ void printPackets(std::ostream& out, const shell::PacketPreview& preview)
             if (packet.symbol)
                 rows.back().push_back(visible(shell::symbolText(*packet.symbol)));
         }
+        out << '\n';
         printTable(out, rows);
     }
     if (!preview.advice.empty())

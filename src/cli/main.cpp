@@ -1,4 +1,5 @@
 // vq3: the Quellmark Configuration Program on the command line.
+#include "cli/BackupCommands.h"
 #include "cli/Commands.h"
 #include "cli/DescriptorBuffer.h"
 #include "cli/LinkCommands.h"
@@ -112,6 +113,19 @@ int main(int argc, char** argv)
     auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
     portsCommand->add_flag("--json", ports.json, "Print one JSON object");
 
+    qm::cli::BackupsOptions backups;
+    auto* backupsCommand = app.add_subcommand(
+        "backups", "List the backups of what units held, newest first (1 is the newest); show or restore one");
+    backupsCommand->add_flag("--json", backups.json, "Print one JSON object");
+    auto* backupShowCommand = backupsCommand->add_subcommand("show", "Print a backup as vq3 show prints a file");
+    backupShowCommand->add_option("N", backups.backup, "The backup's number in the list, or its name")->required();
+    backupShowCommand->add_flag("--json", backups.json, "Print one JSON object");
+    auto* backupRestoreCommand =
+        backupsCommand->add_subcommand("restore", "Write a backup as a configuration file, ready for vq3 write");
+    backupRestoreCommand->add_option("N", backups.backup, "The backup's number in the list, or its name")->required();
+    backupRestoreCommand->add_option("-o,--output", backups.output, "The configuration file to write (default stdout)");
+    backupRestoreCommand->add_flag("--json", backups.json, "Print one JSON object");
+
     qm::cli::ReportOptions report;
     auto* reportCommand =
         app.add_subcommand("report", "Write the profile table of an NMEA or Tracking configuration as a PDF file");
@@ -174,6 +188,13 @@ int main(int argc, char** argv)
         if (*reportCommand) {
             qm::qt::SystemClock clock;
             return qm::cli::runReportModule(report, files, clock, streams);
+        }
+        if (*backupsCommand) {
+            if (*backupShowCommand)
+                backups.action = qm::cli::BackupsOptions::Action::Show;
+            else if (*backupRestoreCommand)
+                backups.action = qm::cli::BackupsOptions::Action::Restore;
+            return qm::cli::runBackups(backups, files, link.backupFolder, streams);
         }
         if (*portsCommand)
             return qm::cli::runPorts(ports, qm::qt::ComPorts::scan(), streams);
