@@ -119,9 +119,8 @@ int list(const std::vector<shell::BackupEntry>& entries, const std::string& fold
     std::vector<std::vector<std::string>> rows{{"No.", "Date and time", "Unit", "Mode", "Callsign", "What happened"}};
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const auto& entry = entries[i];
-        rows.push_back({std::to_string(i + 1), dateTime(entry.name.time, false), unitText(entry.name),
-                        modeText(entry), entry.callsign.empty() ? shell::kNone : entry.callsign,
-                        shell::backupEventText(entry.name)});
+        rows.push_back({std::to_string(i + 1), dateTime(entry.name.time, false), unitText(entry.name), modeText(entry),
+                        entry.callsign.empty() ? shell::kNone : entry.callsign, shell::backupEventText(entry.name)});
     }
     printTable(streams.out, rows);
     return kDone;
@@ -129,11 +128,11 @@ int list(const std::vector<shell::BackupEntry>& entries, const std::string& fold
 
 /// Finds a backup by its number in the list or by its name (with or without its extension).
 std::variant<const shell::BackupEntry*, forms::MessageBox> find(const std::vector<shell::BackupEntry>& entries,
-                                                                 const std::string& folder, const std::string& backup)
+                                                                const std::string& folder, const std::string& backup)
 {
-    const bool number = !backup.empty() && backup.size() <= 9 &&
-                        std::all_of(backup.begin(), backup.end(),
-                                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    const bool number = !backup.empty() && backup.size() <= 9 && std::all_of(backup.begin(), backup.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
     if (number) {
         const auto n = std::stoul(backup);
         if (n >= 1 && n <= entries.size())
@@ -141,8 +140,9 @@ std::variant<const shell::BackupEntry*, forms::MessageBox> find(const std::vecto
         if (entries.empty())
             return errorBox("There is no backup " + backup + ": " + folder + " holds none.");
         return errorBox("There is no backup " + backup + ": " + folder + " holds " + std::to_string(entries.size()) +
-                        (entries.size() == 1 ? " backup, number 1." : " backups, numbered 1 (the newest) to " +
-                                                                          std::to_string(entries.size()) + "."));
+                        (entries.size() == 1
+                             ? " backup, number 1."
+                             : " backups, numbered 1 (the newest) to " + std::to_string(entries.size()) + "."));
     }
     for (const auto& entry : entries)
         if (backup == entry.stem || backup == entry.stem + ".bin" || backup == entry.stem + ".vq3")
@@ -161,7 +161,8 @@ std::variant<std::string, std::pair<forms::MessageBox, int>> configurationOf(sto
                          static_cast<int>(kInputError)};
     if (auto configuration = shell::decodedConfiguration(files, entry.imageBytes))
         return *configuration;
-    return std::pair{errorBox("The backup " + entry.stem + " holds mode code " + std::to_string(entry.mode.value_or(0)) +
+    return std::pair{errorBox("The backup " + entry.stem + " holds mode code " +
+                              std::to_string(entry.mode.value_or(0)) +
                               ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) and Alarm (4)."),
                      static_cast<int>(kRefused)};
 }

@@ -2,6 +2,7 @@
 #include "cli/LinkCommands.h"
 
 #include "cli/Output.h"
+#include "shell/Backups.h"
 #include "shell/ControlSettings.h"
 #include "storage/ConfigFile.h"
 
@@ -171,6 +172,11 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
     if (!failure)
         failure = session.write();
     session.endProgressLine();
+    // A link failure after the unit was identified broke off the write: the box says where its earlier
+    // configuration is kept.
+    if (failure && failure->status == kLinkFailure)
+        if (auto kept = shell::keptBeforeWriteSentence(files, context.backupFolder, program.module().link.UploadData))
+            failure->box.text += "\r\n\r\n" + *kept;
     if (failure)
         return report(*failure, options.json, streams);
     if (options.json) {

@@ -92,6 +92,130 @@ std::string beforeWriteStem(const std::string& stem, const BackupName& name)
     return marked + std::string(kBeforeWrite);
 }
 
+/// The backups in one folder: finding, keeping, marking and removing them.
+class BackupShelf
+{
+public:
+    BackupShelf(storage::FileSystem& files, const std::string& folder) : m_files(files), m_folder(folder) {}
+
+    /// Returns the stems of the backups in the folder, oldest first.
+    std::vector<std::string> stems();
+    /// Returns the stems of the backups whose raw bytes are these.
+    std::vector<std::string> stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes);
+    std::string unusedStem(const std::string& stem);
+    /// Keeps the bytes (and their configuration file, when there is one) under a stem.
+    std::optional<storage::FileError> keep(const std::string& stem, const std::string& imageBytes,
+                                           const std::optional<std::string>& configuration);
+    std::variant<std::string, storage::FileError> markReadBeforeWrite(const std::string& imageBytes);
+    /// Removes the backup's raw bytes and, when it has one, its configuration file.
+    std::optional<storage::FileError> remove(const std::string& stem);
+    /// Removes the oldest backups beyond the number kept.
+    std::optional<storage::FileError> prune(int keep);
+
+private:
+    storage::FileSystem& m_files;
+    const std::string& m_folder;
+};
+
+std::vector<std::string> BackupShelf::stems()
+{
+    auto listing = m_files.listFolder(m_folder);
+    std::vector<std::string> found;
+    if (auto* names = std::get_if<std::vector<std::string>>(&listing)) {
+        const std::string extension = kRawExtension;
+        for (const auto& name : *names) {
+            if (!name.ends_with(extension))
+                continue;
+            std::string stem = name.substr(0, name.size() - extension.size());
+            if (isBackupStem(stem))
+                found.push_back(std::move(stem));
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<std::string> BackupShelf::stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes)
+{
+    std::vector<std::string> holding;
+    for (const auto& stem : stems) {
+        auto bytes = m_files.readFile(m_folder + "/" + stem + kRawExtension);
+        if (auto* read = std::get_if<std::string>(&bytes); read != nullptr && *read == imageBytes)
+            holding.push_back(stem);
+    }
+    return holding;
+}
+
+std::string BackupShelf::unusedStem(const std::string& stem)
+{
+    std::string candidate = stem;
+    for (int n = 2; m_files.fileExists(m_folder + "/" + candidate + kRawExtension); ++n)
+        candidate = stem + "-" + std::to_string(n);
+    return candidate;
+}
+
+std::optional<storage::FileError> BackupShelf::keep(const std::string& stem, const std::string& imageBytes,
+                                                    const std::optional<std::string>& configuration)
+{
+    const std::string path = m_folder + "/" + stem;
+    if (auto error = m_files.writePrivateFileAtomically(path + kRawExtension, imageBytes))
+        return error;
+    if (configuration)
+        if (auto error = m_files.writePrivateFileAtomically(path + kConfigurationExtension, *configuration))
+            return error;
+    return std::nullopt;
+}
+
+std::variant<std::string, storage::FileError> BackupShelf::markReadBeforeWrite(const std::string& imageBytes)
+{
+    const auto holding = stemsHolding(stems(), imageBytes);
+    if (holding.empty())
+        return storage::FileError{storage::error::kFileNotFound,
+                                  "No backup in " + m_folder + " holds the configuration the unit held."};
+    const std::string& stem = holding.back();
+    const auto name = parseBackupStem(stem);
+    std::string kept = stem;
+    if (name && !name->beforeWrite) {
+        const std::string path = m_folder + "/" + stem;
+        std::optional<std::string> configuration;
+        if (auto read = m_files.readFile(path + kConfigurationExtension); std::holds_alternative<std::string>(read))
+            configuration = std::get<std::string>(read);
+        kept = unusedStem(beforeWriteStem(stem, *name));
+        if (auto error = keep(kept, imageBytes, configuration))
+            return *error;
+        if (auto error = remove(stem))
+            return *error;
+    }
+    const std::string path = m_folder + "/" + kept;
+    if (m_files.fileExists(path + kConfigurationExtension))
+        return path + kConfigurationExtension;
+    return path + kRawExtension;
+}
+
+std::optional<storage::FileError> BackupShelf::remove(const std::string& stem)
+{
+    const std::string path = m_folder + "/" + stem;
+    if (auto error = m_files.removeFile(path + kRawExtension))
+        return error;
+    // A backup whose bytes held no mode the program can save has no configuration file.
+    if (m_files.fileExists(path + kConfigurationExtension))
+        if (auto error = m_files.removeFile(path + kConfigurationExtension))
+            return error;
+    return std::nullopt;
+}
+
+std::optional<storage::FileError> BackupShelf::prune(int keep)
+{
+    const auto all = stems();
+    if (all.size() <= static_cast<std::size_t>(keep))
+        return std::nullopt;
+    const auto surplus = all.size() - static_cast<std::size_t>(keep);
+    for (std::size_t i = 0; i < surplus; ++i)
+        if (auto error = remove(all[i]))
+            return error;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string backupFolder(const char* xdgDataHome, const char* home)
@@ -232,58 +356,26 @@ std::string earlierConfigurationSentence(const std::string& path)
     return "The configuration the unit held before this write is kept in " + path + ".";
 }
 
+std::variant<std::string, storage::FileError> markReadBeforeWrite(storage::FileSystem& files, const std::string& folder,
+                                                                  const std::string& imageBytes)
+{
+    return BackupShelf(files, folder).markReadBeforeWrite(imageBytes);
+}
+
+std::optional<std::string> keptBeforeWriteSentence(storage::FileSystem& files, const std::string& folder,
+                                                   const std::string& unitBytes)
+{
+    if (folder.empty() || unitBytes.size() != image::kImageSize)
+        return std::nullopt;
+    auto marked = markReadBeforeWrite(files, folder, unitBytes);
+    if (const auto* path = std::get_if<std::string>(&marked))
+        return earlierConfigurationSentence(*path);
+    return std::nullopt;
+}
+
 Backups::Backups(storage::FileSystem& files, Clock& clock, std::string folder, int keep)
     : m_files(files), m_clock(clock), m_folder(std::move(folder)), m_keep(keep)
 {}
-
-std::vector<std::string> Backups::stems()
-{
-    auto listing = m_files.listFolder(m_folder);
-    std::vector<std::string> found;
-    if (auto* names = std::get_if<std::vector<std::string>>(&listing)) {
-        const std::string extension = kRawExtension;
-        for (const auto& name : *names) {
-            if (!name.ends_with(extension))
-                continue;
-            std::string stem = name.substr(0, name.size() - extension.size());
-            if (isBackupStem(stem))
-                found.push_back(std::move(stem));
-        }
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
-std::vector<std::string> Backups::stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes)
-{
-    std::vector<std::string> holding;
-    for (const auto& stem : stems) {
-        auto bytes = m_files.readFile(m_folder + "/" + stem + kRawExtension);
-        if (auto* read = std::get_if<std::string>(&bytes); read != nullptr && *read == imageBytes)
-            holding.push_back(stem);
-    }
-    return holding;
-}
-
-std::string Backups::unusedStem(const std::string& stem)
-{
-    std::string candidate = stem;
-    for (int n = 2; m_files.fileExists(m_folder + "/" + candidate + kRawExtension); ++n)
-        candidate = stem + "-" + std::to_string(n);
-    return candidate;
-}
-
-std::optional<storage::FileError> Backups::keep(const std::string& stem, const std::string& imageBytes,
-                                                const std::optional<std::string>& configuration)
-{
-    const std::string path = m_folder + "/" + stem;
-    if (auto error = m_files.writePrivateFileAtomically(path + kRawExtension, imageBytes))
-        return error;
-    if (configuration)
-        if (auto error = m_files.writePrivateFileAtomically(path + kConfigurationExtension, *configuration))
-            return error;
-    return std::nullopt;
-}
 
 std::optional<storage::FileError> Backups::record(link::Transaction transaction, const std::string& modelName,
                                                   int firmware, const std::string& imageBytes)
@@ -297,18 +389,19 @@ std::optional<storage::FileError> Backups::record(link::Transaction transaction,
                                   "There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."};
     if (auto error = m_files.makePrivateFolder(m_folder))
         return error;
-    const auto earlier = stemsHolding(stems(), imageBytes);
-    const std::string stem = unusedStem(backupStem(m_clock.now(), modelName, firmware, transaction));
-    if (auto error = keep(stem, imageBytes, decodedConfiguration(m_files, imageBytes)))
+    BackupShelf shelf(m_files, m_folder);
+    const auto earlier = shelf.stemsHolding(shelf.stems(), imageBytes);
+    const std::string stem = shelf.unusedStem(backupStem(m_clock.now(), modelName, firmware, transaction));
+    if (auto error = shelf.keep(stem, imageBytes, decodedConfiguration(m_files, imageBytes)))
         return error;
     // The earlier copies go only once the new one is complete: a failure leaves one too many, never none.
     for (const auto& old : earlier)
-        if (auto error = remove(old))
+        if (auto error = shelf.remove(old))
             return error;
-    if (auto error = prune())
+    if (auto error = shelf.prune(m_keep))
         return error;
     if (replaced) {
-        auto marked = markReadBeforeWrite(*replaced);
+        auto marked = shelf.markReadBeforeWrite(*replaced);
         if (auto* error = std::get_if<storage::FileError>(&marked);
             error != nullptr && error->number != storage::error::kFileNotFound)
             return *error;
@@ -318,52 +411,7 @@ std::optional<storage::FileError> Backups::record(link::Transaction transaction,
 
 std::variant<std::string, storage::FileError> Backups::markReadBeforeWrite(const std::string& imageBytes)
 {
-    const auto holding = stemsHolding(stems(), imageBytes);
-    if (holding.empty())
-        return storage::FileError{storage::error::kFileNotFound,
-                                  "No backup in " + m_folder + " holds the configuration the unit held."};
-    const std::string& stem = holding.back();
-    const auto name = parseBackupStem(stem);
-    std::string kept = stem;
-    if (name && !name->beforeWrite) {
-        const std::string path = m_folder + "/" + stem;
-        std::optional<std::string> configuration;
-        if (auto read = m_files.readFile(path + kConfigurationExtension); std::holds_alternative<std::string>(read))
-            configuration = std::get<std::string>(read);
-        kept = unusedStem(beforeWriteStem(stem, *name));
-        if (auto error = keep(kept, imageBytes, configuration))
-            return *error;
-        if (auto error = remove(stem))
-            return *error;
-    }
-    const std::string path = m_folder + "/" + kept;
-    if (m_files.fileExists(path + kConfigurationExtension))
-        return path + kConfigurationExtension;
-    return path + kRawExtension;
-}
-
-std::optional<storage::FileError> Backups::remove(const std::string& stem)
-{
-    const std::string path = m_folder + "/" + stem;
-    if (auto error = m_files.removeFile(path + kRawExtension))
-        return error;
-    // A backup whose bytes held no mode the program can save has no configuration file.
-    if (m_files.fileExists(path + kConfigurationExtension))
-        if (auto error = m_files.removeFile(path + kConfigurationExtension))
-            return error;
-    return std::nullopt;
-}
-
-std::optional<storage::FileError> Backups::prune()
-{
-    const auto all = stems();
-    if (all.size() <= static_cast<std::size_t>(m_keep))
-        return std::nullopt;
-    const auto surplus = all.size() - static_cast<std::size_t>(m_keep);
-    for (std::size_t i = 0; i < surplus; ++i)
-        if (auto error = remove(all[i]))
-            return error;
-    return std::nullopt;
+    return BackupShelf(m_files, m_folder).markReadBeforeWrite(imageBytes);
 }
 
 } // namespace qm::shell

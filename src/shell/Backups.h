@@ -79,6 +79,17 @@ std::string backupEventText(const BackupName& name);
 /// unit held before it is kept.
 std::string earlierConfigurationSentence(const std::string& path);
 
+/// For a write that failed or was interrupted: marks the backup of the 128 bytes the unit held before it (read
+/// when the unit was identified) as read before a write, and returns the sentence naming where it is kept;
+/// nothing when no backup holds them.
+std::optional<std::string> keptBeforeWriteSentence(storage::FileSystem& files, const std::string& folder,
+                                                   const std::string& unitBytes);
+
+/// Marks the newest backup in the folder holding these bytes as what the unit held before a write, as
+/// Backups::markReadBeforeWrite does.
+std::variant<std::string, storage::FileError> markReadBeforeWrite(storage::FileSystem& files, const std::string& folder,
+                                                                  const std::string& imageBytes);
+
 class Backups
 {
 public:
@@ -103,19 +114,6 @@ public:
     std::variant<std::string, storage::FileError> markReadBeforeWrite(const std::string& imageBytes);
 
 private:
-    /// Returns the stems of the backups in the folder, oldest first.
-    std::vector<std::string> stems();
-    /// Returns the stems of the backups whose raw bytes are these.
-    std::vector<std::string> stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes);
-    std::string unusedStem(const std::string& stem);
-    /// Keeps the bytes (and their configuration file, when there is one) under a stem.
-    std::optional<storage::FileError> keep(const std::string& stem, const std::string& imageBytes,
-                                           const std::optional<std::string>& configuration);
-    /// Removes the backup's raw bytes and, when it has one, its configuration file.
-    std::optional<storage::FileError> remove(const std::string& stem);
-    /// Removes the oldest backups beyond the number kept.
-    std::optional<storage::FileError> prune();
-
     storage::FileSystem& m_files;
     Clock& m_clock;
     std::string m_folder;

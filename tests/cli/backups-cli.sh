@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # vq3 backups through the real binary after a write to vq3 sim: the list names the configuration the write
-# replaced, show prints it as vq3 show prints its file, restore gives back the file, and a backup that is not
-# there ends with exit 2.
+# replaced, show prints it as vq3 show prints its file, restore gives back the file, a backup that is not there
+# ends with exit 2, and a write the unit breaks off says where the unit's configuration is kept.
 set -euo pipefail
 vq3=$1
 examples=$2
@@ -61,5 +61,20 @@ for backup in 0 3 x; do
     expect_status 2 "backups restore $backup"
     [ ! -e "$tmp/none.vq3" ] || fail "backups restore $backup wrote a file"
 done
+
+# A write the unit breaks off names where the configuration the unit held is kept, and the list says so.
+"$vq3" compile "$examples/alarm.vq3" -o "$tmp/alarm.stream"
+tail -c 128 "$tmp/alarm.stream" >"$tmp/alarm.bin"
+start_sim --bad-echo-at 5 --image "$tmp/alarm.bin"
+run write "$examples/beacon.vq3" --port "$port"
+expect_status 3 "a write with a bad echo"
+stop_sim
+kept=$(sed -n 's/^The configuration the unit held before this write is kept in \(.*\)\.$/\1/p' "$tmp/err")
+[ -n "$kept" ] || fail "the failed write does not say where the unit's configuration is kept: $(cat "$tmp/err")"
+[[ "$kept" == "$backups"/*-VQ-3+-fw2-identify-before-write.vq3 ]] || fail "the kept configuration is $kept"
+cmp -s "$kept" "$examples/alarm.vq3" || fail "$kept is not what the unit held"
+run backups
+sed -n 3p "$tmp/out" | grep -Eq '^1 .* +Alarm +N0CALL +identification, before a write$' ||
+    fail "the list does not show what the broken write nearly replaced: $(cat "$tmp/out")"
 
 echo "vq3 backups lists, shows and restores what the unit held"

@@ -329,6 +329,20 @@ TEST_F(BackupsTest, MarkingNamesTheFileThatHoldsTheEarlierConfiguration)
     EXPECT_EQ(std::get<storage::FileError>(missing).number, storage::error::kFileNotFound);
 }
 
+TEST_F(BackupsTest, AFailedWriteNamesWhereTheUnitsEarlierConfigurationIsKept)
+{
+    const std::string beacon = compiledImage("beacon.vq3");
+    EXPECT_EQ(keptBeforeWriteSentence(files, kFolder, beacon), std::nullopt);
+    ASSERT_FALSE(backups.record(Transaction::Identification, "VQ-3+ ", 2, beacon));
+    EXPECT_EQ(keptBeforeWriteSentence(files, "", beacon), std::nullopt);
+    EXPECT_EQ(keptBeforeWriteSentence(files, kFolder, beacon.substr(1)), std::nullopt);
+    EXPECT_EQ(keptBeforeWriteSentence(files, kFolder, beacon),
+              "The configuration the unit held before this write is kept in " + kFolder +
+                  "/20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3.");
+    EXPECT_EQ(names(), (std::vector<std::string>{"20261206-084512-123-VQ-3+-fw2-identify-before-write.bin",
+                                                 "20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3"}));
+}
+
 TEST_F(BackupsTest, ListsTheBackupsNewestFirstWithWhatTheyHold)
 {
     const std::string tracking = compiledImage("tracking.vq3");
