@@ -106,11 +106,12 @@ public:
     /// Keeps the bytes (and their configuration file, when there is one) under a stem.
     std::optional<storage::FileError> keep(const std::string& stem, const std::string& imageBytes,
                                            const std::optional<std::string>& configuration);
+    /// Marks the newest backup holding the bytes as read before a write; returns the path of its file.
     std::variant<std::string, storage::FileError> markReadBeforeWrite(const std::string& imageBytes);
     /// Removes the backup's raw bytes and, when it has one, its configuration file.
     std::optional<storage::FileError> remove(const std::string& stem);
-    /// Removes the oldest backups beyond the number kept.
-    std::optional<storage::FileError> prune(int keep);
+    /// Removes the oldest backups beyond the number to keep.
+    std::optional<storage::FileError> prune(int count);
 
 private:
     storage::FileSystem& m_files;
@@ -131,6 +132,8 @@ std::vector<std::string> BackupShelf::stems()
                 found.push_back(std::move(stem));
         }
     }
+    // The names begin with the time, so they sort in the order they were made; a second backup of the same
+    // millisecond carries a suffix and sorts after the first.
     std::sort(found.begin(), found.end());
     return found;
 }
@@ -204,12 +207,12 @@ std::optional<storage::FileError> BackupShelf::remove(const std::string& stem)
     return std::nullopt;
 }
 
-std::optional<storage::FileError> BackupShelf::prune(int keep)
+std::optional<storage::FileError> BackupShelf::prune(int count)
 {
     const auto all = stems();
-    if (all.size() <= static_cast<std::size_t>(keep))
+    if (all.size() <= static_cast<std::size_t>(count))
         return std::nullopt;
-    const auto surplus = all.size() - static_cast<std::size_t>(keep);
+    const auto surplus = all.size() - static_cast<std::size_t>(count);
     for (std::size_t i = 0; i < surplus; ++i)
         if (auto error = remove(all[i]))
             return error;
@@ -325,8 +328,7 @@ std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::
             entry.configurationPath = configuration;
         entries.push_back(std::move(entry));
     }
-    // The names begin with the time, so they sort in the order they were made; a second backup of the same
-    // millisecond carries a suffix and sorts after the first.
+    // Newest first: the names begin with the time (see BackupShelf::stems).
     std::sort(entries.begin(), entries.end(),
               [](const BackupEntry& a, const BackupEntry& b) { return a.stem > b.stem; });
     return entries;
