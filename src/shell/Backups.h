@@ -3,6 +3,7 @@
 #pragma once
 
 #include "link/Link.h"
+#include "shell/BackupNames.h"
 #include "shell/Clock.h"
 #include "storage/FileSystem.h"
 
@@ -18,33 +19,6 @@ namespace qm::shell
 /// Returns the folder backups go to: $XDG_DATA_HOME/quellmark/backups (an absolute XDG_DATA_HOME only), else
 /// $HOME/.local/share/quellmark/backups; empty when neither is set.
 std::string backupFolder(const char* xdgDataHome, const char* home);
-
-/// Returns the name of a backup without its extension: date, time to the millisecond, model, firmware and what
-/// happened, such as "20261206-084512-123-VQ-3+-fw2-read".
-std::string backupStem(const LocalTime& time, const std::string& modelName, int firmware,
-                       link::Transaction transaction);
-
-/// What the name of a backup tells.
-struct BackupName
-{
-    /// "20261206-084512-123": date, time and milliseconds.
-    std::string stamp;
-    LocalTime time;
-    /// "VQ-3", "VQ-3+", "Custom".
-    std::string model;
-    /// Nothing for a backup named before the firmware was kept in the name.
-    std::optional<int> firmware;
-    /// Nothing for a name that does not say.
-    std::optional<link::Transaction> transaction;
-    /// The unit held this configuration when a write replaced it.
-    bool beforeWrite = false;
-
-    bool operator==(const BackupName&) const = default;
-};
-
-/// Reads the name of a backup (without its extension), in the forms of this and of earlier versions; nothing
-/// when it is not a backup's name.
-std::optional<BackupName> parseBackupStem(std::string_view stem);
 
 /// Returns the configuration file the 128 bytes decode to (CR LF lines), as a read followed by a save would
 /// write it; nothing when the bytes hold a mode the program cannot save (5 to 7) or are not 128 bytes.
@@ -70,10 +44,6 @@ struct BackupEntry
 /// Lists the backups in a folder, newest first (so backup 1 is the newest); a folder not made yet holds none.
 std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,
                                                                        const std::string& folder);
-
-/// Returns how a listing names what happened: "identification", "read", "write", followed by ", before a write"
-/// for a configuration a write replaced.
-std::string backupEventText(const BackupName& name);
 
 /// Returns the sentence that ends the box of a write that failed or was interrupted: where the configuration the
 /// unit held before it is kept.
