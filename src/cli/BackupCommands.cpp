@@ -174,10 +174,7 @@ int show(storage::FileSystem& files, const shell::BackupEntry& entry, bool json,
         return fail(refused->first, json, refused->second, streams);
     // The bytes come in as a read brings them, and are then shown as the file they decode to is.
     shell::MDIForm1 program(files);
-    program.startUp();
-    program.module().UploadData = entry.imageBytes;
-    program.ParseDataFromvq3();
-    program.saveShownProfiles();
+    shell::loadImage(program, entry.imageBytes);
     return printConfiguration(program, json, streams.out);
 }
 

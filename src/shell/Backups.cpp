@@ -156,17 +156,33 @@ std::string backupFolder(const char* xdgDataHome, const char* home)
     return {};
 }
 
-std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes)
+bool loadImage(MDIForm1& program, const std::string& imageBytes)
 {
     if (imageBytes.size() != image::kImageSize)
-        return std::nullopt;
-    MDIForm1 program(files);
+        return false;
     program.startUp();
     program.module().UploadData = imageBytes;
     program.ParseDataFromvq3();
     if (program.module().CurrentMode < 0 || program.module().CurrentMode >= forms::kModeCount)
+        return false;
+    program.saveShownProfiles();
+    return true;
+}
+
+std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes)
+{
+    MDIForm1 program(files);
+    if (!loadImage(program, imageBytes))
         return std::nullopt;
     return storage::joinLines(program.configurationLines());
+}
+
+std::optional<ConfigurationSummary> backupSummary(storage::FileSystem& files, const std::string& imageBytes)
+{
+    MDIForm1 program(files);
+    if (!loadImage(program, imageBytes))
+        return std::nullopt;
+    return summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
 }
 
 std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,

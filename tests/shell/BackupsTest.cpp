@@ -2,6 +2,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/MemoryFileSystem.h"
 #include "shell/MDIForm1.h"
+#include "storage/ConfigFile.h"
 
 #include <gtest/gtest.h>
 
@@ -341,6 +342,25 @@ TEST_F(BackupsTest, AFailedWriteNamesWhereTheUnitsEarlierConfigurationIsKept)
                   "/20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3.");
     EXPECT_EQ(names(), (std::vector<std::string>{"20261206-084512-123-VQ-3+-fw2-identify-before-write.bin",
                                                  "20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3"}));
+}
+
+TEST_F(BackupsTest, ABackupComparesWithTheWindowsInTheWordsOfDiff)
+{
+    const std::string beacon = compiledImage("beacon.vq3");
+    auto lines = storage::splitLines(exampleFile("beacon.vq3"));
+    lines[22] = "GOODBYE";
+    files.files["/edited.vq3"] = storage::joinLines(lines);
+    MDIForm1 windows(files);
+    windows.startUp();
+    ASSERT_EQ(windows.openConfigurationFile("/edited.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+    const auto kept = backupSummary(files, beacon);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(compareSummaries(*kept, summarizeConfiguration(windows.windows(), forms::Mode::Beacon)),
+              (std::vector<SummaryDifference>{{"BcnMsgText", "Beacon Text", std::nullopt, "HELLO", "GOODBYE"}}));
+    std::string unknownMode = beacon;
+    unknownMode[0] = '\x06';
+    EXPECT_EQ(backupSummary(files, unknownMode), std::nullopt);
+    EXPECT_EQ(backupSummary(files, beacon.substr(0, 127)), std::nullopt);
 }
 
 TEST_F(BackupsTest, ListsTheBackupsNewestFirstWithWhatTheyHold)
