@@ -19,21 +19,21 @@ BackupWriter::~BackupWriter()
     m_thread.join();
 }
 
-void BackupWriter::record(link::Transaction transaction, std::string modelName, std::string imageBytes)
+void BackupWriter::record(link::Transaction transaction, std::string modelName, int firmware, std::string imageBytes)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_jobs.push_back({transaction, std::move(modelName), std::move(imageBytes)});
+        m_jobs.push_back({transaction, std::move(modelName), firmware, std::move(imageBytes)});
     }
     m_wake.notify_one();
 }
 
-std::string BackupWriter::find(const std::string& imageBytes)
+std::string BackupWriter::markHeldBeforeWrite(const std::string& imageBytes)
 {
     std::unique_lock lock(m_mutex);
     m_idle.wait(lock, [this] { return m_jobs.empty() && !m_writing; });
     // Held under the lock, so no backup is written or pruned while the folder is searched.
-    return m_backups.find(imageBytes);
+    return m_backups.markHeldBeforeWrite(imageBytes);
 }
 
 void BackupWriter::run()
@@ -47,7 +47,7 @@ void BackupWriter::run()
         m_jobs.pop_front();
         m_writing = true;
         lock.unlock();
-        (void)m_backups.record(job.transaction, job.modelName, job.imageBytes);
+        (void)m_backups.record(job.transaction, job.modelName, job.firmware, job.imageBytes);
         lock.lock();
         m_writing = false;
         if (m_jobs.empty())

@@ -25,15 +25,17 @@ public:
 
     /// Hands over the bytes of a completed transaction; returns at once. A backup that cannot be written is
     /// dropped: it never interrupts the user's work with the unit.
-    void record(link::Transaction transaction, std::string modelName, std::string imageBytes);
-    /// Returns the newest backup holding these bytes ("" when none does), once every backup handed over is written.
-    std::string find(const std::string& imageBytes);
+    void record(link::Transaction transaction, std::string modelName, int firmware, std::string imageBytes);
+    /// Marks the newest backup holding these bytes as what the unit held before a write and returns its path ("" when
+    /// none does), once every backup handed over is written.
+    std::string markHeldBeforeWrite(const std::string& imageBytes);
 
 private:
     struct Job
     {
         link::Transaction transaction;
         std::string modelName;
+        int firmware = 0;
         std::string imageBytes;
     };
 

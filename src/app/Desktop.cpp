@@ -43,9 +43,10 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
         m_backupWriter = std::make_unique<BackupWriter>(*backups);
         m_link->setTransactionRecorder(
             [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
-                m_backupWriter->record(transaction, state.ModelName, bytes);
+                m_backupWriter->record(transaction, state.ModelName, state.FirmwareVersion, bytes);
             });
-        m_link->setBackupFinder([this](const std::string& bytes) { return m_backupWriter->find(bytes); });
+        m_link->setBackupFinder(
+            [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); });
     }
     m_program->setLink(m_link.get());
     m_program->setPrinter(ports.printer, ports.clock);

@@ -3,6 +3,7 @@
 
 #include "cli/Output.h"
 #include "image/ImageFields.h"
+#include "shell/ControlSettings.h"
 #include "shell/MDIForm1.h"
 #include "storage/ConfigFile.h"
 
@@ -82,6 +83,8 @@ int runCompile(const CompileOptions& options, storage::FileSystem& files, Stream
         return fail(inputError("The file " + options.config +
                                " does not hold a configuration: its first line is not a mode from 0 to 4."),
                     options.json, kInputError, streams);
+    if (auto box = shell::applyControlSettings(program, options.settings))
+        return fail(*box, options.json, kInputError, streams);
     program.saveShownProfiles();
     if (auto box = program.checkAndCompile())
         return fail(*box, options.json, kRefused, streams);

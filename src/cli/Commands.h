@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace qm::cli
 {
@@ -23,6 +24,8 @@ struct CompileOptions
     std::string output;
     bool hex = false;
     bool json = false;
+    /// Fields changed after the file is opened: "NAME=VALUE", "NAME@N=VALUE" for profile N.
+    std::vector<std::string> settings = {};
 };
 
 struct DecodeOptions

@@ -2,6 +2,8 @@
 #include "cli/LinkCommands.h"
 
 #include "cli/Output.h"
+#include "shell/Backups.h"
+#include "shell/ControlSettings.h"
 #include "storage/ConfigFile.h"
 
 #include <ostream>
@@ -164,10 +166,18 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
                                   {},
                                   {}},
                       options.json, streams);
+    if (auto refused = shell::applyControlSettings(program, options.settings))
+        return report(LinkFailure{*refused, kInputError, {}, {}}, options.json, streams);
     std::optional<LinkFailure> failure = session.open();
     if (!failure)
         failure = session.write(!options.noVerify);
     session.endProgressLine();
+    // A link failure after the unit was identified broke off the write: the box says where its earlier
+    // configuration is kept, unless it already names the backup (a read-back that differs does).
+    if (failure && failure->status == kLinkFailure &&
+        (context.backupFolder.empty() || failure->box.text.find(context.backupFolder) == std::string::npos))
+        if (auto kept = shell::keptBeforeWriteSentence(files, context.backupFolder, program.module().link.UploadData))
+            failure->box.text += "\r\n\r\n" + *kept;
     if (failure)
         return report(*failure, options.json, streams);
     if (options.json) {

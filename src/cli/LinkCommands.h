@@ -7,6 +7,7 @@
 #include "storage/FileSystem.h"
 
 #include <string>
+#include <vector>
 
 namespace qm::cli
 {
@@ -31,6 +32,8 @@ struct WriteOptions
     bool json = false;
     /// Skip reading the unit back after the write.
     bool noVerify = false;
+    /// Fields changed after the file is opened: "NAME=VALUE", "NAME@N=VALUE" for profile N.
+    std::vector<std::string> settings = {};
 };
 
 /// vq3 identify: waits for the unit's answer to the probe and its identification; prints model and firmware.

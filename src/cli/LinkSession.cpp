@@ -76,7 +76,7 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
     m_ui.setEndHandler([this] { finish(std::nullopt); });
     m_link->setTransactionRecorder([this](link::Transaction transaction, const link::LinkState& state,
                                           const std::string& bytes) { onTransaction(transaction, state, bytes); });
-    m_link->setBackupFinder([this](const std::string& bytes) { return m_backups.find(bytes); });
+    m_link->setBackupFinder([this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); });
     m_signals = std::make_unique<SignalCatcher>(std::vector<int>{SIGINT, SIGTERM, SIGHUP},
                                                 [this](int signal) { interrupted(signal); });
 }
@@ -236,7 +236,7 @@ void LinkSession::onBox(const forms::MessageBox& box)
 
 void LinkSession::onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes)
 {
-    if (auto error = m_backups.record(transaction, state.ModelName, bytes)) {
+    if (auto error = m_backups.record(transaction, state.ModelName, state.FirmwareVersion, bytes)) {
         m_ui.endProgressLine();
         m_err << "vq3: warning: no backup kept in " << (m_backups.folder().empty() ? "(none)" : m_backups.folder())
               << ": " << error->reason << '\n';

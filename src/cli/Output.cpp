@@ -1,6 +1,8 @@
 // What vq3 prints: message boxes as JSON or as "title: text", hex text, Latin-1 to UTF-8 for JSON.
 #include "cli/Output.h"
 
+#include <algorithm>
+
 namespace qm::cli
 {
 
@@ -46,6 +48,24 @@ void printBox(std::ostream& out, const forms::MessageBox& box)
         }
     }
     out << box.title << ": " << text << '\n';
+}
+
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows)
+{
+    if (rows.empty())
+        return;
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto& row : rows)
+        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
+            line += row[column] + std::string(widths[column] + 2 - row[column].size(), ' ');
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        out << latin1ToUtf8(line) << '\n';
+    }
 }
 
 std::string toHex(std::string_view bytes)

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm::cli
 {
@@ -30,6 +31,9 @@ nlohmann::json boxToJson(const forms::MessageBox& box);
 
 /// Prints a box for a person: title, ": ", text.
 void printBox(std::ostream& out, const forms::MessageBox& box);
+
+/// Prints rows of single-byte cells as columns two spaces apart, each line as UTF-8 without trailing spaces.
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows);
 
 /// Returns the bytes as two-digit upper-case hex numbers separated by single spaces.
 std::string toHex(std::string_view bytes);

@@ -2,7 +2,9 @@
 #include "cli/Show.h"
 
 #include "cli/Output.h"
+#include "shell/ControlSettings.h"
 #include "shell/MDIForm1.h"
+#include "shell/PacketPreview.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,17 +74,55 @@ void printProfiles(std::ostream& out, const std::vector<std::vector<shell::Summa
         for (const auto& item : profiles[k])
             rows.back().push_back(visible(item.value));
     }
-    std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto& row : rows)
-        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
-            widths[column] = std::max(widths[column], row[column].size());
     out << '\n';
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t column = 0; column < row.size() && column < widths.size(); ++column)
-            line += padded(row[column], widths[column] + 2);
-        out << latin1ToUtf8(trimmedRight(line)) << '\n';
+    printTable(out, rows);
+}
+
+/// The packet header each profile sends (with the Tracking symbol), then one line for each piece of advice.
+void printPackets(std::ostream& out, const shell::PacketPreview& preview)
+{
+    if (preview.refusal) {
+        out << "\nNo packet header: the configuration does not compile. ";
+        printBox(out, *preview.refusal);
+    } else if (preview.packets.size() == 1) {
+        out << "\nPacket Header: " << latin1ToUtf8(visible(preview.packets.front().header)) << '\n';
+    } else if (!preview.packets.empty()) {
+        const bool symbols = preview.packets.front().symbol.has_value();
+        std::vector<std::vector<std::string>> rows{{"Profile", "Packet Header"}};
+        if (symbols)
+            rows.front().push_back("Symbol");
+        for (const auto& packet : preview.packets) {
+            rows.push_back({std::to_string(packet.profile), visible(packet.header)});
+            if (packet.symbol)
+                rows.back().push_back(visible(shell::symbolText(*packet.symbol)));
+        }
+        out << '\n';
+        printTable(out, rows);
     }
+    if (!preview.advice.empty())
+        out << '\n';
+    for (const auto& advice : preview.advice)
+        out << "Advice: " << latin1ToUtf8(advice) << '\n';
+}
+
+Json packetsToJson(const shell::PacketPreview& preview)
+{
+    Json packets = Json::array();
+    for (const auto& packet : preview.packets) {
+        Json json = Json::object();
+        json["profile"] = packet.profile;
+        json["header"] = latin1ToUtf8(packet.header);
+        if (packet.symbol) {
+            Json symbol = Json::object();
+            symbol["table"] = latin1ToUtf8(std::string(1, packet.symbol->table));
+            symbol["code"] =
+                packet.symbol->code == '\0' ? Json(nullptr) : Json(latin1ToUtf8(std::string(1, packet.symbol->code)));
+            symbol["name"] = packet.symbol->name.empty() ? Json(nullptr) : Json(packet.symbol->name);
+            json["symbol"] = symbol;
+        }
+        packets.push_back(json);
+    }
+    return packets;
 }
 
 Json itemsToJson(const std::vector<shell::SummaryItem>& items)
@@ -171,17 +211,9 @@ private:
 
 } // namespace
 
-std::variant<shell::ConfigurationSummary, LoadFailure>
-loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit)
+std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source,
+                                             const std::vector<std::string>& settings)
 {
-    if (readUnit && source.starts_with(kUnitPrefix)) {
-        auto read = readUnit(source.substr(kUnitPrefix.size()));
-        if (auto* failure = std::get_if<LoadFailure>(&read))
-            return *failure;
-        OneFile unit(source, std::get<std::string>(read));
-        return loadSummary(source, unit);
-    }
-    shell::MDIForm1 program(files);
     program.startUp();
     const auto opened = program.openConfigurationFile(source);
     if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed)
@@ -194,23 +226,57 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
                               forms::Icon::Warning),
             kInputError,
             {}};
+    if (auto refused = shell::applyControlSettings(program, settings))
+        return LoadFailure{*refused, kInputError, {}};
     program.saveShownProfiles();
+    return std::nullopt;
+}
+
+std::variant<shell::ConfigurationSummary, LoadFailure>
+loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit)
+{
+    if (readUnit && source.starts_with(kUnitPrefix)) {
+        auto read = readUnit(source.substr(kUnitPrefix.size()));
+        if (auto* failure = std::get_if<LoadFailure>(&read))
+            return *failure;
+        OneFile unit(source, std::get<std::string>(read));
+        return loadSummary(source, unit);
+    }
+    shell::MDIForm1 program(files);
+    if (auto failure = openConfiguration(program, source))
+        return *failure;
     return shell::summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
+}
+
+int printConfiguration(const shell::MDIForm1& program, bool json, std::ostream& out)
+{
+    const auto mode = static_cast<forms::Mode>(program.module().CurrentMode);
+    const auto summary = shell::summarizeConfiguration(program.windows(), mode);
+    const auto preview = shell::previewConfiguration(program.windows(), mode);
+    if (json) {
+        Json report = summaryToJson(summary);
+        report["packets"] = packetsToJson(preview);
+        Json advice = Json::array();
+        for (const auto& line : preview.advice)
+            advice.push_back(latin1ToUtf8(line));
+        report["advice"] = advice;
+        if (preview.refusal)
+            report["compileRefusal"] = boxToJson(*preview.refusal);
+        out << report.dump() << '\n';
+        return kDone;
+    }
+    printItems(out, summary.items);
+    printProfiles(out, summary.profiles);
+    printPackets(out, preview);
+    return kDone;
 }
 
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams)
 {
-    auto loaded = loadSummary(options.config, files);
-    if (auto* failure = std::get_if<LoadFailure>(&loaded))
+    shell::MDIForm1 program(files);
+    if (auto failure = openConfiguration(program, options.config, options.settings))
         return loadFailure(*failure, options.config, false, options.json, streams);
-    const auto& summary = std::get<shell::ConfigurationSummary>(loaded);
-    if (options.json) {
-        streams.out << summaryToJson(summary).dump() << '\n';
-        return kDone;
-    }
-    printItems(streams.out, summary.items);
-    printProfiles(streams.out, summary.profiles);
-    return kDone;
+    return printConfiguration(program, options.json, streams.out);
 }
 
 int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams streams, const UnitReader& readUnit)

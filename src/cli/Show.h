@@ -4,12 +4,16 @@
 #include "cli/Commands.h"
 #include "forms/MessageBox.h"
 #include "shell/ConfigurationSummary.h"
+#include "shell/MDIForm1.h"
 #include "storage/FileSystem.h"
 
 #include <functional>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace qm::cli
 {
@@ -18,6 +22,8 @@ struct ShowOptions
 {
     std::string config;
     bool json = false;
+    /// Fields changed after the file is opened: "NAME=VALUE", "NAME@N=VALUE" for profile N.
+    std::vector<std::string> settings = {};
 };
 
 struct DiffOptions
@@ -46,6 +52,15 @@ using UnitReader = std::function<std::variant<std::string, LoadFailure>(const st
 /// when it does not load. With a reader, a source "unit:PORT" is what the unit on PORT holds.
 std::variant<shell::ConfigurationSummary, LoadFailure>
 loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit = {});
+
+/// Opens a configuration file into a program model as compile opens it (the shown profiles stored) and changes the
+/// fields the settings name; returns why when it does not load or a setting is refused.
+std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source,
+                                             const std::vector<std::string>& settings = {});
+
+/// Prints a loaded configuration as vq3 show does: its summary, the packet header of each profile and the APRS
+/// advice, or all of it as one JSON object.
+int printConfiguration(const shell::MDIForm1& program, bool json, std::ostream& out);
 
 /// vq3 show: prints the summary of a configuration file.
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams);

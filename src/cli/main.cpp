@@ -1,4 +1,5 @@
 // vq3: the Quellmark Configuration Program on the command line.
+#include "cli/BackupCommands.h"
 #include "cli/Commands.h"
 #include "cli/DescriptorBuffer.h"
 #include "cli/LinkCommands.h"
@@ -39,6 +40,9 @@ int main(int argc, char** argv)
     compileCommand->add_option("-o,--output", compile.output, "Write the stream to this file instead of stdout");
     compileCommand->add_flag("--hex", compile.hex, "Print the stream as hex text");
     compileCommand->add_flag("--json", compile.json, "Print one JSON object");
+    const char* setHelp =
+        "Change a field after opening the file: NAME=VALUE, or NAME@N=VALUE for profile N (repeatable)";
+    compileCommand->add_option("--set", compile.settings, setHelp)->allow_extra_args(false);
 
     qm::cli::DecodeOptions decode;
     auto* decodeCommand =
@@ -53,6 +57,7 @@ int main(int argc, char** argv)
     auto* showCommand = app.add_subcommand("show", "Print a configuration file as a person reads it");
     showCommand->add_option("CONFIG", show.config, "Configuration file (*.vq3)")->required();
     showCommand->add_flag("--json", show.json, "Print one JSON object, every field by its control name");
+    showCommand->add_option("--set", show.settings, setHelp)->allow_extra_args(false);
 
     qm::cli::DiffOptions diff;
     auto* diffCommand = app.add_subcommand("diff", "Print what differs between two configurations (exit 1 if any)");
@@ -109,10 +114,24 @@ int main(int argc, char** argv)
     writeCommand->add_flag("--json", write.json, "Print one JSON object");
     writeCommand->add_flag("--no-verify", write.noVerify,
                            "Do not read the unit back after the write to see that it stored what it echoed");
+    writeCommand->add_option("--set", write.settings, setHelp)->allow_extra_args(false);
 
     qm::cli::PortsOptions ports;
     auto* portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
     portsCommand->add_flag("--json", ports.json, "Print one JSON object");
+
+    qm::cli::BackupsOptions backups;
+    auto* backupsCommand = app.add_subcommand(
+        "backups", "List the backups of what units held, newest first (1 is the newest); show or restore one");
+    backupsCommand->add_flag("--json", backups.json, "Print one JSON object");
+    auto* backupShowCommand = backupsCommand->add_subcommand("show", "Print a backup as vq3 show prints a file");
+    backupShowCommand->add_option("N", backups.backup, "The backup's number in the list, or its name")->required();
+    backupShowCommand->add_flag("--json", backups.json, "Print one JSON object");
+    auto* backupRestoreCommand =
+        backupsCommand->add_subcommand("restore", "Write a backup as a configuration file, ready for vq3 write");
+    backupRestoreCommand->add_option("N", backups.backup, "The backup's number in the list, or its name")->required();
+    backupRestoreCommand->add_option("-o,--output", backups.output, "The configuration file to write (default stdout)");
+    backupRestoreCommand->add_flag("--json", backups.json, "Print one JSON object");
 
     qm::cli::ReportOptions report;
     auto* reportCommand =
@@ -176,6 +195,13 @@ int main(int argc, char** argv)
         if (*reportCommand) {
             qm::qt::SystemClock clock;
             return qm::cli::runReportModule(report, files, clock, streams);
+        }
+        if (*backupsCommand) {
+            if (*backupShowCommand)
+                backups.action = qm::cli::BackupsOptions::Action::Show;
+            else if (*backupRestoreCommand)
+                backups.action = qm::cli::BackupsOptions::Action::Restore;
+            return qm::cli::runBackups(backups, files, link.backupFolder, streams);
         }
         if (*portsCommand)
             return qm::cli::runPorts(ports, qm::qt::ComPorts::scan(), streams);

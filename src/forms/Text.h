@@ -1,4 +1,4 @@
-// Single-byte text helpers shared by every layer: trimming, upper case, printable checks.
+// Single-byte text helpers shared by every layer: trimming, upper case, printable checks, characters of UTF-8.
 #pragma once
 
 #include <string>
@@ -15,6 +15,10 @@ std::string upperCase(std::string_view text);
 
 /// Returns the text trimmed of spaces and in upper case, the way callsigns are read.
 std::string trimUpper(std::string_view text);
+
+/// Returns the characters of text from outside the program (a command line): UTF-8 as a terminal gives it, or,
+/// when it is not UTF-8, single-byte text taken byte by byte.
+std::u32string codePoints(std::string_view text);
 
 /// Returns true when every byte is printable ASCII (0x20 to 0x7E).
 bool isPrintableAscii(std::string_view text);

@@ -149,12 +149,18 @@ void fillSpecialPaths(forms::StationControls& station, const ImageFields& fields
     }
 }
 
-std::array<int, 4> pathIndexesOf(const ImageFields& fields, int profile)
+std::array<std::uint8_t, 4> pathCodesOf(const ImageFields& fields, int profile)
 {
     const std::uint8_t low = fields.profileByte(profile, 1);
     const std::uint8_t high = fields.profileByte(profile, 2);
-    return {pathIndex(low & 0x0F), pathIndex(static_cast<std::uint8_t>(low >> 4)), pathIndex(high & 0x0F),
-            pathIndex(static_cast<std::uint8_t>(high >> 4))};
+    return {static_cast<std::uint8_t>(low & 0x0F), static_cast<std::uint8_t>(low >> 4),
+            static_cast<std::uint8_t>(high & 0x0F), static_cast<std::uint8_t>(high >> 4)};
+}
+
+std::array<int, 4> pathIndexesOf(const ImageFields& fields, int profile)
+{
+    const auto codes = pathCodesOf(fields, profile);
+    return {pathIndex(codes[0]), pathIndex(codes[1]), pathIndex(codes[2]), pathIndex(codes[3])};
 }
 
 std::string ssidTextOf(const ImageFields& fields, int profile)

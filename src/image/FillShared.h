@@ -21,6 +21,9 @@ void fillSpecialPaths(forms::StationControls& station, const ImageFields& fields
 /// Selects the termination option a code stands for: 13 CR, 10 LF, any other the user's own in decimal.
 void fillTermination(forms::OptionGroup& choice, forms::TextField& userValue, std::uint8_t code);
 
+/// Returns the four path codes held by a profile (Path 1 to Path 4).
+std::array<std::uint8_t, 4> pathCodesOf(const ImageFields& fields, int profile);
+
 /// Returns the four path selector indexes held by a profile (-1 for a code no compile writes).
 std::array<int, 4> pathIndexesOf(const ImageFields& fields, int profile);
 

@@ -1,14 +1,12 @@
 // Backups of everything a unit held.
 #include "shell/Backups.h"
 
-#include "forms/Text.h"
+#include "image/Decode.h"
 #include "image/ImageFields.h"
 #include "shell/MDIForm1.h"
 #include "storage/ConfigFile.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstdio>
 
 namespace qm::shell
 {
@@ -18,32 +16,132 @@ namespace
 
 constexpr const char* kRawExtension = ".bin";
 constexpr const char* kConfigurationExtension = ".vq3";
-/// "20261206-084512-123-": date, time and milliseconds ahead of the model.
-constexpr std::string_view kStampPattern = "dddddddd-dddddd-ddd-";
 
-const char* transactionName(link::Transaction transaction)
+/// The backups in one folder: finding, keeping, marking and removing them.
+class BackupShelf
 {
-    switch (transaction) {
-    case link::Transaction::Identification:
-        return "identify";
-    case link::Transaction::Read:
-        return "read";
-    case link::Transaction::Write:
-        return "write";
+public:
+    BackupShelf(storage::FileSystem& files, const std::string& folder) : m_files(files), m_folder(folder) {}
+
+    /// Returns the stems of the backups in the folder, oldest first.
+    std::vector<std::string> stems();
+    /// Returns the stems of the backups whose raw bytes are these.
+    std::vector<std::string> stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes);
+    std::string unusedStem(const std::string& stem);
+    /// Keeps the bytes (and their configuration file, when there is one) under a stem.
+    std::optional<storage::FileError> keep(const std::string& stem, const std::string& imageBytes,
+                                           const std::optional<std::string>& configuration);
+    /// Marks the newest backup holding the bytes as read before a write; returns the path of its file.
+    std::variant<std::string, storage::FileError> markReadBeforeWrite(const std::string& imageBytes);
+    /// Removes the backup's raw bytes and, when it has one, its configuration file.
+    std::optional<storage::FileError> remove(const std::string& stem);
+    /// Removes the oldest backups beyond the number to keep.
+    std::optional<storage::FileError> prune(int count);
+
+private:
+    storage::FileSystem& m_files;
+    const std::string& m_folder;
+};
+
+std::vector<std::string> BackupShelf::stems()
+{
+    auto listing = m_files.listFolder(m_folder);
+    std::vector<std::string> found;
+    if (auto* names = std::get_if<std::vector<std::string>>(&listing)) {
+        const std::string extension = kRawExtension;
+        for (const auto& name : *names) {
+            if (!name.ends_with(extension))
+                continue;
+            std::string stem = name.substr(0, name.size() - extension.size());
+            if (parseBackupStem(stem))
+                found.push_back(std::move(stem));
+        }
     }
-    return "read";
+    // The names begin with the time, so they sort in the order they were made; a second backup of the same
+    // millisecond carries a suffix and sorts after the first.
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
-bool isBackupStem(const std::string& stem)
+std::vector<std::string> BackupShelf::stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes)
 {
-    if (stem.size() <= kStampPattern.size())
-        return false;
-    for (std::size_t i = 0; i < kStampPattern.size(); ++i) {
-        const bool digit = std::isdigit(static_cast<unsigned char>(stem[i])) != 0;
-        if (kStampPattern[i] == 'd' ? !digit : stem[i] != kStampPattern[i])
-            return false;
+    std::vector<std::string> holding;
+    for (const auto& stem : stems) {
+        auto bytes = m_files.readFile(m_folder + "/" + stem + kRawExtension);
+        if (auto* read = std::get_if<std::string>(&bytes); read != nullptr && *read == imageBytes)
+            holding.push_back(stem);
     }
-    return true;
+    return holding;
+}
+
+std::string BackupShelf::unusedStem(const std::string& stem)
+{
+    std::string candidate = stem;
+    for (int n = 2; m_files.fileExists(m_folder + "/" + candidate + kRawExtension); ++n)
+        candidate = stem + "-" + std::to_string(n);
+    return candidate;
+}
+
+std::optional<storage::FileError> BackupShelf::keep(const std::string& stem, const std::string& imageBytes,
+                                                    const std::optional<std::string>& configuration)
+{
+    const std::string path = m_folder + "/" + stem;
+    if (auto error = m_files.writePrivateFileAtomically(path + kRawExtension, imageBytes))
+        return error;
+    if (configuration)
+        if (auto error = m_files.writePrivateFileAtomically(path + kConfigurationExtension, *configuration))
+            return error;
+    return std::nullopt;
+}
+
+std::variant<std::string, storage::FileError> BackupShelf::markReadBeforeWrite(const std::string& imageBytes)
+{
+    const auto holding = stemsHolding(stems(), imageBytes);
+    if (holding.empty())
+        return storage::FileError{storage::error::kFileNotFound,
+                                  "No backup in " + m_folder + " holds the configuration the unit held."};
+    const std::string& stem = holding.back();
+    const auto name = parseBackupStem(stem);
+    std::string kept = stem;
+    if (name && !name->beforeWrite) {
+        const std::string path = m_folder + "/" + stem;
+        std::optional<std::string> configuration;
+        if (auto read = m_files.readFile(path + kConfigurationExtension); std::holds_alternative<std::string>(read))
+            configuration = std::get<std::string>(read);
+        kept = unusedStem(beforeWriteStem(stem, *name));
+        if (auto error = keep(kept, imageBytes, configuration))
+            return *error;
+        if (auto error = remove(stem))
+            return *error;
+    }
+    const std::string path = m_folder + "/" + kept;
+    if (m_files.fileExists(path + kConfigurationExtension))
+        return path + kConfigurationExtension;
+    return path + kRawExtension;
+}
+
+std::optional<storage::FileError> BackupShelf::remove(const std::string& stem)
+{
+    const std::string path = m_folder + "/" + stem;
+    if (auto error = m_files.removeFile(path + kRawExtension))
+        return error;
+    // A backup whose bytes held no mode the program can save has no configuration file.
+    if (m_files.fileExists(path + kConfigurationExtension))
+        if (auto error = m_files.removeFile(path + kConfigurationExtension))
+            return error;
+    return std::nullopt;
+}
+
+std::optional<storage::FileError> BackupShelf::prune(int count)
+{
+    const auto all = stems();
+    if (all.size() <= static_cast<std::size_t>(count))
+        return std::nullopt;
+    const auto surplus = all.size() - static_cast<std::size_t>(count);
+    for (std::size_t i = 0; i < surplus; ++i)
+        if (auto error = remove(all[i]))
+            return error;
+    return std::nullopt;
 }
 
 } // namespace
@@ -58,138 +156,142 @@ std::string backupFolder(const char* xdgDataHome, const char* home)
     return {};
 }
 
-std::string backupStem(const LocalTime& time, const std::string& modelName, link::Transaction transaction)
-{
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-%03d-", time.year, time.month, time.day, time.hour,
-                  time.minute, time.second, time.millisecond);
-    std::string model = forms::trimSpaces(modelName);
-    // The name must stay one file name whatever byte a custom unit reports.
-    for (char& c : model)
-        if (c == '/' || std::iscntrl(static_cast<unsigned char>(c)) != 0)
-            c = '_';
-    if (model.empty())
-        model = "unknown";
-    return stamp + model + "-" + transactionName(transaction);
-}
-
-std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes)
+bool loadImage(MDIForm1& program, const std::string& imageBytes)
 {
     if (imageBytes.size() != image::kImageSize)
-        return std::nullopt;
-    MDIForm1 program(files);
+        return false;
     program.startUp();
     program.module().UploadData = imageBytes;
     program.ParseDataFromvq3();
     if (program.module().CurrentMode < 0 || program.module().CurrentMode >= forms::kModeCount)
+        return false;
+    program.saveShownProfiles();
+    return true;
+}
+
+std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes)
+{
+    MDIForm1 program(files);
+    if (!loadImage(program, imageBytes))
         return std::nullopt;
     return storage::joinLines(program.configurationLines());
+}
+
+std::optional<ConfigurationSummary> backupSummary(storage::FileSystem& files, const std::string& imageBytes)
+{
+    MDIForm1 program(files);
+    if (!loadImage(program, imageBytes))
+        return std::nullopt;
+    return summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
+}
+
+std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,
+                                                                       const std::string& folder)
+{
+    auto listing = files.listFolder(folder);
+    if (auto* error = std::get_if<storage::FileError>(&listing)) {
+        if (error->number == storage::error::kPathNotFound)
+            return std::vector<BackupEntry>{};
+        return *error;
+    }
+    std::vector<BackupEntry> entries;
+    for (const auto& fileName : std::get<std::vector<std::string>>(listing)) {
+        if (!fileName.ends_with(kRawExtension))
+            continue;
+        const std::string stem = fileName.substr(0, fileName.size() - std::string_view(kRawExtension).size());
+        auto name = parseBackupStem(stem);
+        if (!name)
+            continue;
+        BackupEntry entry{stem, std::move(*name), {}, std::nullopt, {}, folder + "/" + fileName, std::nullopt};
+        auto bytes = files.readFile(entry.rawPath);
+        if (auto* read = std::get_if<std::string>(&bytes); read != nullptr && read->size() == image::kImageSize) {
+            entry.imageBytes = *read;
+            image::ImageFields fields;
+            image::splitUpload(entry.imageBytes, fields);
+            entry.mode = image::modeCode(fields.modeByte);
+            entry.callsign = fields.stationCallsign;
+        }
+        const std::string configuration = folder + "/" + stem + kConfigurationExtension;
+        if (files.fileExists(configuration))
+            entry.configurationPath = configuration;
+        entries.push_back(std::move(entry));
+    }
+    // Newest first: the names begin with the time (see BackupShelf::stems).
+    std::sort(entries.begin(), entries.end(),
+              [](const BackupEntry& a, const BackupEntry& b) { return a.stem > b.stem; });
+    return entries;
+}
+
+std::string earlierConfigurationSentence(const std::string& path)
+{
+    return "The configuration the unit held before this write is kept in " + path + ".";
+}
+
+std::variant<std::string, storage::FileError> markReadBeforeWrite(storage::FileSystem& files, const std::string& folder,
+                                                                  const std::string& imageBytes)
+{
+    return BackupShelf(files, folder).markReadBeforeWrite(imageBytes);
+}
+
+std::optional<std::string> keptBeforeWriteSentence(storage::FileSystem& files, const std::string& folder,
+                                                   const std::string& unitBytes)
+{
+    if (folder.empty() || unitBytes.size() != image::kImageSize)
+        return std::nullopt;
+    auto marked = markReadBeforeWrite(files, folder, unitBytes);
+    if (const auto* path = std::get_if<std::string>(&marked))
+        return earlierConfigurationSentence(*path);
+    return std::nullopt;
 }
 
 Backups::Backups(storage::FileSystem& files, Clock& clock, std::string folder, int keep)
     : m_files(files), m_clock(clock), m_folder(std::move(folder)), m_keep(keep)
 {}
 
-std::vector<std::string> Backups::stems()
-{
-    auto listing = m_files.listFolder(m_folder);
-    std::vector<std::string> found;
-    if (auto* names = std::get_if<std::vector<std::string>>(&listing)) {
-        const std::string extension = kRawExtension;
-        for (const auto& name : *names) {
-            if (!name.ends_with(extension))
-                continue;
-            std::string stem = name.substr(0, name.size() - extension.size());
-            if (isBackupStem(stem))
-                found.push_back(std::move(stem));
-        }
-    }
-    // The names begin with the time, so they sort in the order they were made; a second backup of the same
-    // millisecond carries a suffix and sorts after the first.
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
-std::vector<std::string> Backups::stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes)
-{
-    std::vector<std::string> holding;
-    for (const auto& stem : stems) {
-        auto bytes = m_files.readFile(m_folder + "/" + stem + kRawExtension);
-        if (auto* read = std::get_if<std::string>(&bytes); read != nullptr && *read == imageBytes)
-            holding.push_back(stem);
-    }
-    return holding;
-}
-
-std::string Backups::unusedStem(const std::string& stem)
-{
-    std::string candidate = stem;
-    for (int n = 2; m_files.fileExists(m_folder + "/" + candidate + kRawExtension); ++n)
-        candidate = stem + "-" + std::to_string(n);
-    return candidate;
-}
-
 std::optional<storage::FileError> Backups::record(link::Transaction transaction, const std::string& modelName,
-                                                  const std::string& imageBytes)
+                                                  int firmware, const std::string& imageBytes)
 {
+    // What the unit held until now is known even when this backup cannot be kept.
+    const std::optional<std::string> replaced =
+        transaction == link::Transaction::Write && m_unitHolds != imageBytes ? m_unitHolds : std::nullopt;
+    m_unitHolds = imageBytes;
     if (m_folder.empty())
         return storage::FileError{storage::error::kPathNotFound,
                                   "There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."};
     if (auto error = m_files.makePrivateFolder(m_folder))
         return error;
-    const auto earlier = stemsHolding(stems(), imageBytes);
-    const std::string stem = unusedStem(backupStem(m_clock.now(), modelName, transaction));
-    const std::string path = m_folder + "/" + stem;
-    if (auto error = m_files.writePrivateFileAtomically(path + kRawExtension, imageBytes))
+    BackupShelf shelf(m_files, m_folder);
+    const auto earlier = shelf.stemsHolding(shelf.stems(), imageBytes);
+    const std::string stem = shelf.unusedStem(backupStem(m_clock.now(), modelName, firmware, transaction));
+    if (auto error = shelf.keep(stem, imageBytes, decodedConfiguration(m_files, imageBytes)))
         return error;
-    if (const auto configuration = decodedConfiguration(m_files, imageBytes))
-        if (auto error = m_files.writePrivateFileAtomically(path + kConfigurationExtension, *configuration))
-            return error;
     // The earlier copies go only once the new one is complete: a failure leaves one too many, never none.
     for (const auto& old : earlier)
-        if (auto error = remove(old))
+        if (auto error = shelf.remove(old))
             return error;
-    return prune();
-}
-
-std::optional<storage::FileError> Backups::remove(const std::string& stem)
-{
-    const std::string path = m_folder + "/" + stem;
-    if (auto error = m_files.removeFile(path + kRawExtension))
+    if (auto error = shelf.prune(m_keep))
         return error;
-    // A backup whose bytes held no mode the program can save has no configuration file.
-    if (m_files.fileExists(path + kConfigurationExtension))
-        if (auto error = m_files.removeFile(path + kConfigurationExtension))
-            return error;
+    if (replaced) {
+        auto marked = shelf.markReadBeforeWrite(*replaced);
+        if (auto* error = std::get_if<storage::FileError>(&marked);
+            error != nullptr && error->number != storage::error::kFileNotFound)
+            return *error;
+    }
     return std::nullopt;
 }
 
-std::string Backups::find(const std::string& imageBytes)
+std::string Backups::markHeldBeforeWrite(const std::string& imageBytes)
 {
     if (m_folder.empty())
         return {};
-    const auto all = stems();
-    for (auto stem = all.rbegin(); stem != all.rend(); ++stem) {
-        const std::string path = m_folder + "/" + *stem;
-        auto bytes = m_files.readFile(path + kRawExtension);
-        if (auto* held = std::get_if<std::string>(&bytes); held == nullptr || *held != imageBytes)
-            continue;
-        return m_files.fileExists(path + kConfigurationExtension) ? path + kConfigurationExtension
-                                                                  : path + kRawExtension;
-    }
-    return {};
+    auto marked = markReadBeforeWrite(imageBytes);
+    const auto* path = std::get_if<std::string>(&marked);
+    return path != nullptr ? *path : std::string();
 }
 
-std::optional<storage::FileError> Backups::prune()
+std::variant<std::string, storage::FileError> Backups::markReadBeforeWrite(const std::string& imageBytes)
 {
-    const auto all = stems();
-    if (all.size() <= static_cast<std::size_t>(m_keep))
-        return std::nullopt;
-    const auto surplus = all.size() - static_cast<std::size_t>(m_keep);
-    for (std::size_t i = 0; i < surplus; ++i)
-        if (auto error = remove(all[i]))
-            return error;
-    return std::nullopt;
+    return BackupShelf(m_files, m_folder).markReadBeforeWrite(imageBytes);
 }
 
 } // namespace qm::shell

@@ -85,7 +85,15 @@ TEST_F(ShowDiffTest, ShowsTheBeaconExampleLineByLine)
                          "Transmit Timer:   10 min 0 s\n"
                          "Transmit Delay:   293 ms\n"
                          "Tail Delay:       53 ms\n"
-                         "Beacon Text:      HELLO\n");
+                         "Beacon Text:      HELLO\n"
+                         "\n"
+                         "Packet Header: TEST-9>APRS,WIDE\n"
+                         "\n"
+                         "Advice: Path 1 (WIDE): today's APRS digipeaters no longer serve RELAY, WIDE, TRACE, GATE or "
+                         "ECHO; use WIDEn-N paths instead, such as WIDE1-1,WIDE2-1 for a mobile or WIDE2-2 at most for "
+                         "a fixed station.\n"
+                         "Advice: SSID -9 usually stands for a car; a station that stays put commonly sends no SSID or "
+                         "one of -1 to -4 (-13 for a weather station).\n");
     EXPECT_EQ(err.str(), "");
 }
 
@@ -103,8 +111,23 @@ TEST_F(ShowDiffTest, ShowsTheTrackingProfilesAsOneTable)
         "2        (none)  (none)   (none)  (none)  (none)  0 min 30 s      293 ms          53 ms       >       No\n";
     EXPECT_NE(text.find("Mic Encode:       Yes\n"), std::string::npos);
     EXPECT_NE(text.find(table), std::string::npos) << text;
-    EXPECT_TRUE(text.ends_with(
-        "10       (none)  (none)   (none)  (none)  (none)  0 min 0 s       133 ms          27 ms       >       No\n"))
+    EXPECT_NE(
+        text.find(
+            "10       (none)  (none)   (none)  (none)  (none)  0 min 0 s       133 ms          27 ms       >       No\n"
+            "\n"
+            "Profile  Packet Header               Symbol\n"
+            "1        N0CALL-9>APRS,WIDE2-1,WIDE  // Red dot\n"
+            "2        N0CALL>APRS                 /> Car\n"),
+        std::string::npos)
+        << text;
+    EXPECT_TRUE(
+        text.ends_with("10       N0CALL>APRS                 /> Car\n"
+                       "\n"
+                       "Advice: Profile 1: Path 2 (WIDE): today's APRS digipeaters no longer serve RELAY, WIDE, "
+                       "TRACE, GATE or ECHO; use WIDEn-N paths instead, such as WIDE1-1,WIDE2-1 for a mobile or "
+                       "WIDE2-2 at most for a fixed station.\n"
+                       "Advice: Profiles 2 to 10: No SSID: a bare callsign usually stands for the home station; "
+                       "a tracker commonly sends -9 (car), -7 (handheld) or -8 (boat).\n"))
         << text;
 }
 
@@ -114,7 +137,7 @@ TEST_F(ShowDiffTest, ShowsControlBytesEscapedAndLatin1AsUtf8)
     lines[22] = "Caf\xE9 \x01";
     put("beacon.vq3", lines);
     ASSERT_EQ(show("beacon.vq3"), kDone);
-    EXPECT_TRUE(out.str().ends_with("Beacon Text:      Caf\xC3\xA9 \\x01\n")) << out.str();
+    EXPECT_NE(out.str().find("Beacon Text:      Caf\xC3\xA9 \\x01\n"), std::string::npos) << out.str();
     out.str("");
     ASSERT_EQ(show("beacon.vq3", true), kDone);
     EXPECT_EQ(nlohmann::json::parse(out.str())["BcnMsgText"], "Caf\xC3\xA9 \x01");
@@ -148,53 +171,98 @@ TEST_P(ShowJsonTest, NamesEveryControlOfTheMode)
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, ShowJsonTest,
-    ::testing::Values(JsonKeysCase{"telemetry.vq3",
-                                   0,
-                                   "Telemetry",
-                                   joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable",
-                                            "TelMyCall", "TelMySSID", "TelToCall"},
-                                           numbered("TelSpecPath", 4),
-                                           numbered("TelPath", 4),
-                                           {"TelTmr", "TelTxDelay", "TelTxTail", "TelTxOn", "profiles"}}),
-                                   {}},
-                      JsonKeysCase{"beacon.vq3",
-                                   1,
-                                   "Beacon",
-                                   joined({{"mode", "modeName", "outputbaudrate", "LEDDisable", "BcnMyCall",
-                                            "BcnMySSID", "BcnToCall"},
-                                           numbered("BcnSpecPath", 4),
-                                           numbered("BcnPath", 4),
-                                           {"BcnTmr", "BcnTxDelay", "BcnTxTail", "BcnMsgText", "profiles"}}),
-                                   {}},
-                      JsonKeysCase{
-                          "nmea.vq3", 2, "NMEA",
-                          joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable", "ModeLock",
-                                   "NMEAMyCall", "NMEAToCall"},
-                                  numbered("NMEASpecPath", 4),
-                                  {"NMEATxOn"},
-                                  numbered("GpsString", 3),
-                                  {"NMEADeltaEnable", "profiles"}}),
-                          joined({{"NMEASSID"}, numbered("NMEAPath", 4), {"NMEATmr", "NMEATxDelay", "NMEATxTail"}})},
-                      JsonKeysCase{"tracking.vq3", 3, "Tracking",
-                                   joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable",
-                                            "MicEncode", "ModeLock", "AutoMode", "TrkMyCall", "TrkToCall"},
-                                           numbered("TrkSpecPath", 4),
-                                           {"TrkPrefix", "TrkSeparator", "TrkComments", "TrkDeltaEnable", "profiles"}}),
-                                   joined({{"TrkSSID"},
-                                           numbered("TrkPath", 4),
-                                           {"TrkTmr", "TrkTxDelay", "TrkTxTail", "TrkSymbol", "TrkSendComments"}})},
-                      JsonKeysCase{"alarm.vq3",
-                                   4,
-                                   "Alarm",
-                                   joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable",
-                                            "AlmMyCall", "AlmMySSID", "AlmToCall"},
-                                           numbered("AlmSpecPath", 4),
-                                           numbered("AlmPath", 4),
-                                           {"AlmTmr", "AlmTxDelay", "AlmTxTail"},
-                                           numbered("AlarmMsgText", 4),
-                                           numbered("AlmCondition", 4),
-                                           {"AlmArmDelay", "AlmTxCntrLimit", "profiles"}}),
-                                   {}}));
+    ::testing::Values(
+        JsonKeysCase{"telemetry.vq3",
+                     0,
+                     "Telemetry",
+                     joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable", "TelMyCall",
+                              "TelMySSID", "TelToCall"},
+                             numbered("TelSpecPath", 4),
+                             numbered("TelPath", 4),
+                             {"TelTmr", "TelTxDelay", "TelTxTail", "TelTxOn", "profiles", "packets", "advice"}}),
+                     {}},
+        JsonKeysCase{
+            "beacon.vq3",
+            1,
+            "Beacon",
+            joined({{"mode", "modeName", "outputbaudrate", "LEDDisable", "BcnMyCall", "BcnMySSID", "BcnToCall"},
+                    numbered("BcnSpecPath", 4),
+                    numbered("BcnPath", 4),
+                    {"BcnTmr", "BcnTxDelay", "BcnTxTail", "BcnMsgText", "profiles", "packets", "advice"}}),
+            {}},
+        JsonKeysCase{"nmea.vq3", 2, "NMEA",
+                     joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable", "ModeLock",
+                              "NMEAMyCall", "NMEAToCall"},
+                             numbered("NMEASpecPath", 4),
+                             {"NMEATxOn"},
+                             numbered("GpsString", 3),
+                             {"NMEADeltaEnable", "profiles", "packets", "advice"}}),
+                     joined({{"NMEASSID"}, numbered("NMEAPath", 4), {"NMEATmr", "NMEATxDelay", "NMEATxTail"}})},
+        JsonKeysCase{
+            "tracking.vq3", 3, "Tracking",
+            joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable", "MicEncode", "ModeLock",
+                     "AutoMode", "TrkMyCall", "TrkToCall"},
+                    numbered("TrkSpecPath", 4),
+                    {"TrkPrefix", "TrkSeparator", "TrkComments", "TrkDeltaEnable", "profiles", "packets", "advice"}}),
+            joined({{"TrkSSID"},
+                    numbered("TrkPath", 4),
+                    {"TrkTmr", "TrkTxDelay", "TrkTxTail", "TrkSymbol", "TrkSendComments"}})},
+        JsonKeysCase{"alarm.vq3",
+                     4,
+                     "Alarm",
+                     joined({{"mode", "modeName", "inputbaudrate", "outputbaudrate", "LEDDisable", "AlmMyCall",
+                              "AlmMySSID", "AlmToCall"},
+                             numbered("AlmSpecPath", 4),
+                             numbered("AlmPath", 4),
+                             {"AlmTmr", "AlmTxDelay", "AlmTxTail"},
+                             numbered("AlarmMsgText", 4),
+                             numbered("AlmCondition", 4),
+                             {"AlmArmDelay", "AlmTxCntrLimit", "profiles", "packets", "advice"}}),
+                     {}}));
+
+TEST_F(ShowDiffTest, ShowJsonGivesEveryPacketHeaderSymbolAndAdvice)
+{
+    auto lines = exampleLines("tracking.vq3");
+    lines[13 + 10 + 5] = "";
+    lines[114] = "\\";
+    put("tracking.vq3", lines);
+    ASSERT_EQ(show("tracking.vq3", true), kDone);
+    const auto json = nlohmann::json::parse(out.str());
+    ASSERT_EQ(json["packets"].size(), 10u);
+    EXPECT_EQ(json["packets"][0], nlohmann::json::parse(R"({"profile": 1, "header": "N0CALL-9>APRS,WIDE2-1,WIDE",
+        "symbol": {"table": "\\", "code": "/", "name": "Waypoint"}})"));
+    EXPECT_EQ(json["packets"][1], nlohmann::json::parse(R"({"profile": 2, "header": "N0CALL>APRS",
+        "symbol": {"table": "\\", "code": null, "name": null}})"));
+    EXPECT_EQ(json["advice"].size(), 2u);
+    EXPECT_FALSE(json.contains("compileRefusal"));
+
+    out.str("");
+    put("beacon.vq3", exampleLines("beacon.vq3"));
+    ASSERT_EQ(show("beacon.vq3", true), kDone);
+    const auto beacon = nlohmann::json::parse(out.str());
+    EXPECT_EQ(beacon["packets"], nlohmann::json::parse(R"([{"profile": 1, "header": "TEST-9>APRS,WIDE"}])"));
+}
+
+TEST_F(ShowDiffTest, AConfigurationThatDoesNotCompileIsShownWithoutPacketHeaders)
+{
+    auto lines = exampleLines("beacon.vq3");
+    lines[9] = "APRSXYZ";
+    put("beacon.vq3", lines);
+    ASSERT_EQ(show("beacon.vq3"), kDone);
+    EXPECT_TRUE(out.str().ends_with(
+        "Beacon Text:      HELLO\n"
+        "\n"
+        "No packet header: the configuration does not compile. Invalid Setting: The value in 'To Call' cannot be "
+        "stored in the VQ-3's configuration.\n\nCallsigns can contain a maximum of 6 characters (Not including the "
+        "SSID).\n"))
+        << out.str();
+    out.str("");
+    ASSERT_EQ(show("beacon.vq3", true), kDone);
+    const auto json = nlohmann::json::parse(out.str());
+    EXPECT_EQ(json["packets"], nlohmann::json::array());
+    EXPECT_EQ(json["advice"], nlohmann::json::array());
+    EXPECT_EQ(json["compileRefusal"]["focus"], "BcnToCall");
+}
 
 TEST_F(ShowDiffTest, ShowOfAFileThatFailsToLoadExitsTwoWithTheBox)
 {

@@ -50,7 +50,7 @@ expect_status 0 "identify --json"
 status=0
 QUELLMARK_COM2="$port" timeout 60 "$vq3" identify --port COM2 >"$tmp/out" 2>"$tmp/err" || status=$?
 expect_status 0 "identify --port COM2"
-identified=("$backups"/*-VQ-3+-identify.bin)
+identified=("$backups"/*-VQ-3+-fw2-identify.bin)
 [ "${#identified[@]}" -eq 1 ] || fail "${#identified[@]} identification backups of one image, not 1"
 cmp "${identified[0]}" "$tmp/beacon.bin" || fail "the identification backup differs from the unit's image"
 cmp "${identified[0]%.bin}.vq3" "$examples/beacon.vq3" || fail "the identification backup does not decode"

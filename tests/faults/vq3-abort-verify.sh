@@ -110,13 +110,13 @@ expect_status 3 "write to a unit that stores another byte than it echoes"
 python3 - "$tmp/out" "$backups" <<'PY' || fail "the read-back box: $(cat "$tmp/out")"
 import glob, json, sys
 box = json.load(open(sys.argv[1]))["error"]
-before = glob.glob(sys.argv[2] + "/*-identify.vq3")
+before = glob.glob(sys.argv[2] + "/*-identify-before-write.vq3")
 expected = ("The VQ-3 did not store the configuration as it was written. Read back, it differs first in To Call "
             "(written \"ALARM\", read back \"\u00beLARM\").\r\n\r\nThe configuration it held before this write is "
             f"kept in {before[0]}.\r\n\r\nCheck the power and serial cable connections, and then write again.")
 sys.exit(box["title"] != "Write Not Verified" or box["text"] != expected or box["icon"] != "critical")
 PY
-cmp -s "$(ls "$backups"/*-identify.bin)" "$tmp/beacon.bin" || fail "the backup named is not what the unit held"
+cmp -s "$(ls "$backups"/*-identify-before-write.bin)" "$tmp/beacon.bin" || fail "the backup named is not what the unit held"
 run write "$examples/alarm.vq3" --port "$port" --no-verify --json
 expect_status 0 "write without verify to the same unit"
 [ "$(cat "$tmp/out")" = '{"ok":true,"verified":false}' ] || fail "write --no-verify printed $(cat "$tmp/out")"

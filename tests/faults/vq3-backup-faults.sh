@@ -36,10 +36,10 @@ stop_sim
 mapfile -t kept < <(backup_files)
 [ "${#kept[@]}" -eq 2 ] || fail "${#kept[@]} backups of two configurations"
 cmp -s "${kept[0]}" "$tmp/beacon.bin" || fail "the configuration the write replaced is lost"
-[[ "${kept[0]}" == *-VQ-3+-identify.bin ]] || fail "the replaced configuration is kept as ${kept[0]}"
+[[ "${kept[0]}" == *-VQ-3+-fw2-identify-before-write.bin ]] || fail "the replaced configuration is kept as ${kept[0]}"
 cmp -s "${kept[0]%.bin}.vq3" "$examples/beacon.vq3" || fail "the replaced configuration's file differs"
 cmp -s "${kept[1]}" "$tmp/tracking.bin" || fail "the written configuration is not the newest backup"
-[[ "${kept[1]}" == *-VQ-3+-read.bin ]] || fail "the written configuration is not named by its latest read"
+[[ "${kept[1]}" == *-VQ-3+-fw2-read.bin ]] || fail "the written configuration is not named by its latest read"
 
 [ "$(stat -c %a "$backups")" = 700 ] || fail "the backup folder is $(stat -c %a "$backups"), not 700"
 for file in "$backups"/*; do

@@ -69,7 +69,18 @@ PY
 
 expect_no_backup()
 {
-    if compgen -G "$backups/*-$1.*" >/dev/null; then fail "a backup of a $1 that did not complete: $(ls "$backups")"; fi
+    if compgen -G "$backups/*[0-9]-$1.*" >/dev/null; then fail "a backup of a $1 that did not complete: $(ls "$backups")"; fi
+}
+
+# The box of a broken write, ending with where the configuration the unit held before it is kept.
+expect_write_failure_box()
+{
+    python3 - "$tmp/out" "$write_failure" "$backups" <<'PY' || fail "expected the write failure box, got: $(cat "$tmp/out")"
+import json, re, sys
+box = json.load(open(sys.argv[1]))["error"]
+kept = "\r\n\r\nThe configuration the unit held before this write is kept in " + re.escape(sys.argv[3]) + r"/\d{8}-\d{6}-\d{3}-VQ-3\+-fw2-identify-before-write\.vq3\."
+sys.exit(box["title"] != "Communications Error" or not re.fullmatch(re.escape(sys.argv[2]) + kept, box["text"]))
+PY
 }
 
 for example in "$examples"/*.vq3; do
@@ -79,11 +90,12 @@ for example in "$examples"/*.vq3; do
 done
 printf 'the old file\r\n' >"$tmp/old.vq3"
 
-# The unit goes away (killed) and stops answering (frozen) in the middle of the reply to the user's read.
+# The unit goes away (killed) and stops answering (frozen) in the middle of the user's read.
 for fault in kill stop; do
     cp "$tmp/old.vq3" "$tmp/read.vq3"
-    start_sim --line-rate --image "$tmp/tracking.bin"
-    run_and_break 55 2 20 "$fault" read --port "$port" -o "$tmp/read.vq3" --json
+    # The unit answers a second late, so the fault lands before the reply ends however busy the machine is.
+    start_sim --line-rate --echo-delay 1000 --image "$tmp/tracking.bin"
+    run_and_break 55 2 0 "$fault" read --port "$port" -o "$tmp/read.vq3" --json
     expect_status 3 "read with the unit ${fault}ed mid-reply"
     expect_box "Communications Error" "$read_failure"
     cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a read broken by the unit (${fault}) replaced the output file"
@@ -94,10 +106,11 @@ done
 # The unit goes away and stops answering in the middle of a write: the unit keeps its old image.
 for fault in kill stop; do
     rm -rf "$backups"
-    start_sim --line-rate --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
+    # Each echo 20 ms late: the write still fits its 5 seconds, and the fault lands seconds before its end.
+    start_sim --line-rate --echo-delay 20 --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
     run_and_break 44 1 40 "$fault" write "$examples/alarm.vq3" --port "$port" --json
     expect_status 3 "write with the unit ${fault}ed mid-write"
-    expect_box "Communications Error" "$write_failure"
+    expect_write_failure_box
     [ ! -e "$tmp/saved.bin" ] || fail "a write broken by the unit (${fault}) completed in the unit"
     expect_no_backup write
     stop_sim
@@ -133,7 +146,7 @@ rm -rf "$backups"
 start_sim --line-rate --echo-delay 50 --image "$tmp/beacon.bin"
 run --trace "$tmp/trace.txt" write "$examples/tracking.vq3" --port "$port" --json
 expect_status 3 "write to a unit echoing 50 ms late"
-expect_box "Communications Error" "$write_failure"
+expect_write_failure_box
 expect_no_backup write
 sent=$(grep -c ' -> ' "$tmp/trace.txt")
 [ "$sent" -gt 20 ] || fail "the slow write stopped after $sent bytes, long before the time-out"

@@ -29,9 +29,9 @@ TEST(BackupWriterTest, EveryBackupHandedOverIsWrittenBeforeTheWriterEnds)
     shell::Backups backups(files, clock, kFolder);
     {
         BackupWriter writer(backups);
-        writer.record(link::Transaction::Identification, "VQ-3+ ", image(1));
-        writer.record(link::Transaction::Read, "VQ-3+ ", image(2));
-        writer.record(link::Transaction::Write, "VQ-3+ ", image(3));
+        writer.record(link::Transaction::Identification, "VQ-3+ ", 2, image(1));
+        writer.record(link::Transaction::Read, "VQ-3+ ", 2, image(2));
+        writer.record(link::Transaction::Write, "VQ-3+ ", 2, image(3));
     }
     std::string written;
     for (const auto& [path, bytes] : files.files)
@@ -40,21 +40,21 @@ TEST(BackupWriterTest, EveryBackupHandedOverIsWrittenBeforeTheWriterEnds)
     EXPECT_EQ(written, image(1) + image(2) + image(3));
 }
 
-TEST(BackupWriterTest, FindsABackupHandedOverJustBefore)
+TEST(BackupWriterTest, MarksABackupHandedOverJustBefore)
 {
     fakes::MemoryFileSystem files;
     fakes::FakeClock clock;
     shell::Backups backups(files, clock, kFolder);
     BackupWriter writer(backups);
     for (int seed = 1; seed <= 20; ++seed)
-        writer.record(link::Transaction::Read, "VQ-3+ ", image(seed));
-    writer.record(link::Transaction::Identification, "VQ-3+ ", image(99));
+        writer.record(link::Transaction::Read, "VQ-3+ ", 2, image(seed));
+    writer.record(link::Transaction::Identification, "VQ-3+ ", 2, image(99));
 
-    const std::string found = writer.find(image(99));
+    const std::string found = writer.markHeldBeforeWrite(image(99));
 
     EXPECT_TRUE(found.starts_with(kFolder + "/")) << found;
-    EXPECT_TRUE(found.ends_with("-VQ-3+-identify.vq3")) << found;
-    EXPECT_EQ(writer.find(image(100)), "");
+    EXPECT_TRUE(found.ends_with("-VQ-3+-fw2-identify-before-write.vq3")) << found;
+    EXPECT_EQ(writer.markHeldBeforeWrite(image(100)), "");
 }
 
 } // namespace

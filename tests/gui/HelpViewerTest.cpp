@@ -117,7 +117,8 @@ private slots:
         for (const QString& target : links.targets)
             QVERIFY2(links.anchors.contains(target), qPrintable(target));
         for (const char* topic : {"Telemetry", "Beacon", "NMEA", "Tracking", "Alarm", "Profiles", "Serial Port",
-                                  "Input Baud Rate", "Memorize Defaults", "dialout", "QUELLMARK_COM1", "vq3 sim"})
+                                  "Input Baud Rate", "Memorize Defaults", "dialout", "QUELLMARK_COM1", "vq3 sim",
+                                  "vq3 backups", ".local/share/quellmark/backups", "WIDEn-N", "N0CALL-9>APRS", "--set"})
             QVERIFY2(viewer.browser()->toPlainText().contains(QLatin1String(topic)), topic);
     }
 };

@@ -1,0 +1,231 @@
+// The vq3 command backups.
+#include "cli/BackupCommands.h"
+
+#include "cli/Output.h"
+#include "cli/Show.h"
+#include "shell/Backups.h"
+#include "shell/ConfigurationSummary.h"
+#include "shell/MDIForm1.h"
+#include "storage/ConfigFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <ostream>
+#include <variant>
+
+namespace qm::cli
+{
+
+namespace
+{
+
+using Json = nlohmann::ordered_json;
+
+forms::MessageBox errorBox(const std::string& text)
+{
+    return forms::messageBox("Error", text, forms::Icon::Warning);
+}
+
+int fail(const forms::MessageBox& box, bool json, int status, Streams streams)
+{
+    if (json)
+        streams.out << nlohmann::json{{"error", boxToJson(box)}}.dump() << '\n';
+    else
+        printBox(streams.err, box);
+    return status;
+}
+
+std::string dateTime(const shell::LocalTime& time, bool iso)
+{
+    char text[32];
+    if (iso)
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", time.year, time.month, time.day,
+                      time.hour, time.minute, time.second, time.millisecond);
+    else
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
+                      time.minute, time.second);
+    return text;
+}
+
+std::string unitText(const shell::BackupName& name)
+{
+    return name.firmware ? name.model + " firmware " + std::to_string(*name.firmware) : name.model;
+}
+
+std::string modeText(const shell::BackupEntry& entry)
+{
+    if (!entry.mode)
+        return "(damaged)";
+    if (*entry.mode < forms::kModeCount)
+        return shell::modeName(static_cast<forms::Mode>(*entry.mode));
+    return "mode " + std::to_string(*entry.mode);
+}
+
+std::string transactionWord(const shell::BackupName& name)
+{
+    if (!name.transaction)
+        return {};
+    switch (*name.transaction) {
+    case link::Transaction::Identification:
+        return "identification";
+    case link::Transaction::Read:
+        return "read";
+    case link::Transaction::Write:
+        return "write";
+    }
+    return {};
+}
+
+Json entryToJson(const shell::BackupEntry& entry, int number)
+{
+    const auto nullable = [](const auto& value) { return value ? Json(*value) : Json(nullptr); };
+    Json json = Json::object();
+    json["number"] = number;
+    json["name"] = latin1ToUtf8(entry.stem);
+    json["time"] = dateTime(entry.name.time, true);
+    json["model"] = latin1ToUtf8(entry.name.model);
+    json["firmware"] = nullable(entry.name.firmware);
+    json["mode"] = nullable(entry.mode);
+    json["modeName"] = entry.mode && *entry.mode < forms::kModeCount
+                           ? Json(shell::modeName(static_cast<forms::Mode>(*entry.mode)))
+                           : Json(nullptr);
+    json["callsign"] = latin1ToUtf8(entry.callsign);
+    const std::string transaction = transactionWord(entry.name);
+    json["transaction"] = transaction.empty() ? Json(nullptr) : Json(transaction);
+    json["beforeWrite"] = entry.name.beforeWrite;
+    json["configuration"] = entry.configurationPath ? Json(latin1ToUtf8(*entry.configurationPath)) : Json(nullptr);
+    json["raw"] = latin1ToUtf8(entry.rawPath);
+    return json;
+}
+
+int list(const std::vector<shell::BackupEntry>& entries, const std::string& folder, bool json, Streams streams)
+{
+    if (json) {
+        Json backups = Json::array();
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            backups.push_back(entryToJson(entries[i], static_cast<int>(i) + 1));
+        Json report = Json::object();
+        report["folder"] = latin1ToUtf8(folder);
+        report["backups"] = backups;
+        streams.out << report.dump() << '\n';
+        return kDone;
+    }
+    if (entries.empty()) {
+        streams.out << latin1ToUtf8("No backups in " + folder + " yet.") << '\n';
+        return kDone;
+    }
+    streams.out << latin1ToUtf8("Backups in " + folder + ", newest first:") << '\n';
+    std::vector<std::vector<std::string>> rows{{"No.", "Date and time", "Unit", "Mode", "Callsign", "What happened"}};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& entry = entries[i];
+        rows.push_back({std::to_string(i + 1), dateTime(entry.name.time, false), unitText(entry.name), modeText(entry),
+                        entry.callsign.empty() ? shell::kNone : entry.callsign, shell::backupEventText(entry.name)});
+    }
+    printTable(streams.out, rows);
+    return kDone;
+}
+
+/// Finds a backup by its number in the list or by its name (with or without its extension).
+std::variant<const shell::BackupEntry*, forms::MessageBox> find(const std::vector<shell::BackupEntry>& entries,
+                                                                const std::string& folder, const std::string& backup)
+{
+    const bool number = !backup.empty() && backup.size() <= 9 && std::all_of(backup.begin(), backup.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+    if (number) {
+        const auto n = std::stoul(backup);
+        if (n >= 1 && n <= entries.size())
+            return &entries[n - 1];
+        if (entries.empty())
+            return errorBox("There is no backup " + backup + ": " + folder + " holds none.");
+        return errorBox("There is no backup " + backup + ": " + folder + " holds " + std::to_string(entries.size()) +
+                        (entries.size() == 1
+                             ? " backup, number 1."
+                             : " backups, numbered 1 (the newest) to " + std::to_string(entries.size()) + "."));
+    }
+    for (const auto& entry : entries)
+        if (backup == entry.stem || backup == entry.stem + ".bin" || backup == entry.stem + ".vq3")
+            return &entry;
+    return errorBox("There is no backup " + backup + " in " + folder +
+                    ". Name a backup by its number in the list (1 is the newest) or by its name.");
+}
+
+/// The configuration file a backup's bytes decode to, or why it has none.
+std::variant<std::string, std::pair<forms::MessageBox, int>> configurationOf(storage::FileSystem& files,
+                                                                             const shell::BackupEntry& entry)
+{
+    if (entry.imageBytes.empty())
+        return std::pair{errorBox("The backup " + entry.stem + " is damaged: " + entry.rawPath +
+                                  " does not hold the 128 bytes of a configuration."),
+                         static_cast<int>(kInputError)};
+    if (auto configuration = shell::decodedConfiguration(files, entry.imageBytes))
+        return *configuration;
+    return std::pair{errorBox("The backup " + entry.stem + " holds mode code " +
+                              std::to_string(entry.mode.value_or(0)) +
+                              ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) and Alarm (4)."),
+                     static_cast<int>(kRefused)};
+}
+
+int show(storage::FileSystem& files, const shell::BackupEntry& entry, bool json, Streams streams)
+{
+    auto configuration = configurationOf(files, entry);
+    if (auto* refused = std::get_if<std::pair<forms::MessageBox, int>>(&configuration))
+        return fail(refused->first, json, refused->second, streams);
+    // The bytes come in as a read brings them, and are then shown as the file they decode to is.
+    shell::MDIForm1 program(files);
+    shell::loadImage(program, entry.imageBytes);
+    return printConfiguration(program, json, streams.out);
+}
+
+int restore(storage::FileSystem& files, const shell::BackupEntry& entry, const std::string& output, bool json,
+            Streams streams)
+{
+    auto configuration = configurationOf(files, entry);
+    if (auto* refused = std::get_if<std::pair<forms::MessageBox, int>>(&configuration))
+        return fail(refused->first, json, refused->second, streams);
+    const std::string& text = std::get<std::string>(configuration);
+    if (!output.empty())
+        if (auto error = files.writeFileAtomically(output, text))
+            return fail(storage::writeErrorBox(*error), json, kInputError, streams);
+    if (json) {
+        Json report = Json::object();
+        report["backup"] = latin1ToUtf8(entry.stem);
+        report["mode"] = entry.mode.value_or(0);
+        Json lines = Json::array();
+        for (const auto& line : storage::splitLines(text))
+            lines.push_back(latin1ToUtf8(line));
+        report["lines"] = lines;
+        if (!output.empty())
+            report["file"] = latin1ToUtf8(output);
+        streams.out << report.dump() << '\n';
+    } else if (output.empty()) {
+        streams.out << text;
+    }
+    return kDone;
+}
+
+} // namespace
+
+int runBackups(const BackupsOptions& options, storage::FileSystem& files, const std::string& folder, Streams streams)
+{
+    if (folder.empty())
+        return fail(errorBox("There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."), options.json,
+                    kInputError, streams);
+    auto listed = shell::listBackups(files, folder);
+    if (auto* error = std::get_if<storage::FileError>(&listed))
+        return fail(errorBox("Cannot read the backups in " + folder + ": " + error->reason + "."), options.json,
+                    kInputError, streams);
+    const auto& entries = std::get<std::vector<shell::BackupEntry>>(listed);
+    if (options.action == BackupsOptions::Action::List)
+        return list(entries, folder, options.json, streams);
+    auto found = find(entries, folder, options.backup);
+    if (auto* box = std::get_if<forms::MessageBox>(&found))
+        return fail(*box, options.json, kInputError, streams);
+    const shell::BackupEntry& entry = *std::get<const shell::BackupEntry*>(found);
+    if (options.action == BackupsOptions::Action::Show)
+        return show(files, entry, options.json, streams);
+    return restore(files, entry, options.output, options.json, streams);
+}
+
+} // namespace qm::cli
