@@ -68,7 +68,7 @@ public:
     explicit LinkDriver(FuzzedDataProvider& input) : m_input(input)
     {
         m_host.duringBox = [this] { eventsUnderBox(); };
-        m_windows.MDIForm1.menus.telemetry.setChecked(true);
+        m_windows.main.menus.telemetry.setChecked(true);
     }
 
     void run()
@@ -107,15 +107,15 @@ private:
         // The user reaches Read, Write and Disconnect while the window offers them; a click queued before the
         // menus were disabled can still arrive during a transaction.
         case kRead:
-            if (m_windows.MDIForm1.menus.read.enabled() || m_state.LastCommand != "E")
+            if (m_windows.main.menus.read.enabled() || m_state.LastCommand != "E")
                 m_link.read_Click();
             break;
         case kWrite:
-            if (m_windows.MDIForm1.menus.write.enabled() || m_state.LastCommand != "E")
+            if (m_windows.main.menus.write.enabled() || m_state.LastCommand != "E")
                 m_link.startDownload("D" + image());
             break;
         case kDisconnect:
-            if (m_windows.MDIForm1.ConnectButton.visible())
+            if (m_windows.main.ConnectButton.visible())
                 m_link.ConnectButton_Click();
             break;
         case kComChange:

@@ -64,7 +64,7 @@ inline std::string snapshot(forms::Windows& windows)
             put(out, (*panel)->background());
         }
     });
-    for (const forms::ProfileStore* store : {&windows.Form3.store, &windows.Form4.store}) {
+    for (const forms::ProfileStore* store : {&windows.nmea.store, &windows.tracking.store}) {
         for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
             const forms::ProfileEntry& entry = store->entry(profile);
             for (const std::string* value :
@@ -74,8 +74,8 @@ inline std::string snapshot(forms::Windows& windows)
                 put(out, path);
         }
     }
-    put(out, windows.profiles.PreviousProfile);
-    put(out, windows.profiles.SkipProfileSave);
+    put(out, windows.profiles.previousProfile);
+    put(out, windows.profiles.skipProfileSave);
     return out;
 }
 

@@ -1,4 +1,4 @@
-// The About window Form7: the program's title and version, OK, and a button that starts the system's
+// The About window: the program's title and version, OK, and a button that starts the system's
 // information tool.
 #include "app/AboutWindow.h"
 

@@ -1,4 +1,4 @@
-// The main window MDIForm1: the menu bar, the panel area (Data Header, VQ-3 Status, Options), the frame that
+// The main window: the menu bar, the panel area (Data Header, VQ-3 Status, Options), the frame that
 // holds the mode windows, and a status bar with the progress of a read or write.
 #include "app/MainWindow.h"
 

@@ -1,4 +1,4 @@
-// The main window MDIForm1: the menu bar, the panel area (Data Header, VQ-3 Status, Options), the frame that
+// The main window: the menu bar, the panel area (Data Header, VQ-3 Status, Options), the frame that
 // holds the mode windows, and a status bar with the progress of a read or write.
 #pragma once
 
@@ -14,7 +14,7 @@ namespace qm::app
 {
 
 /// Every menu and submenu is a QMenu named after its item, and its menuAction() carries the same name, so every
-/// item of the menu bar (menus, commands, separators) is a QAction found by its documented name.
+/// item of the menu bar (menus, commands, separators) is a QAction found by its name.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
     QMdiSubWindow* addModeWindow(QWidget* window);
     /// The progress bar of the status bar (hidden while no read or write runs).
     QProgressBar* progressBar() const { return m_progress; }
-    /// Returns the menu item, menu command or separator with this documented name (nullptr when there is none).
+    /// Returns the menu item, menu command or separator with this name (nullptr when there is none).
     QAction* menuItem(const QString& name) const;
 
 signals:

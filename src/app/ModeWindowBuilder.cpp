@@ -78,8 +78,8 @@ QHBoxLayout* sideBySide(QLayout* left, QLayout* right, int gap)
 ModeWindowBuilder::ModeWindowBuilder(const forms::StationControls& station, QWidget* parent)
     : m_station(station), m_window(new QWidget(parent))
 {
-    m_window->setObjectName(toQString(station.Window.name()));
-    m_window->setWindowTitle(toQString(station.Window.caption()));
+    m_window->setObjectName(toQString(station.window.name()));
+    m_window->setWindowTitle(toQString(station.window.caption()));
 }
 
 void ModeWindowBuilder::follow(QWidget* control)

@@ -32,7 +32,7 @@ QString toQString(const std::string& text);
 class ModeWindowBuilder
 {
 public:
-    /// Starts the window of a station (objectName Form1..Form5, title its caption).
+    /// Starts the window of a station (its objectName is the window model's name, its title its caption).
     ModeWindowBuilder(const forms::StationControls& station, QWidget* parent);
 
     /// The window being built.

@@ -1,4 +1,4 @@
-// The print progress window Form8.
+// The print progress window.
 #include "app/PrintProgressWindow.h"
 
 #include "app/Screen.h"

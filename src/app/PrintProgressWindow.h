@@ -1,4 +1,4 @@
-// The print progress window Form8: "Printing Profile Information" with the bar PrintProgress counting the ten
+// The print progress window: "Printing Profile Information" with the bar PrintProgress counting the ten
 // profiles while a report is produced.
 #pragma once
 

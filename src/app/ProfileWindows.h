@@ -6,10 +6,10 @@ class QWidget;
 namespace qm::app
 {
 
-/// Builds Form3, the NMEA window.
+/// Builds the NMEA window.
 QWidget* nmeaWindow(QWidget* parent);
 
-/// Builds Form4, the Tracking window.
+/// Builds the Tracking window.
 QWidget* trackingWindow(QWidget* parent);
 
 } // namespace qm::app

@@ -326,9 +326,9 @@ void ViewBinder::drawWindow(const std::string& name, const forms::Panel& panel, 
             widget->raise();
     }
     if (auto* welcome = qobject_cast<WelcomeWindow*>(widget))
-        welcome->setTopmost(m_program.form().windows().Form6.topmost);
+        welcome->setTopmost(m_program.form().windows().welcome.topmost);
     if (auto* bar = widget->findChild<QProgressBar*>("PrintProgress"))
-        bar->setValue(m_program.form().windows().Form8.PrintProgress);
+        bar->setValue(m_program.form().windows().printProgress.PrintProgress);
 }
 
 bool ViewBinder::eventFilter(QObject* watched, QEvent* event)

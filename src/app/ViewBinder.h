@@ -1,5 +1,5 @@
 // Draws the models into the widgets and passes every user event to the program: widgets are found by their
-// objectName, the control's documented name, so one binder serves every window.
+// objectName, the control's name, so one binder serves every window.
 #pragma once
 
 #include "app/FieldInput.h"
@@ -28,7 +28,8 @@ class ViewBinder : public QObject
 
 public:
     /// roots: the windows whose child widgets show controls (the main window, the mode windows, the welcome
-    /// window); windowFor: the top-level widget that shows a window panel (Form1..Form6, MDIForm1).
+    /// window); windowFor: the top-level widget that shows a window panel (a mode window, the welcome window, the main
+    /// window).
     ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows);
 
     /// Draws every control of the models into its widget, without raising the widgets' own signals. A widget

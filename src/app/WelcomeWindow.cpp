@@ -1,4 +1,4 @@
-// The welcome window Form6: a short note on where to begin, shown at start-up above every other window without
+// The welcome window: a short note on where to begin, shown at start-up above every other window without
 // taking the focus.
 #include "app/WelcomeWindow.h"
 

@@ -1,4 +1,4 @@
-// Every control of every window by its documented name.
+// Every control of every window by its name.
 #include "forms/Controls.h"
 
 namespace qm::forms
@@ -11,7 +11,7 @@ using Visit = std::function<void(const std::string&, Control)>;
 
 void visitStation(StationControls& station, const Visit& visit)
 {
-    visit(station.Window.name(), &station.Window);
+    visit(station.window.name(), &station.window);
     visit(station.MyCall.name(), &station.MyCall);
     visit(station.SSID.name(), &station.SSID);
     visit(station.ToCall.name(), &station.ToCall);
@@ -76,8 +76,8 @@ void visitMenus(Menus& menus, const Visit& visit)
 
 void forEachControl(Windows& windows, const Visit& visit)
 {
-    MainWindowControls& main = windows.MDIForm1;
-    visit(main.Window.name(), &main.Window);
+    MainWindowControls& main = windows.main;
+    visit(main.window.name(), &main.window);
     visitMenus(main.menus, visit);
     for (CheckBox* box : {&main.LEDDisable, &main.MicEncode, &main.ModeLock, &main.AutoMode})
         visit(box->name(), box);
@@ -89,14 +89,14 @@ void forEachControl(Windows& windows, const Visit& visit)
     visit(main.VQ3Status.name(), &main.VQ3Status);
     visit(main.ConnectButton.name(), &main.ConnectButton);
 
-    visitStation(windows.Form1.station, visit);
-    visitOptions(windows.Form1.TelTxOn, visit);
-    visit(windows.Form1.TelUserTrigChar.name(), &windows.Form1.TelUserTrigChar);
+    visitStation(windows.telemetry.station, visit);
+    visitOptions(windows.telemetry.TelTxOn, visit);
+    visit(windows.telemetry.TelUserTrigChar.name(), &windows.telemetry.TelUserTrigChar);
 
-    visitStation(windows.Form2.station, visit);
-    visit(windows.Form2.BcnMsgText.name(), &windows.Form2.BcnMsgText);
+    visitStation(windows.beacon.station, visit);
+    visit(windows.beacon.BcnMsgText.name(), &windows.beacon.BcnMsgText);
 
-    NmeaForm& nmea = windows.Form3;
+    NmeaForm& nmea = windows.nmea;
     visitStation(nmea.station, visit);
     visitOptions(nmea.NMEATxOn, visit);
     visit(nmea.NMEAUserTrigChar.name(), &nmea.NMEAUserTrigChar);
@@ -105,7 +105,7 @@ void forEachControl(Windows& windows, const Visit& visit)
     visit(nmea.NMEAProfile.name(), &nmea.NMEAProfile);
     visit(nmea.NMEAProfileFrame.name(), &nmea.NMEAProfileFrame);
 
-    TrackingForm& tracking = windows.Form4;
+    TrackingForm& tracking = windows.tracking;
     visitStation(tracking.station, visit);
     for (TextField* field : {&tracking.TrkPrefix, &tracking.TrkSeparator, &tracking.TrkComments, &tracking.TrkSymbol})
         visit(field->name(), field);
@@ -114,7 +114,7 @@ void forEachControl(Windows& windows, const Visit& visit)
     visit(tracking.TrkProfile.name(), &tracking.TrkProfile);
     visit(tracking.TrkProfileFrame.name(), &tracking.TrkProfileFrame);
 
-    AlarmForm& alarm = windows.Form5;
+    AlarmForm& alarm = windows.alarm;
     visitStation(alarm.station, visit);
     for (auto& message : alarm.AlarmMsgText)
         visit(message.name(), &message);
@@ -123,9 +123,9 @@ void forEachControl(Windows& windows, const Visit& visit)
     visit(alarm.AlmArmDelay.name(), &alarm.AlmArmDelay);
     visit(alarm.AlmTxCntrLimit.name(), &alarm.AlmTxCntrLimit);
 
-    visit(windows.Form6.Window.name(), &windows.Form6.Window);
-    visit(windows.Form6.ShowSplashScreen.name(), &windows.Form6.ShowSplashScreen);
-    visit(windows.Form8.Window.name(), &windows.Form8.Window);
+    visit(windows.welcome.window.name(), &windows.welcome.window);
+    visit(windows.welcome.ShowSplashScreen.name(), &windows.welcome.ShowSplashScreen);
+    visit(windows.printProgress.window.name(), &windows.printProgress.window);
 }
 
 std::optional<Control> findControl(Windows& windows, std::string_view name)

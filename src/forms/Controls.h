@@ -1,4 +1,4 @@
-// Every control of every window by its documented name, so a view, a test or a summary can find a control
+// Every control of every window by its name, so a view, a test or a summary can find a control
 // by name and walk them all in window order.
 #pragma once
 
@@ -23,8 +23,9 @@ struct OptionRef
 /// A control of any kind.
 using Control = std::variant<TextField*, PickList*, OptionRef, CheckBox*, MenuItem*, TabStrip*, Panel*>;
 
-/// Calls the visitor with the name and the control of every control: the main window's first, then Form1 to
-/// Form6, each in the order of its window, then the print progress window Form8.
+/// Calls the visitor with the name and the control of every control: the main window's first, then the five
+/// mode windows in mode order and the welcome window, each in the order of its window, then the print progress
+/// window.
 void forEachControl(Windows& windows, const std::function<void(const std::string& name, Control control)>& visit);
 
 /// Returns the control with this name.

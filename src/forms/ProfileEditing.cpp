@@ -77,11 +77,11 @@ void changeTab(Windows& windows, TabStrip& strip, Panel& frame, int tab, void (*
         return;
     strip.setSelectedIndex(tab);
     frame.setCaption(profileFrameCaption(tab));
-    const bool skip = windows.profiles.SkipProfileSave;
-    windows.profiles.PreviousProfile = previous + 1;
+    const bool skip = windows.profiles.skipProfileSave;
+    windows.profiles.previousProfile = previous + 1;
     if (!skip)
         savePrevious(windows);
-    windows.profiles.SkipProfileSave = false;
+    windows.profiles.skipProfileSave = false;
     load(windows);
 }
 
@@ -102,40 +102,40 @@ std::string symbolEntry(const std::string& symbolText, bool sendComments)
 
 void SaveCurNMEAProfileToArray(Windows& windows)
 {
-    NmeaForm& form = windows.Form3;
+    NmeaForm& form = windows.nmea;
     saveShared(form.station, form.store.entry(form.NMEAProfile.selectedIndex() + 1));
 }
 
 void SavePreviousToNMEAProfileArray(Windows& windows)
 {
-    NmeaForm& form = windows.Form3;
-    saveShared(form.station, form.store.entry(windows.profiles.PreviousProfile));
+    NmeaForm& form = windows.nmea;
+    saveShared(form.station, form.store.entry(windows.profiles.previousProfile));
 }
 
 void UpdateNMEAProfileForm(Windows& windows)
 {
-    NmeaForm& form = windows.Form3;
+    NmeaForm& form = windows.nmea;
     const ProfileEntry& entry = form.store.entry(form.NMEAProfile.selectedIndex() + 1);
     form.station.SSID.setText(entry.SSID);
     loadShared(form.station, entry);
-    windows.profiles.SkipProfileSave = false;
+    windows.profiles.skipProfileSave = false;
 }
 
 void SaveCurTrkProfileToArray(Windows& windows)
 {
-    TrackingForm& form = windows.Form4;
+    TrackingForm& form = windows.tracking;
     saveTracking(form, form.store.entry(form.TrkProfile.selectedIndex() + 1));
 }
 
 void SavePreviousToTrkProfileArray(Windows& windows)
 {
-    TrackingForm& form = windows.Form4;
-    saveTracking(form, form.store.entry(windows.profiles.PreviousProfile));
+    TrackingForm& form = windows.tracking;
+    saveTracking(form, form.store.entry(windows.profiles.previousProfile));
 }
 
 void UpdateTrkProfileForm(Windows& windows)
 {
-    TrackingForm& form = windows.Form4;
+    TrackingForm& form = windows.tracking;
     const ProfileEntry& entry = form.store.entry(form.TrkProfile.selectedIndex() + 1);
     form.station.SSID.setText(numberValue(entry.SSID) == 0.0 ? std::string() : trimSpaces(entry.SSID));
     loadShared(form.station, entry);
@@ -149,19 +149,19 @@ void UpdateTrkProfileForm(Windows& windows)
         form.TrkSymbol.setText(symbol == std::string(1, '\0') ? std::string() : symbol);
         form.TrkSendComments.setValue((code & 0x80u) ? 1 : 0);
     }
-    windows.profiles.SkipProfileSave = false;
+    windows.profiles.skipProfileSave = false;
 }
 
 void selectNMEAProfileTab(Windows& windows, int tab)
 {
-    changeTab(windows, windows.Form3.NMEAProfile, windows.Form3.NMEAProfileFrame, tab, SavePreviousToNMEAProfileArray,
+    changeTab(windows, windows.nmea.NMEAProfile, windows.nmea.NMEAProfileFrame, tab, SavePreviousToNMEAProfileArray,
               UpdateNMEAProfileForm);
 }
 
 void selectTrkProfileTab(Windows& windows, int tab)
 {
-    changeTab(windows, windows.Form4.TrkProfile, windows.Form4.TrkProfileFrame, tab, SavePreviousToTrkProfileArray,
-              UpdateTrkProfileForm);
+    changeTab(windows, windows.tracking.TrkProfile, windows.tracking.TrkProfileFrame, tab,
+              SavePreviousToTrkProfileArray, UpdateTrkProfileForm);
 }
 
 } // namespace qm::forms

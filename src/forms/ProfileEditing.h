@@ -9,18 +9,18 @@ namespace qm::forms
 
 /// Copies the NMEA window's profile fields into the store entry of the selected tab.
 void SaveCurNMEAProfileToArray(Windows& windows);
-/// Copies the NMEA window's profile fields into the store entry PreviousProfile.
+/// Copies the NMEA window's profile fields into the store entry previousProfile.
 void SavePreviousToNMEAProfileArray(Windows& windows);
-/// Loads the store entry of the selected NMEA tab into the window and clears SkipProfileSave.
+/// Loads the store entry of the selected NMEA tab into the window and clears skipProfileSave.
 void UpdateNMEAProfileForm(Windows& windows);
 /// Selects an NMEA tab (0 to 9); when it differs from the selected one, runs the tab change.
 void selectNMEAProfileTab(Windows& windows, int tab);
 
 /// Copies the Tracking window's profile fields into the store entry of the selected tab.
 void SaveCurTrkProfileToArray(Windows& windows);
-/// Copies the Tracking window's profile fields into the store entry PreviousProfile.
+/// Copies the Tracking window's profile fields into the store entry previousProfile.
 void SavePreviousToTrkProfileArray(Windows& windows);
-/// Loads the store entry of the selected Tracking tab into the window and clears SkipProfileSave.
+/// Loads the store entry of the selected Tracking tab into the window and clears skipProfileSave.
 void UpdateTrkProfileForm(Windows& windows);
 /// Selects a Tracking tab (0 to 9); when it differs from the selected one, runs the tab change.
 void selectTrkProfileTab(Windows& windows, int tab);

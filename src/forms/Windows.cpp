@@ -1,4 +1,4 @@
-// The window models: construction with the documented names, captions and limits.
+// The window models: construction with their control names, captions and limits.
 #include "forms/Windows.h"
 
 #include <cassert>
@@ -26,21 +26,21 @@ StationControls::StationControls(std::string_view prefix, std::string_view ssidN
                TextField(named(prefix, "SpecPath3"), 9), TextField(named(prefix, "SpecPath4"), 9)},
       TmrMin(named(prefix, "TmrMin"), 2), TmrSec(named(prefix, "TmrSec"), 2), TxDelay(named(prefix, "TxDelay"), false),
       TxTail(named(prefix, "TxTail"), false), HelpFrame(named(prefix, "HelpFrame"), ""),
-      HelpBox(named(prefix, "HelpBox"), ""), Window("", ""), m_prefix(prefix)
+      HelpBox(named(prefix, "HelpBox"), ""), window("", ""), m_prefix(prefix)
 {}
 
 TelemetryForm::TelemetryForm()
     : station("Tel", "TelMySSID"), TelTxOn({"TelTxOnCREnable", "TelTxOnLFEnable", "TelTxOnUserEnable"}),
       TelUserTrigChar("TelUserTrigChar", 3)
 {
-    station.Window = Panel("Form1", "Telemetry Mode");
-    station.Window.setVisible(false);
+    station.window = Panel("Form1", "Telemetry Mode");
+    station.window.setVisible(false);
 }
 
 BeaconForm::BeaconForm() : station("Bcn", "BcnMySSID"), BcnMsgText("BcnMsgText", 76)
 {
-    station.Window = Panel("Form2", "Beacon Mode");
-    station.Window.setVisible(false);
+    station.window = Panel("Form2", "Beacon Mode");
+    station.window.setVisible(false);
 }
 
 NmeaForm::NmeaForm()
@@ -49,8 +49,8 @@ NmeaForm::NmeaForm()
       NMEAAdaptiveTransmitEnable("NMEAAdaptiveTransmitEnable"), NMEAProfile("NMEAProfile"),
       NMEAProfileFrame("NMEAProfileFrame", "Profile # Settings")
 {
-    station.Window = Panel("Form3", "NMEA Mode");
-    station.Window.setVisible(false);
+    station.window = Panel("Form3", "NMEA Mode");
+    station.window.setVisible(false);
 }
 
 TrackingForm::TrackingForm()
@@ -59,8 +59,8 @@ TrackingForm::TrackingForm()
       TrkDeltaEnable("TrkDeltaEnable"), TrkAdaptiveTransmitEnable("TrkAdaptiveTransmitEnable"),
       TrkProfile("TrkProfile"), TrkProfileFrame("TrkProfileFrame", "Profile # Settings")
 {
-    station.Window = Panel("Form4", "Tracking Mode");
-    station.Window.setVisible(false);
+    station.window = Panel("Form4", "Tracking Mode");
+    station.window.setVisible(false);
 }
 
 AlarmForm::AlarmForm()
@@ -70,18 +70,18 @@ AlarmForm::AlarmForm()
                    PickList("AlmCondition4", false)},
       AlmArmDelay("AlmArmDelay", 3), AlmTxCntrLimit("AlmTxCntrLimit", 3)
 {
-    station.Window = Panel("Form5", "Alarm Mode");
-    station.Window.setVisible(false);
+    station.window = Panel("Form5", "Alarm Mode");
+    station.window.setVisible(false);
 }
 
-WelcomeForm::WelcomeForm() : Window("Form6", ""), ShowSplashScreen("ShowSplashScreen")
+WelcomeForm::WelcomeForm() : window("Form6", ""), ShowSplashScreen("ShowSplashScreen")
 {
-    Window.setVisible(false);
+    window.setVisible(false);
 }
 
-PrintProgressForm::PrintProgressForm() : Window("Form8", "Printing Profile Information")
+PrintProgressForm::PrintProgressForm() : window("Form8", "Printing Profile Information")
 {
-    Window.setVisible(false);
+    window.setVisible(false);
 }
 
 Menus::Menus()
@@ -101,7 +101,7 @@ Menus::Menus()
 {}
 
 MainWindowControls::MainWindowControls()
-    : Window("MDIForm1", "Quellmark Configuration Program"), LEDDisable("LEDDisable"), MicEncode("MicEncode"),
+    : window("MDIForm1", "Quellmark Configuration Program"), LEDDisable("LEDDisable"), MicEncode("MicEncode"),
       ModeLock("ModeLock"), AutoMode("AutoMode"),
       DataHeaderFrame("DataHeaderFrame", "Data Header"), GpsString{PickList("GpsString1", true),
                                                                    PickList("GpsString2", true),
@@ -124,18 +124,18 @@ StationControls& Windows::station(Mode mode)
 {
     switch (mode) {
     case Mode::Telemetry:
-        return Form1.station;
+        return telemetry.station;
     case Mode::Beacon:
-        return Form2.station;
+        return beacon.station;
     case Mode::Nmea:
-        return Form3.station;
+        return nmea.station;
     case Mode::Tracking:
-        return Form4.station;
+        return tracking.station;
     case Mode::Alarm:
-        return Form5.station;
+        return alarm.station;
     }
     assert(false);
-    return Form1.station;
+    return telemetry.station;
 }
 
 const StationControls& Windows::station(Mode mode) const

@@ -1,5 +1,5 @@
-// The window models: the five mode windows Form1..Form5, the main window's controls, and the two
-// profile stores. Every control carries its documented name (TelMyCall, NMEAProfile, AlmCondition3).
+// The window models: the five mode windows, the main window's controls, and the two profile stores. Every
+// control carries its own name (TelMyCall, NMEAProfile, AlmCondition3), the name its widget is found by.
 #pragma once
 
 #include "forms/Fields.h"
@@ -11,7 +11,7 @@
 namespace qm::forms
 {
 
-/// Mode codes: the image's mode code, CurrentMode, a configuration file's first line, Form1..Form5.
+/// The five modes, in the order of their codes (the image's mode code, a configuration file's first line).
 enum class Mode : int
 {
     Telemetry = 0,
@@ -55,7 +55,7 @@ struct StationControls
     Panel HelpFrame;
     Panel HelpBox;
     /// The window itself: its caption and whether it is shown.
-    Panel Window;
+    Panel window;
 
 private:
     std::string m_prefix;
@@ -88,7 +88,7 @@ private:
     std::array<ProfileEntry, kProfileCount> m_entries;
 };
 
-/// Form1, the Telemetry window.
+/// The Telemetry window.
 struct TelemetryForm
 {
     TelemetryForm();
@@ -99,7 +99,7 @@ struct TelemetryForm
     TextField TelUserTrigChar;
 };
 
-/// Form2, the Beacon window.
+/// The Beacon window.
 struct BeaconForm
 {
     BeaconForm();
@@ -108,7 +108,7 @@ struct BeaconForm
     TextField BcnMsgText;
 };
 
-/// Form3, the NMEA window with its ten profiles.
+/// The NMEA window with its ten profiles.
 struct NmeaForm
 {
     NmeaForm();
@@ -124,7 +124,7 @@ struct NmeaForm
     ProfileStore store;
 };
 
-/// Form4, the Tracking window with its ten profiles.
+/// The Tracking window with its ten profiles.
 struct TrackingForm
 {
     TrackingForm();
@@ -142,7 +142,7 @@ struct TrackingForm
     ProfileStore store;
 };
 
-/// Form5, the Alarm window.
+/// The Alarm window.
 struct AlarmForm
 {
     AlarmForm();
@@ -156,7 +156,7 @@ struct AlarmForm
     TextField AlmTxCntrLimit;
 };
 
-/// The menus of the main window, each item under its documented name.
+/// The menus of the main window, each item under its own name.
 struct Menus
 {
     Menus();
@@ -185,14 +185,14 @@ struct Menus
     std::array<MenuItem*, 4> comItems() { return {&com1, &com2, &com3, &com4}; }
 };
 
-/// The main window MDIForm1's own controls: menus, option boxes, data headers and the status panel. They start
+/// The main window's own controls: menus, option boxes, data headers and the status panel. They start
 /// as they are while no mode is chosen and no unit answers: the data headers and the mode's option boxes out of
 /// use, the status "Disconnected" in light yellow, no Disconnect button.
 struct MainWindowControls
 {
     MainWindowControls();
 
-    Panel Window;
+    Panel window;
     Menus menus;
     CheckBox LEDDisable;
     CheckBox MicEncode;
@@ -207,24 +207,24 @@ struct MainWindowControls
     Panel ConnectButton;
 };
 
-/// Form6, the welcome window shown at start-up.
+/// The welcome window shown at start-up.
 struct WelcomeForm
 {
     WelcomeForm();
 
-    Panel Window;
+    Panel window;
     /// "Show this screen at startup ".
     CheckBox ShowSplashScreen;
     /// Kept above every other window of the desktop (without taking the focus) while set.
     bool topmost = false;
 };
 
-/// Form8, the small window shown while the profiles are printed.
+/// The small window shown while the profiles are printed.
 struct PrintProgressForm
 {
     PrintProgressForm();
 
-    Panel Window;
+    Panel window;
     /// PrintProgress: the bar's value, 0 to 10 (the profile being printed).
     int PrintProgress = 0;
 };
@@ -233,22 +233,22 @@ struct PrintProgressForm
 struct ProfileEditingState
 {
     /// The profile (1 to 10) whose tab the latest tab change left.
-    int PreviousProfile = 0;
+    int previousProfile = 0;
     /// When set, the next tab change does not copy the window into the store.
-    bool SkipProfileSave = false;
+    bool skipProfileSave = false;
 };
 
 /// Every window of the program.
 struct Windows
 {
-    MainWindowControls MDIForm1;
-    TelemetryForm Form1;
-    BeaconForm Form2;
-    NmeaForm Form3;
-    TrackingForm Form4;
-    AlarmForm Form5;
-    WelcomeForm Form6;
-    PrintProgressForm Form8;
+    MainWindowControls main;
+    TelemetryForm telemetry;
+    BeaconForm beacon;
+    NmeaForm nmea;
+    TrackingForm tracking;
+    AlarmForm alarm;
+    WelcomeForm welcome;
+    PrintProgressForm printProgress;
     ProfileEditingState profiles;
 
     /// Returns the shared controls of a mode's window.

@@ -42,7 +42,7 @@ bool txSteps(CompileDraft& draft, const forms::StationControls& station)
 
 CompileResult CompileTelDataToSend(forms::Windows& windows, ImageFields& fields)
 {
-    forms::TelemetryForm& form = windows.Form1;
+    forms::TelemetryForm& form = windows.telemetry;
     CompileDraft draft(windows, forms::Mode::Telemetry, fields);
     std::uint8_t termination = 0;
     if (!stationSteps(draft, form.station) ||
@@ -59,7 +59,7 @@ CompileResult CompileTelDataToSend(forms::Windows& windows, ImageFields& fields)
 
 CompileResult CompileBcnDataToSend(forms::Windows& windows, ImageFields& fields)
 {
-    forms::BeaconForm& form = windows.Form2;
+    forms::BeaconForm& form = windows.beacon;
     CompileDraft draft(windows, forms::Mode::Beacon, fields);
     if (!stationSteps(draft, form.station) || !txSteps(draft, form.station) ||
         !draft.fixedText(form.BcnMsgText, "Beacon Text", kBeaconTextWidth, draft.fields().beaconText))
@@ -72,7 +72,7 @@ CompileResult CompileBcnDataToSend(forms::Windows& windows, ImageFields& fields)
 
 CompileResult CompileAlmDataToSend(forms::Windows& windows, ImageFields& fields)
 {
-    forms::AlarmForm& form = windows.Form5;
+    forms::AlarmForm& form = windows.alarm;
     CompileDraft draft(windows, forms::Mode::Alarm, fields);
     if (!stationSteps(draft, form.station))
         return draft.refused();

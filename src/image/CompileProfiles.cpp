@@ -91,10 +91,10 @@ std::string profileArea(const ImageFields& fields)
 
 CompileResult CompileNMEADataToSend(forms::Windows& windows, ImageFields& fields)
 {
-    forms::NmeaForm& form = windows.Form3;
+    forms::NmeaForm& form = windows.nmea;
     CompileDraft draft(windows, forms::Mode::Nmea, fields);
     std::uint8_t termination = 0;
-    if (!profileSteps(draft, form.station, form.store) || !dataHeaders(draft, windows.MDIForm1) ||
+    if (!profileSteps(draft, form.station, form.store) || !dataHeaders(draft, windows.main) ||
         !draft.terminationCharacter(form.NMEATxOn, form.NMEAUserTrigChar, termination) ||
         !txSteps(draft, form.station, form.store))
         return draft.refused();
@@ -113,7 +113,7 @@ CompileResult CompileNMEADataToSend(forms::Windows& windows, ImageFields& fields
 
 CompileResult CompileTrkDataToSend(forms::Windows& windows, ImageFields& fields)
 {
-    forms::TrackingForm& form = windows.Form4;
+    forms::TrackingForm& form = windows.tracking;
     CompileDraft draft(windows, forms::Mode::Tracking, fields);
     ImageFields& image = draft.fields();
     if (!profileSteps(draft, form.station, form.store) || !symbolBytes(draft, form) ||

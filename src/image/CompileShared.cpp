@@ -36,7 +36,7 @@ int inputBaudCodeOf(const forms::Menus& menus)
 
 std::uint8_t modeByteFor(const forms::Windows& windows, forms::Mode mode)
 {
-    const forms::Menus& menus = windows.MDIForm1.menus;
+    const forms::Menus& menus = windows.main.menus;
     unsigned byte = static_cast<unsigned>(mode);
     if (mode != forms::Mode::Beacon)
         byte |= static_cast<unsigned>(inputBaudCodeOf(menus)) << 3;
@@ -44,8 +44,8 @@ std::uint8_t modeByteFor(const forms::Windows& windows, forms::Mode mode)
         byte |= 0x20u;
     if (menus.out1200.checked())
         byte &= ~0x20u;
-    if ((mode == forms::Mode::Nmea && windows.Form3.NMEADeltaEnable.isSet()) ||
-        (mode == forms::Mode::Tracking && windows.Form4.TrkDeltaEnable.isSet()))
+    if ((mode == forms::Mode::Nmea && windows.nmea.NMEADeltaEnable.isSet()) ||
+        (mode == forms::Mode::Tracking && windows.tracking.TrkDeltaEnable.isSet()))
         byte |= 0x40u;
     return static_cast<std::uint8_t>(byte);
 }
@@ -98,14 +98,14 @@ CompileDraft::CompileDraft(forms::Windows& windows, forms::Mode mode, const Imag
 {
     m_fields.profile = {};
     m_fields.modeByte = modeByteFor(windows, mode);
-    m_fields.optionByte = optionByteFor(windows.MDIForm1, mode);
-    m_fields.autoModeByte = mode == forms::Mode::Tracking && windows.MDIForm1.AutoMode.isSet() ? 0xFF : 0x00;
+    m_fields.optionByte = optionByteFor(windows.main, mode);
+    m_fields.autoModeByte = mode == forms::Mode::Tracking && windows.main.AutoMode.isSet() ? 0xFF : 0x00;
     m_fields.profileIndexByte = 0x00;
 }
 
 bool CompileDraft::baud1200() const
 {
-    return m_windows.MDIForm1.menus.out1200.checked();
+    return m_windows.main.menus.out1200.checked();
 }
 
 bool CompileDraft::refuse(const std::string& focus, const std::string& label, std::optional<int> profile,

@@ -137,7 +137,7 @@ void fillTermination(forms::OptionGroup& choice, forms::TextField& userValue, st
 
 bool fillsAt300Baud(const forms::Windows& windows)
 {
-    return !windows.MDIForm1.menus.out1200.checked();
+    return !windows.main.menus.out1200.checked();
 }
 
 void fillSpecialPaths(forms::StationControls& station, const ImageFields& fields)
@@ -183,7 +183,7 @@ std::pair<int, int> txIndexesOf(const ImageFields& fields, int profile, bool bau
 
 void UpdateEntireTelemetryForm(forms::Windows& windows, const ImageFields& fields)
 {
-    forms::TelemetryForm& form = windows.Form1;
+    forms::TelemetryForm& form = windows.telemetry;
     fillStation(form.station, fields);
     fillTermination(form.TelTxOn, form.TelUserTrigChar, fields.profileByte(1, 5));
     fillTxLists(windows, form.station, fields);
@@ -191,7 +191,7 @@ void UpdateEntireTelemetryForm(forms::Windows& windows, const ImageFields& field
 
 void UpDateEntireBeaconForm(forms::Windows& windows, const ImageFields& fields)
 {
-    forms::BeaconForm& form = windows.Form2;
+    forms::BeaconForm& form = windows.beacon;
     fillStation(form.station, fields);
     // Trimmed before the cut: trailing spaces survive unless the text filled all 76 bytes.
     form.BcnMsgText.setText(untilNul(forms::trimSpaces(fields.beaconText)));
@@ -200,7 +200,7 @@ void UpDateEntireBeaconForm(forms::Windows& windows, const ImageFields& fields)
 
 void UpDateEntireAlarmForm(forms::Windows& windows, const ImageFields& fields)
 {
-    forms::AlarmForm& form = windows.Form5;
+    forms::AlarmForm& form = windows.alarm;
     fillStation(form.station, fields);
     fillTxLists(windows, form.station, fields);
     for (std::size_t input = 0; input < 4; ++input)

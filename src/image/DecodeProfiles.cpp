@@ -40,7 +40,7 @@ int decodedTab(const ImageFields& fields)
 void showDecodedProfile(forms::Windows& windows, const forms::TabStrip& strip, int tab, void (*load)(forms::Windows&),
                         void (*select)(forms::Windows&, int))
 {
-    windows.profiles.SkipProfileSave = true;
+    windows.profiles.skipProfileSave = true;
     if (strip.selectedIndex() == tab)
         load(windows);
     else
@@ -57,21 +57,21 @@ std::string withoutLeadingSpaces(const std::string& text)
 
 void UpdateEntireNMEAForm(forms::Windows& windows, const ImageFields& fields)
 {
-    forms::NmeaForm& form = windows.Form3;
+    forms::NmeaForm& form = windows.nmea;
     if (modeCode(fields.modeByte) == static_cast<int>(forms::Mode::Nmea))
         form.NMEADeltaEnable.setValue((fields.modeByte & 0x40) != 0 ? 1 : 0);
     fillSpecialPaths(form.station, fields);
     fillProfileStore(form.store, fields, fillsAt300Baud(windows));
     fillTermination(form.NMEATxOn, form.NMEAUserTrigChar, fields.profileByte(1, 5));
-    for (std::size_t i = 0; i < windows.MDIForm1.GpsString.size(); ++i)
-        windows.MDIForm1.GpsString[i].setText(withoutLeadingSpaces(untilNul(fields.dataHeader[i])));
+    for (std::size_t i = 0; i < windows.main.GpsString.size(); ++i)
+        windows.main.GpsString[i].setText(withoutLeadingSpaces(untilNul(fields.dataHeader[i])));
     showDecodedProfile(windows, form.NMEAProfile, decodedTab(fields), forms::UpdateNMEAProfileForm,
                        forms::selectNMEAProfileTab);
 }
 
 void UpDateEntireTrackingForm(forms::Windows& windows, const ImageFields& fields)
 {
-    forms::TrackingForm& form = windows.Form4;
+    forms::TrackingForm& form = windows.tracking;
     if (modeCode(fields.modeByte) == static_cast<int>(forms::Mode::Tracking))
         form.TrkDeltaEnable.setValue((fields.modeByte & 0x40) != 0 ? 1 : 0);
     fillSpecialPaths(form.station, fields);

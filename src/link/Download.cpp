@@ -17,8 +17,8 @@ void Link::startDownload(const std::string& downloadImage)
     }
     m_state.DownloadImage = downloadImage;
     m_echoTimer.stop();
-    m_windows.MDIForm1.menus.read.setEnabled(false);
-    m_windows.MDIForm1.menus.write.setEnabled(false);
+    m_windows.main.menus.read.setEnabled(false);
+    m_windows.main.menus.write.setEnabled(false);
     flushBuffers();
     // One limit for the whole write, not restarted per byte.
     m_writeTimeOutTimer.start();

@@ -56,19 +56,19 @@ void Link::showBox(const forms::MessageBox& box)
 
 void Link::showBoxAboveWelcome(const forms::MessageBox& box)
 {
-    auto& welcome = m_windows.Form6;
-    if (welcome.Window.visible()) {
+    auto& welcome = m_windows.welcome;
+    if (welcome.window.visible()) {
         welcome.topmost = false;
     }
     showBox(box);
-    if (welcome.Window.visible()) {
+    if (welcome.window.visible()) {
         welcome.topmost = true;
     }
 }
 
 void Link::TestSerialPort()
 {
-    m_windows.MDIForm1.Window.setVisible(true);
+    m_windows.main.window.setVisible(true);
     m_port.setCommPort(m_state.ComPortNumber);
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
@@ -126,11 +126,11 @@ void Link::EchoMode()
 
 void Link::ShowDisconnected(bool setCaption)
 {
-    auto& main = m_windows.MDIForm1;
+    auto& main = m_windows.main;
     main.VQ3Status.setBackground(kDisconnectedColour);
     main.VQ3Status.setCaption("Disconnected");
-    if (setCaption || main.Window.caption() != kProgramCaption) {
-        main.Window.setCaption(kProgramCaption);
+    if (setCaption || main.window.caption() != kProgramCaption) {
+        main.window.setCaption(kProgramCaption);
     }
     m_state.FirmwareVersion = 0;
     m_state.FirmwareWarned = false;
@@ -151,7 +151,7 @@ void Link::SendAbortBurst()
 
 void Link::showConnected()
 {
-    auto& main = m_windows.MDIForm1;
+    auto& main = m_windows.main;
     main.VQ3Status.setBackground(kConnectedColour);
     main.VQ3Status.setCaption("Connected");
     enableReadWrite();
@@ -165,7 +165,7 @@ void Link::enableReadWrite()
         m_readWriteAfterDrain = true;
         return;
     }
-    auto& menus = m_windows.MDIForm1.menus;
+    auto& menus = m_windows.main.menus;
     menus.read.setEnabled(true);
     for (const auto* item : menus.modeItems()) {
         if (item->checked()) {
@@ -200,7 +200,7 @@ void Link::com_Click(int n)
     // A read or write under way cannot finish once its port is closed: without this its time-out would fire
     // later, on the new port, and a write would leave its image behind.
     abandonTransaction();
-    auto items = m_windows.MDIForm1.menus.comItems();
+    auto items = m_windows.main.menus.comItems();
     for (std::size_t i = 0; i < items.size(); ++i) {
         items[i]->setChecked(static_cast<int>(i) + 1 == n);
     }
@@ -209,7 +209,7 @@ void Link::com_Click(int n)
     TestSerialPort();
     if (m_state.PortError != 0) {
         m_readTimeOutTimer.stop();
-        m_windows.MDIForm1.ConnectButton.setVisible(false);
+        m_windows.main.ConnectButton.setVisible(false);
         SelectSerialPort();
         return;
     }

@@ -101,7 +101,7 @@ class Link : public SerialPortListener
 {
 public:
     /// The connection display lives in the main window's model: VQ3Status, the caption, the Read and Write
-    /// menus, ConnectButton; the welcome window (Form6) is lowered from always-on-top around some boxes.
+    /// menus, ConnectButton; the welcome window is lowered from always-on-top around some boxes.
     Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer, forms::Windows& windows,
          LinkState& state, LinkHost& host);
     ~Link() override;

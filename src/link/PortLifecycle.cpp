@@ -97,8 +97,7 @@ void Link::markPortLost()
     if (device.empty()) {
         device = "COM" + std::to_string(m_state.ComPortNumber);
     }
-    m_windows.MDIForm1.VQ3Status.setToolTip("VQ-3 Disconnected. Waiting for the serial port " + device +
-                                            " to come back.");
+    m_windows.main.VQ3Status.setToolTip("VQ-3 Disconnected. Waiting for the serial port " + device + " to come back.");
 }
 
 void Link::reopenTick()
@@ -119,7 +118,7 @@ void Link::forgetLostPort()
 {
     m_portLost = false;
     m_reopenTicks = 0;
-    m_windows.MDIForm1.VQ3Status.setToolTip({});
+    m_windows.main.VQ3Status.setToolTip({});
 }
 
 } // namespace qm::link

@@ -32,8 +32,8 @@ void Link::startIdentification()
     m_state.IdentifyOnly = true;
     m_state.IdentifyAttempted = true;
     m_echoTimer.stop();
-    m_windows.MDIForm1.menus.read.setEnabled(false);
-    m_windows.MDIForm1.menus.write.setEnabled(false);
+    m_windows.main.menus.read.setEnabled(false);
+    m_windows.main.menus.write.setEnabled(false);
     flushBuffers();
     m_state.LastCommand = "U";
     m_host.progress(0, static_cast<int>(kReplySize));
@@ -47,8 +47,8 @@ void Link::read_Click()
     }
     m_host.saveShownProfiles();
     m_echoTimer.stop();
-    m_windows.MDIForm1.menus.read.setEnabled(false);
-    m_windows.MDIForm1.menus.write.setEnabled(false);
+    m_windows.main.menus.read.setEnabled(false);
+    m_windows.main.menus.write.setEnabled(false);
     flushBuffers();
     m_readTimeOutTimer.start();
     // The user's read always decodes, even right after an identification read that warned of old firmware.
@@ -101,9 +101,8 @@ void Link::completeReply()
     }
     m_reply.clear();
     m_state.UnitImage = m_state.UploadData;
-    m_windows.MDIForm1.Window.setCaption("Quellmark " + m_state.ModelName + "(v" +
-                                         std::to_string(m_state.FirmwareVersion) + ".0) on COM" +
-                                         std::to_string(m_state.ComPortNumber));
+    m_windows.main.window.setCaption("Quellmark " + m_state.ModelName + "(v" + std::to_string(m_state.FirmwareVersion) +
+                                     ".0) on COM" + std::to_string(m_state.ComPortNumber));
     m_host.setBusyPointer(false);
     const auto transaction = m_state.IdentifyOnly ? Transaction::Identification : Transaction::Read;
     if (m_state.FirmwareVersion >= m_state.MinFirmwareVersion || m_state.FirmwareWarned) {

@@ -310,8 +310,8 @@ long txTailMilliseconds(int index)
 bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
                        const ReportProgress& progress)
 {
-    const forms::NmeaForm& form = windows.Form3;
-    const forms::MainWindowControls& main = windows.MDIForm1;
+    const forms::NmeaForm& form = windows.nmea;
+    const forms::MainWindowControls& main = windows.main;
     Report report;
     report.kind = Kind::Nmea;
     report.title = title("NMEA Profiles for ", form.station, date);
@@ -333,8 +333,8 @@ bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const Re
 bool PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
                            const PrinterFont& font, const ReportProgress& progress)
 {
-    const forms::TrackingForm& form = windows.Form4;
-    const forms::MainWindowControls& main = windows.MDIForm1;
+    const forms::TrackingForm& form = windows.tracking;
+    const forms::MainWindowControls& main = windows.main;
     Report report;
     report.kind = Kind::Tracking;
     report.title = title("Tracking Profiles for ", form.station, date);

@@ -31,13 +31,13 @@ long txDelayMilliseconds(int index);
 /// Returns the printed tail of a TX tail list index in milliseconds (1200-baud spacing).
 long txTailMilliseconds(int index);
 
-/// Prints the NMEA settings and the ten NMEA profiles of Form3 as one document. Returns false when the printer
-/// could not be opened or the document did not reach it.
+/// Prints the NMEA settings and the ten NMEA profiles of the NMEA window as one document. Returns false when the
+/// printer could not be opened or the document did not reach it.
 bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
                        const ReportProgress& progress);
 
-/// Prints the Tracking settings and the ten Tracking profiles of Form4 as one document. Returns false when the
-/// printer could not be opened or the document did not reach it.
+/// Prints the Tracking settings and the ten Tracking profiles of the Tracking window as one document. Returns false
+/// when the printer could not be opened or the document did not reach it.
 bool PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
                            const PrinterFont& font, const ReportProgress& progress);
 

@@ -163,37 +163,37 @@ void addModeFields(ItemList& items, const forms::Windows& windows, Mode mode)
     switch (mode) {
     case Mode::Telemetry:
         items.add("TelTxOn", "Termination Character",
-                  terminationText(windows.Form1.TelTxOn, windows.Form1.TelUserTrigChar));
+                  terminationText(windows.telemetry.TelTxOn, windows.telemetry.TelUserTrigChar));
         return;
     case Mode::Beacon:
-        items.addText(windows.Form2.BcnMsgText, "Beacon Text");
+        items.addText(windows.beacon.BcnMsgText, "Beacon Text");
         return;
     case Mode::Nmea:
         items.add("NMEATxOn", "Termination Character",
-                  terminationText(windows.Form3.NMEATxOn, windows.Form3.NMEAUserTrigChar));
+                  terminationText(windows.nmea.NMEATxOn, windows.nmea.NMEAUserTrigChar));
         for (int n = 1; n <= 3; ++n) {
-            const forms::PickList& header = windows.MDIForm1.GpsString[static_cast<std::size_t>(n - 1)];
+            const forms::PickList& header = windows.main.GpsString[static_cast<std::size_t>(n - 1)];
             items.add(header.name(), "Data Header " + std::to_string(n), orNone(header.text()));
         }
-        items.addCheck(windows.Form3.NMEADeltaEnable, "Course Delta");
+        items.addCheck(windows.nmea.NMEADeltaEnable, "Course Delta");
         return;
     case Mode::Tracking:
-        items.addText(windows.Form4.TrkPrefix, "Prefix");
-        items.addText(windows.Form4.TrkSeparator, "Separator");
-        items.addText(windows.Form4.TrkComments, "Comments");
-        items.addCheck(windows.Form4.TrkDeltaEnable, "Course Delta");
+        items.addText(windows.tracking.TrkPrefix, "Prefix");
+        items.addText(windows.tracking.TrkSeparator, "Separator");
+        items.addText(windows.tracking.TrkComments, "Comments");
+        items.addCheck(windows.tracking.TrkDeltaEnable, "Course Delta");
         return;
     case Mode::Alarm:
         for (int n = 1; n <= 4; ++n)
-            items.addText(windows.Form5.AlarmMsgText[static_cast<std::size_t>(n - 1)],
+            items.addText(windows.alarm.AlarmMsgText[static_cast<std::size_t>(n - 1)],
                           "Alarm " + std::to_string(n) + " Message");
         for (int n = 1; n <= 4; ++n) {
-            const forms::PickList& condition = windows.Form5.AlmCondition[static_cast<std::size_t>(n - 1)];
+            const forms::PickList& condition = windows.alarm.AlmCondition[static_cast<std::size_t>(n - 1)];
             items.add(condition.name(), "Alarm " + std::to_string(n) + " Normal State",
                       selectedName(condition, condition.entries()));
         }
-        items.addText(windows.Form5.AlmArmDelay, "Arm Delay (Secs)");
-        items.addText(windows.Form5.AlmTxCntrLimit, "Number Times To Send");
+        items.addText(windows.alarm.AlmArmDelay, "Arm Delay (Secs)");
+        items.addText(windows.alarm.AlmTxCntrLimit, "Number Times To Send");
         return;
     }
 }
@@ -248,7 +248,7 @@ ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, Mode 
     const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
     const forms::StationControls& station = windows.station(mode);
     ItemList items;
-    addHeader(items, windows.MDIForm1, mode);
+    addHeader(items, windows.main, mode);
     addStation(items, station, profiles);
     addModeFields(items, windows, mode);
 
@@ -256,8 +256,8 @@ ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, Mode 
     summary.mode = mode;
     summary.items = items.take();
     if (profiles) {
-        const forms::ProfileStore& store = mode == Mode::Nmea ? windows.Form3.store : windows.Form4.store;
-        const forms::TrackingForm* tracking = mode == Mode::Tracking ? &windows.Form4 : nullptr;
+        const forms::ProfileStore& store = mode == Mode::Nmea ? windows.nmea.store : windows.tracking.store;
+        const forms::TrackingForm* tracking = mode == Mode::Tracking ? &windows.tracking : nullptr;
         for (int k = 1; k <= forms::kProfileCount; ++k)
             summary.profiles.push_back(profileItems(station, store.entry(k), tracking));
     }

@@ -174,7 +174,7 @@ std::optional<forms::MessageBox> setText(forms::Windows& windows, Mode mode, for
                                          std::string_view value)
 {
     const std::string& control = field.name();
-    auto typed = typedText(windows, control, value, control == windows.Form2.BcnMsgText.name());
+    auto typed = typedText(windows, control, value, control == windows.beacon.BcnMsgText.name());
     if (auto* box = std::get_if<forms::MessageBox>(&typed))
         return *box;
     const std::string& text = std::get<std::string>(typed);
@@ -195,7 +195,7 @@ std::optional<forms::MessageBox> setText(forms::Windows& windows, Mode mode, for
 
 std::optional<forms::MessageBox> setBaudRate(MDIForm1& program, const std::string& control, std::string_view value)
 {
-    forms::Menus& menus = program.windows().MDIForm1.menus;
+    forms::Menus& menus = program.windows().main.menus;
     const std::string rate = forms::trimSpaces(value);
     if (control == menus.inputbaudrate.name()) {
         static constexpr const char* kRates[] = {"1200", "2400", "4800", "9600"};
@@ -224,8 +224,7 @@ std::optional<forms::MessageBox> setValue(MDIForm1& program, Mode mode, const st
                                           std::string_view value)
 {
     forms::Windows& windows = program.windows();
-    if (control == windows.MDIForm1.menus.inputbaudrate.name() ||
-        control == windows.MDIForm1.menus.outputbaudrate.name())
+    if (control == windows.main.menus.inputbaudrate.name() || control == windows.main.menus.outputbaudrate.name())
         return setBaudRate(program, control, value);
     const auto found = forms::findControl(windows, control);
     if (!found)
@@ -277,8 +276,8 @@ void addSettable(std::set<std::string>& names, const std::string& control, const
     }
     // The termination character: its three options and the user's own value.
     const std::pair<const forms::OptionGroup*, const forms::TextField*> terminations[] = {
-        {&windows.Form1.TelTxOn, &windows.Form1.TelUserTrigChar},
-        {&windows.Form3.NMEATxOn, &windows.Form3.NMEAUserTrigChar}};
+        {&windows.telemetry.TelTxOn, &windows.telemetry.TelUserTrigChar},
+        {&windows.nmea.NMEATxOn, &windows.nmea.NMEAUserTrigChar}};
     for (const auto& [group, userValue] : terminations) {
         if (control.ends_with("TxOn") && group->name(0).starts_with(control)) {
             for (int option = 0; option < group->size(); ++option)

@@ -199,7 +199,7 @@ std::optional<FileError> IniSettings::applyListLines()
 {
     Module1& module = m_program.module();
     forms::Windows& windows = m_program.windows();
-    forms::Menus& menus = windows.MDIForm1.menus;
+    forms::Menus& menus = windows.main.menus;
 
     if (!isBlank(m_lines[kLineInputBaud])) {
         const auto value = integerValue(m_lines[kLineInputBaud]);
@@ -253,7 +253,7 @@ void IniSettings::seedProfiles()
 {
     const Module1& module = m_program.module();
     forms::Windows& windows = m_program.windows();
-    for (forms::ProfileStore* store : {&windows.Form3.store, &windows.Form4.store}) {
+    for (forms::ProfileStore* store : {&windows.nmea.store, &windows.tracking.store}) {
         for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
             store->entry(profile).TxDelay = std::to_string(module.TxDelayIndex);
             store->entry(profile).TxTail = std::to_string(module.TxTailIndex);
@@ -267,12 +267,12 @@ void IniSettings::applyWelcomeChoice()
     forms::Windows& windows = m_program.windows();
     module.ShowWelcome = forms::trimUpper(m_lines[kLineWelcome]) == "TRUE";
     if (!module.ShowWelcome) {
-        windows.MDIForm1.Window.setEnabled(true);
+        windows.main.window.setEnabled(true);
         return;
     }
-    windows.Form6.ShowSplashScreen.setValue(1);
-    windows.Form6.Window.setVisible(true);
-    windows.Form6.topmost = true;
+    windows.welcome.ShowSplashScreen.setValue(1);
+    windows.welcome.window.setVisible(true);
+    windows.welcome.topmost = true;
 }
 
 void IniSettings::showLoadError(const FileError& failure)
@@ -301,7 +301,7 @@ storage::IniLines IniSettings::linesToWrite() const
             std::to_string(module.OutputBaudIndex),
             std::to_string(module.TxDelayIndex),
             std::to_string(module.TxTailIndex),
-            m_program.windows().Form6.ShowSplashScreen.isSet() ? "TRUE" : "FALSE",
+            m_program.windows().welcome.ShowSplashScreen.isSet() ? "TRUE" : "FALSE",
             "Reserved",
             "Reserved",
             "Reserved"};
@@ -318,7 +318,7 @@ bool IniSettings::writeAll()
 
 void IniSettings::takeInputBaudIndex()
 {
-    const auto items = m_program.windows().MDIForm1.menus.inputBaudItems();
+    const auto items = m_program.windows().main.menus.inputBaudItems();
     for (int i = 0; i < 4; ++i) {
         if (items[static_cast<std::size_t>(i)]->checked()) {
             m_program.module().InputBaudIndex = i;
@@ -329,7 +329,7 @@ void IniSettings::takeInputBaudIndex()
 
 void IniSettings::takeOutputBaudIndex()
 {
-    const forms::Menus& menus = m_program.windows().MDIForm1.menus;
+    const forms::Menus& menus = m_program.windows().main.menus;
     if (menus.out300.checked())
         m_program.module().OutputBaudIndex = 1;
     else if (menus.out1200.checked())
@@ -376,7 +376,7 @@ bool IniSettings::SaveIniFile()
 
 void IniSettings::selectInputBaud(int index)
 {
-    const auto items = m_program.windows().MDIForm1.menus.inputBaudItems();
+    const auto items = m_program.windows().main.menus.inputBaudItems();
     for (int i = 0; i < 4; ++i)
         items[static_cast<std::size_t>(i)]->setChecked(i == index);
     SaveInputBaudRateToIni();
@@ -404,7 +404,7 @@ void IniSettings::in9600_Click()
 
 void IniSettings::out300_Click()
 {
-    forms::Menus& menus = m_program.windows().MDIForm1.menus;
+    forms::Menus& menus = m_program.windows().main.menus;
     menus.out300.setChecked(true);
     menus.out1200.setChecked(false);
     m_program.LoadTxDelayAndTailBoxesFor300Baud();
@@ -413,7 +413,7 @@ void IniSettings::out300_Click()
 
 void IniSettings::out1200_Click()
 {
-    forms::Menus& menus = m_program.windows().MDIForm1.menus;
+    forms::Menus& menus = m_program.windows().main.menus;
     menus.out1200.setChecked(true);
     menus.out300.setChecked(false);
     m_program.LoadTxDelayAndTailBoxesFor1200Baud();
@@ -423,7 +423,7 @@ void IniSettings::out1200_Click()
 void IniSettings::memorizedefaults_Click()
 {
     // Line 2 holds the callsign as every reader takes it: trimmed and upper-cased.
-    m_program.module().MyCall = forms::trimUpper(m_program.windows().Form4.station.MyCall.text());
+    m_program.module().MyCall = forms::trimUpper(m_program.windows().tracking.station.MyCall.text());
     SaveIniFile();
 }
 

@@ -64,7 +64,7 @@ MDIForm1::MDIForm1(storage::FileSystem& files) : m_files(files)
 
 void MDIForm1::LoadComboListBoxes()
 {
-    for (auto& header : m_windows.MDIForm1.GpsString)
+    for (auto& header : m_windows.main.GpsString)
         fillList(header, forms::kDataHeaderEntries);
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         forms::StationControls& station = m_windows.station(static_cast<Mode>(mode));
@@ -73,7 +73,7 @@ void MDIForm1::LoadComboListBoxes()
         for (auto& path : station.Path)
             fillList(path, forms::kPathEntries);
     }
-    for (auto& condition : m_windows.Form5.AlmCondition)
+    for (auto& condition : m_windows.alarm.AlmCondition)
         fillList(condition, forms::kConditionEntries);
 }
 
@@ -90,7 +90,7 @@ void MDIForm1::LoadTxDelayAndTailBoxesFor300Baud()
 void MDIForm1::clearCommon()
 {
     m_fields.profile = {};
-    forms::Menus& menus = m_windows.MDIForm1.menus;
+    forms::Menus& menus = m_windows.main.menus;
     if (m_module.InputBaudIndex >= 0 && m_module.InputBaudIndex <= 3)
         checkOnly(menus.inputBaudItems(), m_module.InputBaudIndex);
     if (m_module.OutputBaudIndex == 0) {
@@ -102,10 +102,10 @@ void MDIForm1::clearCommon()
         menus.out1200.setChecked(false);
         LoadTxDelayAndTailBoxesFor300Baud();
     }
-    m_windows.MDIForm1.LEDDisable.setValue(0);
-    m_windows.MDIForm1.MicEncode.setValue(1);
-    m_windows.MDIForm1.ModeLock.setValue(0);
-    m_windows.MDIForm1.AutoMode.setValue(0);
+    m_windows.main.LEDDisable.setValue(0);
+    m_windows.main.MicEncode.setValue(1);
+    m_windows.main.ModeLock.setValue(0);
+    m_windows.main.AutoMode.setValue(0);
 }
 
 void MDIForm1::resetSpecialPathEntries(forms::StationControls& station)
@@ -119,7 +119,7 @@ void MDIForm1::resetSpecialPathEntries(forms::StationControls& station)
 void MDIForm1::ClearTelForm()
 {
     clearCommon();
-    forms::TelemetryForm& form = m_windows.Form1;
+    forms::TelemetryForm& form = m_windows.telemetry;
     clearStation(m_windows, form.station, m_module.MyCall);
     form.TelTxOn.setValue(forms::kCarriageReturn, true);
     form.TelUserTrigChar.setText("");
@@ -129,7 +129,7 @@ void MDIForm1::ClearTelForm()
 void MDIForm1::ClearBcnForm()
 {
     clearCommon();
-    forms::BeaconForm& form = m_windows.Form2;
+    forms::BeaconForm& form = m_windows.beacon;
     clearStation(m_windows, form.station, m_module.MyCall);
     form.BcnMsgText.setText("");
     resetSpecialPathEntries(form.station);
@@ -138,9 +138,9 @@ void MDIForm1::ClearBcnForm()
 void MDIForm1::ClearNMEAForm()
 {
     clearCommon();
-    forms::NmeaForm& form = m_windows.Form3;
+    forms::NmeaForm& form = m_windows.nmea;
     resetStore(form.store, m_module.TxDelayIndex, m_module.TxTailIndex, "");
-    for (auto& header : m_windows.MDIForm1.GpsString)
+    for (auto& header : m_windows.main.GpsString)
         header.setText("");
     form.NMEATxOn.setValue(forms::kCarriageReturn, true);
     form.NMEAUserTrigChar.setText("");
@@ -153,7 +153,7 @@ void MDIForm1::ClearNMEAForm()
 void MDIForm1::ClearTrkForm()
 {
     clearCommon();
-    forms::TrackingForm& form = m_windows.Form4;
+    forms::TrackingForm& form = m_windows.tracking;
     resetStore(form.store, m_module.TxDelayIndex, m_module.TxTailIndex, ">");
     form.TrkSendComments.setValue(0);
     form.TrkDeltaEnable.setValue(0);
@@ -170,7 +170,7 @@ void MDIForm1::ClearTrkForm()
 void MDIForm1::ClearAlmForm()
 {
     clearCommon();
-    forms::AlarmForm& form = m_windows.Form5;
+    forms::AlarmForm& form = m_windows.alarm;
     clearStation(m_windows, form.station, m_module.MyCall);
     form.AlmTxCntrLimit.setText("");
     form.AlmArmDelay.setText("");
@@ -209,7 +209,7 @@ void MDIForm1::clearMode(Mode mode)
 
 void MDIForm1::selectMode(Mode mode)
 {
-    forms::MainWindowControls& main = m_windows.MDIForm1;
+    forms::MainWindowControls& main = m_windows.main;
     const auto items = main.menus.modeItems();
     for (int i = 0; i < forms::kModeCount; ++i)
         items[static_cast<std::size_t>(i)]->setChecked(i == static_cast<int>(mode));
@@ -227,7 +227,7 @@ void MDIForm1::selectMode(Mode mode)
     }
     for (int i = 0; i < forms::kModeCount; ++i)
         if (i != static_cast<int>(mode))
-            m_windows.station(static_cast<Mode>(i)).Window.setVisible(false);
+            m_windows.station(static_cast<Mode>(i)).window.setVisible(false);
     const bool nmea = mode == Mode::Nmea;
     for (auto& header : main.GpsString)
         header.setEnabled(nmea);
@@ -239,17 +239,17 @@ void MDIForm1::selectMode(Mode mode)
     main.AutoMode.setEnabled(mode == Mode::Tracking);
     main.menus.inputbaudrate.setEnabled(mode != Mode::Beacon && mode != Mode::Alarm);
     if (mode == Mode::Nmea)
-        m_windows.Form3.NMEAProfileFrame.setCaption(
-            forms::profileFrameCaption(m_windows.Form3.NMEAProfile.selectedIndex()));
+        m_windows.nmea.NMEAProfileFrame.setCaption(
+            forms::profileFrameCaption(m_windows.nmea.NMEAProfile.selectedIndex()));
     if (mode == Mode::Tracking)
-        m_windows.Form4.TrkProfileFrame.setCaption(
-            forms::profileFrameCaption(m_windows.Form4.TrkProfile.selectedIndex()));
+        m_windows.tracking.TrkProfileFrame.setCaption(
+            forms::profileFrameCaption(m_windows.tracking.TrkProfile.selectedIndex()));
     forms::StationControls& station = m_windows.station(mode);
-    station.HelpFrame.setCaption(station.Window.caption());
+    station.HelpFrame.setCaption(station.window.caption());
     station.HelpBox.setCaption(modeHelpText(mode));
     // A window the user closed or minimised comes back whole when its mode is chosen.
-    station.Window.setMinimized(false);
-    station.Window.setVisible(true);
+    station.window.setMinimized(false);
+    station.window.setVisible(true);
 }
 
 void MDIForm1::telemetry_Click()
@@ -279,7 +279,7 @@ void MDIForm1::alarm_Click()
 
 std::optional<Mode> MDIForm1::checkedMode() const
 {
-    const auto items = m_windows.MDIForm1.menus.modeItems();
+    const auto items = m_windows.main.menus.modeItems();
     for (int i = 0; i < forms::kModeCount; ++i)
         if (items[static_cast<std::size_t>(i)]->checked())
             return static_cast<Mode>(i);
@@ -296,7 +296,7 @@ void MDIForm1::ParseDataFromvq3()
     m_module.CurrentMode = mode;
     if (mode < forms::kModeCount)
         selectMode(static_cast<Mode>(mode));
-    forms::MainWindowControls& main = m_windows.MDIForm1;
+    forms::MainWindowControls& main = m_windows.main;
     if (mode != static_cast<int>(Mode::Beacon) && mode != static_cast<int>(Mode::Alarm))
         checkOnly(main.menus.inputBaudItems(), image::inputBaudCode(modeByte));
     const bool baud300 = image::output300(modeByte);

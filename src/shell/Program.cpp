@@ -68,16 +68,16 @@ std::string Program::helpFile() const
 bool Program::MDIForm_Load()
 {
     m_ui.setMousePointer(Pointer::Busy);
-    forms::MainWindowControls& main = m_form.windows().MDIForm1;
+    forms::MainWindowControls& main = m_form.windows().main;
     // The main window takes no input until the start-up has decided whether the welcome window covers it.
-    main.Window.setEnabled(false);
+    main.window.setEnabled(false);
     for (forms::MenuItem* item :
          {&main.menus.read, &main.menus.write, &main.menus.saveconfiguration, &main.menus.newconfiguration,
           &main.menus.memorizedefaults, &main.menus.printprofiles, &main.menus.printerfont})
         item->setEnabled(false);
     Module1& module = m_form.module();
     module.WelcomeDismissed = false;
-    main.Window.setVisible(true);
+    main.window.setVisible(true);
     module.PrinterPresent = m_environment.printerFont.has_value();
     if (module.PrinterPresent)
         module.PrinterFont = *m_environment.printerFont;
@@ -99,7 +99,7 @@ bool Program::MDIForm_Load()
         m_link->TestSerialPort();
         if (module.link.PortError != 0) {
             m_ui.setMousePointer(Pointer::Normal);
-            main.Window.setEnabled(true);
+            main.window.setEnabled(true);
             main.ConnectButton.setVisible(false);
             m_link->SelectSerialPort();
         } else {
@@ -108,8 +108,8 @@ bool Program::MDIForm_Load()
     }
     // A load of the initialization file that stopped on an error never reached the step that enables the main
     // window; without the welcome window nothing else would, and the program could not be used.
-    if (!m_form.windows().Form6.Window.visible())
-        main.Window.setEnabled(true);
+    if (!m_form.windows().welcome.window.visible())
+        main.window.setEnabled(true);
     m_ui.setMousePointer(Pointer::Normal);
     return true;
 }
@@ -177,7 +177,7 @@ void Program::exit_Click()
     m_ending = true;
     // The transfer may have ended while the question was up: then the port closes as at any other time.
     if (m_link && m_link->transferUnderWay()) {
-        m_form.windows().MDIForm1.Window.setEnabled(false);
+        m_form.windows().main.window.setEnabled(false);
         m_link->closeWhenSent([this] { m_ui.endProgram(); });
         return;
     }
@@ -188,7 +188,7 @@ void Program::exit_Click()
 
 void Program::verifyafterwrite_Click()
 {
-    auto& item = m_form.windows().MDIForm1.menus.verifyafterwrite;
+    auto& item = m_form.windows().main.menus.verifyafterwrite;
     const bool on = !item.checked();
     item.setChecked(on);
     m_form.module().link.VerifyWrites = on;
@@ -217,9 +217,9 @@ void Program::printprofiles_Click()
         forms::SaveCurTrkProfileToArray(windows);
     const LocalTime now = m_clock->now();
     const FontSettings& printerFont = m_form.module().PrinterFont;
-    forms::PrintProgressForm& progress = windows.Form8;
+    forms::PrintProgressForm& progress = windows.printProgress;
     progress.PrintProgress = 0;
-    progress.Window.setVisible(true);
+    progress.window.setVisible(true);
     m_ui.paintNow();
     const auto advance = [this, &progress](int profile) {
         progress.PrintProgress = profile;
@@ -229,7 +229,7 @@ void Program::printprofiles_Click()
     const bool printed = mode == Mode::Nmea
                              ? reports::PrintNMEAProfiles(*m_printer, windows, date, printerFont, advance)
                              : reports::PrintTrackingProfiles(*m_printer, windows, date, printerFont, advance);
-    progress.Window.setVisible(false);
+    progress.window.setVisible(false);
     if (!printed)
         showBox(reports::printFailedBox(m_printer->failure()));
 }
@@ -344,11 +344,11 @@ void Program::lostFocus(const std::string& control)
 namespace
 {
 
-/// Returns the model of a mode window by its name (Form1 to Form5).
+/// Returns the model of a mode window by its object name.
 forms::Panel* modeWindow(forms::Windows& windows, const std::string& name)
 {
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        forms::Panel& window = windows.station(static_cast<Mode>(mode)).Window;
+        forms::Panel& window = windows.station(static_cast<Mode>(mode)).window;
         if (window.name() == name)
             return &window;
     }
@@ -433,10 +433,10 @@ void Program::Command1_Click()
     Module1& module = m_form.module();
     module.WelcomeDismissed = true;
     m_ini.SaveComPortToIni();
-    forms::WelcomeForm& welcome = m_form.windows().Form6;
-    welcome.Window.setVisible(false);
+    forms::WelcomeForm& welcome = m_form.windows().welcome;
+    welcome.window.setVisible(false);
     welcome.topmost = false;
-    m_form.windows().MDIForm1.Window.setEnabled(true);
+    m_form.windows().main.window.setEnabled(true);
     m_ui.setMousePointer(Pointer::Normal);
 }
 

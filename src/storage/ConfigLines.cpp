@@ -190,22 +190,22 @@ int configurationLineCount(forms::Mode mode)
 std::vector<std::string> configurationLines(const forms::Windows& windows, forms::Mode mode)
 {
     LineWriter out;
-    writeHeader(out, windows.MDIForm1, mode);
+    writeHeader(out, windows.main, mode);
     switch (mode) {
     case forms::Mode::Telemetry:
-        writeTelemetry(out, windows.Form1);
+        writeTelemetry(out, windows.telemetry);
         break;
     case forms::Mode::Beacon:
-        writeBeacon(out, windows.Form2);
+        writeBeacon(out, windows.beacon);
         break;
     case forms::Mode::Nmea:
-        writeNmea(out, windows.Form3, windows.MDIForm1);
+        writeNmea(out, windows.nmea, windows.main);
         break;
     case forms::Mode::Tracking:
-        writeTracking(out, windows.Form4);
+        writeTracking(out, windows.tracking);
         break;
     case forms::Mode::Alarm:
-        writeAlarm(out, windows.Form5);
+        writeAlarm(out, windows.alarm);
         break;
     }
     assert(static_cast<int>(out.lines.size()) == configurationLineCount(mode));

@@ -51,7 +51,7 @@ public:
 
     void header(const ListDefaults& defaults)
     {
-        auto& main = m_work.MDIForm1;
+        auto& main = m_work.main;
         next();
         const double input = forms::numberValue(next());
         const auto inputItems = main.menus.inputBaudItems();
@@ -217,7 +217,7 @@ private:
 
 void loadTelemetry(BlockLoader& in, forms::Windows& work)
 {
-    auto& form = work.Form1;
+    auto& form = work.telemetry;
     auto& station = form.station;
     in.myCall();
     in.mySsid(station.SSID);
@@ -231,7 +231,7 @@ void loadTelemetry(BlockLoader& in, forms::Windows& work)
 
 void loadBeacon(BlockLoader& in, forms::Windows& work)
 {
-    auto& form = work.Form2;
+    auto& form = work.beacon;
     auto& station = form.station;
     in.myCall();
     in.mySsid(station.SSID);
@@ -244,7 +244,7 @@ void loadBeacon(BlockLoader& in, forms::Windows& work)
 
 void loadNmea(BlockLoader& in, forms::Windows& work)
 {
-    auto& form = work.Form3;
+    auto& form = work.nmea;
     auto& station = form.station;
     in.myCall();
     in.text(station.ToCall);
@@ -252,7 +252,7 @@ void loadNmea(BlockLoader& in, forms::Windows& work)
     in.profiles(form.store, false);
     in.options(form.NMEATxOn);
     in.text(form.NMEAUserTrigChar);
-    for (auto& header : work.MDIForm1.GpsString)
+    for (auto& header : work.main.GpsString)
         in.text(header);
     in.checkBox(form.NMEADeltaEnable);
     forms::UpdateNMEAProfileForm(work);
@@ -260,7 +260,7 @@ void loadNmea(BlockLoader& in, forms::Windows& work)
 
 void loadTracking(BlockLoader& in, forms::Windows& work)
 {
-    auto& form = work.Form4;
+    auto& form = work.tracking;
     auto& station = form.station;
     in.myCall();
     in.text(station.ToCall);
@@ -275,7 +275,7 @@ void loadTracking(BlockLoader& in, forms::Windows& work)
 
 void loadAlarm(BlockLoader& in, forms::Windows& work)
 {
-    auto& form = work.Form5;
+    auto& form = work.alarm;
     auto& station = form.station;
     in.myCall();
     in.mySsid(station.SSID);

@@ -57,10 +57,10 @@ char byteOf(char32_t key)
 /// The termination-character option group that a value field belongs to.
 forms::OptionGroup* terminationChoice(forms::Windows& windows, std::string_view control)
 {
-    if (control == windows.Form1.TelUserTrigChar.name())
-        return &windows.Form1.TelTxOn;
-    if (control == windows.Form3.NMEAUserTrigChar.name())
-        return &windows.Form3.NMEATxOn;
+    if (control == windows.telemetry.TelUserTrigChar.name())
+        return &windows.telemetry.TelTxOn;
+    if (control == windows.nmea.NMEAUserTrigChar.name())
+        return &windows.nmea.NMEATxOn;
     return nullptr;
 }
 

@@ -67,7 +67,7 @@ bool userTerminationTooLarge(const forms::OptionGroup& choice, const forms::Text
 
 CheckResult CheckTelUserInput(forms::Windows& windows)
 {
-    forms::TelemetryForm& form = windows.Form1;
+    forms::TelemetryForm& form = windows.telemetry;
     forms::StationControls& station = form.station;
     auto stop = checkStation(
         station, [&] { return checkMySsid(station, true); },
@@ -85,7 +85,7 @@ CheckResult CheckTelUserInput(forms::Windows& windows)
 
 CheckResult CheckBcnUserInput(forms::Windows& windows)
 {
-    forms::StationControls& station = windows.Form2.station;
+    forms::StationControls& station = windows.beacon.station;
     auto stop = checkStation(
         station, [&] { return checkMySsid(station, true); },
         [&] { return checkPathOrder(station, pathsOutOfOrder()); });
@@ -96,14 +96,14 @@ CheckResult CheckBcnUserInput(forms::Windows& windows)
 
 CheckResult CheckNMEAUserInput(forms::Windows& windows)
 {
-    forms::NmeaForm& form = windows.Form3;
+    forms::NmeaForm& form = windows.nmea;
     const ProfileWindow profiles = nmeaProfiles(windows);
     auto stop = checkStation(
         form.station, [&] { return checkProfileSsids(windows, profiles); },
         [&] { return checkProfilePathOrder(windows, profiles, nmeaPathsOutOfOrder()); });
     if (stop)
         return stop;
-    if (auto headers = checkDataHeaders(windows.MDIForm1))
+    if (auto headers = checkDataHeaders(windows.main))
         return headers;
     if (auto timers = checkProfileTimers(windows, profiles))
         return timers;
@@ -119,13 +119,13 @@ CheckResult CheckTrkUserInput(forms::Windows& windows)
 {
     const ProfileWindow profiles = trackingProfiles(windows);
     auto stop = checkStation(
-        windows.Form4.station, [&] { return checkProfileSsids(windows, profiles); },
+        windows.tracking.station, [&] { return checkProfileSsids(windows, profiles); },
         [&] { return checkProfilePathOrder(windows, profiles, pathsOutOfOrder()); });
     if (stop)
         return stop;
     if (auto timers = checkProfileTimers(windows, profiles))
         return timers;
-    const forms::MainWindowControls& main = windows.MDIForm1;
+    const forms::MainWindowControls& main = windows.main;
     if (main.ModeLock.isSet() && !main.MicEncode.isSet() && !main.AutoMode.isSet())
         return focusedOn(modeLockAlone(), main.ModeLock.name());
     return std::nullopt;
@@ -133,7 +133,7 @@ CheckResult CheckTrkUserInput(forms::Windows& windows)
 
 CheckResult CheckAlmUserInput(forms::Windows& windows)
 {
-    forms::AlarmForm& form = windows.Form5;
+    forms::AlarmForm& form = windows.alarm;
     forms::StationControls& station = form.station;
     auto stop = checkStation(
         station, [&] { return checkMySsid(station, false); },

@@ -45,12 +45,12 @@ forms::MessageBox atProfile(forms::Windows& windows, const ProfileWindow& window
 
 ProfileWindow nmeaProfiles(forms::Windows& windows)
 {
-    return {windows.Form3.station, windows.Form3.store, forms::selectNMEAProfileTab, false};
+    return {windows.nmea.station, windows.nmea.store, forms::selectNMEAProfileTab, false};
 }
 
 ProfileWindow trackingProfiles(forms::Windows& windows)
 {
-    return {windows.Form4.station, windows.Form4.store, forms::selectTrkProfileTab, true};
+    return {windows.tracking.station, windows.tracking.store, forms::selectTrkProfileTab, true};
 }
 
 bool validSsid(std::string_view text)

@@ -77,8 +77,8 @@ protected:
 
     void waitForConnection()
     {
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return windows().MDIForm1.Window.caption() == "Quellmark VQ-3+ (v2.0) on COM1"; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return windows().main.window.caption() == "Quellmark VQ-3+ (v2.0) on COM1"; },
+                                    10000));
     }
 
     void breakUnit(const std::string& fault)
@@ -122,7 +122,7 @@ TEST_F(DesktopLinkFaultsTest, ReadBrokenByTheUnitGoingAwayOrFreezingKeepsTheWind
 
         EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{link::readTimeOutBox()});
         EXPECT_EQ(windowsSnapshot(windows()), before);
-        EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
+        EXPECT_EQ(windows().main.VQ3Status.caption(), "Disconnected");
         EXPECT_FALSE(backupKeptAtExit("read"));
     }
 }
@@ -147,7 +147,7 @@ TEST_F(DesktopLinkFaultsTest, WriteBrokenByTheUnitGoingAwayOrFreezingKeepsTheWin
 
         EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{link::writeTimeOutBox()});
         EXPECT_EQ(windowsSnapshot(windows()), before);
-        EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
+        EXPECT_EQ(windows().main.VQ3Status.caption(), "Disconnected");
         EXPECT_FALSE(QFile::exists(folder.filePath("saved.bin")));
         EXPECT_FALSE(backupKeptAtExit("write"));
     }
@@ -210,15 +210,15 @@ TEST_F(DesktopLinkFaultsTest, TheUnitIsFoundAgainWhenItsDeviceGoesAwayAndComesBa
         "VQ-3 Disconnected. Waiting for the serial port " + folder.filePath("port").toStdString() + " to come back.";
 
     stopSimulator();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return windows().MDIForm1.VQ3Status.toolTip() == waiting; }, 5000));
-    EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Disconnected");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows().main.VQ3Status.toolTip() == waiting; }, 5000));
+    EXPECT_EQ(windows().main.VQ3Status.caption(), "Disconnected");
     EXPECT_FALSE(port->isOpen());
 
     ASSERT_NO_FATAL_FAILURE(startSimulator({"--model", "0", "--firmware", "3"}, "tracking"));
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return windows().MDIForm1.Window.caption() == "Quellmark VQ-3 (v3.0) on COM1"; }, 10000));
-    EXPECT_EQ(windows().MDIForm1.VQ3Status.caption(), "Connected");
-    EXPECT_EQ(windows().MDIForm1.VQ3Status.toolTip(), "");
+        QTest::qWaitFor([&] { return windows().main.window.caption() == "Quellmark VQ-3 (v3.0) on COM1"; }, 10000));
+    EXPECT_EQ(windows().main.VQ3Status.caption(), "Connected");
+    EXPECT_EQ(windows().main.VQ3Status.toolTip(), "");
     EXPECT_TRUE(ui.boxes.empty());
 }
 

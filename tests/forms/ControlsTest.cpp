@@ -25,16 +25,16 @@ TEST(ControlsTest, EveryControlHasItsOwnName)
 TEST(ControlsTest, FindsControlsOfEveryKindByName)
 {
     Windows windows;
-    EXPECT_EQ(std::get<TextField*>(*findControl(windows, "TelMySSID")), &windows.Form1.station.SSID);
-    EXPECT_EQ(std::get<TextField*>(*findControl(windows, "TrkSSID")), &windows.Form4.station.SSID);
-    EXPECT_EQ(std::get<PickList*>(*findControl(windows, "AlmCondition3")), &windows.Form5.AlmCondition[2]);
-    EXPECT_EQ(std::get<PickList*>(*findControl(windows, "GpsString2")), &windows.MDIForm1.GpsString[1]);
+    EXPECT_EQ(std::get<TextField*>(*findControl(windows, "TelMySSID")), &windows.telemetry.station.SSID);
+    EXPECT_EQ(std::get<TextField*>(*findControl(windows, "TrkSSID")), &windows.tracking.station.SSID);
+    EXPECT_EQ(std::get<PickList*>(*findControl(windows, "AlmCondition3")), &windows.alarm.AlmCondition[2]);
+    EXPECT_EQ(std::get<PickList*>(*findControl(windows, "GpsString2")), &windows.main.GpsString[1]);
     const auto option = std::get<OptionRef>(*findControl(windows, "NMEATxOnLFEnable"));
-    EXPECT_EQ(option.group, &windows.Form3.NMEATxOn);
+    EXPECT_EQ(option.group, &windows.nmea.NMEATxOn);
     EXPECT_EQ(option.option, kLineFeed);
-    EXPECT_EQ(std::get<MenuItem*>(*findControl(windows, "out300")), &windows.MDIForm1.menus.out300);
-    EXPECT_EQ(std::get<TabStrip*>(*findControl(windows, "NMEAProfile")), &windows.Form3.NMEAProfile);
-    EXPECT_EQ(std::get<Panel*>(*findControl(windows, "Form4")), &windows.Form4.station.Window);
+    EXPECT_EQ(std::get<MenuItem*>(*findControl(windows, "out300")), &windows.main.menus.out300);
+    EXPECT_EQ(std::get<TabStrip*>(*findControl(windows, "NMEAProfile")), &windows.nmea.NMEAProfile);
+    EXPECT_EQ(std::get<Panel*>(*findControl(windows, "Form4")), &windows.tracking.station.window);
     EXPECT_FALSE(findControl(windows, "NoSuchControl"));
 }
 

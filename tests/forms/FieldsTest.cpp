@@ -17,15 +17,15 @@ TEST(TextFieldTest, TypingLimitsBindTypingOnlyASetTextIsKeptWhole)
 {
     Windows windows;
     const std::vector<std::pair<TextField*, std::size_t>> fields{
-        {&windows.Form1.station.MyCall, 6},   {&windows.Form2.station.SSID, 2},
-        {&windows.Form3.station.SSID, 2},     {&windows.Form4.station.SpecPath[3], 9},
-        {&windows.Form5.station.TmrMin, 2},   {&windows.Form1.station.TmrSec, 2},
-        {&windows.Form1.TelUserTrigChar, 3},  {&windows.Form3.NMEAUserTrigChar, 3},
-        {&windows.Form2.BcnMsgText, 76},      {&windows.Form5.AlarmMsgText[0], 25},
-        {&windows.Form5.AlarmMsgText[1], 15}, {&windows.Form5.AlarmMsgText[3], 15},
-        {&windows.Form5.AlmTxCntrLimit, 3},   {&windows.Form5.AlmArmDelay, 3},
-        {&windows.Form4.TrkPrefix, 1},        {&windows.Form4.TrkSeparator, 1},
-        {&windows.Form4.TrkSymbol, 1},        {&windows.Form4.TrkComments, 21},
+        {&windows.telemetry.station.MyCall, 6},  {&windows.beacon.station.SSID, 2},
+        {&windows.nmea.station.SSID, 2},         {&windows.tracking.station.SpecPath[3], 9},
+        {&windows.alarm.station.TmrMin, 2},      {&windows.telemetry.station.TmrSec, 2},
+        {&windows.telemetry.TelUserTrigChar, 3}, {&windows.nmea.NMEAUserTrigChar, 3},
+        {&windows.beacon.BcnMsgText, 76},        {&windows.alarm.AlarmMsgText[0], 25},
+        {&windows.alarm.AlarmMsgText[1], 15},    {&windows.alarm.AlarmMsgText[3], 15},
+        {&windows.alarm.AlmTxCntrLimit, 3},      {&windows.alarm.AlmArmDelay, 3},
+        {&windows.tracking.TrkPrefix, 1},        {&windows.tracking.TrkSeparator, 1},
+        {&windows.tracking.TrkSymbol, 1},        {&windows.tracking.TrkComments, 21},
     };
     const std::string longText(100, 'X');
     for (const auto& [field, limit] : fields) {

@@ -37,10 +37,10 @@ const ProfileWindow kNmea{
     selectNMEAProfileTab,
     SaveCurNMEAProfileToArray,
     UpdateNMEAProfileForm,
-    [](Windows& w) -> StationControls& { return w.Form3.station; },
-    [](Windows& w) -> TabStrip& { return w.Form3.NMEAProfile; },
-    [](Windows& w) -> Panel& { return w.Form3.NMEAProfileFrame; },
-    [](Windows& w) -> ProfileStore& { return w.Form3.store; },
+    [](Windows& w) -> StationControls& { return w.nmea.station; },
+    [](Windows& w) -> TabStrip& { return w.nmea.NMEAProfile; },
+    [](Windows& w) -> Panel& { return w.nmea.NMEAProfileFrame; },
+    [](Windows& w) -> ProfileStore& { return w.nmea.store; },
 };
 
 const ProfileWindow kTracking{
@@ -48,10 +48,10 @@ const ProfileWindow kTracking{
     selectTrkProfileTab,
     SaveCurTrkProfileToArray,
     UpdateTrkProfileForm,
-    [](Windows& w) -> StationControls& { return w.Form4.station; },
-    [](Windows& w) -> TabStrip& { return w.Form4.TrkProfile; },
-    [](Windows& w) -> Panel& { return w.Form4.TrkProfileFrame; },
-    [](Windows& w) -> ProfileStore& { return w.Form4.store; },
+    [](Windows& w) -> StationControls& { return w.tracking.station; },
+    [](Windows& w) -> TabStrip& { return w.tracking.TrkProfile; },
+    [](Windows& w) -> Panel& { return w.tracking.TrkProfileFrame; },
+    [](Windows& w) -> ProfileStore& { return w.tracking.store; },
 };
 
 void fillLists(Windows& windows, bool baud300)
@@ -99,7 +99,7 @@ TEST_P(ProfileEditingTest, TabChangeSavesTheShownProfileAndLoadsTheNewOne)
     EXPECT_EQ(stored(3).SSID, "5");
     EXPECT_EQ(stored(3).Path[0], "3");
     EXPECT_EQ(caption(), "Profile #7 Settings");
-    EXPECT_EQ(windows.profiles.PreviousProfile, 3);
+    EXPECT_EQ(windows.profiles.previousProfile, 3);
     EXPECT_EQ(GetParam().tabs(windows).selectedIndex(), 6);
     EXPECT_EQ(station().SSID.text(), "9");
     EXPECT_EQ(station().Path[0].listIndex(), 2);
@@ -111,7 +111,7 @@ TEST_P(ProfileEditingTest, TabChangeSavesTheShownProfileAndLoadsTheNewOne)
     EXPECT_EQ(station().SSID.text(), "5");
     EXPECT_EQ(station().Path[0].listIndex(), 3);
     EXPECT_EQ(caption(), "Profile #3 Settings");
-    EXPECT_EQ(windows.profiles.PreviousProfile, 7);
+    EXPECT_EQ(windows.profiles.previousProfile, 7);
 }
 
 TEST_P(ProfileEditingTest, SkipProfileSaveLeavesTheStoreAndEndsCleared)
@@ -120,12 +120,12 @@ TEST_P(ProfileEditingTest, SkipProfileSaveLeavesTheStoreAndEndsCleared)
     stored(3) = storedProfile("4", "1", "0", "2");
     stored(10) = storedProfile("11", "8", "3", "15");
     station().SSID.setText("5");
-    windows.profiles.SkipProfileSave = true;
+    windows.profiles.skipProfileSave = true;
 
     selectTab(9);
     EXPECT_EQ(stored(3), storedProfile("4", "1", "0", "2"));
-    EXPECT_FALSE(windows.profiles.SkipProfileSave);
-    EXPECT_EQ(windows.profiles.PreviousProfile, 3);
+    EXPECT_FALSE(windows.profiles.skipProfileSave);
+    EXPECT_EQ(windows.profiles.previousProfile, 3);
     EXPECT_EQ(caption(), "Profile #10 Settings");
     EXPECT_EQ(station().SSID.text(), "11");
     EXPECT_EQ(station().Path[0].listIndex(), 8);
@@ -135,15 +135,15 @@ TEST_P(ProfileEditingTest, SkipProfileSaveLeavesTheStoreAndEndsCleared)
 TEST_P(ProfileEditingTest, SelectingTheSelectedTabRunsNothing)
 {
     station().SSID.setText("5");
-    windows.profiles.SkipProfileSave = true;
-    windows.profiles.PreviousProfile = 4;
+    windows.profiles.skipProfileSave = true;
+    windows.profiles.previousProfile = 4;
 
     selectTab(0);
     EXPECT_EQ(caption(), "Profile # Settings");
     EXPECT_EQ(stored(1), ProfileEntry{});
     EXPECT_EQ(station().SSID.text(), "5");
-    EXPECT_TRUE(windows.profiles.SkipProfileSave);
-    EXPECT_EQ(windows.profiles.PreviousProfile, 4);
+    EXPECT_TRUE(windows.profiles.skipProfileSave);
+    EXPECT_EQ(windows.profiles.previousProfile, 4);
 }
 
 TEST_P(ProfileEditingTest, TabChangeOfOneWindowLeavesTheOtherWindowAlone)
@@ -247,9 +247,9 @@ TEST_P(ProfileEditingTest, LoadingClearsSkipProfileSaveAndKeepsTimersAsStored)
 {
     stored(1) = storedProfile("", "0", "05", "0");
     stored(1).TmrSec = "7";
-    windows.profiles.SkipProfileSave = true;
+    windows.profiles.skipProfileSave = true;
     GetParam().load(windows);
-    EXPECT_FALSE(windows.profiles.SkipProfileSave);
+    EXPECT_FALSE(windows.profiles.skipProfileSave);
     EXPECT_EQ(station().TmrMin.text(), "05");
     EXPECT_EQ(station().TmrSec.text(), "7");
 }
@@ -276,12 +276,12 @@ TEST(ProfileSsidLoadTest, NmeaShowsTheStoredTextTrackingHidesZero)
     fillLists(windows, false);
     for (const auto& c : cases) {
         SCOPED_TRACE("stored \"" + c.stored + "\"");
-        windows.Form3.store.entry(1).SSID = c.stored;
-        windows.Form4.store.entry(1).SSID = c.stored;
+        windows.nmea.store.entry(1).SSID = c.stored;
+        windows.tracking.store.entry(1).SSID = c.stored;
         UpdateNMEAProfileForm(windows);
         UpdateTrkProfileForm(windows);
-        EXPECT_EQ(windows.Form3.station.SSID.text(), c.nmea);
-        EXPECT_EQ(windows.Form4.station.SSID.text(), c.tracking);
+        EXPECT_EQ(windows.nmea.station.SSID.text(), c.nmea);
+        EXPECT_EQ(windows.tracking.station.SSID.text(), c.tracking);
     }
 }
 
@@ -340,12 +340,12 @@ TEST(TrackingSymbolTest, LoadingSplitsTheStoredSymbol)
     fillLists(windows, false);
     for (const auto& c : cases) {
         SCOPED_TRACE("stored code " + std::to_string(c.stored.empty() ? -1 : static_cast<unsigned char>(c.stored[0])));
-        windows.Form4.TrkSymbol.setText("X");
-        windows.Form4.TrkSendComments.setValue(1 - c.sendComments);
-        windows.Form4.store.entry(1).Symbol = c.stored;
+        windows.tracking.TrkSymbol.setText("X");
+        windows.tracking.TrkSendComments.setValue(1 - c.sendComments);
+        windows.tracking.store.entry(1).Symbol = c.stored;
         UpdateTrkProfileForm(windows);
-        EXPECT_EQ(windows.Form4.TrkSymbol.text(), c.symbol);
-        EXPECT_EQ(windows.Form4.TrkSendComments.value(), c.sendComments);
+        EXPECT_EQ(windows.tracking.TrkSymbol.text(), c.symbol);
+        EXPECT_EQ(windows.tracking.TrkSendComments.value(), c.sendComments);
     }
 }
 
@@ -353,7 +353,7 @@ TEST(TrackingSymbolTest, TabChangeCarriesSymbolAndSendCommentsPerProfile)
 {
     Windows windows;
     fillLists(windows, false);
-    TrackingForm& form = windows.Form4;
+    TrackingForm& form = windows.tracking;
     form.store.entry(4).Symbol = ">";
     form.TrkSymbol.setText("/");
     form.TrkSendComments.setValue(1);

@@ -1,4 +1,4 @@
-// The About window Form7: its texts, OK, and the System Info button with and without a tool on the PATH.
+// The About window: its texts, OK, and the System Info button with and without a tool on the PATH.
 #include "app/AboutWindow.h"
 
 #include "gui/OffscreenApplication.h"

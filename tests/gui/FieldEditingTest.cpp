@@ -229,14 +229,14 @@ TEST_F(FieldEditingTest, BeaconTextTakesNoMoreThanItsLimitAndNeverLosesItsEnd)
     const std::string pasted = std::string(10, 'A') + "123" + std::string(62, 'A') + "Z";
     EXPECT_EQ(field.text().toStdString(), pasted);
     EXPECT_EQ(field.cursor(), 13);
-    EXPECT_EQ(windows().Form2.BcnMsgText.text(), pasted);
+    EXPECT_EQ(windows().beacon.BcnMsgText.text(), pasted);
 
     press(field.widget, "{Ctrl+End}{Backspace 2}{Enter}x");
     const std::string broken = pasted.substr(0, 74) + "\r\n";
     EXPECT_EQ(field.text(), QString::fromStdString(broken).replace("\r\n", "\n"));
-    EXPECT_EQ(windows().Form2.BcnMsgText.text(), broken);
+    EXPECT_EQ(windows().beacon.BcnMsgText.text(), broken);
     press(field.widget, "{Backspace}{Backspace}{Enter}");
-    EXPECT_EQ(windows().Form2.BcnMsgText.text(), broken.substr(0, 73) + "\r\n");
+    EXPECT_EQ(windows().beacon.BcnMsgText.text(), broken.substr(0, 73) + "\r\n");
 }
 
 struct InsertCase

@@ -117,7 +117,7 @@ TEST_F(FileDialogsTest, OpenOffersEveryFileToo)
     FileDialogAnswerer answerer("All Files (*)", "saved-without-extension");
     action("openconfiguration")->trigger();
     EXPECT_EQ(answerer.offered, (QStringList{"VQ-3 Configuration File (*.vq3)", "All Files (*)"}));
-    EXPECT_EQ(desktop->program().form().windows().Form2.BcnMsgText.text(), "HELLO");
+    EXPECT_EQ(desktop->program().form().windows().beacon.BcnMsgText.text(), "HELLO");
 }
 
 } // namespace

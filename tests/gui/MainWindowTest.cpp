@@ -1,4 +1,4 @@
-// The main window MDIForm1: menus, panel area, mode-window frame, closing and maximising.
+// The main window: menus, panel area, mode-window frame, closing and maximising.
 #include "app/MainWindow.h"
 
 #include "gui/OffscreenApplication.h"

@@ -1,4 +1,4 @@
-// The five mode windows Form1..Form5: every control by name and kind, labels, tool tips, limits, tabs and layout.
+// The five mode windows: every control by name and kind, labels, tool tips, limits, tabs and layout.
 #include "app/ModeWindows.h"
 
 #include "forms/Controls.h"

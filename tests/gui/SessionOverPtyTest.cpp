@@ -74,15 +74,15 @@ TEST_F(SessionOverPtyTest, ConnectReadEditWriteSaveOpenExit)
                                   &ui);
     ASSERT_TRUE(desktop->start());
     auto& windows = desktop->program().form().windows();
-    QTRY_VERIFY_WITH_TIMEOUT(windows.MDIForm1.Window.caption() == "Quellmark VQ-3+ (v2.0) on COM1", 5000);
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.caption(), "Connected");
+    QTRY_VERIFY_WITH_TIMEOUT(windows.main.window.caption() == "Quellmark VQ-3+ (v2.0) on COM1", 5000);
+    EXPECT_EQ(windows.main.VQ3Status.caption(), "Connected");
     EXPECT_TRUE(action("read")->isEnabled());
 
     action("read")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(windows.Form4.TrkComments.text() == "Mobile station", 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(windows.tracking.TrkComments.text() == "Mobile station", 5000);
     EXPECT_TRUE(action("tracking")->isChecked());
     EXPECT_TRUE(desktop->binder().widget("Form4")->isVisible());
-    EXPECT_EQ(windows.Form4.station.SSID.text(), "9");
+    EXPECT_EQ(windows.tracking.station.SSID.text(), "9");
 
     desktop->program().profileTabClick(forms::Mode::Tracking, 1);
     desktop->program().textChanged("TrkSSID", "4");
@@ -105,7 +105,7 @@ TEST_F(SessionOverPtyTest, ConnectReadEditWriteSaveOpenExit)
 
     const auto before = desktop->program().form().configurationLines();
     action("newconfiguration")->trigger();
-    EXPECT_EQ(windows.Form4.TrkComments.text(), "");
+    EXPECT_EQ(windows.tracking.TrkComments.text(), "");
     ui.paths.push_back(saved.toStdString());
     action("openconfiguration")->trigger();
     EXPECT_EQ(desktop->program().form().configurationLines(), before);

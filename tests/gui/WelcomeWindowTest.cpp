@@ -1,4 +1,4 @@
-// The welcome window Form6: its texts, OK, and staying on top without taking the focus.
+// The welcome window: its texts, OK, and staying on top without taking the focus.
 #include "app/WelcomeWindow.h"
 
 #include "gui/OffscreenApplication.h"

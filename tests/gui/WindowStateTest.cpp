@@ -178,7 +178,7 @@ TEST_F(WindowStateTest, AModeWindowClosedOrMinimisedComesBackWhenItsModeIsChosen
     probeTick();
     probeTick();
     EXPECT_FALSE(tracking->isVisible());
-    EXPECT_FALSE(windows().Form4.station.Window.visible());
+    EXPECT_FALSE(windows().tracking.station.window.visible());
     action("tracking")->trigger();
     EXPECT_TRUE(tracking->isVisible());
     EXPECT_TRUE(find<QWidget>("TrkComments")->isVisible());

@@ -33,7 +33,7 @@ std::string modeName(forms::Mode mode)
 TEST(BeaconCompileTest, WorkedImageByteForByte)
 {
     forms::Windows windows = readyWindows();
-    forms::StationControls& station = windows.Form2.station;
+    forms::StationControls& station = windows.beacon.station;
     station.MyCall.setText("TEST");
     station.SSID.setText("9");
     station.ToCall.setListIndex(0);
@@ -42,7 +42,7 @@ TEST(BeaconCompileTest, WorkedImageByteForByte)
     station.TmrSec.setText("0");
     station.TxDelay.setListIndex(6);
     station.TxTail.setListIndex(2);
-    windows.Form2.BcnMsgText.setText("HELLO");
+    windows.beacon.BcnMsgText.setText("HELLO");
 
     std::string expected = bytes(
         {0x44, 0x01, 0x04, 0x00, 0x00, 0x54, 0x45, 0x53, 0x54, 0x20, 0x20, 0x41, 0x50, 0x52, 0x53, 0x20, 0x20, 0x30});
@@ -91,18 +91,18 @@ TEST(HeaderCompileTest, ModeOptionAndAutoModeBytesFollowTheMenusAndBoxes)
     for (const auto& c : cases) {
         SCOPED_TRACE("mode " + modeName(c.mode) + " expecting " + std::to_string(c.modeByte));
         forms::Windows windows = readyWindows();
-        forms::Menus& menus = windows.MDIForm1.menus;
+        forms::Menus& menus = windows.main.menus;
         const auto items = menus.inputBaudItems();
         for (std::size_t i = 0; i < 4; ++i)
             items[i]->setChecked(c.inputBaud[i]);
         menus.out300.setChecked(c.out300);
         menus.out1200.setChecked(c.out1200);
-        windows.MDIForm1.LEDDisable.setValue(c.led);
-        windows.MDIForm1.MicEncode.setValue(c.mic);
-        windows.MDIForm1.ModeLock.setValue(c.lock);
-        windows.MDIForm1.AutoMode.setValue(c.autoMode);
-        windows.Form3.NMEADeltaEnable.setValue(c.delta);
-        windows.Form4.TrkDeltaEnable.setValue(c.delta);
+        windows.main.LEDDisable.setValue(c.led);
+        windows.main.MicEncode.setValue(c.mic);
+        windows.main.ModeLock.setValue(c.lock);
+        windows.main.AutoMode.setValue(c.autoMode);
+        windows.nmea.NMEADeltaEnable.setValue(c.delta);
+        windows.tracking.TrkDeltaEnable.setValue(c.delta);
         const std::string stream = compiled(c.mode, windows);
         ASSERT_EQ(stream.size(), kDownloadSize);
         EXPECT_EQ(stream[0], 'D');
@@ -146,7 +146,7 @@ TEST(StationCompileTest, ToCallSsidByteIsTheNumberItselfOr0x30WithoutDash)
     for (const auto& [text, field] : cases) {
         SCOPED_TRACE(text);
         forms::Windows windows = readyWindows();
-        windows.Form1.station.ToCall.setText(text);
+        windows.telemetry.station.ToCall.setText(text);
         EXPECT_EQ(compiled(forms::Mode::Telemetry, windows).substr(11, 7), field);
     }
 }
@@ -159,7 +159,7 @@ TEST(StationCompileTest, SpecialPathSsidByteCarriesTheSsidShiftedLeft)
     for (const auto& [text, ssidByte] : cases) {
         SCOPED_TRACE(text);
         forms::Windows windows = readyWindows();
-        windows.Form2.station.SpecPath[0].setText(text);
+        windows.beacon.station.SpecPath[0].setText(text);
         EXPECT_EQ(at(compiled(forms::Mode::Beacon, windows), 24), ssidByte);
     }
 }
@@ -171,7 +171,7 @@ TEST(StationCompileTest, SsidGoesIntoTheHighNibbleOfProfileByteThree)
     for (const auto& [text, byte3] : cases) {
         SCOPED_TRACE(text);
         forms::Windows windows = readyWindows();
-        windows.Form1.station.SSID.setText(text);
+        windows.telemetry.station.SSID.setText(text);
         EXPECT_EQ(at(compiled(forms::Mode::Telemetry, windows), 48), byte3);
     }
 }
@@ -193,7 +193,7 @@ TEST(StationCompileTest, TimerIsSplitAndZeroFieldsAreSetToZero)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.minutes + ":" + c.seconds);
         forms::Windows windows = readyWindows();
-        forms::StationControls& station = windows.Form1.station;
+        forms::StationControls& station = windows.telemetry.station;
         station.TmrMin.setText(c.minutes);
         station.TmrSec.setText(c.seconds);
         const std::string stream = compiled(forms::Mode::Telemetry, windows);
@@ -250,8 +250,8 @@ TEST(TelemetryCompileTest, TerminationCharacterGoesIntoProfileByteFive)
         SCOPED_TRACE(std::to_string(c.option) + " " + c.userText);
         forms::Windows windows = readyWindows();
         if (c.option >= 0)
-            windows.Form1.TelTxOn.setValue(c.option, true);
-        windows.Form1.TelUserTrigChar.setText(c.userText);
+            windows.telemetry.TelTxOn.setValue(c.option, true);
+        windows.telemetry.TelUserTrigChar.setText(c.userText);
         const std::string stream = compiled(forms::Mode::Telemetry, windows);
         EXPECT_EQ(at(stream, 50), c.byte5);
     }
@@ -260,12 +260,12 @@ TEST(TelemetryCompileTest, TerminationCharacterGoesIntoProfileByteFive)
 TEST(TelemetryCompileTest, EverythingAfterProfileOneIsZero)
 {
     forms::Windows windows = readyWindows();
-    forms::StationControls& station = windows.Form1.station;
+    forms::StationControls& station = windows.telemetry.station;
     station.SSID.setText("15");
     station.TmrMin.setText("68");
     station.Path[0].setListIndex(8);
     station.TxDelay.setListIndex(15);
-    windows.Form1.TelTxOn.setValue(forms::kLineFeed, true);
+    windows.telemetry.TelTxOn.setValue(forms::kLineFeed, true);
     const std::string stream = compiled(forms::Mode::Telemetry, windows);
     EXPECT_EQ(stream.substr(46, 6), bytes({0x0F, 0x00, 0xFF, 0xF0, 0x0A, 0xF0}));
     EXPECT_EQ(stream.substr(52), std::string(77, '\0'));
@@ -283,7 +283,7 @@ TEST(BeaconCompileTest, TextIsCopiedUnchangedAndPaddedWithZeroBytes)
     for (const auto& [text, area] : cases) {
         SCOPED_TRACE(text);
         forms::Windows windows = readyWindows();
-        windows.Form2.BcnMsgText.setText(text);
+        windows.beacon.BcnMsgText.setText(text);
         const std::string stream = compiled(forms::Mode::Beacon, windows);
         EXPECT_EQ(stream.substr(52), area);
         EXPECT_EQ(at(stream, 50), 0x00);
@@ -297,14 +297,14 @@ TEST(AlarmCompileTest, ArmDelayIsHalfSecondsAndCountIsOneByte)
     for (const auto& [text, byte] : armDelays) {
         SCOPED_TRACE(text);
         forms::Windows windows = readyWindows();
-        windows.Form5.AlmArmDelay.setText(text);
+        windows.alarm.AlmArmDelay.setText(text);
         EXPECT_EQ(at(compiled(forms::Mode::Alarm, windows), 127), byte);
     }
     const std::pair<std::string, int> counts[] = {{"0", 0x00}, {"255", 0xFF}, {"12.5", 0x0C}, {"", 0x00}};
     for (const auto& [text, byte] : counts) {
         SCOPED_TRACE(text);
         forms::Windows windows = readyWindows();
-        windows.Form5.AlmTxCntrLimit.setText(text);
+        windows.alarm.AlmTxCntrLimit.setText(text);
         EXPECT_EQ(at(compiled(forms::Mode::Alarm, windows), 128), byte);
     }
 }
@@ -319,7 +319,7 @@ TEST(AlarmCompileTest, NormalStatesSetTheirBitUnlessLow)
         SCOPED_TRACE(byte);
         forms::Windows windows = readyWindows();
         for (std::size_t i = 0; i < 4; ++i)
-            windows.Form5.AlmCondition[i].setListIndex(states[i]);
+            windows.alarm.AlmCondition[i].setListIndex(states[i]);
         EXPECT_EQ(at(compiled(forms::Mode::Alarm, windows), 126), byte);
     }
 }
@@ -327,7 +327,7 @@ TEST(AlarmCompileTest, NormalStatesSetTheirBitUnlessLow)
 TEST(AlarmCompileTest, MessagesArePaddedToTheirWidthsPlusOneZeroByte)
 {
     forms::Windows windows = readyWindows();
-    forms::AlarmForm& form = windows.Form5;
+    forms::AlarmForm& form = windows.alarm;
     form.AlarmMsgText[0].setText(std::string(25, 'A'));
     form.AlarmMsgText[2].setText(" Door open ");
     form.AlarmMsgText[3].setText(std::string(15, 'D'));

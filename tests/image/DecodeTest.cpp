@@ -185,7 +185,7 @@ TEST(StationFillTest, SsidTimerAndTxListsComeFromTheProfileBytes)
 TEST(StationFillTest, SpecialPathsAreDecodedAndRenameTheirEntriesInAllFourSelectors)
 {
     forms::Windows windows = readyWindows();
-    forms::StationControls& station = windows.Form1.station;
+    forms::StationControls& station = windows.telemetry.station;
     station.SpecPath[1].setText("OLD");
     forms::relabelSpecialPath(station, 2);
     station.Path[2].setListIndex(5);
@@ -218,10 +218,10 @@ TEST(TelemetryFillTest, TerminationCodeChoosesItsOption)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         forms::Windows windows = readyWindows();
-        windows.Form1.TelUserTrigChar.setText("77");
+        windows.telemetry.TelUserTrigChar.setText("77");
         UpdateEntireTelemetryForm(windows, profileOneFields({0, 0, 0, 0, c.code, 0}));
-        EXPECT_EQ(windows.Form1.TelTxOn.selected(), c.option);
-        EXPECT_EQ(windows.Form1.TelUserTrigChar.text(), c.userText);
+        EXPECT_EQ(windows.telemetry.TelTxOn.selected(), c.option);
+        EXPECT_EQ(windows.telemetry.TelUserTrigChar.text(), c.userText);
     }
 }
 
@@ -238,7 +238,7 @@ TEST(BeaconFillTest, TextIsTrimmedThenCutAtItsFirstZeroByte)
         ImageFields fields = profileOneFields({0, 0, 0, 0, 0, 0});
         fields.beaconText = padNul(text, 76);
         UpDateEntireBeaconForm(windows, fields);
-        EXPECT_EQ(windows.Form2.BcnMsgText.text(), shown);
+        EXPECT_EQ(windows.beacon.BcnMsgText.text(), shown);
     }
 }
 
@@ -268,7 +268,7 @@ TEST(AlarmFillTest, StatesArmDelayCountAndMessagesComeBack)
         fields.alarmMessage = {padNul("HELLO", 26), padNul(" AB ", 16), std::string(16, '\0'),
                                std::string("X\0Y", 3) + std::string(13, '\0')};
         UpDateEntireAlarmForm(windows, fields);
-        const forms::AlarmForm& form = windows.Form5;
+        const forms::AlarmForm& form = windows.alarm;
         for (std::size_t i = 0; i < 4; ++i)
             EXPECT_EQ(form.AlmCondition[i].listIndex(), c.states[i]) << "input " << i + 1;
         EXPECT_EQ(form.AlmArmDelay.text(), c.armDelayText);
@@ -293,7 +293,7 @@ TEST(AlarmFillTest, ArmDelayIsWrittenWithAPointWhateverTheLocale)
     fields.armDelayByte = 0x7F;
     UpDateEntireAlarmForm(windows, fields);
     std::locale::global(previous);
-    EXPECT_EQ(windows.Form5.AlmArmDelay.text(), "63.5");
+    EXPECT_EQ(windows.alarm.AlmArmDelay.text(), "63.5");
 }
 
 } // namespace

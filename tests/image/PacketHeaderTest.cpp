@@ -64,7 +64,7 @@ TEST_P(StationHeaderTest, IsWhatTheImageHolds)
         station.Path[i].setListIndex(c.paths[i]);
     }
     station.TmrMin.setText("10");
-    windows.Form5.AlmTxCntrLimit.setText("1");
+    windows.alarm.AlmTxCntrLimit.setText("1");
     EXPECT_EQ(notations(compiledImage(c.mode, windows)), std::vector<std::string>{std::string("1 ") + c.header});
 }
 
@@ -108,13 +108,13 @@ TEST(ProfileHeaderTest, EveryNmeaAndTrackingProfileHasItsOwnSsidAndPath)
     for (forms::Mode mode : {forms::Mode::Nmea, forms::Mode::Tracking}) {
         forms::Windows windows = readyWindows();
         forms::StationControls& station = windows.station(mode);
-        forms::ProfileStore& store = mode == forms::Mode::Nmea ? windows.Form3.store : windows.Form4.store;
+        forms::ProfileStore& store = mode == forms::Mode::Nmea ? windows.nmea.store : windows.tracking.store;
         station.MyCall.setText("N0CALL");
         station.ToCall.setText("APRS");
         station.SpecPath[0].setText("WIDE1-1");
         station.SpecPath[1].setText("WIDE2-1");
-        windows.MDIForm1.GpsString[0].setText("$GPRMC");
-        windows.Form3.NMEATxOn.setValue(forms::kCarriageReturn, true);
+        windows.main.GpsString[0].setText("$GPRMC");
+        windows.nmea.NMEATxOn.setValue(forms::kCarriageReturn, true);
         for (int k = 1; k <= forms::kProfileCount; ++k) {
             forms::ProfileEntry& entry = store.entry(k);
             entry.Path = {"0", "0", "0", "0"};

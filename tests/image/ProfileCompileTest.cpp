@@ -43,13 +43,13 @@ forms::ProfileEntry clearedEntry(std::string symbol)
 TEST(NmeaCompileTest, EachProfileComesFromItsStoreEntry)
 {
     forms::Windows windows = readyWindows();
-    forms::ProfileStore& store = windows.Form3.store;
+    forms::ProfileStore& store = windows.nmea.store;
     for (int k = 1; k <= forms::kProfileCount; ++k)
         store.entry(k) = clearedEntry("");
     store.entry(4) = {"5", {"1", "2", "0", "0"}, "", "1", "30", "3", "4"};
     store.entry(10) = {"15", {"5", "6", "7", "8"}, "", "68", "0", "15", "0"};
     store.entry(7) = {"", {"9", "-1", "2.5", "abc"}, "", "", "00", "", "-1"};
-    windows.Form3.NMEATxOn.setValue(forms::kCarriageReturn, true);
+    windows.nmea.NMEATxOn.setValue(forms::kCarriageReturn, true);
 
     const std::string stream = compiled(forms::Mode::Nmea, windows);
     EXPECT_EQ(stream.substr(profileStart(4), 6), bytes({0x21, 0x00, 0x50, 0x5A, 0x0D, 0x34}));
@@ -75,7 +75,7 @@ TEST(NmeaCompileTest, StoredNumbersAreRoundedHalfToEven)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ssid + " " + c.minutes + ":" + c.seconds);
         forms::Windows windows = readyWindows();
-        forms::ProfileEntry& entry = windows.Form3.store.entry(9);
+        forms::ProfileEntry& entry = windows.nmea.store.entry(9);
         entry.SSID = c.ssid;
         entry.TmrMin = c.minutes;
         entry.TmrSec = c.seconds;
@@ -88,7 +88,7 @@ TEST(NmeaCompileTest, StoredNumbersAreRoundedHalfToEven)
 TEST(NmeaCompileTest, TheShownProfileFieldsAreNotRead)
 {
     forms::Windows windows = readyWindows();
-    forms::StationControls& station = windows.Form3.station;
+    forms::StationControls& station = windows.nmea.station;
     station.SSID.setText("7");
     station.Path[0].setListIndex(2);
     station.TmrMin.setText("5");
@@ -106,8 +106,8 @@ TEST(NmeaCompileTest, TerminationCharacterGoesIntoEveryProfile)
         SCOPED_TRACE(option);
         forms::Windows windows = readyWindows();
         if (option >= 0)
-            windows.Form3.NMEATxOn.setValue(option, true);
-        windows.Form3.NMEAUserTrigChar.setText("3");
+            windows.nmea.NMEATxOn.setValue(option, true);
+        windows.nmea.NMEAUserTrigChar.setText("3");
         const std::string stream = compiled(forms::Mode::Nmea, windows);
         for (int k = 1; k <= forms::kProfileCount; ++k)
             EXPECT_EQ(at(stream, profileStart(k) + 4), code) << "profile " << k;
@@ -117,15 +117,15 @@ TEST(NmeaCompileTest, TerminationCharacterGoesIntoEveryProfile)
 TEST(NmeaCompileTest, DataHeadersAreTakenAsTypedAndPaddedToSevenBytes)
 {
     forms::Windows windows = readyWindows();
-    windows.MDIForm1.GpsString[0].setListIndex(0);
-    windows.MDIForm1.GpsString[1].setText(" $gp");
+    windows.main.GpsString[0].setListIndex(0);
+    windows.main.GpsString[1].setText(" $gp");
     const std::string stream = compiled(forms::Mode::Nmea, windows);
     EXPECT_EQ(stream.substr(106, 7), std::string("$GPRMC\0", 7));
     EXPECT_EQ(stream.substr(113, 7), std::string(" $gp\0\0\0", 7));
     EXPECT_EQ(stream.substr(120, 7), std::string(7, '\0'));
     EXPECT_EQ(stream.substr(127), std::string(2, '\0'));
 
-    windows.MDIForm1.GpsString[0].setText("$GP");
+    windows.main.GpsString[0].setText("$GP");
     EXPECT_EQ(compiled(forms::Mode::Nmea, windows).substr(106, 7), std::string("$GP\0\0\0\0", 7));
 }
 
@@ -133,9 +133,9 @@ TEST(TrackingCompileTest, ClearedWindowCompilesToTheDefaultProfiles)
 {
     forms::Windows windows = readyWindows();
     for (int k = 1; k <= forms::kProfileCount; ++k)
-        windows.Form4.store.entry(k) = clearedEntry(">");
-    windows.Form4.TrkPrefix.setText("!");
-    windows.Form4.TrkSeparator.setText("/");
+        windows.tracking.store.entry(k) = clearedEntry(">");
+    windows.tracking.TrkPrefix.setText("!");
+    windows.tracking.TrkSeparator.setText("/");
     const std::string stream = compiled(forms::Mode::Tracking, windows);
     for (int k = 1; k <= forms::kProfileCount; ++k)
         EXPECT_EQ(stream.substr(profileStart(k), 6), bytes({0x00, 0x00, 0x00, 0x00, 0x3E, 0x62})) << "profile " << k;
@@ -158,7 +158,7 @@ TEST(TrackingCompileTest, SymbolByteIsTheStoredCharacterUnlessEmptyOrASpace)
     for (const auto& [symbol, byte] : cases) {
         SCOPED_TRACE(byte);
         forms::Windows windows = readyWindows();
-        windows.Form4.store.entry(6).Symbol = symbol;
+        windows.tracking.store.entry(6).Symbol = symbol;
         EXPECT_EQ(at(compiled(forms::Mode::Tracking, windows), profileStart(6) + 4), byte);
     }
 }
@@ -177,9 +177,9 @@ TEST(TrackingCompileTest, PrefixSeparatorAndCommentFillTheTail)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.comment);
         forms::Windows windows = readyWindows();
-        windows.Form4.TrkPrefix.setText(c.prefix);
-        windows.Form4.TrkSeparator.setText(c.separator);
-        windows.Form4.TrkComments.setText(c.comment);
+        windows.tracking.TrkPrefix.setText(c.prefix);
+        windows.tracking.TrkSeparator.setText(c.separator);
+        windows.tracking.TrkComments.setText(c.comment);
         EXPECT_EQ(compiled(forms::Mode::Tracking, windows).substr(106), c.tail);
     }
 }
@@ -190,10 +190,10 @@ TEST(TrackingCompileTest, StoredNoSelectionCompilesAsTheFirstEntryAtEitherBaudRa
         SCOPED_TRACE(baud300);
         forms::Windows windows = readyWindows();
         setOutputBaud(windows, baud300);
-        windows.Form4.store.entry(3).TxDelay = "-1";
-        windows.Form4.store.entry(3).TxTail = "-1";
-        windows.Form4.store.entry(4).TxDelay = "0";
-        windows.Form4.store.entry(4).TxTail = "14";
+        windows.tracking.store.entry(3).TxDelay = "-1";
+        windows.tracking.store.entry(3).TxTail = "-1";
+        windows.tracking.store.entry(4).TxDelay = "0";
+        windows.tracking.store.entry(4).TxTail = "14";
         const std::string stream = compiled(forms::Mode::Tracking, windows);
         EXPECT_EQ(at(stream, profileStart(3) + 5), 0x00);
         EXPECT_EQ(at(stream, profileStart(4) + 5), baud300 ? 0x1F : 0x0E);

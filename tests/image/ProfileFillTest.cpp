@@ -43,14 +43,14 @@ TEST(NmeaFillTest, TerminationIsReadFromProfileOneOnly)
     for (const auto& [code, option] : cases) {
         SCOPED_TRACE(code);
         forms::Windows windows = readyWindows();
-        windows.Form3.NMEAUserTrigChar.setText("9");
+        windows.nmea.NMEAUserTrigChar.setText("9");
         ImageFields fields = tenProfileFields(0x02);
         fields.profileByte(1, 5) = static_cast<std::uint8_t>(code);
         fields.profileByte(2, 5) = 13;
         UpdateEntireNMEAForm(windows, fields);
-        EXPECT_EQ(windows.Form3.NMEATxOn.selected(), option);
-        EXPECT_EQ(windows.Form3.NMEAUserTrigChar.text(), option == forms::kUserDefined ? std::to_string(code) : "9");
-        EXPECT_EQ(windows.MDIForm1.GpsString[1].text(), "$GPGG");
+        EXPECT_EQ(windows.nmea.NMEATxOn.selected(), option);
+        EXPECT_EQ(windows.nmea.NMEAUserTrigChar.text(), option == forms::kUserDefined ? std::to_string(code) : "9");
+        EXPECT_EQ(windows.main.GpsString[1].text(), "$GPGG");
     }
 }
 
@@ -60,12 +60,12 @@ TEST(ProfileFillTest, DeltaBoxFollowsBitSixOnlyForAnImageOfItsMode)
     for (const auto& [modeByte, nmeaDelta, trackingDelta] : cases) {
         SCOPED_TRACE(modeByte);
         forms::Windows windows = readyWindows();
-        windows.Form3.NMEADeltaEnable.setValue(1);
-        windows.Form4.TrkDeltaEnable.setValue(1);
+        windows.nmea.NMEADeltaEnable.setValue(1);
+        windows.tracking.TrkDeltaEnable.setValue(1);
         UpdateEntireNMEAForm(windows, tenProfileFields(modeByte));
         UpDateEntireTrackingForm(windows, tenProfileFields(modeByte));
-        EXPECT_EQ(windows.Form3.NMEADeltaEnable.value(), nmeaDelta);
-        EXPECT_EQ(windows.Form4.TrkDeltaEnable.value(), trackingDelta);
+        EXPECT_EQ(windows.nmea.NMEADeltaEnable.value(), nmeaDelta);
+        EXPECT_EQ(windows.tracking.TrkDeltaEnable.value(), trackingDelta);
     }
 }
 
@@ -91,22 +91,22 @@ TEST(ProfileFillTest, ShowsTheProfileOfTheIndexByteWithoutSavingTheOldWindow)
             forms::StationControls& station = windows.station(mode);
             station.SSID.setText("14");
             station.TmrMin.setText("55");
-            windows.Form4.TrkSymbol.setText("Z");
+            windows.tracking.TrkSymbol.setText("Z");
             ImageFields fields = tenProfileFields(nmea ? 0x02 : 0x03);
             fields.profileIndexByte = static_cast<std::uint8_t>(c.profileIndexByte);
             fillMode(mode, windows, fields);
             const int shown = c.shownTab + 1;
-            const forms::ProfileStore& store = nmea ? windows.Form3.store : windows.Form4.store;
-            EXPECT_EQ((nmea ? windows.Form3.NMEAProfile : windows.Form4.TrkProfile).selectedIndex(), c.shownTab);
+            const forms::ProfileStore& store = nmea ? windows.nmea.store : windows.tracking.store;
+            EXPECT_EQ((nmea ? windows.nmea.NMEAProfile : windows.tracking.TrkProfile).selectedIndex(), c.shownTab);
             EXPECT_EQ(station.SSID.text(), std::to_string(shown));
             EXPECT_EQ(station.TmrMin.text(), std::to_string(61 * shown / 60));
             EXPECT_EQ(station.TxDelay.listIndex(), shown);
             if (!nmea) {
-                EXPECT_EQ(windows.Form4.TrkSymbol.text(),
+                EXPECT_EQ(windows.tracking.TrkSymbol.text(),
                           shown == 1 ? "\r" : std::string(1, static_cast<char>(0x40 + shown)));
             }
             EXPECT_EQ(store.entry(c.selectedTab + 1).SSID, std::to_string(c.selectedTab + 1));
-            EXPECT_FALSE(windows.profiles.SkipProfileSave);
+            EXPECT_FALSE(windows.profiles.skipProfileSave);
         }
     }
 }
@@ -114,16 +114,16 @@ TEST(ProfileFillTest, ShowsTheProfileOfTheIndexByteWithoutSavingTheOldWindow)
 TEST(TrackingFillTest, PrefixSeparatorAndCommentEndAtTheirFirstZeroByte)
 {
     forms::Windows windows = readyWindows();
-    windows.Form4.TrkSeparator.setText("/");
+    windows.tracking.TrkSeparator.setText("/");
     UpDateEntireTrackingForm(windows, tenProfileFields(0x03));
-    EXPECT_EQ(windows.Form4.TrkPrefix.text(), "!");
-    EXPECT_EQ(windows.Form4.TrkSeparator.text(), "");
-    EXPECT_EQ(windows.Form4.TrkComments.text(), "ABC");
+    EXPECT_EQ(windows.tracking.TrkPrefix.text(), "!");
+    EXPECT_EQ(windows.tracking.TrkSeparator.text(), "");
+    EXPECT_EQ(windows.tracking.TrkComments.text(), "ABC");
 
     ImageFields fields = tenProfileFields(0x03);
     fields.comment = std::string(21, 'c');
     UpDateEntireTrackingForm(windows, fields);
-    EXPECT_EQ(windows.Form4.TrkComments.text(), std::string(21, 'c'));
+    EXPECT_EQ(windows.tracking.TrkComments.text(), std::string(21, 'c'));
 }
 
 TEST(TrackingFillTest, UnknownPathCodesAreStoredAsNoSelection)
@@ -133,10 +133,10 @@ TEST(TrackingFillTest, UnknownPathCodesAreStoredAsNoSelection)
     fields.profileByte(1, 1) = 0xB5;
     fields.profileByte(1, 2) = 0xFE;
     UpDateEntireTrackingForm(windows, fields);
-    const forms::ProfileEntry& entry = windows.Form4.store.entry(1);
+    const forms::ProfileEntry& entry = windows.tracking.store.entry(1);
     EXPECT_EQ(entry.Path, (std::array<std::string, 4>{"-1", "-1", "7", "8"}));
-    EXPECT_EQ(windows.Form4.station.Path[0].listIndex(), -1);
-    EXPECT_EQ(windows.Form4.station.Path[3].listIndex(), 8);
+    EXPECT_EQ(windows.tracking.station.Path[0].listIndex(), -1);
+    EXPECT_EQ(windows.tracking.station.Path[3].listIndex(), 8);
 }
 
 } // namespace

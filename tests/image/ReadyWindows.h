@@ -29,24 +29,24 @@ inline forms::Windows readyWindows()
         for (const auto& entry : toCalls)
             station.ToCall.addItem(entry);
     }
-    for (forms::PickList& header : windows.MDIForm1.GpsString)
+    for (forms::PickList& header : windows.main.GpsString)
         for (const auto& entry : forms::kDataHeaderEntries)
             header.addItem(entry);
-    for (forms::PickList& condition : windows.Form5.AlmCondition) {
+    for (forms::PickList& condition : windows.alarm.AlmCondition) {
         for (const auto& entry : forms::kConditionEntries)
             condition.addItem(entry);
         condition.setListIndex(0);
     }
-    windows.MDIForm1.menus.in1200.setChecked(true);
-    windows.MDIForm1.menus.out1200.setChecked(true);
+    windows.main.menus.in1200.setChecked(true);
+    windows.main.menus.out1200.setChecked(true);
     forms::rebuildTxLists(windows, false, 0, 0);
     return windows;
 }
 
 inline void setOutputBaud(forms::Windows& windows, bool baud300)
 {
-    windows.MDIForm1.menus.out300.setChecked(baud300);
-    windows.MDIForm1.menus.out1200.setChecked(!baud300);
+    windows.main.menus.out300.setChecked(baud300);
+    windows.main.menus.out1200.setChecked(!baud300);
     forms::rebuildTxLists(windows, baud300, 0, 0);
 }
 
@@ -54,16 +54,16 @@ inline void receiveHeader(forms::Windows& windows, const ImageFields& fields)
 {
     const int mode = modeCode(fields.modeByte);
     if (mode != static_cast<int>(forms::Mode::Beacon) && mode != static_cast<int>(forms::Mode::Alarm)) {
-        const auto items = windows.MDIForm1.menus.inputBaudItems();
+        const auto items = windows.main.menus.inputBaudItems();
         for (std::size_t i = 0; i < items.size(); ++i)
             items[i]->setChecked(static_cast<int>(i) == inputBaudCode(fields.modeByte));
     }
     setOutputBaud(windows, output300(fields.modeByte));
-    windows.MDIForm1.LEDDisable.setValue(fields.optionByte & 0x01 ? 1 : 0);
-    windows.MDIForm1.MicEncode.setValue(fields.optionByte & 0x02 ? 1 : 0);
-    windows.MDIForm1.ModeLock.setValue(fields.optionByte & 0x04 ? 1 : 0);
+    windows.main.LEDDisable.setValue(fields.optionByte & 0x01 ? 1 : 0);
+    windows.main.MicEncode.setValue(fields.optionByte & 0x02 ? 1 : 0);
+    windows.main.ModeLock.setValue(fields.optionByte & 0x04 ? 1 : 0);
     if (fields.autoModeByte == 0x00 || fields.autoModeByte == 0xFF)
-        windows.MDIForm1.AutoMode.setValue(fields.autoModeByte == 0xFF ? 1 : 0);
+        windows.main.AutoMode.setValue(fields.autoModeByte == 0xFF ? 1 : 0);
     forms::StationControls& station = windows.station(static_cast<forms::Mode>(mode));
     station.MyCall.setText(fields.stationCallsign);
     station.ToCall.setText(fields.toCall);

@@ -46,126 +46,126 @@ std::vector<RefusalCase> refusalCases()
     using M = forms::Mode;
     using W = forms::Windows;
     return {
-        {"MySsidOver15", M::Telemetry, [](W& w) { w.Form1.station.SSID.setText("16"); },
+        {"MySsidOver15", M::Telemetry, [](W& w) { w.telemetry.station.SSID.setText("16"); },
          box("TelMySSID", "The value in 'My SSID'" + kCannot + kRange15)},
-        {"MySsidNegative", M::Beacon, [](W& w) { w.Form2.station.SSID.setText("-1"); },
+        {"MySsidNegative", M::Beacon, [](W& w) { w.beacon.station.SSID.setText("-1"); },
          box("BcnMySSID", "The value in 'My SSID'" + kCannot + kRange15)},
-        {"MySsidTwoDigitsOver15", M::Alarm, [](W& w) { w.Form5.station.SSID.setText("99"); },
+        {"MySsidTwoDigitsOver15", M::Alarm, [](W& w) { w.alarm.station.SSID.setText("99"); },
          box("AlmMySSID", "The value in 'My SSID'" + kCannot + kRange15)},
-        {"ProfileSsidRoundsOver15", M::Nmea, [](W& w) { w.Form3.store.entry(5).SSID = "15.5"; },
+        {"ProfileSsidRoundsOver15", M::Nmea, [](W& w) { w.nmea.store.entry(5).SSID = "15.5"; },
          box("NMEASSID", "The value in 'SSID' of Profile #5" + kCannot + kRange15, 5)},
-        {"MyCallControlCharacter", M::Telemetry, [](W& w) { w.Form1.station.MyCall.setText("N0\x01"); },
+        {"MyCallControlCharacter", M::Telemetry, [](W& w) { w.telemetry.station.MyCall.setText("N0\x01"); },
          box("TelMyCall", "The value in 'My Call'" + kCannot + kNotPrintable)},
-        {"MyCallTopBitSet", M::Tracking, [](W& w) { w.Form4.station.MyCall.setText("\xC4\x42\x43"); },
+        {"MyCallTopBitSet", M::Tracking, [](W& w) { w.tracking.station.MyCall.setText("\xC4\x42\x43"); },
          box("TrkMyCall", "The value in 'My Call'" + kCannot + kNotPrintable)},
-        {"ToCallSevenCharacters", M::Telemetry, [](W& w) { w.Form1.station.ToCall.setText("APRSXYZ-1"); },
+        {"ToCallSevenCharacters", M::Telemetry, [](W& w) { w.telemetry.station.ToCall.setText("APRSXYZ-1"); },
          box("TelToCall", "The value in 'To Call'" + kCannot + kTooLong)},
-        {"ToCallSsidOverAByte", M::Nmea, [](W& w) { w.Form3.station.ToCall.setText("APRS-256"); },
+        {"ToCallSsidOverAByte", M::Nmea, [](W& w) { w.nmea.station.ToCall.setText("APRS-256"); },
          box("NMEAToCall", "The value in 'To Call'" + kCannot + kRange255)},
-        {"ToCallTab", M::Alarm, [](W& w) { w.Form5.station.ToCall.setText("AP\tRS"); },
+        {"ToCallTab", M::Alarm, [](W& w) { w.alarm.station.ToCall.setText("AP\tRS"); },
          box("AlmToCall", "The value in 'To Call'" + kCannot + kNotPrintable)},
-        {"SpecialPathSsidOver15", M::Beacon, [](W& w) { w.Form2.station.SpecPath[1].setText("WIDE2-16"); },
+        {"SpecialPathSsidOver15", M::Beacon, [](W& w) { w.beacon.station.SpecPath[1].setText("WIDE2-16"); },
          box("BcnSpecPath2", "The value in 'Special Path 2'" + kCannot + kRange15)},
-        {"SpecialPathSevenCharacters", M::Beacon, [](W& w) { w.Form2.station.SpecPath[3].setText("ABCDEFG-1"); },
+        {"SpecialPathSevenCharacters", M::Beacon, [](W& w) { w.beacon.station.SpecPath[3].setText("ABCDEFG-1"); },
          box("BcnSpecPath4", "The value in 'Special Path 4'" + kCannot + kTooLong)},
-        {"SpecialPathDelete", M::Telemetry, [](W& w) { w.Form1.station.SpecPath[0].setText("WIDE\x7F"); },
+        {"SpecialPathDelete", M::Telemetry, [](W& w) { w.telemetry.station.SpecPath[0].setText("WIDE\x7F"); },
          box("TelSpecPath1", "The value in 'Special Path 1'" + kCannot + kNotPrintable)},
         {"SpecialPathBeforeToCallInNmea", M::Nmea,
          [](W& w) {
-             w.Form3.station.ToCall.setText("APRS-999");
-             w.Form3.station.SpecPath[2].setText("WIDE-99");
+             w.nmea.station.ToCall.setText("APRS-999");
+             w.nmea.station.SpecPath[2].setText("WIDE-99");
          },
          box("NMEASpecPath3", "The value in 'Special Path 3'" + kCannot + kRange15)},
         {"TimerSecondsPushOver4095", M::Telemetry,
          [](W& w) {
-             w.Form1.station.TmrMin.setText("68");
-             w.Form1.station.TmrSec.setText("16");
+             w.telemetry.station.TmrMin.setText("68");
+             w.telemetry.station.TmrSec.setText("16");
          },
          box("TelTmrSec",
              "The value in 'Transmit Timer'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 4095.")},
-        {"TimerMinutesOver4095", M::Alarm, [](W& w) { w.Form5.station.TmrMin.setText("99"); },
+        {"TimerMinutesOver4095", M::Alarm, [](W& w) { w.alarm.station.TmrMin.setText("99"); },
          box("AlmTmrMin",
              "The value in 'Transmit Timer'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 4095.")},
-        {"TimerNegative", M::Beacon, [](W& w) { w.Form2.station.TmrMin.setText("-1"); },
+        {"TimerNegative", M::Beacon, [](W& w) { w.beacon.station.TmrMin.setText("-1"); },
          box("BcnTmrMin",
              "The value in 'Transmit Timer'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 4095.")},
         {"UserTerminationOver255", M::Telemetry,
          [](W& w) {
-             w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-             w.Form1.TelUserTrigChar.setText("256");
+             w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+             w.telemetry.TelUserTrigChar.setText("256");
          },
          box("TelUserTrigChar", "The value in 'Termination Character'" + kCannot + kRange255)},
         {"NmeaUserTerminationOver255", M::Nmea,
          [](W& w) {
-             w.Form3.NMEATxOn.setValue(forms::kUserDefined, true);
-             w.Form3.NMEAUserTrigChar.setText("300");
+             w.nmea.NMEATxOn.setValue(forms::kUserDefined, true);
+             w.nmea.NMEAUserTrigChar.setText("300");
          },
          box("NMEAUserTrigChar", "The value in 'Termination Character'" + kCannot + kRange255)},
-        {"CountOver255", M::Alarm, [](W& w) { w.Form5.AlmTxCntrLimit.setText("256"); },
+        {"CountOver255", M::Alarm, [](W& w) { w.alarm.AlmTxCntrLimit.setText("256"); },
          box("AlmTxCntrLimit", "The value in 'Number Times To Send'" + kCannot + kRange255)},
-        {"CountNegative", M::Alarm, [](W& w) { w.Form5.AlmTxCntrLimit.setText("-1"); },
+        {"CountNegative", M::Alarm, [](W& w) { w.alarm.AlmTxCntrLimit.setText("-1"); },
          box("AlmTxCntrLimit", "The value in 'Number Times To Send'" + kCannot + kRange255)},
-        {"ArmDelayOver127AndAHalf", M::Alarm, [](W& w) { w.Form5.AlmArmDelay.setText("128"); },
+        {"ArmDelayOver127AndAHalf", M::Alarm, [](W& w) { w.alarm.AlmArmDelay.setText("128"); },
          box("AlmArmDelay", "The value in 'Arm Delay'" + kCannot + "\r\n\r\nIt must be a whole number from 0 to 127.")},
         {"DelayPastThe300BaudList", M::Telemetry,
          [](W& w) {
-             w.Form1.station.TxDelay.setListIndex(15);
-             w.MDIForm1.menus.out1200.setChecked(false);
-             w.MDIForm1.menus.out300.setChecked(true);
+             w.telemetry.station.TxDelay.setListIndex(15);
+             w.main.menus.out1200.setChecked(false);
+             w.main.menus.out300.setChecked(true);
          },
          box("TelTxDelay", "The value in 'Transmit Delay'" + kCannot + kFromList)},
         {"TailPastThe300BaudList", M::Beacon,
          [](W& w) {
-             w.Form2.station.TxTail.setListIndex(15);
-             w.MDIForm1.menus.out1200.setChecked(false);
+             w.beacon.station.TxTail.setListIndex(15);
+             w.main.menus.out1200.setChecked(false);
          },
          box("BcnTxTail", "The value in 'Tail Delay'" + kCannot + kFromList)},
-        {"ProfileSsidOver15", M::Nmea, [](W& w) { w.Form3.store.entry(4).SSID = "16"; },
+        {"ProfileSsidOver15", M::Nmea, [](W& w) { w.nmea.store.entry(4).SSID = "16"; },
          box("NMEASSID", "The value in 'SSID' of Profile #4" + kCannot + kRange15, 4)},
-        {"ProfileDelayPastThe1200BaudList", M::Nmea, [](W& w) { w.Form3.store.entry(10).TxDelay = "16"; },
+        {"ProfileDelayPastThe1200BaudList", M::Nmea, [](W& w) { w.nmea.store.entry(10).TxDelay = "16"; },
          box("NMEATxDelay", "The value in 'Transmit Delay' of Profile #10" + kCannot + kFromList, 10)},
-        {"ProfileDelayNotANumberPosition", M::Nmea, [](W& w) { w.Form3.store.entry(2).TxDelay = "1e9"; },
+        {"ProfileDelayNotANumberPosition", M::Nmea, [](W& w) { w.nmea.store.entry(2).TxDelay = "1e9"; },
          box("NMEATxDelay", "The value in 'Transmit Delay' of Profile #2" + kCannot + kFromList, 2)},
-        {"DataHeaderOverSixCharacters", M::Nmea, [](W& w) { w.MDIForm1.GpsString[1].setText("$GPRMCX"); },
+        {"DataHeaderOverSixCharacters", M::Nmea, [](W& w) { w.main.GpsString[1].setText("$GPRMCX"); },
          box("GpsString2",
              "The value in 'Data Header 2'" + kCannot + "\r\n\r\nData Headers can contain no more than 6 characters.")},
         {"ProfileTimerOver4095", M::Tracking,
          [](W& w) {
-             w.Form4.store.entry(7).TmrMin = "69";
-             w.Form4.store.entry(7).TmrSec = "0";
+             w.tracking.store.entry(7).TmrMin = "69";
+             w.tracking.store.entry(7).TmrSec = "0";
          },
          box("TrkTmrMin",
              "The value in 'Transmit Timer' of Profile #7" + kCannot +
                  "\r\n\r\nIt must be a whole number from 0 to 4095.",
              7)},
-        {"ProfileTailBeforeTheList", M::Tracking, [](W& w) { w.Form4.store.entry(2).TxTail = "-2"; },
+        {"ProfileTailBeforeTheList", M::Tracking, [](W& w) { w.tracking.store.entry(2).TxTail = "-2"; },
          box("TrkTxTail", "The value in 'Tail Delay' of Profile #2" + kCannot + kFromList, 2)},
         {"ProfileDelayPastThe300BaudList", M::Tracking,
          [](W& w) {
              setOutputBaud(w, true);
-             w.Form4.store.entry(3).TxDelay = "15";
+             w.tracking.store.entry(3).TxDelay = "15";
          },
          box("TrkTxDelay", "The value in 'Transmit Delay' of Profile #3" + kCannot + kFromList, 3)},
-        {"ProfileSsidOfTrackingNegative", M::Tracking, [](W& w) { w.Form4.store.entry(1).SSID = "-3"; },
+        {"ProfileSsidOfTrackingNegative", M::Tracking, [](W& w) { w.tracking.store.entry(1).SSID = "-3"; },
          box("TrkSSID", "The value in 'SSID' of Profile #1" + kCannot + kRange15, 1)},
         {"MyCallSevenCharacters", M::Alarm, [](W& w) { forms::setMyCall(w, "ABCDEFG"); },
          box("AlmMyCall", "The value in 'My Call'" + kCannot + kTooLong)},
-        {"BeaconTextOver76", M::Beacon, [](W& w) { w.Form2.BcnMsgText.setText(std::string(77, 'b')); },
+        {"BeaconTextOver76", M::Beacon, [](W& w) { w.beacon.BcnMsgText.setText(std::string(77, 'b')); },
          box("BcnMsgText", "The value in 'Beacon Text'" + kCannot + atMost(76))},
         {"BeaconLineBreakCountsTwo", M::Beacon,
-         [](W& w) { w.Form2.BcnMsgText.setText(std::string(74, 'b') + "\r\nc"); },
+         [](W& w) { w.beacon.BcnMsgText.setText(std::string(74, 'b') + "\r\nc"); },
          box("BcnMsgText", "The value in 'Beacon Text'" + kCannot + atMost(76))},
-        {"CommentOver21", M::Tracking, [](W& w) { w.Form4.TrkComments.setText(std::string(22, 'c')); },
+        {"CommentOver21", M::Tracking, [](W& w) { w.tracking.TrkComments.setText(std::string(22, 'c')); },
          box("TrkComments", "The value in 'Comments'" + kCannot + atMost(21))},
-        {"PrefixOfTwo", M::Tracking, [](W& w) { w.Form4.TrkPrefix.setText("!!"); },
+        {"PrefixOfTwo", M::Tracking, [](W& w) { w.tracking.TrkPrefix.setText("!!"); },
          box("TrkPrefix", "The value in 'Prefix'" + kCannot + kOneCharacter)},
-        {"SeparatorOfTwo", M::Tracking, [](W& w) { w.Form4.TrkSeparator.setText("//"); },
+        {"SeparatorOfTwo", M::Tracking, [](W& w) { w.tracking.TrkSeparator.setText("//"); },
          box("TrkSeparator", "The value in 'Separator'" + kCannot + kOneCharacter)},
-        {"ProfileSymbolOfTwo", M::Tracking, [](W& w) { w.Form4.store.entry(6).Symbol = "\xBE>"; },
+        {"ProfileSymbolOfTwo", M::Tracking, [](W& w) { w.tracking.store.entry(6).Symbol = "\xBE>"; },
          box("TrkSymbol", "The value in 'Symbol' of Profile #6" + kCannot + kOneCharacter, 6)},
-        {"FirstAlarmMessageOver25", M::Alarm, [](W& w) { w.Form5.AlarmMsgText[0].setText(std::string(26, 'm')); },
+        {"FirstAlarmMessageOver25", M::Alarm, [](W& w) { w.alarm.AlarmMsgText[0].setText(std::string(26, 'm')); },
          box("AlarmMsgText1", "The value in 'Alarm 1 Message'" + kCannot + atMost(25))},
-        {"FourthAlarmMessageOver15", M::Alarm, [](W& w) { w.Form5.AlarmMsgText[3].setText(std::string(16, 'm')); },
+        {"FourthAlarmMessageOver15", M::Alarm, [](W& w) { w.alarm.AlarmMsgText[3].setText(std::string(16, 'm')); },
          box("AlarmMsgText4", "The value in 'Alarm 4 Message'" + kCannot + atMost(15))},
     };
 }
@@ -178,8 +178,8 @@ TEST(CompileRefusalTest, ValueWithoutAPlaceInTheImageRefusesAndProducesNothing)
         c.setUp(windows);
         forms::StationControls& station = windows.station(c.mode);
         const std::string minutesBefore = station.TmrMin.text();
-        const auto nmeaStoreBefore = windows.Form3.store;
-        const auto trackingStoreBefore = windows.Form4.store;
+        const auto nmeaStoreBefore = windows.nmea.store;
+        const auto trackingStoreBefore = windows.tracking.store;
         ImageFields fields;
         fields.modeByte = 0x77;
         fields.profileByte(1, 1) = 0x55;
@@ -192,8 +192,8 @@ TEST(CompileRefusalTest, ValueWithoutAPlaceInTheImageRefusesAndProducesNothing)
         EXPECT_EQ(fields.profileByte(1, 1), 0x55);
         EXPECT_EQ(station.TmrMin.text(), minutesBefore);
         for (int k = 1; k <= forms::kProfileCount; ++k) {
-            EXPECT_EQ(windows.Form3.store.entry(k), nmeaStoreBefore.entry(k));
-            EXPECT_EQ(windows.Form4.store.entry(k), trackingStoreBefore.entry(k));
+            EXPECT_EQ(windows.nmea.store.entry(k), nmeaStoreBefore.entry(k));
+            EXPECT_EQ(windows.tracking.store.entry(k), trackingStoreBefore.entry(k));
         }
     }
 }
@@ -205,18 +205,18 @@ TEST(CompileRefusalTest, TextsThatFillTheirPlacesCompile)
         forms::Mode mode;
         std::function<void(forms::Windows&)> setUp;
     } edges[] = {
-        {forms::Mode::Beacon, [](forms::Windows& w) { w.Form2.BcnMsgText.setText(std::string(74, 'b') + "\r\n"); }},
-        {forms::Mode::Tracking, [](forms::Windows& w) { w.Form4.TrkComments.setText(std::string(21, 'c')); }},
+        {forms::Mode::Beacon, [](forms::Windows& w) { w.beacon.BcnMsgText.setText(std::string(74, 'b') + "\r\n"); }},
+        {forms::Mode::Tracking, [](forms::Windows& w) { w.tracking.TrkComments.setText(std::string(21, 'c')); }},
         {forms::Mode::Tracking,
          [](forms::Windows& w) {
-             w.Form4.TrkPrefix.setText("");
-             w.Form4.TrkSeparator.setText("|");
-             w.Form4.store.entry(10).Symbol = "\xBE";
+             w.tracking.TrkPrefix.setText("");
+             w.tracking.TrkSeparator.setText("|");
+             w.tracking.store.entry(10).Symbol = "\xBE";
          }},
         {forms::Mode::Alarm,
          [](forms::Windows& w) {
-             w.Form5.AlarmMsgText[0].setText(std::string(25, 'm'));
-             w.Form5.AlarmMsgText[2].setText(std::string(15, 'm'));
+             w.alarm.AlarmMsgText[0].setText(std::string(25, 'm'));
+             w.alarm.AlarmMsgText[2].setText(std::string(15, 'm'));
          }},
         {forms::Mode::Alarm, [](forms::Windows& w) { forms::setMyCall(w, " abcdef "); }},
     };
@@ -234,23 +234,23 @@ TEST(CompileRefusalTest, TextsThatFillTheirPlacesCompile)
 TEST(CompileRefusalTest, ValuesAtTheEdgesOfTheirPlacesCompile)
 {
     const std::function<void(forms::Windows&)> edges[] = {
-        [](forms::Windows& w) { w.Form1.station.SSID.setText("15"); },
-        [](forms::Windows& w) { w.Form1.station.ToCall.setText("ABCDEF-255"); },
-        [](forms::Windows& w) { w.Form1.station.SpecPath[0].setText("ABCDEF-15"); },
-        [](forms::Windows& w) { w.Form1.station.MyCall.setText("~ !"); },
+        [](forms::Windows& w) { w.telemetry.station.SSID.setText("15"); },
+        [](forms::Windows& w) { w.telemetry.station.ToCall.setText("ABCDEF-255"); },
+        [](forms::Windows& w) { w.telemetry.station.SpecPath[0].setText("ABCDEF-15"); },
+        [](forms::Windows& w) { w.telemetry.station.MyCall.setText("~ !"); },
         [](forms::Windows& w) {
-            w.Form1.station.TmrMin.setText("68");
-            w.Form1.station.TmrSec.setText("15");
+            w.telemetry.station.TmrMin.setText("68");
+            w.telemetry.station.TmrSec.setText("15");
         },
         [](forms::Windows& w) {
-            w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-            w.Form1.TelUserTrigChar.setText("255");
+            w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+            w.telemetry.TelUserTrigChar.setText("255");
         },
         [](forms::Windows& w) {
-            w.Form1.TelTxOn.setValue(forms::kLineFeed, true);
-            w.Form1.TelUserTrigChar.setText("999");
+            w.telemetry.TelTxOn.setValue(forms::kLineFeed, true);
+            w.telemetry.TelUserTrigChar.setText("999");
         },
-        [](forms::Windows& w) { w.Form1.station.TxDelay.setListIndex(15); },
+        [](forms::Windows& w) { w.telemetry.station.TxDelay.setListIndex(15); },
     };
     for (std::size_t i = 0; i < std::size(edges); ++i) {
         SCOPED_TRACE(i);

@@ -48,7 +48,7 @@ void addStore(std::vector<std::string>& lines, const forms::ProfileStore& store)
 std::vector<std::string> describe(const forms::Windows& windows, forms::Mode mode)
 {
     std::vector<std::string> lines = describeStation(windows.station(mode));
-    const forms::MainWindowControls& main = windows.MDIForm1;
+    const forms::MainWindowControls& main = windows.main;
     for (const forms::CheckBox* box : {&main.LEDDisable, &main.MicEncode, &main.ModeLock, &main.AutoMode})
         lines.push_back(std::to_string(box->value()));
     for (const forms::MenuItem* item : main.menus.inputBaudItems())
@@ -57,31 +57,31 @@ std::vector<std::string> describe(const forms::Windows& windows, forms::Mode mod
     switch (mode) {
     case forms::Mode::Telemetry:
         lines.insert(lines.end(),
-                     {std::to_string(windows.Form1.TelTxOn.selected()), windows.Form1.TelUserTrigChar.text()});
+                     {std::to_string(windows.telemetry.TelTxOn.selected()), windows.telemetry.TelUserTrigChar.text()});
         break;
     case forms::Mode::Beacon:
-        lines.push_back(windows.Form2.BcnMsgText.text());
+        lines.push_back(windows.beacon.BcnMsgText.text());
         break;
     case forms::Mode::Nmea:
         lines.insert(lines.end(),
-                     {std::to_string(windows.Form3.NMEATxOn.selected()), windows.Form3.NMEAUserTrigChar.text(),
-                      std::to_string(windows.Form3.NMEADeltaEnable.value())});
+                     {std::to_string(windows.nmea.NMEATxOn.selected()), windows.nmea.NMEAUserTrigChar.text(),
+                      std::to_string(windows.nmea.NMEADeltaEnable.value())});
         for (const forms::PickList& header : main.GpsString)
             lines.push_back(header.text());
-        addStore(lines, windows.Form3.store);
+        addStore(lines, windows.nmea.store);
         break;
     case forms::Mode::Tracking:
-        lines.insert(lines.end(), {windows.Form4.TrkPrefix.text(), windows.Form4.TrkSeparator.text(),
-                                   windows.Form4.TrkComments.text(), windows.Form4.TrkSymbol.text(),
-                                   std::to_string(windows.Form4.TrkSendComments.value()),
-                                   std::to_string(windows.Form4.TrkDeltaEnable.value())});
-        addStore(lines, windows.Form4.store);
+        lines.insert(lines.end(), {windows.tracking.TrkPrefix.text(), windows.tracking.TrkSeparator.text(),
+                                   windows.tracking.TrkComments.text(), windows.tracking.TrkSymbol.text(),
+                                   std::to_string(windows.tracking.TrkSendComments.value()),
+                                   std::to_string(windows.tracking.TrkDeltaEnable.value())});
+        addStore(lines, windows.tracking.store);
         break;
     case forms::Mode::Alarm:
         for (std::size_t i = 0; i < 4; ++i)
-            lines.insert(lines.end(), {windows.Form5.AlarmMsgText[i].text(),
-                                       std::to_string(windows.Form5.AlmCondition[i].listIndex())});
-        lines.insert(lines.end(), {windows.Form5.AlmArmDelay.text(), windows.Form5.AlmTxCntrLimit.text()});
+            lines.insert(lines.end(), {windows.alarm.AlarmMsgText[i].text(),
+                                       std::to_string(windows.alarm.AlmCondition[i].listIndex())});
+        lines.insert(lines.end(), {windows.alarm.AlmArmDelay.text(), windows.alarm.AlmTxCntrLimit.text()});
         break;
     }
     return lines;
@@ -137,77 +137,77 @@ std::vector<RoundTripCase> roundTripCases()
     return {
         {"Telemetry", M::Telemetry, false,
          [](W& w) {
-             setStation(w.Form1.station, false);
-             w.MDIForm1.menus.in1200.setChecked(false);
-             w.MDIForm1.menus.in4800.setChecked(true);
-             w.MDIForm1.LEDDisable.setValue(1);
-             w.MDIForm1.ModeLock.setValue(1);
-             w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-             w.Form1.TelUserTrigChar.setText("42");
+             setStation(w.telemetry.station, false);
+             w.main.menus.in1200.setChecked(false);
+             w.main.menus.in4800.setChecked(true);
+             w.main.LEDDisable.setValue(1);
+             w.main.ModeLock.setValue(1);
+             w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+             w.telemetry.TelUserTrigChar.setText("42");
          }},
         {"Beacon", M::Beacon, true,
          [](W& w) {
-             setStation(w.Form2.station, false);
-             w.MDIForm1.ModeLock.setValue(1);
-             w.Form2.BcnMsgText.setText("!4903.50N/07201.75W-Test \r\nsecond line  ");
+             setStation(w.beacon.station, false);
+             w.main.ModeLock.setValue(1);
+             w.beacon.BcnMsgText.setText("!4903.50N/07201.75W-Test \r\nsecond line  ");
          }},
         {"Nmea", M::Nmea, false,
          [](W& w) {
-             setStation(w.Form3.station, true);
-             setStore(w.Form3.store, false, false);
+             setStation(w.nmea.station, true);
+             setStore(w.nmea.store, false, false);
              forms::UpdateNMEAProfileForm(w);
-             w.MDIForm1.menus.in1200.setChecked(false);
-             w.MDIForm1.menus.in9600.setChecked(true);
-             w.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
-             w.Form3.NMEADeltaEnable.setValue(1);
-             w.MDIForm1.GpsString[0].setText("$GPRMC");
-             w.MDIForm1.GpsString[1].setText("$GPGGA");
+             w.main.menus.in1200.setChecked(false);
+             w.main.menus.in9600.setChecked(true);
+             w.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
+             w.nmea.NMEADeltaEnable.setValue(1);
+             w.main.GpsString[0].setText("$GPRMC");
+             w.main.GpsString[1].setText("$GPGGA");
          }},
         {"Nmea300", M::Nmea, true,
          [](W& w) {
-             setStation(w.Form3.station, true);
-             setStore(w.Form3.store, true, false);
+             setStation(w.nmea.station, true);
+             setStore(w.nmea.store, true, false);
              forms::UpdateNMEAProfileForm(w);
-             w.MDIForm1.ModeLock.setValue(1);
-             w.Form3.NMEATxOn.setValue(forms::kUserDefined, true);
-             w.Form3.NMEAUserTrigChar.setText("0");
-             w.MDIForm1.GpsString[0].setText("$GP");
+             w.main.ModeLock.setValue(1);
+             w.nmea.NMEATxOn.setValue(forms::kUserDefined, true);
+             w.nmea.NMEAUserTrigChar.setText("0");
+             w.main.GpsString[0].setText("$GP");
          }},
         {"Tracking", M::Tracking, false,
          [](W& w) {
-             setStation(w.Form4.station, true);
-             setStore(w.Form4.store, false, true);
+             setStation(w.tracking.station, true);
+             setStore(w.tracking.store, false, true);
              forms::UpdateTrkProfileForm(w);
-             w.MDIForm1.menus.in1200.setChecked(false);
-             w.MDIForm1.menus.in2400.setChecked(true);
-             w.MDIForm1.MicEncode.setValue(1);
-             w.MDIForm1.AutoMode.setValue(1);
-             w.Form4.TrkDeltaEnable.setValue(1);
-             w.Form4.TrkPrefix.setText("!");
-             w.Form4.TrkSeparator.setText("/");
-             w.Form4.TrkComments.setText(std::string(21, 'c'));
+             w.main.menus.in1200.setChecked(false);
+             w.main.menus.in2400.setChecked(true);
+             w.main.MicEncode.setValue(1);
+             w.main.AutoMode.setValue(1);
+             w.tracking.TrkDeltaEnable.setValue(1);
+             w.tracking.TrkPrefix.setText("!");
+             w.tracking.TrkSeparator.setText("/");
+             w.tracking.TrkComments.setText(std::string(21, 'c'));
          }},
         {"Tracking300", M::Tracking, true,
          [](W& w) {
-             setStation(w.Form4.station, true);
-             setStore(w.Form4.store, true, true);
+             setStation(w.tracking.station, true);
+             setStore(w.tracking.store, true, true);
              forms::UpdateTrkProfileForm(w);
-             w.MDIForm1.LEDDisable.setValue(1);
-             w.MDIForm1.ModeLock.setValue(1);
-             w.Form4.TrkPrefix.setText("=");
-             w.Form4.TrkComments.setText("Mobile");
+             w.main.LEDDisable.setValue(1);
+             w.main.ModeLock.setValue(1);
+             w.tracking.TrkPrefix.setText("=");
+             w.tracking.TrkComments.setText("Mobile");
          }},
         {"Alarm", M::Alarm, false,
          [](W& w) {
-             setStation(w.Form5.station, false);
-             w.MDIForm1.ModeLock.setValue(1);
-             w.Form5.AlarmMsgText[0].setText(std::string(25, 'a'));
-             w.Form5.AlarmMsgText[1].setText(" Door open ");
-             w.Form5.AlarmMsgText[3].setText(std::string(15, 'd'));
-             w.Form5.AlmCondition[0].setListIndex(1);
-             w.Form5.AlmCondition[2].setListIndex(1);
-             w.Form5.AlmArmDelay.setText("63.5");
-             w.Form5.AlmTxCntrLimit.setText("255");
+             setStation(w.alarm.station, false);
+             w.main.ModeLock.setValue(1);
+             w.alarm.AlarmMsgText[0].setText(std::string(25, 'a'));
+             w.alarm.AlarmMsgText[1].setText(" Door open ");
+             w.alarm.AlarmMsgText[3].setText(std::string(15, 'd'));
+             w.alarm.AlmCondition[0].setListIndex(1);
+             w.alarm.AlmCondition[2].setListIndex(1);
+             w.alarm.AlmArmDelay.setText("63.5");
+             w.alarm.AlmTxCntrLimit.setText("255");
          }},
     };
 }

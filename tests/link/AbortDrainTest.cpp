@@ -23,7 +23,7 @@ const std::string kImage = "D" + testImage(4);
 const BurstPath kPaths[] = {
     {"echo mismatch",
      [](LinkRig& rig) {
-         rig.windows.MDIForm1.menus.beacon.setChecked(true);
+         rig.windows.main.menus.beacon.setChecked(true);
          rig.connect();
          rig.link.startDownload(kImage);
          rig.echoLastByte();
@@ -48,7 +48,7 @@ const BurstPath kPaths[] = {
      [](LinkRig& rig) { rig.readTimer.tick(); }, false},
     {"reply not beginning with U",
      [](LinkRig& rig) {
-         rig.windows.MDIForm1.menus.beacon.setChecked(true);
+         rig.windows.main.menus.beacon.setChecked(true);
          rig.connect();
          rig.link.read_Click();
          rig.port.deliver("X" + reply(1, 2, testImage()).substr(1, 100));
@@ -89,8 +89,8 @@ TEST(LinkAbortBurstTest, BurstGoesOutBeforeTheBoxAndDrainsBeforeTheNextProbe)
         EXPECT_EQ(rig.port.outputFlushes, outputFlushes);
         EXPECT_EQ(rig.port.sentNotificationsAsked, 1);
         EXPECT_TRUE(rig.inEchoMode());
-        EXPECT_EQ(rig.windows.MDIForm1.VQ3Status.caption(), path.staysConnected ? "Connected" : "Disconnected");
-        EXPECT_FALSE(rig.windows.MDIForm1.menus.read.enabled());
+        EXPECT_EQ(rig.windows.main.VQ3Status.caption(), path.staysConnected ? "Connected" : "Disconnected");
+        EXPECT_FALSE(rig.windows.main.menus.read.enabled());
 
         const int inputFlushes = rig.port.inputFlushes;
         for (int tick = 0; tick < 3; ++tick) {
@@ -98,7 +98,7 @@ TEST(LinkAbortBurstTest, BurstGoesOutBeforeTheBoxAndDrainsBeforeTheNextProbe)
             rig.port.deliver(kProbe);
         }
         EXPECT_EQ(rig.port.takeSent(), "");
-        EXPECT_FALSE(rig.windows.MDIForm1.menus.read.enabled());
+        EXPECT_FALSE(rig.windows.main.menus.read.enabled());
         EXPECT_EQ(rig.port.inputFlushes, inputFlushes);
         EXPECT_TRUE(rig.host.completed.empty());
 
@@ -108,7 +108,7 @@ TEST(LinkAbortBurstTest, BurstGoesOutBeforeTheBoxAndDrainsBeforeTheNextProbe)
         EXPECT_EQ(rig.port.bytesWaiting(), 0U);
         EXPECT_EQ(rig.port.outputFlushes, outputFlushes);
         EXPECT_EQ(rig.showsConnected(), path.staysConnected);
-        EXPECT_EQ(rig.windows.MDIForm1.menus.write.enabled(), path.staysConnected);
+        EXPECT_EQ(rig.windows.main.menus.write.enabled(), path.staysConnected);
         rig.echoTimer.tick();
         EXPECT_EQ(rig.port.takeSent(), kProbe);
     }
@@ -139,7 +139,7 @@ TEST_F(LinkTest, BurstThatNeverLeavesIsDiscardedAfterFourProbePeriods)
 
 TEST_F(LinkTest, ReadAndWriteWaitUntilTheBurstHasLeft)
 {
-    windows.MDIForm1.menus.tracking.setChecked(true);
+    windows.main.menus.tracking.setChecked(true);
     connect();
     link.startDownload(kImage);
     port.deliver("X");
@@ -149,10 +149,10 @@ TEST_F(LinkTest, ReadAndWriteWaitUntilTheBurstHasLeft)
     link.startDownload(kImage);
     EXPECT_EQ(port.takeSent(), "");
     EXPECT_EQ(state.LastCommand, "E");
-    EXPECT_FALSE(windows.MDIForm1.menus.read.enabled());
+    EXPECT_FALSE(windows.main.menus.read.enabled());
 
     port.allSent();
-    EXPECT_TRUE(windows.MDIForm1.menus.read.enabled());
+    EXPECT_TRUE(windows.main.menus.read.enabled());
     link.read_Click();
     EXPECT_EQ(port.takeSent(), "U");
 }

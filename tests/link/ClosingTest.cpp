@@ -108,7 +108,7 @@ TEST_F(LinkTest, ClosingAClosedOrFailingPortEndsAtOnce)
 
 TEST_F(LinkTest, CommandsWaitWhileThePortCloses)
 {
-    windows.MDIForm1.menus.nmea.setChecked(true);
+    windows.main.menus.nmea.setChecked(true);
     connect();
     link.closeWhenSent();
     port.takeSent();

@@ -154,17 +154,17 @@ struct LinkRig
 
     bool showsConnected() const
     {
-        const auto& main = windows.MDIForm1;
+        const auto& main = windows.main;
         return main.VQ3Status.caption() == "Connected" && main.VQ3Status.background() == 0x80FF80 &&
                main.ConnectButton.visible() && main.menus.read.enabled();
     }
 
     bool showsDisconnected() const
     {
-        const auto& main = windows.MDIForm1;
+        const auto& main = windows.main;
         return main.VQ3Status.caption() == "Disconnected" && main.VQ3Status.background() == 0xFFFF80 &&
                !main.ConnectButton.visible() && !main.menus.read.enabled() && !main.menus.write.enabled() &&
-               main.Window.caption() == kProgramCaption && state.FirmwareVersion == 0 && !state.FirmwareWarned;
+               main.window.caption() == kProgramCaption && state.FirmwareVersion == 0 && !state.FirmwareWarned;
     }
 
     /// Probing again: LastCommand "E", no echo awaited, only the probe timer running.

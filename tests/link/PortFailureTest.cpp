@@ -57,7 +57,7 @@ TEST_F(LinkTest, LostPortIsOpenedAgainAboutOnceASecondUntilItsDeviceIsBack)
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(showsDisconnected());
     EXPECT_TRUE(inEchoMode());
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), kWaitingTip);
+    EXPECT_EQ(windows.main.VQ3Status.toolTip(), kWaitingTip);
 
     port.openError = PortError{8002, "No such file or directory"};
     for (int tick = 0; tick < 6; ++tick) {
@@ -65,7 +65,7 @@ TEST_F(LinkTest, LostPortIsOpenedAgainAboutOnceASecondUntilItsDeviceIsBack)
     }
     EXPECT_EQ(port.opens, opens);
     EXPECT_TRUE(port.sent.empty());
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), kWaitingTip);
+    EXPECT_EQ(windows.main.VQ3Status.toolTip(), kWaitingTip);
 
     port.openError.reset();
     echoTimer.tick();
@@ -75,12 +75,12 @@ TEST_F(LinkTest, LostPortIsOpenedAgainAboutOnceASecondUntilItsDeviceIsBack)
     EXPECT_EQ(port.opens, opens + 1);
     EXPECT_EQ(port.commPort, 2);
     EXPECT_EQ(port.takeSent(), kProbe);
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), "");
+    EXPECT_EQ(windows.main.VQ3Status.toolTip(), "");
 
     port.deliver(kProbe);
     EXPECT_EQ(port.takeSent(), "U");
     port.deliver(reply(0, 3, testImage()));
-    EXPECT_EQ(windows.MDIForm1.Window.caption(), "Quellmark VQ-3 (v3.0) on COM2");
+    EXPECT_EQ(windows.main.window.caption(), "Quellmark VQ-3 (v3.0) on COM2");
     EXPECT_TRUE(showsConnected());
 }
 
@@ -95,7 +95,7 @@ TEST(LinkLostPortTest, ToolTipNamesTheDeviceOrTheComPort)
         rig.port.device = device;
         rig.openPort(3);
         rig.port.fail(kGone);
-        EXPECT_EQ(rig.windows.MDIForm1.VQ3Status.toolTip(), tip);
+        EXPECT_EQ(rig.windows.main.VQ3Status.toolTip(), tip);
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(LinkTest, ChoosingAPortForgetsTheLostOne)
     port.fail(kGone);
     port.openError = PortError{8002, "No such file or directory"};
     link.com_Click(3);
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.toolTip(), "");
+    EXPECT_EQ(windows.main.VQ3Status.toolTip(), "");
     const int opens = port.opens;
 
     port.openError.reset();

@@ -59,7 +59,7 @@ TEST(LinkPortErrorTest, FailedPortTestShowsItsBoxThenAsksForAnotherPort)
         EXPECT_EQ(rig.state.PortError, 1);
         EXPECT_EQ(rig.state.ComPortNumber, row.port);
         EXPECT_EQ(rig.port.commPort, row.port);
-        auto items = rig.windows.MDIForm1.menus.comItems();
+        auto items = rig.windows.main.menus.comItems();
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(items[static_cast<std::size_t>(i)]->checked(), i + 1 == row.port);
         }
@@ -81,7 +81,7 @@ TEST_F(LinkTest, WorkingPortIsTestedSavedOpenedAndProbed)
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(state.PortError, 0);
     EXPECT_EQ(host.events, (std::vector<std::string>{"saveComPortToIni"}));
-    EXPECT_TRUE(windows.MDIForm1.menus.com2.checked());
+    EXPECT_TRUE(windows.main.menus.com2.checked());
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(port.sent.empty());
     echoTimer.tick();
@@ -91,7 +91,7 @@ TEST_F(LinkTest, WorkingPortIsTestedSavedOpenedAndProbed)
 TEST_F(LinkTest, ChoosingThePortInUseClosesItWithoutEndAndReopensIt)
 {
     connect();
-    windows.MDIForm1.Window.setCaption("Quellmark VQ-3+ (v2.0) on COM1");
+    windows.main.window.setCaption("Quellmark VQ-3+ (v2.0) on COM1");
 
     link.com_Click(1);
 
@@ -106,21 +106,21 @@ TEST_F(LinkTest, ChoosingThePortInUseClosesItWithoutEndAndReopensIt)
 
 TEST_F(LinkTest, WelcomeWindowIsLoweredAroundPortBoxesOnlyWhileShowing)
 {
-    windows.Form6.Window.setVisible(true);
-    windows.Form6.topmost = true;
+    windows.welcome.window.setVisible(true);
+    windows.welcome.topmost = true;
     std::vector<bool> topmostAtBox;
-    host.duringBox = [&] { topmostAtBox.push_back(windows.Form6.topmost); };
+    host.duringBox = [&] { topmostAtBox.push_back(windows.welcome.topmost); };
     port.openError = PortError{8002, ""};
 
     link.com_Click(1);
 
     EXPECT_EQ(topmostAtBox, (std::vector<bool>{false, false}));
-    EXPECT_TRUE(windows.Form6.topmost);
+    EXPECT_TRUE(windows.welcome.topmost);
 
-    windows.Form6.Window.setVisible(false);
-    windows.Form6.topmost = false;
+    windows.welcome.window.setVisible(false);
+    windows.welcome.topmost = false;
     link.com_Click(1);
-    EXPECT_FALSE(windows.Form6.topmost);
+    EXPECT_FALSE(windows.welcome.topmost);
 }
 
 TEST_F(LinkTest, ClosingThePortSendsEndFirstAndOnlyWhenOpen)
@@ -141,7 +141,7 @@ TEST_F(LinkTest, StartUpPortTestLeavesThePortClosedForOpenSerialPort)
     link.TestSerialPort();
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.commPort, 3);
-    EXPECT_TRUE(windows.MDIForm1.Window.visible());
+    EXPECT_TRUE(windows.main.window.visible());
 
     link.OpenSerialPort();
     link.OpenSerialPort();

@@ -26,7 +26,7 @@ TEST_F(LinkTest, ProbeNowSendsAtOnceAndCountsTheNextPeriodFromThen)
 
     port.deliver(kProbe);
     EXPECT_EQ(port.sent, kProbe + "U");
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.caption(), "Connected");
+    EXPECT_EQ(windows.main.VQ3Status.caption(), "Connected");
 }
 
 TEST_F(LinkTest, ProbeNowWithoutAnEchoBeforeTheNextTickShowsDisconnected)
@@ -45,10 +45,10 @@ TEST_F(LinkTest, FirstEchoShowsConnectedAndStartsTheIdentificationRead)
     port.deliver(kProbe);
 
     EXPECT_EQ(port.sent, kProbe + "U");
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.caption(), "Connected");
-    EXPECT_EQ(windows.MDIForm1.VQ3Status.background(), 0x80FF80U);
-    EXPECT_TRUE(windows.MDIForm1.ConnectButton.visible());
-    EXPECT_FALSE(windows.MDIForm1.menus.read.enabled());
+    EXPECT_EQ(windows.main.VQ3Status.caption(), "Connected");
+    EXPECT_EQ(windows.main.VQ3Status.background(), 0x80FF80U);
+    EXPECT_TRUE(windows.main.ConnectButton.visible());
+    EXPECT_FALSE(windows.main.menus.read.enabled());
     EXPECT_FALSE(echoTimer.isActive());
     EXPECT_TRUE(readTimer.isActive());
     EXPECT_TRUE(state.IdentifyOnly);
@@ -56,7 +56,7 @@ TEST_F(LinkTest, FirstEchoShowsConnectedAndStartsTheIdentificationRead)
 
     port.deliver(reply(1, 2, testImage()));
     EXPECT_TRUE(showsConnected());
-    EXPECT_FALSE(windows.MDIForm1.menus.write.enabled());
+    EXPECT_FALSE(windows.main.menus.write.enabled());
     EXPECT_TRUE(inEchoMode());
 
     port.takeSent();
@@ -68,7 +68,7 @@ TEST_F(LinkTest, FirstEchoShowsConnectedAndStartsTheIdentificationRead)
 
 TEST_F(LinkTest, UnitThatStopsAnsweringIsDisconnectedAtTheSecondTick)
 {
-    windows.MDIForm1.menus.beacon.setChecked(true);
+    windows.main.menus.beacon.setChecked(true);
     connect();
     echoTimer.tick();
     EXPECT_TRUE(showsConnected());

@@ -33,7 +33,7 @@ TEST(LinkIdentificationTest, SetsModelFirmwareAndCaptionWithoutDecoding)
 
         EXPECT_EQ(rig.state.ModelName, row.modelName);
         EXPECT_EQ(rig.state.FirmwareVersion, row.firmware);
-        EXPECT_EQ(rig.windows.MDIForm1.Window.caption(), row.caption);
+        EXPECT_EQ(rig.windows.main.window.caption(), row.caption);
         EXPECT_TRUE(rig.host.decoded.empty());
         EXPECT_TRUE(rig.host.boxes.empty());
         ASSERT_EQ(rig.host.completed.size(), 1U);
@@ -45,7 +45,7 @@ TEST(LinkIdentificationTest, SetsModelFirmwareAndCaptionWithoutDecoding)
 
 TEST_F(LinkTest, UserReadRequestsTheReplyAndDecodesIt)
 {
-    windows.MDIForm1.menus.nmea.setChecked(true);
+    windows.main.menus.nmea.setChecked(true);
     connect();
     const int inputFlushes = port.inputFlushes;
 
@@ -55,8 +55,8 @@ TEST_F(LinkTest, UserReadRequestsTheReplyAndDecodesIt)
     EXPECT_FALSE(echoTimer.isActive());
     EXPECT_FALSE(echoTimer.tick());
     EXPECT_TRUE(readTimer.isActive());
-    EXPECT_FALSE(windows.MDIForm1.menus.read.enabled());
-    EXPECT_FALSE(windows.MDIForm1.menus.write.enabled());
+    EXPECT_FALSE(windows.main.menus.read.enabled());
+    EXPECT_FALSE(windows.main.menus.write.enabled());
     EXPECT_EQ(port.inputFlushes, inputFlushes + 1);
 
     port.deliver(reply(0, 4, testImage(9)));
@@ -64,10 +64,10 @@ TEST_F(LinkTest, UserReadRequestsTheReplyAndDecodesIt)
     EXPECT_EQ(host.completed, (std::vector<std::pair<Transaction, std::string>>{{Transaction::Read, testImage(9)}}));
     EXPECT_EQ(state.UploadData, testImage(9));
     EXPECT_EQ(state.UploadByteCount, 131);
-    EXPECT_EQ(windows.MDIForm1.Window.caption(), "Quellmark VQ-3 (v4.0) on COM1");
+    EXPECT_EQ(windows.main.window.caption(), "Quellmark VQ-3 (v4.0) on COM1");
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(showsConnected());
-    EXPECT_TRUE(windows.MDIForm1.menus.write.enabled());
+    EXPECT_TRUE(windows.main.menus.write.enabled());
     EXPECT_TRUE(port.sent.empty());
     EXPECT_FALSE(host.busy);
 }
@@ -110,10 +110,10 @@ TEST(LinkReadTimeOutTest, ReplyOfAnyOtherLengthEndsInTheTimeOut)
         SCOPED_TRACE(row.name);
         LinkRig rig;
         rig.connect();
-        rig.windows.Form6.Window.setVisible(true);
-        rig.windows.Form6.topmost = true;
+        rig.windows.welcome.window.setVisible(true);
+        rig.windows.welcome.topmost = true;
         std::vector<bool> topmostAtBox;
-        rig.host.duringBox = [&] { topmostAtBox.push_back(rig.windows.Form6.topmost); };
+        rig.host.duringBox = [&] { topmostAtBox.push_back(rig.windows.welcome.topmost); };
         rig.link.read_Click();
         const std::string bytes = reply(1, 2, testImage()) + std::string(20, 'x');
         std::size_t at = 0;
@@ -127,7 +127,7 @@ TEST(LinkReadTimeOutTest, ReplyOfAnyOtherLengthEndsInTheTimeOut)
         EXPECT_EQ(rig.host.boxes, (std::vector<forms::MessageBox>{forms::messageBox(
                                       "Communications Error", kReadTimeOutText, forms::Icon::Critical)}));
         EXPECT_EQ(topmostAtBox, (std::vector<bool>{false}));
-        EXPECT_TRUE(rig.windows.Form6.topmost);
+        EXPECT_TRUE(rig.windows.welcome.topmost);
         EXPECT_EQ(rig.port.sent, "U" + kAbortBurst);
         EXPECT_TRUE(rig.showsDisconnected());
         EXPECT_TRUE(rig.inEchoMode());
@@ -146,7 +146,7 @@ TEST_F(LinkTest, OldFirmwareWarnsOnceAndTheNextReadDecodes)
               (std::vector<forms::MessageBox>{forms::messageBox("Warning", kOldFirmwareText, forms::Icon::Warning)}));
     EXPECT_TRUE(state.FirmwareWarned);
     EXPECT_TRUE(inEchoMode());
-    EXPECT_TRUE(windows.MDIForm1.menus.read.enabled());
+    EXPECT_TRUE(windows.main.menus.read.enabled());
 
     link.read_Click();
     port.deliver(reply(1, 0, testImage(2)));
@@ -221,9 +221,9 @@ TEST_F(LinkTest, ProbeEchoesAheadOfTheReplyAreDropped)
 
 TEST_F(LinkTest, ReplyNotBeginningWithUIsNotDecodedAndKeepsTheIdentification)
 {
-    windows.MDIForm1.menus.tracking.setChecked(true);
+    windows.main.menus.tracking.setChecked(true);
     connect(1, 2);
-    const std::string caption = windows.MDIForm1.Window.caption();
+    const std::string caption = windows.main.window.caption();
 
     link.read_Click();
     port.deliver("X" + reply(0, 9, testImage()).substr(0, 130));
@@ -234,12 +234,12 @@ TEST_F(LinkTest, ReplyNotBeginningWithUIsNotDecodedAndKeepsTheIdentification)
     EXPECT_TRUE(host.completed.empty());
     EXPECT_EQ(state.ModelName, "VQ-3+ ");
     EXPECT_EQ(state.FirmwareVersion, 2);
-    EXPECT_EQ(windows.MDIForm1.Window.caption(), caption);
+    EXPECT_EQ(windows.main.window.caption(), caption);
     EXPECT_EQ(port.sent, "U" + kAbortBurst);
     EXPECT_TRUE(inEchoMode());
     port.allSent();
     EXPECT_TRUE(showsConnected());
-    EXPECT_TRUE(windows.MDIForm1.menus.write.enabled());
+    EXPECT_TRUE(windows.main.menus.write.enabled());
 }
 
 TEST_F(LinkTest, ReadIsIgnoredWhileAWriteIsUnderWay)

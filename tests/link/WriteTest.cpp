@@ -11,9 +11,9 @@ const forms::MessageBox kCompleteBox = forms::messageBox("Download Complete", kC
 
 TEST_F(LinkTest, GoodWriteSendsEachByteOnlyAfterTheEchoOfTheOneBeforeThenReadsItBack)
 {
-    windows.MDIForm1.menus.beacon.setChecked(true);
+    windows.main.menus.beacon.setChecked(true);
     connect();
-    const std::string caption = windows.MDIForm1.Window.caption();
+    const std::string caption = windows.main.window.caption();
     const std::string image = "D" + testImage(3);
     const int outputFlushes = port.outputFlushes;
 
@@ -21,8 +21,8 @@ TEST_F(LinkTest, GoodWriteSendsEachByteOnlyAfterTheEchoOfTheOneBeforeThenReadsIt
     EXPECT_EQ(port.sent, "D");
     EXPECT_FALSE(echoTimer.isActive());
     EXPECT_TRUE(writeTimer.isActive());
-    EXPECT_FALSE(windows.MDIForm1.menus.read.enabled());
-    EXPECT_FALSE(windows.MDIForm1.menus.write.enabled());
+    EXPECT_FALSE(windows.main.menus.read.enabled());
+    EXPECT_FALSE(windows.main.menus.write.enabled());
     EXPECT_EQ(port.outputFlushes, outputFlushes + 1);
 
     for (std::size_t echoes = 1; echoes <= 128; ++echoes) {
@@ -47,12 +47,12 @@ TEST_F(LinkTest, GoodWriteSendsEachByteOnlyAfterTheEchoOfTheOneBeforeThenReadsIt
     EXPECT_EQ(host.completed,
               (std::vector<std::pair<Transaction, std::string>>{{Transaction::Write, image.substr(1)}}));
     EXPECT_TRUE(host.decoded.empty());
-    EXPECT_EQ(windows.MDIForm1.Window.caption(), caption);
+    EXPECT_EQ(windows.main.window.caption(), caption);
     EXPECT_EQ(host.progressReports.back(), std::make_pair(131, 131));
     EXPECT_EQ(writeTimer.starts, 1);
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(showsConnected());
-    EXPECT_TRUE(windows.MDIForm1.menus.write.enabled());
+    EXPECT_TRUE(windows.main.menus.write.enabled());
     EXPECT_EQ(state.FirmwareVersion, 2);
     EXPECT_EQ(state.UnitImage, image.substr(1));
 }
@@ -75,7 +75,7 @@ TEST_F(LinkTest, WithoutVerifyTheWriteIsCompleteAtTheLastEcho)
 
 TEST_F(LinkTest, ReadBackThatDiffersNamesTheFieldAndTheBackupAndKeepsWhatTheUnitHolds)
 {
-    windows.MDIForm1.menus.alarm.setChecked(true);
+    windows.main.menus.alarm.setChecked(true);
     connect(1, 2, testImage(1));
     const std::string image = "D" + testImage(5);
     std::string stored = testImage(5);
@@ -98,7 +98,7 @@ TEST_F(LinkTest, ReadBackThatDiffersNamesTheFieldAndTheBackupAndKeepsWhatTheUnit
     EXPECT_EQ(port.sent, image + "U");
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(showsConnected());
-    EXPECT_TRUE(windows.MDIForm1.menus.write.enabled());
+    EXPECT_TRUE(windows.main.menus.write.enabled());
 }
 
 TEST(LinkWriteMismatchBoxTest, SaysWhereTheEarlierConfigurationIsOrThatNoneWasKept)
@@ -144,7 +144,7 @@ TEST(LinkEchoMismatchTest, SendsTheAbortBurstRightAfterTheBadEchoAndStaysConnect
     for (const std::size_t badAt : {1U, 2U, 5U, 129U}) {
         SCOPED_TRACE(badAt);
         LinkRig rig;
-        rig.windows.MDIForm1.menus.telemetry.setChecked(true);
+        rig.windows.main.menus.telemetry.setChecked(true);
         rig.connect();
         rig.link.startDownload(image);
         for (std::size_t i = 1; i < badAt; ++i) {
@@ -159,7 +159,7 @@ TEST(LinkEchoMismatchTest, SendsTheAbortBurstRightAfterTheBadEchoAndStaysConnect
         EXPECT_TRUE(rig.inEchoMode());
         rig.port.allSent();
         EXPECT_TRUE(rig.showsConnected());
-        EXPECT_TRUE(rig.windows.MDIForm1.menus.write.enabled());
+        EXPECT_TRUE(rig.windows.main.menus.write.enabled());
         EXPECT_EQ(rig.state.FirmwareVersion, 2);
     }
 }

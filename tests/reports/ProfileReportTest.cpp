@@ -71,30 +71,30 @@ void fillStation(forms::StationControls& station, forms::ProfileStore& store)
 forms::Windows nmeaWindows()
 {
     forms::Windows windows;
-    fillStation(windows.Form3.station, windows.Form3.store);
-    windows.MDIForm1.GpsString[0].setText("$GPRMC");
-    windows.MDIForm1.GpsString[1].setText(" $GPGGA");
-    windows.MDIForm1.GpsString[2].setText("");
-    windows.Form3.NMEATxOn.setValue(forms::kCarriageReturn, true);
-    windows.MDIForm1.LEDDisable.setValue(1);
-    windows.MDIForm1.MicEncode.setValue(1);
+    fillStation(windows.nmea.station, windows.nmea.store);
+    windows.main.GpsString[0].setText("$GPRMC");
+    windows.main.GpsString[1].setText(" $GPGGA");
+    windows.main.GpsString[2].setText("");
+    windows.nmea.NMEATxOn.setValue(forms::kCarriageReturn, true);
+    windows.main.LEDDisable.setValue(1);
+    windows.main.MicEncode.setValue(1);
     return windows;
 }
 
 forms::Windows trackingWindows()
 {
     forms::Windows windows;
-    fillStation(windows.Form4.station, windows.Form4.store);
-    auto& store = windows.Form4.store;
+    fillStation(windows.tracking.station, windows.tracking.store);
+    auto& store = windows.tracking.store;
     store.entry(1).Symbol = std::string(1, static_cast<char>('>' | 0x80));
     store.entry(2).Symbol = "";
     store.entry(3).Symbol = std::string(1, '\0');
     store.entry(4).Symbol = "/";
-    windows.Form4.TrkPrefix.setText("P");
-    windows.Form4.TrkSeparator.setText(",");
-    windows.Form4.TrkComments.setText("hello");
-    windows.MDIForm1.ModeLock.setValue(1);
-    windows.MDIForm1.AutoMode.setValue(1);
+    windows.tracking.TrkPrefix.setText("P");
+    windows.tracking.TrkSeparator.setText(",");
+    windows.tracking.TrkComments.setText("hello");
+    windows.main.ModeLock.setValue(1);
+    windows.main.AutoMode.setValue(1);
     return windows;
 }
 
@@ -245,7 +245,7 @@ TEST(ProfileReportTest, EmptyPathsKeepAQuarterInchColumn)
 {
     forms::Windows windows = nmeaWindows();
     for (int profile = 1; profile <= forms::kProfileCount; ++profile)
-        windows.Form3.store.entry(profile).Path = {"0", "0", "0", "0"};
+        windows.nmea.store.entry(profile).Path = {"0", "0", "0", "0"};
     const RecordingPrinter printer = printNmea(windows);
     expectLines(printer, {{11,
                            {{0, "Profile"},
@@ -268,8 +268,8 @@ TEST(ProfileReportTest, EmptyPathsKeepAQuarterInchColumn)
 TEST(ProfileReportTest, WideTimerTextsWidenTheTimerColumn)
 {
     forms::Windows windows = trackingWindows();
-    windows.Form4.store.entry(5).TmrMin = "12345678";
-    windows.Form4.store.entry(5).TmrSec = "1234567";
+    windows.tracking.store.entry(5).TmrMin = "12345678";
+    windows.tracking.store.entry(5).TmrSec = "1234567";
     const RecordingPrinter printer = printTracking(windows);
     expectLines(printer, {{17,
                            {{0, "   5"},
@@ -362,8 +362,8 @@ TEST(ProfileReportTest, TerminationCharacterLineNamesEveryOption)
     };
     for (const Case& c : cases) {
         forms::Windows windows = nmeaWindows();
-        windows.Form3.NMEATxOn.setValue(c.option, true);
-        windows.Form3.NMEAUserTrigChar.setText(c.userText);
+        windows.nmea.NMEATxOn.setValue(c.option, true);
+        windows.nmea.NMEAUserTrigChar.setText(c.userText);
         const RecordingPrinter printer = printNmea(windows);
         EXPECT_EQ(printer.lineText(7), c.expected);
     }

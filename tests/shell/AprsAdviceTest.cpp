@@ -195,14 +195,14 @@ TEST(PacketPreviewTest, LeavesTheWindowsAsTheyWere)
     MDIForm1 program(files);
     program.startUp();
     ASSERT_EQ(program.openConfigurationFile("config.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
-    program.windows().Form4.station.TmrMin.setText("");
-    program.windows().Form4.store.entry(5).TmrSec = "";
+    program.windows().tracking.station.TmrMin.setText("");
+    program.windows().tracking.store.entry(5).TmrSec = "";
     const forms::Windows before = program.windows();
     const auto preview = previewConfiguration(program.windows(), forms::Mode::Tracking);
     EXPECT_EQ(preview.packets.size(), 10u);
-    EXPECT_EQ(program.windows().Form4.station.TmrMin.text(), "");
-    EXPECT_EQ(program.windows().Form4.store.entry(5).TmrSec, "");
-    EXPECT_EQ(program.windows().Form4.store.entry(1), before.Form4.store.entry(1));
+    EXPECT_EQ(program.windows().tracking.station.TmrMin.text(), "");
+    EXPECT_EQ(program.windows().tracking.store.entry(5).TmrSec, "");
+    EXPECT_EQ(program.windows().tracking.store.entry(1), before.tracking.store.entry(1));
 }
 
 TEST(AprsSymbolTest, NamesSymbolsOfBothTablesAndOverlays)

@@ -36,28 +36,28 @@ protected:
             station.TxTail.setListIndex(3);
             station.SSID.setText("7");
         }
-        w.MDIForm1.menus.in1200.setChecked(false);
-        w.MDIForm1.menus.in4800.setChecked(true);
-        w.MDIForm1.LEDDisable.setValue(1);
-        w.MDIForm1.AutoMode.setValue(1);
-        w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-        w.Form1.TelUserTrigChar.setText("36");
-        w.Form2.BcnMsgText.setText("HELLO\r\nWORLD");
-        w.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
-        w.MDIForm1.GpsString[0].setText("$GPRMC");
-        w.MDIForm1.GpsString[1].setText("$GPGGA");
-        w.Form3.NMEADeltaEnable.setValue(1);
+        w.main.menus.in1200.setChecked(false);
+        w.main.menus.in4800.setChecked(true);
+        w.main.LEDDisable.setValue(1);
+        w.main.AutoMode.setValue(1);
+        w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+        w.telemetry.TelUserTrigChar.setText("36");
+        w.beacon.BcnMsgText.setText("HELLO\r\nWORLD");
+        w.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
+        w.main.GpsString[0].setText("$GPRMC");
+        w.main.GpsString[1].setText("$GPGGA");
+        w.nmea.NMEADeltaEnable.setValue(1);
         forms::selectNMEAProfileTab(w, 3);
-        w.Form3.station.SSID.setText("4");
-        w.Form4.TrkComments.setText("Mobile");
-        w.Form4.TrkSymbol.setText("/");
-        w.Form4.TrkSendComments.setValue(1);
+        w.nmea.station.SSID.setText("4");
+        w.tracking.TrkComments.setText("Mobile");
+        w.tracking.TrkSymbol.setText("/");
+        w.tracking.TrkSendComments.setValue(1);
         forms::selectTrkProfileTab(w, 8);
-        w.Form4.TrkSymbol.setText("k");
-        w.Form5.AlarmMsgText[0].setText(" Door open ");
-        w.Form5.AlmCondition[2].setListIndex(0);
-        w.Form5.AlmArmDelay.setText("63.5");
-        w.Form5.AlmTxCntrLimit.setText("3");
+        w.tracking.TrkSymbol.setText("k");
+        w.alarm.AlarmMsgText[0].setText(" Door open ");
+        w.alarm.AlmCondition[2].setListIndex(0);
+        w.alarm.AlmArmDelay.setText("63.5");
+        w.alarm.AlmTxCntrLimit.setText("3");
     }
 
     fakes::MemoryFileSystem files;
@@ -80,7 +80,7 @@ TEST_F(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
         const auto opened = other.openConfigurationFile("/cfg/mode.vq3");
         ASSERT_EQ(opened.kind, Kind::Loaded) << int(mode);
         EXPECT_EQ(other.module().CurrentMode, static_cast<int>(mode));
-        EXPECT_TRUE(other.windows().station(mode).Window.visible());
+        EXPECT_TRUE(other.windows().station(mode).window.visible());
         EXPECT_EQ(other.configurationLines(), saved) << int(mode);
     }
 }
@@ -110,23 +110,23 @@ TEST_F(ConfigurationCommandsTest, OpeningStoresTheShownProfilesFirst)
 {
     program.selectMode(Mode::Tracking);
     forms::selectTrkProfileTab(w, 2);
-    w.Form4.station.SSID.setText("9");
+    w.tracking.station.SSID.setText("9");
     files.files["/beacon.vq3"] =
         storage::joinLines({"1", "0", "0", "0", "0", "1", "0",  "TEST", "",  "APRS", "",     "",
                             "",  "",  "3", "0", "0", "0", "10", "0",    "6", "2",    "HELLO"});
     ASSERT_EQ(program.openConfigurationFile("/beacon.vq3").kind, Kind::Loaded);
-    EXPECT_EQ(w.Form4.store.entry(3).SSID, "9");
+    EXPECT_EQ(w.tracking.store.entry(3).SSID, "9");
     EXPECT_EQ(program.module().CurrentMode, 1);
 }
 
 TEST_F(ConfigurationCommandsTest, ARefusedCompileLeavesDownloadImageEmpty)
 {
     program.selectMode(Mode::Beacon);
-    w.Form2.station.SSID.setText("16");
+    w.beacon.station.SSID.setText("16");
     const auto result = program.compileCurrentMode();
     EXPECT_FALSE(result.ok());
     EXPECT_TRUE(program.module().DownloadImage.empty());
-    w.Form2.station.SSID.setText("15");
+    w.beacon.station.SSID.setText("15");
     EXPECT_TRUE(program.compileCurrentMode().ok());
     EXPECT_EQ(program.module().DownloadImage.size(), 129u);
 }

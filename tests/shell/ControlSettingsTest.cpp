@@ -209,7 +209,7 @@ TEST(ControlSettingTest, AProfileSettingLeavesTheProfileOnShowStored)
 {
     Loaded loaded("tracking.vq3");
     ASSERT_EQ(applyControlSettings(loaded.program, {"TrkSSID@4=8", "TrkSSID@1=10"}), std::nullopt);
-    const forms::TrackingForm& tracking = loaded.program.windows().Form4;
+    const forms::TrackingForm& tracking = loaded.program.windows().tracking;
     EXPECT_EQ(tracking.store.entry(4).SSID, "8");
     EXPECT_EQ(tracking.store.entry(1).SSID, "10");
     EXPECT_EQ(tracking.TrkProfile.selectedIndex(), 0);

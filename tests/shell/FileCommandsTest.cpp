@@ -37,11 +37,11 @@ TEST_F(FileCommandsTest, NewWithoutAModeSaysToChooseOne)
 TEST_F(FileCommandsTest, NewClearsTheCurrentModesWindowOnly)
 {
     program.alarm_Click();
-    w.Form5.AlmTxCntrLimit.setText("9");
-    w.Form2.BcnMsgText.setText("KEEP");
+    w.alarm.AlmTxCntrLimit.setText("9");
+    w.beacon.BcnMsgText.setText("KEEP");
     commands.newconfiguration_Click();
-    EXPECT_EQ(w.Form5.AlmTxCntrLimit.text(), "");
-    EXPECT_EQ(w.Form2.BcnMsgText.text(), "KEEP");
+    EXPECT_EQ(w.alarm.AlmTxCntrLimit.text(), "");
+    EXPECT_EQ(w.beacon.BcnMsgText.text(), "KEEP");
     EXPECT_TRUE(ui.boxes.empty());
 }
 
@@ -57,7 +57,7 @@ TEST_F(FileCommandsTest, OpenAsksWithItsDialogAndSelectsTheFilesMode)
               (FileDialogRequest{"Open Configuration File", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
                                  "/home/user", ""}));
     EXPECT_EQ(program.module().CurrentMode, 1);
-    EXPECT_EQ(w.Form2.BcnMsgText.text(), "HI");
+    EXPECT_EQ(w.beacon.BcnMsgText.text(), "HI");
     EXPECT_TRUE(ui.boxes.empty());
 }
 

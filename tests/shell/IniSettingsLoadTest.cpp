@@ -66,7 +66,7 @@ struct Session
         files.files[kPath] = storage::joinLines(lines);
         ui.inputs = std::move(answers);
         program.startUp();
-        w.MDIForm1.Window.setEnabled(false);
+        w.main.window.setEnabled(false);
     }
 
     Lines written() const { return storage::splitLines(files.files.at(kPath)); }
@@ -84,7 +84,7 @@ struct Session
     std::vector<bool> inputBaudChecks() const
     {
         std::vector<bool> checks;
-        for (const auto* item : w.MDIForm1.menus.inputBaudItems())
+        for (const auto* item : w.main.menus.inputBaudItems())
             checks.push_back(item->checked());
         return checks;
     }
@@ -100,7 +100,7 @@ struct Session
     }
     bool profilesSeeded(const std::string& delay, const std::string& tail) const
     {
-        for (const forms::ProfileStore* store : {&w.Form3.store, &w.Form4.store})
+        for (const forms::ProfileStore* store : {&w.nmea.store, &w.tracking.store})
             for (int profile = 1; profile <= forms::kProfileCount; ++profile)
                 if (store->entry(profile).TxDelay != delay || store->entry(profile).TxTail != tail)
                     return false;
@@ -130,13 +130,13 @@ TEST(IniSettingsLoadTest, SettledFileAppliesEveryLineWithoutAskingOrWriting)
     EXPECT_EQ(s.m.InputBaudIndex, 2);
     EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{false, false, true, false}));
     EXPECT_EQ(s.m.OutputBaudIndex, 1);
-    EXPECT_TRUE(s.w.MDIForm1.menus.out300.checked());
-    EXPECT_FALSE(s.w.MDIForm1.menus.out1200.checked());
+    EXPECT_TRUE(s.w.main.menus.out300.checked());
+    EXPECT_FALSE(s.w.main.menus.out1200.checked());
     EXPECT_TRUE(s.listsAt(5, 3, 15));
     EXPECT_TRUE(s.profilesSeeded("5", "3"));
     EXPECT_FALSE(s.m.ShowWelcome);
-    EXPECT_TRUE(s.w.MDIForm1.Window.enabled());
-    EXPECT_FALSE(s.w.Form6.Window.visible());
+    EXPECT_TRUE(s.w.main.window.enabled());
+    EXPECT_FALSE(s.w.welcome.window.visible());
 }
 
 TEST(IniSettingsLoadTest, OnlyTheFirstCharacterOfLineOneIsThePort)
@@ -217,8 +217,8 @@ TEST(IniSettingsLoadTest, CancelAtTheEmptyPortBoxEndsTheProgramBeforeAnythingEls
     EXPECT_EQ(s.m.link.ComPortNumber, 0);
     EXPECT_EQ(s.m.MyCall, "");
     EXPECT_EQ(s.m.InputBaudIndex, 0);
-    EXPECT_FALSE(s.w.Form6.Window.visible());
-    EXPECT_FALSE(s.w.MDIForm1.Window.enabled());
+    EXPECT_FALSE(s.w.welcome.window.visible());
+    EXPECT_FALSE(s.w.main.window.enabled());
 }
 
 TEST(IniSettingsLoadTest, CallsignPromptRefusesThePlaceholderAndLongAnswers)
@@ -261,7 +261,7 @@ TEST(IniSettingsLoadTest, FirstRunAsksForThePortThenTheCallsignAndWritesAfterEac
     EXPECT_EQ(written, (Lines{"2", "K1ABC", "1", "1", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
     EXPECT_TRUE(s.listsAt(6, 2, 15));
-    EXPECT_TRUE(s.w.Form6.Window.visible());
+    EXPECT_TRUE(s.w.welcome.window.visible());
 }
 
 TEST(IniSettingsLoadTest, FreshAccountGetsThePlaceholderFileThenThePromptsAndTheWelcomeWindow)
@@ -281,15 +281,15 @@ TEST(IniSettingsLoadTest, FreshAccountGetsThePlaceholderFileThenThePromptsAndThe
     EXPECT_EQ(s.m.link.ComPortNumber, 1);
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
     EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{true, false, false, false}));
-    EXPECT_TRUE(s.w.MDIForm1.menus.out1200.checked());
+    EXPECT_TRUE(s.w.main.menus.out1200.checked());
     EXPECT_TRUE(s.listsAt(6, 2, 16));
-    EXPECT_EQ(s.w.Form1.station.TxDelay.text(), "293 ms *");
-    EXPECT_EQ(s.w.Form1.station.TxTail.text(), "53 ms *");
+    EXPECT_EQ(s.w.telemetry.station.TxDelay.text(), "293 ms *");
+    EXPECT_EQ(s.w.telemetry.station.TxTail.text(), "53 ms *");
     EXPECT_TRUE(s.profilesSeeded("6", "2"));
-    EXPECT_TRUE(s.w.Form6.Window.visible());
-    EXPECT_TRUE(s.w.Form6.topmost);
-    EXPECT_TRUE(s.w.Form6.ShowSplashScreen.isSet());
-    EXPECT_FALSE(s.w.MDIForm1.Window.enabled());
+    EXPECT_TRUE(s.w.welcome.window.visible());
+    EXPECT_TRUE(s.w.welcome.topmost);
+    EXPECT_TRUE(s.w.welcome.ShowSplashScreen.isSet());
+    EXPECT_FALSE(s.w.main.window.enabled());
 }
 
 TEST(IniSettingsLoadTest, FirstRunEndedAtThePortPromptLeavesThePlaceholdersToAskAgainNextTime)
@@ -341,11 +341,11 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyName)
         EXPECT_EQ(s.m.InputBaudIndex, c.inputIndex) << c.lines[0];
         EXPECT_EQ(s.inputBaudChecks(), c.inputChecks) << c.lines[0];
         EXPECT_EQ(s.m.OutputBaudIndex, c.outputIndex) << c.lines[1];
-        EXPECT_EQ(s.w.MDIForm1.menus.out300.checked(), c.out300) << c.lines[1];
-        EXPECT_EQ(s.w.MDIForm1.menus.out1200.checked(), c.out1200) << c.lines[1];
+        EXPECT_EQ(s.w.main.menus.out300.checked(), c.out300) << c.lines[1];
+        EXPECT_EQ(s.w.main.menus.out1200.checked(), c.out1200) << c.lines[1];
         EXPECT_TRUE(s.listsAt(c.delay, c.tail, c.count)) << c.lines[2] << "/" << c.lines[3];
         EXPECT_TRUE(s.profilesSeeded(std::to_string(c.delay), std::to_string(c.tail)));
-        EXPECT_TRUE(s.w.MDIForm1.Window.enabled());
+        EXPECT_TRUE(s.w.main.window.enabled());
     }
 }
 
@@ -380,8 +380,8 @@ TEST(IniSettingsLoadTest, PositionTheListLacksStopsTheLoadWithTheUnexpectedError
         EXPECT_EQ(s.ui.boxes[0].icon, forms::Icon::Warning);
         EXPECT_TRUE(s.profilesSeeded("0", "0")) << c.delay << "/" << c.tail;
         EXPECT_FALSE(s.m.ShowWelcome);
-        EXPECT_FALSE(s.w.Form6.Window.visible());
-        EXPECT_FALSE(s.w.MDIForm1.Window.enabled());
+        EXPECT_FALSE(s.w.welcome.window.visible());
+        EXPECT_FALSE(s.w.main.window.enabled());
     }
 }
 
@@ -427,8 +427,8 @@ TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
         EXPECT_EQ(s.m.OutputBaudIndex, 0);
         EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{true, false, false, false}));
         EXPECT_TRUE(s.listsAt(0, 0, 16));
-        EXPECT_FALSE(s.w.Form6.Window.visible());
-        EXPECT_FALSE(s.w.MDIForm1.Window.enabled());
+        EXPECT_FALSE(s.w.welcome.window.visible());
+        EXPECT_FALSE(s.w.main.window.enabled());
         EXPECT_EQ(s.files.files[kPath], c.bytes);
     }
 }
@@ -445,10 +445,10 @@ TEST(IniSettingsLoadTest, WelcomeWindowOnlyForTrueInAnyCaseAndSpacing)
         Session s(settledWith({{7, c.line}}));
         EXPECT_TRUE(s.ini.LoadIniFile());
         EXPECT_EQ(s.m.ShowWelcome, c.shown) << c.line;
-        EXPECT_EQ(s.w.Form6.Window.visible(), c.shown) << c.line;
-        EXPECT_EQ(s.w.Form6.topmost, c.shown) << c.line;
-        EXPECT_EQ(s.w.Form6.ShowSplashScreen.isSet(), c.shown) << c.line;
-        EXPECT_EQ(s.w.MDIForm1.Window.enabled(), !c.shown) << c.line;
+        EXPECT_EQ(s.w.welcome.window.visible(), c.shown) << c.line;
+        EXPECT_EQ(s.w.welcome.topmost, c.shown) << c.line;
+        EXPECT_EQ(s.w.welcome.ShowSplashScreen.isSet(), c.shown) << c.line;
+        EXPECT_EQ(s.w.main.window.enabled(), !c.shown) << c.line;
     }
 }
 

@@ -38,10 +38,10 @@ protected:
     Lines written() const { return storage::splitLines(files.files.at(kPath)); }
     void uncheckAllBaudItems()
     {
-        for (auto* item : w.MDIForm1.menus.inputBaudItems())
+        for (auto* item : w.main.menus.inputBaudItems())
             item->setChecked(false);
-        w.MDIForm1.menus.out300.setChecked(false);
-        w.MDIForm1.menus.out1200.setChecked(false);
+        w.main.menus.out300.setChecked(false);
+        w.main.menus.out1200.setChecked(false);
     }
 
     fakes::MemoryFileSystem files;
@@ -57,11 +57,11 @@ TEST_F(IniSettingsWritersTest, PortAndCallsignWritersWriteTheTenLinesFromTheVari
     const std::function<bool()> writers[] = {[this] { return ini.SaveComPortToIni(); },
                                              [this] { return ini.SaveMyCallToIni(); }};
     for (const auto& write : writers) {
-        w.Form6.ShowSplashScreen.setValue(0);
+        w.welcome.ShowSplashScreen.setValue(0);
         EXPECT_TRUE(write());
         EXPECT_EQ(files.files[kPath],
                   "3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nFALSE\r\nReserved\r\nReserved\r\nReserved\r\n");
-        w.Form6.ShowSplashScreen.setValue(1);
+        w.welcome.ShowSplashScreen.setValue(1);
         EXPECT_TRUE(write());
         EXPECT_EQ(files.files[kPath], "3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nTRUE\r\nReserved\r\nReserved\r\nReserved\r\n");
     }
@@ -80,7 +80,7 @@ TEST_F(IniSettingsWritersTest, InputBaudWriterTakesTheCheckedItemOrKeepsTheStore
         m.InputBaudIndex = 2;
         uncheckAllBaudItems();
         if (c.checked >= 0)
-            w.MDIForm1.menus.inputBaudItems()[static_cast<std::size_t>(c.checked)]->setChecked(true);
+            w.main.menus.inputBaudItems()[static_cast<std::size_t>(c.checked)]->setChecked(true);
         EXPECT_TRUE(ini.SaveInputBaudRateToIni());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", c.line, "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
         EXPECT_EQ(std::to_string(m.InputBaudIndex), c.line);
@@ -99,8 +99,8 @@ TEST_F(IniSettingsWritersTest, OutputBaudWriterTakesTheCheckedItemOrKeepsTheStor
     for (const auto& c : cases) {
         m.OutputBaudIndex = c.stored;
         uncheckAllBaudItems();
-        w.MDIForm1.menus.out300.setChecked(c.out300);
-        w.MDIForm1.menus.out1200.setChecked(c.out1200);
+        w.main.menus.out300.setChecked(c.out300);
+        w.main.menus.out1200.setChecked(c.out1200);
         EXPECT_TRUE(ini.SaveOutputBaudRateToIni());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", c.line, "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
         EXPECT_EQ(std::to_string(m.OutputBaudIndex), c.line);
@@ -113,8 +113,8 @@ TEST_F(IniSettingsWritersTest, SaveIniFileTakesTheCurrentModeWindowsPositionsThe
         w.station(static_cast<Mode>(mode)).TxDelay.setListIndex(7 + mode);
         w.station(static_cast<Mode>(mode)).TxTail.setListIndex(1 + mode);
     }
-    w.MDIForm1.menus.in1200.setChecked(false);
-    w.MDIForm1.menus.in9600.setChecked(true);
+    w.main.menus.in1200.setChecked(false);
+    w.main.menus.in9600.setChecked(true);
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         ui.calls.clear();
         m.CurrentMode = mode;
@@ -139,12 +139,12 @@ TEST_F(IniSettingsWritersTest, SaveIniFileOutsideTheFiveModesKeepsTheStoredPosit
 TEST_F(IniSettingsWritersTest, MemorizeDefaultsInBeaconWritesTheBeaconPositionsAndTheTrackingCallsign)
 {
     m.CurrentMode = static_cast<int>(Mode::Beacon);
-    w.Form2.station.TxDelay.setListIndex(12);
-    w.Form2.station.TxTail.setListIndex(4);
-    w.Form4.station.TxDelay.setListIndex(1);
-    w.Form4.station.TxTail.setListIndex(1);
-    w.Form2.station.MyCall.setText("BEACON");
-    w.Form4.station.MyCall.setText("W1XYZ");
+    w.beacon.station.TxDelay.setListIndex(12);
+    w.beacon.station.TxTail.setListIndex(4);
+    w.tracking.station.TxDelay.setListIndex(1);
+    w.tracking.station.TxTail.setListIndex(1);
+    w.beacon.station.MyCall.setText("BEACON");
+    w.tracking.station.MyCall.setText("W1XYZ");
     ini.memorizedefaults_Click();
     EXPECT_EQ(m.MyCall, "W1XYZ");
     EXPECT_EQ(written(), (Lines{"3", "W1XYZ", "0", "0", "12", "4", "FALSE", "Reserved", "Reserved", "Reserved"}));
@@ -195,7 +195,7 @@ TEST_F(IniSettingsWritersTest, InputBaudCommandsCheckOneItemAndSaveIt)
     for (int index : {3, 0, 2, 1}) {
         clicks[index]();
         for (int item = 0; item < 4; ++item)
-            EXPECT_EQ(w.MDIForm1.menus.inputBaudItems()[static_cast<std::size_t>(item)]->checked(), item == index);
+            EXPECT_EQ(w.main.menus.inputBaudItems()[static_cast<std::size_t>(item)]->checked(), item == index);
         EXPECT_EQ(m.InputBaudIndex, index);
         EXPECT_EQ(written().at(2), std::to_string(index));
     }
@@ -206,8 +206,8 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
     m.TxDelayIndex = 6;
     m.TxTailIndex = 2;
     ini.out300_Click();
-    EXPECT_TRUE(w.MDIForm1.menus.out300.checked());
-    EXPECT_FALSE(w.MDIForm1.menus.out1200.checked());
+    EXPECT_TRUE(w.main.menus.out300.checked());
+    EXPECT_FALSE(w.main.menus.out1200.checked());
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 15);
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "373 ms");
@@ -217,8 +217,8 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
     EXPECT_EQ(written().at(3), "1");
 
     ini.out1200_Click();
-    EXPECT_FALSE(w.MDIForm1.menus.out300.checked());
-    EXPECT_TRUE(w.MDIForm1.menus.out1200.checked());
+    EXPECT_FALSE(w.main.menus.out300.checked());
+    EXPECT_TRUE(w.main.menus.out1200.checked());
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 16);
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "293 ms *");

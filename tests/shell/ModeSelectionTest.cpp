@@ -28,7 +28,7 @@ TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
     MDIForm1 program(files);
     program.startUp();
     program.module().PrinterPresent = true;
-    auto& main = program.windows().MDIForm1;
+    auto& main = program.windows().main;
     for (const Row& row : rows) {
         program.selectMode(row.mode);
         SCOPED_TRACE(static_cast<int>(row.mode));
@@ -47,7 +47,7 @@ TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
         EXPECT_EQ(main.menus.printerfont.enabled(), row.printing);
         for (int mode = 0; mode < forms::kModeCount; ++mode) {
             EXPECT_EQ(main.menus.modeItems()[std::size_t(mode)]->checked(), mode == static_cast<int>(row.mode));
-            EXPECT_EQ(program.windows().station(static_cast<Mode>(mode)).Window.visible(),
+            EXPECT_EQ(program.windows().station(static_cast<Mode>(mode)).window.visible(),
                       mode == static_cast<int>(row.mode));
         }
     }
@@ -58,7 +58,7 @@ TEST(ModeSelectionTest, WithoutAPrinterPrintingStaysDisabled)
     fakes::MemoryFileSystem files;
     MDIForm1 program(files);
     program.startUp();
-    auto& menus = program.windows().MDIForm1.menus;
+    auto& menus = program.windows().main.menus;
     menus.printprofiles.setEnabled(false);
     menus.printerfont.setEnabled(false);
     program.selectMode(Mode::Nmea);
@@ -71,10 +71,10 @@ TEST(ModeSelectionTest, CaptionsTheProfileFrameWithTheSelectedTab)
     fakes::MemoryFileSystem files;
     MDIForm1 program(files);
     program.startUp();
-    program.windows().Form3.NMEAProfile.setSelectedIndex(3);
+    program.windows().nmea.NMEAProfile.setSelectedIndex(3);
     program.nmea_Click();
-    EXPECT_EQ(program.windows().Form3.NMEAProfileFrame.caption(), "Profile #4 Settings");
-    EXPECT_EQ(program.windows().Form3.station.HelpFrame.caption(), "NMEA Mode");
+    EXPECT_EQ(program.windows().nmea.NMEAProfileFrame.caption(), "Profile #4 Settings");
+    EXPECT_EQ(program.windows().nmea.station.HelpFrame.caption(), "NMEA Mode");
 }
 
 } // namespace

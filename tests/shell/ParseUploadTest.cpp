@@ -55,9 +55,9 @@ TEST_F(ParseUploadTest, SelectsTheImagesModeAndShowsItsWindow)
 {
     read(image(0x01));
     EXPECT_EQ(program.module().CurrentMode, 1);
-    EXPECT_TRUE(w.MDIForm1.menus.beacon.checked());
-    EXPECT_TRUE(w.Form2.station.Window.visible());
-    EXPECT_EQ(w.Form2.station.ToCall.text(), "APRS");
+    EXPECT_TRUE(w.main.menus.beacon.checked());
+    EXPECT_TRUE(w.beacon.station.window.visible());
+    EXPECT_EQ(w.beacon.station.ToCall.text(), "APRS");
     for (int mode = 0; mode < forms::kModeCount; ++mode)
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).MyCall.text(), "TEST");
 }
@@ -65,21 +65,21 @@ TEST_F(ParseUploadTest, SelectsTheImagesModeAndShowsItsWindow)
 TEST_F(ParseUploadTest, BeaconAndAlarmImagesLeaveTheInputBaudRateAlone)
 {
     for (std::uint8_t modeByte : {std::uint8_t{0x19}, std::uint8_t{0x1C}}) {
-        w.MDIForm1.menus.in1200.setChecked(false);
-        w.MDIForm1.menus.in4800.setChecked(true);
+        w.main.menus.in1200.setChecked(false);
+        w.main.menus.in4800.setChecked(true);
         read(image(modeByte));
-        EXPECT_TRUE(w.MDIForm1.menus.in4800.checked()) << int(modeByte);
-        EXPECT_FALSE(w.MDIForm1.menus.in9600.checked()) << int(modeByte);
+        EXPECT_TRUE(w.main.menus.in4800.checked()) << int(modeByte);
+        EXPECT_FALSE(w.main.menus.in9600.checked()) << int(modeByte);
     }
 }
 
 TEST_F(ParseUploadTest, TelemetryImageChecksExactlyItsInputBaudRate)
 {
     read(image(0x10));
-    EXPECT_FALSE(w.MDIForm1.menus.in1200.checked());
-    EXPECT_FALSE(w.MDIForm1.menus.in2400.checked());
-    EXPECT_TRUE(w.MDIForm1.menus.in4800.checked());
-    EXPECT_FALSE(w.MDIForm1.menus.in9600.checked());
+    EXPECT_FALSE(w.main.menus.in1200.checked());
+    EXPECT_FALSE(w.main.menus.in2400.checked());
+    EXPECT_TRUE(w.main.menus.in4800.checked());
+    EXPECT_FALSE(w.main.menus.in9600.checked());
 }
 
 TEST_F(ParseUploadTest, OutputBitReloadsThe300BaudListsBeforeTheFill)
@@ -87,11 +87,11 @@ TEST_F(ParseUploadTest, OutputBitReloadsThe300BaudListsBeforeTheFill)
     std::string data = image(0x21);
     data[50] = '\x32';
     read(data);
-    EXPECT_TRUE(w.MDIForm1.menus.out300.checked());
-    EXPECT_FALSE(w.MDIForm1.menus.out1200.checked());
-    EXPECT_EQ(w.Form1.station.TxDelay.count(), 15);
-    EXPECT_EQ(w.Form2.station.TxDelay.listIndex(), 2);
-    EXPECT_EQ(w.Form2.station.TxTail.listIndex(), 1);
+    EXPECT_TRUE(w.main.menus.out300.checked());
+    EXPECT_FALSE(w.main.menus.out1200.checked());
+    EXPECT_EQ(w.telemetry.station.TxDelay.count(), 15);
+    EXPECT_EQ(w.beacon.station.TxDelay.listIndex(), 2);
+    EXPECT_EQ(w.beacon.station.TxTail.listIndex(), 1);
 }
 
 TEST_F(ParseUploadTest, OptionAndAutoModeBytes)
@@ -103,27 +103,27 @@ TEST_F(ParseUploadTest, OptionAndAutoModeBytes)
     };
     for (const Case& c : {Case{0x07, 0xFF, 0, 1, 1, 1, 1}, Case{0x00, 0x00, 1, 0, 0, 0, 0},
                           Case{0x01, 0x01, 1, 1, 0, 0, 1}, Case{0x02, 0x7F, 0, 0, 1, 0, 0}}) {
-        w.MDIForm1.AutoMode.setValue(c.before);
+        w.main.AutoMode.setValue(c.before);
         read(image(0x03, c.option, c.autoMode));
-        EXPECT_EQ(w.MDIForm1.LEDDisable.value(), c.led) << int(c.option);
-        EXPECT_EQ(w.MDIForm1.MicEncode.value(), c.mic) << int(c.option);
-        EXPECT_EQ(w.MDIForm1.ModeLock.value(), c.lock) << int(c.option);
-        EXPECT_EQ(w.MDIForm1.AutoMode.value(), c.autoModeAfter) << int(c.autoMode);
+        EXPECT_EQ(w.main.LEDDisable.value(), c.led) << int(c.option);
+        EXPECT_EQ(w.main.MicEncode.value(), c.mic) << int(c.option);
+        EXPECT_EQ(w.main.ModeLock.value(), c.lock) << int(c.option);
+        EXPECT_EQ(w.main.AutoMode.value(), c.autoModeAfter) << int(c.autoMode);
     }
 }
 
 TEST_F(ParseUploadTest, UnknownModeSetsOptionsButChangesNoWindow)
 {
-    w.Form2.BcnMsgText.setText("KEEP");
+    w.beacon.BcnMsgText.setText("KEEP");
     read(image(0x3D, 0x01));
     EXPECT_EQ(program.module().CurrentMode, 5);
-    EXPECT_TRUE(w.MDIForm1.menus.in9600.checked());
-    EXPECT_TRUE(w.MDIForm1.menus.out300.checked());
-    EXPECT_EQ(w.MDIForm1.LEDDisable.value(), 1);
-    EXPECT_EQ(w.Form2.BcnMsgText.text(), "KEEP");
-    EXPECT_EQ(w.Form2.station.MyCall.text(), "");
+    EXPECT_TRUE(w.main.menus.in9600.checked());
+    EXPECT_TRUE(w.main.menus.out300.checked());
+    EXPECT_EQ(w.main.LEDDisable.value(), 1);
+    EXPECT_EQ(w.beacon.BcnMsgText.text(), "KEEP");
+    EXPECT_EQ(w.beacon.station.MyCall.text(), "");
     for (int mode = 0; mode < forms::kModeCount; ++mode)
-        EXPECT_FALSE(w.station(static_cast<Mode>(mode)).Window.visible());
+        EXPECT_FALSE(w.station(static_cast<Mode>(mode)).window.visible());
 }
 
 } // namespace

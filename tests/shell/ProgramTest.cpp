@@ -48,15 +48,15 @@ TEST_F(ProgramTest, StartUpTestsAndOpensThePortAndEnablesTheMainWindow)
 {
     start();
     EXPECT_EQ(link.calls, (std::vector<std::string>{"TestSerialPort", "OpenSerialPort"}));
-    EXPECT_TRUE(w.MDIForm1.menus.com1.checked());
-    EXPECT_TRUE(w.MDIForm1.Window.enabled());
-    EXPECT_TRUE(w.MDIForm1.menus.openconfiguration.enabled());
-    for (auto* item : {&w.MDIForm1.menus.read, &w.MDIForm1.menus.write, &w.MDIForm1.menus.saveconfiguration,
-                       &w.MDIForm1.menus.newconfiguration, &w.MDIForm1.menus.memorizedefaults,
-                       &w.MDIForm1.menus.printprofiles, &w.MDIForm1.menus.printerfont})
+    EXPECT_TRUE(w.main.menus.com1.checked());
+    EXPECT_TRUE(w.main.window.enabled());
+    EXPECT_TRUE(w.main.menus.openconfiguration.enabled());
+    for (auto* item :
+         {&w.main.menus.read, &w.main.menus.write, &w.main.menus.saveconfiguration, &w.main.menus.newconfiguration,
+          &w.main.menus.memorizedefaults, &w.main.menus.printprofiles, &w.main.menus.printerfont})
         EXPECT_FALSE(item->enabled()) << item->name();
-    EXPECT_EQ(w.Form4.station.MyCall.text(), "N0CALL");
-    EXPECT_EQ(w.Form2.station.TxDelay.listIndex(), 6);
+    EXPECT_EQ(w.tracking.station.MyCall.text(), "N0CALL");
+    EXPECT_EQ(w.beacon.station.TxDelay.listIndex(), 6);
 }
 
 TEST_F(ProgramTest, AFailedPortTestSendsTheUserToTheSetupMenu)
@@ -64,27 +64,27 @@ TEST_F(ProgramTest, AFailedPortTestSendsTheUserToTheSetupMenu)
     link.portFails = true;
     start();
     EXPECT_EQ(link.calls, (std::vector<std::string>{"TestSerialPort", "SelectSerialPort"}));
-    EXPECT_FALSE(w.MDIForm1.ConnectButton.visible());
-    EXPECT_TRUE(w.MDIForm1.Window.enabled());
+    EXPECT_FALSE(w.main.ConnectButton.visible());
+    EXPECT_TRUE(w.main.window.enabled());
 }
 
 TEST_F(ProgramTest, TheMainWindowIsUsableEvenWhenTheInitializationFileStoppedOnAnError)
 {
     start(storage::joinLines({"2", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(program.form().module().link.ComPortNumber, 2);
-    EXPECT_TRUE(w.MDIForm1.Window.enabled());
+    EXPECT_TRUE(w.main.window.enabled());
 }
 
 TEST_F(ProgramTest, TheWelcomeWindowKeepsTheMainWindowDisabledUntilOk)
 {
     start(iniFile("1", "N0CALL", "TRUE"));
-    EXPECT_TRUE(w.Form6.Window.visible());
-    EXPECT_TRUE(w.Form6.topmost);
-    EXPECT_FALSE(w.MDIForm1.Window.enabled());
-    w.Form6.ShowSplashScreen.setValue(0);
+    EXPECT_TRUE(w.welcome.window.visible());
+    EXPECT_TRUE(w.welcome.topmost);
+    EXPECT_FALSE(w.main.window.enabled());
+    w.welcome.ShowSplashScreen.setValue(0);
     program.Command1_Click();
-    EXPECT_FALSE(w.Form6.Window.visible());
-    EXPECT_TRUE(w.MDIForm1.Window.enabled());
+    EXPECT_FALSE(w.welcome.window.visible());
+    EXPECT_TRUE(w.main.window.enabled());
     EXPECT_TRUE(program.form().module().WelcomeDismissed);
     EXPECT_EQ(storage::splitLines(files.files[kIni])[6], "FALSE");
 }
@@ -117,7 +117,7 @@ TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
     EXPECT_EQ(link.downloads[0].size(), 129u);
     program.form().module().link.ModelName = "VQ-3+ ";
     program.form().beacon_Click();
-    w.Form2.station.ToCall.setText("APRS");
+    w.beacon.station.ToCall.setText("APRS");
     EXPECT_TRUE(program.write_Click());
 }
 
@@ -125,7 +125,7 @@ TEST_F(ProgramTest, InvalidInputShowsTheMessageThenMovesTheFocusAndSendsNothing)
 {
     start();
     program.form().beacon_Click();
-    w.Form2.station.SSID.setText("0");
+    w.beacon.station.SSID.setText("0");
     EXPECT_FALSE(program.write_Click());
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"pointer:normal", "box:Invalid SSID", "focus:BcnMySSID"}));
     EXPECT_TRUE(program.form().module().DownloadImage.empty());
@@ -137,7 +137,7 @@ TEST_F(ProgramTest, WriteStoresTheShownProfileBeforeCompiling)
     start();
     program.form().tracking_Click();
     program.profileTabClick(Mode::Tracking, 1);
-    w.Form4.station.TmrMin.setText("5");
+    w.tracking.station.TmrMin.setText("5");
     ASSERT_TRUE(program.write_Click());
     EXPECT_EQ(static_cast<unsigned char>(link.downloads[0][46 + 6 + 3]), 300u % 256u);
     EXPECT_EQ(static_cast<unsigned char>(link.downloads[0][46 + 6 + 2]) & 0x0Fu, 1u);
@@ -196,7 +196,7 @@ TEST_F(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         EXPECT_EQ(rowUi.callsStartingWith("pointer:").back(), "pointer:normal");
         EXPECT_EQ(rowLink.calls, row.calls);
         EXPECT_FALSE(rowUi.ended);
-        EXPECT_EQ(rowProgram.form().windows().MDIForm1.Window.enabled(), !row.endsWhenClosed);
+        EXPECT_EQ(rowProgram.form().windows().main.window.enabled(), !row.endsWhenClosed);
         if (rowLink.whenClosed)
             rowLink.whenClosed();
         EXPECT_EQ(rowUi.ended, row.endsWhenClosed);
@@ -223,12 +223,12 @@ TEST_F(ProgramTest, VerifyAfterWriteIsOnUntilTurnedOffAndKeptInTheProgramsOwnFil
 {
     const std::string optionsFile = "/home/user/.config/quellmark/quellmark.conf";
     start();
-    EXPECT_TRUE(w.MDIForm1.menus.verifyafterwrite.checked());
+    EXPECT_TRUE(w.main.menus.verifyafterwrite.checked());
     EXPECT_TRUE(program.form().module().link.VerifyWrites);
     EXPECT_EQ(files.files.count(optionsFile), 0u);
 
     EXPECT_TRUE(program.menuCommand("verifyafterwrite"));
-    EXPECT_FALSE(w.MDIForm1.menus.verifyafterwrite.checked());
+    EXPECT_FALSE(w.main.menus.verifyafterwrite.checked());
     EXPECT_FALSE(program.form().module().link.VerifyWrites);
     EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=no\r\n");
     EXPECT_EQ(files.files[kIni], iniFile("1", "N0CALL"));
@@ -280,7 +280,7 @@ TEST_F(ProgramTest, ASettingThatCannotBeKeptSaysWhyAndHoldsUntilTheProgramEnds)
     expected.details = "/home/user/.config/quellmark/quellmark.conf: Permission denied";
     EXPECT_EQ(ui.boxes[0], expected);
     EXPECT_FALSE(program.form().module().link.VerifyWrites);
-    EXPECT_FALSE(w.MDIForm1.menus.verifyafterwrite.checked());
+    EXPECT_FALSE(w.main.menus.verifyafterwrite.checked());
 }
 
 TEST_F(ProgramTest, ContentsOpensTheHelpFileFromTheProgramsFolder)
@@ -298,42 +298,42 @@ TEST_F(ProgramTest, FieldEventsFollowTheFieldRules)
     program.myCallChange("K1ABC");
     for (int mode = 0; mode < forms::kModeCount; ++mode)
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).MyCall.text(), "K1ABC");
-    w.Form1.station.Path[2].setListIndex(6);
+    w.telemetry.station.Path[2].setListIndex(6);
     program.pathClick(Mode::Telemetry, 3);
-    EXPECT_EQ(w.Form1.station.Path[2].listIndex(), 0);
+    EXPECT_EQ(w.telemetry.station.Path[2].listIndex(), 0);
     EXPECT_EQ(ui.calls.back(), "focus:TelSpecPath2");
-    w.Form1.station.SpecPath[1].setText("WIDE3");
+    w.telemetry.station.SpecPath[1].setText("WIDE3");
     program.specialPathLostFocus(Mode::Telemetry, 2);
-    for (const auto& path : w.Form1.station.Path)
+    for (const auto& path : w.telemetry.station.Path)
         EXPECT_EQ(path.entries()[6], "WIDE3");
-    w.Form1.station.Path[2].setListIndex(6);
+    w.telemetry.station.Path[2].setListIndex(6);
     program.pathClick(Mode::Telemetry, 3);
-    EXPECT_EQ(w.Form1.station.Path[2].listIndex(), 6);
+    EXPECT_EQ(w.telemetry.station.Path[2].listIndex(), 6);
 }
 
 TEST_F(ProgramTest, EventsByControlNameReachTheModels)
 {
     start();
     program.textChanged("NMEAMyCall", "K1ABC");
-    EXPECT_EQ(w.Form5.station.MyCall.text(), "K1ABC");
+    EXPECT_EQ(w.alarm.station.MyCall.text(), "K1ABC");
     program.textChanged("TrkToCall", "CQ");
-    EXPECT_EQ(w.Form4.station.ToCall.text(), "CQ");
+    EXPECT_EQ(w.tracking.station.ToCall.text(), "CQ");
     program.textChanged("BcnMsgText", "HELLO");
-    EXPECT_EQ(w.Form2.BcnMsgText.text(), "HELLO");
+    EXPECT_EQ(w.beacon.BcnMsgText.text(), "HELLO");
     program.listClick("AlmCondition2", 0);
-    EXPECT_EQ(w.Form5.AlmCondition[1].listIndex(), 0);
+    EXPECT_EQ(w.alarm.AlmCondition[1].listIndex(), 0);
     program.listClick("AlmPath2", 7);
-    EXPECT_EQ(w.Form5.station.Path[1].listIndex(), 0);
+    EXPECT_EQ(w.alarm.station.Path[1].listIndex(), 0);
     EXPECT_EQ(ui.calls.back(), "focus:AlmSpecPath3");
     program.textChanged("AlmSpecPath3", "WIDE3");
     program.lostFocus("AlmSpecPath3");
-    EXPECT_EQ(w.Form5.station.Path[0].entries()[7], "WIDE3");
+    EXPECT_EQ(w.alarm.station.Path[0].entries()[7], "WIDE3");
     program.listClick("AlmPath2", 7);
-    EXPECT_EQ(w.Form5.station.Path[1].listIndex(), 7);
+    EXPECT_EQ(w.alarm.station.Path[1].listIndex(), 7);
     program.checkClick("TrkSendComments", true);
-    EXPECT_EQ(w.Form4.TrkSendComments.value(), 1);
+    EXPECT_EQ(w.tracking.TrkSendComments.value(), 1);
     program.optionClick("TelTxOnLFEnable");
-    EXPECT_EQ(w.Form1.TelTxOn.selected(), forms::kLineFeed);
+    EXPECT_EQ(w.telemetry.TelTxOn.selected(), forms::kLineFeed);
 }
 
 TEST_F(ProgramTest, AnEditNeverTakesATextPastItsTypingLimit)
@@ -373,7 +373,7 @@ TEST_F(ProgramTest, AnEditNeverTakesATextPastItsTypingLimit)
         else
             EXPECT_EQ(std::get<forms::PickList*>(*found)->text(), c.after);
     }
-    EXPECT_EQ(w.Form5.station.MyCall.text(), "ABCDXFGH");
+    EXPECT_EQ(w.alarm.station.MyCall.text(), "ABCDXFGH");
 }
 
 TEST_F(ProgramTest, MenuCommandsByName)
@@ -382,7 +382,7 @@ TEST_F(ProgramTest, MenuCommandsByName)
     EXPECT_TRUE(program.menuCommand("nmea"));
     EXPECT_EQ(program.form().module().CurrentMode, 2);
     EXPECT_TRUE(program.menuCommand("in9600"));
-    EXPECT_TRUE(w.MDIForm1.menus.in9600.checked());
+    EXPECT_TRUE(w.main.menus.in9600.checked());
     EXPECT_EQ(storage::splitLines(files.files[kIni])[2], "3");
     EXPECT_TRUE(program.menuCommand("com2"));
     EXPECT_EQ(link.calls.back(), "com2_Click");
@@ -405,14 +405,14 @@ TEST_F(ProgramTest, PrintProfilesPrintsTheShownModesProfilesWithTheProgressWindo
 
     program.form().tracking_Click();
     program.profileTabClick(Mode::Tracking, 3);
-    w.Form4.station.SSID.setText("7");
+    w.tracking.station.SSID.setText("7");
     program.menuCommand("printprofiles");
     EXPECT_EQ(printer.lineText(1), "Tracking Profiles for N0CALL (6 Dec 2026)");
-    EXPECT_EQ(w.Form4.store.entry(4).SSID, "7");
+    EXPECT_EQ(w.tracking.store.entry(4).SSID, "7");
     EXPECT_EQ(printer.calls.at(1), "font Courier 10 0000");
     EXPECT_EQ(printer.calls.back(), "endDocument");
-    EXPECT_EQ(w.Form8.PrintProgress, 10);
-    EXPECT_FALSE(w.Form8.Window.visible());
+    EXPECT_EQ(w.printProgress.PrintProgress, 10);
+    EXPECT_FALSE(w.printProgress.window.visible());
 }
 
 TEST(HelpTextsTest, OptionToolTipsFollowTheState)

@@ -111,9 +111,9 @@ TEST_F(UnitLinkTest, IdentifiesTheUnitWithoutTouchingTheWindows)
     EXPECT_TRUE(port.isOpen());
     const std::string image = trackingImage();
     connect(image);
-    EXPECT_EQ(w.MDIForm1.Window.caption(), "Quellmark VQ-3+ (v2.0) on COM1");
-    EXPECT_EQ(w.MDIForm1.VQ3Status.caption(), "Connected");
-    EXPECT_EQ(w.Form4.station.MyCall.text(), "N0CALL");
+    EXPECT_EQ(w.main.window.caption(), "Quellmark VQ-3+ (v2.0) on COM1");
+    EXPECT_EQ(w.main.VQ3Status.caption(), "Connected");
+    EXPECT_EQ(w.tracking.station.MyCall.text(), "N0CALL");
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0].transaction, link::Transaction::Identification);
     EXPECT_EQ(recorded[0].model, "VQ-3+ ");
@@ -128,10 +128,10 @@ TEST_F(UnitLinkTest, ReadFillsTheWindowsOfTheUnitsMode)
     EXPECT_EQ(port.takeSent(), "U");
     port.deliver(std::string("U\x01\x02", 3) + image);
     EXPECT_EQ(program.form().module().CurrentMode, 3);
-    EXPECT_TRUE(w.Form4.station.Window.visible());
-    EXPECT_EQ(w.Form4.station.MyCall.text(), "K1ABC");
-    EXPECT_EQ(w.Form4.TrkComments.text(), "Mobile");
-    EXPECT_EQ(w.Form4.station.SSID.text(), "9");
+    EXPECT_TRUE(w.tracking.station.window.visible());
+    EXPECT_EQ(w.tracking.station.MyCall.text(), "K1ABC");
+    EXPECT_EQ(w.tracking.TrkComments.text(), "Mobile");
+    EXPECT_EQ(w.tracking.station.SSID.text(), "9");
     EXPECT_EQ(recorded.back().transaction, link::Transaction::Read);
     EXPECT_EQ(ui.progress, std::make_pair(131, 131));
 }
@@ -143,7 +143,7 @@ TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
     program.read_Click();
     port.deliver(std::string("U\x01\x02", 3) + image);
     port.takeSent();
-    w.Form4.TrkComments.setText("Portable");
+    w.tracking.TrkComments.setText("Portable");
     ASSERT_TRUE(program.write_Click());
     const std::string wire = echoWrite();
     EXPECT_EQ(wire.substr(0, 1), "D");
@@ -170,7 +170,7 @@ TEST_F(UnitLinkTest, ReadBackThatDiffersNamesTheFieldWithBothValuesAndTheBackupO
     program.read_Click();
     port.deliver(std::string("U\x01\x02", 3) + image);
     port.takeSent();
-    w.Form4.TrkComments.setText("Portable");
+    w.tracking.TrkComments.setText("Portable");
     ASSERT_TRUE(program.write_Click());
     std::string stored = echoWrite().substr(1);
     stored[110] = 'x';
@@ -184,7 +184,7 @@ TEST_F(UnitLinkTest, ReadBackThatDiffersNamesTheFieldWithBothValuesAndTheBackupO
     EXPECT_EQ(lookedFor, std::vector<std::string>{image});
     EXPECT_EQ(recorded.back().transaction, link::Transaction::Read);
     EXPECT_EQ(recorded.back().bytes, stored);
-    EXPECT_EQ(w.Form4.TrkComments.text(), "Portable");
+    EXPECT_EQ(w.tracking.TrkComments.text(), "Portable");
 }
 
 TEST_F(UnitLinkTest, EndingDuringAWriteAsksThenBreaksItOffAndEndsOnceTheBurstHasLeft)
@@ -220,7 +220,7 @@ TEST_F(UnitLinkTest, EndingDuringAWriteAsksThenBreaksItOffAndEndsOnceTheBurstHas
         EXPECT_EQ(port.takeSent(), row.sent);
         EXPECT_FALSE(ui.ended);
         EXPECT_EQ(link.transferUnderWay(), !row.ended);
-        EXPECT_EQ(w.MDIForm1.Window.enabled(), !row.ended);
+        EXPECT_EQ(w.main.window.enabled(), !row.ended);
         port.allSent();
         EXPECT_EQ(ui.ended, row.ended);
         EXPECT_EQ(port.isOpen(), !row.ended);
@@ -243,7 +243,7 @@ TEST_F(UnitLinkTest, AGoodPortChangeIsRemembered)
 {
     program.com_Click(3);
     EXPECT_EQ(port.commPort, 3);
-    EXPECT_TRUE(w.MDIForm1.menus.com3.checked());
+    EXPECT_TRUE(w.main.menus.com3.checked());
     EXPECT_EQ(storage::splitLines(files.files["/opt/quellmark/vq3.ini"])[0], "3");
 }
 

@@ -28,12 +28,12 @@ TEST(ConfigLineBreaksTest, LineBreakInSingleLineValueIsSavedAsSpaceAndKeepsTheLa
     const LineBreakRow rows[] = {
         {"callsign", Mode::Telemetry, [](forms::Windows& w) { forms::setMyCall(w, "AB\nC"); }, 7, "AB C"},
         {"callsign ending in CR", Mode::Beacon, [](forms::Windows& w) { forms::setMyCall(w, "ABC\r"); }, 7, "ABC"},
-        {"tracking symbol", Mode::Tracking, [](forms::Windows& w) { w.Form4.store.entry(3).Symbol = "\n"; }, 38, " "},
-        {"tracking comment", Mode::Tracking, [](forms::Windows& w) { w.Form4.TrkComments.setText("A\r\nB"); }, 116,
+        {"tracking symbol", Mode::Tracking, [](forms::Windows& w) { w.tracking.store.entry(3).Symbol = "\n"; }, 38,
+         " "},
+        {"tracking comment", Mode::Tracking, [](forms::Windows& w) { w.tracking.TrkComments.setText("A\r\nB"); }, 116,
          "A  B"},
-        {"alarm message", Mode::Alarm, [](forms::Windows& w) { w.Form5.AlarmMsgText[1].setText("\nX"); }, 29, " X"},
-        {"data header", Mode::Nmea, [](forms::Windows& w) { w.MDIForm1.GpsString[0].setText("$GP\rGGA"); }, 107,
-         "$GP GGA"},
+        {"alarm message", Mode::Alarm, [](forms::Windows& w) { w.alarm.AlarmMsgText[1].setText("\nX"); }, 29, " X"},
+        {"data header", Mode::Nmea, [](forms::Windows& w) { w.main.GpsString[0].setText("$GP\rGGA"); }, 107, "$GP GGA"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -48,7 +48,7 @@ TEST(ConfigLineBreaksTest, LineBreakInSingleLineValueIsSavedAsSpaceAndKeepsTheLa
 TEST(ConfigLineBreaksTest, BeaconTextKeepsItsLineBreaks)
 {
     forms::Windows w = test::filledWindows();
-    w.Form2.BcnMsgText.setText("first\r\nsecond");
+    w.beacon.BcnMsgText.setText("first\r\nsecond");
     const auto lines = configurationLines(w, Mode::Beacon);
     EXPECT_EQ(lines.back(), "first\r\nsecond");
 }

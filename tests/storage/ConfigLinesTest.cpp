@@ -35,16 +35,16 @@ TEST(ConfigLinesTest, WritesTheLineCountOfEachMode)
 TEST(ConfigLinesTest, WritesKnownBeaconWindowLineByLine)
 {
     forms::Windows w = test::filledWindows();
-    auto& menus = w.MDIForm1.menus;
+    auto& menus = w.main.menus;
     menus.in1200.setChecked(false);
     menus.in2400.setChecked(true);
     menus.out1200.setChecked(false);
     menus.out300.setChecked(true);
     forms::rebuildTxLists(w, true, 5, 2);
-    w.MDIForm1.LEDDisable.setValue(1);
-    w.MDIForm1.MicEncode.setValue(0);
-    w.MDIForm1.ModeLock.setValue(1);
-    auto& station = w.Form2.station;
+    w.main.LEDDisable.setValue(1);
+    w.main.MicEncode.setValue(0);
+    w.main.ModeLock.setValue(1);
+    auto& station = w.beacon.station;
     forms::setMyCall(w, "N0CALL");
     station.SSID.setText("9");
     station.ToCall.setText(" APRS ");
@@ -58,7 +58,7 @@ TEST(ConfigLinesTest, WritesKnownBeaconWindowLineByLine)
     station.TmrMin.setText("10");
     station.TmrSec.setText(" 5");
     station.TxTail.setListIndex(3);
-    w.Form2.BcnMsgText.setText("  Hello  world ");
+    w.beacon.BcnMsgText.setText("  Hello  world ");
 
     const Lines expected{"1",     "1", "1", "1", "0", "1",  "0",  "N0CALL", "9", "APRS", "WIDE2-2",     "",
                          "RELAY", "",  "5", "3", "0", "-1", "10", "5",      "5", "3",    "Hello  world"};
@@ -69,7 +69,7 @@ TEST(ConfigLinesTest, WritesKnownTrackingWindowLineByLine)
 {
     forms::Windows w = test::filledWindows();
     forms::setMyCall(w, "N0CALL");
-    auto& form = w.Form4;
+    auto& form = w.tracking;
     form.station.ToCall.setText("APRS");
     test::setSpecialPath(form.station, 2, "WIDE3-3");
     for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
@@ -113,11 +113,11 @@ TEST(ConfigLinesTest, HeaderKeepsItsPlacesWhateverTheMenusShow)
     };
     for (const auto& c : cases) {
         forms::Windows w = test::filledWindows();
-        auto items = w.MDIForm1.menus.inputBaudItems();
+        auto items = w.main.menus.inputBaudItems();
         for (std::size_t i = 0; i < items.size(); ++i)
             items[i]->setChecked(static_cast<int>(i) == c.inputChecked);
-        w.MDIForm1.menus.out300.setChecked(c.out300);
-        w.MDIForm1.menus.out1200.setChecked(c.out1200);
+        w.main.menus.out300.setChecked(c.out300);
+        w.main.menus.out1200.setChecked(c.out1200);
         const Lines lines = configurationLines(w, Mode::Alarm);
         ASSERT_EQ(lines.size(), 32u);
         EXPECT_EQ(lines[1], c.line2) << c.inputChecked;
@@ -130,9 +130,9 @@ TEST(ConfigLinesTest, AlarmMessagesKeepTheirSpacesWhileOtherTextsAreTrimmed)
 {
     forms::Windows w = test::filledWindows();
     forms::setMyCall(w, " AB1 ");
-    w.Form5.AlmArmDelay.setText(" 12");
-    w.Form5.AlarmMsgText[0].setText("  Front door  ");
-    w.Form5.AlarmMsgText[3].setText(" ");
+    w.alarm.AlmArmDelay.setText(" 12");
+    w.alarm.AlarmMsgText[0].setText("  Front door  ");
+    w.alarm.AlarmMsgText[3].setText(" ");
     const Lines lines = configurationLines(w, Mode::Alarm);
     EXPECT_EQ(lines[7], "AB1");
     EXPECT_EQ(lines[23], "12");
@@ -143,9 +143,9 @@ TEST(ConfigLinesTest, AlarmMessagesKeepTheirSpacesWhileOtherTextsAreTrimmed)
 TEST(ConfigLinesTest, WritesOptionsAsWordsAndCheckBoxesAsDigits)
 {
     forms::Windows w = test::filledWindows();
-    w.Form3.NMEATxOn.setValue(forms::kUserDefined, true);
-    w.Form3.NMEADeltaEnable.setValue(1);
-    w.MDIForm1.GpsString[1].setText(" $GPGGA ");
+    w.nmea.NMEATxOn.setValue(forms::kUserDefined, true);
+    w.nmea.NMEADeltaEnable.setValue(1);
+    w.main.GpsString[1].setText(" $GPGGA ");
     const Lines lines = configurationLines(w, Mode::Nmea);
     const Lines tail(lines.end() - 8, lines.end());
     EXPECT_EQ(tail, (Lines{"False", "False", "True", "", "", "$GPGGA", "", "1"}));

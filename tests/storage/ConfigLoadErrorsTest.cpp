@@ -74,8 +74,8 @@ TEST(ConfigLoadErrorsTest, FailingFileReportsItsErrorAndChangesNothing)
         Lines lines = configurationLines(test::nonDefaultWindows(), fault.mode);
         fault.spoil(lines);
         forms::Windows target = test::filledWindows();
-        target.Form3.NMEAProfile.setSelectedIndex(2);
-        target.Form4.TrkProfile.setSelectedIndex(5);
+        target.nmea.NMEAProfile.setSelectedIndex(2);
+        target.tracking.TrkProfile.setSelectedIndex(5);
         test::setSpecialPath(target.station(fault.mode), 3, "OLD3");
         const auto before = test::snapshot(target);
 

@@ -50,11 +50,11 @@ TEST(ConfigLoadTest, BeaconTextKeepsItsLineBreaks)
     };
     for (const auto& c : cases) {
         forms::Windows source = test::filledWindows();
-        source.Form2.BcnMsgText.setText(c.typed);
+        source.beacon.BcnMsgText.setText(c.typed);
         const std::string bytes = joinLines(configurationLines(source, Mode::Beacon));
         forms::Windows loaded = test::filledWindows();
         ASSERT_EQ(OpenBcnCfgFile(loaded, splitLines(bytes), test::kDefaults), std::nullopt);
-        EXPECT_EQ(loaded.Form2.BcnMsgText.text(), c.loaded);
+        EXPECT_EQ(loaded.beacon.BcnMsgText.text(), c.loaded);
     }
 }
 
@@ -65,32 +65,32 @@ TEST(ConfigLoadTest, BeaconTextRunsToTheEndOfTheFile)
     lines.insert(lines.end(), {"two", "", "three"});
     forms::Windows loaded = test::filledWindows();
     ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
-    EXPECT_EQ(loaded.Form2.BcnMsgText.text(), "one\r\ntwo\r\n\r\nthree");
+    EXPECT_EQ(loaded.beacon.BcnMsgText.text(), "one\r\ntwo\r\n\r\nthree");
 
     lines.resize(23);
     lines.back() = std::string(70, 'x');
     lines.push_back(std::string(10, 'y'));
     ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
-    EXPECT_EQ(loaded.Form2.BcnMsgText.text(), std::string(70, 'x') + "\r\n" + std::string(10, 'y'));
+    EXPECT_EQ(loaded.beacon.BcnMsgText.text(), std::string(70, 'x') + "\r\n" + std::string(10, 'y'));
 }
 
 TEST(ConfigLoadTest, SpecialPathsRelabelThePathSelectors)
 {
     forms::Windows source = test::filledWindows();
-    test::setSpecialPath(source.Form2.station, 2, "WIDE3");
-    source.Form2.station.Path[2].setListIndex(6);
+    test::setSpecialPath(source.beacon.station, 2, "WIDE3");
+    source.beacon.station.Path[2].setListIndex(6);
     const Lines lines = configurationLines(source, Mode::Beacon);
 
     forms::Windows loaded = test::filledWindows();
-    test::setSpecialPath(loaded.Form2.station, 1, "OLD1");
+    test::setSpecialPath(loaded.beacon.station, 1, "OLD1");
     ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
-    for (const auto& path : loaded.Form2.station.Path) {
+    for (const auto& path : loaded.beacon.station.Path) {
         EXPECT_EQ(path.entries()[5], "Special Path 1");
         EXPECT_EQ(path.entries()[6], "WIDE3");
     }
-    EXPECT_EQ(loaded.Form2.station.Path[2].listIndex(), 6);
-    EXPECT_EQ(loaded.Form2.station.Path[2].text(), "WIDE3");
-    EXPECT_EQ(loaded.Form1.station.Path[0].entries()[6], "Special Path 2");
+    EXPECT_EQ(loaded.beacon.station.Path[2].listIndex(), 6);
+    EXPECT_EQ(loaded.beacon.station.Path[2].text(), "WIDE3");
+    EXPECT_EQ(loaded.telemetry.station.Path[0].entries()[6], "Special Path 2");
 }
 
 struct Conversion
@@ -111,16 +111,16 @@ std::string index(const forms::PickList& list)
 std::string inputChecks(const forms::Windows& w)
 {
     std::string checks;
-    for (const auto* item : w.MDIForm1.menus.inputBaudItems())
+    for (const auto* item : w.main.menus.inputBaudItems())
         checks += item->checked() ? "1" : "0";
     return checks;
 }
 
 std::string outputState(const forms::Windows& w)
 {
-    const auto& menus = w.MDIForm1.menus;
+    const auto& menus = w.main.menus;
     return std::string(menus.out300.checked() ? "300" : "") + (menus.out1200.checked() ? "1200" : "") + " " +
-           std::to_string(w.Form1.station.TxDelay.count()) + " " + index(w.Form2.station.TxDelay);
+           std::to_string(w.telemetry.station.TxDelay.count()) + " " + index(w.beacon.station.TxDelay);
 }
 
 const Conversion kConversions[] = {
@@ -133,81 +133,83 @@ const Conversion kConversions[] = {
     {"output 1200", Mode::Beacon, 2, "0", outputState, "1200 16 6"},
     {"output other", Mode::Beacon, 2, "2", outputState, "1200 16 6"},
     {"mic other", Mode::Beacon, 4, "2",
-     [](const forms::Windows& w) { return std::to_string(w.MDIForm1.MicEncode.value()); }, "1"},
+     [](const forms::Windows& w) { return std::to_string(w.main.MicEncode.value()); }, "1"},
     {"my call whole in every window", Mode::Alarm, 7, "ABCDEFGH",
-     [](const forms::Windows& w) { return w.Form1.station.MyCall.text() + "|" + w.Form4.station.MyCall.text(); },
+     [](const forms::Windows& w) { return w.telemetry.station.MyCall.text() + "|" + w.tracking.station.MyCall.text(); },
      "ABCDEFGH|ABCDEFGH"},
-    {"my ssid whole", Mode::Alarm, 8, "123", [](const forms::Windows& w) { return w.Form5.station.SSID.text(); },
+    {"my ssid whole", Mode::Alarm, 8, "123", [](const forms::Windows& w) { return w.alarm.station.SSID.text(); },
      "123"},
-    {"my ssid 0", Mode::Beacon, 8, "0", [](const forms::Windows& w) { return w.Form2.station.SSID.text(); }, ""},
-    {"my ssid 7", Mode::Telemetry, 8, "7", [](const forms::Windows& w) { return w.Form1.station.SSID.text(); }, "7"},
-    {"to call as read", Mode::Alarm, 9, "cq-1 ", [](const forms::Windows& w) { return w.Form5.station.ToCall.text(); },
+    {"my ssid 0", Mode::Beacon, 8, "0", [](const forms::Windows& w) { return w.beacon.station.SSID.text(); }, ""},
+    {"my ssid 7", Mode::Telemetry, 8, "7", [](const forms::Windows& w) { return w.telemetry.station.SSID.text(); },
+     "7"},
+    {"to call as read", Mode::Alarm, 9, "cq-1 ", [](const forms::Windows& w) { return w.alarm.station.ToCall.text(); },
      "cq-1 "},
     {"special path whole", Mode::Beacon, 10, "WIDE1-1XYZ",
-     [](const forms::Windows& w) { return w.Form2.station.SpecPath[0].text(); }, "WIDE1-1XYZ"},
-    {"path 2.5", Mode::Beacon, 14, "2.5", [](const forms::Windows& w) { return index(w.Form2.station.Path[0]); }, "2"},
-    {"path 3.5", Mode::Beacon, 14, "3.5", [](const forms::Windows& w) { return index(w.Form2.station.Path[0]); }, "4"},
-    {"path -1", Mode::Beacon, 15, "-1", [](const forms::Windows& w) { return index(w.Form2.station.Path[1]); }, "-1"},
-    {"path spaces", Mode::Beacon, 16, " 8 ", [](const forms::Windows& w) { return index(w.Form2.station.Path[2]); },
+     [](const forms::Windows& w) { return w.beacon.station.SpecPath[0].text(); }, "WIDE1-1XYZ"},
+    {"path 2.5", Mode::Beacon, 14, "2.5", [](const forms::Windows& w) { return index(w.beacon.station.Path[0]); }, "2"},
+    {"path 3.5", Mode::Beacon, 14, "3.5", [](const forms::Windows& w) { return index(w.beacon.station.Path[0]); }, "4"},
+    {"path -1", Mode::Beacon, 15, "-1", [](const forms::Windows& w) { return index(w.beacon.station.Path[1]); }, "-1"},
+    {"path spaces", Mode::Beacon, 16, " 8 ", [](const forms::Windows& w) { return index(w.beacon.station.Path[2]); },
      "8"},
-    {"path empty", Mode::Alarm, 17, "", [](const forms::Windows& w) { return index(w.Form5.station.Path[3]); }, "0"},
-    {"timer 0.0", Mode::Beacon, 19, "0.0", [](const forms::Windows& w) { return w.Form2.station.TmrSec.text(); }, "0"},
-    {"timer 07", Mode::Alarm, 19, "07", [](const forms::Windows& w) { return w.Form5.station.TmrSec.text(); }, "07"},
-    {"timer whole", Mode::Telemetry, 22, "100", [](const forms::Windows& w) { return w.Form1.station.TmrMin.text(); },
-     "100"},
+    {"path empty", Mode::Alarm, 17, "", [](const forms::Windows& w) { return index(w.alarm.station.Path[3]); }, "0"},
+    {"timer 0.0", Mode::Beacon, 19, "0.0", [](const forms::Windows& w) { return w.beacon.station.TmrSec.text(); }, "0"},
+    {"timer 07", Mode::Alarm, 19, "07", [](const forms::Windows& w) { return w.alarm.station.TmrSec.text(); }, "07"},
+    {"timer whole", Mode::Telemetry, 22, "100",
+     [](const forms::Windows& w) { return w.telemetry.station.TmrMin.text(); }, "100"},
     {"termination value whole", Mode::Telemetry, 21, "1000",
-     [](const forms::Windows& w) { return w.Form1.TelUserTrigChar.text(); }, "1000"},
+     [](const forms::Windows& w) { return w.telemetry.TelUserTrigChar.text(); }, "1000"},
     {"tx delay 15 at 1200", Mode::Beacon, 20, "15",
-     [](const forms::Windows& w) { return index(w.Form2.station.TxDelay); }, "15"},
-    {"tx tail -1", Mode::Alarm, 21, "-1", [](const forms::Windows& w) { return index(w.Form5.station.TxTail); }, "-1"},
-    {"condition 0", Mode::Alarm, 24, "0", [](const forms::Windows& w) { return index(w.Form5.AlmCondition[0]); }, "0"},
-    {"arm delay as read", Mode::Alarm, 23, "127.5", [](const forms::Windows& w) { return w.Form5.AlmArmDelay.text(); },
+     [](const forms::Windows& w) { return index(w.beacon.station.TxDelay); }, "15"},
+    {"tx tail -1", Mode::Alarm, 21, "-1", [](const forms::Windows& w) { return index(w.alarm.station.TxTail); }, "-1"},
+    {"condition 0", Mode::Alarm, 24, "0", [](const forms::Windows& w) { return index(w.alarm.AlmCondition[0]); }, "0"},
+    {"arm delay as read", Mode::Alarm, 23, "127.5", [](const forms::Windows& w) { return w.alarm.AlmArmDelay.text(); },
      "127.5"},
     {"message untrimmed and whole", Mode::Alarm, 29, "  Back door is open  ",
-     [](const forms::Windows& w) { return w.Form5.AlarmMsgText[1].text(); }, "  Back door is open  "},
-    {"count whole", Mode::Alarm, 22, "0255", [](const forms::Windows& w) { return w.Form5.AlmTxCntrLimit.text(); },
+     [](const forms::Windows& w) { return w.alarm.AlarmMsgText[1].text(); }, "  Back door is open  "},
+    {"count whole", Mode::Alarm, 22, "0255", [](const forms::Windows& w) { return w.alarm.AlmTxCntrLimit.text(); },
      "0255"},
-    {"arm delay whole", Mode::Alarm, 23, "1000", [](const forms::Windows& w) { return w.Form5.AlmArmDelay.text(); },
+    {"arm delay whole", Mode::Alarm, 23, "1000", [](const forms::Windows& w) { return w.alarm.AlmArmDelay.text(); },
      "1000"},
     {"option word any case", Mode::Telemetry, 19, " tRuE ",
-     [](const forms::Windows& w) { return std::to_string(w.Form1.TelTxOn.selected()); }, "1"},
+     [](const forms::Windows& w) { return std::to_string(w.telemetry.TelTxOn.selected()); }, "1"},
     {"option false deselects", Mode::Telemetry, 18, "FALSE",
-     [](const forms::Windows& w) { return std::to_string(w.Form1.TelTxOn.selected()); }, "-1"},
+     [](const forms::Windows& w) { return std::to_string(w.telemetry.TelTxOn.selected()); }, "-1"},
     {"check box 1.4", Mode::Nmea, 110, "1.4",
-     [](const forms::Windows& w) { return std::to_string(w.Form3.NMEADeltaEnable.value()); }, "1"},
+     [](const forms::Windows& w) { return std::to_string(w.nmea.NMEADeltaEnable.value()); }, "1"},
     {"check box 0.5", Mode::Tracking, 115, "0.5",
-     [](const forms::Windows& w) { return std::to_string(w.Form4.TrkDeltaEnable.value()); }, "0"},
+     [](const forms::Windows& w) { return std::to_string(w.tracking.TrkDeltaEnable.value()); }, "0"},
     {"data header as read", Mode::Nmea, 108, "$GPXYZ",
-     [](const forms::Windows& w) { return w.MDIForm1.GpsString[1].text(); }, "$GPXYZ"},
-    {"profile ssid 05", Mode::Nmea, 13, "05", [](const forms::Windows& w) { return w.Form3.store.entry(1).SSID; }, "5"},
-    {"profile ssid 0", Mode::Nmea, 13, "0", [](const forms::Windows& w) { return w.Form3.store.entry(1).SSID; }, ""},
-    {"profile ssid 123", Mode::Nmea, 22, "123", [](const forms::Windows& w) { return w.Form3.store.entry(2).SSID; },
+     [](const forms::Windows& w) { return w.main.GpsString[1].text(); }, "$GPXYZ"},
+    {"profile ssid 05", Mode::Nmea, 13, "05", [](const forms::Windows& w) { return w.nmea.store.entry(1).SSID; }, "5"},
+    {"profile ssid 0", Mode::Nmea, 13, "0", [](const forms::Windows& w) { return w.nmea.store.entry(1).SSID; }, ""},
+    {"profile ssid 123", Mode::Nmea, 22, "123", [](const forms::Windows& w) { return w.nmea.store.entry(2).SSID; },
      "123"},
     {"profile ssid 0.8", Mode::Tracking, 73, ".8\xFC",
-     [](const forms::Windows& w) { return w.Form4.store.entry(7).SSID; }, "0.8"},
+     [](const forms::Windows& w) { return w.tracking.store.entry(7).SSID; }, "0.8"},
     {"profile path as read", Mode::Nmea, 14, " 3",
-     [](const forms::Windows& w) { return w.Form3.store.entry(1).Path[0]; }, " 3"},
+     [](const forms::Windows& w) { return w.nmea.store.entry(1).Path[0]; }, " 3"},
     {"profile path -1", Mode::Tracking, 17, "-1",
-     [](const forms::Windows& w) { return w.Form4.store.entry(1).Path[3]; }, "-1"},
-    {"profile timer empty", Mode::Nmea, 18, "", [](const forms::Windows& w) { return w.Form3.store.entry(1).TmrMin; },
+     [](const forms::Windows& w) { return w.tracking.store.entry(1).Path[3]; }, "-1"},
+    {"profile timer empty", Mode::Nmea, 18, "", [](const forms::Windows& w) { return w.nmea.store.entry(1).TmrMin; },
      "0"},
     {"profile timer whole", Mode::Tracking, 20, "075",
-     [](const forms::Windows& w) { return w.Form4.store.entry(1).TmrSec; }, "075"},
-    {"profile timer 100", Mode::Nmea, 18, "100", [](const forms::Windows& w) { return w.Form3.store.entry(1).TmrMin; },
+     [](const forms::Windows& w) { return w.tracking.store.entry(1).TmrSec; }, "075"},
+    {"profile timer 100", Mode::Nmea, 18, "100", [](const forms::Windows& w) { return w.nmea.store.entry(1).TmrMin; },
      "100"},
-    {"profile delay 07", Mode::Nmea, 20, "07", [](const forms::Windows& w) { return w.Form3.store.entry(1).TxDelay; },
+    {"profile delay 07", Mode::Nmea, 20, "07", [](const forms::Windows& w) { return w.nmea.store.entry(1).TxDelay; },
      "7"},
     {"profile delay past the list", Mode::Tracking, 21, "99",
-     [](const forms::Windows& w) { return w.Form4.store.entry(1).TxDelay; }, "99"},
-    {"symbol trimmed", Mode::Tracking, 18, " > ", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; },
-     ">"},
-    {"symbol whole", Mode::Tracking, 18, " ab ", [](const forms::Windows& w) { return w.Form4.store.entry(1).Symbol; },
-     "ab"},
-    {"prefix whole", Mode::Tracking, 113, "!!", [](const forms::Windows& w) { return w.Form4.TrkPrefix.text(); }, "!!"},
+     [](const forms::Windows& w) { return w.tracking.store.entry(1).TxDelay; }, "99"},
+    {"symbol trimmed", Mode::Tracking, 18, " > ",
+     [](const forms::Windows& w) { return w.tracking.store.entry(1).Symbol; }, ">"},
+    {"symbol whole", Mode::Tracking, 18, " ab ",
+     [](const forms::Windows& w) { return w.tracking.store.entry(1).Symbol; }, "ab"},
+    {"prefix whole", Mode::Tracking, 113, "!!", [](const forms::Windows& w) { return w.tracking.TrkPrefix.text(); },
+     "!!"},
     {"comment whole", Mode::Tracking, 116, std::string(30, 'c'),
-     [](const forms::Windows& w) { return w.Form4.TrkComments.text(); }, std::string(30, 'c')},
+     [](const forms::Windows& w) { return w.tracking.TrkComments.text(); }, std::string(30, 'c')},
     {"symbol top bit", Mode::Tracking, 28, "\xAF",
-     [](const forms::Windows& w) { return w.Form4.store.entry(2).Symbol; }, "\xAF"},
+     [](const forms::Windows& w) { return w.tracking.store.entry(2).Symbol; }, "\xAF"},
 };
 
 TEST(ConfigLoadTest, ConvertsEachLineByItsKind)
@@ -243,9 +245,9 @@ TEST(ConfigLoadTest, OptionsApplyInFileOrder)
         lines[104] = c.lf;
         lines[105] = c.user;
         forms::Windows loaded = test::filledWindows();
-        loaded.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
+        loaded.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
         ASSERT_EQ(OpenNMEACfgFile(loaded, lines, test::kDefaults), std::nullopt);
-        EXPECT_EQ(loaded.Form3.NMEATxOn.selected(), c.selected) << c.cr << c.lf << c.user;
+        EXPECT_EQ(loaded.nmea.NMEATxOn.selected(), c.selected) << c.cr << c.lf << c.user;
     }
 }
 
@@ -253,18 +255,18 @@ TEST(ConfigLoadTest, ProfileWindowShowsTheLoadedProfileOnShow)
 {
     const Lines nmea = saved(test::nonDefaultWindows(), Mode::Nmea);
     forms::Windows loaded = test::filledWindows();
-    loaded.Form3.NMEAProfile.setSelectedIndex(4);
+    loaded.nmea.NMEAProfile.setSelectedIndex(4);
     ASSERT_EQ(OpenNMEACfgFile(loaded, nmea, test::kDefaults), std::nullopt);
-    EXPECT_EQ(loaded.Form3.station.SSID.text(), "7");
-    EXPECT_EQ(loaded.Form3.station.TmrMin.text(), "5");
-    EXPECT_EQ(loaded.Form3.station.Path[0].listIndex(), 5);
+    EXPECT_EQ(loaded.nmea.station.SSID.text(), "7");
+    EXPECT_EQ(loaded.nmea.station.TmrMin.text(), "5");
+    EXPECT_EQ(loaded.nmea.station.Path[0].listIndex(), 5);
 
     const Lines tracking = saved(test::nonDefaultWindows(), Mode::Tracking);
-    loaded.Form4.TrkProfile.setSelectedIndex(2);
+    loaded.tracking.TrkProfile.setSelectedIndex(2);
     ASSERT_EQ(OpenTrkCfgFile(loaded, tracking, test::kDefaults), std::nullopt);
-    EXPECT_EQ(loaded.Form4.station.SSID.text(), "5");
-    EXPECT_EQ(loaded.Form4.TrkSymbol.text(), ">");
-    EXPECT_EQ(loaded.Form4.TrkSendComments.value(), 1);
+    EXPECT_EQ(loaded.tracking.station.SSID.text(), "5");
+    EXPECT_EQ(loaded.tracking.TrkSymbol.text(), ">");
+    EXPECT_EQ(loaded.tracking.TrkSendComments.value(), 1);
 }
 
 TEST(ConfigLoadTest, FileModeIsTheExactNumberOfTheFirstLine)

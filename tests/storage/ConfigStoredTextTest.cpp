@@ -61,7 +61,7 @@ TEST(ConfigStoredTextTest, ProfileValuesAreKeptWholeAndLoadToTheSameStoreWhenSav
         forms::Windows loaded = test::filledWindows();
         ASSERT_EQ(loadConfiguration(Mode::Tracking, loaded, lines, test::kDefaults), std::nullopt);
         const int profile = static_cast<int>((row.line - 13) / 10) + 1;
-        const forms::ProfileEntry& entry = loaded.Form4.store.entry(profile);
+        const forms::ProfileEntry& entry = loaded.tracking.store.entry(profile);
         EXPECT_EQ(row.line % 10 == 3 ? entry.SSID : entry.TmrMin, row.stored);
         expectStableRoundTrip(loaded, Mode::Tracking);
     }
@@ -86,7 +86,7 @@ TEST(ConfigStoredTextTest, WindowTimerAndSsidKeepTheWholeLine)
         lines[row.line] = row.text;
         forms::Windows loaded = test::filledWindows();
         ASSERT_EQ(loadConfiguration(Mode::Beacon, loaded, lines, test::kDefaults), std::nullopt);
-        const auto& station = loaded.Form2.station;
+        const auto& station = loaded.beacon.station;
         EXPECT_EQ(row.line == 8    ? station.SSID.text()
                   : row.line == 18 ? station.TmrMin.text()
                                    : station.TmrSec.text(),
@@ -102,7 +102,7 @@ TEST(ConfigStoredTextTest, BeaconTextLongerThanItsLimitLoadsWholeAndStaysSo)
     lines.push_back("\x0CUE");
     forms::Windows loaded = test::filledWindows();
     ASSERT_EQ(loadConfiguration(Mode::Beacon, loaded, lines, test::kDefaults), std::nullopt);
-    EXPECT_EQ(loaded.Form2.BcnMsgText.text(), "      " + std::string(69, '\xFF') + "\r\n\x0CUE");
+    EXPECT_EQ(loaded.beacon.BcnMsgText.text(), "      " + std::string(69, '\xFF') + "\r\n\x0CUE");
     expectStableRoundTrip(loaded, Mode::Beacon);
 }
 

@@ -18,7 +18,7 @@ inline constexpr ListDefaults kDefaults{6, 2};
 inline forms::Windows filledWindows()
 {
     forms::Windows w;
-    for (auto& header : w.MDIForm1.GpsString)
+    for (auto& header : w.main.GpsString)
         for (const auto& entry : forms::kDataHeaderEntries)
             header.addItem(entry);
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
@@ -32,18 +32,18 @@ inline forms::Windows filledWindows()
             path.setListIndex(0);
         }
     }
-    for (auto& condition : w.Form5.AlmCondition) {
+    for (auto& condition : w.alarm.AlmCondition) {
         for (const auto& entry : forms::kConditionEntries)
             condition.addItem(entry);
         condition.setListIndex(1);
     }
-    w.MDIForm1.menus.in1200.setChecked(true);
-    w.MDIForm1.menus.out1200.setChecked(true);
-    w.MDIForm1.MicEncode.setValue(1);
+    w.main.menus.in1200.setChecked(true);
+    w.main.menus.out1200.setChecked(true);
+    w.main.MicEncode.setValue(1);
     forms::rebuildTxLists(w, false, kDefaults.txDelayIndex, kDefaults.txTailIndex);
-    w.Form1.TelTxOn.setValue(forms::kCarriageReturn, true);
-    w.Form3.NMEATxOn.setValue(forms::kCarriageReturn, true);
-    for (auto* store : {&w.Form3.store, &w.Form4.store}) {
+    w.telemetry.TelTxOn.setValue(forms::kCarriageReturn, true);
+    w.nmea.NMEATxOn.setValue(forms::kCarriageReturn, true);
+    for (auto* store : {&w.nmea.store, &w.tracking.store}) {
         for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
             auto& entry = store->entry(profile);
             entry.Path = {"0", "0", "0", "0"};
@@ -54,7 +54,7 @@ inline forms::Windows filledWindows()
         }
     }
     for (int profile = 1; profile <= forms::kProfileCount; ++profile)
-        w.Form4.store.entry(profile).Symbol = ">";
+        w.tracking.store.entry(profile).Symbol = ">";
     forms::UpdateNMEAProfileForm(w);
     forms::UpdateTrkProfileForm(w);
     return w;
@@ -69,16 +69,16 @@ inline void setSpecialPath(forms::StationControls& station, int n, const std::st
 inline forms::Windows nonDefaultWindows()
 {
     forms::Windows w = filledWindows();
-    auto& menus = w.MDIForm1.menus;
+    auto& menus = w.main.menus;
     menus.in1200.setChecked(false);
     menus.in9600.setChecked(true);
     menus.out1200.setChecked(false);
     menus.out300.setChecked(true);
     forms::rebuildTxLists(w, true, kDefaults.txDelayIndex, kDefaults.txTailIndex);
-    w.MDIForm1.LEDDisable.setValue(1);
-    w.MDIForm1.MicEncode.setValue(0);
-    w.MDIForm1.ModeLock.setValue(1);
-    w.MDIForm1.AutoMode.setValue(1);
+    w.main.LEDDisable.setValue(1);
+    w.main.MicEncode.setValue(0);
+    w.main.ModeLock.setValue(1);
+    w.main.AutoMode.setValue(1);
     forms::setMyCall(w, "KB1XYZ");
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         auto& station = w.station(static_cast<forms::Mode>(mode));
@@ -95,20 +95,20 @@ inline forms::Windows nonDefaultWindows()
         station.TxDelay.setListIndex(7);
         station.TxTail.setListIndex(9);
     }
-    w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-    w.Form1.TelUserTrigChar.setText("035");
-    w.Form2.BcnMsgText.setText("Beacon\r\ntext with  spaces");
+    w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+    w.telemetry.TelUserTrigChar.setText("035");
+    w.beacon.BcnMsgText.setText("Beacon\r\ntext with  spaces");
 
-    w.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
-    w.Form3.NMEAUserTrigChar.setText("13");
-    w.MDIForm1.GpsString[0].setText("$GPGGA");
-    w.MDIForm1.GpsString[1].setText("$GPRMC");
-    w.MDIForm1.GpsString[2].setText("$GPVTG");
-    w.Form3.NMEADeltaEnable.setValue(1);
+    w.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
+    w.nmea.NMEAUserTrigChar.setText("13");
+    w.main.GpsString[0].setText("$GPGGA");
+    w.main.GpsString[1].setText("$GPRMC");
+    w.main.GpsString[2].setText("$GPVTG");
+    w.nmea.NMEADeltaEnable.setValue(1);
 
     const char* symbols[] = {"\x80", "\xAF", "\xBE", "/", ">", "k", "\xEB", "[", "-", "\xFE"};
     for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
-        for (auto* store : {&w.Form3.store, &w.Form4.store}) {
+        for (auto* store : {&w.nmea.store, &w.tracking.store}) {
             auto& entry = store->entry(profile);
             entry.SSID = std::to_string(profile + 2);
             entry.Path = {std::to_string(profile % 9), "-1", "3", "0"};
@@ -117,25 +117,25 @@ inline forms::Windows nonDefaultWindows()
             entry.TxDelay = std::to_string(profile % 15);
             entry.TxTail = "1";
         }
-        w.Form4.store.entry(profile).Symbol = symbols[profile - 1];
+        w.tracking.store.entry(profile).Symbol = symbols[profile - 1];
     }
-    w.Form3.NMEAProfile.setSelectedIndex(3);
+    w.nmea.NMEAProfile.setSelectedIndex(3);
     forms::UpdateNMEAProfileForm(w);
-    w.Form4.TrkProfile.setSelectedIndex(6);
+    w.tracking.TrkProfile.setSelectedIndex(6);
     forms::UpdateTrkProfileForm(w);
-    w.Form4.TrkPrefix.setText("=");
-    w.Form4.TrkSeparator.setText("\\");
-    w.Form4.TrkComments.setText("Mobile  rig");
-    w.Form4.TrkDeltaEnable.setValue(1);
+    w.tracking.TrkPrefix.setText("=");
+    w.tracking.TrkSeparator.setText("\\");
+    w.tracking.TrkComments.setText("Mobile  rig");
+    w.tracking.TrkDeltaEnable.setValue(1);
 
-    w.Form5.AlmTxCntrLimit.setText("25");
-    w.Form5.AlmArmDelay.setText("60");
+    w.alarm.AlmTxCntrLimit.setText("25");
+    w.alarm.AlmArmDelay.setText("60");
     const int conditions[] = {0, 1, 0, 0};
     for (std::size_t i = 0; i < 4; ++i)
-        w.Form5.AlmCondition[i].setListIndex(conditions[i]);
+        w.alarm.AlmCondition[i].setListIndex(conditions[i]);
     const char* messages[] = {"  Front door  ", "Window", "", " Gate"};
     for (std::size_t i = 0; i < 4; ++i)
-        w.Form5.AlarmMsgText[i].setText(messages[i]);
+        w.alarm.AlarmMsgText[i].setText(messages[i]);
     return w;
 }
 
@@ -160,14 +160,14 @@ inline std::vector<std::string> snapshot(const forms::Windows& w)
         appendList(out, station.ToCall);
         out.push_back(station.SSID.text() + "|" + station.TmrMin.text() + "|" + station.TmrSec.text());
     }
-    const auto& menus = w.MDIForm1.menus;
+    const auto& menus = w.main.menus;
     for (const auto* item : {&menus.in1200, &menus.in2400, &menus.in4800, &menus.in9600, &menus.out300, &menus.out1200})
         out.push_back(item->name() + (item->checked() ? " checked" : " unchecked"));
-    for (const auto& header : w.MDIForm1.GpsString)
+    for (const auto& header : w.main.GpsString)
         appendList(out, header);
-    out.push_back(w.Form4.TrkSymbol.text() + "|" + std::to_string(w.Form4.TrkSendComments.value()));
-    out.push_back(std::to_string(w.Form3.NMEAProfile.selectedIndex()) + "|" +
-                  std::to_string(w.Form4.TrkProfile.selectedIndex()));
+    out.push_back(w.tracking.TrkSymbol.text() + "|" + std::to_string(w.tracking.TrkSendComments.value()));
+    out.push_back(std::to_string(w.nmea.NMEAProfile.selectedIndex()) + "|" +
+                  std::to_string(w.tracking.TrkProfile.selectedIndex()));
     return out;
 }
 

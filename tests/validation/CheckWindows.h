@@ -52,23 +52,23 @@ inline forms::Windows validWindows()
         station.TmrSec.setText("0");
     }
     forms::rebuildTxLists(windows, false, 6, 2);
-    for (forms::PickList& header : windows.MDIForm1.GpsString)
+    for (forms::PickList& header : windows.main.GpsString)
         for (const auto& entry : forms::kDataHeaderEntries)
             header.addItem(entry);
-    windows.MDIForm1.GpsString[0].setText("$GPRMC");
-    for (forms::PickList& condition : windows.Form5.AlmCondition) {
+    windows.main.GpsString[0].setText("$GPRMC");
+    for (forms::PickList& condition : windows.alarm.AlmCondition) {
         for (const auto& entry : forms::kConditionEntries)
             condition.addItem(entry);
         condition.setListIndex(0);
     }
     forms::setMyCall(windows, "N0CALL");
-    windows.Form1.TelTxOn.setValue(forms::kCarriageReturn, true);
-    windows.Form3.NMEATxOn.setValue(forms::kCarriageReturn, true);
-    windows.MDIForm1.MicEncode.setValue(1);
-    windows.Form5.AlmTxCntrLimit.setText("3");
-    windows.Form5.AlmArmDelay.setText("30");
-    resetStore(windows.Form3.store, false);
-    resetStore(windows.Form4.store, true);
+    windows.telemetry.TelTxOn.setValue(forms::kCarriageReturn, true);
+    windows.nmea.NMEATxOn.setValue(forms::kCarriageReturn, true);
+    windows.main.MicEncode.setValue(1);
+    windows.alarm.AlmTxCntrLimit.setText("3");
+    windows.alarm.AlmArmDelay.setText("30");
+    resetStore(windows.nmea.store, false);
+    resetStore(windows.tracking.store, true);
     forms::UpdateNMEAProfileForm(windows);
     forms::UpdateTrkProfileForm(windows);
     return windows;
@@ -76,13 +76,13 @@ inline forms::Windows validWindows()
 
 inline forms::ProfileStore& storeOf(forms::Windows& windows, forms::Mode mode)
 {
-    return mode == forms::Mode::Nmea ? windows.Form3.store : windows.Form4.store;
+    return mode == forms::Mode::Nmea ? windows.nmea.store : windows.tracking.store;
 }
 
 inline int shownTab(const forms::Windows& windows, forms::Mode mode)
 {
-    return mode == forms::Mode::Nmea ? windows.Form3.NMEAProfile.selectedIndex()
-                                     : windows.Form4.TrkProfile.selectedIndex();
+    return mode == forms::Mode::Nmea ? windows.nmea.NMEAProfile.selectedIndex()
+                                     : windows.tracking.TrkProfile.selectedIndex();
 }
 
 inline bool hasProfiles(forms::Mode mode)

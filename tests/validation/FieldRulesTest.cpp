@@ -104,30 +104,30 @@ TEST(KeyPressTest, ADigitInTheTerminationValueSelectsTheUserOption)
     };
     for (const TerminationKeyCase& c : cases) {
         Windows windows = validWindows();
-        windows.Form1.TelTxOn.setValue(forms::kCarriageReturn, true);
-        windows.Form3.NMEATxOn.setValue(forms::kLineFeed, true);
+        windows.telemetry.TelTxOn.setValue(forms::kCarriageReturn, true);
+        windows.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
         EXPECT_EQ(KeyPress(windows, "TelUserTrigChar", c.key), c.entered);
-        EXPECT_EQ(windows.Form1.TelTxOn.selected(), c.optionAfter) << static_cast<unsigned>(c.key);
-        EXPECT_EQ(windows.Form3.NMEATxOn.selected(), forms::kLineFeed);
+        EXPECT_EQ(windows.telemetry.TelTxOn.selected(), c.optionAfter) << static_cast<unsigned>(c.key);
+        EXPECT_EQ(windows.nmea.NMEATxOn.selected(), forms::kLineFeed);
         const int nmeaAfter = c.optionAfter == forms::kUserDefined ? forms::kUserDefined : forms::kLineFeed;
         EXPECT_EQ(KeyPress(windows, "NMEAUserTrigChar", c.key), c.entered);
-        EXPECT_EQ(windows.Form3.NMEATxOn.selected(), nmeaAfter) << static_cast<unsigned>(c.key);
+        EXPECT_EQ(windows.nmea.NMEATxOn.selected(), nmeaAfter) << static_cast<unsigned>(c.key);
     }
 }
 
 TEST(KeyPressTest, DigitsElsewhereLeaveTheTerminationOptionAlone)
 {
     Windows windows = validWindows();
-    windows.Form1.TelTxOn.setValue(forms::kCarriageReturn, true);
+    windows.telemetry.TelTxOn.setValue(forms::kCarriageReturn, true);
     EXPECT_EQ(KeyPress(windows, "TelTmrMin", U'7'), '7');
     EXPECT_EQ(KeyPress(windows, "TelMySSID", U'7'), '7');
-    EXPECT_EQ(windows.Form1.TelTxOn.selected(), forms::kCarriageReturn);
+    EXPECT_EQ(windows.telemetry.TelTxOn.selected(), forms::kCarriageReturn);
 }
 
 TEST(PathClickTest, AnEmptySpecialPathSendsTheUserToItsField)
 {
     Windows windows = validWindows();
-    forms::StationControls& station = windows.Form4.station;
+    forms::StationControls& station = windows.tracking.station;
     station.Path[2].setListIndex(forms::specialPathEntry(2));
     EXPECT_EQ(PathClick(station, 3), std::optional<std::string>("TrkSpecPath2"));
     EXPECT_EQ(station.Path[2].listIndex(), 0);
@@ -136,7 +136,7 @@ TEST(PathClickTest, AnEmptySpecialPathSendsTheUserToItsField)
 TEST(PathClickTest, ADefinedSpecialPathOrAPlainPathStaysSelected)
 {
     Windows windows = validWindows();
-    forms::StationControls& station = windows.Form1.station;
+    forms::StationControls& station = windows.telemetry.station;
     station.SpecPath[1].setText("WIDE3");
     forms::relabelSpecialPath(station, 2);
     station.Path[2].setListIndex(forms::specialPathEntry(2));

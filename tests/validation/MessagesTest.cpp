@@ -124,43 +124,43 @@ std::vector<MessageCase> allCases()
     const std::vector<MessageCase> own{
         {"Tel_M14", Mode::Telemetry,
          [](Windows& w) {
-             w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-             w.Form1.TelUserTrigChar.setText("256");
+             w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+             w.telemetry.TelUserTrigChar.setText("256");
          },
          box("Invalid Termination Character", kM14, Icon::Warning, "TelUserTrigChar")},
-        {"NMEA_M10", Mode::Nmea, [](Windows& w) { w.MDIForm1.GpsString[0].setText(""); },
+        {"NMEA_M10", Mode::Nmea, [](Windows& w) { w.main.GpsString[0].setText(""); },
          box("Invalid Data Header", kM10, Icon::None, "GpsString1")},
-        {"NMEA_M11", Mode::Nmea, [](Windows& w) { w.MDIForm1.GpsString[2].setText("$GPGGA"); },
+        {"NMEA_M11", Mode::Nmea, [](Windows& w) { w.main.GpsString[2].setText("$GPGGA"); },
          box("Invalid Data Header", kM11, Icon::None, "GpsString1")},
-        {"NMEA_M12", Mode::Nmea, [](Windows& w) { w.MDIForm1.GpsString[0].setText("$GPRMCX"); },
+        {"NMEA_M12", Mode::Nmea, [](Windows& w) { w.main.GpsString[0].setText("$GPRMCX"); },
          box("Invalid Data Header", kM12Header1, Icon::None, "GpsString1")},
         {"NMEA_M12_Header3", Mode::Nmea,
          [](Windows& w) {
-             w.MDIForm1.GpsString[1].setText("$GPGGA");
-             w.MDIForm1.GpsString[2].setText("$GPGSA,");
+             w.main.GpsString[1].setText("$GPGGA");
+             w.main.GpsString[2].setText("$GPGSA,");
          },
          box("Invalid Data Header", kM12Header3, Icon::None, "GpsString3")},
         {"NMEA_M15", Mode::Nmea,
          [](Windows& w) {
-             w.Form3.NMEATxOn.setValue(forms::kUserDefined, true);
-             w.Form3.NMEAUserTrigChar.setText("");
+             w.nmea.NMEATxOn.setValue(forms::kUserDefined, true);
+             w.nmea.NMEAUserTrigChar.setText("");
          },
          box("Invalid Trigger Character", kM15, Icon::Warning, "NMEAUserTrigChar")},
         {"NMEA_M14", Mode::Nmea,
          [](Windows& w) {
-             w.Form3.NMEATxOn.setValue(forms::kUserDefined, true);
-             w.Form3.NMEAUserTrigChar.setText("256");
+             w.nmea.NMEATxOn.setValue(forms::kUserDefined, true);
+             w.nmea.NMEAUserTrigChar.setText("256");
          },
          box("Invalid Termination Character", kM14, Icon::Warning, "NMEAUserTrigChar")},
         {"Trk_M18", Mode::Tracking,
          [](Windows& w) {
-             w.MDIForm1.ModeLock.setValue(1);
-             w.MDIForm1.MicEncode.setValue(0);
+             w.main.ModeLock.setValue(1);
+             w.main.MicEncode.setValue(0);
          },
          box("Error", kM18, Icon::Warning, "ModeLock")},
-        {"Alm_M16", Mode::Alarm, [](Windows& w) { w.Form5.AlmTxCntrLimit.setText("256"); },
+        {"Alm_M16", Mode::Alarm, [](Windows& w) { w.alarm.AlmTxCntrLimit.setText("256"); },
          box("Invalid Number of Times To Send Setting", kM16, Icon::Warning, "AlmTxCntrLimit")},
-        {"Alm_M17", Mode::Alarm, [](Windows& w) { w.Form5.AlmArmDelay.setText("128"); },
+        {"Alm_M17", Mode::Alarm, [](Windows& w) { w.alarm.AlmArmDelay.setText("128"); },
          box("Invalid Arm Delay Setting", kM17, Icon::Warning, "AlmArmDelay")},
     };
     cases.insert(cases.end(), own.begin(), own.end());

@@ -31,31 +31,31 @@ TEST(TelemetryStepsTest, FillsEmptyTimersAfterTheTimerRulePasses)
     };
     for (const auto& [minutes, seconds, minutesAfter, secondsAfter] : cases) {
         Windows windows = validWindows();
-        windows.Form1.station.TmrMin.setText(minutes);
-        windows.Form1.station.TmrSec.setText(seconds);
+        windows.telemetry.station.TmrMin.setText(minutes);
+        windows.telemetry.station.TmrSec.setText(seconds);
         EXPECT_EQ(CheckTelUserInput(windows), std::nullopt);
-        EXPECT_EQ(windows.Form1.station.TmrMin.text(), minutesAfter) << "'" << minutes << "'";
-        EXPECT_EQ(windows.Form1.station.TmrSec.text(), secondsAfter) << "'" << seconds << "'";
+        EXPECT_EQ(windows.telemetry.station.TmrMin.text(), minutesAfter) << "'" << minutes << "'";
+        EXPECT_EQ(windows.telemetry.station.TmrSec.text(), secondsAfter) << "'" << seconds << "'";
     }
 }
 
 TEST(TelemetryStepsTest, FillsTimersEvenWhenTheTerminationCharacterFails)
 {
     Windows windows = validWindows();
-    windows.Form1.station.TmrSec.setText("");
-    windows.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-    windows.Form1.TelUserTrigChar.setText("256");
+    windows.telemetry.station.TmrSec.setText("");
+    windows.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+    windows.telemetry.TelUserTrigChar.setText("256");
     EXPECT_EQ(focusOf(CheckTelUserInput(windows)), "TelUserTrigChar");
-    EXPECT_EQ(windows.Form1.station.TmrSec.text(), "0");
+    EXPECT_EQ(windows.telemetry.station.TmrSec.text(), "0");
 }
 
 TEST(TelemetryStepsTest, LeavesTimersAloneWhenTheTimerRuleFails)
 {
     Windows windows = validWindows();
-    windows.Form1.station.TmrMin.setText("99");
-    windows.Form1.station.TmrSec.setText("");
+    windows.telemetry.station.TmrMin.setText("99");
+    windows.telemetry.station.TmrSec.setText("");
     EXPECT_EQ(focusOf(CheckTelUserInput(windows)), "TelTmrMin");
-    EXPECT_EQ(windows.Form1.station.TmrSec.text(), "");
+    EXPECT_EQ(windows.telemetry.station.TmrSec.text(), "");
 }
 
 struct TerminationCase
@@ -74,8 +74,8 @@ TEST(TelemetryStepsTest, TestsTheRangeOfTheUserTerminationCharacterOnly)
     };
     for (const TerminationCase& c : cases) {
         Windows windows = validWindows();
-        windows.Form1.TelTxOn.setValue(c.option, true);
-        windows.Form1.TelUserTrigChar.setText(c.value);
+        windows.telemetry.TelTxOn.setValue(c.option, true);
+        windows.telemetry.TelUserTrigChar.setText(c.value);
         EXPECT_EQ(focusOf(CheckTelUserInput(windows)), c.focus) << c.option << " '" << c.value << "'";
     }
 }
@@ -92,8 +92,8 @@ TEST(NmeaStepsTest, RequiresAUserTriggerCharacterThatFitsAByte)
     };
     for (const TerminationCase& c : cases) {
         Windows windows = validWindows();
-        windows.Form3.NMEATxOn.setValue(c.option, true);
-        windows.Form3.NMEAUserTrigChar.setText(c.value);
+        windows.nmea.NMEATxOn.setValue(c.option, true);
+        windows.nmea.NMEAUserTrigChar.setText(c.value);
         EXPECT_EQ(focusOf(CheckNMEAUserInput(windows)), c.focus) << c.option << " '" << c.value << "'";
     }
 }
@@ -121,7 +121,7 @@ TEST(NmeaStepsTest, DataHeadersArePresentInOrderAndShort)
     for (const HeaderCase& c : cases) {
         Windows windows = validWindows();
         for (std::size_t i = 0; i < 3; ++i)
-            windows.MDIForm1.GpsString[i].setText(c.headers[i]);
+            windows.main.GpsString[i].setText(c.headers[i]);
         const auto result = CheckNMEAUserInput(windows);
         EXPECT_EQ(focusOf(result), c.focus) << c.headers[0] << "|" << c.headers[1] << "|" << c.headers[2];
     }
@@ -130,8 +130,8 @@ TEST(NmeaStepsTest, DataHeadersArePresentInOrderAndShort)
 TEST(NmeaStepsTest, AnEmptyHeaderIsReportedAsOutOfOrderBeforeALongOne)
 {
     Windows windows = validWindows();
-    windows.MDIForm1.GpsString[0].setText("$GPRMCX");
-    windows.MDIForm1.GpsString[2].setText("$GPGGA");
+    windows.main.GpsString[0].setText("$GPRMCX");
+    windows.main.GpsString[2].setText("$GPGGA");
     const auto result = CheckNMEAUserInput(windows);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->text, "The Data Headers must be used in order, starting with Data Header 1.\r\n\r\nPlease "
@@ -149,9 +149,9 @@ TEST(TrackingStepsTest, ModeLockNeedsMicEncodeOrAutoMode)
     };
     for (const auto& c : cases) {
         Windows windows = validWindows();
-        windows.MDIForm1.ModeLock.setValue(c.modeLock);
-        windows.MDIForm1.MicEncode.setValue(c.micEncode);
-        windows.MDIForm1.AutoMode.setValue(c.autoMode);
+        windows.main.ModeLock.setValue(c.modeLock);
+        windows.main.MicEncode.setValue(c.micEncode);
+        windows.main.AutoMode.setValue(c.autoMode);
         EXPECT_EQ(focusOf(CheckTrkUserInput(windows)), c.focus) << c.modeLock << c.micEncode << c.autoMode;
     }
 }
@@ -160,8 +160,8 @@ TEST(TrackingStepsTest, ModeLockMattersToTrackingOnly)
 {
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm}) {
         Windows windows = validWindows();
-        windows.MDIForm1.ModeLock.setValue(1);
-        windows.MDIForm1.MicEncode.setValue(0);
+        windows.main.ModeLock.setValue(1);
+        windows.main.MicEncode.setValue(0);
         EXPECT_EQ(checkMode(mode, windows), std::nullopt) << prefixOf(mode);
     }
 }
@@ -179,8 +179,8 @@ TEST(AlarmStepsTest, LimitsTheSendCountAndTheArmDelay)
     };
     for (const auto& c : cases) {
         Windows windows = validWindows();
-        windows.Form5.AlmTxCntrLimit.setText(c.count);
-        windows.Form5.AlmArmDelay.setText(c.armDelay);
+        windows.alarm.AlmTxCntrLimit.setText(c.count);
+        windows.alarm.AlmArmDelay.setText(c.armDelay);
         EXPECT_EQ(focusOf(CheckAlmUserInput(windows)), c.focus) << c.count << " " << c.armDelay;
     }
 }
@@ -209,7 +209,8 @@ TEST(ProfileSwitchTest, ShowsTheProfileAtFaultWithItsStoredValues)
         EXPECT_EQ(station.TmrMin.text(), "12");
         EXPECT_EQ(station.TmrSec.text(), "30");
         EXPECT_EQ(storeOf(windows, mode).entry(3).SSID, "5");
-        const forms::Panel& frame = mode == Mode::Nmea ? windows.Form3.NMEAProfileFrame : windows.Form4.TrkProfileFrame;
+        const forms::Panel& frame =
+            mode == Mode::Nmea ? windows.nmea.NMEAProfileFrame : windows.tracking.TrkProfileFrame;
         EXPECT_EQ(frame.caption(), "Profile #7 Settings");
     }
 }

@@ -75,8 +75,8 @@ std::vector<OrderCase> orderCases()
         case Mode::Telemetry:
             orderCase.steps.push_back(timerStep(mode));
             orderCase.steps.push_back({[](Windows& w) {
-                                           w.Form1.TelTxOn.setValue(forms::kUserDefined, true);
-                                           w.Form1.TelUserTrigChar.setText("300");
+                                           w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
+                                           w.telemetry.TelUserTrigChar.setText("300");
                                        },
                                        "TelUserTrigChar", std::nullopt});
             break;
@@ -85,31 +85,31 @@ std::vector<OrderCase> orderCases()
             break;
         case Mode::Nmea:
             orderCase.steps.push_back({[](Windows& w) {
-                                           w.MDIForm1.GpsString[0].setText("");
-                                           w.MDIForm1.GpsString[2].setText("$GPGGA");
+                                           w.main.GpsString[0].setText("");
+                                           w.main.GpsString[2].setText("$GPGGA");
                                        },
                                        "GpsString1", std::nullopt});
             orderCase.steps.push_back(timerStep(mode));
             orderCase.steps.push_back({[](Windows& w) {
-                                           w.Form3.NMEATxOn.setValue(forms::kUserDefined, true);
-                                           w.Form3.NMEAUserTrigChar.setText("");
+                                           w.nmea.NMEATxOn.setValue(forms::kUserDefined, true);
+                                           w.nmea.NMEAUserTrigChar.setText("");
                                        },
                                        "NMEAUserTrigChar", std::nullopt});
             break;
         case Mode::Tracking:
             orderCase.steps.push_back(timerStep(mode));
             orderCase.steps.push_back({[](Windows& w) {
-                                           w.MDIForm1.ModeLock.setValue(1);
-                                           w.MDIForm1.MicEncode.setValue(0);
+                                           w.main.ModeLock.setValue(1);
+                                           w.main.MicEncode.setValue(0);
                                        },
                                        "ModeLock", std::nullopt});
             break;
         case Mode::Alarm:
             orderCase.steps.push_back(timerStep(mode));
             orderCase.steps.push_back(
-                {[](Windows& w) { w.Form5.AlmTxCntrLimit.setText("999"); }, "AlmTxCntrLimit", std::nullopt});
+                {[](Windows& w) { w.alarm.AlmTxCntrLimit.setText("999"); }, "AlmTxCntrLimit", std::nullopt});
             orderCase.steps.push_back(
-                {[](Windows& w) { w.Form5.AlmArmDelay.setText("200"); }, "AlmArmDelay", std::nullopt});
+                {[](Windows& w) { w.alarm.AlmArmDelay.setText("200"); }, "AlmArmDelay", std::nullopt});
             break;
         }
         cases.push_back(std::move(orderCase));

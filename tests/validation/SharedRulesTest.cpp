@@ -60,25 +60,25 @@ TEST(MySsidRuleTest, ReadsTheSsidAndClearsSpacesInTelemetryAndBeaconOnly)
 TEST(MySsidRuleTest, ClearsSpacesEvenWhenALaterRuleFails)
 {
     Windows windows = validWindows();
-    windows.Form2.station.SSID.setText("  ");
-    windows.Form2.station.ToCall.setText("");
+    windows.beacon.station.SSID.setText("  ");
+    windows.beacon.station.ToCall.setText("");
     EXPECT_EQ(focusOf(CheckBcnUserInput(windows)), "BcnToCall");
-    EXPECT_EQ(windows.Form2.station.SSID.text(), "");
+    EXPECT_EQ(windows.beacon.station.SSID.text(), "");
 }
 
 TEST(ProfileSsidRuleTest, ASpaceIsPresentInNmeaAndAbsentInTracking)
 {
     Windows nmea = validWindows();
-    nmea.Form3.store.entry(5).SSID = " ";
+    nmea.nmea.store.entry(5).SSID = " ";
     const auto refused = CheckNMEAUserInput(nmea);
     ASSERT_TRUE(refused.has_value());
     EXPECT_EQ(refused->focus, "NMEASSID");
     EXPECT_EQ(refused->profile, 5);
 
     Windows tracking = validWindows();
-    tracking.Form4.store.entry(5).SSID = " ";
+    tracking.tracking.store.entry(5).SSID = " ";
     EXPECT_EQ(CheckTrkUserInput(tracking), std::nullopt);
-    tracking.Form4.store.entry(5).SSID = " 16 ";
+    tracking.tracking.store.entry(5).SSID = " 16 ";
     EXPECT_EQ(focusOf(CheckTrkUserInput(tracking)), "TrkSSID");
 }
 
@@ -107,7 +107,7 @@ TEST(ToCallRuleTest, ReadsCallsignAndSsid)
     };
     for (const CallsignCase& c : cases) {
         Windows windows = validWindows();
-        windows.Form2.station.ToCall.setText(c.text);
+        windows.beacon.station.ToCall.setText(c.text);
         EXPECT_EQ(focusOf(CheckBcnUserInput(windows)), c.focus) << "'" << c.text << "'";
     }
 }
@@ -122,7 +122,7 @@ TEST(ToCallRuleTest, TestsTheSsidBeforeTheLength)
     };
     for (const auto& [text, message] : cases) {
         Windows windows = validWindows();
-        windows.Form5.station.ToCall.setText(text);
+        windows.alarm.station.ToCall.setText(text);
         const auto result = CheckAlmUserInput(windows);
         ASSERT_TRUE(result.has_value()) << text;
         EXPECT_EQ(result->text, message) << text;
@@ -136,12 +136,12 @@ TEST(SpecialPathRuleTest, EmptyOrValidPathsPassAndEachFieldIsNamed)
     };
     for (const CallsignCase& c : cases) {
         Windows windows = validWindows();
-        windows.Form1.station.SpecPath[1].setText(c.text);
+        windows.telemetry.station.SpecPath[1].setText(c.text);
         EXPECT_EQ(focusOf(CheckTelUserInput(windows)), c.focus) << "'" << c.text << "'";
     }
     for (std::size_t n = 0; n < 4; ++n) {
         Windows windows = validWindows();
-        windows.Form1.station.SpecPath[n].setText("WIDE-16");
+        windows.telemetry.station.SpecPath[n].setText("WIDE-16");
         const auto result = CheckTelUserInput(windows);
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(result->focus, "TelSpecPath" + std::to_string(n + 1));
@@ -152,8 +152,8 @@ TEST(SpecialPathRuleTest, EmptyOrValidPathsPassAndEachFieldIsNamed)
 TEST(SpecialPathRuleTest, TheFirstBrokenSpecialPathIsNamed)
 {
     Windows windows = validWindows();
-    windows.Form4.station.SpecPath[3].setText("WIDE-16");
-    windows.Form4.station.SpecPath[1].setText("ABCDEFG");
+    windows.tracking.station.SpecPath[3].setText("WIDE-16");
+    windows.tracking.station.SpecPath[1].setText("ABCDEFG");
     EXPECT_EQ(focusOf(CheckTrkUserInput(windows)), "TrkSpecPath2");
 }
 
@@ -173,7 +173,7 @@ TEST(PathOrderRuleTest, PathsInUseMustFollowPathOne)
     for (const PathCase& c : kPathCases) {
         Windows windows = validWindows();
         for (std::size_t i = 0; i < 4; ++i)
-            windows.Form5.station.Path[i].setListIndex(c.indexes[i]);
+            windows.alarm.station.Path[i].setListIndex(c.indexes[i]);
         EXPECT_EQ(focusOf(CheckAlmUserInput(windows)), c.inOrder ? "" : "AlmPath1")
             << c.indexes[0] << c.indexes[1] << c.indexes[2] << c.indexes[3];
     }
@@ -209,8 +209,8 @@ TEST(TimerRuleTest, AllowsAtMostSixtyEightMinutes)
 {
     for (const TimerCase& c : kTimerCases) {
         Windows windows = validWindows();
-        windows.Form2.station.TmrMin.setText(c.minutes);
-        windows.Form2.station.TmrSec.setText(c.seconds);
+        windows.beacon.station.TmrMin.setText(c.minutes);
+        windows.beacon.station.TmrSec.setText(c.seconds);
         EXPECT_EQ(focusOf(CheckBcnUserInput(windows)), c.accepted ? "" : "BcnTmrMin") << c.minutes << ":" << c.seconds;
     }
 }
