@@ -35,9 +35,9 @@ struct Loaded
     {
         for (const char* name : kExamples)
             files.files[std::string("/examples/") + name + ".vq3"] = readExample(name);
-        program.form().startUp();
+        program.session().startUp();
         path = std::string("/examples/") + kExamples[static_cast<std::size_t>(mode)] + ".vq3";
-        program.form().openConfigurationFile(path);
+        program.session().openConfigurationFile(path);
     }
 };
 
@@ -50,11 +50,11 @@ void BM_CheckAndCompile(benchmark::State& state)
 {
     Loaded loaded(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto refusal = loaded.program.form().checkAndCompile();
+        auto refusal = loaded.program.session().checkAndCompile();
         benchmark::DoNotOptimize(refusal);
-        benchmark::DoNotOptimize(loaded.program.form().module().DownloadImage);
+        benchmark::DoNotOptimize(loaded.program.session().state().downloadImage);
     }
-    if (loaded.program.form().module().DownloadImage.size() != 129)
+    if (loaded.program.session().state().downloadImage.size() != 129)
         state.SkipWithError("the example does not compile");
     nameByMode(state);
 }
@@ -62,13 +62,13 @@ void BM_CheckAndCompile(benchmark::State& state)
 void BM_DecodeAndFill(benchmark::State& state)
 {
     Loaded loaded(static_cast<int>(state.range(0)));
-    auto& form = loaded.program.form();
+    auto& form = loaded.program.session();
     form.checkAndCompile();
-    form.module().UploadData = form.module().DownloadImage.substr(1);
-    if (form.module().UploadData.size() != 128)
+    const std::string upload = form.state().downloadImage.substr(1);
+    if (upload.size() != 128)
         state.SkipWithError("the example does not compile");
     for (auto _ : state) {
-        form.ParseDataFromvq3();
+        form.decodeUpload(upload);
         benchmark::ClobberMemory();
     }
     nameByMode(state);
@@ -78,7 +78,7 @@ void BM_SaveConfiguration(benchmark::State& state)
 {
     Loaded loaded(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto error = loaded.program.form().saveConfigurationFile("/saved.vq3");
+        auto error = loaded.program.session().saveConfigurationFile("/saved.vq3");
         benchmark::DoNotOptimize(error);
     }
     if (loaded.files.files["/saved.vq3"].empty())
@@ -90,7 +90,7 @@ void BM_LoadConfiguration(benchmark::State& state)
 {
     Loaded loaded(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto outcome = loaded.program.form().openConfigurationFile(loaded.path);
+        auto outcome = loaded.program.session().openConfigurationFile(loaded.path);
         benchmark::DoNotOptimize(outcome);
     }
     nameByMode(state);

@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     std::int64_t writeStarted = 0;
     std::int64_t boxSeen = 0;
     int status = 0;
-    const auto& link = desktop.program().form().module().link;
+    const auto& link = desktop.program().session().state().link;
     auto* read = desktop.window().findChild<QAction*>("read");
     auto* write = desktop.window().findChild<QAction*>("write");
     QTimer driver;

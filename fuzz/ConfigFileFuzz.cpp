@@ -6,7 +6,7 @@
 #include "forms/Windows.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/WindowsSnapshot.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <cstddef>
@@ -25,7 +25,7 @@ const qm::forms::Windows& startedWindows()
 {
     static const qm::forms::Windows windows = [] {
         qm::fakes::MemoryFileSystem files;
-        qm::shell::MDIForm1 form(files);
+        qm::shell::Session form(files);
         form.startUp();
         return form.windows();
     }();

@@ -46,9 +46,9 @@ class FieldDriver
 public:
     explicit FieldDriver(FuzzedDataProvider& input) : m_input(input), m_program(m_files, m_ui, {})
     {
-        m_program.form().startUp();
+        m_program.session().startUp();
         qm::forms::forEachControl(
-            m_program.form().windows(), [this](const std::string& name, qm::forms::Control control) {
+            m_program.session().windows(), [this](const std::string& name, qm::forms::Control control) {
                 if (auto** field = std::get_if<qm::forms::TextField*>(&control))
                     m_editables.push_back({name, *field, nullptr, name == "BcnMsgText"});
                 else if (auto** list = std::get_if<qm::forms::PickList*>(&control); list && (*list)->editable())

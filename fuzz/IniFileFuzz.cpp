@@ -5,7 +5,7 @@
 #include "fakes/ScriptedUi.h"
 #include "fuzz/FuzzCheck.h"
 #include "shell/IniSettings.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/IniFile.h"
 
 #include <cstddef>
@@ -41,7 +41,7 @@ public:
 std::string loadAndMemorize(qm::fakes::MemoryFileSystem& files)
 {
     AnsweringUi ui;
-    qm::shell::MDIForm1 form(files);
+    qm::shell::Session form(files);
     form.startUp();
     qm::shell::IniSettings ini(form, ui, files, kPath);
     const std::string before = files.files.at(kPath);

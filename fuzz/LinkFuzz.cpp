@@ -233,20 +233,20 @@ private:
             require(m_echoTimer.isActive(), "echo mode without the probe timer");
             require(!m_readTimer.isActive(), "the read time-out runs outside a read");
             require(!m_writeTimer.isActive(), "the write time-out runs outside a write");
-            require(m_state.DownloadImage.empty() && m_state.EchoCount == 0, "a write left its image behind");
+            require(m_state.downloadImage.empty() && m_state.EchoCount == 0, "a write left its image behind");
         } else {
             require(!m_echoTimer.isActive(), "the probe timer runs during a read or write");
         }
         // A write's read-back keeps the image it compares with, echoed whole.
         if (command == "U")
             require(!m_writeTimer.isActive() &&
-                        (m_state.DownloadImage.empty() ||
-                         static_cast<std::size_t>(m_state.EchoCount) == m_state.DownloadImage.size()),
+                        (m_state.downloadImage.empty() ||
+                         static_cast<std::size_t>(m_state.EchoCount) == m_state.downloadImage.size()),
                     "a read runs inside a write");
         if (command == "D") {
             require(!m_readTimer.isActive(), "the read time-out runs during a write");
             const auto sentSoFar = static_cast<std::size_t>(m_state.EchoCount) + 1;
-            require(m_written == m_state.DownloadImage.substr(0, sentSoFar) || !m_port.isOpen(),
+            require(m_written == m_state.downloadImage.substr(0, sentSoFar) || !m_port.isOpen(),
                     "a write sent other bytes than its image, one ahead of the echoes");
         }
     }

@@ -5,7 +5,7 @@
 #include "forms/Windows.h"
 #include "fuzz/FuzzCheck.h"
 #include "image/ImageFields.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -27,14 +27,13 @@ struct Round
 };
 
 /// Decodes the bytes as a read does, saves, loads and compiles; nothing when the compile refuses a value.
-std::optional<Round> cycle(qm::shell::MDIForm1& form, qm::fakes::MemoryFileSystem& files, const std::string& upload)
+std::optional<Round> cycle(qm::shell::Session& form, qm::fakes::MemoryFileSystem& files, const std::string& upload)
 {
-    form.module().UploadData = upload;
-    form.ParseDataFromvq3();
+    form.decodeUpload(upload);
     require(!form.saveConfigurationFile(kPath).has_value(), "a decoded image could not be saved");
     Round round{files.files.at(kPath), {}};
     const auto opened = form.openConfigurationFile(kPath);
-    require(opened.kind == qm::shell::MDIForm1::OpenOutcome::Kind::Loaded, "a saved configuration did not load");
+    require(opened.kind == qm::shell::Session::OpenOutcome::Kind::Loaded, "a saved configuration did not load");
     const auto compiled = form.compileCurrentMode();
     if (!compiled.ok())
         return std::nullopt;
@@ -49,13 +48,13 @@ void roundTrip(std::string upload, int mode)
     upload[0] = static_cast<char>((static_cast<unsigned char>(upload[0]) & 0xF8) | mode);
     // Starting up fills every pick list: done once, and each round starts from a copy.
     static qm::fakes::MemoryFileSystem files;
-    static const qm::shell::MDIForm1 started = [] {
-        qm::shell::MDIForm1 form(files);
+    static const qm::shell::Session started = [] {
+        qm::shell::Session form(files);
         form.startUp();
         return form;
     }();
     files.files.clear();
-    qm::shell::MDIForm1 form = started;
+    qm::shell::Session form = started;
     const auto first = cycle(form, files, upload);
     if (!first)
         return;

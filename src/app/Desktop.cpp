@@ -36,7 +36,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
     m_readTimeOutTimer = std::make_unique<ObservedTimer>(ports.readTimeOutTimer, afterEvent);
     m_writeTimeOutTimer = std::make_unique<ObservedTimer>(ports.writeTimeOutTimer, afterEvent);
     m_program = std::make_unique<shell::Program>(ports.files, *m_ui, ports.environment);
-    m_link = std::make_unique<shell::UnitLink>(m_program->form(), *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
+    m_link = std::make_unique<shell::UnitLink>(m_program->session(), *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
                                                *m_writeTimeOutTimer);
     m_link->setIniSettings(&m_program->ini());
     if (shell::Backups* backups = ports.backups) {

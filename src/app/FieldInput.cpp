@@ -269,14 +269,14 @@ void FieldInput::insertAtCursor(const Field& field, const QString& text)
 
 qsizetype FieldInput::limit(const Field& field) const
 {
-    const auto control = forms::findControl(m_program.form().windows(), field.name);
+    const auto control = forms::findControl(m_program.session().windows(), field.name);
     auto* const* text = control ? std::get_if<forms::TextField*>(&*control) : nullptr;
     return text ? static_cast<qsizetype>((*text)->maxLength()) : 0;
 }
 
 QString FieldInput::modelText(const Field& field) const
 {
-    const auto control = forms::findControl(m_program.form().windows(), field.name);
+    const auto control = forms::findControl(m_program.session().windows(), field.name);
     if (!control)
         return {};
     if (auto* const* text = std::get_if<forms::TextField*>(&*control))

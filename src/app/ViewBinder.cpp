@@ -89,7 +89,7 @@ ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std
                 m_program.windowMinimized(name, state.testFlag(Qt::WindowMinimized));
         });
     }
-    forms::forEachControl(m_program.form().windows(), [&](const std::string& name, forms::Control) {
+    forms::forEachControl(m_program.session().windows(), [&](const std::string& name, forms::Control) {
         if (m_windows.count(name))
             return;
         const QString objectName = QString::fromStdString(name);
@@ -196,7 +196,7 @@ void ViewBinder::draw()
         return;
     m_drawing = true;
     m_input.setProgramWriting(true);
-    forms::forEachControl(m_program.form().windows(), [&](const std::string& name, forms::Control control) {
+    forms::forEachControl(m_program.session().windows(), [&](const std::string& name, forms::Control control) {
         if (auto window = m_windows.find(name); window != m_windows.end()) {
             drawWindow(name, *std::get<forms::Panel*>(control), window->second);
             return;
@@ -326,9 +326,9 @@ void ViewBinder::drawWindow(const std::string& name, const forms::Panel& panel, 
             widget->raise();
     }
     if (auto* welcome = qobject_cast<WelcomeWindow*>(widget))
-        welcome->setTopmost(m_program.form().windows().welcome.topmost);
+        welcome->setTopmost(m_program.session().windows().welcome.topmost);
     if (auto* bar = widget->findChild<QProgressBar*>("PrintProgress"))
-        bar->setValue(m_program.form().windows().printProgress.PrintProgress);
+        bar->setValue(m_program.session().windows().printProgress.PrintProgress);
 }
 
 bool ViewBinder::eventFilter(QObject* watched, QEvent* event)

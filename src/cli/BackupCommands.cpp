@@ -5,7 +5,7 @@
 #include "cli/Show.h"
 #include "shell/Backups.h"
 #include "shell/ConfigurationSummary.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <algorithm>
@@ -173,7 +173,7 @@ int show(storage::FileSystem& files, const shell::BackupEntry& entry, bool json,
     if (auto* refused = std::get_if<std::pair<forms::MessageBox, int>>(&configuration))
         return fail(refused->first, json, refused->second, streams);
     // The bytes come in as a read brings them, and are then shown as the file they decode to is.
-    shell::MDIForm1 program(files);
+    shell::Session program(files);
     shell::loadImage(program, entry.imageBytes);
     return printConfiguration(program, json, streams.out);
 }

@@ -4,7 +4,7 @@
 #include "cli/Output.h"
 #include "image/ImageFields.h"
 #include "shell/ControlSettings.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <iostream>
@@ -74,12 +74,12 @@ std::variant<std::string, forms::MessageBox> readInput(const std::string& path, 
 
 int runCompile(const CompileOptions& options, storage::FileSystem& files, Streams streams)
 {
-    shell::MDIForm1 program(files);
+    shell::Session program(files);
     program.startUp();
     const auto opened = program.openConfigurationFile(options.config);
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed)
+    if (opened.kind == shell::Session::OpenOutcome::Kind::Failed)
         return fail(*opened.box, options.json, kInputError, streams);
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode)
+    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode)
         return fail(inputError("The file " + options.config +
                                " does not hold a configuration: its first line is not a mode from 0 to 4."),
                     options.json, kInputError, streams);
@@ -88,7 +88,7 @@ int runCompile(const CompileOptions& options, storage::FileSystem& files, Stream
     program.saveShownProfiles();
     if (auto box = program.checkAndCompile())
         return fail(*box, options.json, kRefused, streams);
-    const std::string& stream = program.module().DownloadImage;
+    const std::string& stream = program.state().downloadImage;
     if (options.json) {
         streams.out << nlohmann::json{{"image", toHex(stream)}}.dump() << '\n';
         return kDone;
@@ -118,11 +118,10 @@ int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams 
                                std::to_string(bytes.size()) + "."),
                     options.json, kInputError, streams);
 
-    shell::MDIForm1 program(files);
+    shell::Session program(files);
     program.startUp();
-    program.module().UploadData = bytes;
-    program.ParseDataFromvq3();
-    const int mode = program.module().CurrentMode;
+    program.decodeUpload(bytes);
+    const int mode = program.state().currentMode;
     if (mode >= forms::kModeCount)
         return fail(forms::messageBox("Error",
                                       "The image holds mode code " + std::to_string(mode) +

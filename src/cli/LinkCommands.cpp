@@ -75,8 +75,8 @@ std::variant<UnitConfiguration, LinkFailure> readUnit(LinkSession& session)
         return *failure;
     if (auto failure = session.read())
         return *failure;
-    shell::MDIForm1& program = session.program();
-    const int mode = program.module().CurrentMode;
+    shell::Session& program = session.program();
+    const int mode = program.state().currentMode;
     if (mode < 0 || mode >= forms::kModeCount)
         return LinkFailure{forms::messageBox("Error",
                                              "The unit holds mode code " + std::to_string(mode) +
@@ -154,11 +154,11 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
     if (auto failure = badPort(options.port))
         return report(*failure, options.json, streams);
     LinkSession session(options.port, files, streams.err, context);
-    shell::MDIForm1& program = session.program();
+    shell::Session& program = session.program();
     const auto opened = program.openConfigurationFile(options.config);
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed)
+    if (opened.kind == shell::Session::OpenOutcome::Kind::Failed)
         return report(LinkFailure{*opened.box, kInputError, {}, {}}, options.json, streams);
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode)
+    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode)
         return report(LinkFailure{usageBox("The file " + options.config +
                                            " does not hold a configuration: its first line is not a mode from 0 "
                                            "to 4."),
@@ -176,7 +176,7 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
     // configuration is kept, unless it already names the backup (a read-back that differs does).
     if (failure && failure->status == kLinkFailure &&
         (context.backupFolder.empty() || failure->box.text.find(context.backupFolder) == std::string::npos))
-        if (auto kept = shell::keptBeforeWriteSentence(files, context.backupFolder, program.module().link.UploadData))
+        if (auto kept = shell::keptBeforeWriteSentence(files, context.backupFolder, program.state().link.uploadData))
             failure->box.text += "\r\n\r\n" + *kept;
     if (failure)
         return report(*failure, options.json, streams);

@@ -71,7 +71,7 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
                                                m_writeTimeOutTimer);
     // A device path stands in for COM1 in the caption and the port's boxes.
     const int number = comNumberOf(port).value_or(0);
-    m_program.module().link.ComPortNumber = number == 0 ? 1 : number;
+    m_program.state().link.ComPortNumber = number == 0 ? 1 : number;
     m_ui.setBoxHandler([this](const forms::MessageBox& box) { onBox(box); });
     m_ui.setEndHandler([this] { finish(std::nullopt); });
     m_link->setTransactionRecorder([this](link::Transaction transaction, const link::LinkState& state,
@@ -121,7 +121,7 @@ void LinkSession::interrupted(int signal)
             m_unreportedSignal = signal;
         return;
     }
-    const auto& state = m_program.module().link;
+    const auto& state = m_program.state().link;
     std::string transfer;
     if (m_link->transferUnderWay()) {
         if (state.LastCommand == "D" || m_awaiting == Awaiting::Write)
@@ -138,12 +138,12 @@ void LinkSession::interrupted(int signal)
 std::optional<LinkFailure> LinkSession::open()
 {
     m_link->TestSerialPort();
-    if (m_program.module().link.PortError == 0)
+    if (m_program.state().link.PortError == 0)
         m_link->OpenSerialPort();
     if (!m_serialPort->isOpen()) {
         const auto& error = m_link->engine().lastPortError();
         const int number = error ? error->number : link::port_error::kDeviceNotOpen;
-        return linkFailure(link::portErrorBox(number, m_program.module().link.ComPortNumber), kLinkFailure);
+        return linkFailure(link::portErrorBox(number, m_program.state().link.ComPortNumber), kLinkFailure);
     }
     return std::nullopt;
 }
@@ -165,14 +165,14 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
 {
     if (auto failure = identify())
         return failure;
-    shell::Module1& module = m_program.module();
+    shell::ProgramState& module = m_program.state();
     m_program.saveShownProfiles();
     const bool plainVq3 = forms::trimSpaces(module.link.ModelName) == "VQ-3";
-    if (plainVq3 && module.CurrentMode != static_cast<int>(forms::Mode::Tracking))
+    if (plainVq3 && module.currentMode != static_cast<int>(forms::Mode::Tracking))
         return LinkFailure{shell::notOnPlainVq3Box(), kRefused, {}, {}};
     if (auto box = m_program.checkAndCompile())
         return LinkFailure{*box, kRefused, {}, {}};
-    if (module.DownloadImage.empty())
+    if (module.downloadImage.empty())
         return LinkFailure{
             forms::messageBox("Error", "There is nothing to write.", forms::Icon::Warning), kRefused, {}, {}};
     module.link.VerifyWrites = verify;
@@ -182,7 +182,7 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
 
 UnitIdentity LinkSession::identity() const
 {
-    const auto& state = m_program.module().link;
+    const auto& state = m_program.state().link;
     return {forms::trimSpaces(state.ModelName), state.FirmwareVersion};
 }
 
@@ -196,7 +196,7 @@ std::optional<LinkFailure> LinkSession::waitFor(Awaiting what)
     noUnit.setSingleShot(true);
     QObject::connect(&noUnit, &QTimer::timeout, &noUnit, [this] {
         // A unit that echoed the probe is being identified: the read's own time-out decides from here.
-        const auto& state = m_program.module().link;
+        const auto& state = m_program.state().link;
         if (!state.IdentifyAttempted && state.LastCommand == "E")
             finish(noUnitFailure());
     });
@@ -222,7 +222,7 @@ void LinkSession::finish(std::optional<LinkFailure> failure)
 
 void LinkSession::onBox(const forms::MessageBox& box)
 {
-    const auto& state = m_program.module().link;
+    const auto& state = m_program.state().link;
     if (box == link::oldFirmwareBox(state.MinFirmwareVersion, state.FirmwareVersion)) {
         m_warnings.push_back(box);
         return;

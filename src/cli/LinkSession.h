@@ -10,7 +10,7 @@
 #include "qt/QtTimer.h"
 #include "qt/SystemClock.h"
 #include "shell/Backups.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "shell/UnitLink.h"
 
 #include <chrono>
@@ -84,7 +84,7 @@ public:
     /// Sends "E", lets everything sent leave the port, and closes it (the destructor does it when not done).
     void close();
 
-    shell::MDIForm1& program() { return m_program; }
+    shell::Session& program() { return m_program; }
     UnitIdentity identity() const;
     /// Boxes that did not stop the command (the old-firmware warning).
     const std::vector<forms::MessageBox>& warnings() const { return m_warnings; }
@@ -120,7 +120,7 @@ private:
     qt::QtTimer m_echoTimer;
     qt::QtTimer m_readTimeOutTimer;
     qt::QtTimer m_writeTimeOutTimer;
-    shell::MDIForm1 m_program;
+    shell::Session m_program;
     CliUi m_ui;
     qt::SystemClock m_clock;
     shell::Backups m_backups;

@@ -5,7 +5,7 @@
 #include "forms/ProfileEditing.h"
 #include "qt/QtPrinter.h"
 #include "reports/ProfileReport.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <QGuiApplication>
@@ -64,15 +64,15 @@ int runReport(const ReportOptions& options, storage::FileSystem& files, shell::C
         return kInputError;
     }
 
-    shell::MDIForm1 program(files);
+    shell::Session program(files);
     program.startUp();
     const auto opened = program.openConfigurationFile(options.config);
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed) {
+    if (opened.kind == shell::Session::OpenOutcome::Kind::Failed) {
         printBox(streams.err, *opened.box);
         return kInputError;
     }
-    const auto mode = static_cast<forms::Mode>(program.module().CurrentMode);
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode ||
+    const auto mode = static_cast<forms::Mode>(program.state().currentMode);
+    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode ||
         (mode != forms::Mode::Nmea && mode != forms::Mode::Tracking)) {
         printBox(streams.err, reportError("The file " + options.config +
                                           " is not an NMEA or Tracking configuration: only those hold profiles."));

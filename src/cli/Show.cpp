@@ -3,8 +3,8 @@
 
 #include "cli/Output.h"
 #include "shell/ControlSettings.h"
-#include "shell/MDIForm1.h"
 #include "shell/PacketPreview.h"
+#include "shell/Session.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -211,14 +211,14 @@ private:
 
 } // namespace
 
-std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source,
+std::optional<LoadFailure> openConfiguration(shell::Session& program, const std::string& source,
                                              const std::vector<std::string>& settings)
 {
     program.startUp();
     const auto opened = program.openConfigurationFile(source);
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::Failed)
+    if (opened.kind == shell::Session::OpenOutcome::Kind::Failed)
         return LoadFailure{*opened.box, kInputError, {}};
-    if (opened.kind == shell::MDIForm1::OpenOutcome::Kind::UnknownMode)
+    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode)
         return LoadFailure{
             forms::messageBox("Error",
                               "The file " + source +
@@ -242,15 +242,15 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
         OneFile unit(source, std::get<std::string>(read));
         return loadSummary(source, unit);
     }
-    shell::MDIForm1 program(files);
+    shell::Session program(files);
     if (auto failure = openConfiguration(program, source))
         return *failure;
-    return shell::summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
+    return shell::summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.state().currentMode));
 }
 
-int printConfiguration(const shell::MDIForm1& program, bool json, std::ostream& out)
+int printConfiguration(const shell::Session& program, bool json, std::ostream& out)
 {
-    const auto mode = static_cast<forms::Mode>(program.module().CurrentMode);
+    const auto mode = static_cast<forms::Mode>(program.state().currentMode);
     const auto summary = shell::summarizeConfiguration(program.windows(), mode);
     const auto preview = shell::previewConfiguration(program.windows(), mode);
     if (json) {
@@ -273,7 +273,7 @@ int printConfiguration(const shell::MDIForm1& program, bool json, std::ostream& 
 
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams)
 {
-    shell::MDIForm1 program(files);
+    shell::Session program(files);
     if (auto failure = openConfiguration(program, options.config, options.settings))
         return loadFailure(*failure, options.config, false, options.json, streams);
     return printConfiguration(program, options.json, streams.out);

@@ -4,7 +4,7 @@
 #include "cli/Commands.h"
 #include "forms/MessageBox.h"
 #include "shell/ConfigurationSummary.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/FileSystem.h"
 
 #include <functional>
@@ -55,12 +55,12 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
 
 /// Opens a configuration file into a program model as compile opens it (the shown profiles stored) and changes the
 /// fields the settings name; returns why when it does not load or a setting is refused.
-std::optional<LoadFailure> openConfiguration(shell::MDIForm1& program, const std::string& source,
+std::optional<LoadFailure> openConfiguration(shell::Session& program, const std::string& source,
                                              const std::vector<std::string>& settings = {});
 
 /// Prints a loaded configuration as vq3 show does: its summary, the packet header of each profile and the APRS
 /// advice, or all of it as one JSON object.
-int printConfiguration(const shell::MDIForm1& program, bool json, std::ostream& out);
+int printConfiguration(const shell::Session& program, bool json, std::ostream& out);
 
 /// vq3 show: prints the summary of a configuration file.
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams);

@@ -15,7 +15,7 @@ void Link::startDownload(const std::string& downloadImage)
     if (!idle() || downloadImage.empty()) {
         return;
     }
-    m_state.DownloadImage = downloadImage;
+    m_state.downloadImage = downloadImage;
     m_echoTimer.stop();
     m_windows.main.menus.read.setEnabled(false);
     m_windows.main.menus.write.setEnabled(false);
@@ -24,14 +24,14 @@ void Link::startDownload(const std::string& downloadImage)
     m_writeTimeOutTimer.start();
     m_state.LastCommand = "D";
     m_state.EchoCount = 0;
-    m_host.progress(0, static_cast<int>(m_state.DownloadImage.size()));
-    sendBytes(std::string_view(m_state.DownloadImage).substr(0, 1));
+    m_host.progress(0, static_cast<int>(m_state.downloadImage.size()));
+    sendBytes(std::string_view(m_state.downloadImage).substr(0, 1));
 }
 
 void Link::receiveWriteEchoes()
 {
     m_host.setBusyPointer(true);
-    const auto& image = m_state.DownloadImage;
+    const auto& image = m_state.downloadImage;
     while (m_state.LastCommand == "D") {
         const auto byte = m_port.takeByte();
         if (!byte) {
@@ -59,7 +59,7 @@ void Link::receiveWriteEchoes()
 void Link::clearWrite()
 {
     m_state.EchoCount = 0;
-    m_state.DownloadImage.clear();
+    m_state.downloadImage.clear();
 }
 
 void Link::echoMismatch()
@@ -104,7 +104,7 @@ void Link::compareReadBack()
         rejectReply();
         return;
     }
-    const std::string written = m_state.DownloadImage.substr(1);
+    const std::string written = m_state.downloadImage.substr(1);
     const std::string readBack = m_reply.substr(3);
     m_reply.clear();
     if (readBack == written) {
@@ -125,7 +125,7 @@ void Link::compareReadBack()
 void Link::finishWrite()
 {
     m_host.setBusyPointer(false);
-    m_state.UnitImage = m_state.DownloadImage.substr(1);
+    m_state.UnitImage = m_state.downloadImage.substr(1);
     m_host.transactionCompleted(Transaction::Write, m_state.UnitImage);
     showBox(downloadCompleteBox());
     clearWrite();

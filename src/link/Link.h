@@ -16,7 +16,7 @@
 namespace qm::link
 {
 
-/// The link's module-level state.
+/// The link's state: the port in use, the unit's identification and the transaction under way.
 struct LinkState
 {
     /// The serial port in use, 1 to 4 (0 = not chosen yet).
@@ -41,9 +41,9 @@ struct LinkState
     bool IdentifyOnly = false;
     int UploadByteCount = 0;
     /// The 128 configuration bytes of the last complete reply.
-    std::string UploadData;
+    std::string uploadData;
     /// The 129-byte image being written; empty outside a write.
-    std::string DownloadImage;
+    std::string downloadImage;
     /// Echo bytes received in the write under way.
     int EchoCount = 0;
     /// A write is read back ("U") and compared before it counts as done.
@@ -81,7 +81,7 @@ public:
     virtual void setBusyPointer(bool busy) = 0;
     /// Stores the NMEA and the Tracking window's shown profiles (before a read).
     virtual void saveShownProfiles() = 0;
-    /// Decodes a user read's 128 data bytes into the windows (ParseDataFromvq3).
+    /// Decodes a user read's 128 data bytes into the windows (decodeUpload).
     virtual void decodeUpload(const std::string& uploadData) = 0;
     /// Writes the port number into the initialization file (after a successful port change).
     virtual void saveComPortToIni() = 0;

@@ -88,7 +88,7 @@ void Link::receiveReply()
 void Link::completeReply()
 {
     m_state.UploadByteCount = 0;
-    m_state.UploadData.clear();
+    m_state.uploadData.clear();
     for (const char byte : m_reply) {
         ++m_state.UploadByteCount;
         if (m_state.UploadByteCount == 2) {
@@ -96,24 +96,24 @@ void Link::completeReply()
         } else if (m_state.UploadByteCount == 3) {
             m_state.FirmwareVersion = static_cast<unsigned char>(byte);
         } else if (m_state.UploadByteCount >= 4) {
-            m_state.UploadData.push_back(byte);
+            m_state.uploadData.push_back(byte);
         }
     }
     m_reply.clear();
-    m_state.UnitImage = m_state.UploadData;
+    m_state.UnitImage = m_state.uploadData;
     m_windows.main.window.setCaption("Quellmark " + m_state.ModelName + "(v" + std::to_string(m_state.FirmwareVersion) +
                                      ".0) on COM" + std::to_string(m_state.ComPortNumber));
     m_host.setBusyPointer(false);
     const auto transaction = m_state.IdentifyOnly ? Transaction::Identification : Transaction::Read;
     if (m_state.FirmwareVersion >= m_state.MinFirmwareVersion || m_state.FirmwareWarned) {
         if (!m_state.IdentifyOnly) {
-            m_host.decodeUpload(m_state.UploadData);
+            m_host.decodeUpload(m_state.uploadData);
         }
-        m_host.transactionCompleted(transaction, m_state.UploadData);
+        m_host.transactionCompleted(transaction, m_state.uploadData);
         m_state.IdentifyOnly = false;
     } else {
         m_state.FirmwareWarned = true;
-        m_host.transactionCompleted(transaction, m_state.UploadData);
+        m_host.transactionCompleted(transaction, m_state.uploadData);
         showBox(oldFirmwareBox(m_state.MinFirmwareVersion, m_state.FirmwareVersion));
     }
     EchoMode();

@@ -3,7 +3,7 @@
 
 #include "image/Decode.h"
 #include "image/ImageFields.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <algorithm>
@@ -156,14 +156,13 @@ std::string backupFolder(const char* xdgDataHome, const char* home)
     return {};
 }
 
-bool loadImage(MDIForm1& program, const std::string& imageBytes)
+bool loadImage(Session& program, const std::string& imageBytes)
 {
     if (imageBytes.size() != image::kImageSize)
         return false;
     program.startUp();
-    program.module().UploadData = imageBytes;
-    program.ParseDataFromvq3();
-    if (program.module().CurrentMode < 0 || program.module().CurrentMode >= forms::kModeCount)
+    program.decodeUpload(imageBytes);
+    if (program.state().currentMode < 0 || program.state().currentMode >= forms::kModeCount)
         return false;
     program.saveShownProfiles();
     return true;
@@ -171,7 +170,7 @@ bool loadImage(MDIForm1& program, const std::string& imageBytes)
 
 std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes)
 {
-    MDIForm1 program(files);
+    Session program(files);
     if (!loadImage(program, imageBytes))
         return std::nullopt;
     return storage::joinLines(program.configurationLines());
@@ -179,10 +178,10 @@ std::optional<std::string> decodedConfiguration(storage::FileSystem& files, cons
 
 std::optional<ConfigurationSummary> backupSummary(storage::FileSystem& files, const std::string& imageBytes)
 {
-    MDIForm1 program(files);
+    Session program(files);
     if (!loadImage(program, imageBytes))
         return std::nullopt;
-    return summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
+    return summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.state().currentMode));
 }
 
 std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,

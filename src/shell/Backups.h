@@ -17,7 +17,7 @@
 namespace qm::shell
 {
 
-class MDIForm1;
+class Session;
 
 /// Returns the folder backups go to: $XDG_DATA_HOME/quellmark/backups (an absolute XDG_DATA_HOME only), else
 /// $HOME/.local/share/quellmark/backups; empty when neither is set.
@@ -29,7 +29,7 @@ std::optional<std::string> decodedConfiguration(storage::FileSystem& files, cons
 
 /// Brings a program model to the state a read of these 128 bytes leaves (started up, the image decoded, the
 /// shown profiles stored); false when they are not 128 bytes or hold a mode the program cannot open (5 to 7).
-bool loadImage(MDIForm1& program, const std::string& imageBytes);
+bool loadImage(Session& program, const std::string& imageBytes);
 
 /// Returns the summary of what backed-up bytes hold, to compare with the windows' (compareSummaries) before a
 /// restore; nothing when loadImage refuses them.

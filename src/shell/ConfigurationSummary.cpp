@@ -3,7 +3,7 @@
 
 #include "forms/Numbers.h"
 #include "forms/PickLists.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <algorithm>
 #include <cassert>
@@ -288,11 +288,10 @@ namespace
 
 std::optional<ConfigurationSummary> decodedSummary(storage::FileSystem& files, const std::string& imageBytes)
 {
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
-    program.module().UploadData = imageBytes;
-    program.ParseDataFromvq3();
-    const int mode = program.module().CurrentMode;
+    program.decodeUpload(imageBytes);
+    const int mode = program.state().currentMode;
     if (mode < 0 || mode >= forms::kModeCount)
         return std::nullopt;
     program.saveShownProfiles();

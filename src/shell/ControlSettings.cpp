@@ -193,7 +193,7 @@ std::optional<forms::MessageBox> setText(forms::Windows& windows, Mode mode, for
     return std::nullopt;
 }
 
-std::optional<forms::MessageBox> setBaudRate(MDIForm1& program, const std::string& control, std::string_view value)
+std::optional<forms::MessageBox> setBaudRate(Session& program, const std::string& control, std::string_view value)
 {
     forms::Menus& menus = program.windows().main.menus;
     const std::string rate = forms::trimSpaces(value);
@@ -214,13 +214,13 @@ std::optional<forms::MessageBox> setBaudRate(MDIForm1& program, const std::strin
     menus.out1200.setChecked(!baud300);
     // As the menu does: the delay and tail lists are rebuilt for the new rate.
     if (baud300)
-        program.LoadTxDelayAndTailBoxesFor300Baud();
+        program.fillTxListsFor300Baud();
     else
-        program.LoadTxDelayAndTailBoxesFor1200Baud();
+        program.fillTxListsFor1200Baud();
     return std::nullopt;
 }
 
-std::optional<forms::MessageBox> setValue(MDIForm1& program, Mode mode, const std::string& control,
+std::optional<forms::MessageBox> setValue(Session& program, Mode mode, const std::string& control,
                                           std::string_view value)
 {
     forms::Windows& windows = program.windows();
@@ -339,9 +339,9 @@ std::variant<ControlSetting, forms::MessageBox> parseControlSetting(std::string_
     return setting;
 }
 
-std::optional<forms::MessageBox> applyControlSetting(MDIForm1& program, const ControlSetting& setting)
+std::optional<forms::MessageBox> applyControlSetting(Session& program, const ControlSetting& setting)
 {
-    const int current = program.module().CurrentMode;
+    const int current = program.state().currentMode;
     if (current < 0 || current >= forms::kModeCount)
         return settingError("There is no configuration to change.");
     const auto mode = static_cast<Mode>(current);
@@ -374,7 +374,7 @@ std::optional<forms::MessageBox> applyControlSetting(MDIForm1& program, const Co
     return setValue(program, mode, control, setting.value);
 }
 
-std::optional<forms::MessageBox> applyControlSettings(MDIForm1& program, const std::vector<std::string>& settings)
+std::optional<forms::MessageBox> applyControlSettings(Session& program, const std::vector<std::string>& settings)
 {
     for (const auto& text : settings) {
         auto parsed = parseControlSetting(text);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "forms/MessageBox.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <optional>
 #include <string>
@@ -34,9 +34,9 @@ std::variant<ControlSetting, forms::MessageBox> parseControlSetting(std::string_
 /// the baud rates by their numbers. A profile field goes through the profile's tab, as editing does. Values are
 /// UTF-8 (or single-byte text that is not UTF-8). Returns the box that refuses it; the program is then partly
 /// changed and should be dropped.
-std::optional<forms::MessageBox> applyControlSetting(MDIForm1& program, const ControlSetting& setting);
+std::optional<forms::MessageBox> applyControlSetting(Session& program, const ControlSetting& setting);
 
 /// Reads and applies the settings in the order given; stops at the first that is refused.
-std::optional<forms::MessageBox> applyControlSettings(MDIForm1& program, const std::vector<std::string>& settings);
+std::optional<forms::MessageBox> applyControlSettings(Session& program, const std::vector<std::string>& settings);
 
 } // namespace qm::shell

@@ -30,8 +30,8 @@ forms::MessageBox selectModeBox()
     return forms::messageBox("Error", "Please select a mode from the \"Mode\" menu.", forms::Icon::Information);
 }
 
-FileCommands::FileCommands(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string currentFolder)
-    : m_program(program), m_ui(ui), m_files(files), m_currentFolder(std::move(currentFolder))
+FileCommands::FileCommands(Session& session, Ui& ui, storage::FileSystem& files, std::string currentFolder)
+    : m_session(session), m_ui(ui), m_files(files), m_currentFolder(std::move(currentFolder))
 {}
 
 FileDialogRequest FileCommands::dialog(const char* title) const
@@ -52,28 +52,28 @@ void FileCommands::show(const forms::MessageBox& box)
 
 void FileCommands::newconfiguration_Click()
 {
-    const auto mode = m_program.checkedMode();
+    const auto mode = m_session.checkedMode();
     if (!mode) {
         show(selectModeBox());
         return;
     }
-    m_program.clearMode(static_cast<forms::Mode>(m_program.module().CurrentMode));
+    m_session.clearMode(static_cast<forms::Mode>(m_session.state().currentMode));
 }
 
 void FileCommands::openconfiguration_Click()
 {
-    m_program.saveShownProfiles();
+    m_session.saveShownProfiles();
     const std::string path = m_ui.openFileDialog(dialog("Open Configuration File"));
     if (path.empty())
         return;
-    const auto opened = m_program.openConfigurationFile(path);
+    const auto opened = m_session.openConfigurationFile(path);
     if (opened.box)
         show(*opened.box);
 }
 
 void FileCommands::saveconfiguration_Click()
 {
-    m_program.saveShownProfiles();
+    m_session.saveShownProfiles();
     for (;;) {
         const FileDialogChoice choice = m_ui.saveFileDialog(dialog("Save Configuration File As"));
         if (choice.path.empty())
@@ -88,7 +88,7 @@ void FileCommands::saveconfiguration_Click()
             if (answer != forms::Button::Yes)
                 continue;
         }
-        if (auto box = m_program.saveConfigurationFile(path))
+        if (auto box = m_session.saveConfigurationFile(path))
             show(*box);
         return;
     }

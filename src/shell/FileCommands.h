@@ -1,7 +1,7 @@
 // The File menu's configuration-file commands: New, Open and Save As, with their dialogs and questions.
 #pragma once
 
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
 
@@ -14,7 +14,7 @@ class FileCommands
 {
 public:
     /// currentFolder is the folder the dialogs start in (the process's current folder).
-    FileCommands(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string currentFolder);
+    FileCommands(Session& session, Ui& ui, storage::FileSystem& files, std::string currentFolder);
 
     /// Clears the window of the current mode; without a mode, says to choose one.
     void newconfiguration_Click();
@@ -31,7 +31,7 @@ private:
     FileDialogRequest dialog(const char* title) const;
     void show(const forms::MessageBox& box);
 
-    MDIForm1& m_program;
+    Session& m_session;
     Ui& m_ui;
     storage::FileSystem& m_files;
     std::string m_currentFolder;

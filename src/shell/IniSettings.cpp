@@ -111,8 +111,8 @@ std::optional<FileError> selectInEveryWindow(forms::Windows& windows, bool delay
 
 } // namespace
 
-IniSettings::IniSettings(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string iniPath)
-    : m_program(program), m_ui(ui), m_files(files), m_path(std::move(iniPath))
+IniSettings::IniSettings(Session& session, Ui& ui, storage::FileSystem& files, std::string iniPath)
+    : m_session(session), m_ui(ui), m_files(files), m_path(std::move(iniPath))
 {}
 
 bool IniSettings::LoadIniFile()
@@ -131,7 +131,7 @@ bool IniSettings::LoadIniFile()
         return true;
     }
     m_lines = std::get<storage::IniLines>(read);
-    Module1& module = m_program.module();
+    ProgramState& module = m_session.state();
 
     module.link.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
     // The first-run answers are saved before the file's later lines are applied; those lines are written back as
@@ -140,13 +140,13 @@ bool IniSettings::LoadIniFile()
     const bool keepRunning = askForComPort();
     if (keepRunning) {
         if (const std::string call = forms::trimUpper(m_lines[kLineMyCall]); !call.empty())
-            module.MyCall = call;
+            module.myCall = call;
         askForMyCall();
     }
     m_keepUnreadLines = false;
     if (!keepRunning)
         return false;
-    forms::setMyCall(m_program.windows(), module.MyCall);
+    forms::setMyCall(m_session.windows(), module.myCall);
 
     if (auto failure = applyListLines()) {
         showLoadError(*failure);
@@ -159,7 +159,7 @@ bool IniSettings::LoadIniFile()
 
 bool IniSettings::askForComPort()
 {
-    Module1& module = m_program.module();
+    ProgramState& module = m_session.state();
     while (module.link.ComPortNumber == 0) {
         m_ui.setMousePointer(Pointer::Normal);
         const std::string answer =
@@ -184,28 +184,28 @@ bool IniSettings::askForComPort()
 
 void IniSettings::askForMyCall()
 {
-    Module1& module = m_program.module();
-    while (module.MyCall == kPlaceholderCall) {
+    ProgramState& module = m_session.state();
+    while (module.myCall == kPlaceholderCall) {
         const std::string answer =
             forms::trimUpper(m_ui.inputBox(kCallPrompt, "CallSign Selection", "MyCall").value_or(""));
         if (answer == kPlaceholderCall || answer.size() >= kCallAnswerLimit)
             continue;
-        module.MyCall = answer;
+        module.myCall = answer;
         SaveMyCallToIni();
     }
 }
 
 std::optional<FileError> IniSettings::applyListLines()
 {
-    Module1& module = m_program.module();
-    forms::Windows& windows = m_program.windows();
+    ProgramState& module = m_session.state();
+    forms::Windows& windows = m_session.windows();
     forms::Menus& menus = windows.main.menus;
 
     if (!isBlank(m_lines[kLineInputBaud])) {
         const auto value = integerValue(m_lines[kLineInputBaud]);
         if (!value)
             return overflow();
-        module.InputBaudIndex = *value;
+        module.inputBaudIndex = *value;
         if (*value >= 0 && *value <= 3) {
             const auto items = menus.inputBaudItems();
             for (int i = 0; i < 4; ++i)
@@ -217,15 +217,15 @@ std::optional<FileError> IniSettings::applyListLines()
         const auto value = integerValue(m_lines[kLineOutputBaud]);
         if (!value)
             return overflow();
-        module.OutputBaudIndex = *value;
+        module.outputBaudIndex = *value;
         if (*value == 0) {
             menus.out300.setChecked(false);
             menus.out1200.setChecked(true);
-            m_program.LoadTxDelayAndTailBoxesFor1200Baud();
+            m_session.fillTxListsFor1200Baud();
         } else if (*value == 1) {
             menus.out300.setChecked(true);
             menus.out1200.setChecked(false);
-            m_program.LoadTxDelayAndTailBoxesFor300Baud();
+            m_session.fillTxListsFor300Baud();
         }
     }
 
@@ -233,7 +233,7 @@ std::optional<FileError> IniSettings::applyListLines()
         const auto value = integerValue(m_lines[kLineTxDelay]);
         if (!value)
             return overflow();
-        module.TxDelayIndex = *value;
+        module.txDelayIndex = *value;
         if (auto failure = selectInEveryWindow(windows, true, *value))
             return failure;
     }
@@ -242,7 +242,7 @@ std::optional<FileError> IniSettings::applyListLines()
         const auto value = integerValue(m_lines[kLineTxTail]);
         if (!value)
             return overflow();
-        module.TxTailIndex = *value;
+        module.txTailIndex = *value;
         if (auto failure = selectInEveryWindow(windows, false, *value))
             return failure;
     }
@@ -251,22 +251,22 @@ std::optional<FileError> IniSettings::applyListLines()
 
 void IniSettings::seedProfiles()
 {
-    const Module1& module = m_program.module();
-    forms::Windows& windows = m_program.windows();
+    const ProgramState& module = m_session.state();
+    forms::Windows& windows = m_session.windows();
     for (forms::ProfileStore* store : {&windows.nmea.store, &windows.tracking.store}) {
         for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
-            store->entry(profile).TxDelay = std::to_string(module.TxDelayIndex);
-            store->entry(profile).TxTail = std::to_string(module.TxTailIndex);
+            store->entry(profile).TxDelay = std::to_string(module.txDelayIndex);
+            store->entry(profile).TxTail = std::to_string(module.txTailIndex);
         }
     }
 }
 
 void IniSettings::applyWelcomeChoice()
 {
-    Module1& module = m_program.module();
-    forms::Windows& windows = m_program.windows();
-    module.ShowWelcome = forms::trimUpper(m_lines[kLineWelcome]) == "TRUE";
-    if (!module.ShowWelcome) {
+    ProgramState& module = m_session.state();
+    forms::Windows& windows = m_session.windows();
+    module.showWelcome = forms::trimUpper(m_lines[kLineWelcome]) == "TRUE";
+    if (!module.showWelcome) {
         windows.main.window.setEnabled(true);
         return;
     }
@@ -283,10 +283,10 @@ void IniSettings::showLoadError(const FileError& failure)
 
 storage::IniLines IniSettings::linesToWrite() const
 {
-    const Module1& module = m_program.module();
+    const ProgramState& module = m_session.state();
     if (m_keepUnreadLines)
         return {std::to_string(module.link.ComPortNumber),
-                module.MyCall,
+                module.myCall,
                 m_lines[kLineInputBaud],
                 m_lines[kLineOutputBaud],
                 m_lines[kLineTxDelay],
@@ -296,12 +296,12 @@ storage::IniLines IniSettings::linesToWrite() const
                 "Reserved",
                 "Reserved"};
     return {std::to_string(module.link.ComPortNumber),
-            module.MyCall,
-            std::to_string(module.InputBaudIndex),
-            std::to_string(module.OutputBaudIndex),
-            std::to_string(module.TxDelayIndex),
-            std::to_string(module.TxTailIndex),
-            m_program.windows().welcome.ShowSplashScreen.isSet() ? "TRUE" : "FALSE",
+            module.myCall,
+            std::to_string(module.inputBaudIndex),
+            std::to_string(module.outputBaudIndex),
+            std::to_string(module.txDelayIndex),
+            std::to_string(module.txTailIndex),
+            m_session.windows().welcome.ShowSplashScreen.isSet() ? "TRUE" : "FALSE",
             "Reserved",
             "Reserved",
             "Reserved"};
@@ -318,10 +318,10 @@ bool IniSettings::writeAll()
 
 void IniSettings::takeInputBaudIndex()
 {
-    const auto items = m_program.windows().main.menus.inputBaudItems();
+    const auto items = m_session.windows().main.menus.inputBaudItems();
     for (int i = 0; i < 4; ++i) {
         if (items[static_cast<std::size_t>(i)]->checked()) {
-            m_program.module().InputBaudIndex = i;
+            m_session.state().inputBaudIndex = i;
             return;
         }
     }
@@ -329,11 +329,11 @@ void IniSettings::takeInputBaudIndex()
 
 void IniSettings::takeOutputBaudIndex()
 {
-    const forms::Menus& menus = m_program.windows().main.menus;
+    const forms::Menus& menus = m_session.windows().main.menus;
     if (menus.out300.checked())
-        m_program.module().OutputBaudIndex = 1;
+        m_session.state().outputBaudIndex = 1;
     else if (menus.out1200.checked())
-        m_program.module().OutputBaudIndex = 0;
+        m_session.state().outputBaudIndex = 0;
 }
 
 bool IniSettings::SaveComPortToIni()
@@ -362,11 +362,11 @@ bool IniSettings::SaveIniFile()
 {
     takeInputBaudIndex();
     takeOutputBaudIndex();
-    Module1& module = m_program.module();
-    if (module.CurrentMode >= 0 && module.CurrentMode < forms::kModeCount) {
-        const forms::StationControls& station = m_program.windows().station(static_cast<Mode>(module.CurrentMode));
-        module.TxDelayIndex = station.TxDelay.listIndex();
-        module.TxTailIndex = station.TxTail.listIndex();
+    ProgramState& module = m_session.state();
+    if (module.currentMode >= 0 && module.currentMode < forms::kModeCount) {
+        const forms::StationControls& station = m_session.windows().station(static_cast<Mode>(module.currentMode));
+        module.txDelayIndex = station.TxDelay.listIndex();
+        module.txTailIndex = station.TxTail.listIndex();
     }
     if (!writeAll())
         return false;
@@ -376,7 +376,7 @@ bool IniSettings::SaveIniFile()
 
 void IniSettings::selectInputBaud(int index)
 {
-    const auto items = m_program.windows().main.menus.inputBaudItems();
+    const auto items = m_session.windows().main.menus.inputBaudItems();
     for (int i = 0; i < 4; ++i)
         items[static_cast<std::size_t>(i)]->setChecked(i == index);
     SaveInputBaudRateToIni();
@@ -404,26 +404,26 @@ void IniSettings::in9600_Click()
 
 void IniSettings::out300_Click()
 {
-    forms::Menus& menus = m_program.windows().main.menus;
+    forms::Menus& menus = m_session.windows().main.menus;
     menus.out300.setChecked(true);
     menus.out1200.setChecked(false);
-    m_program.LoadTxDelayAndTailBoxesFor300Baud();
+    m_session.fillTxListsFor300Baud();
     SaveOutputBaudRateToIni();
 }
 
 void IniSettings::out1200_Click()
 {
-    forms::Menus& menus = m_program.windows().main.menus;
+    forms::Menus& menus = m_session.windows().main.menus;
     menus.out1200.setChecked(true);
     menus.out300.setChecked(false);
-    m_program.LoadTxDelayAndTailBoxesFor1200Baud();
+    m_session.fillTxListsFor1200Baud();
     SaveOutputBaudRateToIni();
 }
 
 void IniSettings::memorizedefaults_Click()
 {
     // Line 2 holds the callsign as every reader takes it: trimmed and upper-cased.
-    m_program.module().MyCall = forms::trimUpper(m_program.windows().tracking.station.MyCall.text());
+    m_session.state().myCall = forms::trimUpper(m_session.windows().tracking.station.MyCall.text());
     SaveIniFile();
 }
 

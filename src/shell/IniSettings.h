@@ -1,7 +1,7 @@
 // The user's defaults in vq3.ini: the load at start-up with its first-run prompts, and every writer.
 #pragma once
 
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
 #include "storage/IniFile.h"
@@ -16,7 +16,7 @@ namespace qm::shell
 class IniSettings
 {
 public:
-    IniSettings(MDIForm1& program, Ui& ui, storage::FileSystem& files, std::string iniPath);
+    IniSettings(Session& session, Ui& ui, storage::FileSystem& files, std::string iniPath);
 
     /// Returns the path of the initialization file.
     const std::string& path() const { return m_path; }
@@ -30,13 +30,13 @@ public:
     /// the program (Cancel at the serial-port prompt); the Ui has then been told to end it.
     bool LoadIniFile();
 
-    // Writers: each rewrites all ten lines from the module state and reports a failure in a box. Each returns
+    // Writers: each rewrites all ten lines from the program state and reports a failure in a box. Each returns
     // true when the file was written.
     bool SaveComPortToIni();
     bool SaveMyCallToIni();
-    /// Also takes line 3 from the checked Input Baud Rate item into InputBaudIndex.
+    /// Also takes line 3 from the checked Input Baud Rate item into inputBaudIndex.
     bool SaveInputBaudRateToIni();
-    /// Also takes line 4 from the checked Output Baud Rate item into OutputBaudIndex.
+    /// Also takes line 4 from the checked Output Baud Rate item into outputBaudIndex.
     bool SaveOutputBaudRateToIni();
     /// Also takes lines 3 to 6 from the menus and the current mode window's delay and tail positions, then shows
     /// "Default settings memorized.".
@@ -66,18 +66,18 @@ private:
     /// Applies line 7: the welcome window, or the main window enabled.
     void applyWelcomeChoice();
     void showLoadError(const storage::FileError& failure);
-    /// Returns the ten lines every writer writes, from the module state and the welcome window's box.
+    /// Returns the ten lines every writer writes, from the program state and the welcome window's box.
     storage::IniLines linesToWrite() const;
     /// Writes the ten lines; shows the save error box on failure.
     bool writeAll();
-    /// Takes InputBaudIndex from the checked Input Baud Rate item (none checked: kept).
+    /// Takes inputBaudIndex from the checked Input Baud Rate item (none checked: kept).
     void takeInputBaudIndex();
-    /// Takes OutputBaudIndex from the checked Output Baud Rate item (none checked: kept).
+    /// Takes outputBaudIndex from the checked Output Baud Rate item (none checked: kept).
     void takeOutputBaudIndex();
     /// Checks the Input Baud Rate item (0 in1200 .. 3 in9600), unchecks the others and saves.
     void selectInputBaud(int index);
 
-    MDIForm1& m_program;
+    Session& m_session;
     Ui& m_ui;
     storage::FileSystem& m_files;
     std::string m_path;

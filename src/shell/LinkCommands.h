@@ -26,7 +26,7 @@ public:
     /// Breaks off a transfer under way with the abort burst, sends "E", lets it all leave, closes the port and
     /// then runs closed (from the event loop).
     virtual void closeWhenSent(std::function<void()> closed) = 0;
-    /// Starts the echo-verified write of DownloadImage.
+    /// Starts the echo-verified write of downloadImage.
     virtual void startDownload() = 0;
     /// The Read command.
     virtual void read_Click() = 0;

@@ -44,9 +44,9 @@ std::string optionsPath(const storage::ProgramFolders& folders)
 } // namespace
 
 Program::Program(storage::FileSystem& files, Ui& ui, Environment environment)
-    : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_form(files),
-      m_ini(m_form, ui, files, storage::iniPath(files, m_environment.folders)),
-      m_fileCommands(m_form, ui, files, m_environment.currentFolder),
+    : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_session(files),
+      m_ini(m_session, ui, files, storage::iniPath(files, m_environment.folders)),
+      m_fileCommands(m_session, ui, files, m_environment.currentFolder),
       m_options(files, optionsPath(m_environment.folders))
 {}
 
@@ -68,21 +68,21 @@ std::string Program::helpFile() const
 bool Program::MDIForm_Load()
 {
     m_ui.setMousePointer(Pointer::Busy);
-    forms::MainWindowControls& main = m_form.windows().main;
+    forms::MainWindowControls& main = m_session.windows().main;
     // The main window takes no input until the start-up has decided whether the welcome window covers it.
     main.window.setEnabled(false);
     for (forms::MenuItem* item :
          {&main.menus.read, &main.menus.write, &main.menus.saveconfiguration, &main.menus.newconfiguration,
           &main.menus.memorizedefaults, &main.menus.printprofiles, &main.menus.printerfont})
         item->setEnabled(false);
-    Module1& module = m_form.module();
-    module.WelcomeDismissed = false;
+    ProgramState& module = m_session.state();
+    module.welcomeDismissed = false;
     main.window.setVisible(true);
-    module.PrinterPresent = m_environment.printerFont.has_value();
-    if (module.PrinterPresent)
-        module.PrinterFont = *m_environment.printerFont;
-    m_form.LoadComboListBoxes();
-    m_form.ClearAll();
+    module.printerPresent = m_environment.printerFont.has_value();
+    if (module.printerPresent)
+        module.printerFont = *m_environment.printerFont;
+    m_session.fillPickLists();
+    m_session.clearAllWindows();
     // Where the settings live is decided on the files as the user finds them at start-up.
     m_ini.setPath(storage::iniPath(m_files, m_environment.folders));
     m_options.load();
@@ -108,7 +108,7 @@ bool Program::MDIForm_Load()
     }
     // A load of the initialization file that stopped on an error never reached the step that enables the main
     // window; without the welcome window nothing else would, and the program could not be used.
-    if (!m_form.windows().welcome.window.visible())
+    if (!m_session.windows().welcome.window.visible())
         main.window.setEnabled(true);
     m_ui.setMousePointer(Pointer::Normal);
     return true;
@@ -124,23 +124,23 @@ void Program::showBox(const forms::MessageBox& box)
 
 bool Program::write_Click()
 {
-    if (!m_form.checkedMode()) {
+    if (!m_session.checkedMode()) {
         showBox(selectModeBox());
         return false;
     }
-    m_form.saveShownProfiles();
-    const Module1& module = m_form.module();
+    m_session.saveShownProfiles();
+    const ProgramState& module = m_session.state();
     const bool plainVq3 = forms::trimSpaces(module.link.ModelName) == "VQ-3";
-    if (plainVq3 && module.CurrentMode != static_cast<int>(Mode::Tracking) && module.CurrentMode >= 0 &&
-        module.CurrentMode < forms::kModeCount) {
+    if (plainVq3 && module.currentMode != static_cast<int>(Mode::Tracking) && module.currentMode >= 0 &&
+        module.currentMode < forms::kModeCount) {
         showBox(notOnPlainVq3Box());
         return false;
     }
-    if (auto box = m_form.checkAndCompile()) {
+    if (auto box = m_session.checkAndCompile()) {
         showBox(*box);
         return false;
     }
-    if (module.DownloadImage.empty())
+    if (module.downloadImage.empty())
         return false;
     if (m_link)
         m_link->startDownload();
@@ -177,7 +177,7 @@ void Program::exit_Click()
     m_ending = true;
     // The transfer may have ended while the question was up: then the port closes as at any other time.
     if (m_link && m_link->transferUnderWay()) {
-        m_form.windows().main.window.setEnabled(false);
+        m_session.windows().main.window.setEnabled(false);
         m_link->closeWhenSent([this] { m_ui.endProgram(); });
         return;
     }
@@ -188,10 +188,10 @@ void Program::exit_Click()
 
 void Program::verifyafterwrite_Click()
 {
-    auto& item = m_form.windows().main.menus.verifyafterwrite;
+    auto& item = m_session.windows().main.menus.verifyafterwrite;
     const bool on = !item.checked();
     item.setChecked(on);
-    m_form.module().link.VerifyWrites = on;
+    m_session.state().link.VerifyWrites = on;
     if (auto error = m_options.setVerifyAfterWrite(on)) {
         // The choice holds until the program ends either way.
         auto box = storage::writeErrorBox(*error);
@@ -207,16 +207,16 @@ void Program::contents_Click()
 
 void Program::printprofiles_Click()
 {
-    const auto mode = static_cast<Mode>(m_form.module().CurrentMode);
+    const auto mode = static_cast<Mode>(m_session.state().currentMode);
     if (!m_printer || !m_clock || (mode != Mode::Nmea && mode != Mode::Tracking))
         return;
-    forms::Windows& windows = m_form.windows();
+    forms::Windows& windows = m_session.windows();
     if (mode == Mode::Nmea)
         forms::SaveCurNMEAProfileToArray(windows);
     else
         forms::SaveCurTrkProfileToArray(windows);
     const LocalTime now = m_clock->now();
-    const FontSettings& printerFont = m_form.module().PrinterFont;
+    const FontSettings& printerFont = m_session.state().printerFont;
     forms::PrintProgressForm& progress = windows.printProgress;
     progress.PrintProgress = 0;
     progress.window.setVisible(true);
@@ -236,36 +236,36 @@ void Program::printprofiles_Click()
 
 void Program::printerfont_Click()
 {
-    m_form.module().PrinterFont = m_ui.fontDialog(m_form.module().PrinterFont);
+    m_session.state().printerFont = m_ui.fontDialog(m_session.state().printerFont);
 }
 
 std::optional<char> Program::keyPress(const std::string& control, char32_t key)
 {
-    return validation::KeyPress(m_form.windows(), control, key);
+    return validation::KeyPress(m_session.windows(), control, key);
 }
 
 void Program::myCallChange(const std::string& text)
 {
-    forms::setMyCall(m_form.windows(), text);
+    forms::setMyCall(m_session.windows(), text);
 }
 
 void Program::pathClick(Mode mode, int n)
 {
-    if (auto focus = validation::PathClick(m_form.windows().station(mode), n))
+    if (auto focus = validation::PathClick(m_session.windows().station(mode), n))
         m_ui.setFocus(*focus);
 }
 
 void Program::specialPathLostFocus(Mode mode, int n)
 {
-    forms::relabelSpecialPath(m_form.windows().station(mode), n);
+    forms::relabelSpecialPath(m_session.windows().station(mode), n);
 }
 
 void Program::profileTabClick(Mode mode, int tab)
 {
     if (mode == Mode::Nmea)
-        forms::selectNMEAProfileTab(m_form.windows(), tab);
+        forms::selectNMEAProfileTab(m_session.windows(), tab);
     else if (mode == Mode::Tracking)
-        forms::selectTrkProfileTab(m_form.windows(), tab);
+        forms::selectTrkProfileTab(m_session.windows(), tab);
 }
 
 namespace
@@ -295,7 +295,7 @@ std::optional<int> trailingNumber(const std::string& control, std::string_view s
 
 void Program::textChanged(const std::string& control, const std::string& text)
 {
-    auto found = forms::findControl(m_form.windows(), control);
+    auto found = forms::findControl(m_session.windows(), control);
     if (!found)
         return;
     if (auto** field = std::get_if<forms::TextField*>(&*found); field && !withinTypingLimit(**field, text))
@@ -311,7 +311,7 @@ void Program::textChanged(const std::string& control, const std::string& text)
 
 void Program::listClick(const std::string& control, int index)
 {
-    auto found = forms::findControl(m_form.windows(), control);
+    auto found = forms::findControl(m_session.windows(), control);
     auto** list = found ? std::get_if<forms::PickList*>(&*found) : nullptr;
     if (!list || !(*list)->setListIndex(index))
         return;
@@ -322,14 +322,14 @@ void Program::listClick(const std::string& control, int index)
 
 void Program::checkClick(const std::string& control, bool checked)
 {
-    auto found = forms::findControl(m_form.windows(), control);
+    auto found = forms::findControl(m_session.windows(), control);
     if (auto** box = found ? std::get_if<forms::CheckBox*>(&*found) : nullptr)
         (*box)->setValue(checked ? 1 : 0);
 }
 
 void Program::optionClick(const std::string& control)
 {
-    auto found = forms::findControl(m_form.windows(), control);
+    auto found = forms::findControl(m_session.windows(), control);
     if (auto* option = found ? std::get_if<forms::OptionRef>(&*found) : nullptr)
         option->group->setValue(option->option, true);
 }
@@ -359,13 +359,13 @@ forms::Panel* modeWindow(forms::Windows& windows, const std::string& name)
 
 void Program::windowClosed(const std::string& window)
 {
-    if (forms::Panel* panel = modeWindow(m_form.windows(), window))
+    if (forms::Panel* panel = modeWindow(m_session.windows(), window))
         panel->setVisible(false);
 }
 
 void Program::windowMinimized(const std::string& window, bool minimized)
 {
-    if (forms::Panel* panel = modeWindow(m_form.windows(), window))
+    if (forms::Panel* panel = modeWindow(m_session.windows(), window))
         panel->setMinimized(minimized);
 }
 
@@ -378,7 +378,7 @@ bool Program::menuCommand(const std::string& item)
                                                           {"alarm", Mode::Alarm}};
     for (const auto& [name, mode] : kModes)
         if (item == name) {
-            m_form.selectMode(mode);
+            m_session.selectMode(mode);
             return true;
         }
     if (item.size() == 4 && item.rfind("com", 0) == 0 && item[3] >= '1' && item[3] <= '4') {
@@ -430,13 +430,13 @@ void Program::write_ClickCommand()
 
 void Program::Command1_Click()
 {
-    Module1& module = m_form.module();
-    module.WelcomeDismissed = true;
+    ProgramState& module = m_session.state();
+    module.welcomeDismissed = true;
     m_ini.SaveComPortToIni();
-    forms::WelcomeForm& welcome = m_form.windows().welcome;
+    forms::WelcomeForm& welcome = m_session.windows().welcome;
     welcome.window.setVisible(false);
     welcome.topmost = false;
-    m_form.windows().main.window.setEnabled(true);
+    m_session.windows().main.window.setEnabled(true);
     m_ui.setMousePointer(Pointer::Normal);
 }
 

@@ -7,8 +7,8 @@
 #include "shell/FileCommands.h"
 #include "shell/IniSettings.h"
 #include "shell/LinkCommands.h"
-#include "shell/MDIForm1.h"
 #include "shell/ProgramOptions.h"
+#include "shell/Session.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
 #include "storage/IniFile.h"
@@ -34,8 +34,8 @@ class Program
 public:
     Program(storage::FileSystem& files, Ui& ui, Environment environment);
 
-    MDIForm1& form() { return m_form; }
-    const MDIForm1& form() const { return m_form; }
+    Session& session() { return m_session; }
+    const Session& session() const { return m_session; }
     IniSettings& ini() { return m_ini; }
     FileCommands& fileCommands() { return m_fileCommands; }
     /// Connects the link with the unit (the port test at start-up, closing at exit, sending an image).
@@ -58,7 +58,7 @@ public:
     std::string helpFile() const;
 
     /// Write up to the point where bytes go out: the no-mode box, the shown profiles stored, the plain VQ-3
-    /// refusal, the mode's check and compile. When DownloadImage is ready the link starts the download and true
+    /// refusal, the mode's check and compile. When downloadImage is ready the link starts the download and true
     /// is returned; otherwise the user has been told why (or, for a mode outside 0-4, nothing happens).
     bool write_Click();
 
@@ -128,7 +128,7 @@ private:
     storage::FileSystem& m_files;
     Ui& m_ui;
     Environment m_environment;
-    MDIForm1 m_form;
+    Session m_session;
     IniSettings m_ini;
     FileCommands m_fileCommands;
     ProgramOptions m_options;

@@ -9,10 +9,10 @@
 namespace qm::shell
 {
 
-UnitLink::UnitLink(MDIForm1& program, Ui& ui, link::SerialPort& port, link::Timer& echoTimer,
+UnitLink::UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer,
                    link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer)
-    : m_program(program), m_ui(ui),
-      m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, program.windows(), program.module().link, *this)
+    : m_session(session), m_ui(ui),
+      m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, session.windows(), session.state().link, *this)
 {}
 
 void UnitLink::TestSerialPort()
@@ -52,7 +52,7 @@ void UnitLink::startDownload()
 {
     // The engine keeps its own copy for the write; the program's copy is spent.
     std::string image;
-    image.swap(m_program.module().DownloadImage);
+    image.swap(m_session.state().downloadImage);
     m_engine.startDownload(image);
 }
 
@@ -90,13 +90,12 @@ void UnitLink::setBusyPointer(bool busy)
 
 void UnitLink::saveShownProfiles()
 {
-    m_program.saveShownProfiles();
+    m_session.saveShownProfiles();
 }
 
 void UnitLink::decodeUpload(const std::string& uploadData)
 {
-    m_program.module().UploadData = uploadData;
-    m_program.ParseDataFromvq3();
+    m_session.decodeUpload(uploadData);
 }
 
 void UnitLink::saveComPortToIni()
@@ -108,7 +107,7 @@ void UnitLink::saveComPortToIni()
 void UnitLink::transactionCompleted(link::Transaction transaction, const std::string& imageBytes)
 {
     if (m_recorder)
-        m_recorder(transaction, m_program.module().link, imageBytes);
+        m_recorder(transaction, m_session.state().link, imageBytes);
 }
 
 void UnitLink::progress(int done, int total)
@@ -122,7 +121,7 @@ link::WriteMismatch UnitLink::describeMismatch(const std::string& written, const
                                                const std::string& before)
 {
     link::WriteMismatch mismatch;
-    mismatch.field = describeFirstDifference(m_program.files(), written, readBack);
+    mismatch.field = describeFirstDifference(m_session.files(), written, readBack);
     if (!before.empty() && m_backupFinder)
         mismatch.backup = m_backupFinder(before);
     return mismatch;

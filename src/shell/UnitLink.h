@@ -4,7 +4,7 @@
 
 #include "link/Link.h"
 #include "shell/LinkCommands.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "shell/Ui.h"
 
 #include <functional>
@@ -18,7 +18,7 @@ class IniSettings;
 class UnitLink : public LinkCommands, private link::LinkHost
 {
 public:
-    UnitLink(MDIForm1& program, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
+    UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
              link::Timer& writeTimeOutTimer);
 
     link::Link& engine() { return m_engine; }
@@ -58,7 +58,7 @@ private:
                                          const std::string& before) override;
     void portClosed() override;
 
-    MDIForm1& m_program;
+    Session& m_session;
     Ui& m_ui;
     IniSettings* m_ini = nullptr;
     TransactionRecorder m_recorder;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "shell/LinkCommands.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <functional>
 #include <string>
@@ -15,7 +15,7 @@ namespace qm::fakes
 class RecordingLink : public shell::LinkCommands
 {
 public:
-    explicit RecordingLink(shell::Module1& module) : m_module(module) {}
+    explicit RecordingLink(shell::ProgramState& module) : m_state(module) {}
 
     std::vector<std::string> calls;
     /// The images handed over for download.
@@ -30,7 +30,7 @@ public:
     void TestSerialPort() override
     {
         calls.push_back("TestSerialPort");
-        m_module.link.PortError = portFails ? 1 : 0;
+        m_state.link.PortError = portFails ? 1 : 0;
     }
     void OpenSerialPort() override { calls.push_back("OpenSerialPort"); }
     void SelectSerialPort() override { calls.push_back("SelectSerialPort"); }
@@ -47,11 +47,11 @@ public:
     void startDownload() override
     {
         calls.push_back("startDownload");
-        downloads.push_back(m_module.DownloadImage);
+        downloads.push_back(m_state.downloadImage);
     }
 
 private:
-    shell::Module1& m_module;
+    shell::ProgramState& m_state;
 };
 
 } // namespace qm::fakes

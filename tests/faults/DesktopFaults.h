@@ -67,7 +67,7 @@ protected:
     std::string path(const QString& name) const { return folder.filePath(name).toStdString(); }
 
     QAction* action(const char* name) { return desktop->window().findChild<QAction*>(name); }
-    forms::Windows& windows() { return desktop->program().form().windows(); }
+    forms::Windows& windows() { return desktop->program().session().windows(); }
 
     void openExample(const char* name)
     {

@@ -126,7 +126,7 @@ TEST_F(DesktopFileFaultsTest, SaveFaultsShowTheirBoxAndKeepTheOldFileWhole)
 TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
 {
     const auto before = windowsSnapshot(windows());
-    const auto saved = storage::joinLines(desktop->program().form().configurationLines());
+    const auto saved = storage::joinLines(desktop->program().session().configurationLines());
     const QString writable = makeFolder("rw", kAll);
     writeAll(writable + "/unreadable.vq3", saved);
     QFile::setPermissions(writable + "/unreadable.vq3", {});

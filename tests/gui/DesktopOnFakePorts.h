@@ -76,7 +76,7 @@ protected:
     }
 
     QAction* action(const char* name) { return desktop->window().findChild<QAction*>(name); }
-    forms::Windows& windows() { return desktop->program().form().windows(); }
+    forms::Windows& windows() { return desktop->program().session().windows(); }
 
     /// A probe period passes: the link sends its probe and the windows are drawn again.
     void probeTick() { ASSERT_TRUE(echoTimer.tick()); }

@@ -32,7 +32,7 @@ TEST_F(DesktopTest, CallsignFieldsTakeUpperCaseAndPropagate)
     EXPECT_EQ(myCall->text(), "K1AB-C");
     for (const char* other : {"BcnMyCall", "NMEAMyCall", "TrkMyCall", "AlmMyCall"})
         EXPECT_EQ(find<QLineEdit>(other)->text(), "K1AB-C") << other;
-    EXPECT_EQ(desktop->program().form().windows().alarm.station.MyCall.text(), "K1AB-C");
+    EXPECT_EQ(desktop->program().session().windows().alarm.station.MyCall.text(), "K1AB-C");
 }
 
 TEST_F(DesktopTest, DigitFieldsDiscardEverythingButDigitsAndSpaces)
@@ -42,7 +42,7 @@ TEST_F(DesktopTest, DigitFieldsDiscardEverythingButDigitsAndSpaces)
     seconds->selectAll();
     QTest::keyClicks(seconds, "x5-y");
     EXPECT_EQ(seconds->text(), "5");
-    EXPECT_EQ(desktop->program().form().windows().beacon.station.TmrSec.text(), "5");
+    EXPECT_EQ(desktop->program().session().windows().beacon.station.TmrSec.text(), "5");
 }
 
 TEST_F(DesktopTest, PastingIntoAnSsidFieldFiltersEveryCharacter)
@@ -53,7 +53,7 @@ TEST_F(DesktopTest, PastingIntoAnSsidFieldFiltersEveryCharacter)
     ssid->setFocus();
     QTest::keyClick(ssid, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(ssid->text(), "12");
-    EXPECT_EQ(desktop->program().form().windows().alarm.station.SSID.text(), "12");
+    EXPECT_EQ(desktop->program().session().windows().alarm.station.SSID.text(), "12");
 }
 
 TEST_F(DesktopTest, ChoosingAnEmptySpecialPathSendsTheUserToDefineItFirst)
@@ -97,7 +97,7 @@ TEST_F(DesktopTest, WriteWithABadProfileShowsItsBoxAndTheProfileAtFault)
     action("nmea")->trigger();
     desktop->program().textChanged("GpsString1", "$GPRMC");
     desktop->program().textChanged("NMEAToCall", "GPS");
-    desktop->program().form().windows().nmea.store.entry(7).Path[2] = "3";
+    desktop->program().session().windows().nmea.store.entry(7).Path[2] = "3";
     desktop->binder().draw();
     ui.boxes.clear();
     desktop->program().menuCommand("write");

@@ -104,7 +104,7 @@ TEST_F(FileDialogsTest, SaveAsAddsTheExtensionOnlyUnderTheConfigurationFilter)
         action("saveconfiguration")->trigger();
         EXPECT_EQ(answerer.offered, (QStringList{"VQ-3 Configuration File (*.vq3)", "All Files (*)"}));
         EXPECT_TRUE(QFile::exists(folder.filePath(c.saved))) << c.saved.toStdString();
-        EXPECT_EQ(desktop->program().form().module().CurrentFileName, path(c.saved));
+        EXPECT_EQ(desktop->program().session().state().currentFileName, path(c.saved));
     }
     EXPECT_FALSE(QFile::exists(folder.filePath("mytracker")));
 }
@@ -117,7 +117,7 @@ TEST_F(FileDialogsTest, OpenOffersEveryFileToo)
     FileDialogAnswerer answerer("All Files (*)", "saved-without-extension");
     action("openconfiguration")->trigger();
     EXPECT_EQ(answerer.offered, (QStringList{"VQ-3 Configuration File (*.vq3)", "All Files (*)"}));
-    EXPECT_EQ(desktop->program().form().windows().beacon.BcnMsgText.text(), "HELLO");
+    EXPECT_EQ(desktop->program().session().windows().beacon.BcnMsgText.text(), "HELLO");
 }
 
 } // namespace

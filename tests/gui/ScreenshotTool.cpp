@@ -59,7 +59,7 @@ int main(int argc, char** argv)
 
     const char* names[] = {"telemetry", "beacon", "nmea", "tracking", "alarm"};
     for (const char* name : names) {
-        desktop.program().form().openConfigurationFile(examples + "/" + name + ".vq3");
+        desktop.program().session().openConfigurationFile(examples + "/" + name + ".vq3");
         echoTimer.tick();
         port.deliver(std::string(1, '\xAA'));
         desktop.binder().draw();

@@ -73,7 +73,7 @@ TEST_F(SessionOverPtyTest, ConnectReadEditWriteSaveOpenExit)
                                                shell::Environment{{programFolder, programFolder}, programFolder, {}}},
                                   &ui);
     ASSERT_TRUE(desktop->start());
-    auto& windows = desktop->program().form().windows();
+    auto& windows = desktop->program().session().windows();
     QTRY_VERIFY_WITH_TIMEOUT(windows.main.window.caption() == "Quellmark VQ-3+ (v2.0) on COM1", 5000);
     EXPECT_EQ(windows.main.VQ3Status.caption(), "Connected");
     EXPECT_TRUE(action("read")->isEnabled());
@@ -103,12 +103,12 @@ TEST_F(SessionOverPtyTest, ConnectReadEditWriteSaveOpenExit)
     ASSERT_EQ(stream.size(), 129);
     QTRY_COMPARE_WITH_TIMEOUT(QByteArray::fromStdString(readAll(folder.filePath("saved.bin"))), stream.mid(1), 5000);
 
-    const auto before = desktop->program().form().configurationLines();
+    const auto before = desktop->program().session().configurationLines();
     action("newconfiguration")->trigger();
     EXPECT_EQ(windows.tracking.TrkComments.text(), "");
     ui.paths.push_back(saved.toStdString());
     action("openconfiguration")->trigger();
-    EXPECT_EQ(desktop->program().form().configurationLines(), before);
+    EXPECT_EQ(desktop->program().session().configurationLines(), before);
 
     action("exit")->trigger();
     EXPECT_TRUE(ui.ended);

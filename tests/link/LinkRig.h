@@ -171,7 +171,7 @@ struct LinkRig
     bool inEchoMode() const
     {
         return state.LastCommand == "E" && !state.AwaitingEcho && echoTimer.isActive() && !readTimer.isActive() &&
-               !writeTimer.isActive() && state.EchoCount == 0 && state.DownloadImage.empty();
+               !writeTimer.isActive() && state.EchoCount == 0 && state.downloadImage.empty();
     }
 };
 

@@ -62,7 +62,7 @@ TEST_F(LinkTest, UserReadRequestsTheReplyAndDecodesIt)
     port.deliver(reply(0, 4, testImage(9)));
     EXPECT_EQ(host.decoded, (std::vector<std::string>{testImage(9)}));
     EXPECT_EQ(host.completed, (std::vector<std::pair<Transaction, std::string>>{{Transaction::Read, testImage(9)}}));
-    EXPECT_EQ(state.UploadData, testImage(9));
+    EXPECT_EQ(state.uploadData, testImage(9));
     EXPECT_EQ(state.UploadByteCount, 131);
     EXPECT_EQ(windows.main.window.caption(), "Quellmark VQ-3 (v4.0) on COM1");
     EXPECT_TRUE(inEchoMode());

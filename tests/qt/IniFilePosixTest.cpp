@@ -174,7 +174,7 @@ TEST_F(IniFilePosixTest, ConfigurationFolderFollowsXdgThenHome)
 class IniWriterPosixTest : public IniFilePosixTest
 {
 protected:
-    shell::MDIForm1 program{files};
+    shell::Session program{files};
     fakes::ScriptedUi ui;
 };
 

@@ -1,8 +1,8 @@
 #include "shell/AprsAdvice.h"
 #include "fakes/MemoryFileSystem.h"
 #include "shell/AprsSymbols.h"
-#include "shell/MDIForm1.h"
 #include "shell/PacketPreview.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +32,10 @@ PacketPreview previewOf(const std::string& example, const Changes& changes)
         lines.at(index) = value;
     fakes::MemoryFileSystem files;
     files.files["config.vq3"] = storage::joinLines(lines);
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
-    EXPECT_EQ(program.openConfigurationFile("config.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
-    return previewConfiguration(program.windows(), static_cast<forms::Mode>(program.module().CurrentMode));
+    EXPECT_EQ(program.openConfigurationFile("config.vq3").kind, Session::OpenOutcome::Kind::Loaded);
+    return previewConfiguration(program.windows(), static_cast<forms::Mode>(program.state().currentMode));
 }
 
 const std::string kRetired = ": today's APRS digipeaters no longer serve RELAY, WIDE, TRACE, GATE or ECHO; use WIDEn-N "
@@ -192,9 +192,9 @@ TEST(PacketPreviewTest, LeavesTheWindowsAsTheyWere)
 {
     fakes::MemoryFileSystem files;
     files.files["config.vq3"] = storage::joinLines(exampleLines("tracking.vq3"));
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
-    ASSERT_EQ(program.openConfigurationFile("config.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+    ASSERT_EQ(program.openConfigurationFile("config.vq3").kind, Session::OpenOutcome::Kind::Loaded);
     program.windows().tracking.station.TmrMin.setText("");
     program.windows().tracking.store.entry(5).TmrSec = "";
     const forms::Windows before = program.windows();

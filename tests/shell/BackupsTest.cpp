@@ -1,7 +1,7 @@
 #include "shell/Backups.h"
 #include "fakes/FakeClock.h"
 #include "fakes/MemoryFileSystem.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <gtest/gtest.h>
@@ -33,12 +33,12 @@ protected:
     std::string compiledImage(const std::string& example)
     {
         files.files["/examples/" + example] = exampleFile(example);
-        MDIForm1 program(files);
+        Session program(files);
         program.startUp();
-        EXPECT_EQ(program.openConfigurationFile("/examples/" + example).kind, MDIForm1::OpenOutcome::Kind::Loaded);
+        EXPECT_EQ(program.openConfigurationFile("/examples/" + example).kind, Session::OpenOutcome::Kind::Loaded);
         program.saveShownProfiles();
         EXPECT_FALSE(program.checkAndCompile());
-        return program.module().DownloadImage.substr(1);
+        return program.state().downloadImage.substr(1);
     }
 
     std::vector<std::string> names()
@@ -377,9 +377,9 @@ TEST_F(BackupsTest, ABackupComparesWithTheWindowsInTheWordsOfDiff)
     auto lines = storage::splitLines(exampleFile("beacon.vq3"));
     lines[22] = "GOODBYE";
     files.files["/edited.vq3"] = storage::joinLines(lines);
-    MDIForm1 windows(files);
+    Session windows(files);
     windows.startUp();
-    ASSERT_EQ(windows.openConfigurationFile("/edited.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+    ASSERT_EQ(windows.openConfigurationFile("/edited.vq3").kind, Session::OpenOutcome::Kind::Loaded);
     const auto kept = backupSummary(files, beacon);
     ASSERT_TRUE(kept);
     EXPECT_EQ(compareSummaries(*kept, summarizeConfiguration(windows.windows(), forms::Mode::Beacon)),

@@ -1,7 +1,7 @@
 #include "fakes/MemoryFileSystem.h"
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ namespace
 {
 
 using forms::Mode;
-using Kind = MDIForm1::OpenOutcome::Kind;
+using Kind = Session::OpenOutcome::Kind;
 
 class ConfigurationCommandsTest : public ::testing::Test
 {
@@ -61,7 +61,7 @@ protected:
     }
 
     fakes::MemoryFileSystem files;
-    MDIForm1 program{files};
+    Session program{files};
     forms::Windows& w = program.windows();
 };
 
@@ -75,11 +75,11 @@ TEST_F(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
 
         fakes::MemoryFileSystem otherFiles;
         otherFiles.files = files.files;
-        MDIForm1 other(otherFiles);
+        Session other(otherFiles);
         other.startUp();
         const auto opened = other.openConfigurationFile("/cfg/mode.vq3");
         ASSERT_EQ(opened.kind, Kind::Loaded) << int(mode);
-        EXPECT_EQ(other.module().CurrentMode, static_cast<int>(mode));
+        EXPECT_EQ(other.state().currentMode, static_cast<int>(mode));
         EXPECT_TRUE(other.windows().station(mode).window.visible());
         EXPECT_EQ(other.configurationLines(), saved) << int(mode);
     }
@@ -90,7 +90,7 @@ TEST_F(ConfigurationCommandsTest, OpeningAMissingFileShowsFileNotFound)
     const auto opened = program.openConfigurationFile("/nowhere.vq3");
     ASSERT_EQ(opened.kind, Kind::Failed);
     EXPECT_EQ(opened.box->title, "Error# 53: File Not Found");
-    EXPECT_EQ(program.module().CurrentFileName, "/nowhere.vq3");
+    EXPECT_EQ(program.state().currentFileName, "/nowhere.vq3");
 }
 
 TEST_F(ConfigurationCommandsTest, AFileOfNoKnownModeChangesNothing)
@@ -102,7 +102,7 @@ TEST_F(ConfigurationCommandsTest, AFileOfNoKnownModeChangesNothing)
     const auto opened = program.openConfigurationFile("/seven.vq3");
     EXPECT_EQ(opened.kind, Kind::UnknownMode);
     EXPECT_FALSE(opened.box);
-    EXPECT_EQ(program.module().CurrentMode, 1);
+    EXPECT_EQ(program.state().currentMode, 1);
     EXPECT_EQ(program.configurationLines(), before);
 }
 
@@ -116,7 +116,7 @@ TEST_F(ConfigurationCommandsTest, OpeningStoresTheShownProfilesFirst)
                             "",  "",  "3", "0", "0", "0", "10", "0",    "6", "2",    "HELLO"});
     ASSERT_EQ(program.openConfigurationFile("/beacon.vq3").kind, Kind::Loaded);
     EXPECT_EQ(w.tracking.store.entry(3).SSID, "9");
-    EXPECT_EQ(program.module().CurrentMode, 1);
+    EXPECT_EQ(program.state().currentMode, 1);
 }
 
 TEST_F(ConfigurationCommandsTest, ARefusedCompileLeavesDownloadImageEmpty)
@@ -125,10 +125,10 @@ TEST_F(ConfigurationCommandsTest, ARefusedCompileLeavesDownloadImageEmpty)
     w.beacon.station.SSID.setText("16");
     const auto result = program.compileCurrentMode();
     EXPECT_FALSE(result.ok());
-    EXPECT_TRUE(program.module().DownloadImage.empty());
+    EXPECT_TRUE(program.state().downloadImage.empty());
     w.beacon.station.SSID.setText("15");
     EXPECT_TRUE(program.compileCurrentMode().ok());
-    EXPECT_EQ(program.module().DownloadImage.size(), 129u);
+    EXPECT_EQ(program.state().downloadImage.size(), 129u);
 }
 
 } // namespace

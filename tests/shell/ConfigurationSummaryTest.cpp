@@ -1,6 +1,6 @@
 #include "shell/ConfigurationSummary.h"
 #include "fakes/MemoryFileSystem.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <gtest/gtest.h>
@@ -25,12 +25,12 @@ ConfigurationSummary summaryOf(const std::vector<std::string>& lines)
 {
     fakes::MemoryFileSystem files;
     files.files["config.vq3"] = storage::joinLines(lines);
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
     const auto opened = program.openConfigurationFile("config.vq3");
-    EXPECT_EQ(opened.kind, MDIForm1::OpenOutcome::Kind::Loaded);
+    EXPECT_EQ(opened.kind, Session::OpenOutcome::Kind::Loaded);
     program.saveShownProfiles();
-    return summarizeConfiguration(program.windows(), static_cast<Mode>(program.module().CurrentMode));
+    return summarizeConfiguration(program.windows(), static_cast<Mode>(program.state().currentMode));
 }
 
 const SummaryItem* findItem(const std::vector<SummaryItem>& items, const std::string& control)
@@ -272,12 +272,12 @@ TEST(ConfigurationSummaryTest, ADifferentModeIsTheOnlyDifference)
 std::string compiledExample(fakes::MemoryFileSystem& files, const std::string& name)
 {
     files.files["example.vq3"] = storage::joinLines(exampleLines(name));
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
-    EXPECT_EQ(program.openConfigurationFile("example.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+    EXPECT_EQ(program.openConfigurationFile("example.vq3").kind, Session::OpenOutcome::Kind::Loaded);
     program.saveShownProfiles();
     EXPECT_FALSE(program.checkAndCompile());
-    return program.module().DownloadImage.substr(1);
+    return program.state().downloadImage.substr(1);
 }
 
 TEST(FirstDifferenceTest, NamesTheFirstFieldThatDiffersWithBothValuesOrElseTheByte)

@@ -1,6 +1,6 @@
 #include "shell/ControlSettings.h"
 #include "fakes/MemoryFileSystem.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +28,11 @@ public:
     {
         files.files["config.vq3"] = storage::joinLines(exampleLines(example));
         program.startUp();
-        EXPECT_EQ(program.openConfigurationFile("config.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+        EXPECT_EQ(program.openConfigurationFile("config.vq3").kind, Session::OpenOutcome::Kind::Loaded);
     }
 
     fakes::MemoryFileSystem files;
-    MDIForm1 program{files};
+    Session program{files};
 };
 
 using Lines = std::vector<std::pair<std::size_t, std::string>>;

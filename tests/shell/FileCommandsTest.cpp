@@ -20,7 +20,7 @@ protected:
 
     fakes::MemoryFileSystem files;
     fakes::ScriptedUi ui;
-    MDIForm1 program{files};
+    Session program{files};
     FileCommands commands{program, ui, files, "/home/user"};
     forms::Windows& w = program.windows();
 };
@@ -36,7 +36,7 @@ TEST_F(FileCommandsTest, NewWithoutAModeSaysToChooseOne)
 
 TEST_F(FileCommandsTest, NewClearsTheCurrentModesWindowOnly)
 {
-    program.alarm_Click();
+    program.selectMode(forms::Mode::Alarm);
     w.alarm.AlmTxCntrLimit.setText("9");
     w.beacon.BcnMsgText.setText("KEEP");
     commands.newconfiguration_Click();
@@ -56,7 +56,7 @@ TEST_F(FileCommandsTest, OpenAsksWithItsDialogAndSelectsTheFilesMode)
     EXPECT_EQ(ui.dialogs[0],
               (FileDialogRequest{"Open Configuration File", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
                                  "/home/user", ""}));
-    EXPECT_EQ(program.module().CurrentMode, 1);
+    EXPECT_EQ(program.state().currentMode, 1);
     EXPECT_EQ(w.beacon.BcnMsgText.text(), "HI");
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -69,7 +69,7 @@ TEST_F(FileCommandsTest, CancellingTheOpenDialogDoesNothing)
 
 TEST_F(FileCommandsTest, SavingToANewFileAsksNothing)
 {
-    program.beacon_Click();
+    program.selectMode(forms::Mode::Beacon);
     ui.paths.push_back("/home/user/new.vq3");
     commands.saveconfiguration_Click();
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"}));
@@ -97,7 +97,7 @@ TEST_F(FileCommandsTest, ANameWithoutExtensionGetsOneWhileTheConfigurationFilter
         {"/home/user/ending.", 1, "/home/user/ending."},
         {"relative", 1, "relative.vq3"},
     };
-    program.beacon_Click();
+    program.selectMode(forms::Mode::Beacon);
     for (const auto& c : cases) {
         files.files.clear();
         ui.calls.clear();
@@ -107,13 +107,13 @@ TEST_F(FileCommandsTest, ANameWithoutExtensionGetsOneWhileTheConfigurationFilter
         EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"})) << c.typed;
         ASSERT_EQ(files.files.size(), 1U) << c.typed;
         EXPECT_EQ(files.files.begin()->first, c.saved);
-        EXPECT_EQ(program.module().CurrentFileName, c.saved);
+        EXPECT_EQ(program.state().currentFileName, c.saved);
     }
 }
 
 TEST_F(FileCommandsTest, TheOverwriteQuestionNamesTheFileWithItsAddedExtension)
 {
-    program.beacon_Click();
+    program.selectMode(forms::Mode::Beacon);
     files.files["/home/user/old.vq3"] = "OLD";
     ui.paths = {"/home/user/old"};
     ui.buttons = {Button::No};
@@ -127,7 +127,7 @@ TEST_F(FileCommandsTest, TheOverwriteQuestionNamesTheFileWithItsAddedExtension)
 
 TEST_F(FileCommandsTest, AnsweringNoToOverwritingShowsTheDialogAgain)
 {
-    program.beacon_Click();
+    program.selectMode(forms::Mode::Beacon);
     files.files["/home/user/old.vq3"] = "OLD";
     ui.paths = {"/home/user/old.vq3", "/home/user/old.vq3"};
     ui.buttons = {Button::No, Button::Yes};
@@ -143,7 +143,7 @@ TEST_F(FileCommandsTest, AnsweringNoToOverwritingShowsTheDialogAgain)
 
 TEST_F(FileCommandsTest, CancellingAfterNoWritesNothing)
 {
-    program.beacon_Click();
+    program.selectMode(forms::Mode::Beacon);
     files.files["/home/user/old.vq3"] = "OLD";
     ui.paths = {"/home/user/old.vq3"};
     ui.buttons = {Button::No};

@@ -59,9 +59,9 @@ Lines settledWith(std::initializer_list<std::pair<int, std::string>> changes)
     return lines;
 }
 
-struct Session
+struct LoadRig
 {
-    explicit Session(const Lines& lines, Answers answers = {})
+    explicit LoadRig(const Lines& lines, Answers answers = {})
     {
         files.files[kPath] = storage::joinLines(lines);
         ui.inputs = std::move(answers);
@@ -109,32 +109,32 @@ struct Session
 
     fakes::MemoryFileSystem files;
     DefaultsUi ui;
-    MDIForm1 program{files};
+    Session program{files};
     IniSettings ini{program, ui, files, kPath};
     forms::Windows& w = program.windows();
-    Module1& m = program.module();
+    ProgramState& m = program.state();
 };
 
 TEST(IniSettingsLoadTest, SettledFileAppliesEveryLineWithoutAskingOrWriting)
 {
     const Lines lines{"3", " k1abc ", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"};
-    Session s(lines);
+    LoadRig s(lines);
     EXPECT_TRUE(s.ini.LoadIniFile());
     EXPECT_TRUE(s.ui.calls.empty());
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
     EXPECT_EQ(s.ini.IniLines(),
               (storage::IniLines{"3", " k1abc ", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(s.m.link.ComPortNumber, 3);
-    EXPECT_EQ(s.m.MyCall, "K1ABC");
+    EXPECT_EQ(s.m.myCall, "K1ABC");
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
-    EXPECT_EQ(s.m.InputBaudIndex, 2);
+    EXPECT_EQ(s.m.inputBaudIndex, 2);
     EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{false, false, true, false}));
-    EXPECT_EQ(s.m.OutputBaudIndex, 1);
+    EXPECT_EQ(s.m.outputBaudIndex, 1);
     EXPECT_TRUE(s.w.main.menus.out300.checked());
     EXPECT_FALSE(s.w.main.menus.out1200.checked());
     EXPECT_TRUE(s.listsAt(5, 3, 15));
     EXPECT_TRUE(s.profilesSeeded("5", "3"));
-    EXPECT_FALSE(s.m.ShowWelcome);
+    EXPECT_FALSE(s.m.showWelcome);
     EXPECT_TRUE(s.w.main.window.enabled());
     EXPECT_FALSE(s.w.welcome.window.visible());
 }
@@ -149,7 +149,7 @@ TEST(IniSettingsLoadTest, OnlyTheFirstCharacterOfLineOneIsThePort)
     } cases[] = {{"12", 1, 0}, {"4x", 4, 0}, {"7", 7, 0},  {"COM2", 3, 1}, {" 3", 3, 1},
                  {"", 3, 1},   {"0", 3, 1},  {"-1", 3, 1}, {".5", 3, 1}};
     for (const auto& c : cases) {
-        Session s(settledWith({{1, c.line}}), {"3"});
+        LoadRig s(settledWith({{1, c.line}}), {"3"});
         EXPECT_TRUE(s.ini.LoadIniFile());
         EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.line;
         EXPECT_EQ(s.inputs("Serial Port Selection"), c.prompts) << c.line;
@@ -168,7 +168,7 @@ TEST(IniSettingsLoadTest, PortPromptTakesComNamesAndSingleDigitsAndAsksAgainSile
         {{"+1", "2"}, 2}, {{"1.0", "2"}, 2}, {{"COM0", "9", "4"}, 4}, {{"com4 "}, 4},
     };
     for (const auto& c : cases) {
-        Session s(settledWith({{1, "0"}}), c.answers);
+        LoadRig s(settledWith({{1, "0"}}), c.answers);
         EXPECT_TRUE(s.ini.LoadIniFile());
         EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.answers.front().value_or("");
         EXPECT_EQ(s.inputs("Serial Port Selection"), static_cast<long>(c.answers.size()));
@@ -179,8 +179,8 @@ TEST(IniSettingsLoadTest, PortPromptTakesComNamesAndSingleDigitsAndAsksAgainSile
 
 TEST(IniSettingsLoadTest, PortPromptHasItsTitleTextAndEmptyDefaultAfterTheNormalPointer)
 {
-    Session s(settledWith({{1, "0"}}), {"9", "1"});
-    s.m.MyCall = "OLD";
+    LoadRig s(settledWith({{1, "0"}}), {"9", "1"});
+    s.m.myCall = "OLD";
     EXPECT_TRUE(s.ini.LoadIniFile());
     EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "pointer:normal",
                                                     "input:Serial Port Selection"}));
@@ -191,7 +191,7 @@ TEST(IniSettingsLoadTest, PortPromptHasItsTitleTextAndEmptyDefaultAfterTheNormal
 
 TEST(IniSettingsLoadTest, EmptyPortAnswerShowsTheBoxAndOkAsksAgain)
 {
-    Session s(settledWith({{1, "0"}}), {"", std::nullopt, "  ", "3"});
+    LoadRig s(settledWith({{1, "0"}}), {"", std::nullopt, "  ", "3"});
     EXPECT_TRUE(s.ini.LoadIniFile());
     EXPECT_EQ(s.m.link.ComPortNumber, 3);
     ASSERT_EQ(s.ui.boxes.size(), 3U);
@@ -207,7 +207,7 @@ TEST(IniSettingsLoadTest, EmptyPortAnswerShowsTheBoxAndOkAsksAgain)
 TEST(IniSettingsLoadTest, CancelAtTheEmptyPortBoxEndsTheProgramBeforeAnythingElse)
 {
     const Lines lines{"0", "MYCALL", "2", "1", "5", "3", "TRUE", "Reserved", "Reserved", "Reserved"};
-    Session s(lines, {"x", std::nullopt});
+    LoadRig s(lines, {"x", std::nullopt});
     s.ui.buttons = {forms::Button::Cancel};
     EXPECT_FALSE(s.ini.LoadIniFile());
     EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "pointer:normal",
@@ -215,8 +215,8 @@ TEST(IniSettingsLoadTest, CancelAtTheEmptyPortBoxEndsTheProgramBeforeAnythingEls
     EXPECT_TRUE(s.ui.ended);
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
     EXPECT_EQ(s.m.link.ComPortNumber, 0);
-    EXPECT_EQ(s.m.MyCall, "");
-    EXPECT_EQ(s.m.InputBaudIndex, 0);
+    EXPECT_EQ(s.m.myCall, "");
+    EXPECT_EQ(s.m.inputBaudIndex, 0);
     EXPECT_FALSE(s.w.welcome.window.visible());
     EXPECT_FALSE(s.w.main.window.enabled());
 }
@@ -237,9 +237,9 @@ TEST(IniSettingsLoadTest, CallsignPromptRefusesThePlaceholderAndLongAnswers)
         {{"K1ABC-7", "ab-1"}, "AB-1"},
     };
     for (const auto& c : cases) {
-        Session s(settledWith({{2, "MyCall"}}), c.answers);
+        LoadRig s(settledWith({{2, "MyCall"}}), c.answers);
         EXPECT_TRUE(s.ini.LoadIniFile());
-        EXPECT_EQ(s.m.MyCall, c.call);
+        EXPECT_EQ(s.m.myCall, c.call);
         EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, c.call));
         EXPECT_EQ(s.inputs("CallSign Selection"), static_cast<long>(c.answers.size())) << c.call;
         EXPECT_EQ(s.ui.defaults, std::vector<std::string>(c.answers.size(), "MyCall"));
@@ -252,7 +252,7 @@ TEST(IniSettingsLoadTest, CallsignPromptRefusesThePlaceholderAndLongAnswers)
 TEST(IniSettingsLoadTest, FirstRunAsksForThePortThenTheCallsignAndWritesAfterEach)
 {
     const Lines lines{"0", "MYCALL", "1", "1", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"};
-    Session s(lines, {"com2", "k1abc"});
+    LoadRig s(lines, {"com2", "k1abc"});
     EXPECT_TRUE(s.ini.LoadIniFile());
     EXPECT_EQ(s.ui.calls,
               (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "input:CallSign Selection"}));
@@ -266,7 +266,7 @@ TEST(IniSettingsLoadTest, FirstRunAsksForThePortThenTheCallsignAndWritesAfterEac
 
 TEST(IniSettingsLoadTest, FreshAccountGetsThePlaceholderFileThenThePromptsAndTheWelcomeWindow)
 {
-    Session s(kSettled, {"com1", "k1abc"});
+    LoadRig s(kSettled, {"com1", "k1abc"});
     s.files.files.clear();
     std::vector<std::string> fileAtPrompt;
     s.ui.beforeInput = [&s, &fileAtPrompt] { fileAtPrompt.push_back(s.files.files.at(kPath)); };
@@ -294,7 +294,7 @@ TEST(IniSettingsLoadTest, FreshAccountGetsThePlaceholderFileThenThePromptsAndThe
 
 TEST(IniSettingsLoadTest, FirstRunEndedAtThePortPromptLeavesThePlaceholdersToAskAgainNextTime)
 {
-    Session s(kSettled, {std::nullopt});
+    LoadRig s(kSettled, {std::nullopt});
     s.files.files.clear();
     s.ui.buttons = {forms::Button::Cancel};
     EXPECT_FALSE(s.ini.LoadIniFile());
@@ -304,10 +304,10 @@ TEST(IniSettingsLoadTest, FirstRunEndedAtThePortPromptLeavesThePlaceholdersToAsk
 
 TEST(IniSettingsLoadTest, BlankCallsignLineKeepsTheEarlierCallsign)
 {
-    Session s(settledWith({{2, "   "}}));
-    s.m.MyCall = "OLD";
+    LoadRig s(settledWith({{2, "   "}}));
+    s.m.myCall = "OLD";
     EXPECT_TRUE(s.ini.LoadIniFile());
-    EXPECT_EQ(s.m.MyCall, "OLD");
+    EXPECT_EQ(s.m.myCall, "OLD");
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "OLD"));
     EXPECT_TRUE(s.ui.calls.empty());
 }
@@ -335,12 +335,12 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyName)
         {{"1 ", "1", "1 2", "x"}, 1, {false, true, false, false}, 1, true, false, 12, 0, 15},
     };
     for (const auto& c : cases) {
-        Session s(settledWith({{3, c.lines[0]}, {4, c.lines[1]}, {5, c.lines[2]}, {6, c.lines[3]}}));
+        LoadRig s(settledWith({{3, c.lines[0]}, {4, c.lines[1]}, {5, c.lines[2]}, {6, c.lines[3]}}));
         EXPECT_TRUE(s.ini.LoadIniFile());
         EXPECT_TRUE(s.ui.boxes.empty()) << s.ui.boxes.front().text;
-        EXPECT_EQ(s.m.InputBaudIndex, c.inputIndex) << c.lines[0];
+        EXPECT_EQ(s.m.inputBaudIndex, c.inputIndex) << c.lines[0];
         EXPECT_EQ(s.inputBaudChecks(), c.inputChecks) << c.lines[0];
-        EXPECT_EQ(s.m.OutputBaudIndex, c.outputIndex) << c.lines[1];
+        EXPECT_EQ(s.m.outputBaudIndex, c.outputIndex) << c.lines[1];
         EXPECT_EQ(s.w.main.menus.out300.checked(), c.out300) << c.lines[1];
         EXPECT_EQ(s.w.main.menus.out1200.checked(), c.out1200) << c.lines[1];
         EXPECT_TRUE(s.listsAt(c.delay, c.tail, c.count)) << c.lines[2] << "/" << c.lines[3];
@@ -351,9 +351,9 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyName)
 
 TEST(IniSettingsLoadTest, BlankDelayLineSeedsTheProfilesWithTheRememberedPositions)
 {
-    Session s(settledWith({{5, ""}, {6, ""}}));
-    s.m.TxDelayIndex = 4;
-    s.m.TxTailIndex = 1;
+    LoadRig s(settledWith({{5, ""}, {6, ""}}));
+    s.m.txDelayIndex = 4;
+    s.m.txTailIndex = 1;
     EXPECT_TRUE(s.ini.LoadIniFile());
     EXPECT_TRUE(s.profilesSeeded("4", "1"));
 }
@@ -371,7 +371,7 @@ TEST(IniSettingsLoadTest, PositionTheListLacksStopsTheLoadWithTheUnexpectedError
         {"1", "6", "15", 380}, {"0", "99999", "2", 6}, {"40000", "6", "2", 6},
     };
     for (const auto& c : cases) {
-        Session s(settledWith({{4, c.outputBaud}, {5, c.delay}, {6, c.tail}, {7, "TRUE"}}));
+        LoadRig s(settledWith({{4, c.outputBaud}, {5, c.delay}, {6, c.tail}, {7, "TRUE"}}));
         EXPECT_TRUE(s.ini.LoadIniFile());
         EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "box:Unexpected Error!"}));
         ASSERT_EQ(s.ui.boxes.size(), 1U);
@@ -379,7 +379,7 @@ TEST(IniSettingsLoadTest, PositionTheListLacksStopsTheLoadWithTheUnexpectedError
                   "Unexpected error # " + std::to_string(c.code) + " occurred while loading the initialization file.");
         EXPECT_EQ(s.ui.boxes[0].icon, forms::Icon::Warning);
         EXPECT_TRUE(s.profilesSeeded("0", "0")) << c.delay << "/" << c.tail;
-        EXPECT_FALSE(s.m.ShowWelcome);
+        EXPECT_FALSE(s.m.showWelcome);
         EXPECT_FALSE(s.w.welcome.window.visible());
         EXPECT_FALSE(s.w.main.window.enabled());
     }
@@ -409,7 +409,7 @@ TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
          "An error occured while loading the initialization file."},
     };
     for (const auto& c : cases) {
-        Session s(kSettled);
+        LoadRig s(kSettled);
         s.files.files[kPath] = c.bytes;
         if (c.readError)
             s.files.readErrors[kPath] = *c.readError;
@@ -422,9 +422,9 @@ TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
         EXPECT_EQ(s.ui.boxes.at(0), forms::messageBox(c.title, c.text, forms::Icon::Warning));
         EXPECT_EQ(s.ini.IniLines(), storage::IniLines{});
         EXPECT_EQ(s.m.link.ComPortNumber, 0);
-        EXPECT_EQ(s.m.MyCall, "");
-        EXPECT_EQ(s.m.InputBaudIndex, 0);
-        EXPECT_EQ(s.m.OutputBaudIndex, 0);
+        EXPECT_EQ(s.m.myCall, "");
+        EXPECT_EQ(s.m.inputBaudIndex, 0);
+        EXPECT_EQ(s.m.outputBaudIndex, 0);
         EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{true, false, false, false}));
         EXPECT_TRUE(s.listsAt(0, 0, 16));
         EXPECT_FALSE(s.w.welcome.window.visible());
@@ -442,9 +442,9 @@ TEST(IniSettingsLoadTest, WelcomeWindowOnlyForTrueInAnyCaseAndSpacing)
     } cases[] = {{"TRUE", true},   {"true ", true}, {"  True", true}, {"TRUE.", false}, {"", false},
                  {"FALSE", false}, {"T", false},    {"1", false},     {"TR UE", false}};
     for (const auto& c : cases) {
-        Session s(settledWith({{7, c.line}}));
+        LoadRig s(settledWith({{7, c.line}}));
         EXPECT_TRUE(s.ini.LoadIniFile());
-        EXPECT_EQ(s.m.ShowWelcome, c.shown) << c.line;
+        EXPECT_EQ(s.m.showWelcome, c.shown) << c.line;
         EXPECT_EQ(s.w.welcome.window.visible(), c.shown) << c.line;
         EXPECT_EQ(s.w.welcome.topmost, c.shown) << c.line;
         EXPECT_EQ(s.w.welcome.ShowSplashScreen.isSet(), c.shown) << c.line;

@@ -28,11 +28,11 @@ protected:
     {
         program.startUp();
         m.link.ComPortNumber = 3;
-        m.MyCall = "K1ABC";
-        m.InputBaudIndex = 2;
-        m.OutputBaudIndex = 1;
-        m.TxDelayIndex = 5;
-        m.TxTailIndex = 3;
+        m.myCall = "K1ABC";
+        m.inputBaudIndex = 2;
+        m.outputBaudIndex = 1;
+        m.txDelayIndex = 5;
+        m.txTailIndex = 3;
     }
 
     Lines written() const { return storage::splitLines(files.files.at(kPath)); }
@@ -46,10 +46,10 @@ protected:
 
     fakes::MemoryFileSystem files;
     fakes::ScriptedUi ui;
-    MDIForm1 program{files};
+    Session program{files};
     IniSettings ini{program, ui, files, kPath};
     forms::Windows& w = program.windows();
-    Module1& m = program.module();
+    ProgramState& m = program.state();
 };
 
 TEST_F(IniSettingsWritersTest, PortAndCallsignWritersWriteTheTenLinesFromTheVariables)
@@ -77,13 +77,13 @@ TEST_F(IniSettingsWritersTest, InputBaudWriterTakesTheCheckedItemOrKeepsTheStore
         std::string line;
     } cases[] = {{-1, "2"}, {0, "0"}, {1, "1"}, {2, "2"}, {3, "3"}};
     for (const auto& c : cases) {
-        m.InputBaudIndex = 2;
+        m.inputBaudIndex = 2;
         uncheckAllBaudItems();
         if (c.checked >= 0)
             w.main.menus.inputBaudItems()[static_cast<std::size_t>(c.checked)]->setChecked(true);
         EXPECT_TRUE(ini.SaveInputBaudRateToIni());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", c.line, "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
-        EXPECT_EQ(std::to_string(m.InputBaudIndex), c.line);
+        EXPECT_EQ(std::to_string(m.inputBaudIndex), c.line);
     }
 }
 
@@ -97,13 +97,13 @@ TEST_F(IniSettingsWritersTest, OutputBaudWriterTakesTheCheckedItemOrKeepsTheStor
         std::string line;
     } cases[] = {{true, false, 0, "1"}, {false, true, 1, "0"}, {false, false, 1, "1"}, {false, false, 0, "0"}};
     for (const auto& c : cases) {
-        m.OutputBaudIndex = c.stored;
+        m.outputBaudIndex = c.stored;
         uncheckAllBaudItems();
         w.main.menus.out300.setChecked(c.out300);
         w.main.menus.out1200.setChecked(c.out1200);
         EXPECT_TRUE(ini.SaveOutputBaudRateToIni());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", c.line, "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
-        EXPECT_EQ(std::to_string(m.OutputBaudIndex), c.line);
+        EXPECT_EQ(std::to_string(m.outputBaudIndex), c.line);
     }
 }
 
@@ -117,12 +117,12 @@ TEST_F(IniSettingsWritersTest, SaveIniFileTakesTheCurrentModeWindowsPositionsThe
     w.main.menus.in9600.setChecked(true);
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         ui.calls.clear();
-        m.CurrentMode = mode;
+        m.currentMode = mode;
         EXPECT_TRUE(ini.SaveIniFile());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", "3", "0", std::to_string(7 + mode), std::to_string(1 + mode), "FALSE",
                                     "Reserved", "Reserved", "Reserved"}));
-        EXPECT_EQ(m.TxDelayIndex, 7 + mode);
-        EXPECT_EQ(m.TxTailIndex, 1 + mode);
+        EXPECT_EQ(m.txDelayIndex, 7 + mode);
+        EXPECT_EQ(m.txTailIndex, 1 + mode);
         EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Quellmark"});
     }
     EXPECT_EQ(ui.boxes.back(), forms::messageBox("Quellmark", "Default settings memorized.", forms::Icon::Information));
@@ -130,7 +130,7 @@ TEST_F(IniSettingsWritersTest, SaveIniFileTakesTheCurrentModeWindowsPositionsThe
 
 TEST_F(IniSettingsWritersTest, SaveIniFileOutsideTheFiveModesKeepsTheStoredPositions)
 {
-    m.CurrentMode = 6;
+    m.currentMode = 6;
     uncheckAllBaudItems();
     EXPECT_TRUE(ini.SaveIniFile());
     EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
@@ -138,7 +138,7 @@ TEST_F(IniSettingsWritersTest, SaveIniFileOutsideTheFiveModesKeepsTheStoredPosit
 
 TEST_F(IniSettingsWritersTest, MemorizeDefaultsInBeaconWritesTheBeaconPositionsAndTheTrackingCallsign)
 {
-    m.CurrentMode = static_cast<int>(Mode::Beacon);
+    m.currentMode = static_cast<int>(Mode::Beacon);
     w.beacon.station.TxDelay.setListIndex(12);
     w.beacon.station.TxTail.setListIndex(4);
     w.tracking.station.TxDelay.setListIndex(1);
@@ -146,7 +146,7 @@ TEST_F(IniSettingsWritersTest, MemorizeDefaultsInBeaconWritesTheBeaconPositionsA
     w.beacon.station.MyCall.setText("BEACON");
     w.tracking.station.MyCall.setText("W1XYZ");
     ini.memorizedefaults_Click();
-    EXPECT_EQ(m.MyCall, "W1XYZ");
+    EXPECT_EQ(m.myCall, "W1XYZ");
     EXPECT_EQ(written(), (Lines{"3", "W1XYZ", "0", "0", "12", "4", "FALSE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Quellmark"});
 }
@@ -161,7 +161,7 @@ TEST_F(IniSettingsWritersTest, MemorizeDefaultsWritesTheCallsignTrimmedAndUpperC
     for (const auto& c : cases) {
         forms::setMyCall(w, c.typed);
         ini.memorizedefaults_Click();
-        EXPECT_EQ(m.MyCall, c.line) << c.typed;
+        EXPECT_EQ(m.myCall, c.line) << c.typed;
         EXPECT_EQ(written().at(1), c.line) << c.typed;
     }
 }
@@ -196,15 +196,15 @@ TEST_F(IniSettingsWritersTest, InputBaudCommandsCheckOneItemAndSaveIt)
         clicks[index]();
         for (int item = 0; item < 4; ++item)
             EXPECT_EQ(w.main.menus.inputBaudItems()[static_cast<std::size_t>(item)]->checked(), item == index);
-        EXPECT_EQ(m.InputBaudIndex, index);
+        EXPECT_EQ(m.inputBaudIndex, index);
         EXPECT_EQ(written().at(2), std::to_string(index));
     }
 }
 
 TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedPositionsAndSave)
 {
-    m.TxDelayIndex = 6;
-    m.TxTailIndex = 2;
+    m.txDelayIndex = 6;
+    m.txTailIndex = 2;
     ini.out300_Click();
     EXPECT_TRUE(w.main.menus.out300.checked());
     EXPECT_FALSE(w.main.menus.out1200.checked());
@@ -213,7 +213,7 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "373 ms");
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxTail.text(), "80 ms *");
     }
-    EXPECT_EQ(m.OutputBaudIndex, 1);
+    EXPECT_EQ(m.outputBaudIndex, 1);
     EXPECT_EQ(written().at(3), "1");
 
     ini.out1200_Click();
@@ -223,7 +223,7 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 16);
         EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "293 ms *");
     }
-    EXPECT_EQ(m.OutputBaudIndex, 0);
+    EXPECT_EQ(m.outputBaudIndex, 0);
     EXPECT_EQ(written().at(3), "0");
     EXPECT_TRUE(ui.calls.empty());
 }

@@ -1,5 +1,5 @@
 #include "fakes/MemoryFileSystem.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +25,14 @@ TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
         {Mode::Alarm, false, false, false, false, false, false},
     };
     fakes::MemoryFileSystem files;
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
-    program.module().PrinterPresent = true;
+    program.state().printerPresent = true;
     auto& main = program.windows().main;
     for (const Row& row : rows) {
         program.selectMode(row.mode);
         SCOPED_TRACE(static_cast<int>(row.mode));
-        EXPECT_EQ(program.module().CurrentMode, static_cast<int>(row.mode));
+        EXPECT_EQ(program.state().currentMode, static_cast<int>(row.mode));
         EXPECT_EQ(main.DataHeaderFrame.enabled(), row.dataHeaders);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(main.GpsString[std::size_t(i)].enabled(), row.dataHeaders);
@@ -56,7 +56,7 @@ TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
 TEST(ModeSelectionTest, WithoutAPrinterPrintingStaysDisabled)
 {
     fakes::MemoryFileSystem files;
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
     auto& menus = program.windows().main.menus;
     menus.printprofiles.setEnabled(false);
@@ -69,10 +69,10 @@ TEST(ModeSelectionTest, WithoutAPrinterPrintingStaysDisabled)
 TEST(ModeSelectionTest, CaptionsTheProfileFrameWithTheSelectedTab)
 {
     fakes::MemoryFileSystem files;
-    MDIForm1 program(files);
+    Session program(files);
     program.startUp();
     program.windows().nmea.NMEAProfile.setSelectedIndex(3);
-    program.nmea_Click();
+    program.selectMode(forms::Mode::Nmea);
     EXPECT_EQ(program.windows().nmea.NMEAProfileFrame.caption(), "Profile #4 Settings");
     EXPECT_EQ(program.windows().nmea.station.HelpFrame.caption(), "NMEA Mode");
 }

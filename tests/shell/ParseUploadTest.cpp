@@ -1,5 +1,5 @@
 #include "fakes/MemoryFileSystem.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -40,21 +40,17 @@ class ParseUploadTest : public ::testing::Test
 protected:
     void SetUp() override { program.startUp(); }
 
-    void read(const std::string& data)
-    {
-        program.module().UploadData = data;
-        program.ParseDataFromvq3();
-    }
+    void read(const std::string& data) { program.decodeUpload(data); }
 
     fakes::MemoryFileSystem files;
-    MDIForm1 program{files};
+    Session program{files};
     forms::Windows& w = program.windows();
 };
 
 TEST_F(ParseUploadTest, SelectsTheImagesModeAndShowsItsWindow)
 {
     read(image(0x01));
-    EXPECT_EQ(program.module().CurrentMode, 1);
+    EXPECT_EQ(program.state().currentMode, 1);
     EXPECT_TRUE(w.main.menus.beacon.checked());
     EXPECT_TRUE(w.beacon.station.window.visible());
     EXPECT_EQ(w.beacon.station.ToCall.text(), "APRS");
@@ -116,7 +112,7 @@ TEST_F(ParseUploadTest, UnknownModeSetsOptionsButChangesNoWindow)
 {
     w.beacon.BcnMsgText.setText("KEEP");
     read(image(0x3D, 0x01));
-    EXPECT_EQ(program.module().CurrentMode, 5);
+    EXPECT_EQ(program.state().currentMode, 5);
     EXPECT_TRUE(w.main.menus.in9600.checked());
     EXPECT_TRUE(w.main.menus.out300.checked());
     EXPECT_EQ(w.main.LEDDisable.value(), 1);

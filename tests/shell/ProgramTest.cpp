@@ -40,8 +40,8 @@ protected:
     fakes::MemoryFileSystem files;
     fakes::ScriptedUi ui;
     Program program{files, ui, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/home/user", {}}};
-    fakes::RecordingLink link{program.form().module()};
-    forms::Windows& w = program.form().windows();
+    fakes::RecordingLink link{program.session().state()};
+    forms::Windows& w = program.session().windows();
 };
 
 TEST_F(ProgramTest, StartUpTestsAndOpensThePortAndEnablesTheMainWindow)
@@ -71,7 +71,7 @@ TEST_F(ProgramTest, AFailedPortTestSendsTheUserToTheSetupMenu)
 TEST_F(ProgramTest, TheMainWindowIsUsableEvenWhenTheInitializationFileStoppedOnAnError)
 {
     start(storage::joinLines({"2", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}));
-    EXPECT_EQ(program.form().module().link.ComPortNumber, 2);
+    EXPECT_EQ(program.session().state().link.ComPortNumber, 2);
     EXPECT_TRUE(w.main.window.enabled());
 }
 
@@ -85,7 +85,7 @@ TEST_F(ProgramTest, TheWelcomeWindowKeepsTheMainWindowDisabledUntilOk)
     program.Command1_Click();
     EXPECT_FALSE(w.welcome.window.visible());
     EXPECT_TRUE(w.main.window.enabled());
-    EXPECT_TRUE(program.form().module().WelcomeDismissed);
+    EXPECT_TRUE(program.session().state().welcomeDismissed);
     EXPECT_EQ(storage::splitLines(files.files[kIni])[6], "FALSE");
 }
 
@@ -102,21 +102,21 @@ TEST_F(ProgramTest, WriteWithoutAModeSaysToChooseOne)
 TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
 {
     start();
-    program.form().module().link.ModelName = "VQ-3 ";
+    program.session().state().link.ModelName = "VQ-3 ";
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm}) {
-        program.form().selectMode(mode);
+        program.session().selectMode(mode);
         ui.boxes.clear();
         EXPECT_FALSE(program.write_Click());
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, "Sorry - The mode that you have attempted to program is not available on the "
                                     "Model VQ-3.  You will need to upgrade your VQ-3 to a VQ-3+ to use this mode.");
     }
-    program.form().tracking_Click();
+    program.session().selectMode(forms::Mode::Tracking);
     EXPECT_TRUE(program.write_Click());
     ASSERT_EQ(link.downloads.size(), 1u);
     EXPECT_EQ(link.downloads[0].size(), 129u);
-    program.form().module().link.ModelName = "VQ-3+ ";
-    program.form().beacon_Click();
+    program.session().state().link.ModelName = "VQ-3+ ";
+    program.session().selectMode(forms::Mode::Beacon);
     w.beacon.station.ToCall.setText("APRS");
     EXPECT_TRUE(program.write_Click());
 }
@@ -124,18 +124,18 @@ TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
 TEST_F(ProgramTest, InvalidInputShowsTheMessageThenMovesTheFocusAndSendsNothing)
 {
     start();
-    program.form().beacon_Click();
+    program.session().selectMode(forms::Mode::Beacon);
     w.beacon.station.SSID.setText("0");
     EXPECT_FALSE(program.write_Click());
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"pointer:normal", "box:Invalid SSID", "focus:BcnMySSID"}));
-    EXPECT_TRUE(program.form().module().DownloadImage.empty());
+    EXPECT_TRUE(program.session().state().downloadImage.empty());
     EXPECT_TRUE(link.downloads.empty());
 }
 
 TEST_F(ProgramTest, WriteStoresTheShownProfileBeforeCompiling)
 {
     start();
-    program.form().tracking_Click();
+    program.session().selectMode(forms::Mode::Tracking);
     program.profileTabClick(Mode::Tracking, 1);
     w.tracking.station.TmrMin.setText("5");
     ASSERT_TRUE(program.write_Click());
@@ -146,8 +146,8 @@ TEST_F(ProgramTest, WriteStoresTheShownProfileBeforeCompiling)
 TEST_F(ProgramTest, AnImageOfAnUnknownModeWritesNothingWithoutAMessage)
 {
     start();
-    program.form().beacon_Click();
-    program.form().module().CurrentMode = 6;
+    program.session().selectMode(forms::Mode::Beacon);
+    program.session().state().currentMode = 6;
     EXPECT_FALSE(program.write_Click());
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(link.downloads.empty());
@@ -177,7 +177,7 @@ TEST_F(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         fakes::MemoryFileSystem rowFiles;
         fakes::ScriptedUi rowUi;
         Program rowProgram{rowFiles, rowUi, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/", {}}};
-        fakes::RecordingLink rowLink{rowProgram.form().module()};
+        fakes::RecordingLink rowLink{rowProgram.session().state()};
         rowFiles.files[kIni] = iniFile("1", "N0CALL");
         rowProgram.setLink(&rowLink);
         ASSERT_TRUE(rowProgram.MDIForm_Load());
@@ -196,7 +196,7 @@ TEST_F(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         EXPECT_EQ(rowUi.callsStartingWith("pointer:").back(), "pointer:normal");
         EXPECT_EQ(rowLink.calls, row.calls);
         EXPECT_FALSE(rowUi.ended);
-        EXPECT_EQ(rowProgram.form().windows().main.window.enabled(), !row.endsWhenClosed);
+        EXPECT_EQ(rowProgram.session().windows().main.window.enabled(), !row.endsWhenClosed);
         if (rowLink.whenClosed)
             rowLink.whenClosed();
         EXPECT_EQ(rowUi.ended, row.endsWhenClosed);
@@ -224,17 +224,17 @@ TEST_F(ProgramTest, VerifyAfterWriteIsOnUntilTurnedOffAndKeptInTheProgramsOwnFil
     const std::string optionsFile = "/home/user/.config/quellmark/quellmark.conf";
     start();
     EXPECT_TRUE(w.main.menus.verifyafterwrite.checked());
-    EXPECT_TRUE(program.form().module().link.VerifyWrites);
+    EXPECT_TRUE(program.session().state().link.VerifyWrites);
     EXPECT_EQ(files.files.count(optionsFile), 0u);
 
     EXPECT_TRUE(program.menuCommand("verifyafterwrite"));
     EXPECT_FALSE(w.main.menus.verifyafterwrite.checked());
-    EXPECT_FALSE(program.form().module().link.VerifyWrites);
+    EXPECT_FALSE(program.session().state().link.VerifyWrites);
     EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=no\r\n");
     EXPECT_EQ(files.files[kIni], iniFile("1", "N0CALL"));
 
     program.verifyafterwrite_Click();
-    EXPECT_TRUE(program.form().module().link.VerifyWrites);
+    EXPECT_TRUE(program.session().state().link.VerifyWrites);
     EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=yes\r\n");
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -279,7 +279,7 @@ TEST_F(ProgramTest, ASettingThatCannotBeKeptSaysWhyAndHoldsUntilTheProgramEnds)
     forms::MessageBox expected = storage::writeErrorBox({storage::error::kPermissionDenied, ""});
     expected.details = "/home/user/.config/quellmark/quellmark.conf: Permission denied";
     EXPECT_EQ(ui.boxes[0], expected);
-    EXPECT_FALSE(program.form().module().link.VerifyWrites);
+    EXPECT_FALSE(program.session().state().link.VerifyWrites);
     EXPECT_FALSE(w.main.menus.verifyafterwrite.checked());
 }
 
@@ -380,7 +380,7 @@ TEST_F(ProgramTest, MenuCommandsByName)
 {
     start();
     EXPECT_TRUE(program.menuCommand("nmea"));
-    EXPECT_EQ(program.form().module().CurrentMode, 2);
+    EXPECT_EQ(program.session().state().currentMode, 2);
     EXPECT_TRUE(program.menuCommand("in9600"));
     EXPECT_TRUE(w.main.menus.in9600.checked());
     EXPECT_EQ(storage::splitLines(files.files[kIni])[2], "3");
@@ -398,12 +398,12 @@ TEST_F(ProgramTest, PrintProfilesPrintsTheShownModesProfilesWithTheProgressWindo
     fakes::RecordingPrinter printer;
     fakes::FakeClock clock;
     program.setPrinter(&printer, &clock);
-    program.form().module().PrinterFont = FontSettings{"Courier", 10, false, false, false, false};
-    program.form().beacon_Click();
+    program.session().state().printerFont = FontSettings{"Courier", 10, false, false, false, false};
+    program.session().selectMode(forms::Mode::Beacon);
     EXPECT_TRUE(program.menuCommand("printprofiles"));
     EXPECT_TRUE(printer.calls.empty());
 
-    program.form().tracking_Click();
+    program.session().selectMode(forms::Mode::Tracking);
     program.profileTabClick(Mode::Tracking, 3);
     w.tracking.station.SSID.setText("7");
     program.menuCommand("printprofiles");

@@ -1,7 +1,7 @@
 #include "fakes/MemoryFileSystem.h"
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ class StartUpDefaultsTest : public ::testing::Test
 {
 protected:
     fakes::MemoryFileSystem files;
-    MDIForm1 program{files};
+    Session program{files};
     forms::Windows& w = program.windows();
 };
 
@@ -41,7 +41,7 @@ TEST_F(StartUpDefaultsTest, FillsEveryFixedListInOrder)
 
 TEST_F(StartUpDefaultsTest, ClearAllSetsTheDocumentedDefaults)
 {
-    program.module().MyCall = "N0CALL";
+    program.state().myCall = "N0CALL";
     program.startUp();
     EXPECT_TRUE(w.main.menus.in1200.checked());
     EXPECT_TRUE(w.main.menus.out1200.checked());
@@ -75,14 +75,14 @@ TEST_F(StartUpDefaultsTest, ClearAllSetsTheDocumentedDefaults)
 
 TEST_F(StartUpDefaultsTest, ClearingTrackingResetsEveryProfileWhicheverTabIsShown)
 {
-    program.module().TxDelayIndex = 6;
-    program.module().TxTailIndex = 2;
+    program.state().txDelayIndex = 6;
+    program.state().txTailIndex = 2;
     program.startUp();
     forms::selectTrkProfileTab(w, 4);
     w.tracking.station.SSID.setText("9");
     w.tracking.store.entry(8).SSID = "3";
     w.tracking.store.entry(8).Path[0] = "3";
-    program.ClearTrkForm();
+    program.clearTrackingWindow();
     EXPECT_EQ(w.tracking.TrkProfile.selectedIndex(), 0);
     for (int k = 1; k <= forms::kProfileCount; ++k) {
         const auto& entry = w.tracking.store.entry(k);
@@ -103,15 +103,15 @@ TEST_F(StartUpDefaultsTest, ClearingPutsTheSpecialPathLabelsBack)
     w.beacon.station.SpecPath[0].setText("WIDE2-2");
     forms::relabelSpecialPath(w.beacon.station, 1);
     ASSERT_EQ(w.beacon.station.Path[3].entries()[5], "WIDE2-2");
-    program.ClearBcnForm();
+    program.clearBeaconWindow();
     for (const auto& path : w.beacon.station.Path)
         EXPECT_EQ(path.entries()[5], "Special Path 1");
 }
 
 TEST_F(StartUpDefaultsTest, ADelayPositionThe300BaudListLacksSelectsItsLastEntry)
 {
-    program.module().TxDelayIndex = 15;
-    program.module().OutputBaudIndex = 1;
+    program.state().txDelayIndex = 15;
+    program.state().outputBaudIndex = 1;
     program.startUp();
     EXPECT_EQ(w.telemetry.station.TxDelay.listIndex(), 14);
     EXPECT_TRUE(w.main.menus.out300.checked());

@@ -63,7 +63,7 @@ protected:
     /// The image of the bundled Tracking example, as the unit would hold it.
     std::string trackingImage()
     {
-        MDIForm1 other(files);
+        Session other(files);
         other.startUp();
         files.files["/t.vq3"] = storage::joinLines(
             {"3", "0", "0", "0", "1", "1", "0", "K1ABC", "APRS", "",  "",  "",  "",  "9", "3",     "0", "0",
@@ -73,9 +73,9 @@ protected:
              ">", "0", "0", "6", "2", "",  "0", "0",     "0",    "0", ">", "0", "0", "6", "2",     "",  "0",
              "0", "0", "0", ">", "0", "0", "6", "2",     "",     "0", "0", "0", "0", ">", "0",     "0", "6",
              "2", "",  "0", "0", "0", "0", ">", "0",     "0",    "6", "2", "!", "/", "0", "Mobile"});
-        EXPECT_EQ(other.openConfigurationFile("/t.vq3").kind, MDIForm1::OpenOutcome::Kind::Loaded);
+        EXPECT_EQ(other.openConfigurationFile("/t.vq3").kind, Session::OpenOutcome::Kind::Loaded);
         EXPECT_FALSE(other.checkAndCompile());
-        return other.module().DownloadImage.substr(1);
+        return other.state().downloadImage.substr(1);
     }
 
     struct Record
@@ -92,8 +92,8 @@ protected:
     fakes::FakeTimer echoTimer{500};
     fakes::FakeTimer readTimer{5000};
     fakes::FakeTimer writeTimer{5000};
-    UnitLink link{program.form(), ui, port, echoTimer, readTimer, writeTimer};
-    forms::Windows& w = program.form().windows();
+    UnitLink link{program.session(), ui, port, echoTimer, readTimer, writeTimer};
+    forms::Windows& w = program.session().windows();
     std::vector<Record> recorded;
     std::string sentAtStartUp;
 };
@@ -127,7 +127,7 @@ TEST_F(UnitLinkTest, ReadFillsTheWindowsOfTheUnitsMode)
     program.read_Click();
     EXPECT_EQ(port.takeSent(), "U");
     port.deliver(std::string("U\x01\x02", 3) + image);
-    EXPECT_EQ(program.form().module().CurrentMode, 3);
+    EXPECT_EQ(program.session().state().currentMode, 3);
     EXPECT_TRUE(w.tracking.station.window.visible());
     EXPECT_EQ(w.tracking.station.MyCall.text(), "K1ABC");
     EXPECT_EQ(w.tracking.TrkComments.text(), "Mobile");
@@ -155,7 +155,7 @@ TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
     EXPECT_EQ(ui.boxes.back().title, "Download Complete");
     EXPECT_EQ(recorded.back().transaction, link::Transaction::Write);
     EXPECT_EQ(recorded.back().bytes, wire.substr(1));
-    EXPECT_TRUE(program.form().module().DownloadImage.empty());
+    EXPECT_TRUE(program.session().state().downloadImage.empty());
 }
 
 TEST_F(UnitLinkTest, ReadBackThatDiffersNamesTheFieldWithBothValuesAndTheBackupOfTheEarlierConfiguration)

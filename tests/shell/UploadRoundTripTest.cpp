@@ -1,5 +1,5 @@
 #include "fakes/MemoryFileSystem.h"
-#include "shell/MDIForm1.h"
+#include "shell/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +19,15 @@ TEST(UploadRoundTripTest, ImageWithLineBreakInCallsignSavesAFileThatLoadsInEvery
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         SCOPED_TRACE(mode);
         fakes::MemoryFileSystem files;
-        MDIForm1 form(files);
+        Session form(files);
         form.startUp();
         upload[0] = static_cast<char>(0xF8 | mode);
-        form.module().UploadData = upload;
-        form.ParseDataFromvq3();
+        form.decodeUpload(upload);
         ASSERT_EQ(form.saveConfigurationFile(kPath), std::nullopt);
         const std::string saved = files.files.at(kPath);
 
         const auto opened = form.openConfigurationFile(kPath);
-        EXPECT_EQ(opened.kind, MDIForm1::OpenOutcome::Kind::Loaded);
+        EXPECT_EQ(opened.kind, Session::OpenOutcome::Kind::Loaded);
         EXPECT_EQ(form.saveConfigurationFile(kPath), std::nullopt);
         EXPECT_EQ(files.files.at(kPath), saved);
     }

@@ -1,6 +1,6 @@
-// The program: the main window model MDIForm1 with the module-level state, the pick lists and defaults,
-// mode selection, the upload decoding and the configuration-file commands.
-#include "shell/MDIForm1.h"
+// The program's session: every window model with the program state, the pick lists and defaults, mode
+// selection, the upload decoding and the configuration-file commands.
+#include "shell/Session.h"
 
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
@@ -59,10 +59,10 @@ void resetStore(forms::ProfileStore& store, int txDelayIndex, int txTailIndex, c
 
 } // namespace
 
-MDIForm1::MDIForm1(storage::FileSystem& files) : m_files(files)
+Session::Session(storage::FileSystem& files) : m_files(files)
 {}
 
-void MDIForm1::LoadComboListBoxes()
+void Session::fillPickLists()
 {
     for (auto& header : m_windows.main.GpsString)
         fillList(header, forms::kDataHeaderEntries);
@@ -77,30 +77,30 @@ void MDIForm1::LoadComboListBoxes()
         fillList(condition, forms::kConditionEntries);
 }
 
-void MDIForm1::LoadTxDelayAndTailBoxesFor1200Baud()
+void Session::fillTxListsFor1200Baud()
 {
-    forms::rebuildTxLists(m_windows, false, m_module.TxDelayIndex, m_module.TxTailIndex);
+    forms::rebuildTxLists(m_windows, false, m_state.txDelayIndex, m_state.txTailIndex);
 }
 
-void MDIForm1::LoadTxDelayAndTailBoxesFor300Baud()
+void Session::fillTxListsFor300Baud()
 {
-    forms::rebuildTxLists(m_windows, true, m_module.TxDelayIndex, m_module.TxTailIndex);
+    forms::rebuildTxLists(m_windows, true, m_state.txDelayIndex, m_state.txTailIndex);
 }
 
-void MDIForm1::clearCommon()
+void Session::clearCommon()
 {
     m_fields.profile = {};
     forms::Menus& menus = m_windows.main.menus;
-    if (m_module.InputBaudIndex >= 0 && m_module.InputBaudIndex <= 3)
-        checkOnly(menus.inputBaudItems(), m_module.InputBaudIndex);
-    if (m_module.OutputBaudIndex == 0) {
+    if (m_state.inputBaudIndex >= 0 && m_state.inputBaudIndex <= 3)
+        checkOnly(menus.inputBaudItems(), m_state.inputBaudIndex);
+    if (m_state.outputBaudIndex == 0) {
         menus.out1200.setChecked(true);
         menus.out300.setChecked(false);
-        LoadTxDelayAndTailBoxesFor1200Baud();
-    } else if (m_module.OutputBaudIndex == 1) {
+        fillTxListsFor1200Baud();
+    } else if (m_state.outputBaudIndex == 1) {
         menus.out300.setChecked(true);
         menus.out1200.setChecked(false);
-        LoadTxDelayAndTailBoxesFor300Baud();
+        fillTxListsFor300Baud();
     }
     m_windows.main.LEDDisable.setValue(0);
     m_windows.main.MicEncode.setValue(1);
@@ -108,7 +108,7 @@ void MDIForm1::clearCommon()
     m_windows.main.AutoMode.setValue(0);
 }
 
-void MDIForm1::resetSpecialPathEntries(forms::StationControls& station)
+void Session::resetSpecialPathEntries(forms::StationControls& station)
 {
     for (int n = 1; n <= 4; ++n)
         for (auto& path : station.Path)
@@ -116,48 +116,48 @@ void MDIForm1::resetSpecialPathEntries(forms::StationControls& station)
                 path.replaceItem(forms::specialPathEntry(n), forms::specialPathLabel(n));
 }
 
-void MDIForm1::ClearTelForm()
+void Session::clearTelemetryWindow()
 {
     clearCommon();
     forms::TelemetryForm& form = m_windows.telemetry;
-    clearStation(m_windows, form.station, m_module.MyCall);
+    clearStation(m_windows, form.station, m_state.myCall);
     form.TelTxOn.setValue(forms::kCarriageReturn, true);
     form.TelUserTrigChar.setText("");
     resetSpecialPathEntries(form.station);
 }
 
-void MDIForm1::ClearBcnForm()
+void Session::clearBeaconWindow()
 {
     clearCommon();
     forms::BeaconForm& form = m_windows.beacon;
-    clearStation(m_windows, form.station, m_module.MyCall);
+    clearStation(m_windows, form.station, m_state.myCall);
     form.BcnMsgText.setText("");
     resetSpecialPathEntries(form.station);
 }
 
-void MDIForm1::ClearNMEAForm()
+void Session::clearNmeaWindow()
 {
     clearCommon();
     forms::NmeaForm& form = m_windows.nmea;
-    resetStore(form.store, m_module.TxDelayIndex, m_module.TxTailIndex, "");
+    resetStore(form.store, m_state.txDelayIndex, m_state.txTailIndex, "");
     for (auto& header : m_windows.main.GpsString)
         header.setText("");
     form.NMEATxOn.setValue(forms::kCarriageReturn, true);
     form.NMEAUserTrigChar.setText("");
     form.NMEADeltaEnable.setValue(0);
-    clearStation(m_windows, form.station, m_module.MyCall);
+    clearStation(m_windows, form.station, m_state.myCall);
     resetSpecialPathEntries(form.station);
     forms::selectNMEAProfileTab(m_windows, 0);
 }
 
-void MDIForm1::ClearTrkForm()
+void Session::clearTrackingWindow()
 {
     clearCommon();
     forms::TrackingForm& form = m_windows.tracking;
-    resetStore(form.store, m_module.TxDelayIndex, m_module.TxTailIndex, ">");
+    resetStore(form.store, m_state.txDelayIndex, m_state.txTailIndex, ">");
     form.TrkSendComments.setValue(0);
     form.TrkDeltaEnable.setValue(0);
-    clearStation(m_windows, form.station, m_module.MyCall);
+    clearStation(m_windows, form.station, m_state.myCall);
     form.station.ToCall.setText("APRS");
     form.TrkSymbol.setText(">");
     form.TrkPrefix.setText("!");
@@ -167,11 +167,11 @@ void MDIForm1::ClearTrkForm()
     forms::selectTrkProfileTab(m_windows, 0);
 }
 
-void MDIForm1::ClearAlmForm()
+void Session::clearAlarmWindow()
 {
     clearCommon();
     forms::AlarmForm& form = m_windows.alarm;
-    clearStation(m_windows, form.station, m_module.MyCall);
+    clearStation(m_windows, form.station, m_state.myCall);
     form.AlmTxCntrLimit.setText("");
     form.AlmArmDelay.setText("");
     for (auto& message : form.AlarmMsgText)
@@ -181,39 +181,39 @@ void MDIForm1::ClearAlmForm()
     resetSpecialPathEntries(form.station);
 }
 
-void MDIForm1::ClearAll()
+void Session::clearAllWindows()
 {
     clearCommon();
-    ClearTelForm();
-    ClearBcnForm();
-    ClearNMEAForm();
-    ClearTrkForm();
-    ClearAlmForm();
+    clearTelemetryWindow();
+    clearBeaconWindow();
+    clearNmeaWindow();
+    clearTrackingWindow();
+    clearAlarmWindow();
 }
 
-void MDIForm1::clearMode(Mode mode)
+void Session::clearMode(Mode mode)
 {
     switch (mode) {
     case Mode::Telemetry:
-        return ClearTelForm();
+        return clearTelemetryWindow();
     case Mode::Beacon:
-        return ClearBcnForm();
+        return clearBeaconWindow();
     case Mode::Nmea:
-        return ClearNMEAForm();
+        return clearNmeaWindow();
     case Mode::Tracking:
-        return ClearTrkForm();
+        return clearTrackingWindow();
     case Mode::Alarm:
-        return ClearAlmForm();
+        return clearAlarmWindow();
     }
 }
 
-void MDIForm1::selectMode(Mode mode)
+void Session::selectMode(Mode mode)
 {
     forms::MainWindowControls& main = m_windows.main;
     const auto items = main.menus.modeItems();
     for (int i = 0; i < forms::kModeCount; ++i)
         items[static_cast<std::size_t>(i)]->setChecked(i == static_cast<int>(mode));
-    m_module.CurrentMode = static_cast<int>(mode);
+    m_state.currentMode = static_cast<int>(mode);
     for (auto* item : {&main.menus.saveconfiguration, &main.menus.openconfiguration, &main.menus.newconfiguration,
                        &main.menus.memorizedefaults})
         item->setEnabled(true);
@@ -221,7 +221,7 @@ void MDIForm1::selectMode(Mode mode)
     if (!profiles) {
         main.menus.printprofiles.setEnabled(false);
         main.menus.printerfont.setEnabled(false);
-    } else if (m_module.PrinterPresent) {
+    } else if (m_state.printerPresent) {
         main.menus.printprofiles.setEnabled(true);
         main.menus.printerfont.setEnabled(true);
     }
@@ -252,32 +252,7 @@ void MDIForm1::selectMode(Mode mode)
     station.window.setVisible(true);
 }
 
-void MDIForm1::telemetry_Click()
-{
-    selectMode(Mode::Telemetry);
-}
-
-void MDIForm1::beacon_Click()
-{
-    selectMode(Mode::Beacon);
-}
-
-void MDIForm1::nmea_Click()
-{
-    selectMode(Mode::Nmea);
-}
-
-void MDIForm1::tracking_Click()
-{
-    selectMode(Mode::Tracking);
-}
-
-void MDIForm1::alarm_Click()
-{
-    selectMode(Mode::Alarm);
-}
-
-std::optional<Mode> MDIForm1::checkedMode() const
+std::optional<Mode> Session::checkedMode() const
 {
     const auto items = m_windows.main.menus.modeItems();
     for (int i = 0; i < forms::kModeCount; ++i)
@@ -286,14 +261,15 @@ std::optional<Mode> MDIForm1::checkedMode() const
     return std::nullopt;
 }
 
-void MDIForm1::ParseDataFromvq3()
+void Session::decodeUpload(const std::string& uploadData)
 {
-    const std::string& data = m_module.UploadData;
+    m_state.uploadData = uploadData;
+    const std::string& data = m_state.uploadData;
     if (data.size() != image::kImageSize)
         return;
     const auto modeByte = static_cast<std::uint8_t>(data[0]);
     const int mode = image::modeCode(modeByte);
-    m_module.CurrentMode = mode;
+    m_state.currentMode = mode;
     if (mode < forms::kModeCount)
         selectMode(static_cast<Mode>(mode));
     forms::MainWindowControls& main = m_windows.main;
@@ -303,9 +279,9 @@ void MDIForm1::ParseDataFromvq3()
     main.menus.out300.setChecked(baud300);
     main.menus.out1200.setChecked(!baud300);
     if (baud300)
-        LoadTxDelayAndTailBoxesFor300Baud();
+        fillTxListsFor300Baud();
     else
-        LoadTxDelayAndTailBoxesFor1200Baud();
+        fillTxListsFor1200Baud();
     const auto optionByte = static_cast<std::uint8_t>(data[1]);
     main.LEDDisable.setValue(optionByte & 0x01 ? 1 : 0);
     main.MicEncode.setValue(optionByte & 0x02 ? 1 : 0);
@@ -323,29 +299,29 @@ void MDIForm1::ParseDataFromvq3()
     image::fillMode(static_cast<Mode>(mode), m_windows, m_fields);
 }
 
-void MDIForm1::saveShownProfiles()
+void Session::saveShownProfiles()
 {
     forms::SaveCurNMEAProfileToArray(m_windows);
     forms::SaveCurTrkProfileToArray(m_windows);
 }
 
-image::CompileResult MDIForm1::compileCurrentMode()
+image::CompileResult Session::compileCurrentMode()
 {
-    m_module.DownloadImage.clear();
-    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+    m_state.downloadImage.clear();
+    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
         return {};
-    image::CompileResult result = image::compileMode(static_cast<Mode>(m_module.CurrentMode), m_windows, m_fields);
+    image::CompileResult result = image::compileMode(static_cast<Mode>(m_state.currentMode), m_windows, m_fields);
     if (result.ok())
-        m_module.DownloadImage = result.downloadImage;
+        m_state.downloadImage = result.downloadImage;
     return result;
 }
 
-std::optional<forms::MessageBox> MDIForm1::checkAndCompile()
+std::optional<forms::MessageBox> Session::checkAndCompile()
 {
-    m_module.DownloadImage.clear();
-    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+    m_state.downloadImage.clear();
+    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
         return std::nullopt;
-    const auto mode = static_cast<Mode>(m_module.CurrentMode);
+    const auto mode = static_cast<Mode>(m_state.currentMode);
     if (auto box = validation::checkMode(mode, m_windows))
         return box;
     auto refusal = compileCurrentMode().refusal;
@@ -359,10 +335,10 @@ std::optional<forms::MessageBox> MDIForm1::checkAndCompile()
     return refusal;
 }
 
-MDIForm1::OpenOutcome MDIForm1::openConfigurationFile(const std::string& path)
+Session::OpenOutcome Session::openConfigurationFile(const std::string& path)
 {
     saveShownProfiles();
-    m_module.CurrentFileName = path;
+    m_state.currentFileName = path;
     auto contents = m_files.readFile(path);
     if (auto* error = std::get_if<storage::FileError>(&contents))
         return {OpenOutcome::Kind::Failed, storage::readErrorBox(*error)};
@@ -373,40 +349,40 @@ MDIForm1::OpenOutcome MDIForm1::openConfigurationFile(const std::string& path)
     const auto mode = storage::fileMode(lines);
     if (!mode)
         return {OpenOutcome::Kind::UnknownMode, std::nullopt};
-    const storage::ListDefaults defaults{m_module.TxDelayIndex, m_module.TxTailIndex};
+    const storage::ListDefaults defaults{m_state.txDelayIndex, m_state.txTailIndex};
     if (auto error = storage::loadConfiguration(*mode, m_windows, lines, defaults))
         return {OpenOutcome::Kind::Failed, storage::readErrorBox(*error)};
     selectMode(*mode);
     return {};
 }
 
-std::vector<std::string> MDIForm1::configurationLines()
+std::vector<std::string> Session::configurationLines()
 {
     saveShownProfiles();
-    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
         return {};
-    return storage::configurationLines(m_windows, static_cast<Mode>(m_module.CurrentMode));
+    return storage::configurationLines(m_windows, static_cast<Mode>(m_state.currentMode));
 }
 
-std::optional<forms::MessageBox> MDIForm1::saveConfigurationFile(const std::string& path)
+std::optional<forms::MessageBox> Session::saveConfigurationFile(const std::string& path)
 {
     saveShownProfiles();
-    m_module.CurrentFileName = path;
-    if (m_module.CurrentMode < 0 || m_module.CurrentMode >= forms::kModeCount)
+    m_state.currentFileName = path;
+    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
         return forms::messageBox("Error",
-                                 "The VQ-3 holds mode " + std::to_string(m_module.CurrentMode) +
+                                 "The VQ-3 holds mode " + std::to_string(m_state.currentMode) +
                                      ", which this program cannot edit or save.",
                                  forms::Icon::Information);
     if (auto error =
-            storage::SaveCurrentConfiguration(m_files, path, m_windows, static_cast<Mode>(m_module.CurrentMode)))
+            storage::SaveCurrentConfiguration(m_files, path, m_windows, static_cast<Mode>(m_state.currentMode)))
         return storage::writeErrorBox(*error);
     return std::nullopt;
 }
 
-void MDIForm1::startUp()
+void Session::startUp()
 {
-    LoadComboListBoxes();
-    ClearAll();
+    fillPickLists();
+    clearAllWindows();
 }
 
 } // namespace qm::shell

@@ -1,5 +1,5 @@
-// The program: the main window model MDIForm1 with the module-level state, the pick lists and defaults,
-// mode selection, the upload decoding and the configuration-file commands.
+// The program's session: every window model with the program state, the pick lists and defaults, mode
+// selection, the upload decoding and the configuration-file commands.
 #pragma once
 
 #include "forms/MessageBox.h"
@@ -16,81 +16,81 @@
 namespace qm::shell
 {
 
-/// Module-level state of the program (the user's defaults and the data of the last read and write).
-struct Module1
+/// The program's state: the user's defaults, the mode being edited, the data of the last read and write and the
+/// link's state.
+struct ProgramState
 {
     /// The remembered callsign (initialization file line 2).
-    std::string MyCall;
-    int InputBaudIndex = 0;
-    int OutputBaudIndex = 0;
-    int TxDelayIndex = 0;
-    int TxTailIndex = 0;
+    std::string myCall;
+    int inputBaudIndex = 0;
+    int outputBaudIndex = 0;
+    int txDelayIndex = 0;
+    int txTailIndex = 0;
     /// The mode being edited: 0 Telemetry .. 4 Alarm; an upload can leave 5 to 7.
-    int CurrentMode = 0;
+    int currentMode = 0;
     /// The 128 configuration bytes of the last read.
-    std::string UploadData;
+    std::string uploadData;
     /// The 129-byte download stream of the last compile; empty after a refused one.
-    std::string DownloadImage;
+    std::string downloadImage;
     /// The full path last returned by a file dialog.
-    std::string CurrentFileName;
+    std::string currentFileName;
     /// At least one printer is installed.
-    bool PrinterPresent = false;
+    bool printerPresent = false;
     /// The printer font of the profile reports.
-    FontSettings PrinterFont;
+    FontSettings printerFont;
     /// Show the welcome window at start-up (initialization file line 7).
-    bool ShowWelcome = false;
+    bool showWelcome = false;
     /// The welcome window has been closed with OK.
-    bool WelcomeDismissed = false;
+    bool welcomeDismissed = false;
     /// The link's state: the serial port in use (ComPortNumber), the unit's identification, the transaction.
     link::LinkState link;
 };
 
-class MDIForm1
+/// Every window model, the program state and the image field store, with what acts on them as a whole: the pick
+/// lists and clears, mode selection, the decoding of a read, the check and compile of a write, and the opening and
+/// saving of configuration files.
+class Session
 {
 public:
-    explicit MDIForm1(storage::FileSystem& files);
+    explicit Session(storage::FileSystem& files);
 
     forms::Windows& windows() { return m_windows; }
     const forms::Windows& windows() const { return m_windows; }
-    Module1& module() { return m_module; }
+    ProgramState& state() { return m_state; }
     /// The files the program reads and writes.
     storage::FileSystem& files() { return m_files; }
-    const Module1& module() const { return m_module; }
+    const ProgramState& state() const { return m_state; }
     image::ImageFields& fields() { return m_fields; }
 
     /// Fills the fixed pick lists (once, at start-up).
-    void LoadComboListBoxes();
+    void fillPickLists();
     /// Rebuilds the ten delay and tail lists for 1200 baud and selects the remembered positions.
-    void LoadTxDelayAndTailBoxesFor1200Baud();
+    void fillTxListsFor1200Baud();
     /// Rebuilds the ten delay and tail lists for 300 baud and selects the remembered positions.
-    void LoadTxDelayAndTailBoxesFor300Baud();
+    void fillTxListsFor300Baud();
 
-    void ClearTelForm();
-    void ClearBcnForm();
-    void ClearNMEAForm();
-    void ClearTrkForm();
-    void ClearAlmForm();
-    void ClearAll();
+    void clearTelemetryWindow();
+    void clearBeaconWindow();
+    void clearNmeaWindow();
+    void clearTrackingWindow();
+    void clearAlarmWindow();
+    void clearAllWindows();
     /// Runs the clear operation of a mode.
     void clearMode(forms::Mode mode);
 
-    void telemetry_Click();
-    void beacon_Click();
-    void nmea_Click();
-    void tracking_Click();
-    void alarm_Click();
     /// Runs the Mode command of a mode.
     void selectMode(forms::Mode mode);
     /// Returns the mode whose Mode menu item is checked, if any.
     std::optional<forms::Mode> checkedMode() const;
 
-    /// Decodes UploadData (128 bytes) into the main window and the window of the image's mode.
-    void ParseDataFromvq3();
+    /// Keeps 128 uploaded bytes as the data of the last read and decodes them into the main window and the window
+    /// of the image's mode.
+    void decodeUpload(const std::string& uploadData);
 
     /// Stores the profiles on show of the NMEA window, then of the Tracking window, into their stores.
     void saveShownProfiles();
 
-    /// Compiles the current mode's window into DownloadImage (emptied first); returns the result.
+    /// Compiles the current mode's window into downloadImage (emptied first); returns the result.
     image::CompileResult compileCurrentMode();
 
     /// What opening a configuration file came to.
@@ -108,7 +108,7 @@ public:
         std::optional<forms::MessageBox> box;
     };
 
-    /// Runs the current mode's whole-mode check and, when every rule holds, its compile. DownloadImage holds the
+    /// Runs the current mode's whole-mode check and, when every rule holds, its compile. downloadImage holds the
     /// stream afterwards; when it is empty the returned box says why (the check's message or the compile's
     /// refusal).
     std::optional<forms::MessageBox> checkAndCompile();
@@ -134,7 +134,7 @@ private:
 
     storage::FileSystem& m_files;
     forms::Windows m_windows;
-    Module1 m_module;
+    ProgramState m_state;
     image::ImageFields m_fields;
 };
 
