@@ -46,7 +46,7 @@ std::string loadAndMemorize(qm::fakes::MemoryFileSystem& files)
     qm::shell::IniSettings ini(form, ui, files, kPath);
     const std::string before = files.files.at(kPath);
     const auto read = qm::storage::readIniFile(files, kPath);
-    require(ini.LoadIniFile(), "the load ended the program although every prompt was answered");
+    require(ini.loadSettings(), "the load ended the program although every prompt was answered");
     if (const auto* lines = std::get_if<qm::storage::IniLines>(&read); lines && files.files.at(kPath) != before) {
         const auto written = qm::storage::readIniFile(files, kPath);
         require(std::holds_alternative<qm::storage::IniLines>(written), "the answers were written as a broken file");
@@ -54,7 +54,7 @@ std::string loadAndMemorize(qm::fakes::MemoryFileSystem& files)
         for (std::size_t i = 2; i <= 6; ++i)
             require(again[i] == (*lines)[i], "writing the first-run answers lost a line of the file");
     }
-    ini.SaveIniFile();
+    ini.saveDefaults();
     return files.files.at(kPath);
 }
 

@@ -108,7 +108,7 @@ private:
         // menus were disabled can still arrive during a transaction.
         case kRead:
             if (m_windows.main.menus.read.enabled() || m_state.LastCommand != "E")
-                m_link.read_Click();
+                m_link.read();
             break;
         case kWrite:
             if (m_windows.main.menus.write.enabled() || m_state.LastCommand != "E")
@@ -116,14 +116,14 @@ private:
             break;
         case kDisconnect:
             if (m_windows.main.ConnectButton.visible())
-                m_link.ConnectButton_Click();
+                m_link.disconnectUnit();
             break;
         case kComChange:
             if (m_input.ConsumeBool())
                 m_port.openError = qm::link::PortError{m_input.ConsumeIntegralInRange<int>(8000, 8030), "failed"};
             else
                 m_port.openError.reset();
-            m_link.com_Click(m_input.ConsumeIntegralInRange<int>(1, 4));
+            m_link.selectComPort(m_input.ConsumeIntegralInRange<int>(1, 4));
             break;
         default:
             unitEvent(event);

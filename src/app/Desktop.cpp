@@ -56,11 +56,11 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
         m_qtUi->setWidgetFinder([this](const std::string& control) { return m_binder->widget(control); });
     QObject::connect(m_binder.get(), &ViewBinder::aboutRequested, m_about, &QWidget::show);
     QObject::connect(&m_window, &MainWindow::closeRequested, [this] {
-        m_program->exit_Click();
+        m_program->exit();
         redraw();
     });
     QObject::connect(&m_welcome, &WelcomeWindow::okClicked, [this] {
-        m_program->Command1_Click();
+        m_program->confirmWelcome();
         redraw();
     });
 }
@@ -83,7 +83,7 @@ bool Desktop::start()
     // The first frame already shows the models' state (Disconnected, no mode's controls in use).
     redraw();
     m_window.show();
-    const bool running = m_program->MDIForm_Load();
+    const bool running = m_program->start();
     redraw();
     return running;
 }

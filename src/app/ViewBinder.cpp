@@ -179,7 +179,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
     } else if (auto* button = qobject_cast<QPushButton*>(object)) {
         if (name == "ConnectButton")
             connect(button, &QPushButton::clicked, this, [this] {
-                m_program.ConnectButton_Click();
+                m_program.disconnectUnit();
                 changed();
             });
     }

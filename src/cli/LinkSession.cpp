@@ -157,7 +157,7 @@ std::optional<LinkFailure> LinkSession::read()
 {
     if (auto failure = identify())
         return failure;
-    m_link->read_Click();
+    m_link->read();
     return waitFor(Awaiting::Read);
 }
 
@@ -165,17 +165,17 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
 {
     if (auto failure = identify())
         return failure;
-    shell::ProgramState& module = m_program.state();
+    shell::ProgramState& state = m_program.state();
     m_program.saveShownProfiles();
-    const bool plainVq3 = forms::trimSpaces(module.link.ModelName) == "VQ-3";
-    if (plainVq3 && module.currentMode != static_cast<int>(forms::Mode::Tracking))
+    const bool plainVq3 = forms::trimSpaces(state.link.ModelName) == "VQ-3";
+    if (plainVq3 && state.currentMode != static_cast<int>(forms::Mode::Tracking))
         return LinkFailure{shell::notOnPlainVq3Box(), kRefused, {}, {}};
     if (auto box = m_program.checkAndCompile())
         return LinkFailure{*box, kRefused, {}, {}};
-    if (module.downloadImage.empty())
+    if (state.downloadImage.empty())
         return LinkFailure{
             forms::messageBox("Error", "There is nothing to write.", forms::Icon::Warning), kRefused, {}, {}};
-    module.link.VerifyWrites = verify;
+    state.link.VerifyWrites = verify;
     m_link->startDownload();
     return waitFor(Awaiting::Write);
 }

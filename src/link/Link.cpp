@@ -188,7 +188,7 @@ void Link::abandonTransaction()
     EchoMode();
 }
 
-void Link::com_Click(int n)
+void Link::selectComPort(int n)
 {
     ShowDisconnected(true);
     forgetLostPort();
@@ -218,7 +218,7 @@ void Link::com_Click(int n)
     EchoMode();
 }
 
-void Link::ConnectButton_Click()
+void Link::disconnectUnit()
 {
     // In the middle of a read or write the unit takes every byte as part of the transfer: an "E" sent now would
     // land inside the image (and, when the next image byte happens to be "E", pass the echo check). The click

@@ -130,9 +130,9 @@ public:
     /// 128 bytes 0x00, then "E".
     void SendAbortBurst();
     /// Setup > Serial Port > COMn.
-    void com_Click(int n);
+    void selectComPort(int n);
     /// The Disconnect button: "E" when the port is open; the probes then show Disconnected.
-    void ConnectButton_Click();
+    void disconnectUnit();
 
     /// A read, a write or a write's read-back is under way.
     bool transferUnderWay() const { return m_state.LastCommand != "E"; }
@@ -142,7 +142,7 @@ public:
     void closeWhenSent();
 
     /// The user's Read (only while probing: a read or write under way is left alone).
-    void read_Click();
+    void read();
     /// The write from its step 6 on: the image ("D" + 128 bytes) is ready; sends it byte by byte, each after
     /// the unit echoed the previous one (only while probing, as the read).
     void startDownload(const std::string& downloadImage);

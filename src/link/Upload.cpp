@@ -40,7 +40,7 @@ void Link::startIdentification()
     sendBytes(std::string(1, kReadRequest));
 }
 
-void Link::read_Click()
+void Link::read()
 {
     if (!idle()) {
         return;

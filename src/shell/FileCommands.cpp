@@ -50,7 +50,7 @@ void FileCommands::show(const forms::MessageBox& box)
     m_ui.messageBox(box);
 }
 
-void FileCommands::newconfiguration_Click()
+void FileCommands::newConfiguration()
 {
     const auto mode = m_session.checkedMode();
     if (!mode) {
@@ -60,7 +60,7 @@ void FileCommands::newconfiguration_Click()
     m_session.clearMode(static_cast<forms::Mode>(m_session.state().currentMode));
 }
 
-void FileCommands::openconfiguration_Click()
+void FileCommands::openConfiguration()
 {
     m_session.saveShownProfiles();
     const std::string path = m_ui.openFileDialog(dialog("Open Configuration File"));
@@ -71,7 +71,7 @@ void FileCommands::openconfiguration_Click()
         show(*opened.box);
 }
 
-void FileCommands::saveconfiguration_Click()
+void FileCommands::saveConfigurationAs()
 {
     m_session.saveShownProfiles();
     for (;;) {

@@ -17,12 +17,12 @@ public:
     FileCommands(Session& session, Ui& ui, storage::FileSystem& files, std::string currentFolder);
 
     /// Clears the window of the current mode; without a mode, says to choose one.
-    void newconfiguration_Click();
+    void newConfiguration();
     /// Asks for a file and opens it, selecting its mode.
-    void openconfiguration_Click();
+    void openConfiguration();
     /// Asks for a file name (and whether to overwrite an existing file) and saves the current mode into it. A name
     /// without an extension gets ".vq3" while the configuration-file filter is chosen.
-    void saveconfiguration_Click();
+    void saveConfigurationAs();
 
     /// The filter of both dialogs.
     static constexpr const char* kFilter = "VQ-3 Configuration File | *.vq3 | All Files | *";

@@ -115,7 +115,7 @@ IniSettings::IniSettings(Session& session, Ui& ui, storage::FileSystem& files, s
     : m_session(session), m_ui(ui), m_files(files), m_path(std::move(iniPath))
 {}
 
-bool IniSettings::LoadIniFile()
+bool IniSettings::loadSettings()
 {
     auto read = storage::readIniFile(m_files, m_path);
     if (const auto* missing = std::get_if<FileError>(&read);
@@ -131,22 +131,22 @@ bool IniSettings::LoadIniFile()
         return true;
     }
     m_lines = std::get<storage::IniLines>(read);
-    ProgramState& module = m_session.state();
+    ProgramState& state = m_session.state();
 
-    module.link.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
+    state.link.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
     // The first-run answers are saved before the file's later lines are applied; those lines are written back as
     // they were read, so the user's baud rates, delays and welcome choice are not lost.
     m_keepUnreadLines = true;
     const bool keepRunning = askForComPort();
     if (keepRunning) {
         if (const std::string call = forms::trimUpper(m_lines[kLineMyCall]); !call.empty())
-            module.myCall = call;
+            state.myCall = call;
         askForMyCall();
     }
     m_keepUnreadLines = false;
     if (!keepRunning)
         return false;
-    forms::setMyCall(m_session.windows(), module.myCall);
+    forms::setMyCall(m_session.windows(), state.myCall);
 
     if (auto failure = applyListLines()) {
         showLoadError(*failure);
@@ -159,8 +159,8 @@ bool IniSettings::LoadIniFile()
 
 bool IniSettings::askForComPort()
 {
-    ProgramState& module = m_session.state();
-    while (module.link.ComPortNumber == 0) {
+    ProgramState& state = m_session.state();
+    while (state.link.ComPortNumber == 0) {
         m_ui.setMousePointer(Pointer::Normal);
         const std::string answer =
             forms::trimUpper(m_ui.inputBox(kPortPrompt, "Serial Port Selection", "").value_or(""));
@@ -175,8 +175,8 @@ bool IniSettings::askForComPort()
             continue;
         }
         if (const auto port = portFromAnswer(answer)) {
-            module.link.ComPortNumber = *port;
-            SaveComPortToIni();
+            state.link.ComPortNumber = *port;
+            saveComPort();
         }
     }
     return true;
@@ -184,20 +184,20 @@ bool IniSettings::askForComPort()
 
 void IniSettings::askForMyCall()
 {
-    ProgramState& module = m_session.state();
-    while (module.myCall == kPlaceholderCall) {
+    ProgramState& state = m_session.state();
+    while (state.myCall == kPlaceholderCall) {
         const std::string answer =
             forms::trimUpper(m_ui.inputBox(kCallPrompt, "CallSign Selection", "MyCall").value_or(""));
         if (answer == kPlaceholderCall || answer.size() >= kCallAnswerLimit)
             continue;
-        module.myCall = answer;
-        SaveMyCallToIni();
+        state.myCall = answer;
+        saveMyCall();
     }
 }
 
 std::optional<FileError> IniSettings::applyListLines()
 {
-    ProgramState& module = m_session.state();
+    ProgramState& state = m_session.state();
     forms::Windows& windows = m_session.windows();
     forms::Menus& menus = windows.main.menus;
 
@@ -205,7 +205,7 @@ std::optional<FileError> IniSettings::applyListLines()
         const auto value = integerValue(m_lines[kLineInputBaud]);
         if (!value)
             return overflow();
-        module.inputBaudIndex = *value;
+        state.inputBaudIndex = *value;
         if (*value >= 0 && *value <= 3) {
             const auto items = menus.inputBaudItems();
             for (int i = 0; i < 4; ++i)
@@ -217,7 +217,7 @@ std::optional<FileError> IniSettings::applyListLines()
         const auto value = integerValue(m_lines[kLineOutputBaud]);
         if (!value)
             return overflow();
-        module.outputBaudIndex = *value;
+        state.outputBaudIndex = *value;
         if (*value == 0) {
             menus.out300.setChecked(false);
             menus.out1200.setChecked(true);
@@ -233,7 +233,7 @@ std::optional<FileError> IniSettings::applyListLines()
         const auto value = integerValue(m_lines[kLineTxDelay]);
         if (!value)
             return overflow();
-        module.txDelayIndex = *value;
+        state.txDelayIndex = *value;
         if (auto failure = selectInEveryWindow(windows, true, *value))
             return failure;
     }
@@ -242,7 +242,7 @@ std::optional<FileError> IniSettings::applyListLines()
         const auto value = integerValue(m_lines[kLineTxTail]);
         if (!value)
             return overflow();
-        module.txTailIndex = *value;
+        state.txTailIndex = *value;
         if (auto failure = selectInEveryWindow(windows, false, *value))
             return failure;
     }
@@ -251,22 +251,22 @@ std::optional<FileError> IniSettings::applyListLines()
 
 void IniSettings::seedProfiles()
 {
-    const ProgramState& module = m_session.state();
+    const ProgramState& state = m_session.state();
     forms::Windows& windows = m_session.windows();
     for (forms::ProfileStore* store : {&windows.nmea.store, &windows.tracking.store}) {
         for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
-            store->entry(profile).TxDelay = std::to_string(module.txDelayIndex);
-            store->entry(profile).TxTail = std::to_string(module.txTailIndex);
+            store->entry(profile).TxDelay = std::to_string(state.txDelayIndex);
+            store->entry(profile).TxTail = std::to_string(state.txTailIndex);
         }
     }
 }
 
 void IniSettings::applyWelcomeChoice()
 {
-    ProgramState& module = m_session.state();
+    ProgramState& state = m_session.state();
     forms::Windows& windows = m_session.windows();
-    module.showWelcome = forms::trimUpper(m_lines[kLineWelcome]) == "TRUE";
-    if (!module.showWelcome) {
+    state.showWelcome = forms::trimUpper(m_lines[kLineWelcome]) == "TRUE";
+    if (!state.showWelcome) {
         windows.main.window.setEnabled(true);
         return;
     }
@@ -283,10 +283,10 @@ void IniSettings::showLoadError(const FileError& failure)
 
 storage::IniLines IniSettings::linesToWrite() const
 {
-    const ProgramState& module = m_session.state();
+    const ProgramState& state = m_session.state();
     if (m_keepUnreadLines)
-        return {std::to_string(module.link.ComPortNumber),
-                module.myCall,
+        return {std::to_string(state.link.ComPortNumber),
+                state.myCall,
                 m_lines[kLineInputBaud],
                 m_lines[kLineOutputBaud],
                 m_lines[kLineTxDelay],
@@ -295,12 +295,12 @@ storage::IniLines IniSettings::linesToWrite() const
                 "Reserved",
                 "Reserved",
                 "Reserved"};
-    return {std::to_string(module.link.ComPortNumber),
-            module.myCall,
-            std::to_string(module.inputBaudIndex),
-            std::to_string(module.outputBaudIndex),
-            std::to_string(module.txDelayIndex),
-            std::to_string(module.txTailIndex),
+    return {std::to_string(state.link.ComPortNumber),
+            state.myCall,
+            std::to_string(state.inputBaudIndex),
+            std::to_string(state.outputBaudIndex),
+            std::to_string(state.txDelayIndex),
+            std::to_string(state.txTailIndex),
             m_session.windows().welcome.ShowSplashScreen.isSet() ? "TRUE" : "FALSE",
             "Reserved",
             "Reserved",
@@ -336,37 +336,37 @@ void IniSettings::takeOutputBaudIndex()
         m_session.state().outputBaudIndex = 0;
 }
 
-bool IniSettings::SaveComPortToIni()
+bool IniSettings::saveComPort()
 {
     return writeAll();
 }
 
-bool IniSettings::SaveMyCallToIni()
+bool IniSettings::saveMyCall()
 {
     return writeAll();
 }
 
-bool IniSettings::SaveInputBaudRateToIni()
+bool IniSettings::saveInputBaudRate()
 {
     takeInputBaudIndex();
     return writeAll();
 }
 
-bool IniSettings::SaveOutputBaudRateToIni()
+bool IniSettings::saveOutputBaudRate()
 {
     takeOutputBaudIndex();
     return writeAll();
 }
 
-bool IniSettings::SaveIniFile()
+bool IniSettings::saveDefaults()
 {
     takeInputBaudIndex();
     takeOutputBaudIndex();
-    ProgramState& module = m_session.state();
-    if (module.currentMode >= 0 && module.currentMode < forms::kModeCount) {
-        const forms::StationControls& station = m_session.windows().station(static_cast<Mode>(module.currentMode));
-        module.txDelayIndex = station.TxDelay.listIndex();
-        module.txTailIndex = station.TxTail.listIndex();
+    ProgramState& state = m_session.state();
+    if (state.currentMode >= 0 && state.currentMode < forms::kModeCount) {
+        const forms::StationControls& station = m_session.windows().station(static_cast<Mode>(state.currentMode));
+        state.txDelayIndex = station.TxDelay.listIndex();
+        state.txTailIndex = station.TxTail.listIndex();
     }
     if (!writeAll())
         return false;
@@ -379,52 +379,32 @@ void IniSettings::selectInputBaud(int index)
     const auto items = m_session.windows().main.menus.inputBaudItems();
     for (int i = 0; i < 4; ++i)
         items[static_cast<std::size_t>(i)]->setChecked(i == index);
-    SaveInputBaudRateToIni();
+    saveInputBaudRate();
 }
 
-void IniSettings::in1200_Click()
-{
-    selectInputBaud(0);
-}
-
-void IniSettings::in2400_Click()
-{
-    selectInputBaud(1);
-}
-
-void IniSettings::in4800_Click()
-{
-    selectInputBaud(2);
-}
-
-void IniSettings::in9600_Click()
-{
-    selectInputBaud(3);
-}
-
-void IniSettings::out300_Click()
+void IniSettings::select300BaudOutput()
 {
     forms::Menus& menus = m_session.windows().main.menus;
     menus.out300.setChecked(true);
     menus.out1200.setChecked(false);
     m_session.fillTxListsFor300Baud();
-    SaveOutputBaudRateToIni();
+    saveOutputBaudRate();
 }
 
-void IniSettings::out1200_Click()
+void IniSettings::select1200BaudOutput()
 {
     forms::Menus& menus = m_session.windows().main.menus;
     menus.out1200.setChecked(true);
     menus.out300.setChecked(false);
     m_session.fillTxListsFor1200Baud();
-    SaveOutputBaudRateToIni();
+    saveOutputBaudRate();
 }
 
-void IniSettings::memorizedefaults_Click()
+void IniSettings::memorizeDefaults()
 {
     // Line 2 holds the callsign as every reader takes it: trimmed and upper-cased.
     m_session.state().myCall = forms::trimUpper(m_session.windows().tracking.station.MyCall.text());
-    SaveIniFile();
+    saveDefaults();
 }
 
 } // namespace qm::shell

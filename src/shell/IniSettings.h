@@ -28,31 +28,32 @@ public:
     /// writes one with the first-run placeholders, so the prompts ask for the port and callsign and the welcome
     /// window shows; only a file that cannot be made is reported as missing. Returns false when the user chose to end
     /// the program (Cancel at the serial-port prompt); the Ui has then been told to end it.
-    bool LoadIniFile();
+    bool loadSettings();
 
     // Writers: each rewrites all ten lines from the program state and reports a failure in a box. Each returns
     // true when the file was written.
-    bool SaveComPortToIni();
-    bool SaveMyCallToIni();
+    bool saveComPort();
+    bool saveMyCall();
     /// Also takes line 3 from the checked Input Baud Rate item into inputBaudIndex.
-    bool SaveInputBaudRateToIni();
+    bool saveInputBaudRate();
     /// Also takes line 4 from the checked Output Baud Rate item into outputBaudIndex.
-    bool SaveOutputBaudRateToIni();
+    bool saveOutputBaudRate();
     /// Also takes lines 3 to 6 from the menus and the current mode window's delay and tail positions, then shows
     /// "Default settings memorized.".
-    bool SaveIniFile();
+    bool saveDefaults();
 
     // Menu commands that change a default.
-    void in1200_Click();
-    void in2400_Click();
-    void in4800_Click();
-    void in9600_Click();
-    void out300_Click();
-    void out1200_Click();
-    void memorizedefaults_Click();
+    /// Input Baud Rate: checks the item (0 in1200 .. 3 in9600), unchecks the others and saves.
+    void selectInputBaud(int index);
+    /// Output Baud Rate 300: checks it, rebuilds the delay and tail lists for 300 baud and saves.
+    void select300BaudOutput();
+    /// Output Baud Rate 1200: checks it, rebuilds the delay and tail lists for 1200 baud and saves.
+    void select1200BaudOutput();
+    /// Memorize Defaults: takes the callsign from the Tracking window and saves every default.
+    void memorizeDefaults();
 
-    /// The lines as last read (IniLines 1 to 10 at indexes 0 to 9).
-    const storage::IniLines& IniLines() const { return m_lines; }
+    /// The lines as last read (lines 1 to 10 at indexes 0 to 9).
+    const storage::IniLines& lines() const { return m_lines; }
 
 private:
     /// Asks for the serial port while none is chosen; false when the user chose to end the program.
@@ -74,8 +75,6 @@ private:
     void takeInputBaudIndex();
     /// Takes outputBaudIndex from the checked Output Baud Rate item (none checked: kept).
     void takeOutputBaudIndex();
-    /// Checks the Input Baud Rate item (0 in1200 .. 3 in9600), unchecks the others and saves.
-    void selectInputBaud(int index);
 
     Session& m_session;
     Ui& m_ui;

@@ -29,11 +29,11 @@ public:
     /// Starts the echo-verified write of downloadImage.
     virtual void startDownload() = 0;
     /// The Read command.
-    virtual void read_Click() = 0;
+    virtual void read() = 0;
     /// Setup > Serial Port > COMn.
-    virtual void com_Click(int n) = 0;
+    virtual void selectComPort(int n) = 0;
     /// The Disconnect button.
-    virtual void ConnectButton_Click() = 0;
+    virtual void disconnectUnit() = 0;
 };
 
 } // namespace qm::shell

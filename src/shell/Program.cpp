@@ -10,6 +10,7 @@
 #include "validation/FieldRules.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace qm::shell
 {
@@ -65,7 +66,7 @@ std::string Program::helpFile() const
     return beside;
 }
 
-bool Program::MDIForm_Load()
+bool Program::start()
 {
     m_ui.setMousePointer(Pointer::Busy);
     forms::MainWindowControls& main = m_session.windows().main;
@@ -75,29 +76,29 @@ bool Program::MDIForm_Load()
          {&main.menus.read, &main.menus.write, &main.menus.saveconfiguration, &main.menus.newconfiguration,
           &main.menus.memorizedefaults, &main.menus.printprofiles, &main.menus.printerfont})
         item->setEnabled(false);
-    ProgramState& module = m_session.state();
-    module.welcomeDismissed = false;
+    ProgramState& state = m_session.state();
+    state.welcomeDismissed = false;
     main.window.setVisible(true);
-    module.printerPresent = m_environment.printerFont.has_value();
-    if (module.printerPresent)
-        module.printerFont = *m_environment.printerFont;
+    state.printerPresent = m_environment.printerFont.has_value();
+    if (state.printerPresent)
+        state.printerFont = *m_environment.printerFont;
     m_session.fillPickLists();
     m_session.clearAllWindows();
     // Where the settings live is decided on the files as the user finds them at start-up.
     m_ini.setPath(storage::iniPath(m_files, m_environment.folders));
     m_options.load();
-    module.link.VerifyWrites = m_options.verifyAfterWrite();
-    main.menus.verifyafterwrite.setChecked(module.link.VerifyWrites);
-    if (!m_ini.LoadIniFile())
+    state.link.VerifyWrites = m_options.verifyAfterWrite();
+    main.menus.verifyafterwrite.setChecked(state.link.VerifyWrites);
+    if (!m_ini.loadSettings())
         return false;
-    if (module.link.ComPortNumber >= 1 && module.link.ComPortNumber <= 4) {
+    if (state.link.ComPortNumber >= 1 && state.link.ComPortNumber <= 4) {
         const auto items = main.menus.comItems();
         for (int n = 1; n <= 4; ++n)
-            items[static_cast<std::size_t>(n - 1)]->setChecked(n == module.link.ComPortNumber);
+            items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.ComPortNumber);
     }
     if (m_link) {
         m_link->TestSerialPort();
-        if (module.link.PortError != 0) {
+        if (state.link.PortError != 0) {
             m_ui.setMousePointer(Pointer::Normal);
             main.window.setEnabled(true);
             main.ConnectButton.setVisible(false);
@@ -122,17 +123,17 @@ void Program::showBox(const forms::MessageBox& box)
         m_ui.setFocus(box.focus);
 }
 
-bool Program::write_Click()
+bool Program::write()
 {
     if (!m_session.checkedMode()) {
         showBox(selectModeBox());
         return false;
     }
     m_session.saveShownProfiles();
-    const ProgramState& module = m_session.state();
-    const bool plainVq3 = forms::trimSpaces(module.link.ModelName) == "VQ-3";
-    if (plainVq3 && module.currentMode != static_cast<int>(Mode::Tracking) && module.currentMode >= 0 &&
-        module.currentMode < forms::kModeCount) {
+    const ProgramState& state = m_session.state();
+    const bool plainVq3 = forms::trimSpaces(state.link.ModelName) == "VQ-3";
+    if (plainVq3 && state.currentMode != static_cast<int>(Mode::Tracking) && state.currentMode >= 0 &&
+        state.currentMode < forms::kModeCount) {
         showBox(notOnPlainVq3Box());
         return false;
     }
@@ -140,32 +141,32 @@ bool Program::write_Click()
         showBox(*box);
         return false;
     }
-    if (module.downloadImage.empty())
+    if (state.downloadImage.empty())
         return false;
     if (m_link)
         m_link->startDownload();
     return true;
 }
 
-void Program::read_Click()
+void Program::read()
 {
     if (m_link)
-        m_link->read_Click();
+        m_link->read();
 }
 
-void Program::com_Click(int n)
+void Program::selectComPort(int n)
 {
     if (m_link)
-        m_link->com_Click(n);
+        m_link->selectComPort(n);
 }
 
-void Program::ConnectButton_Click()
+void Program::disconnectUnit()
 {
     if (m_link)
-        m_link->ConnectButton_Click();
+        m_link->disconnectUnit();
 }
 
-void Program::exit_Click()
+void Program::exit()
 {
     if (m_ending)
         return;
@@ -186,7 +187,7 @@ void Program::exit_Click()
     m_ui.endProgram();
 }
 
-void Program::verifyafterwrite_Click()
+void Program::toggleVerifyAfterWrite()
 {
     auto& item = m_session.windows().main.menus.verifyafterwrite;
     const bool on = !item.checked();
@@ -200,12 +201,12 @@ void Program::verifyafterwrite_Click()
     }
 }
 
-void Program::contents_Click()
+void Program::showHelpContents()
 {
     m_ui.showHelp(helpFile());
 }
 
-void Program::printprofiles_Click()
+void Program::printProfiles()
 {
     const auto mode = static_cast<Mode>(m_session.state().currentMode);
     if (!m_printer || !m_clock || (mode != Mode::Nmea && mode != Mode::Tracking))
@@ -234,7 +235,7 @@ void Program::printprofiles_Click()
         showBox(reports::printFailedBox(m_printer->failure()));
 }
 
-void Program::printerfont_Click()
+void Program::choosePrinterFont()
 {
     m_session.state().printerFont = m_ui.fontDialog(m_session.state().printerFont);
 }
@@ -382,57 +383,40 @@ bool Program::menuCommand(const std::string& item)
             return true;
         }
     if (item.size() == 4 && item.rfind("com", 0) == 0 && item[3] >= '1' && item[3] <= '4') {
-        com_Click(item[3] - '0');
+        selectComPort(item[3] - '0');
         return true;
     }
-    const std::pair<const char*, void (Program::*)()> kProgramCommands[] = {
-        {"write", &Program::write_ClickCommand},
-        {"read", &Program::read_Click},
-        {"exit", &Program::exit_Click},
-        {"verifyafterwrite", &Program::verifyafterwrite_Click},
-        {"contents", &Program::contents_Click},
-        {"printprofiles", &Program::printprofiles_Click},
-        {"printerfont", &Program::printerfont_Click}};
-    for (const auto& [name, command] : kProgramCommands)
+    const std::pair<const char*, std::function<void()>> kCommands[] = {
+        {"write", [this] { write(); }},
+        {"read", [this] { read(); }},
+        {"exit", [this] { exit(); }},
+        {"verifyafterwrite", [this] { toggleVerifyAfterWrite(); }},
+        {"contents", [this] { showHelpContents(); }},
+        {"printprofiles", [this] { printProfiles(); }},
+        {"printerfont", [this] { choosePrinterFont(); }},
+        {"newconfiguration", [this] { m_fileCommands.newConfiguration(); }},
+        {"openconfiguration", [this] { m_fileCommands.openConfiguration(); }},
+        {"saveconfiguration", [this] { m_fileCommands.saveConfigurationAs(); }},
+        {"memorizedefaults", [this] { m_ini.memorizeDefaults(); }},
+        {"in1200", [this] { m_ini.selectInputBaud(0); }},
+        {"in2400", [this] { m_ini.selectInputBaud(1); }},
+        {"in4800", [this] { m_ini.selectInputBaud(2); }},
+        {"in9600", [this] { m_ini.selectInputBaud(3); }},
+        {"out300", [this] { m_ini.select300BaudOutput(); }},
+        {"out1200", [this] { m_ini.select1200BaudOutput(); }}};
+    for (const auto& [name, command] : kCommands)
         if (item == name) {
-            (this->*command)();
-            return true;
-        }
-    const std::pair<const char*, void (FileCommands::*)()> kFileCommands[] = {
-        {"newconfiguration", &FileCommands::newconfiguration_Click},
-        {"openconfiguration", &FileCommands::openconfiguration_Click},
-        {"saveconfiguration", &FileCommands::saveconfiguration_Click}};
-    for (const auto& [name, command] : kFileCommands)
-        if (item == name) {
-            (m_fileCommands.*command)();
-            return true;
-        }
-    const std::pair<const char*, void (IniSettings::*)()> kIniCommands[] = {
-        {"memorizedefaults", &IniSettings::memorizedefaults_Click},
-        {"in1200", &IniSettings::in1200_Click},
-        {"in2400", &IniSettings::in2400_Click},
-        {"in4800", &IniSettings::in4800_Click},
-        {"in9600", &IniSettings::in9600_Click},
-        {"out300", &IniSettings::out300_Click},
-        {"out1200", &IniSettings::out1200_Click}};
-    for (const auto& [name, command] : kIniCommands)
-        if (item == name) {
-            (m_ini.*command)();
+            command();
             return true;
         }
     return false;
 }
 
-void Program::write_ClickCommand()
+void Program::confirmWelcome()
 {
-    write_Click();
-}
-
-void Program::Command1_Click()
-{
-    ProgramState& module = m_session.state();
-    module.welcomeDismissed = true;
-    m_ini.SaveComPortToIni();
+    ProgramState& state = m_session.state();
+    state.welcomeDismissed = true;
+    m_ini.saveComPort();
     forms::WelcomeForm& welcome = m_session.windows().welcome;
     welcome.window.setVisible(false);
     welcome.topmost = false;

@@ -51,7 +51,7 @@ public:
     static forms::MessageBox alreadyRunningBox();
 
     /// The load sequence at start-up. Returns false when the user ended the program during it.
-    bool MDIForm_Load();
+    bool start();
 
     /// Returns the help file's path: the program's folder + "/vq3.hlp" (or, for an installed program whose folder
     /// lacks it, the shared data folder's copy).
@@ -60,30 +60,30 @@ public:
     /// Write up to the point where bytes go out: the no-mode box, the shown profiles stored, the plain VQ-3
     /// refusal, the mode's check and compile. When downloadImage is ready the link starts the download and true
     /// is returned; otherwise the user has been told why (or, for a mode outside 0-4, nothing happens).
-    bool write_Click();
+    bool write();
 
     /// The Read command.
-    void read_Click();
+    void read();
     /// Setup > Serial Port > COMn.
-    void com_Click(int n);
+    void selectComPort(int n);
     /// The Disconnect button.
-    void ConnectButton_Click();
+    void disconnectUnit();
 
     /// File > Exit and closing the main window: close the port (sending "E") and end at once. During a transfer
     /// the user is asked first; ending then breaks the transfer off (the abort burst), lets what was sent leave
     /// and closes the port before the program ends.
-    void exit_Click();
+    void exit();
     /// Setup > Verify After Write: turns the read-back of every write on or off and keeps the choice.
-    void verifyafterwrite_Click();
+    void toggleVerifyAfterWrite();
     /// Help > Contents.
-    void contents_Click();
+    void showHelpContents();
     /// Print Profiles: in NMEA and Tracking mode, the shown profile stored and the mode's profile table printed in
     /// the printer font, with the progress window counting the profiles; in the other modes nothing.
-    void printprofiles_Click();
+    void printProfiles();
     /// Select Printer Font: the font dialog preset with the printer font; the answer becomes the printer font.
-    void printerfont_Click();
+    void choosePrinterFont();
     /// The welcome window's OK button.
-    void Command1_Click();
+    void confirmWelcome();
 
     // Events of the mode windows' fields, as the desktop program passes them on.
 
@@ -123,8 +123,6 @@ public:
     void showBox(const forms::MessageBox& box);
 
 private:
-    void write_ClickCommand();
-
     storage::FileSystem& m_files;
     Ui& m_ui;
     Environment m_environment;

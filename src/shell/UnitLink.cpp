@@ -56,19 +56,19 @@ void UnitLink::startDownload()
     m_engine.startDownload(image);
 }
 
-void UnitLink::read_Click()
+void UnitLink::read()
 {
-    m_engine.read_Click();
+    m_engine.read();
 }
 
-void UnitLink::com_Click(int n)
+void UnitLink::selectComPort(int n)
 {
-    m_engine.com_Click(n);
+    m_engine.selectComPort(n);
 }
 
-void UnitLink::ConnectButton_Click()
+void UnitLink::disconnectUnit()
 {
-    m_engine.ConnectButton_Click();
+    m_engine.disconnectUnit();
 }
 
 void UnitLink::showBox(const forms::MessageBox& box)
@@ -101,7 +101,7 @@ void UnitLink::decodeUpload(const std::string& uploadData)
 void UnitLink::saveComPortToIni()
 {
     if (m_ini)
-        m_ini->SaveComPortToIni();
+        m_ini->saveComPort();
 }
 
 void UnitLink::transactionCompleted(link::Transaction transaction, const std::string& imageBytes)

@@ -41,9 +41,9 @@ public:
     bool transferUnderWay() const override;
     void closeWhenSent(std::function<void()> closed) override;
     void startDownload() override;
-    void read_Click() override;
-    void com_Click(int n) override;
-    void ConnectButton_Click() override;
+    void read() override;
+    void selectComPort(int n) override;
+    void disconnectUnit() override;
 
 private:
     // link::LinkHost

@@ -15,7 +15,7 @@ namespace qm::fakes
 class RecordingLink : public shell::LinkCommands
 {
 public:
-    explicit RecordingLink(shell::ProgramState& module) : m_state(module) {}
+    explicit RecordingLink(shell::ProgramState& state) : m_state(state) {}
 
     std::vector<std::string> calls;
     /// The images handed over for download.
@@ -41,9 +41,9 @@ public:
         calls.push_back("closeWhenSent");
         whenClosed = std::move(closed);
     }
-    void read_Click() override { calls.push_back("read_Click"); }
-    void com_Click(int n) override { calls.push_back("com" + std::to_string(n) + "_Click"); }
-    void ConnectButton_Click() override { calls.push_back("ConnectButton_Click"); }
+    void read() override { calls.push_back("read_Click"); }
+    void selectComPort(int n) override { calls.push_back("com" + std::to_string(n) + "_Click"); }
+    void disconnectUnit() override { calls.push_back("ConnectButton_Click"); }
     void startDownload() override
     {
         calls.push_back("startDownload");

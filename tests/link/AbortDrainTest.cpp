@@ -42,7 +42,7 @@ const BurstPath kPaths[] = {
     {"read time-out",
      [](LinkRig& rig) {
          rig.connect();
-         rig.link.read_Click();
+         rig.link.read();
          rig.port.deliver(reply(1, 2, testImage()).substr(0, 70));
      },
      [](LinkRig& rig) { rig.readTimer.tick(); }, false},
@@ -50,7 +50,7 @@ const BurstPath kPaths[] = {
      [](LinkRig& rig) {
          rig.windows.main.menus.beacon.setChecked(true);
          rig.connect();
-         rig.link.read_Click();
+         rig.link.read();
          rig.port.deliver("X" + reply(1, 2, testImage()).substr(1, 100));
      },
      [](LinkRig& rig) { rig.port.deliver(reply(1, 2, testImage()).substr(101)); }, true},
@@ -117,7 +117,7 @@ TEST(LinkAbortBurstTest, BurstGoesOutBeforeTheBoxAndDrainsBeforeTheNextProbe)
 TEST_F(LinkTest, BurstThatNeverLeavesIsDiscardedAfterFourProbePeriods)
 {
     connect();
-    link.read_Click();
+    link.read();
     readTimer.tick();
     port.takeSent();
     const int outputFlushes = port.outputFlushes;
@@ -145,7 +145,7 @@ TEST_F(LinkTest, ReadAndWriteWaitUntilTheBurstHasLeft)
     port.deliver("X");
     port.takeSent();
 
-    link.read_Click();
+    link.read();
     link.startDownload(kImage);
     EXPECT_EQ(port.takeSent(), "");
     EXPECT_EQ(state.LastCommand, "E");
@@ -153,14 +153,14 @@ TEST_F(LinkTest, ReadAndWriteWaitUntilTheBurstHasLeft)
 
     port.allSent();
     EXPECT_TRUE(windows.main.menus.read.enabled());
-    link.read_Click();
+    link.read();
     EXPECT_EQ(port.takeSent(), "U");
 }
 
 TEST_F(LinkTest, PortFailingWhileTheBurstDrainsEndsTheWait)
 {
     connect();
-    link.read_Click();
+    link.read();
     readTimer.tick();
     port.takeSent();
     port.fail({8020, "gone"});

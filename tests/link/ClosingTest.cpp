@@ -29,7 +29,7 @@ TEST(LinkClosingTest, ClosesOnlyOnceEverythingSentHasLeft)
          kAbortBurst + "E"},
         {"in the middle of a read",
          [](LinkRig& rig) {
-             rig.link.read_Click();
+             rig.link.read();
              rig.port.deliver(reply(1, 2, testImage()).substr(0, 40));
              rig.port.takeSent();
          },
@@ -113,9 +113,9 @@ TEST_F(LinkTest, CommandsWaitWhileThePortCloses)
     link.closeWhenSent();
     port.takeSent();
 
-    link.read_Click();
+    link.read();
     link.startDownload("D" + testImage());
-    link.ConnectButton_Click();
+    link.disconnectUnit();
     link.closeWhenSent();
 
     EXPECT_EQ(port.takeSent(), "");

@@ -30,12 +30,12 @@ TEST(LinkComChangeTest, ChangeDuringTransactionEndsItWithoutALaterTimeOut)
             rig.echoLastByte();
             rig.echoLastByte();
         } else {
-            rig.link.read_Click();
+            rig.link.read();
             rig.port.deliver("U\x01");
         }
         rig.port.openError = row.openError;
         rig.host.clear();
-        rig.link.com_Click(2);
+        rig.link.selectComPort(2);
         rig.host.boxes.clear();
 
         EXPECT_TRUE(rig.inEchoMode());
@@ -59,10 +59,10 @@ TEST(LinkDisconnectTest, DisconnectDuringATransferSendsNothingIntoIt)
             rig.link.startDownload("D" + testImage(3));
             rig.echoLastByte();
         } else {
-            rig.link.read_Click();
+            rig.link.read();
         }
         const std::string sent = rig.port.sent;
-        rig.link.ConnectButton_Click();
+        rig.link.disconnectUnit();
         EXPECT_EQ(rig.port.sent, sent);
     }
 }
@@ -72,14 +72,14 @@ TEST_F(LinkTest, ReadAfterComChangeDuringWriteDecodesTheNewUnit)
     connect();
     link.startDownload("D" + testImage(3));
     echoLastByte();
-    link.com_Click(2);
+    link.selectComPort(2);
     echoTimer.tick();
     port.deliver(kProbe);
     port.deliver(reply(1, 2, testImage(9)));
     port.takeSent();
     host.clear();
 
-    link.read_Click();
+    link.read();
     EXPECT_EQ(port.takeSent(), "U");
     port.deliver(reply(1, 2, testImage(5)));
 

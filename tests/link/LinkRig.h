@@ -124,7 +124,7 @@ struct LinkRig
 
     void openPort(int n = 1)
     {
-        link.com_Click(n);
+        link.selectComPort(n);
         port.takeSent();
         host.clear();
     }

@@ -11,7 +11,7 @@ const PortError kGone{8020, "Input/output error"};
 TEST_F(LinkTest, PortFailingDuringAReadEndsLikeTheReadTimeOutWithoutTheBurst)
 {
     connect();
-    link.read_Click();
+    link.read();
     port.deliver(reply(1, 2, testImage()).substr(0, 50));
     port.takeSent();
 
@@ -46,7 +46,7 @@ const std::string kWaitingTip = "VQ-3 Disconnected. Waiting for the serial port 
 
 TEST_F(LinkTest, LostPortIsOpenedAgainAboutOnceASecondUntilItsDeviceIsBack)
 {
-    link.com_Click(2);
+    link.selectComPort(2);
     echoTimer.tick();
     port.deliver(kProbe);
     port.deliver(reply(1, 2, testImage()));
@@ -104,7 +104,7 @@ TEST_F(LinkTest, ChoosingAPortForgetsTheLostOne)
     connect();
     port.fail(kGone);
     port.openError = PortError{8002, "No such file or directory"};
-    link.com_Click(3);
+    link.selectComPort(3);
     EXPECT_EQ(windows.main.VQ3Status.toolTip(), "");
     const int opens = port.opens;
 
@@ -141,7 +141,7 @@ TEST_F(LinkTest, PortFailingWhileABoxIsUpShowsDisconnectedWithinTwoTicks)
 TEST_F(LinkTest, ReplyArrivingWhileTheTimeOutBoxIsUpIsNotDecoded)
 {
     connect();
-    link.read_Click();
+    link.read();
     host.duringBox = [&] { port.deliver(reply(1, 2, testImage())); };
     readTimer.tick();
 

@@ -49,7 +49,7 @@ TEST(LinkPortErrorTest, FailedPortTestShowsItsBoxThenAsksForAnotherPort)
         LinkRig rig;
         rig.state.ComPortNumber = 1;
         rig.port.openError = PortError{row.number, "reason"};
-        rig.link.com_Click(row.port);
+        rig.link.selectComPort(row.port);
 
         ASSERT_EQ(rig.host.boxes.size(), 2U);
         auto expected = forms::messageBox(row.title, row.text, forms::Icon::Warning);
@@ -73,7 +73,7 @@ TEST(LinkPortErrorTest, FailedPortTestShowsItsBoxThenAsksForAnotherPort)
 
 TEST_F(LinkTest, WorkingPortIsTestedSavedOpenedAndProbed)
 {
-    link.com_Click(2);
+    link.selectComPort(2);
 
     EXPECT_EQ(port.commPort, 2);
     EXPECT_EQ(port.opens, 2);
@@ -93,7 +93,7 @@ TEST_F(LinkTest, ChoosingThePortInUseClosesItWithoutEndAndReopensIt)
     connect();
     windows.main.window.setCaption("Quellmark VQ-3+ (v2.0) on COM1");
 
-    link.com_Click(1);
+    link.selectComPort(1);
 
     EXPECT_TRUE(port.sent.empty());
     EXPECT_TRUE(port.isOpen());
@@ -112,14 +112,14 @@ TEST_F(LinkTest, WelcomeWindowIsLoweredAroundPortBoxesOnlyWhileShowing)
     host.duringBox = [&] { topmostAtBox.push_back(windows.welcome.topmost); };
     port.openError = PortError{8002, ""};
 
-    link.com_Click(1);
+    link.selectComPort(1);
 
     EXPECT_EQ(topmostAtBox, (std::vector<bool>{false, false}));
     EXPECT_TRUE(windows.welcome.topmost);
 
     windows.welcome.window.setVisible(false);
     windows.welcome.topmost = false;
-    link.com_Click(1);
+    link.selectComPort(1);
     EXPECT_FALSE(windows.welcome.topmost);
 }
 

@@ -99,7 +99,7 @@ TEST_F(LinkTest, BytesOtherThanTheProbeAreIgnoredWhileProbing)
 TEST_F(LinkTest, DisconnectSendsOnlyEndAndTheProbesThenShowDisconnected)
 {
     connect();
-    link.ConnectButton_Click();
+    link.disconnectUnit();
     EXPECT_EQ(port.takeSent(), "E");
     EXPECT_TRUE(showsConnected());
 

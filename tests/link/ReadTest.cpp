@@ -49,7 +49,7 @@ TEST_F(LinkTest, UserReadRequestsTheReplyAndDecodesIt)
     connect();
     const int inputFlushes = port.inputFlushes;
 
-    link.read_Click();
+    link.read();
     EXPECT_EQ(host.events.front(), "saveShownProfiles");
     EXPECT_EQ(port.takeSent(), "U");
     EXPECT_FALSE(echoTimer.isActive());
@@ -75,7 +75,7 @@ TEST_F(LinkTest, UserReadRequestsTheReplyAndDecodesIt)
 TEST_F(LinkTest, ReplyInPiecesCompletesOnlyAtTheLastByte)
 {
     connect();
-    link.read_Click();
+    link.read();
     const std::string bytes = reply(1, 2, testImage(5));
 
     port.deliver(bytes.substr(0, 1));
@@ -114,7 +114,7 @@ TEST(LinkReadTimeOutTest, ReplyOfAnyOtherLengthEndsInTheTimeOut)
         rig.windows.welcome.topmost = true;
         std::vector<bool> topmostAtBox;
         rig.host.duringBox = [&] { topmostAtBox.push_back(rig.windows.welcome.topmost); };
-        rig.link.read_Click();
+        rig.link.read();
         const std::string bytes = reply(1, 2, testImage()) + std::string(20, 'x');
         std::size_t at = 0;
         for (const auto piece : row.pieces) {
@@ -148,7 +148,7 @@ TEST_F(LinkTest, OldFirmwareWarnsOnceAndTheNextReadDecodes)
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(windows.main.menus.read.enabled());
 
-    link.read_Click();
+    link.read();
     port.deliver(reply(1, 0, testImage(2)));
     EXPECT_EQ(host.boxes.size(), 1U);
     EXPECT_EQ(host.decoded, (std::vector<std::string>{testImage(2)}));
@@ -157,7 +157,7 @@ TEST_F(LinkTest, OldFirmwareWarnsOnceAndTheNextReadDecodes)
 TEST_F(LinkTest, OldFirmwareOnAUserReadIsNotDecodedUntilTheNextRead)
 {
     openPort();
-    link.read_Click();
+    link.read();
     port.deliver(reply(1, 0, testImage(1)));
     EXPECT_EQ(host.boxes.size(), 1U);
     EXPECT_TRUE(host.decoded.empty());
@@ -170,7 +170,7 @@ TEST_F(LinkTest, OldFirmwareOnAUserReadIsNotDecodedUntilTheNextRead)
     EXPECT_EQ(host.boxes.size(), 1U);
     EXPECT_TRUE(host.decoded.empty());
 
-    link.read_Click();
+    link.read();
     port.deliver(reply(1, 0, testImage(3)));
     EXPECT_EQ(host.decoded, (std::vector<std::string>{testImage(3)}));
 }
@@ -193,7 +193,7 @@ TEST_F(LinkTest, AnUnidentifiableUnitIsNotReadAgainAfterEveryProbe)
 TEST_F(LinkTest, FirmwareAtTheMinimumIsNotWarned)
 {
     openPort();
-    link.read_Click();
+    link.read();
     port.deliver(reply(1, 1, testImage()));
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(host.decoded.size(), 1U);
@@ -202,7 +202,7 @@ TEST_F(LinkTest, FirmwareAtTheMinimumIsNotWarned)
 TEST_F(LinkTest, ProbeEchoesAheadOfTheReplyAreDropped)
 {
     connect();
-    link.read_Click();
+    link.read();
     const std::string bytes = reply(1, 2, testImage(4));
     port.deliver(kProbe);
     port.deliver(kProbe + bytes.substr(0, 60));
@@ -214,7 +214,7 @@ TEST_F(LinkTest, ProbeEchoesAheadOfTheReplyAreDropped)
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(inEchoMode());
 
-    link.read_Click();
+    link.read();
     port.deliver(kProbe + reply(1, 2, testImage(6)));
     EXPECT_EQ(host.decoded.back(), testImage(6));
 }
@@ -225,7 +225,7 @@ TEST_F(LinkTest, ReplyNotBeginningWithUIsNotDecodedAndKeepsTheIdentification)
     connect(1, 2);
     const std::string caption = windows.main.window.caption();
 
-    link.read_Click();
+    link.read();
     port.deliver("X" + reply(0, 9, testImage()).substr(0, 130));
 
     EXPECT_EQ(host.boxes, (std::vector<forms::MessageBox>{
@@ -247,7 +247,7 @@ TEST_F(LinkTest, ReadIsIgnoredWhileAWriteIsUnderWay)
     connect();
     link.startDownload("D" + testImage());
     port.takeSent();
-    link.read_Click();
+    link.read();
     EXPECT_TRUE(port.sent.empty());
     EXPECT_EQ(state.LastCommand, "D");
 }

@@ -202,7 +202,7 @@ TEST_F(LinkTest, ProbeEchoAheadOfTheFirstWriteEchoIsDropped)
 TEST_F(LinkTest, WriteIsIgnoredWhileAReadIsUnderWay)
 {
     connect();
-    link.read_Click();
+    link.read();
     port.takeSent();
     link.startDownload("D" + testImage());
     EXPECT_TRUE(port.sent.empty());

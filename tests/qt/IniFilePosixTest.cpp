@@ -141,7 +141,7 @@ TEST_F(IniFilePosixTest, AnotherUsersFileBesideTheProgramIsLeftForOneOfTheUsersO
         fakes::ScriptedUi ui;
         ui.inputs = {"1", "k1abc"};
         shell::Program program(files, ui, {{path("bin"), path("home/.config/quellmark")}, folder, {}});
-        if (!program.MDIForm_Load() || !ui.boxes.empty())
+        if (!program.start() || !ui.boxes.empty())
             return 1;
         return program.ini().path() == path("home/.config/quellmark/vq3.ini") ? 0 : 2;
     });
@@ -181,7 +181,7 @@ protected:
 TEST_F(IniWriterPosixTest, FolderThatRefusesNewFilesEvenToRootIsReported)
 {
     shell::IniSettings ini(program, ui, files, "/proc/self/vq3.ini");
-    EXPECT_FALSE(ini.SaveComPortToIni());
+    EXPECT_FALSE(ini.saveComPort());
     ASSERT_EQ(ui.boxes.size(), 1U);
     EXPECT_TRUE(ui.boxes[0].text.ends_with(" while saving the initialization file.")) << ui.boxes[0].text;
     EXPECT_FALSE(files.fileExists("/proc/self/vq3.ini"));

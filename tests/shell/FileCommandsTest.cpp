@@ -27,7 +27,7 @@ protected:
 
 TEST_F(FileCommandsTest, NewWithoutAModeSaysToChooseOne)
 {
-    commands.newconfiguration_Click();
+    commands.newConfiguration();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].title, "Error");
     EXPECT_EQ(ui.boxes[0].text, "Please select a mode from the \"Mode\" menu.");
@@ -39,7 +39,7 @@ TEST_F(FileCommandsTest, NewClearsTheCurrentModesWindowOnly)
     program.selectMode(forms::Mode::Alarm);
     w.alarm.AlmTxCntrLimit.setText("9");
     w.beacon.BcnMsgText.setText("KEEP");
-    commands.newconfiguration_Click();
+    commands.newConfiguration();
     EXPECT_EQ(w.alarm.AlmTxCntrLimit.text(), "");
     EXPECT_EQ(w.beacon.BcnMsgText.text(), "KEEP");
     EXPECT_TRUE(ui.boxes.empty());
@@ -51,7 +51,7 @@ TEST_F(FileCommandsTest, OpenAsksWithItsDialogAndSelectsTheFilesMode)
         storage::joinLines({"1", "0", "0", "0", "0", "1", "0", "TEST", "",  "APRS", "",  "",
                             "",  "",  "0", "0", "0", "0", "0", "0",    "0", "0",    "HI"});
     ui.paths.push_back("/home/user/b.vq3");
-    commands.openconfiguration_Click();
+    commands.openConfiguration();
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogs[0],
               (FileDialogRequest{"Open Configuration File", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
@@ -63,7 +63,7 @@ TEST_F(FileCommandsTest, OpenAsksWithItsDialogAndSelectsTheFilesMode)
 
 TEST_F(FileCommandsTest, CancellingTheOpenDialogDoesNothing)
 {
-    commands.openconfiguration_Click();
+    commands.openConfiguration();
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"open:Open Configuration File"}));
 }
 
@@ -71,7 +71,7 @@ TEST_F(FileCommandsTest, SavingToANewFileAsksNothing)
 {
     program.selectMode(forms::Mode::Beacon);
     ui.paths.push_back("/home/user/new.vq3");
-    commands.saveconfiguration_Click();
+    commands.saveConfigurationAs();
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"}));
     EXPECT_EQ(ui.dialogs[0],
               (FileDialogRequest{"Save Configuration File As", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
@@ -103,7 +103,7 @@ TEST_F(FileCommandsTest, ANameWithoutExtensionGetsOneWhileTheConfigurationFilter
         ui.calls.clear();
         ui.paths = {c.typed};
         ui.filterIndexes = {c.filterIndex};
-        commands.saveconfiguration_Click();
+        commands.saveConfigurationAs();
         EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"})) << c.typed;
         ASSERT_EQ(files.files.size(), 1U) << c.typed;
         EXPECT_EQ(files.files.begin()->first, c.saved);
@@ -117,7 +117,7 @@ TEST_F(FileCommandsTest, TheOverwriteQuestionNamesTheFileWithItsAddedExtension)
     files.files["/home/user/old.vq3"] = "OLD";
     ui.paths = {"/home/user/old"};
     ui.buttons = {Button::No};
-    commands.saveconfiguration_Click();
+    commands.saveConfigurationAs();
     ASSERT_EQ(ui.boxes.size(), 1U);
     EXPECT_EQ(ui.boxes[0].text,
               "File \"/home/user/old.vq3\" already exists.\r\n\r\nDo you want to overwrite this file?");
@@ -131,7 +131,7 @@ TEST_F(FileCommandsTest, AnsweringNoToOverwritingShowsTheDialogAgain)
     files.files["/home/user/old.vq3"] = "OLD";
     ui.paths = {"/home/user/old.vq3", "/home/user/old.vq3"};
     ui.buttons = {Button::No, Button::Yes};
-    commands.saveconfiguration_Click();
+    commands.saveConfigurationAs();
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As", "beep", "box:Confirm",
                                                   "save:Save Configuration File As", "beep", "box:Confirm"}));
     EXPECT_EQ(ui.boxes[0].text,
@@ -147,7 +147,7 @@ TEST_F(FileCommandsTest, CancellingAfterNoWritesNothing)
     files.files["/home/user/old.vq3"] = "OLD";
     ui.paths = {"/home/user/old.vq3"};
     ui.buttons = {Button::No};
-    commands.saveconfiguration_Click();
+    commands.saveConfigurationAs();
     EXPECT_EQ(files.files["/home/user/old.vq3"], "OLD");
 }
 

@@ -119,10 +119,10 @@ TEST(IniSettingsLoadTest, SettledFileAppliesEveryLineWithoutAskingOrWriting)
 {
     const Lines lines{"3", " k1abc ", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"};
     LoadRig s(lines);
-    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ini.loadSettings());
     EXPECT_TRUE(s.ui.calls.empty());
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
-    EXPECT_EQ(s.ini.IniLines(),
+    EXPECT_EQ(s.ini.lines(),
               (storage::IniLines{"3", " k1abc ", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(s.m.link.ComPortNumber, 3);
     EXPECT_EQ(s.m.myCall, "K1ABC");
@@ -150,7 +150,7 @@ TEST(IniSettingsLoadTest, OnlyTheFirstCharacterOfLineOneIsThePort)
                  {"", 3, 1},   {"0", 3, 1},  {"-1", 3, 1}, {".5", 3, 1}};
     for (const auto& c : cases) {
         LoadRig s(settledWith({{1, c.line}}), {"3"});
-        EXPECT_TRUE(s.ini.LoadIniFile());
+        EXPECT_TRUE(s.ini.loadSettings());
         EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.line;
         EXPECT_EQ(s.inputs("Serial Port Selection"), c.prompts) << c.line;
     }
@@ -169,7 +169,7 @@ TEST(IniSettingsLoadTest, PortPromptTakesComNamesAndSingleDigitsAndAsksAgainSile
     };
     for (const auto& c : cases) {
         LoadRig s(settledWith({{1, "0"}}), c.answers);
-        EXPECT_TRUE(s.ini.LoadIniFile());
+        EXPECT_TRUE(s.ini.loadSettings());
         EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.answers.front().value_or("");
         EXPECT_EQ(s.inputs("Serial Port Selection"), static_cast<long>(c.answers.size()));
         EXPECT_TRUE(s.ui.boxes.empty());
@@ -181,7 +181,7 @@ TEST(IniSettingsLoadTest, PortPromptHasItsTitleTextAndEmptyDefaultAfterTheNormal
 {
     LoadRig s(settledWith({{1, "0"}}), {"9", "1"});
     s.m.myCall = "OLD";
-    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ini.loadSettings());
     EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "pointer:normal",
                                                     "input:Serial Port Selection"}));
     EXPECT_EQ(s.ui.prompts, (std::vector<std::string>{kPortPrompt, kPortPrompt}));
@@ -192,7 +192,7 @@ TEST(IniSettingsLoadTest, PortPromptHasItsTitleTextAndEmptyDefaultAfterTheNormal
 TEST(IniSettingsLoadTest, EmptyPortAnswerShowsTheBoxAndOkAsksAgain)
 {
     LoadRig s(settledWith({{1, "0"}}), {"", std::nullopt, "  ", "3"});
-    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ini.loadSettings());
     EXPECT_EQ(s.m.link.ComPortNumber, 3);
     ASSERT_EQ(s.ui.boxes.size(), 3U);
     for (const auto& box : s.ui.boxes)
@@ -209,7 +209,7 @@ TEST(IniSettingsLoadTest, CancelAtTheEmptyPortBoxEndsTheProgramBeforeAnythingEls
     const Lines lines{"0", "MYCALL", "2", "1", "5", "3", "TRUE", "Reserved", "Reserved", "Reserved"};
     LoadRig s(lines, {"x", std::nullopt});
     s.ui.buttons = {forms::Button::Cancel};
-    EXPECT_FALSE(s.ini.LoadIniFile());
+    EXPECT_FALSE(s.ini.loadSettings());
     EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "pointer:normal",
                                                     "input:Serial Port Selection", "box:Error", "end"}));
     EXPECT_TRUE(s.ui.ended);
@@ -238,7 +238,7 @@ TEST(IniSettingsLoadTest, CallsignPromptRefusesThePlaceholderAndLongAnswers)
     };
     for (const auto& c : cases) {
         LoadRig s(settledWith({{2, "MyCall"}}), c.answers);
-        EXPECT_TRUE(s.ini.LoadIniFile());
+        EXPECT_TRUE(s.ini.loadSettings());
         EXPECT_EQ(s.m.myCall, c.call);
         EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, c.call));
         EXPECT_EQ(s.inputs("CallSign Selection"), static_cast<long>(c.answers.size())) << c.call;
@@ -253,7 +253,7 @@ TEST(IniSettingsLoadTest, FirstRunAsksForThePortThenTheCallsignAndWritesAfterEac
 {
     const Lines lines{"0", "MYCALL", "1", "1", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"};
     LoadRig s(lines, {"com2", "k1abc"});
-    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ini.loadSettings());
     EXPECT_EQ(s.ui.calls,
               (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "input:CallSign Selection"}));
     const Lines written = s.written();
@@ -270,7 +270,7 @@ TEST(IniSettingsLoadTest, FreshAccountGetsThePlaceholderFileThenThePromptsAndThe
     s.files.files.clear();
     std::vector<std::string> fileAtPrompt;
     s.ui.beforeInput = [&s, &fileAtPrompt] { fileAtPrompt.push_back(s.files.files.at(kPath)); };
-    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ini.loadSettings());
     EXPECT_EQ(s.ui.calls,
               (std::vector<std::string>{"pointer:normal", "input:Serial Port Selection", "input:CallSign Selection"}));
     EXPECT_TRUE(s.ui.boxes.empty());
@@ -297,7 +297,7 @@ TEST(IniSettingsLoadTest, FirstRunEndedAtThePortPromptLeavesThePlaceholdersToAsk
     LoadRig s(kSettled, {std::nullopt});
     s.files.files.clear();
     s.ui.buttons = {forms::Button::Cancel};
-    EXPECT_FALSE(s.ini.LoadIniFile());
+    EXPECT_FALSE(s.ini.loadSettings());
     EXPECT_TRUE(s.ui.ended);
     EXPECT_EQ(s.written(), (Lines{"0", "MYCALL", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
 }
@@ -306,7 +306,7 @@ TEST(IniSettingsLoadTest, BlankCallsignLineKeepsTheEarlierCallsign)
 {
     LoadRig s(settledWith({{2, "   "}}));
     s.m.myCall = "OLD";
-    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ini.loadSettings());
     EXPECT_EQ(s.m.myCall, "OLD");
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "OLD"));
     EXPECT_TRUE(s.ui.calls.empty());
@@ -336,7 +336,7 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyName)
     };
     for (const auto& c : cases) {
         LoadRig s(settledWith({{3, c.lines[0]}, {4, c.lines[1]}, {5, c.lines[2]}, {6, c.lines[3]}}));
-        EXPECT_TRUE(s.ini.LoadIniFile());
+        EXPECT_TRUE(s.ini.loadSettings());
         EXPECT_TRUE(s.ui.boxes.empty()) << s.ui.boxes.front().text;
         EXPECT_EQ(s.m.inputBaudIndex, c.inputIndex) << c.lines[0];
         EXPECT_EQ(s.inputBaudChecks(), c.inputChecks) << c.lines[0];
@@ -354,7 +354,7 @@ TEST(IniSettingsLoadTest, BlankDelayLineSeedsTheProfilesWithTheRememberedPositio
     LoadRig s(settledWith({{5, ""}, {6, ""}}));
     s.m.txDelayIndex = 4;
     s.m.txTailIndex = 1;
-    EXPECT_TRUE(s.ini.LoadIniFile());
+    EXPECT_TRUE(s.ini.loadSettings());
     EXPECT_TRUE(s.profilesSeeded("4", "1"));
 }
 
@@ -372,7 +372,7 @@ TEST(IniSettingsLoadTest, PositionTheListLacksStopsTheLoadWithTheUnexpectedError
     };
     for (const auto& c : cases) {
         LoadRig s(settledWith({{4, c.outputBaud}, {5, c.delay}, {6, c.tail}, {7, "TRUE"}}));
-        EXPECT_TRUE(s.ini.LoadIniFile());
+        EXPECT_TRUE(s.ini.loadSettings());
         EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "box:Unexpected Error!"}));
         ASSERT_EQ(s.ui.boxes.size(), 1U);
         EXPECT_EQ(s.ui.boxes[0].text,
@@ -417,10 +417,10 @@ TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
             s.files.writeErrors[kPath] = *c.writeError;
         if (c.folderError)
             s.files.folderErrors["/opt/quellmark"] = *c.folderError;
-        EXPECT_TRUE(s.ini.LoadIniFile());
+        EXPECT_TRUE(s.ini.loadSettings());
         EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "box:" + c.title}));
         EXPECT_EQ(s.ui.boxes.at(0), forms::messageBox(c.title, c.text, forms::Icon::Warning));
-        EXPECT_EQ(s.ini.IniLines(), storage::IniLines{});
+        EXPECT_EQ(s.ini.lines(), storage::IniLines{});
         EXPECT_EQ(s.m.link.ComPortNumber, 0);
         EXPECT_EQ(s.m.myCall, "");
         EXPECT_EQ(s.m.inputBaudIndex, 0);
@@ -443,7 +443,7 @@ TEST(IniSettingsLoadTest, WelcomeWindowOnlyForTrueInAnyCaseAndSpacing)
                  {"FALSE", false}, {"T", false},    {"1", false},     {"TR UE", false}};
     for (const auto& c : cases) {
         LoadRig s(settledWith({{7, c.line}}));
-        EXPECT_TRUE(s.ini.LoadIniFile());
+        EXPECT_TRUE(s.ini.loadSettings());
         EXPECT_EQ(s.m.showWelcome, c.shown) << c.line;
         EXPECT_EQ(s.w.welcome.window.visible(), c.shown) << c.line;
         EXPECT_EQ(s.w.welcome.topmost, c.shown) << c.line;

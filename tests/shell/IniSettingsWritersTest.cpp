@@ -54,8 +54,7 @@ protected:
 
 TEST_F(IniSettingsWritersTest, PortAndCallsignWritersWriteTheTenLinesFromTheVariables)
 {
-    const std::function<bool()> writers[] = {[this] { return ini.SaveComPortToIni(); },
-                                             [this] { return ini.SaveMyCallToIni(); }};
+    const std::function<bool()> writers[] = {[this] { return ini.saveComPort(); }, [this] { return ini.saveMyCall(); }};
     for (const auto& write : writers) {
         w.welcome.ShowSplashScreen.setValue(0);
         EXPECT_TRUE(write());
@@ -81,7 +80,7 @@ TEST_F(IniSettingsWritersTest, InputBaudWriterTakesTheCheckedItemOrKeepsTheStore
         uncheckAllBaudItems();
         if (c.checked >= 0)
             w.main.menus.inputBaudItems()[static_cast<std::size_t>(c.checked)]->setChecked(true);
-        EXPECT_TRUE(ini.SaveInputBaudRateToIni());
+        EXPECT_TRUE(ini.saveInputBaudRate());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", c.line, "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
         EXPECT_EQ(std::to_string(m.inputBaudIndex), c.line);
     }
@@ -101,7 +100,7 @@ TEST_F(IniSettingsWritersTest, OutputBaudWriterTakesTheCheckedItemOrKeepsTheStor
         uncheckAllBaudItems();
         w.main.menus.out300.setChecked(c.out300);
         w.main.menus.out1200.setChecked(c.out1200);
-        EXPECT_TRUE(ini.SaveOutputBaudRateToIni());
+        EXPECT_TRUE(ini.saveOutputBaudRate());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", c.line, "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
         EXPECT_EQ(std::to_string(m.outputBaudIndex), c.line);
     }
@@ -118,7 +117,7 @@ TEST_F(IniSettingsWritersTest, SaveIniFileTakesTheCurrentModeWindowsPositionsThe
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
         ui.calls.clear();
         m.currentMode = mode;
-        EXPECT_TRUE(ini.SaveIniFile());
+        EXPECT_TRUE(ini.saveDefaults());
         EXPECT_EQ(written(), (Lines{"3", "K1ABC", "3", "0", std::to_string(7 + mode), std::to_string(1 + mode), "FALSE",
                                     "Reserved", "Reserved", "Reserved"}));
         EXPECT_EQ(m.txDelayIndex, 7 + mode);
@@ -132,7 +131,7 @@ TEST_F(IniSettingsWritersTest, SaveIniFileOutsideTheFiveModesKeepsTheStoredPosit
 {
     m.currentMode = 6;
     uncheckAllBaudItems();
-    EXPECT_TRUE(ini.SaveIniFile());
+    EXPECT_TRUE(ini.saveDefaults());
     EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
 }
 
@@ -145,7 +144,7 @@ TEST_F(IniSettingsWritersTest, MemorizeDefaultsInBeaconWritesTheBeaconPositionsA
     w.tracking.station.TxTail.setListIndex(1);
     w.beacon.station.MyCall.setText("BEACON");
     w.tracking.station.MyCall.setText("W1XYZ");
-    ini.memorizedefaults_Click();
+    ini.memorizeDefaults();
     EXPECT_EQ(m.myCall, "W1XYZ");
     EXPECT_EQ(written(), (Lines{"3", "W1XYZ", "0", "0", "12", "4", "FALSE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Quellmark"});
@@ -160,7 +159,7 @@ TEST_F(IniSettingsWritersTest, MemorizeDefaultsWritesTheCallsignTrimmedAndUpperC
     } cases[] = {{" w1xyz ", "W1XYZ"}, {"k1Ab", "K1AB"}, {"  ", ""}, {"N0CALL", "N0CALL"}};
     for (const auto& c : cases) {
         forms::setMyCall(w, c.typed);
-        ini.memorizedefaults_Click();
+        ini.memorizeDefaults();
         EXPECT_EQ(m.myCall, c.line) << c.typed;
         EXPECT_EQ(written().at(1), c.line) << c.typed;
     }
@@ -169,11 +168,9 @@ TEST_F(IniSettingsWritersTest, MemorizeDefaultsWritesTheCallsignTrimmedAndUpperC
 TEST_F(IniSettingsWritersTest, FailedWriteShowsTheSaveBoxAndKeepsTheOldFile)
 {
     const std::function<bool()> writers[] = {
-        [this] { return ini.SaveComPortToIni(); },
-        [this] { return ini.SaveMyCallToIni(); },
-        [this] { return ini.SaveInputBaudRateToIni(); },
-        [this] { return ini.SaveOutputBaudRateToIni(); },
-        [this] { return ini.SaveIniFile(); },
+        [this] { return ini.saveComPort(); },       [this] { return ini.saveMyCall(); },
+        [this] { return ini.saveInputBaudRate(); }, [this] { return ini.saveOutputBaudRate(); },
+        [this] { return ini.saveDefaults(); },
     };
     files.files[kPath] = "old file";
     files.writeErrors[kPath] = {storage::error::kPermissionDenied, "denied"};
@@ -190,8 +187,8 @@ TEST_F(IniSettingsWritersTest, FailedWriteShowsTheSaveBoxAndKeepsTheOldFile)
 
 TEST_F(IniSettingsWritersTest, InputBaudCommandsCheckOneItemAndSaveIt)
 {
-    const std::function<void()> clicks[] = {[this] { ini.in1200_Click(); }, [this] { ini.in2400_Click(); },
-                                            [this] { ini.in4800_Click(); }, [this] { ini.in9600_Click(); }};
+    const std::function<void()> clicks[] = {[this] { ini.selectInputBaud(0); }, [this] { ini.selectInputBaud(1); },
+                                            [this] { ini.selectInputBaud(2); }, [this] { ini.selectInputBaud(3); }};
     for (int index : {3, 0, 2, 1}) {
         clicks[index]();
         for (int item = 0; item < 4; ++item)
@@ -205,7 +202,7 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
 {
     m.txDelayIndex = 6;
     m.txTailIndex = 2;
-    ini.out300_Click();
+    ini.select300BaudOutput();
     EXPECT_TRUE(w.main.menus.out300.checked());
     EXPECT_FALSE(w.main.menus.out1200.checked());
     for (int mode = 0; mode < forms::kModeCount; ++mode) {
@@ -216,7 +213,7 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
     EXPECT_EQ(m.outputBaudIndex, 1);
     EXPECT_EQ(written().at(3), "1");
 
-    ini.out1200_Click();
+    ini.select1200BaudOutput();
     EXPECT_FALSE(w.main.menus.out300.checked());
     EXPECT_TRUE(w.main.menus.out1200.checked());
     for (int mode = 0; mode < forms::kModeCount; ++mode) {

@@ -32,7 +32,7 @@ protected:
     {
         files.files[kIni] = ini;
         program.setLink(&link);
-        ASSERT_TRUE(program.MDIForm_Load());
+        ASSERT_TRUE(program.start());
         ui.calls.clear();
         ui.boxes.clear();
     }
@@ -82,7 +82,7 @@ TEST_F(ProgramTest, TheWelcomeWindowKeepsTheMainWindowDisabledUntilOk)
     EXPECT_TRUE(w.welcome.topmost);
     EXPECT_FALSE(w.main.window.enabled());
     w.welcome.ShowSplashScreen.setValue(0);
-    program.Command1_Click();
+    program.confirmWelcome();
     EXPECT_FALSE(w.welcome.window.visible());
     EXPECT_TRUE(w.main.window.enabled());
     EXPECT_TRUE(program.session().state().welcomeDismissed);
@@ -92,7 +92,7 @@ TEST_F(ProgramTest, TheWelcomeWindowKeepsTheMainWindowDisabledUntilOk)
 TEST_F(ProgramTest, WriteWithoutAModeSaysToChooseOne)
 {
     start();
-    EXPECT_FALSE(program.write_Click());
+    EXPECT_FALSE(program.write());
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0],
               forms::messageBox("Error", "Please select a mode from the \"Mode\" menu.", forms::Icon::Information));
@@ -106,19 +106,19 @@ TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm}) {
         program.session().selectMode(mode);
         ui.boxes.clear();
-        EXPECT_FALSE(program.write_Click());
+        EXPECT_FALSE(program.write());
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, "Sorry - The mode that you have attempted to program is not available on the "
                                     "Model VQ-3.  You will need to upgrade your VQ-3 to a VQ-3+ to use this mode.");
     }
     program.session().selectMode(forms::Mode::Tracking);
-    EXPECT_TRUE(program.write_Click());
+    EXPECT_TRUE(program.write());
     ASSERT_EQ(link.downloads.size(), 1u);
     EXPECT_EQ(link.downloads[0].size(), 129u);
     program.session().state().link.ModelName = "VQ-3+ ";
     program.session().selectMode(forms::Mode::Beacon);
     w.beacon.station.ToCall.setText("APRS");
-    EXPECT_TRUE(program.write_Click());
+    EXPECT_TRUE(program.write());
 }
 
 TEST_F(ProgramTest, InvalidInputShowsTheMessageThenMovesTheFocusAndSendsNothing)
@@ -126,7 +126,7 @@ TEST_F(ProgramTest, InvalidInputShowsTheMessageThenMovesTheFocusAndSendsNothing)
     start();
     program.session().selectMode(forms::Mode::Beacon);
     w.beacon.station.SSID.setText("0");
-    EXPECT_FALSE(program.write_Click());
+    EXPECT_FALSE(program.write());
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"pointer:normal", "box:Invalid SSID", "focus:BcnMySSID"}));
     EXPECT_TRUE(program.session().state().downloadImage.empty());
     EXPECT_TRUE(link.downloads.empty());
@@ -138,7 +138,7 @@ TEST_F(ProgramTest, WriteStoresTheShownProfileBeforeCompiling)
     program.session().selectMode(forms::Mode::Tracking);
     program.profileTabClick(Mode::Tracking, 1);
     w.tracking.station.TmrMin.setText("5");
-    ASSERT_TRUE(program.write_Click());
+    ASSERT_TRUE(program.write());
     EXPECT_EQ(static_cast<unsigned char>(link.downloads[0][46 + 6 + 3]), 300u % 256u);
     EXPECT_EQ(static_cast<unsigned char>(link.downloads[0][46 + 6 + 2]) & 0x0Fu, 1u);
 }
@@ -148,7 +148,7 @@ TEST_F(ProgramTest, AnImageOfAnUnknownModeWritesNothingWithoutAMessage)
     start();
     program.session().selectMode(forms::Mode::Beacon);
     program.session().state().currentMode = 6;
-    EXPECT_FALSE(program.write_Click());
+    EXPECT_FALSE(program.write());
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(link.downloads.empty());
 }
@@ -156,7 +156,7 @@ TEST_F(ProgramTest, AnImageOfAnUnknownModeWritesNothingWithoutAMessage)
 TEST_F(ProgramTest, ExitClosesThePortThenEnds)
 {
     start();
-    program.exit_Click();
+    program.exit();
     EXPECT_EQ(link.calls.back(), "CloseSerialPort");
     EXPECT_TRUE(ui.ended);
 }
@@ -180,12 +180,12 @@ TEST_F(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         fakes::RecordingLink rowLink{rowProgram.session().state()};
         rowFiles.files[kIni] = iniFile("1", "N0CALL");
         rowProgram.setLink(&rowLink);
-        ASSERT_TRUE(rowProgram.MDIForm_Load());
+        ASSERT_TRUE(rowProgram.start());
         rowLink.calls.clear();
         rowLink.transferring = true;
         rowUi.buttons.push_back(row.answer);
 
-        rowProgram.exit_Click();
+        rowProgram.exit();
 
         EXPECT_EQ(rowUi.boxes, std::vector<forms::MessageBox>{forms::messageBox(
                                    "Transfer In Progress",
@@ -200,7 +200,7 @@ TEST_F(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         if (rowLink.whenClosed)
             rowLink.whenClosed();
         EXPECT_EQ(rowUi.ended, row.endsWhenClosed);
-        rowProgram.exit_Click();
+        rowProgram.exit();
         EXPECT_EQ(rowUi.boxes.size(), row.endsWhenClosed ? 1u : 2u);
     }
 }
@@ -213,7 +213,7 @@ TEST_F(ProgramTest, ATransferThatEndsWhileTheQuestionIsUpClosesAsAtAnyOtherTime)
     link.calls.clear();
     ui.onBox = [this] { link.transferring = false; };
 
-    program.exit_Click();
+    program.exit();
 
     EXPECT_EQ(link.calls, std::vector<std::string>{"CloseSerialPort"});
     EXPECT_TRUE(ui.ended);
@@ -233,7 +233,7 @@ TEST_F(ProgramTest, VerifyAfterWriteIsOnUntilTurnedOffAndKeptInTheProgramsOwnFil
     EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=no\r\n");
     EXPECT_EQ(files.files[kIni], iniFile("1", "N0CALL"));
 
-    program.verifyafterwrite_Click();
+    program.toggleVerifyAfterWrite();
     EXPECT_TRUE(program.session().state().link.VerifyWrites);
     EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=yes\r\n");
     EXPECT_TRUE(ui.boxes.empty());
@@ -273,7 +273,7 @@ TEST_F(ProgramTest, ASettingThatCannotBeKeptSaysWhyAndHoldsUntilTheProgramEnds)
         storage::FileError{storage::error::kPermissionDenied, "Permission denied"};
     start();
 
-    program.verifyafterwrite_Click();
+    program.toggleVerifyAfterWrite();
 
     ASSERT_EQ(ui.boxes.size(), 1u);
     forms::MessageBox expected = storage::writeErrorBox({storage::error::kPermissionDenied, ""});
@@ -286,7 +286,7 @@ TEST_F(ProgramTest, ASettingThatCannotBeKeptSaysWhyAndHoldsUntilTheProgramEnds)
 TEST_F(ProgramTest, ContentsOpensTheHelpFileFromTheProgramsFolder)
 {
     start();
-    program.contents_Click();
+    program.showHelpContents();
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"help:/opt/quellmark/vq3.hlp"}));
 }
 

@@ -33,7 +33,7 @@ protected:
                 recorded.push_back({transaction, state.ModelName, bytes});
             });
         program.setLink(&link);
-        ASSERT_TRUE(program.MDIForm_Load());
+        ASSERT_TRUE(program.start());
         sentAtStartUp = port.takeSent();
     }
 
@@ -124,7 +124,7 @@ TEST_F(UnitLinkTest, ReadFillsTheWindowsOfTheUnitsMode)
 {
     const std::string image = trackingImage();
     connect(image);
-    program.read_Click();
+    program.read();
     EXPECT_EQ(port.takeSent(), "U");
     port.deliver(std::string("U\x01\x02", 3) + image);
     EXPECT_EQ(program.session().state().currentMode, 3);
@@ -140,11 +140,11 @@ TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
 {
     const std::string image = trackingImage();
     connect(image);
-    program.read_Click();
+    program.read();
     port.deliver(std::string("U\x01\x02", 3) + image);
     port.takeSent();
     w.tracking.TrkComments.setText("Portable");
-    ASSERT_TRUE(program.write_Click());
+    ASSERT_TRUE(program.write());
     const std::string wire = echoWrite();
     EXPECT_EQ(wire.substr(0, 1), "D");
     EXPECT_EQ(wire.substr(1, 106), image.substr(0, 106));
@@ -167,11 +167,11 @@ TEST_F(UnitLinkTest, ReadBackThatDiffersNamesTheFieldWithBothValuesAndTheBackupO
     });
     const std::string image = trackingImage();
     connect(image);
-    program.read_Click();
+    program.read();
     port.deliver(std::string("U\x01\x02", 3) + image);
     port.takeSent();
     w.tracking.TrkComments.setText("Portable");
-    ASSERT_TRUE(program.write_Click());
+    ASSERT_TRUE(program.write());
     std::string stored = echoWrite().substr(1);
     stored[110] = 'x';
     port.takeSent();
@@ -201,13 +201,13 @@ TEST_F(UnitLinkTest, EndingDuringAWriteAsksThenBreaksItOffAndEndsOnceTheBurstHas
     };
     const std::string image = trackingImage();
     connect(image);
-    program.read_Click();
+    program.read();
     port.deliver(std::string("U\x01\x02", 3) + image);
     port.takeSent();
     for (const auto& row : rows) {
         ui.boxes.clear();
         if (!link.transferUnderWay()) {
-            ASSERT_TRUE(program.write_Click());
+            ASSERT_TRUE(program.write());
             for (int byte = 0; byte < 68; ++byte)
                 port.deliver(port.takeSent());
             port.takeSent();
@@ -231,7 +231,7 @@ TEST_F(UnitLinkTest, EndingWhileNoTransferRunsClosesAtOnceWithoutAQuestion)
 {
     connect(trackingImage());
 
-    program.exit_Click();
+    program.exit();
 
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(port.takeSent(), "E");
@@ -241,7 +241,7 @@ TEST_F(UnitLinkTest, EndingWhileNoTransferRunsClosesAtOnceWithoutAQuestion)
 
 TEST_F(UnitLinkTest, AGoodPortChangeIsRemembered)
 {
-    program.com_Click(3);
+    program.selectComPort(3);
     EXPECT_EQ(port.commPort, 3);
     EXPECT_TRUE(w.main.menus.com3.checked());
     EXPECT_EQ(storage::splitLines(files.files["/opt/quellmark/vq3.ini"])[0], "3");
@@ -264,7 +264,7 @@ TEST_F(UnitLinkTest, EveryWayATransferEndsTakesItsProgressAway)
         {"read cut short, then its time-out", false, replyStart, [this] { ASSERT_TRUE(readTimer.tick()); }},
         {"read answered by a foreign first byte", false, "X" + std::string(46, '\0'),
          [this] { port.deliver(std::string(84, '\0')); }},
-        {"read abandoned for another port", false, replyStart, [this] { program.com_Click(2); }},
+        {"read abandoned for another port", false, replyStart, [this] { program.selectComPort(2); }},
         {"read on a port that fails", false, replyStart,
          [this] {
              port.fail({8020, "gone"});
@@ -273,15 +273,15 @@ TEST_F(UnitLinkTest, EveryWayATransferEndsTakesItsProgressAway)
         {"write whose echoes stop, then its time-out", true, "", [this] { ASSERT_TRUE(writeTimer.tick()); }},
     };
     connect(image);
-    program.read_Click();
+    program.read();
     port.deliver(std::string("U\x01\x02", 3) + image);
     for (const TransferEnding& ending : endings) {
         port.takeSent();
         if (ending.write) {
-            ASSERT_TRUE(program.write_Click()) << ending.how;
+            ASSERT_TRUE(program.write()) << ending.how;
             port.deliver(port.takeSent());
         } else {
-            program.read_Click();
+            program.read();
             ASSERT_EQ(port.takeSent(), "U") << ending.how;
             port.deliver(ending.firstBytes);
         }
@@ -290,7 +290,7 @@ TEST_F(UnitLinkTest, EveryWayATransferEndsTakesItsProgressAway)
         EXPECT_EQ(ui.progress.first, ui.progress.second) << ending.how;
         port.allSent();
         if (!port.isOpen())
-            program.com_Click(1);
+            program.selectComPort(1);
         ASSERT_TRUE(echoTimer.tick());
         port.deliver(kProbe);
         if (port.takeSent().find('U') != std::string::npos)
