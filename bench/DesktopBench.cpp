@@ -208,15 +208,15 @@ int main(int argc, char** argv)
         }
         switch (step) {
         case Step::Identifying:
-            if (link.FirmwareVersion != 0 && link.LastCommand == "E" && read->isEnabled()) {
+            if (link.firmwareVersion != 0 && link.lastCommand == "E" && read->isEnabled()) {
                 meter.phase = "read";
                 step = Step::Reading;
                 read->trigger();
             }
             break;
         case Step::Reading:
-            readStarted = readStarted || link.LastCommand == "U";
-            if (readStarted && link.LastCommand == "E" && write->isEnabled()) {
+            readStarted = readStarted || link.lastCommand == "U";
+            if (readStarted && link.lastCommand == "E" && write->isEnabled()) {
                 meter.phase = "write";
                 step = Step::Writing;
                 writeStarted = monotonicNs();

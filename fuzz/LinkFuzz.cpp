@@ -100,18 +100,18 @@ private:
 
     void step(int event)
     {
-        const std::string before = m_state.LastCommand;
+        const std::string before = m_state.lastCommand;
         trace(event);
         m_port.takeSent();
         switch (event) {
         // The user reaches Read, Write and Disconnect while the window offers them; a click queued before the
         // menus were disabled can still arrive during a transaction.
         case kRead:
-            if (m_windows.main.menus.read.enabled() || m_state.LastCommand != "E")
+            if (m_windows.main.menus.read.enabled() || m_state.lastCommand != "E")
                 m_link.read();
             break;
         case kWrite:
-            if (m_windows.main.menus.write.enabled() || m_state.LastCommand != "E")
+            if (m_windows.main.menus.write.enabled() || m_state.lastCommand != "E")
                 m_link.startDownload("D" + image());
             break;
         case kDisconnect:
@@ -130,12 +130,12 @@ private:
             break;
         }
         if ((event == kRead || event == kWrite) && before != "E")
-            require(m_state.LastCommand == before && m_port.sent.empty(), "a second transaction started");
-        if (before == "E" && m_state.LastCommand == "D")
+            require(m_state.lastCommand == before && m_port.sent.empty(), "a second transaction started");
+        if (before == "E" && m_state.lastCommand == "D")
             m_written = m_port.sent;
-        else if (m_state.LastCommand == "D" && event != kDisconnect)
+        else if (m_state.lastCommand == "D" && event != kDisconnect)
             m_written += m_port.sent;
-        if (before != "E" && m_state.LastCommand == before)
+        if (before != "E" && m_state.lastCommand == before)
             require(m_port.sent.find(qm::link::kProbeByte) == std::string::npos || before == "D",
                     "a probe went out during a read");
     }
@@ -195,12 +195,12 @@ private:
         if (m_underBox)
             return;
         m_underBox = true;
-        const std::string before = m_state.LastCommand;
+        const std::string before = m_state.lastCommand;
         const int count = m_input.ConsumeIntegralInRange<int>(0, 3);
         for (int i = 0; i < count; ++i) {
             const std::string sent = m_port.sent;
             unitEvent(m_input.ConsumeIntegralInRange<int>(kReceiveBytes, kAllSent));
-            require(m_port.sent == sent && m_state.LastCommand == before, "an event under a box was acted on");
+            require(m_port.sent == sent && m_state.lastCommand == before, "an event under a box was acted on");
         }
         m_underBox = false;
     }
@@ -214,7 +214,7 @@ private:
             "port failure",  "all sent",   "read",  "write",          "disconnect", "COM change"};
         if (enabled)
             std::fprintf(stderr, "%s%s (LastCommand %s)\n", m_underBox ? "  under box: " : "", kNames[event],
-                         m_state.LastCommand.c_str());
+                         m_state.lastCommand.c_str());
     }
 
     std::string image()
@@ -226,14 +226,14 @@ private:
 
     void check()
     {
-        const auto& command = m_state.LastCommand;
+        const auto& command = m_state.lastCommand;
         require(command == "E" || command == "U" || command == "D", "the link is in an unknown state");
         require(!(m_readTimer.isActive() && m_writeTimer.isActive()), "a read and a write run at once");
         if (command == "E") {
             require(m_echoTimer.isActive(), "echo mode without the probe timer");
             require(!m_readTimer.isActive(), "the read time-out runs outside a read");
             require(!m_writeTimer.isActive(), "the write time-out runs outside a write");
-            require(m_state.downloadImage.empty() && m_state.EchoCount == 0, "a write left its image behind");
+            require(m_state.downloadImage.empty() && m_state.echoCount == 0, "a write left its image behind");
         } else {
             require(!m_echoTimer.isActive(), "the probe timer runs during a read or write");
         }
@@ -241,11 +241,11 @@ private:
         if (command == "U")
             require(!m_writeTimer.isActive() &&
                         (m_state.downloadImage.empty() ||
-                         static_cast<std::size_t>(m_state.EchoCount) == m_state.downloadImage.size()),
+                         static_cast<std::size_t>(m_state.echoCount) == m_state.downloadImage.size()),
                     "a read runs inside a write");
         if (command == "D") {
             require(!m_readTimer.isActive(), "the read time-out runs during a write");
-            const auto sentSoFar = static_cast<std::size_t>(m_state.EchoCount) + 1;
+            const auto sentSoFar = static_cast<std::size_t>(m_state.echoCount) + 1;
             require(m_written == m_state.downloadImage.substr(0, sentSoFar) || !m_port.isOpen(),
                     "a write sent other bytes than its image, one ahead of the echoes");
         }

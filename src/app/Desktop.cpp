@@ -43,7 +43,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
         m_backupWriter = std::make_unique<BackupWriter>(*backups);
         m_link->setTransactionRecorder(
             [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
-                m_backupWriter->record(transaction, state.ModelName, state.FirmwareVersion, bytes);
+                m_backupWriter->record(transaction, state.modelName, state.firmwareVersion, bytes);
             });
         m_link->setBackupFinder(
             [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); });
@@ -69,7 +69,7 @@ Desktop::~Desktop()
 {
     // The port is closed (sending "E") before the windows and the adapters go away.
     if (m_link)
-        m_link->CloseSerialPort();
+        m_link->closePort();
 }
 
 void Desktop::redraw()

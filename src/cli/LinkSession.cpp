@@ -71,7 +71,7 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
                                                m_writeTimeOutTimer);
     // A device path stands in for COM1 in the caption and the port's boxes.
     const int number = comNumberOf(port).value_or(0);
-    m_program.state().link.ComPortNumber = number == 0 ? 1 : number;
+    m_program.state().link.comPort = number == 0 ? 1 : number;
     m_ui.setBoxHandler([this](const forms::MessageBox& box) { onBox(box); });
     m_ui.setEndHandler([this] { finish(std::nullopt); });
     m_link->setTransactionRecorder([this](link::Transaction transaction, const link::LinkState& state,
@@ -124,7 +124,7 @@ void LinkSession::interrupted(int signal)
     const auto& state = m_program.state().link;
     std::string transfer;
     if (m_link->transferUnderWay()) {
-        if (state.LastCommand == "D" || m_awaiting == Awaiting::Write)
+        if (state.lastCommand == "D" || m_awaiting == Awaiting::Write)
             transfer = "write";
         else if (m_awaiting == Awaiting::Identification)
             transfer = "identification";
@@ -137,13 +137,13 @@ void LinkSession::interrupted(int signal)
 
 std::optional<LinkFailure> LinkSession::open()
 {
-    m_link->TestSerialPort();
-    if (m_program.state().link.PortError == 0)
-        m_link->OpenSerialPort();
+    m_link->testPort();
+    if (!m_program.state().link.portTestFailed)
+        m_link->openPort();
     if (!m_serialPort->isOpen()) {
         const auto& error = m_link->engine().lastPortError();
         const int number = error ? error->number : link::port_error::kDeviceNotOpen;
-        return linkFailure(link::portErrorBox(number, m_program.state().link.ComPortNumber), kLinkFailure);
+        return linkFailure(link::portErrorBox(number, m_program.state().link.comPort), kLinkFailure);
     }
     return std::nullopt;
 }
@@ -167,7 +167,7 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
         return failure;
     shell::ProgramState& state = m_program.state();
     m_program.saveShownProfiles();
-    const bool plainVq3 = forms::trimSpaces(state.link.ModelName) == "VQ-3";
+    const bool plainVq3 = forms::trimSpaces(state.link.modelName) == "VQ-3";
     if (plainVq3 && state.currentMode != static_cast<int>(forms::Mode::Tracking))
         return LinkFailure{shell::notOnPlainVq3Box(), kRefused, {}, {}};
     if (auto box = m_program.checkAndCompile())
@@ -175,7 +175,7 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
     if (state.downloadImage.empty())
         return LinkFailure{
             forms::messageBox("Error", "There is nothing to write.", forms::Icon::Warning), kRefused, {}, {}};
-    state.link.VerifyWrites = verify;
+    state.link.verifyWrites = verify;
     m_link->startDownload();
     return waitFor(Awaiting::Write);
 }
@@ -183,7 +183,7 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
 UnitIdentity LinkSession::identity() const
 {
     const auto& state = m_program.state().link;
-    return {forms::trimSpaces(state.ModelName), state.FirmwareVersion};
+    return {forms::trimSpaces(state.modelName), state.firmwareVersion};
 }
 
 std::optional<LinkFailure> LinkSession::waitFor(Awaiting what)
@@ -197,7 +197,7 @@ std::optional<LinkFailure> LinkSession::waitFor(Awaiting what)
     QObject::connect(&noUnit, &QTimer::timeout, &noUnit, [this] {
         // A unit that echoed the probe is being identified: the read's own time-out decides from here.
         const auto& state = m_program.state().link;
-        if (!state.IdentifyAttempted && state.LastCommand == "E")
+        if (!state.identifyAttempted && state.lastCommand == "E")
             finish(noUnitFailure());
     });
     if (what == Awaiting::Identification)
@@ -223,7 +223,7 @@ void LinkSession::finish(std::optional<LinkFailure> failure)
 void LinkSession::onBox(const forms::MessageBox& box)
 {
     const auto& state = m_program.state().link;
-    if (box == link::oldFirmwareBox(state.MinFirmwareVersion, state.FirmwareVersion)) {
+    if (box == link::oldFirmwareBox(state.minFirmwareVersion, state.firmwareVersion)) {
         m_warnings.push_back(box);
         return;
     }
@@ -236,7 +236,7 @@ void LinkSession::onBox(const forms::MessageBox& box)
 
 void LinkSession::onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes)
 {
-    if (auto error = m_backups.record(transaction, state.ModelName, state.FirmwareVersion, bytes)) {
+    if (auto error = m_backups.record(transaction, state.modelName, state.firmwareVersion, bytes)) {
         m_ui.endProgressLine();
         m_err << "vq3: warning: no backup kept in " << (m_backups.folder().empty() ? "(none)" : m_backups.folder())
               << ": " << error->reason << '\n';

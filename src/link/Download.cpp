@@ -22,8 +22,8 @@ void Link::startDownload(const std::string& downloadImage)
     flushBuffers();
     // One limit for the whole write, not restarted per byte.
     m_writeTimeOutTimer.start();
-    m_state.LastCommand = "D";
-    m_state.EchoCount = 0;
+    m_state.lastCommand = "D";
+    m_state.echoCount = 0;
     m_host.progress(0, static_cast<int>(m_state.downloadImage.size()));
     sendBytes(std::string_view(m_state.downloadImage).substr(0, 1));
 }
@@ -32,22 +32,22 @@ void Link::receiveWriteEchoes()
 {
     m_host.setBusyPointer(true);
     const auto& image = m_state.downloadImage;
-    while (m_state.LastCommand == "D") {
+    while (m_state.lastCommand == "D") {
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
         }
         // The echo of a probe sent just before the write can arrive ahead of the echo of "D".
-        if (m_state.EchoCount == 0 && *byte == kProbeByte) {
+        if (m_state.echoCount == 0 && *byte == kProbeByte) {
             continue;
         }
-        ++m_state.EchoCount;
-        const auto echoed = static_cast<std::size_t>(m_state.EchoCount);
+        ++m_state.echoCount;
+        const auto echoed = static_cast<std::size_t>(m_state.echoCount);
         if (echoed > image.size() || *byte != image[echoed - 1]) {
             echoMismatch();
             return;
         }
-        m_host.progress(m_state.EchoCount, static_cast<int>(image.size()));
+        m_host.progress(m_state.echoCount, static_cast<int>(image.size()));
         if (echoed >= image.size()) {
             downloadComplete();
             return;
@@ -58,7 +58,7 @@ void Link::receiveWriteEchoes()
 
 void Link::clearWrite()
 {
-    m_state.EchoCount = 0;
+    m_state.echoCount = 0;
     m_state.downloadImage.clear();
 }
 
@@ -67,16 +67,16 @@ void Link::echoMismatch()
     m_writeTimeOutTimer.stop();
     clearWrite();
     // The unit is told to discard the broken write at once, not after the user has read the box.
-    SendAbortBurst();
+    sendAbortBurst();
     showBox(echoMismatchBox());
-    EchoMode();
+    returnToProbing();
     enableReadWrite();
 }
 
 void Link::downloadComplete()
 {
     m_writeTimeOutTimer.stop();
-    if (m_state.VerifyWrites) {
+    if (m_state.verifyWrites) {
         startReadBack();
         return;
     }
@@ -86,7 +86,7 @@ void Link::downloadComplete()
 void Link::startReadBack()
 {
     m_readingBack = true;
-    m_state.LastCommand = "U";
+    m_state.lastCommand = "U";
     m_reply.clear();
     if (m_port.isOpen()) {
         m_port.flushInput();
@@ -112,28 +112,28 @@ void Link::compareReadBack()
         return;
     }
     m_host.setBusyPointer(false);
-    const WriteMismatch mismatch = m_host.describeMismatch(written, readBack, m_state.UnitImage);
+    const WriteMismatch mismatch = m_host.describeMismatch(written, readBack, m_state.unitImage);
     // What the unit truly holds now is kept like any read of it.
-    m_state.UnitImage = readBack;
+    m_state.unitImage = readBack;
     m_host.transactionCompleted(Transaction::Read, readBack);
     clearWrite();
     showBox(writeNotVerifiedBox(mismatch.field, mismatch.backup));
-    EchoMode();
+    returnToProbing();
     enableReadWrite();
 }
 
 void Link::finishWrite()
 {
     m_host.setBusyPointer(false);
-    m_state.UnitImage = m_state.downloadImage.substr(1);
-    m_host.transactionCompleted(Transaction::Write, m_state.UnitImage);
+    m_state.unitImage = m_state.downloadImage.substr(1);
+    m_host.transactionCompleted(Transaction::Write, m_state.unitImage);
     showBox(downloadCompleteBox());
     clearWrite();
-    EchoMode();
+    returnToProbing();
     enableReadWrite();
 }
 
-void Link::WriteTimeOutTimer_Timer()
+void Link::writeTimeOutTick()
 {
     if (m_boxDepth > 0) {
         return;
@@ -145,10 +145,10 @@ void Link::writeTimedOut()
 {
     m_writeTimeOutTimer.stop();
     clearWrite();
-    SendAbortBurst();
+    sendAbortBurst();
     showBox(writeTimeOutBox());
-    ShowDisconnected();
-    EchoMode();
+    showDisconnected();
+    returnToProbing();
 }
 
 } // namespace qm::link

@@ -15,9 +15,9 @@ Link::Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& w
       m_writeTimeOutTimer(writeTimeOutTimer), m_windows(windows), m_state(state), m_host(host)
 {
     m_port.setListener(this);
-    m_echoTimer.setHandler([this] { EchoTimer_Timer(); });
-    m_readTimeOutTimer.setHandler([this] { ReadTimeOutTimer_Timer(); });
-    m_writeTimeOutTimer.setHandler([this] { WriteTimeOutTimer_Timer(); });
+    m_echoTimer.setHandler([this] { probeTick(); });
+    m_readTimeOutTimer.setHandler([this] { readTimeOutTick(); });
+    m_writeTimeOutTimer.setHandler([this] { writeTimeOutTick(); });
     // The probe runs from start-up on; it finds the unit as soon as the port is open.
     m_echoTimer.start();
 }
@@ -66,17 +66,17 @@ void Link::showBoxAboveWelcome(const forms::MessageBox& box)
     }
 }
 
-void Link::TestSerialPort()
+void Link::testPort()
 {
     m_windows.main.window.setVisible(true);
-    m_port.setCommPort(m_state.ComPortNumber);
+    m_port.setCommPort(m_state.comPort);
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
         // The box keeps its fixed words; the system's reason (and, for a permission, the remedy) goes below.
-        auto box = portErrorBox(error->number, m_state.ComPortNumber);
+        auto box = portErrorBox(error->number, m_state.comPort);
         box.details = error->reason;
         showBoxAboveWelcome(box);
-        m_state.PortError = 1;
+        m_state.portTestFailed = true;
         return;
     }
     if (m_port.isOpen()) {
@@ -84,7 +84,7 @@ void Link::TestSerialPort()
     }
 }
 
-void Link::OpenSerialPort()
+void Link::openPort()
 {
     if (!m_port.isOpen()) {
         // The port passed its test just before; should it fail now, the probes go unanswered.
@@ -94,7 +94,7 @@ void Link::OpenSerialPort()
     }
 }
 
-void Link::CloseSerialPort()
+void Link::closePort()
 {
     forgetLostPort();
     m_draining = false;
@@ -104,15 +104,15 @@ void Link::CloseSerialPort()
     }
 }
 
-void Link::SelectSerialPort()
+void Link::askToChoosePort()
 {
     showBoxAboveWelcome(serialPortSelectionBox());
 }
 
-void Link::EchoMode()
+void Link::returnToProbing()
 {
-    m_state.AwaitingEcho = false;
-    m_state.LastCommand = "E";
+    m_state.awaitingEcho = false;
+    m_state.lastCommand = "E";
     m_reply.clear();
     // Only the receive side is discarded: what was sent last (an abort burst above all) still has to reach the
     // unit. While it drains, the input is discarded once it has left.
@@ -124,7 +124,7 @@ void Link::EchoMode()
     }
 }
 
-void Link::ShowDisconnected(bool setCaption)
+void Link::showDisconnected(bool setCaption)
 {
     auto& main = m_windows.main;
     main.VQ3Status.setBackground(kDisconnectedColour);
@@ -132,17 +132,17 @@ void Link::ShowDisconnected(bool setCaption)
     if (setCaption || main.window.caption() != kProgramCaption) {
         main.window.setCaption(kProgramCaption);
     }
-    m_state.FirmwareVersion = 0;
-    m_state.FirmwareWarned = false;
-    m_state.IdentifyAttempted = false;
-    m_state.UnitImage.clear();
+    m_state.firmwareVersion = 0;
+    m_state.firmwareWarned = false;
+    m_state.identifyAttempted = false;
+    m_state.unitImage.clear();
     m_readWriteAfterDrain = false;
     main.menus.read.setEnabled(false);
     main.menus.write.setEnabled(false);
     main.ConnectButton.setVisible(false);
 }
 
-void Link::SendAbortBurst()
+void Link::sendAbortBurst()
 {
     sendBytes(std::string(kAbortZeroBytes, '\0'));
     sendBytes(std::string(1, kEndCommand));
@@ -176,21 +176,21 @@ void Link::enableReadWrite()
 
 void Link::abandonTransaction()
 {
-    if (m_state.LastCommand == "E") {
+    if (m_state.lastCommand == "E") {
         return;
     }
     m_readTimeOutTimer.stop();
     m_writeTimeOutTimer.stop();
-    m_state.IdentifyOnly = false;
+    m_state.identifyOnly = false;
     m_readingBack = false;
     clearWrite();
     m_host.setBusyPointer(false);
-    EchoMode();
+    returnToProbing();
 }
 
 void Link::selectComPort(int n)
 {
-    ShowDisconnected(true);
+    showDisconnected(true);
     forgetLostPort();
     // Closing discards whatever had not left yet.
     m_draining = false;
@@ -204,18 +204,18 @@ void Link::selectComPort(int n)
     for (std::size_t i = 0; i < items.size(); ++i) {
         items[i]->setChecked(static_cast<int>(i) + 1 == n);
     }
-    m_state.ComPortNumber = n;
-    m_state.PortError = 0;
-    TestSerialPort();
-    if (m_state.PortError != 0) {
+    m_state.comPort = n;
+    m_state.portTestFailed = false;
+    testPort();
+    if (m_state.portTestFailed) {
         m_readTimeOutTimer.stop();
         m_windows.main.ConnectButton.setVisible(false);
-        SelectSerialPort();
+        askToChoosePort();
         return;
     }
     m_host.saveComPortToIni();
-    OpenSerialPort();
-    EchoMode();
+    openPort();
+    returnToProbing();
 }
 
 void Link::disconnectUnit()
@@ -223,13 +223,13 @@ void Link::disconnectUnit()
     // In the middle of a read or write the unit takes every byte as part of the transfer: an "E" sent now would
     // land inside the image (and, when the next image byte happens to be "E", pass the echo check). The click
     // counts only between transfers, which end within a second or at their time-out.
-    if (m_state.LastCommand != "E" || m_closing) {
+    if (m_state.lastCommand != "E" || m_closing) {
         return;
     }
     sendBytes(std::string(1, kEndCommand));
 }
 
-void Link::EchoTimer_Timer()
+void Link::probeTick()
 {
     if (m_boxDepth > 0) {
         return;
@@ -239,28 +239,28 @@ void Link::EchoTimer_Timer()
         drainTick();
         return;
     }
-    m_state.LastCommand = "E";
-    if (m_state.AwaitingEcho) {
-        ShowDisconnected();
+    m_state.lastCommand = "E";
+    if (m_state.awaitingEcho) {
+        showDisconnected();
     }
     if (m_portLost) {
         reopenTick();
     }
     // A probe that cannot go out gets no echo either: a port that was lost turns the display Disconnected.
-    m_state.AwaitingEcho = true;
+    m_state.awaitingEcho = true;
     sendBytes(std::string(1, kProbeByte));
 }
 
 void Link::probeNow()
 {
     m_echoTimer.start();
-    EchoTimer_Timer();
+    probeTick();
 }
 
 void Link::receiveProbeEchoes()
 {
     // One notification may stand for several bytes: look at all of them for the probe's echo.
-    while (m_state.LastCommand == "E") {
+    while (m_state.lastCommand == "E") {
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
@@ -273,9 +273,9 @@ void Link::receiveProbeEchoes()
 
 void Link::probeEchoed()
 {
-    m_state.AwaitingEcho = false;
+    m_state.awaitingEcho = false;
     showConnected();
-    if (m_state.FirmwareVersion == 0 && !m_state.IdentifyAttempted) {
+    if (m_state.firmwareVersion == 0 && !m_state.identifyAttempted) {
         startIdentification();
     }
 }
@@ -291,9 +291,9 @@ void Link::dataArrived()
         }
         return;
     }
-    if (m_state.LastCommand == "U") {
+    if (m_state.lastCommand == "U") {
         receiveReply();
-    } else if (m_state.LastCommand == "D") {
+    } else if (m_state.lastCommand == "D") {
         receiveWriteEchoes();
     } else {
         receiveProbeEchoes();
@@ -315,17 +315,17 @@ void Link::portFailed(const PortError& error)
     if (m_boxDepth > 0) {
         return;
     }
-    if (m_state.LastCommand == "U") {
+    if (m_state.lastCommand == "U") {
         m_writeTimeOutTimer.stop();
         readTimedOut();
-    } else if (m_state.LastCommand == "D") {
+    } else if (m_state.lastCommand == "D") {
         m_readTimeOutTimer.stop();
         writeTimedOut();
     } else {
         m_readTimeOutTimer.stop();
         m_writeTimeOutTimer.stop();
-        ShowDisconnected();
-        EchoMode();
+        showDisconnected();
+        returnToProbing();
     }
 }
 

@@ -20,36 +20,36 @@ namespace qm::link
 struct LinkState
 {
     /// The serial port in use, 1 to 4 (0 = not chosen yet).
-    int ComPortNumber = 0;
-    /// 1 after a failed port test.
-    int PortError = 0;
+    int comPort = 0;
+    /// The last port test failed.
+    bool portTestFailed = false;
     /// "E" probing, "U" reading, "D" writing.
-    std::string LastCommand = "E";
+    std::string lastCommand = "E";
     /// A probe byte went out and its echo has not come back.
-    bool AwaitingEcho = false;
+    bool awaitingEcho = false;
     /// "VQ-3 ", "VQ-3+ " or "Custom " from the last identification; empty before any.
-    std::string ModelName;
+    std::string modelName;
     /// Firmware version of the identified unit; 0 = not identified.
-    int FirmwareVersion = 0;
-    int MinFirmwareVersion = 1;
+    int firmwareVersion = 0;
+    int minFirmwareVersion = 1;
     /// The old-firmware warning was shown since the unit was last marked disconnected.
-    bool FirmwareWarned = false;
+    bool firmwareWarned = false;
     /// An identification read has been started since the unit was last marked disconnected. Without it a unit
     /// whose firmware byte is 0, or that answers "U" with foreign bytes, would be read again after every probe.
-    bool IdentifyAttempted = false;
+    bool identifyAttempted = false;
     /// The read under way is the automatic identification read: its data bytes are not decoded.
-    bool IdentifyOnly = false;
-    int UploadByteCount = 0;
+    bool identifyOnly = false;
+    int uploadByteCount = 0;
     /// The 128 configuration bytes of the last complete reply.
     std::string uploadData;
     /// The 129-byte image being written; empty outside a write.
     std::string downloadImage;
     /// Echo bytes received in the write under way.
-    int EchoCount = 0;
+    int echoCount = 0;
     /// A write is read back ("U") and compared before it counts as done.
-    bool VerifyWrites = true;
+    bool verifyWrites = true;
     /// The 128 bytes the unit was last seen holding (identification, read, write); empty when unknown.
-    std::string UnitImage;
+    std::string unitImage;
 };
 
 /// What the program says about a write that read back differently.
@@ -114,28 +114,28 @@ public:
     const std::optional<PortError>& lastPortError() const { return m_lastPortError; }
 
     // The serial port.
-    /// Opens and closes the port ComPortNumber; on failure: the port's box, PortError = 1.
-    void TestSerialPort();
+    /// Opens and closes the port comPort; on failure: the port's box, portTestFailed set.
+    void testPort();
     /// Opens the port when it is closed.
-    void OpenSerialPort();
+    void openPort();
     /// Sends "E" when the port is open, then closes it.
-    void CloseSerialPort();
+    void closePort();
     /// Tells the user to choose a serial port from the Setup menu.
-    void SelectSerialPort();
-    /// Back to probing: no echo awaited, LastCommand "E", both buffers flushed, EchoTimer running.
-    void EchoMode();
-    /// The Disconnected display: status, caption (only when it differs, unless forced), FirmwareVersion 0 and
-    /// FirmwareWarned cleared (ModelName stays), Read and Write disabled, ConnectButton hidden.
-    void ShowDisconnected(bool setCaption = false);
+    void askToChoosePort();
+    /// Back to probing: no echo awaited, lastCommand "E", the receive buffer flushed, the probe timer running.
+    void returnToProbing();
+    /// The Disconnected display: status, caption (only when it differs, unless forced), firmwareVersion 0 and
+    /// firmwareWarned cleared (modelName stays), Read and Write disabled, ConnectButton hidden.
+    void showDisconnected(bool setCaption = false);
     /// 128 bytes 0x00, then "E".
-    void SendAbortBurst();
+    void sendAbortBurst();
     /// Setup > Serial Port > COMn.
     void selectComPort(int n);
     /// The Disconnect button: "E" when the port is open; the probes then show Disconnected.
     void disconnectUnit();
 
     /// A read, a write or a write's read-back is under way.
-    bool transferUnderWay() const { return m_state.LastCommand != "E"; }
+    bool transferUnderWay() const { return m_state.lastCommand != "E"; }
     /// Closes the port for the program's end: a transfer under way is broken off with the abort burst, "E" goes
     /// out, and once everything sent has left (or after at most two seconds) the port is closed and the host
     /// told (portClosed). Nothing waits: the port's notification or the probe timer finishes it.
@@ -143,19 +143,21 @@ public:
 
     /// The user's Read (only while probing: a read or write under way is left alone).
     void read();
-    /// The write from its step 6 on: the image ("D" + 128 bytes) is ready; sends it byte by byte, each after
-    /// the unit echoed the previous one (only while probing, as the read).
+    /// The write once the image ("D" + 128 bytes) is compiled: sends it byte by byte, each after the unit echoed the
+    /// previous one (only while probing, as the read).
     void startDownload(const std::string& downloadImage);
 
     /// Sends a probe at once (the port has just been opened) and counts the next probe period from now.
     void probeNow();
 
-    /// The timers' ticks.
-    void EchoTimer_Timer();
-    void ReadTimeOutTimer_Timer();
-    void WriteTimeOutTimer_Timer();
+    /// The probe timer's tick (every 500 ms): a probe goes out; an unanswered one marks the unit disconnected.
+    void probeTick();
+    /// The read time-out timer's tick.
+    void readTimeOutTick();
+    /// The write time-out timer's tick.
+    void writeTimeOutTick();
 
-    // SerialPortListener: received data (OnComm) and a failure of the open port.
+    // SerialPortListener: received data, everything sent gone out, and a failure of the open port.
     void dataArrived() override;
     void portFailed(const PortError& error) override;
     void allSent() override;
@@ -179,7 +181,7 @@ private:
     /// Ends a read or write under way without a word to the unit: time-outs stopped, back to probing.
     void abandonTransaction();
     /// Read, Write and Disconnect count only while the link probes, with nothing left to drain.
-    bool idle() const { return m_state.LastCommand == "E" && !m_draining && !m_closing; }
+    bool idle() const { return m_state.lastCommand == "E" && !m_draining && !m_closing; }
 
     // What was sent leaves the port before anything is discarded (PortLifecycle.cpp).
     /// Waits for everything sent to leave the port; the receive side is discarded once it has.

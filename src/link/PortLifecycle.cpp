@@ -68,14 +68,14 @@ void Link::closeWhenSent()
     if (transferUnderWay()) {
         m_readTimeOutTimer.stop();
         m_writeTimeOutTimer.stop();
-        m_state.IdentifyOnly = false;
+        m_state.identifyOnly = false;
         m_readingBack = false;
         clearWrite();
         m_host.setBusyPointer(false);
-        SendAbortBurst();
+        sendAbortBurst();
     }
-    m_state.LastCommand = "E";
-    m_state.AwaitingEcho = false;
+    m_state.lastCommand = "E";
+    m_state.awaitingEcho = false;
     if (!m_port.isOpen()) {
         m_draining = false;
         m_echoTimer.stop();
@@ -95,7 +95,7 @@ void Link::markPortLost()
     m_reopenTicks = 0;
     std::string device = m_port.deviceName();
     if (device.empty()) {
-        device = "COM" + std::to_string(m_state.ComPortNumber);
+        device = "COM" + std::to_string(m_state.comPort);
     }
     m_windows.main.VQ3Status.setToolTip("VQ-3 Disconnected. Waiting for the serial port " + device + " to come back.");
 }
@@ -106,7 +106,7 @@ void Link::reopenTick()
         return;
     }
     m_reopenTicks = 0;
-    m_port.setCommPort(m_state.ComPortNumber);
+    m_port.setCommPort(m_state.comPort);
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
         return;

@@ -29,13 +29,13 @@ std::string modelNameOf(unsigned char modelByte)
 void Link::startIdentification()
 {
     m_readTimeOutTimer.start();
-    m_state.IdentifyOnly = true;
-    m_state.IdentifyAttempted = true;
+    m_state.identifyOnly = true;
+    m_state.identifyAttempted = true;
     m_echoTimer.stop();
     m_windows.main.menus.read.setEnabled(false);
     m_windows.main.menus.write.setEnabled(false);
     flushBuffers();
-    m_state.LastCommand = "U";
+    m_state.lastCommand = "U";
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
@@ -52,8 +52,8 @@ void Link::read()
     flushBuffers();
     m_readTimeOutTimer.start();
     // The user's read always decodes, even right after an identification read that warned of old firmware.
-    m_state.IdentifyOnly = false;
-    m_state.LastCommand = "U";
+    m_state.identifyOnly = false;
+    m_state.lastCommand = "U";
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
@@ -87,36 +87,36 @@ void Link::receiveReply()
 
 void Link::completeReply()
 {
-    m_state.UploadByteCount = 0;
+    m_state.uploadByteCount = 0;
     m_state.uploadData.clear();
     for (const char byte : m_reply) {
-        ++m_state.UploadByteCount;
-        if (m_state.UploadByteCount == 2) {
-            m_state.ModelName = modelNameOf(static_cast<unsigned char>(byte));
-        } else if (m_state.UploadByteCount == 3) {
-            m_state.FirmwareVersion = static_cast<unsigned char>(byte);
-        } else if (m_state.UploadByteCount >= 4) {
+        ++m_state.uploadByteCount;
+        if (m_state.uploadByteCount == 2) {
+            m_state.modelName = modelNameOf(static_cast<unsigned char>(byte));
+        } else if (m_state.uploadByteCount == 3) {
+            m_state.firmwareVersion = static_cast<unsigned char>(byte);
+        } else if (m_state.uploadByteCount >= 4) {
             m_state.uploadData.push_back(byte);
         }
     }
     m_reply.clear();
-    m_state.UnitImage = m_state.uploadData;
-    m_windows.main.window.setCaption("Quellmark " + m_state.ModelName + "(v" + std::to_string(m_state.FirmwareVersion) +
-                                     ".0) on COM" + std::to_string(m_state.ComPortNumber));
+    m_state.unitImage = m_state.uploadData;
+    m_windows.main.window.setCaption("Quellmark " + m_state.modelName + "(v" + std::to_string(m_state.firmwareVersion) +
+                                     ".0) on COM" + std::to_string(m_state.comPort));
     m_host.setBusyPointer(false);
-    const auto transaction = m_state.IdentifyOnly ? Transaction::Identification : Transaction::Read;
-    if (m_state.FirmwareVersion >= m_state.MinFirmwareVersion || m_state.FirmwareWarned) {
-        if (!m_state.IdentifyOnly) {
+    const auto transaction = m_state.identifyOnly ? Transaction::Identification : Transaction::Read;
+    if (m_state.firmwareVersion >= m_state.minFirmwareVersion || m_state.firmwareWarned) {
+        if (!m_state.identifyOnly) {
             m_host.decodeUpload(m_state.uploadData);
         }
         m_host.transactionCompleted(transaction, m_state.uploadData);
-        m_state.IdentifyOnly = false;
+        m_state.identifyOnly = false;
     } else {
-        m_state.FirmwareWarned = true;
+        m_state.firmwareWarned = true;
         m_host.transactionCompleted(transaction, m_state.uploadData);
-        showBox(oldFirmwareBox(m_state.MinFirmwareVersion, m_state.FirmwareVersion));
+        showBox(oldFirmwareBox(m_state.minFirmwareVersion, m_state.firmwareVersion));
     }
-    EchoMode();
+    returnToProbing();
     enableReadWrite();
 }
 
@@ -125,14 +125,14 @@ void Link::rejectReply()
     // Shifted or foreign bytes would overwrite the user's windows: keep the windows and the identification.
     // The unit is told to end the exchange at once, not after the user has read the box.
     m_reply.clear();
-    SendAbortBurst();
+    sendAbortBurst();
     showBox(badReplyBox());
-    m_state.IdentifyOnly = false;
-    EchoMode();
+    m_state.identifyOnly = false;
+    returnToProbing();
     enableReadWrite();
 }
 
-void Link::ReadTimeOutTimer_Timer()
+void Link::readTimeOutTick()
 {
     if (m_boxDepth > 0) {
         return;
@@ -146,10 +146,10 @@ void Link::readTimedOut()
     // A write whose read-back broke off is not known to be stored.
     m_readingBack = false;
     clearWrite();
-    SendAbortBurst();
+    sendAbortBurst();
     showBoxAboveWelcome(readTimeOutBox());
-    ShowDisconnected();
-    EchoMode();
+    showDisconnected();
+    returnToProbing();
 }
 
 } // namespace qm::link

@@ -133,7 +133,7 @@ bool IniSettings::loadSettings()
     m_lines = std::get<storage::IniLines>(read);
     ProgramState& state = m_session.state();
 
-    state.link.ComPortNumber = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
+    state.link.comPort = static_cast<int>(forms::numberValue(m_lines[kLineComPort].substr(0, 1)));
     // The first-run answers are saved before the file's later lines are applied; those lines are written back as
     // they were read, so the user's baud rates, delays and welcome choice are not lost.
     m_keepUnreadLines = true;
@@ -160,7 +160,7 @@ bool IniSettings::loadSettings()
 bool IniSettings::askForComPort()
 {
     ProgramState& state = m_session.state();
-    while (state.link.ComPortNumber == 0) {
+    while (state.link.comPort == 0) {
         m_ui.setMousePointer(Pointer::Normal);
         const std::string answer =
             forms::trimUpper(m_ui.inputBox(kPortPrompt, "Serial Port Selection", "").value_or(""));
@@ -175,7 +175,7 @@ bool IniSettings::askForComPort()
             continue;
         }
         if (const auto port = portFromAnswer(answer)) {
-            state.link.ComPortNumber = *port;
+            state.link.comPort = *port;
             saveComPort();
         }
     }
@@ -285,7 +285,7 @@ storage::IniLines IniSettings::linesToWrite() const
 {
     const ProgramState& state = m_session.state();
     if (m_keepUnreadLines)
-        return {std::to_string(state.link.ComPortNumber),
+        return {std::to_string(state.link.comPort),
                 state.myCall,
                 m_lines[kLineInputBaud],
                 m_lines[kLineOutputBaud],
@@ -295,7 +295,7 @@ storage::IniLines IniSettings::linesToWrite() const
                 "Reserved",
                 "Reserved",
                 "Reserved"};
-    return {std::to_string(state.link.ComPortNumber),
+    return {std::to_string(state.link.comPort),
             state.myCall,
             std::to_string(state.inputBaudIndex),
             std::to_string(state.outputBaudIndex),

@@ -87,24 +87,24 @@ bool Program::start()
     // Where the settings live is decided on the files as the user finds them at start-up.
     m_ini.setPath(storage::iniPath(m_files, m_environment.folders));
     m_options.load();
-    state.link.VerifyWrites = m_options.verifyAfterWrite();
-    main.menus.verifyafterwrite.setChecked(state.link.VerifyWrites);
+    state.link.verifyWrites = m_options.verifyAfterWrite();
+    main.menus.verifyafterwrite.setChecked(state.link.verifyWrites);
     if (!m_ini.loadSettings())
         return false;
-    if (state.link.ComPortNumber >= 1 && state.link.ComPortNumber <= 4) {
+    if (state.link.comPort >= 1 && state.link.comPort <= 4) {
         const auto items = main.menus.comItems();
         for (int n = 1; n <= 4; ++n)
-            items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.ComPortNumber);
+            items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.comPort);
     }
     if (m_link) {
-        m_link->TestSerialPort();
-        if (state.link.PortError != 0) {
+        m_link->testPort();
+        if (state.link.portTestFailed) {
             m_ui.setMousePointer(Pointer::Normal);
             main.window.setEnabled(true);
             main.ConnectButton.setVisible(false);
-            m_link->SelectSerialPort();
+            m_link->askToChoosePort();
         } else {
-            m_link->OpenSerialPort();
+            m_link->openPort();
         }
     }
     // A load of the initialization file that stopped on an error never reached the step that enables the main
@@ -131,7 +131,7 @@ bool Program::write()
     }
     m_session.saveShownProfiles();
     const ProgramState& state = m_session.state();
-    const bool plainVq3 = forms::trimSpaces(state.link.ModelName) == "VQ-3";
+    const bool plainVq3 = forms::trimSpaces(state.link.modelName) == "VQ-3";
     if (plainVq3 && state.currentMode != static_cast<int>(Mode::Tracking) && state.currentMode >= 0 &&
         state.currentMode < forms::kModeCount) {
         showBox(notOnPlainVq3Box());
@@ -183,7 +183,7 @@ void Program::exit()
         return;
     }
     if (m_link)
-        m_link->CloseSerialPort();
+        m_link->closePort();
     m_ui.endProgram();
 }
 
@@ -192,7 +192,7 @@ void Program::toggleVerifyAfterWrite()
     auto& item = m_session.windows().main.menus.verifyafterwrite;
     const bool on = !item.checked();
     item.setChecked(on);
-    m_session.state().link.VerifyWrites = on;
+    m_session.state().link.verifyWrites = on;
     if (auto error = m_options.setVerifyAfterWrite(on)) {
         // The choice holds until the program ends either way.
         auto box = storage::writeErrorBox(*error);

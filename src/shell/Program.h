@@ -6,7 +6,7 @@
 #include "shell/Clock.h"
 #include "shell/FileCommands.h"
 #include "shell/IniSettings.h"
-#include "shell/LinkCommands.h"
+#include "shell/LinkRequests.h"
 #include "shell/ProgramOptions.h"
 #include "shell/Session.h"
 #include "shell/Ui.h"
@@ -39,7 +39,7 @@ public:
     IniSettings& ini() { return m_ini; }
     FileCommands& fileCommands() { return m_fileCommands; }
     /// Connects the link with the unit (the port test at start-up, closing at exit, sending an image).
-    void setLink(LinkCommands* link) { m_link = link; }
+    void setLink(LinkRequests* link) { m_link = link; }
     /// Connects the default printer and the clock that dates the reports (none: Print Profiles does nothing).
     void setPrinter(reports::Printer* printer, Clock* clock)
     {
@@ -130,7 +130,7 @@ private:
     IniSettings m_ini;
     FileCommands m_fileCommands;
     ProgramOptions m_options;
-    LinkCommands* m_link = nullptr;
+    LinkRequests* m_link = nullptr;
     /// The program is ending (waiting for the port to close).
     bool m_ending = false;
     reports::Printer* m_printer = nullptr;

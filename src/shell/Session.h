@@ -42,7 +42,7 @@ struct ProgramState
     bool showWelcome = false;
     /// The welcome window has been closed with OK.
     bool welcomeDismissed = false;
-    /// The link's state: the serial port in use (ComPortNumber), the unit's identification, the transaction.
+    /// The link's state: the serial port in use (comPort), the unit's identification, the transaction.
     link::LinkState link;
 };
 

@@ -15,26 +15,26 @@ UnitLink::UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer
       m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, session.windows(), session.state().link, *this)
 {}
 
-void UnitLink::TestSerialPort()
+void UnitLink::testPort()
 {
-    m_engine.TestSerialPort();
+    m_engine.testPort();
 }
 
-void UnitLink::OpenSerialPort()
+void UnitLink::openPort()
 {
-    m_engine.OpenSerialPort();
+    m_engine.openPort();
     // The unit is looked for at once rather than one probe period after start-up.
     m_engine.probeNow();
 }
 
-void UnitLink::SelectSerialPort()
+void UnitLink::askToChoosePort()
 {
-    m_engine.SelectSerialPort();
+    m_engine.askToChoosePort();
 }
 
-void UnitLink::CloseSerialPort()
+void UnitLink::closePort()
 {
-    m_engine.CloseSerialPort();
+    m_engine.closePort();
 }
 
 bool UnitLink::transferUnderWay() const

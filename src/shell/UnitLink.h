@@ -3,7 +3,7 @@
 #pragma once
 
 #include "link/Link.h"
-#include "shell/LinkCommands.h"
+#include "shell/LinkRequests.h"
 #include "shell/Session.h"
 #include "shell/Ui.h"
 
@@ -15,7 +15,7 @@ namespace qm::shell
 
 class IniSettings;
 
-class UnitLink : public LinkCommands, private link::LinkHost
+class UnitLink : public LinkRequests, private link::LinkHost
 {
 public:
     UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
@@ -33,11 +33,11 @@ public:
     using BackupFinder = std::function<std::string(const std::string& imageBytes)>;
     void setBackupFinder(BackupFinder finder) { m_backupFinder = std::move(finder); }
 
-    // LinkCommands
-    void TestSerialPort() override;
-    void OpenSerialPort() override;
-    void SelectSerialPort() override;
-    void CloseSerialPort() override;
+    // LinkRequests
+    void testPort() override;
+    void openPort() override;
+    void askToChoosePort() override;
+    void closePort() override;
     bool transferUnderWay() const override;
     void closeWhenSent(std::function<void()> closed) override;
     void startDownload() override;

@@ -1,7 +1,7 @@
 // A link double for the program's tests: records what the program asks of the link.
 #pragma once
 
-#include "shell/LinkCommands.h"
+#include "shell/LinkRequests.h"
 #include "shell/Session.h"
 
 #include <functional>
@@ -12,7 +12,7 @@
 namespace qm::fakes
 {
 
-class RecordingLink : public shell::LinkCommands
+class RecordingLink : public shell::LinkRequests
 {
 public:
     explicit RecordingLink(shell::ProgramState& state) : m_state(state) {}
@@ -27,14 +27,14 @@ public:
     /// What closeWhenSent() runs once the port is closed.
     std::function<void()> whenClosed;
 
-    void TestSerialPort() override
+    void testPort() override
     {
         calls.push_back("TestSerialPort");
-        m_state.link.PortError = portFails ? 1 : 0;
+        m_state.link.portTestFailed = portFails;
     }
-    void OpenSerialPort() override { calls.push_back("OpenSerialPort"); }
-    void SelectSerialPort() override { calls.push_back("SelectSerialPort"); }
-    void CloseSerialPort() override { calls.push_back("CloseSerialPort"); }
+    void openPort() override { calls.push_back("OpenSerialPort"); }
+    void askToChoosePort() override { calls.push_back("SelectSerialPort"); }
+    void closePort() override { calls.push_back("CloseSerialPort"); }
     bool transferUnderWay() const override { return transferring; }
     void closeWhenSent(std::function<void()> closed) override
     {

@@ -164,14 +164,14 @@ struct LinkRig
         const auto& main = windows.main;
         return main.VQ3Status.caption() == "Disconnected" && main.VQ3Status.background() == 0xFFFF80 &&
                !main.ConnectButton.visible() && !main.menus.read.enabled() && !main.menus.write.enabled() &&
-               main.window.caption() == kProgramCaption && state.FirmwareVersion == 0 && !state.FirmwareWarned;
+               main.window.caption() == kProgramCaption && state.firmwareVersion == 0 && !state.firmwareWarned;
     }
 
-    /// Probing again: LastCommand "E", no echo awaited, only the probe timer running.
+    /// Probing again: lastCommand "E", no echo awaited, only the probe timer running.
     bool inEchoMode() const
     {
-        return state.LastCommand == "E" && !state.AwaitingEcho && echoTimer.isActive() && !readTimer.isActive() &&
-               !writeTimer.isActive() && state.EchoCount == 0 && state.downloadImage.empty();
+        return state.lastCommand == "E" && !state.awaitingEcho && echoTimer.isActive() && !readTimer.isActive() &&
+               !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty();
     }
 };
 

@@ -47,7 +47,7 @@ TEST(LinkPortErrorTest, FailedPortTestShowsItsBoxThenAsksForAnotherPort)
     for (const auto& row : kPortErrorRows) {
         SCOPED_TRACE(row.number);
         LinkRig rig;
-        rig.state.ComPortNumber = 1;
+        rig.state.comPort = 1;
         rig.port.openError = PortError{row.number, "reason"};
         rig.link.selectComPort(row.port);
 
@@ -56,8 +56,8 @@ TEST(LinkPortErrorTest, FailedPortTestShowsItsBoxThenAsksForAnotherPort)
         expected.details = "reason";
         EXPECT_EQ(rig.host.boxes[0], expected);
         EXPECT_EQ(rig.host.boxes[1], forms::messageBox("Serial Port Selection", kSelectText, forms::Icon::Warning));
-        EXPECT_EQ(rig.state.PortError, 1);
-        EXPECT_EQ(rig.state.ComPortNumber, row.port);
+        EXPECT_TRUE(rig.state.portTestFailed);
+        EXPECT_EQ(rig.state.comPort, row.port);
         EXPECT_EQ(rig.port.commPort, row.port);
         auto items = rig.windows.main.menus.comItems();
         for (int i = 0; i < 4; ++i) {
@@ -79,7 +79,7 @@ TEST_F(LinkTest, WorkingPortIsTestedSavedOpenedAndProbed)
     EXPECT_EQ(port.opens, 2);
     EXPECT_EQ(port.closes, 1);
     EXPECT_TRUE(port.isOpen());
-    EXPECT_EQ(state.PortError, 0);
+    EXPECT_FALSE(state.portTestFailed);
     EXPECT_EQ(host.events, (std::vector<std::string>{"saveComPortToIni"}));
     EXPECT_TRUE(windows.main.menus.com2.checked());
     EXPECT_TRUE(inEchoMode());
@@ -125,26 +125,26 @@ TEST_F(LinkTest, WelcomeWindowIsLoweredAroundPortBoxesOnlyWhileShowing)
 
 TEST_F(LinkTest, ClosingThePortSendsEndFirstAndOnlyWhenOpen)
 {
-    link.CloseSerialPort();
+    link.closePort();
     EXPECT_TRUE(port.sent.empty());
     EXPECT_EQ(port.closes, 0);
 
     openPort();
-    link.CloseSerialPort();
+    link.closePort();
     EXPECT_EQ(port.sent, "E");
     EXPECT_FALSE(port.isOpen());
 }
 
 TEST_F(LinkTest, StartUpPortTestLeavesThePortClosedForOpenSerialPort)
 {
-    state.ComPortNumber = 3;
-    link.TestSerialPort();
+    state.comPort = 3;
+    link.testPort();
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.commPort, 3);
     EXPECT_TRUE(windows.main.window.visible());
 
-    link.OpenSerialPort();
-    link.OpenSerialPort();
+    link.openPort();
+    link.openPort();
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(port.opens, 2);
 }

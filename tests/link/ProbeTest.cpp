@@ -51,8 +51,8 @@ TEST_F(LinkTest, FirstEchoShowsConnectedAndStartsTheIdentificationRead)
     EXPECT_FALSE(windows.main.menus.read.enabled());
     EXPECT_FALSE(echoTimer.isActive());
     EXPECT_TRUE(readTimer.isActive());
-    EXPECT_TRUE(state.IdentifyOnly);
-    EXPECT_EQ(state.LastCommand, "U");
+    EXPECT_TRUE(state.identifyOnly);
+    EXPECT_EQ(state.lastCommand, "U");
 
     port.deliver(reply(1, 2, testImage()));
     EXPECT_TRUE(showsConnected());
@@ -72,7 +72,7 @@ TEST_F(LinkTest, UnitThatStopsAnsweringIsDisconnectedAtTheSecondTick)
     connect();
     echoTimer.tick();
     EXPECT_TRUE(showsConnected());
-    EXPECT_EQ(state.FirmwareVersion, 2);
+    EXPECT_EQ(state.firmwareVersion, 2);
 
     echoTimer.tick();
     EXPECT_TRUE(showsDisconnected());
@@ -89,8 +89,8 @@ TEST_F(LinkTest, BytesOtherThanTheProbeAreIgnoredWhileProbing)
     port.deliver(std::string("U\x00\x01\xAB", 4));
     EXPECT_TRUE(showsDisconnected());
     EXPECT_EQ(port.sent, kProbe);
-    EXPECT_TRUE(state.AwaitingEcho);
-    EXPECT_EQ(state.LastCommand, "E");
+    EXPECT_TRUE(state.awaitingEcho);
+    EXPECT_EQ(state.lastCommand, "E");
 
     port.deliver(std::string("\x01\xAA\x02", 3));
     EXPECT_EQ(port.sent, kProbe + "U");

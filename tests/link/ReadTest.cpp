@@ -31,14 +31,14 @@ TEST(LinkIdentificationTest, SetsModelFirmwareAndCaptionWithoutDecoding)
         rig.port.deliver(kProbe);
         rig.port.deliver(reply(row.model, row.firmware, testImage(row.model)));
 
-        EXPECT_EQ(rig.state.ModelName, row.modelName);
-        EXPECT_EQ(rig.state.FirmwareVersion, row.firmware);
+        EXPECT_EQ(rig.state.modelName, row.modelName);
+        EXPECT_EQ(rig.state.firmwareVersion, row.firmware);
         EXPECT_EQ(rig.windows.main.window.caption(), row.caption);
         EXPECT_TRUE(rig.host.decoded.empty());
         EXPECT_TRUE(rig.host.boxes.empty());
         ASSERT_EQ(rig.host.completed.size(), 1U);
         EXPECT_EQ(rig.host.completed[0], std::make_pair(Transaction::Identification, testImage(row.model)));
-        EXPECT_FALSE(rig.state.IdentifyOnly);
+        EXPECT_FALSE(rig.state.identifyOnly);
         EXPECT_TRUE(rig.inEchoMode());
     }
 }
@@ -63,7 +63,7 @@ TEST_F(LinkTest, UserReadRequestsTheReplyAndDecodesIt)
     EXPECT_EQ(host.decoded, (std::vector<std::string>{testImage(9)}));
     EXPECT_EQ(host.completed, (std::vector<std::pair<Transaction, std::string>>{{Transaction::Read, testImage(9)}}));
     EXPECT_EQ(state.uploadData, testImage(9));
-    EXPECT_EQ(state.UploadByteCount, 131);
+    EXPECT_EQ(state.uploadByteCount, 131);
     EXPECT_EQ(windows.main.window.caption(), "Quellmark VQ-3 (v4.0) on COM1");
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(showsConnected());
@@ -83,7 +83,7 @@ TEST_F(LinkTest, ReplyInPiecesCompletesOnlyAtTheLastByte)
     EXPECT_TRUE(host.decoded.empty());
     EXPECT_TRUE(host.busy);
     EXPECT_EQ(host.progressReports.back(), std::make_pair(130, 131));
-    EXPECT_EQ(state.LastCommand, "U");
+    EXPECT_EQ(state.lastCommand, "U");
 
     port.deliver(bytes.substr(130));
     EXPECT_EQ(host.decoded, (std::vector<std::string>{testImage(5)}));
@@ -144,7 +144,7 @@ TEST_F(LinkTest, OldFirmwareWarnsOnceAndTheNextReadDecodes)
     port.deliver(reply(1, 0, testImage(1)));
     EXPECT_EQ(host.boxes,
               (std::vector<forms::MessageBox>{forms::messageBox("Warning", kOldFirmwareText, forms::Icon::Warning)}));
-    EXPECT_TRUE(state.FirmwareWarned);
+    EXPECT_TRUE(state.firmwareWarned);
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(windows.main.menus.read.enabled());
 
@@ -232,8 +232,8 @@ TEST_F(LinkTest, ReplyNotBeginningWithUIsNotDecodedAndKeepsTheIdentification)
                               forms::messageBox("Communications Error", kBadReplyText, forms::Icon::None)}));
     EXPECT_TRUE(host.decoded.empty());
     EXPECT_TRUE(host.completed.empty());
-    EXPECT_EQ(state.ModelName, "VQ-3+ ");
-    EXPECT_EQ(state.FirmwareVersion, 2);
+    EXPECT_EQ(state.modelName, "VQ-3+ ");
+    EXPECT_EQ(state.firmwareVersion, 2);
     EXPECT_EQ(windows.main.window.caption(), caption);
     EXPECT_EQ(port.sent, "U" + kAbortBurst);
     EXPECT_TRUE(inEchoMode());
@@ -249,7 +249,7 @@ TEST_F(LinkTest, ReadIsIgnoredWhileAWriteIsUnderWay)
     port.takeSent();
     link.read();
     EXPECT_TRUE(port.sent.empty());
-    EXPECT_EQ(state.LastCommand, "D");
+    EXPECT_EQ(state.lastCommand, "D");
 }
 
 } // namespace

@@ -53,13 +53,13 @@ TEST_F(LinkTest, GoodWriteSendsEachByteOnlyAfterTheEchoOfTheOneBeforeThenReadsIt
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(showsConnected());
     EXPECT_TRUE(windows.main.menus.write.enabled());
-    EXPECT_EQ(state.FirmwareVersion, 2);
-    EXPECT_EQ(state.UnitImage, image.substr(1));
+    EXPECT_EQ(state.firmwareVersion, 2);
+    EXPECT_EQ(state.unitImage, image.substr(1));
 }
 
 TEST_F(LinkTest, WithoutVerifyTheWriteIsCompleteAtTheLastEcho)
 {
-    state.VerifyWrites = false;
+    state.verifyWrites = false;
     connect();
     const std::string image = "D" + testImage(4);
 
@@ -70,7 +70,7 @@ TEST_F(LinkTest, WithoutVerifyTheWriteIsCompleteAtTheLastEcho)
     EXPECT_EQ(host.completed,
               (std::vector<std::pair<Transaction, std::string>>{{Transaction::Write, image.substr(1)}}));
     EXPECT_TRUE(inEchoMode());
-    EXPECT_EQ(state.UnitImage, image.substr(1));
+    EXPECT_EQ(state.unitImage, image.substr(1));
 }
 
 TEST_F(LinkTest, ReadBackThatDiffersNamesTheFieldAndTheBackupAndKeepsWhatTheUnitHolds)
@@ -94,7 +94,7 @@ TEST_F(LinkTest, ReadBackThatDiffersNamesTheFieldAndTheBackupAndKeepsWhatTheUnit
                               "cable connections, and then write again.",
                               forms::Icon::Critical)}));
     EXPECT_EQ(host.completed, (std::vector<std::pair<Transaction, std::string>>{{Transaction::Read, stored}}));
-    EXPECT_EQ(state.UnitImage, stored);
+    EXPECT_EQ(state.unitImage, stored);
     EXPECT_EQ(port.sent, image + "U");
     EXPECT_TRUE(inEchoMode());
     EXPECT_TRUE(showsConnected());
@@ -160,7 +160,7 @@ TEST(LinkEchoMismatchTest, SendsTheAbortBurstRightAfterTheBadEchoAndStaysConnect
         rig.port.allSent();
         EXPECT_TRUE(rig.showsConnected());
         EXPECT_TRUE(rig.windows.main.menus.write.enabled());
-        EXPECT_EQ(rig.state.FirmwareVersion, 2);
+        EXPECT_EQ(rig.state.firmwareVersion, 2);
     }
 }
 
@@ -189,7 +189,7 @@ TEST_F(LinkTest, ProbeEchoAheadOfTheFirstWriteEchoIsDropped)
     link.startDownload(image);
     port.deliver(kProbe);
     EXPECT_EQ(port.sent, "D");
-    EXPECT_EQ(state.EchoCount, 0);
+    EXPECT_EQ(state.echoCount, 0);
 
     for (int i = 0; i < 129; ++i) {
         echoLastByte();
@@ -206,7 +206,7 @@ TEST_F(LinkTest, WriteIsIgnoredWhileAReadIsUnderWay)
     port.takeSent();
     link.startDownload("D" + testImage());
     EXPECT_TRUE(port.sent.empty());
-    EXPECT_EQ(state.LastCommand, "U");
+    EXPECT_EQ(state.lastCommand, "U");
 }
 
 } // namespace

@@ -124,7 +124,7 @@ TEST(IniSettingsLoadTest, SettledFileAppliesEveryLineWithoutAskingOrWriting)
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
     EXPECT_EQ(s.ini.lines(),
               (storage::IniLines{"3", " k1abc ", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
-    EXPECT_EQ(s.m.link.ComPortNumber, 3);
+    EXPECT_EQ(s.m.link.comPort, 3);
     EXPECT_EQ(s.m.myCall, "K1ABC");
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
     EXPECT_EQ(s.m.inputBaudIndex, 2);
@@ -151,7 +151,7 @@ TEST(IniSettingsLoadTest, OnlyTheFirstCharacterOfLineOneIsThePort)
     for (const auto& c : cases) {
         LoadRig s(settledWith({{1, c.line}}), {"3"});
         EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.line;
+        EXPECT_EQ(s.m.link.comPort, c.port) << c.line;
         EXPECT_EQ(s.inputs("Serial Port Selection"), c.prompts) << c.line;
     }
 }
@@ -170,7 +170,7 @@ TEST(IniSettingsLoadTest, PortPromptTakesComNamesAndSingleDigitsAndAsksAgainSile
     for (const auto& c : cases) {
         LoadRig s(settledWith({{1, "0"}}), c.answers);
         EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_EQ(s.m.link.ComPortNumber, c.port) << c.answers.front().value_or("");
+        EXPECT_EQ(s.m.link.comPort, c.port) << c.answers.front().value_or("");
         EXPECT_EQ(s.inputs("Serial Port Selection"), static_cast<long>(c.answers.size()));
         EXPECT_TRUE(s.ui.boxes.empty());
         EXPECT_EQ(s.written().at(0), std::to_string(c.port));
@@ -193,7 +193,7 @@ TEST(IniSettingsLoadTest, EmptyPortAnswerShowsTheBoxAndOkAsksAgain)
 {
     LoadRig s(settledWith({{1, "0"}}), {"", std::nullopt, "  ", "3"});
     EXPECT_TRUE(s.ini.loadSettings());
-    EXPECT_EQ(s.m.link.ComPortNumber, 3);
+    EXPECT_EQ(s.m.link.comPort, 3);
     ASSERT_EQ(s.ui.boxes.size(), 3U);
     for (const auto& box : s.ui.boxes)
         EXPECT_EQ(box, forms::messageBox("Error",
@@ -214,7 +214,7 @@ TEST(IniSettingsLoadTest, CancelAtTheEmptyPortBoxEndsTheProgramBeforeAnythingEls
                                                     "input:Serial Port Selection", "box:Error", "end"}));
     EXPECT_TRUE(s.ui.ended);
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
-    EXPECT_EQ(s.m.link.ComPortNumber, 0);
+    EXPECT_EQ(s.m.link.comPort, 0);
     EXPECT_EQ(s.m.myCall, "");
     EXPECT_EQ(s.m.inputBaudIndex, 0);
     EXPECT_FALSE(s.w.welcome.window.visible());
@@ -278,7 +278,7 @@ TEST(IniSettingsLoadTest, FreshAccountGetsThePlaceholderFileThenThePromptsAndThe
     EXPECT_EQ(fileAtPrompt[0], "0\r\nMYCALL\r\n0\r\n0\r\n6\r\n2\r\nTRUE\r\nReserved\r\nReserved\r\nReserved\r\n");
     EXPECT_EQ(s.written(), (Lines{"1", "K1ABC", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
     EXPECT_EQ(s.files.folders.count("/opt/quellmark"), 1U);
-    EXPECT_EQ(s.m.link.ComPortNumber, 1);
+    EXPECT_EQ(s.m.link.comPort, 1);
     EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
     EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{true, false, false, false}));
     EXPECT_TRUE(s.w.main.menus.out1200.checked());
@@ -421,7 +421,7 @@ TEST(IniSettingsLoadTest, ReadFailureShowsItsBoxAndAppliesNothing)
         EXPECT_EQ(s.ui.calls, (std::vector<std::string>{"pointer:normal", "box:" + c.title}));
         EXPECT_EQ(s.ui.boxes.at(0), forms::messageBox(c.title, c.text, forms::Icon::Warning));
         EXPECT_EQ(s.ini.lines(), storage::IniLines{});
-        EXPECT_EQ(s.m.link.ComPortNumber, 0);
+        EXPECT_EQ(s.m.link.comPort, 0);
         EXPECT_EQ(s.m.myCall, "");
         EXPECT_EQ(s.m.inputBaudIndex, 0);
         EXPECT_EQ(s.m.outputBaudIndex, 0);

@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         program.startUp();
-        m.link.ComPortNumber = 3;
+        m.link.comPort = 3;
         m.myCall = "K1ABC";
         m.inputBaudIndex = 2;
         m.outputBaudIndex = 1;

@@ -71,7 +71,7 @@ TEST_F(ProgramTest, AFailedPortTestSendsTheUserToTheSetupMenu)
 TEST_F(ProgramTest, TheMainWindowIsUsableEvenWhenTheInitializationFileStoppedOnAnError)
 {
     start(storage::joinLines({"2", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}));
-    EXPECT_EQ(program.session().state().link.ComPortNumber, 2);
+    EXPECT_EQ(program.session().state().link.comPort, 2);
     EXPECT_TRUE(w.main.window.enabled());
 }
 
@@ -102,7 +102,7 @@ TEST_F(ProgramTest, WriteWithoutAModeSaysToChooseOne)
 TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
 {
     start();
-    program.session().state().link.ModelName = "VQ-3 ";
+    program.session().state().link.modelName = "VQ-3 ";
     for (Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Alarm}) {
         program.session().selectMode(mode);
         ui.boxes.clear();
@@ -115,7 +115,7 @@ TEST_F(ProgramTest, APlainVq3RefusesEveryModeButTracking)
     EXPECT_TRUE(program.write());
     ASSERT_EQ(link.downloads.size(), 1u);
     EXPECT_EQ(link.downloads[0].size(), 129u);
-    program.session().state().link.ModelName = "VQ-3+ ";
+    program.session().state().link.modelName = "VQ-3+ ";
     program.session().selectMode(forms::Mode::Beacon);
     w.beacon.station.ToCall.setText("APRS");
     EXPECT_TRUE(program.write());
@@ -224,17 +224,17 @@ TEST_F(ProgramTest, VerifyAfterWriteIsOnUntilTurnedOffAndKeptInTheProgramsOwnFil
     const std::string optionsFile = "/home/user/.config/quellmark/quellmark.conf";
     start();
     EXPECT_TRUE(w.main.menus.verifyafterwrite.checked());
-    EXPECT_TRUE(program.session().state().link.VerifyWrites);
+    EXPECT_TRUE(program.session().state().link.verifyWrites);
     EXPECT_EQ(files.files.count(optionsFile), 0u);
 
     EXPECT_TRUE(program.menuCommand("verifyafterwrite"));
     EXPECT_FALSE(w.main.menus.verifyafterwrite.checked());
-    EXPECT_FALSE(program.session().state().link.VerifyWrites);
+    EXPECT_FALSE(program.session().state().link.verifyWrites);
     EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=no\r\n");
     EXPECT_EQ(files.files[kIni], iniFile("1", "N0CALL"));
 
     program.toggleVerifyAfterWrite();
-    EXPECT_TRUE(program.session().state().link.VerifyWrites);
+    EXPECT_TRUE(program.session().state().link.verifyWrites);
     EXPECT_EQ(files.files[optionsFile], "VerifyAfterWrite=yes\r\n");
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -279,7 +279,7 @@ TEST_F(ProgramTest, ASettingThatCannotBeKeptSaysWhyAndHoldsUntilTheProgramEnds)
     forms::MessageBox expected = storage::writeErrorBox({storage::error::kPermissionDenied, ""});
     expected.details = "/home/user/.config/quellmark/quellmark.conf: Permission denied";
     EXPECT_EQ(ui.boxes[0], expected);
-    EXPECT_FALSE(program.session().state().link.VerifyWrites);
+    EXPECT_FALSE(program.session().state().link.verifyWrites);
     EXPECT_FALSE(w.main.menus.verifyafterwrite.checked());
 }
 

@@ -30,7 +30,7 @@ protected:
         link.setIniSettings(&program.ini());
         link.setTransactionRecorder(
             [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
-                recorded.push_back({transaction, state.ModelName, bytes});
+                recorded.push_back({transaction, state.modelName, bytes});
             });
         program.setLink(&link);
         ASSERT_TRUE(program.start());

@@ -7,20 +7,20 @@
 namespace qm::shell
 {
 
-class LinkCommands
+/// The requests of the program to the link; UnitLink passes them to the link engine.
+class LinkRequests
 {
 public:
-    virtual ~LinkCommands() = default;
+    virtual ~LinkRequests() = default;
 
-    /// Tests the port ComPortNumber: opens and closes it; on failure shows the port's message box and sets
-    /// PortError.
-    virtual void TestSerialPort() = 0;
+    /// Tests the chosen port: opens and closes it; on failure shows the port's message box and sets portError.
+    virtual void testPort() = 0;
     /// Opens the tested port and sends the first probe at once; probing for the unit goes on from there.
-    virtual void OpenSerialPort() = 0;
+    virtual void openPort() = 0;
     /// Tells the user to choose a serial port from the Setup menu.
-    virtual void SelectSerialPort() = 0;
+    virtual void askToChoosePort() = 0;
     /// Sends "E" when the port is open, then closes it.
-    virtual void CloseSerialPort() = 0;
+    virtual void closePort() = 0;
     /// A read or write with the unit is under way.
     virtual bool transferUnderWay() const = 0;
     /// Breaks off a transfer under way with the abort burst, sends "E", lets it all leave, closes the port and
