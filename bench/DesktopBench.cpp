@@ -208,15 +208,15 @@ int main(int argc, char** argv)
         }
         switch (step) {
         case Step::Identifying:
-            if (link.firmwareVersion != 0 && link.lastCommand == "E" && read->isEnabled()) {
+            if (link.firmwareVersion != 0 && link.lastCommand == qm::link::Command::Probe && read->isEnabled()) {
                 meter.phase = "read";
                 step = Step::Reading;
                 read->trigger();
             }
             break;
         case Step::Reading:
-            readStarted = readStarted || link.lastCommand == "U";
-            if (readStarted && link.lastCommand == "E" && write->isEnabled()) {
+            readStarted = readStarted || link.lastCommand == qm::link::Command::Upload;
+            if (readStarted && link.lastCommand == qm::link::Command::Probe && write->isEnabled()) {
                 meter.phase = "write";
                 step = Step::Writing;
                 writeStarted = monotonicNs();

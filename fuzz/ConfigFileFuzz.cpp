@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> lines = qm::storage::splitLines(bytes);
-    for (int mode = 0; mode < qm::forms::kModeCount; ++mode)
-        loadAs(static_cast<Mode>(mode), lines);
+    for (const qm::forms::Mode mode : qm::forms::kModes)
+        loadAs(mode, lines);
     return 0;
 }

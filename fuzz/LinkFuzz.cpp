@@ -26,6 +26,20 @@ using qm::fuzz::require;
 
 constexpr std::size_t kImageBytes = qm::link::kDownloadSize - 1;
 
+/// Returns the byte the link last sent to the unit, as a trace shows it.
+const char* commandLetter(qm::link::Command command)
+{
+    switch (command) {
+    case qm::link::Command::Probe:
+        return "E";
+    case qm::link::Command::Upload:
+        return "U";
+    case qm::link::Command::Download:
+        return "D";
+    }
+    return "?";
+}
+
 class QuietHost : public qm::link::LinkHost
 {
 public:
@@ -100,18 +114,18 @@ private:
 
     void step(int event)
     {
-        const std::string before = m_state.lastCommand;
+        const qm::link::Command before = m_state.lastCommand;
         trace(event);
         m_port.takeSent();
         switch (event) {
         // The user reaches Read, Write and Disconnect while the window offers them; a click queued before the
         // menus were disabled can still arrive during a transaction.
         case kRead:
-            if (m_windows.main.menus.read.enabled() || m_state.lastCommand != "E")
+            if (m_windows.main.menus.read.enabled() || m_state.lastCommand != qm::link::Command::Probe)
                 m_link.read();
             break;
         case kWrite:
-            if (m_windows.main.menus.write.enabled() || m_state.lastCommand != "E")
+            if (m_windows.main.menus.write.enabled() || m_state.lastCommand != qm::link::Command::Probe)
                 m_link.startDownload("D" + image());
             break;
         case kDisconnect:
@@ -131,11 +145,11 @@ private:
         }
         if ((event == kRead || event == kWrite) && before != "E")
             require(m_state.lastCommand == before && m_port.sent.empty(), "a second transaction started");
-        if (before == "E" && m_state.lastCommand == "D")
+        if (before == qm::link::Command::Probe && m_state.lastCommand == qm::link::Command::Download)
             m_written = m_port.sent;
-        else if (m_state.lastCommand == "D" && event != kDisconnect)
+        else if (m_state.lastCommand == qm::link::Command::Download && event != kDisconnect)
             m_written += m_port.sent;
-        if (before != "E" && m_state.lastCommand == before)
+        if (before != qm::link::Command::Probe && m_state.lastCommand == before)
             require(m_port.sent.find(qm::link::kProbeByte) == std::string::npos || before == "D",
                     "a probe went out during a read");
     }
@@ -195,7 +209,7 @@ private:
         if (m_underBox)
             return;
         m_underBox = true;
-        const std::string before = m_state.lastCommand;
+        const qm::link::Command before = m_state.lastCommand;
         const int count = m_input.ConsumeIntegralInRange<int>(0, 3);
         for (int i = 0; i < count; ++i) {
             const std::string sent = m_port.sent;
@@ -213,8 +227,8 @@ private:
             "receive bytes", "probe echo", "reply", "echo last byte", "echo tick",  "read tick", "write tick",
             "port failure",  "all sent",   "read",  "write",          "disconnect", "COM change"};
         if (enabled)
-            std::fprintf(stderr, "%s%s (LastCommand %s)\n", m_underBox ? "  under box: " : "", kNames[event],
-                         m_state.lastCommand.c_str());
+            std::fprintf(stderr, "%s%s (last command %s)\n", m_underBox ? "  under box: " : "", kNames[event],
+                         commandLetter(m_state.lastCommand));
     }
 
     std::string image()
@@ -226,10 +240,9 @@ private:
 
     void check()
     {
-        const auto& command = m_state.lastCommand;
-        require(command == "E" || command == "U" || command == "D", "the link is in an unknown state");
+        const auto command = m_state.lastCommand;
         require(!(m_readTimer.isActive() && m_writeTimer.isActive()), "a read and a write run at once");
-        if (command == "E") {
+        if (command == qm::link::Command::Probe) {
             require(m_echoTimer.isActive(), "echo mode without the probe timer");
             require(!m_readTimer.isActive(), "the read time-out runs outside a read");
             require(!m_writeTimer.isActive(), "the write time-out runs outside a write");
@@ -238,12 +251,12 @@ private:
             require(!m_echoTimer.isActive(), "the probe timer runs during a read or write");
         }
         // A write's read-back keeps the image it compares with, echoed whole.
-        if (command == "U")
+        if (command == qm::link::Command::Upload)
             require(!m_writeTimer.isActive() &&
                         (m_state.downloadImage.empty() ||
                          static_cast<std::size_t>(m_state.echoCount) == m_state.downloadImage.size()),
                     "a read runs inside a write");
-        if (command == "D") {
+        if (command == qm::link::Command::Download) {
             require(!m_readTimer.isActive(), "the read time-out runs during a write");
             const auto sentSoFar = static_cast<std::size_t>(m_state.echoCount) + 1;
             require(m_written == m_state.downloadImage.substr(0, sentSoFar) || !m_port.isOpen(),

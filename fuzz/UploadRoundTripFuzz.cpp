@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::string upload(reinterpret_cast<const char*>(data), std::min(size, qm::image::kImageSize));
     upload.resize(qm::image::kImageSize, '\0');
-    for (int mode = 0; mode < qm::forms::kModeCount; ++mode)
+    for (const qm::forms::Mode mode : qm::forms::kModes)
         roundTrip(upload, mode);
     return 0;
 }

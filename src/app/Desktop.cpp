@@ -11,18 +11,20 @@ namespace qm::app
 
 Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
 {
-    std::map<std::string, QWidget*> windows{{"MDIForm1", &m_window}, {"Form6", &m_welcome}};
+    // Every window by its object name, the name of its window model.
+    std::map<std::string, QWidget*> windows{{m_window.objectName().toStdString(), &m_window},
+                                            {m_welcome.objectName().toStdString(), &m_welcome}};
     std::vector<QWidget*> roots{&m_window, &m_welcome};
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        QWidget* form = createModeWindow(static_cast<forms::Mode>(mode));
+    for (const forms::Mode mode : forms::kModes) {
+        QWidget* form = createModeWindow(mode);
         QMdiSubWindow* sub = m_window.addModeWindow(form);
         sub->hide();
-        windows["Form" + std::to_string(mode + 1)] = sub;
+        windows[form->objectName().toStdString()] = sub;
         roots.push_back(form);
     }
     m_about = new AboutWindow(&m_window);
     m_printProgress = new PrintProgressWindow(&m_window);
-    windows["Form8"] = m_printProgress;
+    windows[m_printProgress->objectName().toStdString()] = m_printProgress;
 
     if (!ui) {
         m_qtUi = std::make_unique<QtUi>(m_window, *m_window.progressBar(), [this] { redraw(); });

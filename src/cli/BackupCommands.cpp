@@ -57,8 +57,8 @@ std::string modeText(const shell::BackupEntry& entry)
 {
     if (!entry.mode)
         return "(damaged)";
-    if (*entry.mode < forms::kModeCount)
-        return shell::modeName(static_cast<forms::Mode>(*entry.mode));
+    if (const auto mode = forms::modeOfCode(*entry.mode))
+        return shell::modeName(*mode);
     return "mode " + std::to_string(*entry.mode);
 }
 
@@ -87,9 +87,8 @@ Json entryToJson(const shell::BackupEntry& entry, int number)
     json["model"] = latin1ToUtf8(entry.name.model);
     json["firmware"] = nullable(entry.name.firmware);
     json["mode"] = nullable(entry.mode);
-    json["modeName"] = entry.mode && *entry.mode < forms::kModeCount
-                           ? Json(shell::modeName(static_cast<forms::Mode>(*entry.mode)))
-                           : Json(nullptr);
+    const auto mode = entry.mode ? forms::modeOfCode(*entry.mode) : std::nullopt;
+    json["modeName"] = mode ? Json(shell::modeName(*mode)) : Json(nullptr);
     json["callsign"] = latin1ToUtf8(entry.callsign);
     const std::string transaction = transactionWord(entry.name);
     json["transaction"] = transaction.empty() ? Json(nullptr) : Json(transaction);

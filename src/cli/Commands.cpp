@@ -121,14 +121,14 @@ int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams 
     shell::Session program(files);
     program.startUp();
     program.decodeUpload(bytes);
-    const int mode = program.state().currentMode;
-    if (mode >= forms::kModeCount)
+    if (const auto code = program.state().unknownModeCode)
         return fail(forms::messageBox("Error",
-                                      "The image holds mode code " + std::to_string(mode) +
+                                      "The image holds mode code " + std::to_string(*code) +
                                           ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) "
                                           "and Alarm (4).",
                                       forms::Icon::Warning),
                     options.json, kRefused, streams);
+    const int mode = forms::codeOfMode(*program.state().currentMode);
     const auto lines = program.configurationLines();
     if (options.json) {
         if (!options.output.empty())

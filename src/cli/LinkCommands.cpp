@@ -6,6 +6,7 @@
 #include "shell/ControlSettings.h"
 #include "storage/ConfigFile.h"
 
+#include <cassert>
 #include <ostream>
 
 namespace qm::cli
@@ -65,7 +66,7 @@ nlohmann::json warningsToJson(const LinkSession& session)
 struct UnitConfiguration
 {
     UnitIdentity identity;
-    int mode = 0;
+    forms::Mode mode = forms::Mode::Telemetry;
     std::vector<std::string> lines;
 };
 
@@ -76,17 +77,18 @@ std::variant<UnitConfiguration, LinkFailure> readUnit(LinkSession& session)
     if (auto failure = session.read())
         return *failure;
     shell::Session& program = session.program();
-    const int mode = program.state().currentMode;
-    if (mode < 0 || mode >= forms::kModeCount)
+    if (const auto code = program.state().unknownModeCode)
         return LinkFailure{forms::messageBox("Error",
-                                             "The unit holds mode code " + std::to_string(mode) +
+                                             "The unit holds mode code " + std::to_string(*code) +
                                                  ", which is none of Telemetry (0), Beacon (1), NMEA (2), "
                                                  "Tracking (3) and Alarm (4).",
                                              forms::Icon::Warning),
                            kRefused,
                            {},
                            {}};
-    return UnitConfiguration{session.identity(), mode, program.configurationLines()};
+    // A completed read selects the mode its image names, or keeps the code of one no window edits.
+    assert(program.state().currentMode);
+    return UnitConfiguration{session.identity(), *program.state().currentMode, program.configurationLines()};
 }
 
 } // namespace
@@ -140,7 +142,7 @@ int runRead(const ReadOptions& options, storage::FileSystem& files, const LinkCo
             lines.push_back(latin1ToUtf8(line));
         nlohmann::json object{{"model", unit.identity.model},
                               {"firmware", unit.identity.firmware},
-                              {"mode", unit.mode},
+                              {"mode", forms::codeOfMode(unit.mode)},
                               {"lines", lines}};
         if (!session.warnings().empty())
             object["warnings"] = warningsToJson(session);

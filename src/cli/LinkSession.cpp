@@ -124,7 +124,7 @@ void LinkSession::interrupted(int signal)
     const auto& state = m_program.state().link;
     std::string transfer;
     if (m_link->transferUnderWay()) {
-        if (state.lastCommand == "D" || m_awaiting == Awaiting::Write)
+        if (state.lastCommand == link::Command::Download || m_awaiting == Awaiting::Write)
             transfer = "write";
         else if (m_awaiting == Awaiting::Identification)
             transfer = "identification";
@@ -168,7 +168,7 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
     shell::ProgramState& state = m_program.state();
     m_program.saveShownProfiles();
     const bool plainVq3 = forms::trimSpaces(state.link.modelName) == "VQ-3";
-    if (plainVq3 && state.currentMode != static_cast<int>(forms::Mode::Tracking))
+    if (plainVq3 && state.currentMode != forms::Mode::Tracking)
         return LinkFailure{shell::notOnPlainVq3Box(), kRefused, {}, {}};
     if (auto box = m_program.checkAndCompile())
         return LinkFailure{*box, kRefused, {}, {}};
@@ -197,7 +197,7 @@ std::optional<LinkFailure> LinkSession::waitFor(Awaiting what)
     QObject::connect(&noUnit, &QTimer::timeout, &noUnit, [this] {
         // A unit that echoed the probe is being identified: the read's own time-out decides from here.
         const auto& state = m_program.state().link;
-        if (!state.identifyAttempted && state.lastCommand == "E")
+        if (!state.identifyAttempted && state.lastCommand == link::Command::Probe)
             finish(noUnitFailure());
     });
     if (what == Awaiting::Identification)

@@ -71,7 +71,7 @@ int runReport(const ReportOptions& options, storage::FileSystem& files, shell::C
         printBox(streams.err, *opened.box);
         return kInputError;
     }
-    const auto mode = static_cast<forms::Mode>(program.state().currentMode);
+    const std::optional<forms::Mode> mode = program.state().currentMode;
     if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode ||
         (mode != forms::Mode::Nmea && mode != forms::Mode::Tracking)) {
         printBox(streams.err, reportError("The file " + options.config +

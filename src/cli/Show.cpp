@@ -136,7 +136,7 @@ Json itemsToJson(const std::vector<shell::SummaryItem>& items)
 Json summaryToJson(const shell::ConfigurationSummary& summary)
 {
     Json json = Json::object();
-    json["mode"] = static_cast<int>(summary.mode);
+    json["mode"] = forms::codeOfMode(summary.mode);
     json["modeName"] = shell::modeName(summary.mode);
     for (const auto& item : summary.items)
         if (item.control != "mode")
@@ -245,12 +245,12 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
     shell::Session program(files);
     if (auto failure = openConfiguration(program, source))
         return *failure;
-    return shell::summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.state().currentMode));
+    return shell::summarizeConfiguration(program.windows(), *program.state().currentMode);
 }
 
 int printConfiguration(const shell::Session& program, bool json, std::ostream& out)
 {
-    const auto mode = static_cast<forms::Mode>(program.state().currentMode);
+    const forms::Mode mode = *program.state().currentMode;
     const auto summary = shell::summarizeConfiguration(program.windows(), mode);
     const auto preview = shell::previewConfiguration(program.windows(), mode);
     if (json) {

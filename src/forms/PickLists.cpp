@@ -65,16 +65,15 @@ void rebuildTxLists(Windows& windows, bool baud300, int delayIndex, int tailInde
 {
     for (bool delay : {true, false}) {
         const auto entries = txListEntries(baud300, delay);
-        for (int mode = 0; mode < kModeCount; ++mode) {
-            PickList& list = delay ? windows.station(static_cast<Mode>(mode)).TxDelay
-                                   : windows.station(static_cast<Mode>(mode)).TxTail;
+        for (const Mode mode : kModes) {
+            PickList& list = delay ? windows.station(mode).TxDelay : windows.station(mode).TxTail;
             list.clear();
             for (const auto& entry : entries)
                 list.addItem(entry);
         }
     }
-    for (int mode = 0; mode < kModeCount; ++mode) {
-        StationControls& station = windows.station(static_cast<Mode>(mode));
+    for (const Mode mode : kModes) {
+        StationControls& station = windows.station(mode);
         station.TxDelay.setListIndex(clampedPosition(delayIndex, station.TxDelay.count()));
         station.TxTail.setListIndex(clampedPosition(tailIndex, station.TxTail.count()));
     }

@@ -145,8 +145,8 @@ const StationControls& Windows::station(Mode mode) const
 
 void setMyCall(Windows& windows, std::string_view text)
 {
-    for (int mode = 0; mode < kModeCount; ++mode)
-        windows.station(static_cast<Mode>(mode)).MyCall.setText(text);
+    for (const Mode mode : kModes)
+        windows.station(mode).MyCall.setText(text);
 }
 
 } // namespace qm::forms

@@ -5,6 +5,7 @@
 #include "forms/Fields.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,31 @@ enum class Mode : int
 };
 
 inline constexpr int kModeCount = 5;
+
+/// The five modes in the order of their codes.
+inline constexpr std::array<Mode, kModeCount> kModes{Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Tracking,
+                                                     Mode::Alarm};
+
+/// Returns the code of a mode: the image's mode code and a configuration file's first line (0 to 4).
+constexpr int codeOfMode(Mode mode)
+{
+    return static_cast<int>(mode);
+}
+
+/// Returns a mode's position in kModes and in the arrays kept per mode.
+constexpr std::size_t modeIndex(Mode mode)
+{
+    return static_cast<std::size_t>(mode);
+}
+
+/// Returns the mode a code stands for, or nothing for a code outside 0 to 4 (an image's mode code can be 5 to 7).
+constexpr std::optional<Mode> modeOfCode(int code)
+{
+    for (const Mode mode : kModes)
+        if (codeOfMode(mode) == code)
+            return mode;
+    return std::nullopt;
+}
 
 /// The status panel's background while no unit answers: light yellow.
 inline constexpr std::uint32_t kDisconnectedColour = 0xFFFF80;

@@ -58,7 +58,7 @@ std::string withoutLeadingSpaces(const std::string& text)
 void UpdateEntireNMEAForm(forms::Windows& windows, const ImageFields& fields)
 {
     forms::NmeaForm& form = windows.nmea;
-    if (modeCode(fields.modeByte) == static_cast<int>(forms::Mode::Nmea))
+    if (forms::modeOfCode(modeCode(fields.modeByte)) == forms::Mode::Nmea)
         form.NMEADeltaEnable.setValue((fields.modeByte & 0x40) != 0 ? 1 : 0);
     fillSpecialPaths(form.station, fields);
     fillProfileStore(form.store, fields, fillsAt300Baud(windows));
@@ -72,7 +72,7 @@ void UpdateEntireNMEAForm(forms::Windows& windows, const ImageFields& fields)
 void UpDateEntireTrackingForm(forms::Windows& windows, const ImageFields& fields)
 {
     forms::TrackingForm& form = windows.tracking;
-    if (modeCode(fields.modeByte) == static_cast<int>(forms::Mode::Tracking))
+    if (forms::modeOfCode(modeCode(fields.modeByte)) == forms::Mode::Tracking)
         form.TrkDeltaEnable.setValue((fields.modeByte & 0x40) != 0 ? 1 : 0);
     fillSpecialPaths(form.station, fields);
     fillProfileStore(form.store, fields, fillsAt300Baud(windows));

@@ -22,7 +22,7 @@ void Link::startDownload(const std::string& downloadImage)
     flushBuffers();
     // One limit for the whole write, not restarted per byte.
     m_writeTimeOutTimer.start();
-    m_state.lastCommand = "D";
+    m_state.lastCommand = Command::Download;
     m_state.echoCount = 0;
     m_host.progress(0, static_cast<int>(m_state.downloadImage.size()));
     sendBytes(std::string_view(m_state.downloadImage).substr(0, 1));
@@ -32,7 +32,7 @@ void Link::receiveWriteEchoes()
 {
     m_host.setBusyPointer(true);
     const auto& image = m_state.downloadImage;
-    while (m_state.lastCommand == "D") {
+    while (m_state.lastCommand == Command::Download) {
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
@@ -86,7 +86,7 @@ void Link::downloadComplete()
 void Link::startReadBack()
 {
     m_readingBack = true;
-    m_state.lastCommand = "U";
+    m_state.lastCommand = Command::Upload;
     m_reply.clear();
     if (m_port.isOpen()) {
         m_port.flushInput();

@@ -112,7 +112,7 @@ void Link::askToChoosePort()
 void Link::returnToProbing()
 {
     m_state.awaitingEcho = false;
-    m_state.lastCommand = "E";
+    m_state.lastCommand = Command::Probe;
     m_reply.clear();
     // Only the receive side is discarded: what was sent last (an abort burst above all) still has to reach the
     // unit. While it drains, the input is discarded once it has left.
@@ -176,7 +176,7 @@ void Link::enableReadWrite()
 
 void Link::abandonTransaction()
 {
-    if (m_state.lastCommand == "E") {
+    if (m_state.lastCommand == Command::Probe) {
         return;
     }
     m_readTimeOutTimer.stop();
@@ -223,7 +223,7 @@ void Link::disconnectUnit()
     // In the middle of a read or write the unit takes every byte as part of the transfer: an "E" sent now would
     // land inside the image (and, when the next image byte happens to be "E", pass the echo check). The click
     // counts only between transfers, which end within a second or at their time-out.
-    if (m_state.lastCommand != "E" || m_closing) {
+    if (m_state.lastCommand != Command::Probe || m_closing) {
         return;
     }
     sendBytes(std::string(1, kEndCommand));
@@ -239,7 +239,7 @@ void Link::probeTick()
         drainTick();
         return;
     }
-    m_state.lastCommand = "E";
+    m_state.lastCommand = Command::Probe;
     if (m_state.awaitingEcho) {
         showDisconnected();
     }
@@ -260,7 +260,7 @@ void Link::probeNow()
 void Link::receiveProbeEchoes()
 {
     // One notification may stand for several bytes: look at all of them for the probe's echo.
-    while (m_state.lastCommand == "E") {
+    while (m_state.lastCommand == Command::Probe) {
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
@@ -291,9 +291,9 @@ void Link::dataArrived()
         }
         return;
     }
-    if (m_state.lastCommand == "U") {
+    if (m_state.lastCommand == Command::Upload) {
         receiveReply();
-    } else if (m_state.lastCommand == "D") {
+    } else if (m_state.lastCommand == Command::Download) {
         receiveWriteEchoes();
     } else {
         receiveProbeEchoes();
@@ -315,10 +315,10 @@ void Link::portFailed(const PortError& error)
     if (m_boxDepth > 0) {
         return;
     }
-    if (m_state.lastCommand == "U") {
+    if (m_state.lastCommand == Command::Upload) {
         m_writeTimeOutTimer.stop();
         readTimedOut();
-    } else if (m_state.lastCommand == "D") {
+    } else if (m_state.lastCommand == Command::Download) {
         m_readTimeOutTimer.stop();
         writeTimedOut();
     } else {

@@ -16,6 +16,17 @@
 namespace qm::link
 {
 
+/// What the link is doing, named by the command it last sent to the unit.
+enum class Command
+{
+    /// "E": probing for the unit between transfers.
+    Probe,
+    /// "U": a read (upload) of the unit's configuration.
+    Upload,
+    /// "D": a write (download) of a configuration to the unit.
+    Download,
+};
+
 /// The link's state: the port in use, the unit's identification and the transaction under way.
 struct LinkState
 {
@@ -23,8 +34,7 @@ struct LinkState
     int comPort = 0;
     /// The last port test failed.
     bool portTestFailed = false;
-    /// "E" probing, "U" reading, "D" writing.
-    std::string lastCommand = "E";
+    Command lastCommand = Command::Probe;
     /// A probe byte went out and its echo has not come back.
     bool awaitingEcho = false;
     /// "VQ-3 ", "VQ-3+ " or "Custom " from the last identification; empty before any.
@@ -122,7 +132,7 @@ public:
     void closePort();
     /// Tells the user to choose a serial port from the Setup menu.
     void askToChoosePort();
-    /// Back to probing: no echo awaited, lastCommand "E", the receive buffer flushed, the probe timer running.
+    /// Back to probing: no echo awaited, lastCommand Probe, the receive buffer flushed, the probe timer running.
     void returnToProbing();
     /// The Disconnected display: status, caption (only when it differs, unless forced), firmwareVersion 0 and
     /// firmwareWarned cleared (modelName stays), Read and Write disabled, ConnectButton hidden.
@@ -135,7 +145,7 @@ public:
     void disconnectUnit();
 
     /// A read, a write or a write's read-back is under way.
-    bool transferUnderWay() const { return m_state.lastCommand != "E"; }
+    bool transferUnderWay() const { return m_state.lastCommand != Command::Probe; }
     /// Closes the port for the program's end: a transfer under way is broken off with the abort burst, "E" goes
     /// out, and once everything sent has left (or after at most two seconds) the port is closed and the host
     /// told (portClosed). Nothing waits: the port's notification or the probe timer finishes it.
@@ -181,7 +191,7 @@ private:
     /// Ends a read or write under way without a word to the unit: time-outs stopped, back to probing.
     void abandonTransaction();
     /// Read, Write and Disconnect count only while the link probes, with nothing left to drain.
-    bool idle() const { return m_state.lastCommand == "E" && !m_draining && !m_closing; }
+    bool idle() const { return m_state.lastCommand == Command::Probe && !m_draining && !m_closing; }
 
     // What was sent leaves the port before anything is discarded (PortLifecycle.cpp).
     /// Waits for everything sent to leave the port; the receive side is discarded once it has.

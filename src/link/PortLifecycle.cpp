@@ -74,7 +74,7 @@ void Link::closeWhenSent()
         m_host.setBusyPointer(false);
         sendAbortBurst();
     }
-    m_state.lastCommand = "E";
+    m_state.lastCommand = Command::Probe;
     m_state.awaitingEcho = false;
     if (!m_port.isOpen()) {
         m_draining = false;

@@ -35,7 +35,7 @@ void Link::startIdentification()
     m_windows.main.menus.read.setEnabled(false);
     m_windows.main.menus.write.setEnabled(false);
     flushBuffers();
-    m_state.lastCommand = "U";
+    m_state.lastCommand = Command::Upload;
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
@@ -53,7 +53,7 @@ void Link::read()
     m_readTimeOutTimer.start();
     // The user's read always decodes, even right after an identification read that warned of old firmware.
     m_state.identifyOnly = false;
-    m_state.lastCommand = "U";
+    m_state.lastCommand = Command::Upload;
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }

@@ -162,7 +162,7 @@ bool loadImage(Session& program, const std::string& imageBytes)
         return false;
     program.startUp();
     program.decodeUpload(imageBytes);
-    if (program.state().currentMode < 0 || program.state().currentMode >= forms::kModeCount)
+    if (!program.state().currentMode)
         return false;
     program.saveShownProfiles();
     return true;
@@ -181,7 +181,7 @@ std::optional<ConfigurationSummary> backupSummary(storage::FileSystem& files, co
     Session program(files);
     if (!loadImage(program, imageBytes))
         return std::nullopt;
-    return summarizeConfiguration(program.windows(), static_cast<forms::Mode>(program.state().currentMode));
+    return summarizeConfiguration(program.windows(), *program.state().currentMode);
 }
 
 std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,

@@ -291,11 +291,11 @@ std::optional<ConfigurationSummary> decodedSummary(storage::FileSystem& files, c
     Session program(files);
     program.startUp();
     program.decodeUpload(imageBytes);
-    const int mode = program.state().currentMode;
-    if (mode < 0 || mode >= forms::kModeCount)
+    const std::optional<Mode> mode = program.state().currentMode;
+    if (!mode)
         return std::nullopt;
     program.saveShownProfiles();
-    return summarizeConfiguration(program.windows(), static_cast<Mode>(mode));
+    return summarizeConfiguration(program.windows(), *mode);
 }
 
 /// A control byte (a line break in a beacon text) would break the box's text: it is shown as \xNN.

@@ -341,10 +341,9 @@ std::variant<ControlSetting, forms::MessageBox> parseControlSetting(std::string_
 
 std::optional<forms::MessageBox> applyControlSetting(Session& program, const ControlSetting& setting)
 {
-    const int current = program.state().currentMode;
-    if (current < 0 || current >= forms::kModeCount)
+    if (!program.state().currentMode)
         return settingError("There is no configuration to change.");
-    const auto mode = static_cast<Mode>(current);
+    const Mode mode = *program.state().currentMode;
     forms::Windows& windows = program.windows();
     const std::string& control = setting.control;
     const SettableControls settable = settableControls(windows, mode);

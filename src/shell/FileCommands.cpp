@@ -52,12 +52,12 @@ void FileCommands::show(const forms::MessageBox& box)
 
 void FileCommands::newConfiguration()
 {
-    const auto mode = m_session.checkedMode();
-    if (!mode) {
+    if (!m_session.checkedMode()) {
         show(selectModeBox());
         return;
     }
-    m_session.clearMode(static_cast<forms::Mode>(m_session.state().currentMode));
+    if (const auto mode = m_session.state().currentMode)
+        m_session.clearMode(*mode);
 }
 
 void FileCommands::openConfiguration()

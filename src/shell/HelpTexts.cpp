@@ -80,7 +80,7 @@ constexpr OptionTips kOptionTips[] = {
 
 const std::string& modeHelpText(forms::Mode mode)
 {
-    return kHelpTexts[static_cast<std::size_t>(mode)];
+    return kHelpTexts[forms::modeIndex(mode)];
 }
 
 std::string optionToolTip(std::string_view checkBox, bool ticked)

@@ -100,8 +100,8 @@ FileError invalidListPosition()
 /// that does not have it.
 std::optional<FileError> selectInEveryWindow(forms::Windows& windows, bool delay, int position)
 {
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        forms::StationControls& station = windows.station(static_cast<Mode>(mode));
+    for (const forms::Mode mode : forms::kModes) {
+        forms::StationControls& station = windows.station(mode);
         forms::PickList& list = delay ? station.TxDelay : station.TxTail;
         if (!list.setListIndex(position))
             return invalidListPosition();
@@ -363,8 +363,8 @@ bool IniSettings::saveDefaults()
     takeInputBaudIndex();
     takeOutputBaudIndex();
     ProgramState& state = m_session.state();
-    if (state.currentMode >= 0 && state.currentMode < forms::kModeCount) {
-        const forms::StationControls& station = m_session.windows().station(static_cast<Mode>(state.currentMode));
+    if (state.currentMode) {
+        const forms::StationControls& station = m_session.windows().station(*state.currentMode);
         state.txDelayIndex = station.TxDelay.listIndex();
         state.txTailIndex = station.TxTail.listIndex();
     }

@@ -132,8 +132,7 @@ bool Program::write()
     m_session.saveShownProfiles();
     const ProgramState& state = m_session.state();
     const bool plainVq3 = forms::trimSpaces(state.link.modelName) == "VQ-3";
-    if (plainVq3 && state.currentMode != static_cast<int>(Mode::Tracking) && state.currentMode >= 0 &&
-        state.currentMode < forms::kModeCount) {
+    if (plainVq3 && state.currentMode && *state.currentMode != Mode::Tracking) {
         showBox(notOnPlainVq3Box());
         return false;
     }
@@ -208,7 +207,7 @@ void Program::showHelpContents()
 
 void Program::printProfiles()
 {
-    const auto mode = static_cast<Mode>(m_session.state().currentMode);
+    const std::optional<Mode> mode = m_session.state().currentMode;
     if (!m_printer || !m_clock || (mode != Mode::Nmea && mode != Mode::Tracking))
         return;
     forms::Windows& windows = m_session.windows();
@@ -348,8 +347,8 @@ namespace
 /// Returns the model of a mode window by its object name.
 forms::Panel* modeWindow(forms::Windows& windows, const std::string& name)
 {
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        forms::Panel& window = windows.station(static_cast<Mode>(mode)).window;
+    for (const forms::Mode mode : forms::kModes) {
+        forms::Panel& window = windows.station(mode).window;
         if (window.name() == name)
             return &window;
     }

@@ -5,6 +5,7 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "image/Decode.h"
+#include "shell/FileCommands.h"
 #include "shell/HelpTexts.h"
 #include "storage/ConfigFile.h"
 #include "validation/ModeChecks.h"
@@ -66,10 +67,9 @@ void Session::fillPickLists()
 {
     for (auto& header : m_windows.main.GpsString)
         fillList(header, forms::kDataHeaderEntries);
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        forms::StationControls& station = m_windows.station(static_cast<Mode>(mode));
-        fillList(station.ToCall,
-                 static_cast<Mode>(mode) == Mode::Tracking ? forms::kTrackingToCallEntries : forms::kToCallEntries);
+    for (const forms::Mode mode : forms::kModes) {
+        forms::StationControls& station = m_windows.station(mode);
+        fillList(station.ToCall, mode == Mode::Tracking ? forms::kTrackingToCallEntries : forms::kToCallEntries);
         for (auto& path : station.Path)
             fillList(path, forms::kPathEntries);
     }
@@ -211,9 +211,10 @@ void Session::selectMode(Mode mode)
 {
     forms::MainWindowControls& main = m_windows.main;
     const auto items = main.menus.modeItems();
-    for (int i = 0; i < forms::kModeCount; ++i)
-        items[static_cast<std::size_t>(i)]->setChecked(i == static_cast<int>(mode));
-    m_state.currentMode = static_cast<int>(mode);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i]->setChecked(forms::kModes[i] == mode);
+    m_state.currentMode = mode;
+    m_state.unknownModeCode.reset();
     for (auto* item : {&main.menus.saveconfiguration, &main.menus.openconfiguration, &main.menus.newconfiguration,
                        &main.menus.memorizedefaults})
         item->setEnabled(true);
@@ -225,9 +226,9 @@ void Session::selectMode(Mode mode)
         main.menus.printprofiles.setEnabled(true);
         main.menus.printerfont.setEnabled(true);
     }
-    for (int i = 0; i < forms::kModeCount; ++i)
-        if (i != static_cast<int>(mode))
-            m_windows.station(static_cast<Mode>(i)).window.setVisible(false);
+    for (const Mode other : forms::kModes)
+        if (other != mode)
+            m_windows.station(other).window.setVisible(false);
     const bool nmea = mode == Mode::Nmea;
     for (auto& header : main.GpsString)
         header.setEnabled(nmea);
@@ -255,9 +256,9 @@ void Session::selectMode(Mode mode)
 std::optional<Mode> Session::checkedMode() const
 {
     const auto items = m_windows.main.menus.modeItems();
-    for (int i = 0; i < forms::kModeCount; ++i)
-        if (items[static_cast<std::size_t>(i)]->checked())
-            return static_cast<Mode>(i);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i]->checked())
+            return forms::kModes[i];
     return std::nullopt;
 }
 
@@ -268,12 +269,17 @@ void Session::decodeUpload(const std::string& uploadData)
     if (data.size() != image::kImageSize)
         return;
     const auto modeByte = static_cast<std::uint8_t>(data[0]);
-    const int mode = image::modeCode(modeByte);
-    m_state.currentMode = mode;
-    if (mode < forms::kModeCount)
-        selectMode(static_cast<Mode>(mode));
+    const int code = image::modeCode(modeByte);
+    const std::optional<Mode> mode = forms::modeOfCode(code);
+    if (mode) {
+        selectMode(*mode);
+    } else {
+        // A mode no window edits: the main window takes what it can show, and nothing can be written or saved.
+        m_state.currentMode.reset();
+        m_state.unknownModeCode = code;
+    }
     forms::MainWindowControls& main = m_windows.main;
-    if (mode != static_cast<int>(Mode::Beacon) && mode != static_cast<int>(Mode::Alarm))
+    if (mode != Mode::Beacon && mode != Mode::Alarm)
         checkOnly(main.menus.inputBaudItems(), image::inputBaudCode(modeByte));
     const bool baud300 = image::output300(modeByte);
     main.menus.out300.setChecked(baud300);
@@ -292,11 +298,11 @@ void Session::decodeUpload(const std::string& uploadData)
     else if (autoModeByte == 0xFF)
         main.AutoMode.setValue(1);
     image::splitUpload(data, m_fields);
-    if (mode >= forms::kModeCount)
+    if (!mode)
         return;
     forms::setMyCall(m_windows, m_fields.stationCallsign);
-    m_windows.station(static_cast<Mode>(mode)).ToCall.setText(m_fields.toCall);
-    image::fillMode(static_cast<Mode>(mode), m_windows, m_fields);
+    m_windows.station(*mode).ToCall.setText(m_fields.toCall);
+    image::fillMode(*mode, m_windows, m_fields);
 }
 
 void Session::saveShownProfiles()
@@ -308,9 +314,9 @@ void Session::saveShownProfiles()
 image::CompileResult Session::compileCurrentMode()
 {
     m_state.downloadImage.clear();
-    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
+    if (!m_state.currentMode)
         return {};
-    image::CompileResult result = image::compileMode(static_cast<Mode>(m_state.currentMode), m_windows, m_fields);
+    image::CompileResult result = image::compileMode(*m_state.currentMode, m_windows, m_fields);
     if (result.ok())
         m_state.downloadImage = result.downloadImage;
     return result;
@@ -319,9 +325,9 @@ image::CompileResult Session::compileCurrentMode()
 std::optional<forms::MessageBox> Session::checkAndCompile()
 {
     m_state.downloadImage.clear();
-    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
+    if (!m_state.currentMode)
         return std::nullopt;
-    const auto mode = static_cast<Mode>(m_state.currentMode);
+    const Mode mode = *m_state.currentMode;
     if (auto box = validation::checkMode(mode, m_windows))
         return box;
     auto refusal = compileCurrentMode().refusal;
@@ -359,22 +365,23 @@ Session::OpenOutcome Session::openConfigurationFile(const std::string& path)
 std::vector<std::string> Session::configurationLines()
 {
     saveShownProfiles();
-    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
+    if (!m_state.currentMode)
         return {};
-    return storage::configurationLines(m_windows, static_cast<Mode>(m_state.currentMode));
+    return storage::configurationLines(m_windows, *m_state.currentMode);
 }
 
 std::optional<forms::MessageBox> Session::saveConfigurationFile(const std::string& path)
 {
     saveShownProfiles();
     m_state.currentFileName = path;
-    if (m_state.currentMode < 0 || m_state.currentMode >= forms::kModeCount)
+    if (m_state.unknownModeCode)
         return forms::messageBox("Error",
-                                 "The VQ-3 holds mode " + std::to_string(m_state.currentMode) +
+                                 "The VQ-3 holds mode " + std::to_string(*m_state.unknownModeCode) +
                                      ", which this program cannot edit or save.",
                                  forms::Icon::Information);
-    if (auto error =
-            storage::SaveCurrentConfiguration(m_files, path, m_windows, static_cast<Mode>(m_state.currentMode)))
+    if (!m_state.currentMode)
+        return selectModeBox();
+    if (auto error = storage::SaveCurrentConfiguration(m_files, path, m_windows, *m_state.currentMode))
         return storage::writeErrorBox(*error);
     return std::nullopt;
 }

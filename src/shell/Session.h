@@ -26,8 +26,11 @@ struct ProgramState
     int outputBaudIndex = 0;
     int txDelayIndex = 0;
     int txTailIndex = 0;
-    /// The mode being edited: 0 Telemetry .. 4 Alarm; an upload can leave 5 to 7.
-    int currentMode = 0;
+    /// The mode being edited: none before a mode is chosen, and none after a read of a unit whose mode code names
+    /// no window.
+    std::optional<forms::Mode> currentMode;
+    /// The mode code (5 to 7) of the last read when it names no window; nothing once a mode is chosen.
+    std::optional<int> unknownModeCode;
     /// The 128 configuration bytes of the last read.
     std::string uploadData;
     /// The 129-byte download stream of the last compile; empty after a refused one.

@@ -90,7 +90,7 @@ public:
 // "0" is what the compile puts into the image in that case.
 void writeHeader(LineWriter& out, const forms::MainWindowControls& main, forms::Mode mode)
 {
-    out.raw(std::to_string(static_cast<int>(mode)));
+    out.raw(std::to_string(forms::codeOfMode(mode)));
     const auto inputItems = main.menus.inputBaudItems();
     int input = 0;
     for (std::size_t code = 0; code < inputItems.size(); ++code) {
@@ -184,7 +184,7 @@ void writeAlarm(LineWriter& out, const forms::AlarmForm& form)
 
 int configurationLineCount(forms::Mode mode)
 {
-    return kHeaderLines + kBlockLines.at(static_cast<std::size_t>(mode));
+    return kHeaderLines + kBlockLines.at(forms::modeIndex(mode));
 }
 
 std::vector<std::string> configurationLines(const forms::Windows& windows, forms::Mode mode)

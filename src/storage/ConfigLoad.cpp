@@ -333,9 +333,9 @@ std::optional<forms::Mode> fileMode(const std::vector<std::string>& lines)
     if (lines.empty())
         return std::nullopt;
     const double value = forms::numberValue(lines.front());
-    for (int mode = 0; mode < forms::kModeCount; ++mode)
-        if (value == static_cast<double>(mode))
-            return static_cast<forms::Mode>(mode);
+    for (const forms::Mode mode : forms::kModes)
+        if (value == forms::codeOfMode(mode))
+            return mode;
     return std::nullopt;
 }
 

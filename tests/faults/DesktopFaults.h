@@ -39,8 +39,8 @@ inline void writeAll(const QString& path, const std::string& bytes)
 inline std::vector<std::string> windowsSnapshot(const forms::Windows& windows)
 {
     std::vector<std::string> lines;
-    for (int mode = 0; mode < forms::kModeCount; ++mode)
-        for (const auto& line : storage::configurationLines(windows, static_cast<forms::Mode>(mode)))
+    for (const forms::Mode mode : forms::kModes)
+        for (const auto& line : storage::configurationLines(windows, mode))
             lines.push_back(line);
     return lines;
 }

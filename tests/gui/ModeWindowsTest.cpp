@@ -56,8 +56,8 @@ class ModeWindowsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (int mode = 0; mode < forms::kModeCount; ++mode)
-            m_windows.at(static_cast<std::size_t>(mode)).reset(createModeWindow(static_cast<forms::Mode>(mode)));
+        for (const forms::Mode mode : forms::kModes)
+            m_windows.at(static_cast<std::size_t>(mode)).reset(createModeWindow(mode));
     }
 
     QWidget* window(forms::Mode mode) { return m_windows.at(static_cast<std::size_t>(mode)).get(); }

@@ -27,7 +27,7 @@ std::string compiled(forms::Mode mode, forms::Windows& windows)
 
 std::string modeName(forms::Mode mode)
 {
-    return std::to_string(static_cast<int>(mode));
+    return std::to_string(forms::codeOfMode(mode));
 }
 
 TEST(BeaconCompileTest, WorkedImageByteForByte)

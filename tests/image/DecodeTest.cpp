@@ -141,7 +141,7 @@ TEST(StationFillTest, PathCodesSelectTheirEntriesAndUnknownCodesSelectNone)
     };
     for (forms::Mode mode : {forms::Mode::Telemetry, forms::Mode::Beacon, forms::Mode::Alarm}) {
         for (const auto& [codes, indexes] : cases) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(mode)) + " " + std::to_string(codes[0]));
+            SCOPED_TRACE(std::to_string(forms::codeOfMode(mode)) + " " + std::to_string(codes[0]));
             forms::Windows windows = readyWindows();
             fillMode(mode, windows, profileOneFields({codes[0], codes[1], 0, 0, 0, 0}));
             for (std::size_t i = 0; i < 4; ++i)
@@ -167,7 +167,7 @@ TEST(StationFillTest, SsidTimerAndTxListsComeFromTheProfileBytes)
     };
     for (forms::Mode mode : {forms::Mode::Telemetry, forms::Mode::Beacon, forms::Mode::Alarm}) {
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(mode)) + " " + std::to_string(c.byte6));
+            SCOPED_TRACE(std::to_string(forms::codeOfMode(mode)) + " " + std::to_string(c.byte6));
             forms::Windows windows = readyWindows();
             setOutputBaud(windows, c.baud300);
             windows.station(mode).SSID.setText("7");

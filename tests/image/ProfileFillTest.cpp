@@ -83,7 +83,7 @@ TEST(ProfileFillTest, ShowsTheProfileOfTheIndexByteWithoutSavingTheOldWindow)
     for (const forms::Mode mode : {forms::Mode::Nmea, forms::Mode::Tracking}) {
         const bool nmea = mode == forms::Mode::Nmea;
         for (const auto& c : kTabCases) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(mode)) + " " + std::to_string(c.selectedTab) + " " +
+            SCOPED_TRACE(std::to_string(forms::codeOfMode(mode)) + " " + std::to_string(c.selectedTab) + " " +
                          std::to_string(c.profileIndexByte));
             forms::Windows windows = readyWindows();
             nmea ? forms::selectNMEAProfileTab(windows, c.selectedTab)

@@ -17,15 +17,14 @@ namespace qm::image
 inline forms::Windows readyWindows()
 {
     forms::Windows windows;
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        forms::StationControls& station = windows.station(static_cast<forms::Mode>(mode));
+    for (const forms::Mode mode : forms::kModes) {
+        forms::StationControls& station = windows.station(mode);
         for (forms::PickList& path : station.Path) {
             for (const auto& entry : forms::kPathEntries)
                 path.addItem(entry);
             path.setListIndex(0);
         }
-        const auto& toCalls =
-            mode == static_cast<int>(forms::Mode::Tracking) ? forms::kTrackingToCallEntries : forms::kToCallEntries;
+        const auto& toCalls = mode == forms::Mode::Tracking ? forms::kTrackingToCallEntries : forms::kToCallEntries;
         for (const auto& entry : toCalls)
             station.ToCall.addItem(entry);
     }
@@ -52,8 +51,8 @@ inline void setOutputBaud(forms::Windows& windows, bool baud300)
 
 inline void receiveHeader(forms::Windows& windows, const ImageFields& fields)
 {
-    const int mode = modeCode(fields.modeByte);
-    if (mode != static_cast<int>(forms::Mode::Beacon) && mode != static_cast<int>(forms::Mode::Alarm)) {
+    const std::optional<forms::Mode> mode = forms::modeOfCode(modeCode(fields.modeByte));
+    if (mode != forms::Mode::Beacon && mode != forms::Mode::Alarm) {
         const auto items = windows.main.menus.inputBaudItems();
         for (std::size_t i = 0; i < items.size(); ++i)
             items[i]->setChecked(static_cast<int>(i) == inputBaudCode(fields.modeByte));
@@ -64,7 +63,7 @@ inline void receiveHeader(forms::Windows& windows, const ImageFields& fields)
     windows.main.ModeLock.setValue(fields.optionByte & 0x04 ? 1 : 0);
     if (fields.autoModeByte == 0x00 || fields.autoModeByte == 0xFF)
         windows.main.AutoMode.setValue(fields.autoModeByte == 0xFF ? 1 : 0);
-    forms::StationControls& station = windows.station(static_cast<forms::Mode>(mode));
+    forms::StationControls& station = windows.station(*mode);
     station.MyCall.setText(fields.stationCallsign);
     station.ToCall.setText(fields.toCall);
 }

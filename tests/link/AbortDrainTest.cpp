@@ -148,7 +148,7 @@ TEST_F(LinkTest, ReadAndWriteWaitUntilTheBurstHasLeft)
     link.read();
     link.startDownload(kImage);
     EXPECT_EQ(port.takeSent(), "");
-    EXPECT_EQ(state.lastCommand, "E");
+    EXPECT_EQ(state.lastCommand, link::Command::Probe);
     EXPECT_FALSE(windows.main.menus.read.enabled());
 
     port.allSent();

@@ -167,11 +167,11 @@ struct LinkRig
                main.window.caption() == kProgramCaption && state.firmwareVersion == 0 && !state.firmwareWarned;
     }
 
-    /// Probing again: lastCommand "E", no echo awaited, only the probe timer running.
+    /// Probing again: lastCommand Probe, no echo awaited, only the probe timer running.
     bool inEchoMode() const
     {
-        return state.lastCommand == "E" && !state.awaitingEcho && echoTimer.isActive() && !readTimer.isActive() &&
-               !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty();
+        return state.lastCommand == link::Command::Probe && !state.awaitingEcho && echoTimer.isActive() &&
+               !readTimer.isActive() && !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty();
     }
 };
 

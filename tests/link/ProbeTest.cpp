@@ -52,7 +52,7 @@ TEST_F(LinkTest, FirstEchoShowsConnectedAndStartsTheIdentificationRead)
     EXPECT_FALSE(echoTimer.isActive());
     EXPECT_TRUE(readTimer.isActive());
     EXPECT_TRUE(state.identifyOnly);
-    EXPECT_EQ(state.lastCommand, "U");
+    EXPECT_EQ(state.lastCommand, link::Command::Upload);
 
     port.deliver(reply(1, 2, testImage()));
     EXPECT_TRUE(showsConnected());
@@ -90,7 +90,7 @@ TEST_F(LinkTest, BytesOtherThanTheProbeAreIgnoredWhileProbing)
     EXPECT_TRUE(showsDisconnected());
     EXPECT_EQ(port.sent, kProbe);
     EXPECT_TRUE(state.awaitingEcho);
-    EXPECT_EQ(state.lastCommand, "E");
+    EXPECT_EQ(state.lastCommand, link::Command::Probe);
 
     port.deliver(std::string("\x01\xAA\x02", 3));
     EXPECT_EQ(port.sent, kProbe + "U");

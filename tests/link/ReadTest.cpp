@@ -83,7 +83,7 @@ TEST_F(LinkTest, ReplyInPiecesCompletesOnlyAtTheLastByte)
     EXPECT_TRUE(host.decoded.empty());
     EXPECT_TRUE(host.busy);
     EXPECT_EQ(host.progressReports.back(), std::make_pair(130, 131));
-    EXPECT_EQ(state.lastCommand, "U");
+    EXPECT_EQ(state.lastCommand, link::Command::Upload);
 
     port.deliver(bytes.substr(130));
     EXPECT_EQ(host.decoded, (std::vector<std::string>{testImage(5)}));
@@ -249,7 +249,7 @@ TEST_F(LinkTest, ReadIsIgnoredWhileAWriteIsUnderWay)
     port.takeSent();
     link.read();
     EXPECT_TRUE(port.sent.empty());
-    EXPECT_EQ(state.lastCommand, "D");
+    EXPECT_EQ(state.lastCommand, link::Command::Download);
 }
 
 } // namespace

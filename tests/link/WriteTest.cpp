@@ -206,7 +206,7 @@ TEST_F(LinkTest, WriteIsIgnoredWhileAReadIsUnderWay)
     port.takeSent();
     link.startDownload("D" + testImage());
     EXPECT_TRUE(port.sent.empty());
-    EXPECT_EQ(state.lastCommand, "U");
+    EXPECT_EQ(state.lastCommand, link::Command::Upload);
 }
 
 } // namespace

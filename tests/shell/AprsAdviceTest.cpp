@@ -35,7 +35,7 @@ PacketPreview previewOf(const std::string& example, const Changes& changes)
     Session program(files);
     program.startUp();
     EXPECT_EQ(program.openConfigurationFile("config.vq3").kind, Session::OpenOutcome::Kind::Loaded);
-    return previewConfiguration(program.windows(), static_cast<forms::Mode>(program.state().currentMode));
+    return previewConfiguration(program.windows(), *program.state().currentMode);
 }
 
 const std::string kRetired = ": today's APRS digipeaters no longer serve RELAY, WIDE, TRACE, GATE or ECHO; use WIDEn-N "

@@ -23,8 +23,8 @@ protected:
     void editAllWindows()
     {
         forms::setMyCall(w, "N0CALL");
-        for (int mode = 0; mode < forms::kModeCount; ++mode) {
-            auto& station = w.station(static_cast<Mode>(mode));
+        for (const forms::Mode mode : forms::kModes) {
+            auto& station = w.station(mode);
             station.ToCall.setText("CQ-5");
             station.SpecPath[1].setText("WIDE3");
             forms::relabelSpecialPath(station, 2);
@@ -79,7 +79,7 @@ TEST_F(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
         other.startUp();
         const auto opened = other.openConfigurationFile("/cfg/mode.vq3");
         ASSERT_EQ(opened.kind, Kind::Loaded) << int(mode);
-        EXPECT_EQ(other.state().currentMode, static_cast<int>(mode));
+        EXPECT_EQ(other.state().currentMode, mode);
         EXPECT_TRUE(other.windows().station(mode).window.visible());
         EXPECT_EQ(other.configurationLines(), saved) << int(mode);
     }
@@ -102,7 +102,7 @@ TEST_F(ConfigurationCommandsTest, AFileOfNoKnownModeChangesNothing)
     const auto opened = program.openConfigurationFile("/seven.vq3");
     EXPECT_EQ(opened.kind, Kind::UnknownMode);
     EXPECT_FALSE(opened.box);
-    EXPECT_EQ(program.state().currentMode, 1);
+    EXPECT_EQ(program.state().currentMode, forms::Mode::Beacon);
     EXPECT_EQ(program.configurationLines(), before);
 }
 
@@ -116,7 +116,7 @@ TEST_F(ConfigurationCommandsTest, OpeningStoresTheShownProfilesFirst)
                             "",  "",  "3", "0", "0", "0", "10", "0",    "6", "2",    "HELLO"});
     ASSERT_EQ(program.openConfigurationFile("/beacon.vq3").kind, Kind::Loaded);
     EXPECT_EQ(w.tracking.store.entry(3).SSID, "9");
-    EXPECT_EQ(program.state().currentMode, 1);
+    EXPECT_EQ(program.state().currentMode, forms::Mode::Beacon);
 }
 
 TEST_F(ConfigurationCommandsTest, ARefusedCompileLeavesDownloadImageEmpty)

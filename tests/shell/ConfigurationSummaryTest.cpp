@@ -30,7 +30,7 @@ ConfigurationSummary summaryOf(const std::vector<std::string>& lines)
     const auto opened = program.openConfigurationFile("config.vq3");
     EXPECT_EQ(opened.kind, Session::OpenOutcome::Kind::Loaded);
     program.saveShownProfiles();
-    return summarizeConfiguration(program.windows(), static_cast<Mode>(program.state().currentMode));
+    return summarizeConfiguration(program.windows(), *program.state().currentMode);
 }
 
 const SummaryItem* findItem(const std::vector<SummaryItem>& items, const std::string& control)

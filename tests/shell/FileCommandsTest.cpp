@@ -56,7 +56,7 @@ TEST_F(FileCommandsTest, OpenAsksWithItsDialogAndSelectsTheFilesMode)
     EXPECT_EQ(ui.dialogs[0],
               (FileDialogRequest{"Open Configuration File", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
                                  "/home/user", ""}));
-    EXPECT_EQ(program.state().currentMode, 1);
+    EXPECT_EQ(program.state().currentMode, forms::Mode::Beacon);
     EXPECT_EQ(w.beacon.BcnMsgText.text(), "HI");
     EXPECT_TRUE(ui.boxes.empty());
 }

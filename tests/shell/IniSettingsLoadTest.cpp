@@ -77,8 +77,8 @@ struct LoadRig
     std::vector<std::string> myCalls() const
     {
         std::vector<std::string> calls;
-        for (int mode = 0; mode < forms::kModeCount; ++mode)
-            calls.push_back(w.station(static_cast<Mode>(mode)).MyCall.text());
+        for (const forms::Mode mode : forms::kModes)
+            calls.push_back(w.station(mode).MyCall.text());
         return calls;
     }
     std::vector<bool> inputBaudChecks() const
@@ -90,8 +90,8 @@ struct LoadRig
     }
     bool listsAt(int delay, int tail, int count) const
     {
-        for (int mode = 0; mode < forms::kModeCount; ++mode) {
-            const forms::StationControls& station = w.station(static_cast<Mode>(mode));
+        for (const forms::Mode mode : forms::kModes) {
+            const forms::StationControls& station = w.station(mode);
             if (station.TxDelay.listIndex() != delay || station.TxTail.listIndex() != tail ||
                 station.TxDelay.count() != count || station.TxTail.count() != count)
                 return false;

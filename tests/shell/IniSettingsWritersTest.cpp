@@ -108,20 +108,21 @@ TEST_F(IniSettingsWritersTest, OutputBaudWriterTakesTheCheckedItemOrKeepsTheStor
 
 TEST_F(IniSettingsWritersTest, SaveIniFileTakesTheCurrentModeWindowsPositionsThenSaysSo)
 {
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        w.station(static_cast<Mode>(mode)).TxDelay.setListIndex(7 + mode);
-        w.station(static_cast<Mode>(mode)).TxTail.setListIndex(1 + mode);
+    for (const forms::Mode mode : forms::kModes) {
+        w.station(mode).TxDelay.setListIndex(7 + forms::codeOfMode(mode));
+        w.station(mode).TxTail.setListIndex(1 + forms::codeOfMode(mode));
     }
     w.main.menus.in1200.setChecked(false);
     w.main.menus.in9600.setChecked(true);
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
+    for (const forms::Mode mode : forms::kModes) {
+        const int code = forms::codeOfMode(mode);
         ui.calls.clear();
         m.currentMode = mode;
         EXPECT_TRUE(ini.saveDefaults());
-        EXPECT_EQ(written(), (Lines{"3", "K1ABC", "3", "0", std::to_string(7 + mode), std::to_string(1 + mode), "FALSE",
+        EXPECT_EQ(written(), (Lines{"3", "K1ABC", "3", "0", std::to_string(7 + code), std::to_string(1 + code), "FALSE",
                                     "Reserved", "Reserved", "Reserved"}));
-        EXPECT_EQ(m.txDelayIndex, 7 + mode);
-        EXPECT_EQ(m.txTailIndex, 1 + mode);
+        EXPECT_EQ(m.txDelayIndex, 7 + code);
+        EXPECT_EQ(m.txTailIndex, 1 + code);
         EXPECT_EQ(ui.calls, std::vector<std::string>{"box:Quellmark"});
     }
     EXPECT_EQ(ui.boxes.back(), forms::messageBox("Quellmark", "Default settings memorized.", forms::Icon::Information));
@@ -129,7 +130,8 @@ TEST_F(IniSettingsWritersTest, SaveIniFileTakesTheCurrentModeWindowsPositionsThe
 
 TEST_F(IniSettingsWritersTest, SaveIniFileOutsideTheFiveModesKeepsTheStoredPositions)
 {
-    m.currentMode = 6;
+    m.currentMode.reset();
+    m.unknownModeCode = 6;
     uncheckAllBaudItems();
     EXPECT_TRUE(ini.saveDefaults());
     EXPECT_EQ(written(), (Lines{"3", "K1ABC", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"}));
@@ -137,7 +139,7 @@ TEST_F(IniSettingsWritersTest, SaveIniFileOutsideTheFiveModesKeepsTheStoredPosit
 
 TEST_F(IniSettingsWritersTest, MemorizeDefaultsInBeaconWritesTheBeaconPositionsAndTheTrackingCallsign)
 {
-    m.currentMode = static_cast<int>(Mode::Beacon);
+    m.currentMode = Mode::Beacon;
     w.beacon.station.TxDelay.setListIndex(12);
     w.beacon.station.TxTail.setListIndex(4);
     w.tracking.station.TxDelay.setListIndex(1);
@@ -205,10 +207,10 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
     ini.select300BaudOutput();
     EXPECT_TRUE(w.main.menus.out300.checked());
     EXPECT_FALSE(w.main.menus.out1200.checked());
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 15);
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "373 ms");
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxTail.text(), "80 ms *");
+    for (const forms::Mode mode : forms::kModes) {
+        EXPECT_EQ(w.station(mode).TxDelay.count(), 15);
+        EXPECT_EQ(w.station(mode).TxDelay.text(), "373 ms");
+        EXPECT_EQ(w.station(mode).TxTail.text(), "80 ms *");
     }
     EXPECT_EQ(m.outputBaudIndex, 1);
     EXPECT_EQ(written().at(3), "1");
@@ -216,9 +218,9 @@ TEST_F(IniSettingsWritersTest, OutputBaudCommandsRebuildTheListsAtTheRememberedP
     ini.select1200BaudOutput();
     EXPECT_FALSE(w.main.menus.out300.checked());
     EXPECT_TRUE(w.main.menus.out1200.checked());
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.count(), 16);
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).TxDelay.text(), "293 ms *");
+    for (const forms::Mode mode : forms::kModes) {
+        EXPECT_EQ(w.station(mode).TxDelay.count(), 16);
+        EXPECT_EQ(w.station(mode).TxDelay.text(), "293 ms *");
     }
     EXPECT_EQ(m.outputBaudIndex, 0);
     EXPECT_EQ(written().at(3), "0");

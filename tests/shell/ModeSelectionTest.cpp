@@ -31,8 +31,8 @@ TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
     auto& main = program.windows().main;
     for (const Row& row : rows) {
         program.selectMode(row.mode);
-        SCOPED_TRACE(static_cast<int>(row.mode));
-        EXPECT_EQ(program.state().currentMode, static_cast<int>(row.mode));
+        SCOPED_TRACE(forms::codeOfMode(row.mode));
+        EXPECT_EQ(program.state().currentMode, row.mode);
         EXPECT_EQ(main.DataHeaderFrame.enabled(), row.dataHeaders);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(main.GpsString[std::size_t(i)].enabled(), row.dataHeaders);
@@ -45,10 +45,9 @@ TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
         EXPECT_EQ(main.menus.inputbaudrate.enabled(), row.inputBaud);
         EXPECT_EQ(main.menus.printprofiles.enabled(), row.printing);
         EXPECT_EQ(main.menus.printerfont.enabled(), row.printing);
-        for (int mode = 0; mode < forms::kModeCount; ++mode) {
-            EXPECT_EQ(main.menus.modeItems()[std::size_t(mode)]->checked(), mode == static_cast<int>(row.mode));
-            EXPECT_EQ(program.windows().station(static_cast<Mode>(mode)).window.visible(),
-                      mode == static_cast<int>(row.mode));
+        for (const forms::Mode mode : forms::kModes) {
+            EXPECT_EQ(main.menus.modeItems()[forms::modeIndex(mode)]->checked(), mode == row.mode);
+            EXPECT_EQ(program.windows().station(mode).window.visible(), mode == row.mode);
         }
     }
 }

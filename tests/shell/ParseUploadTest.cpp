@@ -1,5 +1,6 @@
 #include "fakes/MemoryFileSystem.h"
 #include "shell/Session.h"
+#include "storage/ConfigFile.h"
 
 #include <gtest/gtest.h>
 
@@ -50,12 +51,12 @@ protected:
 TEST_F(ParseUploadTest, SelectsTheImagesModeAndShowsItsWindow)
 {
     read(image(0x01));
-    EXPECT_EQ(program.state().currentMode, 1);
+    EXPECT_EQ(program.state().currentMode, forms::Mode::Beacon);
     EXPECT_TRUE(w.main.menus.beacon.checked());
     EXPECT_TRUE(w.beacon.station.window.visible());
     EXPECT_EQ(w.beacon.station.ToCall.text(), "APRS");
-    for (int mode = 0; mode < forms::kModeCount; ++mode)
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).MyCall.text(), "TEST");
+    for (const forms::Mode mode : forms::kModes)
+        EXPECT_EQ(w.station(mode).MyCall.text(), "TEST");
 }
 
 TEST_F(ParseUploadTest, BeaconAndAlarmImagesLeaveTheInputBaudRateAlone)
@@ -112,14 +113,41 @@ TEST_F(ParseUploadTest, UnknownModeSetsOptionsButChangesNoWindow)
 {
     w.beacon.BcnMsgText.setText("KEEP");
     read(image(0x3D, 0x01));
-    EXPECT_EQ(program.state().currentMode, 5);
+    EXPECT_EQ(program.state().unknownModeCode, 5);
+    EXPECT_EQ(program.state().currentMode, std::nullopt);
     EXPECT_TRUE(w.main.menus.in9600.checked());
     EXPECT_TRUE(w.main.menus.out300.checked());
     EXPECT_EQ(w.main.LEDDisable.value(), 1);
     EXPECT_EQ(w.beacon.BcnMsgText.text(), "KEEP");
     EXPECT_EQ(w.beacon.station.MyCall.text(), "");
-    for (int mode = 0; mode < forms::kModeCount; ++mode)
-        EXPECT_FALSE(w.station(static_cast<Mode>(mode)).window.visible());
+    for (const forms::Mode mode : forms::kModes)
+        EXPECT_FALSE(w.station(mode).window.visible());
+}
+
+TEST_F(ParseUploadTest, AModeCodeNoWindowEditsRefusesSaveAndWriteUntilAModeIsChosen)
+{
+    for (const int code : {5, 6, 7}) {
+        SCOPED_TRACE(code);
+        program.selectMode(Mode::Beacon);
+        read(image(static_cast<std::uint8_t>(0x38 | code)));
+        EXPECT_EQ(program.state().unknownModeCode, code);
+        EXPECT_EQ(program.state().currentMode, std::nullopt);
+        EXPECT_EQ(program.saveConfigurationFile("/unit.vq3"),
+                  forms::messageBox("Error",
+                                    "The VQ-3 holds mode " + std::to_string(code) +
+                                        ", which this program cannot edit or save.",
+                                    forms::Icon::Information));
+        EXPECT_FALSE(files.fileExists("/unit.vq3"));
+        EXPECT_EQ(program.checkAndCompile(), std::nullopt);
+        EXPECT_TRUE(program.state().downloadImage.empty());
+        EXPECT_TRUE(program.configurationLines().empty());
+
+        program.selectMode(Mode::Alarm);
+        EXPECT_EQ(program.state().unknownModeCode, std::nullopt);
+        EXPECT_EQ(program.saveConfigurationFile("/unit.vq3"), std::nullopt);
+        EXPECT_EQ(storage::splitLines(files.files.at("/unit.vq3")).front(), "4");
+        files.files.erase("/unit.vq3");
+    }
 }
 
 } // namespace

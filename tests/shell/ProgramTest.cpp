@@ -147,7 +147,8 @@ TEST_F(ProgramTest, AnImageOfAnUnknownModeWritesNothingWithoutAMessage)
 {
     start();
     program.session().selectMode(forms::Mode::Beacon);
-    program.session().state().currentMode = 6;
+    program.session().state().currentMode.reset();
+    program.session().state().unknownModeCode = 6;
     EXPECT_FALSE(program.write());
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(link.downloads.empty());
@@ -296,8 +297,8 @@ TEST_F(ProgramTest, FieldEventsFollowTheFieldRules)
     EXPECT_EQ(program.keyPress("AlmMyCall", U'a'), 'A');
     EXPECT_FALSE(program.keyPress("TelTmrSec", U'x'));
     program.myCallChange("K1ABC");
-    for (int mode = 0; mode < forms::kModeCount; ++mode)
-        EXPECT_EQ(w.station(static_cast<Mode>(mode)).MyCall.text(), "K1ABC");
+    for (const forms::Mode mode : forms::kModes)
+        EXPECT_EQ(w.station(mode).MyCall.text(), "K1ABC");
     w.telemetry.station.Path[2].setListIndex(6);
     program.pathClick(Mode::Telemetry, 3);
     EXPECT_EQ(w.telemetry.station.Path[2].listIndex(), 0);
@@ -380,7 +381,7 @@ TEST_F(ProgramTest, MenuCommandsByName)
 {
     start();
     EXPECT_TRUE(program.menuCommand("nmea"));
-    EXPECT_EQ(program.session().state().currentMode, 2);
+    EXPECT_EQ(program.session().state().currentMode, forms::Mode::Nmea);
     EXPECT_TRUE(program.menuCommand("in9600"));
     EXPECT_TRUE(w.main.menus.in9600.checked());
     EXPECT_EQ(storage::splitLines(files.files[kIni])[2], "3");

@@ -31,8 +31,8 @@ TEST_F(StartUpDefaultsTest, FillsEveryFixedListInOrder)
                   (std::vector<std::string>{"APRS", "ALARM", "CLUB", "FOX", "GPS", "QST", "THUNT"}));
     EXPECT_EQ(w.tracking.station.ToCall.entries(),
               (std::vector<std::string>{"APRS", "ALARM", "CLUB", "FOX", "GPS", "NMEA", "QST", "THUNT"}));
-    for (int mode = 0; mode < forms::kModeCount; ++mode)
-        for (const auto& path : w.station(static_cast<Mode>(mode)).Path)
+    for (const forms::Mode mode : forms::kModes)
+        for (const auto& path : w.station(mode).Path)
             EXPECT_EQ(path.entries(), (std::vector<std::string>{"", "GATE", "RELAY", "WIDE", "ECHO", "Special Path 1",
                                                                 "Special Path 2", "Special Path 3", "Special Path 4"}));
     for (const auto& condition : w.alarm.AlmCondition)
@@ -50,8 +50,8 @@ TEST_F(StartUpDefaultsTest, ClearAllSetsTheDocumentedDefaults)
     EXPECT_EQ(w.main.MicEncode.value(), 1);
     EXPECT_EQ(w.main.ModeLock.value(), 0);
     EXPECT_EQ(w.main.AutoMode.value(), 0);
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        const auto& station = w.station(static_cast<Mode>(mode));
+    for (const forms::Mode mode : forms::kModes) {
+        const auto& station = w.station(mode);
         EXPECT_EQ(station.MyCall.text(), "N0CALL");
         EXPECT_EQ(station.SSID.text(), "");
         EXPECT_EQ(station.TmrMin.text(), "0");

@@ -127,7 +127,7 @@ TEST_F(UnitLinkTest, ReadFillsTheWindowsOfTheUnitsMode)
     program.read();
     EXPECT_EQ(port.takeSent(), "U");
     port.deliver(std::string("U\x01\x02", 3) + image);
-    EXPECT_EQ(program.session().state().currentMode, 3);
+    EXPECT_EQ(program.session().state().currentMode, forms::Mode::Tracking);
     EXPECT_TRUE(w.tracking.station.window.visible());
     EXPECT_EQ(w.tracking.station.MyCall.text(), "K1ABC");
     EXPECT_EQ(w.tracking.TrkComments.text(), "Mobile");

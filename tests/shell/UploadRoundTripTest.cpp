@@ -16,12 +16,12 @@ TEST(UploadRoundTripTest, ImageWithLineBreakInCallsignSavesAFileThatLoadsInEvery
 {
     std::string upload("\xF8\xFF\xFF\xFF\x0A", 5);
     upload.resize(128, '\0');
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        SCOPED_TRACE(mode);
+    for (const forms::Mode mode : forms::kModes) {
+        SCOPED_TRACE(forms::codeOfMode(mode));
         fakes::MemoryFileSystem files;
         Session form(files);
         form.startUp();
-        upload[0] = static_cast<char>(0xF8 | mode);
+        upload[0] = static_cast<char>(0xF8 | forms::codeOfMode(mode));
         form.decodeUpload(upload);
         ASSERT_EQ(form.saveConfigurationFile(kPath), std::nullopt);
         const std::string saved = files.files.at(kPath);

@@ -26,8 +26,8 @@ TEST(ConfigLinesTest, WritesTheLineCountOfEachMode)
     } cases[] = {
         {Mode::Telemetry, 26}, {Mode::Beacon, 23}, {Mode::Nmea, 111}, {Mode::Tracking, 117}, {Mode::Alarm, 32}};
     for (const auto& c : cases) {
-        EXPECT_EQ(configurationLines(test::filledWindows(), c.mode).size(), c.lines) << static_cast<int>(c.mode);
-        EXPECT_EQ(configurationLines(test::nonDefaultWindows(), c.mode).size(), c.lines) << static_cast<int>(c.mode);
+        EXPECT_EQ(configurationLines(test::filledWindows(), c.mode).size(), c.lines) << forms::codeOfMode(c.mode);
+        EXPECT_EQ(configurationLines(test::nonDefaultWindows(), c.mode).size(), c.lines) << forms::codeOfMode(c.mode);
         EXPECT_EQ(configurationLineCount(c.mode), static_cast<int>(c.lines));
     }
 }

@@ -27,13 +27,11 @@ Lines saved(forms::Windows w, Mode mode)
 
 TEST(ConfigLoadTest, SaveLoadSaveKeepsEveryLineOfEveryMode)
 {
-    const std::function<std::optional<FileError>(forms::Windows&, const Lines&, const ListDefaults&)> loaders[] = {
-        OpenTelCfgFile, OpenBcnCfgFile, OpenNMEACfgFile, OpenTrkCfgFile, openAlmCfgFile};
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        const Lines first = saved(test::nonDefaultWindows(), static_cast<Mode>(mode));
+    for (const forms::Mode mode : forms::kModes) {
+        const Lines first = saved(test::nonDefaultWindows(), mode);
         forms::Windows loaded = test::filledWindows();
-        ASSERT_EQ(loaders[mode](loaded, first, test::kDefaults), std::nullopt) << mode;
-        EXPECT_EQ(saved(loaded, static_cast<Mode>(mode)), first) << mode;
+        ASSERT_EQ(loadConfiguration(mode, loaded, first, test::kDefaults), std::nullopt) << forms::codeOfMode(mode);
+        EXPECT_EQ(saved(loaded, mode), first) << forms::codeOfMode(mode);
     }
 }
 

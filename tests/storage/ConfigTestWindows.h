@@ -21,9 +21,9 @@ inline forms::Windows filledWindows()
     for (auto& header : w.main.GpsString)
         for (const auto& entry : forms::kDataHeaderEntries)
             header.addItem(entry);
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        auto& station = w.station(static_cast<forms::Mode>(mode));
-        const auto& toCalls = mode == 3 ? forms::kTrackingToCallEntries : forms::kToCallEntries;
+    for (const forms::Mode mode : forms::kModes) {
+        auto& station = w.station(mode);
+        const auto& toCalls = mode == forms::Mode::Tracking ? forms::kTrackingToCallEntries : forms::kToCallEntries;
         for (const auto& entry : toCalls)
             station.ToCall.addItem(entry);
         for (auto& path : station.Path) {
@@ -80,9 +80,9 @@ inline forms::Windows nonDefaultWindows()
     w.main.ModeLock.setValue(1);
     w.main.AutoMode.setValue(1);
     forms::setMyCall(w, "KB1XYZ");
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        auto& station = w.station(static_cast<forms::Mode>(mode));
-        station.ToCall.setText("CQ-" + std::to_string(mode + 1));
+    for (const forms::Mode mode : forms::kModes) {
+        auto& station = w.station(mode);
+        station.ToCall.setText("CQ-" + std::to_string(forms::codeOfMode(mode) + 1));
         setSpecialPath(station, 1, "WIDE1-1");
         setSpecialPath(station, 2, "WIDE2-2");
         setSpecialPath(station, 4, "TRACE3-3");
@@ -149,10 +149,10 @@ inline void appendList(std::vector<std::string>& out, const forms::PickList& lis
 inline std::vector<std::string> snapshot(const forms::Windows& w)
 {
     std::vector<std::string> out;
-    for (int mode = 0; mode < forms::kModeCount; ++mode) {
-        const auto lines = configurationLines(w, static_cast<forms::Mode>(mode));
+    for (const forms::Mode mode : forms::kModes) {
+        const auto lines = configurationLines(w, mode);
         out.insert(out.end(), lines.begin(), lines.end());
-        const auto& station = w.station(static_cast<forms::Mode>(mode));
+        const auto& station = w.station(mode);
         for (const auto& path : station.Path)
             appendList(out, path);
         appendList(out, station.TxDelay);
