@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     HoldMeter& meter = g_meter;
 
     qm::app::SystemPorts system;
-    const auto printersFound = monotonicNs();
+    const auto portsMade = monotonicNs();
     qm::app::Desktop desktop(system.desktopPorts());
     // Drives the session as a user would: Read once the unit is identified, Write once the read is in, and
     // answers the Download Complete box.
@@ -253,8 +253,8 @@ int main(int argc, char** argv)
               << "construction_ms " << msBetween(spawned, constructed) << '\n'
               << "until_main_ms " << msBetween(spawned, mainEntered) << '\n'
               << "application_ms " << msBetween(mainEntered, applicationMade) << '\n'
-              << "printers_ms " << msBetween(applicationMade, printersFound) << '\n'
-              << "desktop_built_ms " << msBetween(printersFound, built) << '\n'
+              << "ports_ms " << msBetween(applicationMade, portsMade) << '\n'
+              << "desktop_built_ms " << msBetween(portsMade, built) << '\n'
               << "start_ms " << msBetween(built, constructed) << '\n'
               << "hold_startup_ms " << meter.longest["startup"] << '\n'
               << "hold_read_ms " << meter.longest["read"] << '\n'
