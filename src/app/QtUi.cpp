@@ -81,7 +81,10 @@ QString qtFilter(const std::string& filter)
 
 QtUi::QtUi(QWidget& parent, QProgressBar& progress, std::function<void()> redraw)
     : m_parent(parent), m_progress(progress), m_redraw(std::move(redraw))
-{}
+{
+    m_progressDue.setSingleShot(true);
+    QObject::connect(&m_progressDue, &QTimer::timeout, [this] { drawProgress(); });
+}
 
 QtUi::~QtUi()
 {
@@ -228,10 +231,26 @@ void QtUi::beep()
 
 void QtUi::showProgress(int done, int total)
 {
-    m_progress.setRange(0, total);
-    m_progress.setValue(done);
+    const bool sameTransfer = total == m_progressTotal && done >= m_progressDone && m_progress.isVisible();
+    m_progressDone = done;
+    m_progressTotal = total;
+    if (!sameTransfer || done >= total || !m_progressDrawn.isValid() ||
+        m_progressDrawn.hasExpired(kProgressIntervalMs)) {
+        drawProgress();
+        return;
+    }
+    if (!m_progressDue.isActive())
+        m_progressDue.start(static_cast<int>(kProgressIntervalMs - m_progressDrawn.elapsed()));
+}
+
+void QtUi::drawProgress()
+{
+    m_progressDue.stop();
+    m_progressDrawn.start();
+    m_progress.setRange(0, m_progressTotal);
+    m_progress.setValue(m_progressDone);
     m_progress.setFormat(QString("%v of %m bytes"));
-    m_progress.setVisible(done < total);
+    m_progress.setVisible(m_progressDone < m_progressTotal);
 }
 
 void QtUi::paintNow()

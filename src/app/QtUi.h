@@ -4,6 +4,9 @@
 
 #include "shell/Ui.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 #include <functional>
 
 class QWidget;
@@ -34,14 +37,26 @@ public:
     void setFocus(const std::string& control) override;
     void setMousePointer(shell::Pointer pointer) override;
     void beep() override;
+    /// Shows the transfer's progress in the status bar. The bar redraws itself whenever its text changes, so
+    /// within a transfer it takes a new count at most every kProgressIntervalMs (the latest when the interval
+    /// ends); the first count and the end at once.
     void showProgress(int done, int total) override;
     void paintNow() override;
     void showHelp(const std::string& helpFile) override;
     void endProgram() override;
 
+    static constexpr int kProgressIntervalMs = 50;
+
 private:
+    void drawProgress();
+
     QWidget& m_parent;
     QProgressBar& m_progress;
+    /// The count to show, and when the bar last took one.
+    int m_progressDone = 0;
+    int m_progressTotal = 0;
+    QElapsedTimer m_progressDrawn;
+    QTimer m_progressDue;
     std::function<void()> m_redraw;
     std::function<QWidget*(const std::string&)> m_finder;
     HelpViewer* m_helpViewer = nullptr;
