@@ -247,10 +247,15 @@ void QtUi::drawProgress()
 {
     m_progressDue.stop();
     m_progressDrawn.start();
+    // A bar that goes away is hidden first: a visible bar repaints at once whenever its text changes.
+    const bool running = m_progressDone < m_progressTotal;
+    if (!running)
+        m_progress.setVisible(false);
     m_progress.setRange(0, m_progressTotal);
     m_progress.setValue(m_progressDone);
     m_progress.setFormat(QString("%v of %m bytes"));
-    m_progress.setVisible(m_progressDone < m_progressTotal);
+    if (running)
+        m_progress.setVisible(true);
 }
 
 void QtUi::paintNow()
