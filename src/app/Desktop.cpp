@@ -27,6 +27,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
 
     if (!ui) {
         m_qtUi = std::make_unique<QtUi>(m_window, *m_window.progressBar(), [this] { redraw(); });
+        m_qtUi->prepareMessageBoxes();
         ui = m_qtUi.get();
     }
     m_ui = ui;

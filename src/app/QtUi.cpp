@@ -9,6 +9,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -89,6 +90,17 @@ QtUi::QtUi(QWidget& parent, QProgressBar& progress, std::function<void()> redraw
 QtUi::~QtUi()
 {
     delete m_helpViewer;
+}
+
+void QtUi::prepareMessageBoxes()
+{
+    for (const QMessageBox::Icon icon : {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical}) {
+        QMessageBox dialog(icon, "Quellmark", "The configuration was written to the unit.", QMessageBox::Ok, &m_parent);
+        dialog.setTextFormat(Qt::PlainText);
+        dialog.ensurePolished();
+        if (QLayout* layout = dialog.layout())
+            layout->activate();
+    }
 }
 
 forms::Button QtUi::messageBox(const forms::MessageBox& box)

@@ -28,6 +28,11 @@ public:
     /// Returns the widget a control name names: set by the view, which knows where every control lives.
     void setWidgetFinder(std::function<QWidget*(const std::string&)> finder) { m_finder = std::move(finder); }
 
+    /// Builds a message box of each kind once and throws it away: the first box of a session loads the style's
+    /// icons and lays out text for the first time (5 to 15 ms here), which, done before the main window is drawn,
+    /// no later box makes the user wait for.
+    void prepareMessageBoxes();
+
     forms::Button messageBox(const forms::MessageBox& box) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
