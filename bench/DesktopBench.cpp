@@ -181,6 +181,8 @@ int main(int argc, char** argv)
         Writing,
     };
     Step step = Step::Identifying;
+    /// How many ticks in a row the program has been ready for the next command.
+    int readySince = 0;
     bool readStarted = false;
     long rssDuringWrite = 0;
     std::int64_t writeStarted = 0;
@@ -206,9 +208,16 @@ int main(int argc, char** argv)
             driver.stop();
             return;
         }
+        // A person gives the next command a while after the last one ended: the driver waits one tick more, so
+        // the last redraw of a command counts for that command, not for the next.
+        const auto settled = [&readySince](bool ready) {
+            readySince = ready ? readySince + 1 : 0;
+            return readySince > 1;
+        };
         switch (step) {
         case Step::Identifying:
-            if (link.FirmwareVersion != 0 && link.LastCommand == "E" && read->isEnabled()) {
+            if (settled(link.FirmwareVersion != 0 && link.LastCommand == "E" && read->isEnabled())) {
+                readySince = 0;
                 meter.phase = "read";
                 step = Step::Reading;
                 read->trigger();
@@ -216,7 +225,7 @@ int main(int argc, char** argv)
             break;
         case Step::Reading:
             readStarted = readStarted || link.LastCommand == "U";
-            if (readStarted && link.LastCommand == "E" && write->isEnabled()) {
+            if (settled(readStarted && link.LastCommand == "E" && write->isEnabled())) {
                 meter.phase = "write";
                 step = Step::Writing;
                 writeStarted = monotonicNs();
