@@ -234,6 +234,20 @@ void Program::printprofiles_Click()
         showBox(reports::printFailedBox(m_printer->failure()));
 }
 
+void Program::printerFound(reports::Printer& printer, const FontSettings& printerFont)
+{
+    m_printer = &printer;
+    Module1& module = m_form.module();
+    module.PrinterPresent = true;
+    module.PrinterFont = printerFont;
+    // The menus take the state choosing the mode shown now would have given them.
+    const std::optional<Mode> mode = m_form.checkedMode();
+    const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
+    auto& menus = m_form.windows().MDIForm1.menus;
+    menus.printprofiles.setEnabled(profiles);
+    menus.printerfont.setEnabled(profiles);
+}
+
 void Program::printerfont_Click()
 {
     m_form.module().PrinterFont = m_ui.fontDialog(m_form.module().PrinterFont);
