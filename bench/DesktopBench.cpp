@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     HoldMeter& meter = g_meter;
 
     qm::app::SystemPorts system;
-    const auto printersFound = monotonicNs();
+    const auto portsMade = monotonicNs();
     qm::app::Desktop desktop(system.desktopPorts());
     // Drives the session as a user would: Read once the unit is identified, Write once the read is in, and
     // answers the Download Complete box.
@@ -181,6 +181,8 @@ int main(int argc, char** argv)
         Writing,
     };
     Step step = Step::Identifying;
+    /// How many ticks in a row the program has been ready for the next command.
+    int readySince = 0;
     bool readStarted = false;
     long rssDuringWrite = 0;
     std::int64_t writeStarted = 0;
@@ -206,9 +208,17 @@ int main(int argc, char** argv)
             driver.stop();
             return;
         }
+        // A person gives the next command a while after the last one ended: the driver waits one tick more, so
+        // the last redraw of a command counts for that command, not for the next.
+        const auto settled = [&readySince](bool ready) {
+            readySince = ready ? readySince + 1 : 0;
+            return readySince > 1;
+        };
         switch (step) {
         case Step::Identifying:
-            if (link.firmwareVersion != 0 && link.lastCommand == qm::link::Command::Probe && read->isEnabled()) {
+            if (settled(link.firmwareVersion != 0 && link.lastCommand == qm::link::Command::Probe &&
+                        read->isEnabled())) {
+                readySince = 0;
                 meter.phase = "read";
                 step = Step::Reading;
                 read->trigger();
@@ -216,7 +226,7 @@ int main(int argc, char** argv)
             break;
         case Step::Reading:
             readStarted = readStarted || link.lastCommand == qm::link::Command::Upload;
-            if (readStarted && link.lastCommand == qm::link::Command::Probe && write->isEnabled()) {
+            if (settled(readStarted && link.lastCommand == qm::link::Command::Probe && write->isEnabled())) {
                 meter.phase = "write";
                 step = Step::Writing;
                 writeStarted = monotonicNs();
@@ -253,8 +263,8 @@ int main(int argc, char** argv)
               << "construction_ms " << msBetween(spawned, constructed) << '\n'
               << "until_main_ms " << msBetween(spawned, mainEntered) << '\n'
               << "application_ms " << msBetween(mainEntered, applicationMade) << '\n'
-              << "printers_ms " << msBetween(applicationMade, printersFound) << '\n'
-              << "desktop_built_ms " << msBetween(printersFound, built) << '\n'
+              << "ports_ms " << msBetween(applicationMade, portsMade) << '\n'
+              << "desktop_built_ms " << msBetween(portsMade, built) << '\n'
               << "start_ms " << msBetween(built, constructed) << '\n'
               << "hold_startup_ms " << meter.longest["startup"] << '\n'
               << "hold_read_ms " << meter.longest["read"] << '\n'

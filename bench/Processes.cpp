@@ -35,7 +35,7 @@ std::int64_t monotonicNs()
 }
 
 Process::Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
-                 bool captureOutput)
+                 bool captureOutput, const std::string& outputFile)
 {
     std::map<std::string, std::string> merged;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -66,6 +66,9 @@ Process::Process(const std::vector<std::string>& argv, const std::map<std::strin
         if (::pipe2(pipeFds, O_CLOEXEC) != 0)
             throw std::runtime_error("pipe2 failed");
         ::posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    } else if (!outputFile.empty()) {
+        ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                           0644);
     } else {
         ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     }

@@ -33,9 +33,10 @@ class Process
 {
 public:
     /// Starts the program with the environment plus the given variables; standard output goes to a pipe when
-    /// captureOutput, else to /dev/null; standard error is kept.
+    /// captureOutput, else into outputFile (created or emptied by the new process) when one is named, else to
+    /// /dev/null; standard error is kept.
     Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment = {},
-            bool captureOutput = false);
+            bool captureOutput = false, const std::string& outputFile = {});
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;

@@ -35,8 +35,8 @@ const qm::forms::Windows& startedWindows()
 /// Returns the lines a save writes, the shown profiles stored first as the Save command does.
 std::vector<std::string> savedLines(qm::forms::Windows& windows, Mode mode)
 {
-    qm::forms::SaveCurNMEAProfileToArray(windows);
-    qm::forms::SaveCurTrkProfileToArray(windows);
+    qm::forms::storeShownNmeaProfile(windows);
+    qm::forms::storeShownTrackingProfile(windows);
     return qm::storage::configurationLines(windows, mode);
 }
 

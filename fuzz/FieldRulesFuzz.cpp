@@ -1,5 +1,5 @@
 // Fuzz target: the typing filters and field rules on arbitrary key sequences and pastes into any text field or
-// editable pick list, passed to the program as the desktop program's view passes them (a key through KeyPress
+// editable pick list, passed to the program as the desktop program's view passes them (a key through keyTyped
 // and the field's typing limit, a paste one character at a time, then the text-changed event), mixed with
 // path choices and focus changes. Invariants: no field exceeds its typing limit, digit fields hold only digits and
 // spaces, callsign fields only printable ASCII.

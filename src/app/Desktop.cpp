@@ -4,6 +4,7 @@
 #include "app/ModeWindows.h"
 #include "app/QtUi.h"
 
+#include <QApplication>
 #include <QMdiSubWindow>
 
 namespace qm::app
@@ -28,6 +29,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
 
     if (!ui) {
         m_qtUi = std::make_unique<QtUi>(m_window, *m_window.progressBar(), [this] { redraw(); });
+        m_qtUi->prepareMessageBoxes();
         ui = m_qtUi.get();
     }
     m_ui = ui;
@@ -52,6 +54,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
     }
     m_program->setLink(m_link.get());
     m_program->setPrinter(ports.printer, ports.clock);
+    m_printerLookup = ports.printerLookup;
 
     m_binder = std::make_unique<ViewBinder>(*m_program, roots, windows);
     if (m_qtUi)
@@ -87,6 +90,16 @@ bool Desktop::start()
     m_window.show();
     const bool running = m_program->start();
     redraw();
+    // Print Profiles and Select Printer Font stay unusable until the print system has answered.
+    if (running && m_printerLookup)
+        m_printerLookup->start(m_window, [this](reports::Printer* printer) {
+            if (!printer)
+                return;
+            const QFont font = QApplication::font();
+            m_program->printerFound(*printer, shell::FontSettings{font.family().toStdString(), font.pointSize(), false,
+                                                                  false, false, false});
+            redraw();
+        });
     return running;
 }
 

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/ObservedPorts.h"
 #include "app/PrintProgressWindow.h"
+#include "app/PrinterLookup.h"
 #include "app/ViewBinder.h"
 #include "app/WelcomeWindow.h"
 #include "shell/Backups.h"
@@ -36,6 +37,8 @@ struct DesktopPorts
     /// The default printer and the clock that dates its reports (none: Print Profiles prints nothing).
     reports::Printer* printer = nullptr;
     shell::Clock* clock = nullptr;
+    /// Finds the default printer once the program has started (none: the printer above is all there is).
+    PrinterLookup* printerLookup = nullptr;
 };
 
 class Desktop
@@ -56,7 +59,8 @@ public:
     shell::Program& program() { return *m_program; }
     shell::UnitLink& link() { return *m_link; }
 
-    /// Shows the main window and runs the start-up; false when the user ended the program during it.
+    /// Shows the main window and runs the start-up, then starts looking for the default printer; false when the
+    /// user ended the program during the start-up.
     bool start();
 
 private:
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<BackupWriter> m_backupWriter;
     std::unique_ptr<shell::UnitLink> m_link;
     std::unique_ptr<ViewBinder> m_binder;
+    PrinterLookup* m_printerLookup = nullptr;
 };
 
 } // namespace qm::app

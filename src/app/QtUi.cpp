@@ -9,6 +9,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -81,11 +82,25 @@ QString qtFilter(const std::string& filter)
 
 QtUi::QtUi(QWidget& parent, QProgressBar& progress, std::function<void()> redraw)
     : m_parent(parent), m_progress(progress), m_redraw(std::move(redraw))
-{}
+{
+    m_progressDue.setSingleShot(true);
+    QObject::connect(&m_progressDue, &QTimer::timeout, [this] { drawProgress(); });
+}
 
 QtUi::~QtUi()
 {
     delete m_helpViewer;
+}
+
+void QtUi::prepareMessageBoxes()
+{
+    for (const QMessageBox::Icon icon : {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical}) {
+        QMessageBox dialog(icon, "Quellmark", "The configuration was written to the unit.", QMessageBox::Ok, &m_parent);
+        dialog.setTextFormat(Qt::PlainText);
+        dialog.ensurePolished();
+        if (QLayout* layout = dialog.layout())
+            layout->activate();
+    }
 }
 
 forms::Button QtUi::messageBox(const forms::MessageBox& box)
@@ -228,10 +243,31 @@ void QtUi::beep()
 
 void QtUi::showProgress(int done, int total)
 {
-    m_progress.setRange(0, total);
-    m_progress.setValue(done);
+    const bool sameTransfer = total == m_progressTotal && done >= m_progressDone && m_progress.isVisible();
+    m_progressDone = done;
+    m_progressTotal = total;
+    if (!sameTransfer || done >= total || !m_progressDrawn.isValid() ||
+        m_progressDrawn.hasExpired(kProgressIntervalMs)) {
+        drawProgress();
+        return;
+    }
+    if (!m_progressDue.isActive())
+        m_progressDue.start(static_cast<int>(kProgressIntervalMs - m_progressDrawn.elapsed()));
+}
+
+void QtUi::drawProgress()
+{
+    m_progressDue.stop();
+    m_progressDrawn.start();
+    // A bar that goes away is hidden first: a visible bar repaints at once whenever its text changes.
+    const bool running = m_progressDone < m_progressTotal;
+    if (!running)
+        m_progress.setVisible(false);
+    m_progress.setRange(0, m_progressTotal);
+    m_progress.setValue(m_progressDone);
     m_progress.setFormat(QString("%v of %m bytes"));
-    m_progress.setVisible(done < total);
+    if (running)
+        m_progress.setVisible(true);
 }
 
 void QtUi::paintNow()

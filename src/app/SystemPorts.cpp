@@ -1,7 +1,6 @@
 // The desktop program's real surroundings.
 #include "app/SystemPorts.h"
 
-#include <QApplication>
 #include <QDir>
 
 #include <cstdlib>
@@ -14,27 +13,12 @@ SystemPorts::SystemPorts()
 {
     m_environment.folders = qt::currentProgramFolders();
     m_environment.currentFolder = QDir::currentPath().toStdString();
-    // The default printer, when at least one printer with a name is installed; its font starts as the printer font.
-    const std::string printerName = qt::QtPrinter::defaultPrinterName();
-    if (!printerName.empty()) {
-        m_printer.emplace(qt::QtPrinter::systemPrinter(printerName));
-        const QFont font = QApplication::font();
-        m_environment.printerFont =
-            shell::FontSettings{font.family().toStdString(), font.pointSize(), false, false, false, false};
-    }
 }
 
 DesktopPorts SystemPorts::desktopPorts()
 {
-    return {m_files,
-            m_serialPort,
-            m_echoTimer,
-            m_readTimeOutTimer,
-            m_writeTimeOutTimer,
-            m_environment,
-            &m_backups,
-            m_printer ? &*m_printer : nullptr,
-            &m_clock};
+    return {m_files,       m_serialPort, m_echoTimer, m_readTimeOutTimer, m_writeTimeOutTimer,
+            m_environment, &m_backups,   nullptr,     &m_clock,           &m_printerLookup};
 }
 
 } // namespace qm::app

@@ -1,16 +1,15 @@
 // The desktop program's real surroundings: this machine's files, serial port, timers, clock, backup folder and
-// default printer, and what the program finds at start-up, put together as quellmark runs on them.
+// the look-up of its default printer, and what the program finds at start-up, put together as quellmark runs on
+// them.
 #pragma once
 
 #include "app/Desktop.h"
+#include "app/PrinterLookup.h"
 #include "qt/PosixFileSystem.h"
-#include "qt/QtPrinter.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
 #include "qt/SystemClock.h"
 #include "shell/Backups.h"
-
-#include <optional>
 
 namespace qm::app
 {
@@ -18,7 +17,8 @@ namespace qm::app
 class SystemPorts
 {
 public:
-    /// Looks up the program's folders, the current folder and the default printer (needs the application object).
+    /// Looks up the program's folders and the current folder. The default printer is looked up once the desktop
+    /// program has started (needs the application object).
     SystemPorts();
 
     SystemPorts(const SystemPorts&) = delete;
@@ -35,7 +35,7 @@ private:
     qt::QtTimer m_writeTimeOutTimer{5000};
     qt::SystemClock m_clock;
     shell::Backups m_backups;
-    std::optional<qt::QtPrinter> m_printer;
+    SystemPrinterLookup m_printerLookup;
     shell::Environment m_environment;
 };
 

@@ -1,6 +1,7 @@
 // The vq3 commands that talk to a unit.
 #include "cli/LinkCommands.h"
 
+#include "cli/LinkSession.h"
 #include "cli/Output.h"
 #include "shell/Backups.h"
 #include "shell/ControlSettings.h"

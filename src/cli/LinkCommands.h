@@ -2,15 +2,28 @@
 #pragma once
 
 #include "cli/Commands.h"
-#include "cli/LinkSession.h"
 #include "cli/Show.h"
 #include "storage/FileSystem.h"
 
+#include <chrono>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace qm::cli
 {
+
+/// What every link command shares: where the trace goes and what it counts time from, and how vq3 reports.
+struct LinkContext
+{
+    /// The trace of --trace (none when not asked for).
+    std::ostream* trace = nullptr;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    /// Draw progress on standard error (it is a terminal).
+    bool showProgress = false;
+    /// Where backups go ("" when there is no such folder).
+    std::string backupFolder;
+};
 
 struct IdentifyOptions
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/CliUi.h"
+#include "cli/LinkCommands.h"
 #include "cli/SignalCatcher.h"
 #include "cli/TracingSerialPort.h"
 #include "qt/QtSerialPort.h"
@@ -24,18 +25,6 @@ class QEventLoop;
 
 namespace qm::cli
 {
-
-/// What every link command shares: where the trace goes and what it counts time from, and how vq3 reports.
-struct LinkContext
-{
-    /// The trace of --trace (none when not asked for).
-    std::ostream* trace = nullptr;
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-    /// Draw progress on standard error (it is a terminal).
-    bool showProgress = false;
-    /// Where backups go ("" when there is no such folder).
-    std::string backupFolder;
-};
 
 /// Why a link command stopped: the box to report, the exit status, and the system's reason when there is one.
 struct LinkFailure

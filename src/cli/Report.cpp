@@ -96,8 +96,8 @@ int runReport(const ReportOptions& options, storage::FileSystem& files, shell::C
     // over it, so a full disk or the file-size limit fails the command and leaves the old file as it was.
     qt::QtPrinter printer = qt::QtPrinter::pdfDocument();
     const bool printed = mode == forms::Mode::Nmea
-                             ? reports::PrintNMEAProfiles(printer, program.windows(), date, font, nullptr)
-                             : reports::PrintTrackingProfiles(printer, program.windows(), date, font, nullptr);
+                             ? reports::printNmeaProfiles(printer, program.windows(), date, font, nullptr)
+                             : reports::printTrackingProfiles(printer, program.windows(), date, font, nullptr);
     if (!printed) {
         reports::PrintFailure failure = printer.failure();
         failure.printer = options.output;

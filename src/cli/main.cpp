@@ -2,14 +2,14 @@
 #include "cli/BackupCommands.h"
 #include "cli/Commands.h"
 #include "cli/DescriptorBuffer.h"
-#include "cli/LinkCommands.h"
+#include "cli/LinkModule.h"
 #include "cli/Output.h"
-#include "cli/Ports.h"
 #include "cli/Report.h"
 #include "cli/Show.h"
 #include "cli/SimRunner.h"
 #include "qt/PosixFileSystem.h"
 #include "qt/SystemClock.h"
+#include "shell/Backups.h"
 
 #include <CLI/CLI.hpp>
 
@@ -177,19 +177,27 @@ int main(int argc, char** argv)
     if (traceFd >= 0)
         link.trace = &trace;
 
+    // The commands that open a serial port run in the link module, the only part of vq3 with Qt besides the report.
+    using LinkModule = qm::cli::LinkModuleCommands;
     const int status = [&] {
         if (*identifyCommand)
-            return qm::cli::runIdentify(identify, files, link, streams);
+            return qm::cli::runInLinkModule("identify", identify.json, streams, [&](const LinkModule& module) {
+                return module.identify(identify, files, link, streams);
+            });
         if (*readCommand)
-            return qm::cli::runRead(read, files, link, streams);
+            return qm::cli::runInLinkModule("read", read.json, streams, [&](const LinkModule& module) {
+                return module.read(read, files, link, streams);
+            });
         if (*writeCommand)
-            return qm::cli::runWrite(write, files, link, streams);
+            return qm::cli::runInLinkModule("write", write.json, streams, [&](const LinkModule& module) {
+                return module.write(write, files, link, streams);
+            });
         if (*compileCommand)
             return qm::cli::runCompile(compile, files, streams);
         if (*showCommand)
             return qm::cli::runShow(show, files, streams);
         if (*diffCommand)
-            return qm::cli::runDiff(diff, files, streams, qm::cli::unitReader(files, link, std::cerr));
+            return qm::cli::runDiff(diff, files, streams, qm::cli::linkModuleUnitReader(files, link, std::cerr));
         if (*simCommand)
             return qm::cli::runSim(sim, files, streams);
         if (*reportCommand) {
@@ -204,7 +212,8 @@ int main(int argc, char** argv)
             return qm::cli::runBackups(backups, files, link.backupFolder, streams);
         }
         if (*portsCommand)
-            return qm::cli::runPorts(ports, qm::qt::ComPorts::scan(), streams);
+            return qm::cli::runInLinkModule("ports", ports.json, streams,
+                                            [&](const LinkModule& module) { return module.ports(ports, streams); });
         return qm::cli::runDecode(decode, files, streams);
     }();
 

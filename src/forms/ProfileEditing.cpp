@@ -100,19 +100,19 @@ std::string symbolEntry(const std::string& symbolText, bool sendComments)
     return std::string(1, static_cast<char>(stored)) + (symbolText.size() > 1 ? symbolText.substr(1) : std::string());
 }
 
-void SaveCurNMEAProfileToArray(Windows& windows)
+void storeShownNmeaProfile(Windows& windows)
 {
     NmeaForm& form = windows.nmea;
     saveShared(form.station, form.store.entry(form.NMEAProfile.selectedIndex() + 1));
 }
 
-void SavePreviousToNMEAProfileArray(Windows& windows)
+void storePreviousNmeaProfile(Windows& windows)
 {
     NmeaForm& form = windows.nmea;
     saveShared(form.station, form.store.entry(windows.profiles.previousProfile));
 }
 
-void UpdateNMEAProfileForm(Windows& windows)
+void showNmeaProfile(Windows& windows)
 {
     NmeaForm& form = windows.nmea;
     const ProfileEntry& entry = form.store.entry(form.NMEAProfile.selectedIndex() + 1);
@@ -121,19 +121,19 @@ void UpdateNMEAProfileForm(Windows& windows)
     windows.profiles.skipProfileSave = false;
 }
 
-void SaveCurTrkProfileToArray(Windows& windows)
+void storeShownTrackingProfile(Windows& windows)
 {
     TrackingForm& form = windows.tracking;
     saveTracking(form, form.store.entry(form.TrkProfile.selectedIndex() + 1));
 }
 
-void SavePreviousToTrkProfileArray(Windows& windows)
+void storePreviousTrackingProfile(Windows& windows)
 {
     TrackingForm& form = windows.tracking;
     saveTracking(form, form.store.entry(windows.profiles.previousProfile));
 }
 
-void UpdateTrkProfileForm(Windows& windows)
+void showTrackingProfile(Windows& windows)
 {
     TrackingForm& form = windows.tracking;
     const ProfileEntry& entry = form.store.entry(form.TrkProfile.selectedIndex() + 1);
@@ -152,16 +152,16 @@ void UpdateTrkProfileForm(Windows& windows)
     windows.profiles.skipProfileSave = false;
 }
 
-void selectNMEAProfileTab(Windows& windows, int tab)
+void selectNmeaProfileTab(Windows& windows, int tab)
 {
-    changeTab(windows, windows.nmea.NMEAProfile, windows.nmea.NMEAProfileFrame, tab, SavePreviousToNMEAProfileArray,
-              UpdateNMEAProfileForm);
+    changeTab(windows, windows.nmea.NMEAProfile, windows.nmea.NMEAProfileFrame, tab, storePreviousNmeaProfile,
+              showNmeaProfile);
 }
 
-void selectTrkProfileTab(Windows& windows, int tab)
+void selectTrackingProfileTab(Windows& windows, int tab)
 {
-    changeTab(windows, windows.tracking.TrkProfile, windows.tracking.TrkProfileFrame, tab,
-              SavePreviousToTrkProfileArray, UpdateTrkProfileForm);
+    changeTab(windows, windows.tracking.TrkProfile, windows.tracking.TrkProfileFrame, tab, storePreviousTrackingProfile,
+              showTrackingProfile);
 }
 
 } // namespace qm::forms

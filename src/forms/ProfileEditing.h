@@ -8,22 +8,22 @@ namespace qm::forms
 {
 
 /// Copies the NMEA window's profile fields into the store entry of the selected tab.
-void SaveCurNMEAProfileToArray(Windows& windows);
+void storeShownNmeaProfile(Windows& windows);
 /// Copies the NMEA window's profile fields into the store entry previousProfile.
-void SavePreviousToNMEAProfileArray(Windows& windows);
+void storePreviousNmeaProfile(Windows& windows);
 /// Loads the store entry of the selected NMEA tab into the window and clears skipProfileSave.
-void UpdateNMEAProfileForm(Windows& windows);
+void showNmeaProfile(Windows& windows);
 /// Selects an NMEA tab (0 to 9); when it differs from the selected one, runs the tab change.
-void selectNMEAProfileTab(Windows& windows, int tab);
+void selectNmeaProfileTab(Windows& windows, int tab);
 
 /// Copies the Tracking window's profile fields into the store entry of the selected tab.
-void SaveCurTrkProfileToArray(Windows& windows);
+void storeShownTrackingProfile(Windows& windows);
 /// Copies the Tracking window's profile fields into the store entry previousProfile.
-void SavePreviousToTrkProfileArray(Windows& windows);
+void storePreviousTrackingProfile(Windows& windows);
 /// Loads the store entry of the selected Tracking tab into the window and clears skipProfileSave.
-void UpdateTrkProfileForm(Windows& windows);
+void showTrackingProfile(Windows& windows);
 /// Selects a Tracking tab (0 to 9); when it differs from the selected one, runs the tab change.
-void selectTrkProfileTab(Windows& windows, int tab);
+void selectTrackingProfileTab(Windows& windows, int tab);
 
 /// Returns the profile frame caption for a tab: "Profile #" + (tab + 1) + " Settings".
 std::string profileFrameCaption(int tab);

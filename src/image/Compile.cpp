@@ -40,7 +40,7 @@ bool txSteps(CompileDraft& draft, const forms::StationControls& station)
 
 } // namespace
 
-CompileResult CompileTelDataToSend(forms::Windows& windows, ImageFields& fields)
+CompileResult compileTelemetry(forms::Windows& windows, ImageFields& fields)
 {
     forms::TelemetryForm& form = windows.telemetry;
     CompileDraft draft(windows, forms::Mode::Telemetry, fields);
@@ -57,7 +57,7 @@ CompileResult CompileTelDataToSend(forms::Windows& windows, ImageFields& fields)
     return draft.finish(fields, std::move(stream));
 }
 
-CompileResult CompileBcnDataToSend(forms::Windows& windows, ImageFields& fields)
+CompileResult compileBeacon(forms::Windows& windows, ImageFields& fields)
 {
     forms::BeaconForm& form = windows.beacon;
     CompileDraft draft(windows, forms::Mode::Beacon, fields);
@@ -70,7 +70,7 @@ CompileResult CompileBcnDataToSend(forms::Windows& windows, ImageFields& fields)
     return draft.finish(fields, std::move(stream));
 }
 
-CompileResult CompileAlmDataToSend(forms::Windows& windows, ImageFields& fields)
+CompileResult compileAlarm(forms::Windows& windows, ImageFields& fields)
 {
     forms::AlarmForm& form = windows.alarm;
     CompileDraft draft(windows, forms::Mode::Alarm, fields);
@@ -117,15 +117,15 @@ CompileResult compileMode(forms::Mode mode, forms::Windows& windows, ImageFields
 {
     switch (mode) {
     case forms::Mode::Telemetry:
-        return CompileTelDataToSend(windows, fields);
+        return compileTelemetry(windows, fields);
     case forms::Mode::Beacon:
-        return CompileBcnDataToSend(windows, fields);
+        return compileBeacon(windows, fields);
     case forms::Mode::Nmea:
-        return CompileNMEADataToSend(windows, fields);
+        return compileNmea(windows, fields);
     case forms::Mode::Tracking:
-        return CompileTrkDataToSend(windows, fields);
+        return compileTracking(windows, fields);
     case forms::Mode::Alarm:
-        return CompileAlmDataToSend(windows, fields);
+        return compileAlarm(windows, fields);
     }
     assert(false);
     return {};

@@ -25,11 +25,11 @@ struct CompileResult
 // Each compile reads its mode window and the main window's options and baud rate menus, normalises the timer
 // fields ("0" for an empty or zero field), overwrites the field store and returns the stream. A compile never
 // produces a stream that is not 129 bytes and never cuts a value silently: it refuses instead.
-CompileResult CompileTelDataToSend(forms::Windows& windows, ImageFields& fields);
-CompileResult CompileBcnDataToSend(forms::Windows& windows, ImageFields& fields);
-CompileResult CompileNMEADataToSend(forms::Windows& windows, ImageFields& fields);
-CompileResult CompileTrkDataToSend(forms::Windows& windows, ImageFields& fields);
-CompileResult CompileAlmDataToSend(forms::Windows& windows, ImageFields& fields);
+CompileResult compileTelemetry(forms::Windows& windows, ImageFields& fields);
+CompileResult compileBeacon(forms::Windows& windows, ImageFields& fields);
+CompileResult compileNmea(forms::Windows& windows, ImageFields& fields);
+CompileResult compileTracking(forms::Windows& windows, ImageFields& fields);
+CompileResult compileAlarm(forms::Windows& windows, ImageFields& fields);
 
 /// Runs the compile of a mode.
 CompileResult compileMode(forms::Mode mode, forms::Windows& windows, ImageFields& fields);

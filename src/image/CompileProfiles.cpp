@@ -89,7 +89,7 @@ std::string profileArea(const ImageFields& fields)
 
 } // namespace
 
-CompileResult CompileNMEADataToSend(forms::Windows& windows, ImageFields& fields)
+CompileResult compileNmea(forms::Windows& windows, ImageFields& fields)
 {
     forms::NmeaForm& form = windows.nmea;
     CompileDraft draft(windows, forms::Mode::Nmea, fields);
@@ -111,7 +111,7 @@ CompileResult CompileNMEADataToSend(forms::Windows& windows, ImageFields& fields
     return draft.finish(fields, std::move(stream));
 }
 
-CompileResult CompileTrkDataToSend(forms::Windows& windows, ImageFields& fields)
+CompileResult compileTracking(forms::Windows& windows, ImageFields& fields)
 {
     forms::TrackingForm& form = windows.tracking;
     CompileDraft draft(windows, forms::Mode::Tracking, fields);

@@ -181,7 +181,7 @@ std::pair<int, int> txIndexesOf(const ImageFields& fields, int profile, bool bau
     return {txIndex(static_cast<std::uint8_t>(byte6 >> 4), baud300), txIndex(byte6 & 0x0F, baud300)};
 }
 
-void UpdateEntireTelemetryForm(forms::Windows& windows, const ImageFields& fields)
+void fillTelemetryWindow(forms::Windows& windows, const ImageFields& fields)
 {
     forms::TelemetryForm& form = windows.telemetry;
     fillStation(form.station, fields);
@@ -189,7 +189,7 @@ void UpdateEntireTelemetryForm(forms::Windows& windows, const ImageFields& field
     fillTxLists(windows, form.station, fields);
 }
 
-void UpDateEntireBeaconForm(forms::Windows& windows, const ImageFields& fields)
+void fillBeaconWindow(forms::Windows& windows, const ImageFields& fields)
 {
     forms::BeaconForm& form = windows.beacon;
     fillStation(form.station, fields);
@@ -198,7 +198,7 @@ void UpDateEntireBeaconForm(forms::Windows& windows, const ImageFields& fields)
     fillTxLists(windows, form.station, fields);
 }
 
-void UpDateEntireAlarmForm(forms::Windows& windows, const ImageFields& fields)
+void fillAlarmWindow(forms::Windows& windows, const ImageFields& fields)
 {
     forms::AlarmForm& form = windows.alarm;
     fillStation(form.station, fields);
@@ -216,19 +216,19 @@ void fillMode(forms::Mode mode, forms::Windows& windows, const ImageFields& fiel
 {
     switch (mode) {
     case forms::Mode::Telemetry:
-        UpdateEntireTelemetryForm(windows, fields);
+        fillTelemetryWindow(windows, fields);
         return;
     case forms::Mode::Beacon:
-        UpDateEntireBeaconForm(windows, fields);
+        fillBeaconWindow(windows, fields);
         return;
     case forms::Mode::Nmea:
-        UpdateEntireNMEAForm(windows, fields);
+        fillNmeaWindow(windows, fields);
         return;
     case forms::Mode::Tracking:
-        UpDateEntireTrackingForm(windows, fields);
+        fillTrackingWindow(windows, fields);
         return;
     case forms::Mode::Alarm:
-        UpDateEntireAlarmForm(windows, fields);
+        fillAlarmWindow(windows, fields);
         return;
     }
     assert(false);

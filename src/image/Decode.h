@@ -25,11 +25,11 @@ void splitUpload(const std::string& uploadData, ImageFields& fields);
 // The window fills: each puts a decoded image from the field store into its window (and profile store).
 // The upload decoding has set the station callsign, to-call, options and baud rate menus, and rebuilt the
 // delay and tail lists for the output baud rate, before it calls them.
-void UpdateEntireTelemetryForm(forms::Windows& windows, const ImageFields& fields);
-void UpDateEntireBeaconForm(forms::Windows& windows, const ImageFields& fields);
-void UpdateEntireNMEAForm(forms::Windows& windows, const ImageFields& fields);
-void UpDateEntireTrackingForm(forms::Windows& windows, const ImageFields& fields);
-void UpDateEntireAlarmForm(forms::Windows& windows, const ImageFields& fields);
+void fillTelemetryWindow(forms::Windows& windows, const ImageFields& fields);
+void fillBeaconWindow(forms::Windows& windows, const ImageFields& fields);
+void fillNmeaWindow(forms::Windows& windows, const ImageFields& fields);
+void fillTrackingWindow(forms::Windows& windows, const ImageFields& fields);
+void fillAlarmWindow(forms::Windows& windows, const ImageFields& fields);
 
 /// Runs the window fill of a mode.
 void fillMode(forms::Mode mode, forms::Windows& windows, const ImageFields& fields);

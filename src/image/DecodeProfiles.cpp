@@ -55,7 +55,7 @@ std::string withoutLeadingSpaces(const std::string& text)
 
 } // namespace
 
-void UpdateEntireNMEAForm(forms::Windows& windows, const ImageFields& fields)
+void fillNmeaWindow(forms::Windows& windows, const ImageFields& fields)
 {
     forms::NmeaForm& form = windows.nmea;
     if (forms::modeOfCode(modeCode(fields.modeByte)) == forms::Mode::Nmea)
@@ -65,11 +65,11 @@ void UpdateEntireNMEAForm(forms::Windows& windows, const ImageFields& fields)
     fillTermination(form.NMEATxOn, form.NMEAUserTrigChar, fields.profileByte(1, 5));
     for (std::size_t i = 0; i < windows.main.GpsString.size(); ++i)
         windows.main.GpsString[i].setText(withoutLeadingSpaces(untilNul(fields.dataHeader[i])));
-    showDecodedProfile(windows, form.NMEAProfile, decodedTab(fields), forms::UpdateNMEAProfileForm,
-                       forms::selectNMEAProfileTab);
+    showDecodedProfile(windows, form.NMEAProfile, decodedTab(fields), forms::showNmeaProfile,
+                       forms::selectNmeaProfileTab);
 }
 
-void UpDateEntireTrackingForm(forms::Windows& windows, const ImageFields& fields)
+void fillTrackingWindow(forms::Windows& windows, const ImageFields& fields)
 {
     forms::TrackingForm& form = windows.tracking;
     if (forms::modeOfCode(modeCode(fields.modeByte)) == forms::Mode::Tracking)
@@ -81,8 +81,8 @@ void UpDateEntireTrackingForm(forms::Windows& windows, const ImageFields& fields
     form.TrkPrefix.setText(untilNul(std::string(1, static_cast<char>(fields.prefixByte))));
     form.TrkSeparator.setText(untilNul(std::string(1, static_cast<char>(fields.separatorByte))));
     form.TrkComments.setText(untilNul(fields.comment));
-    showDecodedProfile(windows, form.TrkProfile, decodedTab(fields), forms::UpdateTrkProfileForm,
-                       forms::selectTrkProfileTab);
+    showDecodedProfile(windows, form.TrkProfile, decodedTab(fields), forms::showTrackingProfile,
+                       forms::selectTrackingProfileTab);
 }
 
 } // namespace qm::image

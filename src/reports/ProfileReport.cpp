@@ -307,7 +307,7 @@ long txTailMilliseconds(int index)
     return std::lround(forms::roundHalfEven(26.6667 + 13.3334 * index));
 }
 
-bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
+bool printNmeaProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
                        const ReportProgress& progress)
 {
     const forms::NmeaForm& form = windows.nmea;
@@ -330,7 +330,7 @@ bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const Re
     return printReport(printer, report, font, progress);
 }
 
-bool PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
+bool printTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
                            const PrinterFont& font, const ReportProgress& progress)
 {
     const forms::TrackingForm& form = windows.tracking;

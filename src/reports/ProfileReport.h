@@ -33,12 +33,12 @@ long txTailMilliseconds(int index);
 
 /// Prints the NMEA settings and the ten NMEA profiles of the NMEA window as one document. Returns false when the
 /// printer could not be opened or the document did not reach it.
-bool PrintNMEAProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
+bool printNmeaProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date, const PrinterFont& font,
                        const ReportProgress& progress);
 
 /// Prints the Tracking settings and the ten Tracking profiles of the Tracking window as one document. Returns false
 /// when the printer could not be opened or the document did not reach it.
-bool PrintTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
+bool printTrackingProfiles(Printer& printer, const forms::Windows& windows, const ReportDate& date,
                            const PrinterFont& font, const ReportProgress& progress);
 
 /// Returns the box that tells the user a report did not reach the printer, naming the printer and the reason.

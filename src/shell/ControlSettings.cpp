@@ -76,7 +76,7 @@ std::variant<std::string, forms::MessageBox> typedText(forms::Windows& windows, 
         }
         if (point < 0x20)
             return settingError(control + " does not take control characters such as line breaks or tabs.", control);
-        const auto entered = validation::KeyPress(windows, control, point);
+        const auto entered = validation::keyTyped(windows, control, point);
         if (!entered)
             return settingError(control + " does not take " + characterText(point) + ": it takes " +
                                     acceptedText(validation::typingFilter(control)) + ".",
@@ -162,7 +162,7 @@ std::optional<forms::MessageBox> chooseEntry(forms::Windows& windows, Mode mode,
                             control);
     list.setListIndex(matches.front());
     if (path && control.find("SpecPath") == std::string::npos) {
-        if (auto focus = validation::PathClick(windows.station(mode), *path))
+        if (auto focus = validation::pathChosen(windows.station(mode), *path))
             return settingError(control + ": " + forms::specialPathLabel(matches.front() - 4) + " is empty; set " +
                                     *focus + " first.",
                                 *focus);
@@ -355,14 +355,14 @@ std::optional<forms::MessageBox> applyControlSetting(Session& program, const Con
         // As editing does: the profile's tab is opened, the field changed, the profile stored.
         const int tab = *setting.profile - 1;
         if (mode == Mode::Nmea)
-            forms::selectNMEAProfileTab(windows, tab);
+            forms::selectNmeaProfileTab(windows, tab);
         else
-            forms::selectTrkProfileTab(windows, tab);
+            forms::selectTrackingProfileTab(windows, tab);
         auto refused = setValue(program, mode, control, setting.value);
         if (mode == Mode::Nmea)
-            forms::SaveCurNMEAProfileToArray(windows);
+            forms::storeShownNmeaProfile(windows);
         else
-            forms::SaveCurTrkProfileToArray(windows);
+            forms::storeShownTrackingProfile(windows);
         return refused;
     }
     if (settable.global.count(control) == 0)

@@ -42,8 +42,8 @@ PacketPreview previewImage(const std::string& image)
 PacketPreview previewConfiguration(const forms::Windows& windows, forms::Mode mode)
 {
     forms::Windows copy = windows;
-    forms::SaveCurNMEAProfileToArray(copy);
-    forms::SaveCurTrkProfileToArray(copy);
+    forms::storeShownNmeaProfile(copy);
+    forms::storeShownTrackingProfile(copy);
     image::ImageFields fields;
     const image::CompileResult compiled = image::compileMode(mode, copy, fields);
     if (!compiled.ok()) {

@@ -212,9 +212,9 @@ void Program::printProfiles()
         return;
     forms::Windows& windows = m_session.windows();
     if (mode == Mode::Nmea)
-        forms::SaveCurNMEAProfileToArray(windows);
+        forms::storeShownNmeaProfile(windows);
     else
-        forms::SaveCurTrkProfileToArray(windows);
+        forms::storeShownTrackingProfile(windows);
     const LocalTime now = m_clock->now();
     const FontSettings& printerFont = m_session.state().printerFont;
     forms::PrintProgressForm& progress = windows.printProgress;
@@ -227,11 +227,25 @@ void Program::printProfiles()
     };
     const reports::ReportDate date{now.year, now.month, now.day};
     const bool printed = mode == Mode::Nmea
-                             ? reports::PrintNMEAProfiles(*m_printer, windows, date, printerFont, advance)
-                             : reports::PrintTrackingProfiles(*m_printer, windows, date, printerFont, advance);
+                             ? reports::printNmeaProfiles(*m_printer, windows, date, printerFont, advance)
+                             : reports::printTrackingProfiles(*m_printer, windows, date, printerFont, advance);
     progress.window.setVisible(false);
     if (!printed)
         showBox(reports::printFailedBox(m_printer->failure()));
+}
+
+void Program::printerFound(reports::Printer& printer, const FontSettings& printerFont)
+{
+    m_printer = &printer;
+    ProgramState& module = m_session.state();
+    module.printerPresent = true;
+    module.printerFont = printerFont;
+    // The menus take the state choosing the mode shown now would have given them.
+    const std::optional<Mode> mode = m_session.checkedMode();
+    const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
+    auto& menus = m_session.windows().main.menus;
+    menus.printprofiles.setEnabled(profiles);
+    menus.printerfont.setEnabled(profiles);
 }
 
 void Program::choosePrinterFont()
@@ -241,7 +255,7 @@ void Program::choosePrinterFont()
 
 std::optional<char> Program::keyPress(const std::string& control, char32_t key)
 {
-    return validation::KeyPress(m_session.windows(), control, key);
+    return validation::keyTyped(m_session.windows(), control, key);
 }
 
 void Program::myCallChange(const std::string& text)
@@ -251,7 +265,7 @@ void Program::myCallChange(const std::string& text)
 
 void Program::pathClick(Mode mode, int n)
 {
-    if (auto focus = validation::PathClick(m_session.windows().station(mode), n))
+    if (auto focus = validation::pathChosen(m_session.windows().station(mode), n))
         m_ui.setFocus(*focus);
 }
 
@@ -263,9 +277,9 @@ void Program::specialPathLostFocus(Mode mode, int n)
 void Program::profileTabClick(Mode mode, int tab)
 {
     if (mode == Mode::Nmea)
-        forms::selectNMEAProfileTab(m_session.windows(), tab);
+        forms::selectNmeaProfileTab(m_session.windows(), tab);
     else if (mode == Mode::Tracking)
-        forms::selectTrkProfileTab(m_session.windows(), tab);
+        forms::selectTrackingProfileTab(m_session.windows(), tab);
 }
 
 namespace

@@ -47,6 +47,10 @@ public:
         m_clock = clock;
     }
 
+    /// The default printer, looked up after start-up, was found: Print Profiles prints on it in the printer font
+    /// given, and Print Profiles and Select Printer Font are usable in NMEA and Tracking mode from now on.
+    void printerFound(reports::Printer& printer, const FontSettings& printerFont);
+
     /// Returns the box a second copy of the program shows before it ends.
     static forms::MessageBox alreadyRunningBox();
 

@@ -147,7 +147,7 @@ void Session::clearNmeaWindow()
     form.NMEADeltaEnable.setValue(0);
     clearStation(m_windows, form.station, m_state.myCall);
     resetSpecialPathEntries(form.station);
-    forms::selectNMEAProfileTab(m_windows, 0);
+    forms::selectNmeaProfileTab(m_windows, 0);
 }
 
 void Session::clearTrackingWindow()
@@ -164,7 +164,7 @@ void Session::clearTrackingWindow()
     form.TrkSeparator.setText("/");
     form.TrkComments.setText("");
     resetSpecialPathEntries(form.station);
-    forms::selectTrkProfileTab(m_windows, 0);
+    forms::selectTrackingProfileTab(m_windows, 0);
 }
 
 void Session::clearAlarmWindow()
@@ -307,8 +307,8 @@ void Session::decodeUpload(const std::string& uploadData)
 
 void Session::saveShownProfiles()
 {
-    forms::SaveCurNMEAProfileToArray(m_windows);
-    forms::SaveCurTrkProfileToArray(m_windows);
+    forms::storeShownNmeaProfile(m_windows);
+    forms::storeShownTrackingProfile(m_windows);
 }
 
 image::CompileResult Session::compileCurrentMode()
@@ -334,9 +334,9 @@ std::optional<forms::MessageBox> Session::checkAndCompile()
     // A refused value of a profile is shown in its profile, as the checks do, so the focus lands on it.
     if (refusal && refusal->profile) {
         if (mode == Mode::Nmea)
-            forms::selectNMEAProfileTab(m_windows, *refusal->profile - 1);
+            forms::selectNmeaProfileTab(m_windows, *refusal->profile - 1);
         else if (mode == Mode::Tracking)
-            forms::selectTrkProfileTab(m_windows, *refusal->profile - 1);
+            forms::selectTrackingProfileTab(m_windows, *refusal->profile - 1);
     }
     return refusal;
 }
@@ -381,7 +381,7 @@ std::optional<forms::MessageBox> Session::saveConfigurationFile(const std::strin
                                  forms::Icon::Information);
     if (!m_state.currentMode)
         return selectModeBox();
-    if (auto error = storage::SaveCurrentConfiguration(m_files, path, m_windows, *m_state.currentMode))
+    if (auto error = storage::saveConfiguration(m_files, path, m_windows, *m_state.currentMode))
         return storage::writeErrorBox(*error);
     return std::nullopt;
 }

@@ -26,9 +26,9 @@ std::string joinLines(const std::vector<std::string>& lines);
 /// Splits file bytes into lines; CR LF, LF and a lone CR each end a line.
 std::vector<std::string> splitLines(const std::string& bytes);
 
-/// Writes the configuration of the mode to the file (SaveCurrentConfiguration).
-std::optional<FileError> SaveCurrentConfiguration(FileSystem& files, const std::string& path,
-                                                  const forms::Windows& windows, forms::Mode mode);
+/// Writes the configuration of the mode to the file (saveConfiguration).
+std::optional<FileError> saveConfiguration(FileSystem& files, const std::string& path, const forms::Windows& windows,
+                                           forms::Mode mode);
 
 /// Remembered defaults a load needs to rebuild the delay and tail lists.
 struct ListDefaults
@@ -40,23 +40,11 @@ struct ListDefaults
 /// Returns the mode named by a file's first line (its number value 0 to 4), or nothing for any other value.
 std::optional<forms::Mode> fileMode(const std::vector<std::string>& lines);
 
-// The loaders of the five modes. Each reads the file's lines in the order of the layout, checks every value
+// The loader of a mode reads the file's lines in the order of the layout, checks every value
 // first, and only when all of them convert changes the windows: baud rate menus (with the delay and tail
 // lists rebuilt for the output baud rate before any delay is set), option boxes, the mode block, special-path
 // relabelling, and for NMEA and Tracking the profile store and the profile on show. On a failure nothing
 // changes and the error is returned. Selecting the mode is the caller's.
-std::optional<FileError> OpenTelCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults);
-std::optional<FileError> OpenBcnCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults);
-std::optional<FileError> OpenNMEACfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                         const ListDefaults& defaults);
-std::optional<FileError> OpenTrkCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults);
-std::optional<FileError> openAlmCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults);
-
-/// Runs the loader of a mode.
 std::optional<FileError> loadConfiguration(forms::Mode mode, forms::Windows& windows,
                                            const std::vector<std::string>& lines, const ListDefaults& defaults);
 

@@ -245,8 +245,8 @@ std::vector<std::string> splitLines(const std::string& bytes)
     return lines;
 }
 
-std::optional<FileError> SaveCurrentConfiguration(FileSystem& files, const std::string& path,
-                                                  const forms::Windows& windows, forms::Mode mode)
+std::optional<FileError> saveConfiguration(FileSystem& files, const std::string& path, const forms::Windows& windows,
+                                           forms::Mode mode)
 {
     return files.writeFileAtomically(path, joinLines(configurationLines(windows, mode)));
 }

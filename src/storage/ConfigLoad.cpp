@@ -255,7 +255,7 @@ void loadNmea(BlockLoader& in, forms::Windows& work)
     for (auto& header : work.main.GpsString)
         in.text(header);
     in.checkBox(form.NMEADeltaEnable);
-    forms::UpdateNMEAProfileForm(work);
+    forms::showNmeaProfile(work);
 }
 
 void loadTracking(BlockLoader& in, forms::Windows& work)
@@ -270,7 +270,7 @@ void loadTracking(BlockLoader& in, forms::Windows& work)
     in.text(form.TrkSeparator);
     in.checkBox(form.TrkDeltaEnable);
     in.text(form.TrkComments);
-    forms::UpdateTrkProfileForm(work);
+    forms::showTrackingProfile(work);
 }
 
 void loadAlarm(BlockLoader& in, forms::Windows& work)
@@ -337,36 +337,6 @@ std::optional<forms::Mode> fileMode(const std::vector<std::string>& lines)
         if (value == forms::codeOfMode(mode))
             return mode;
     return std::nullopt;
-}
-
-std::optional<FileError> OpenTelCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults)
-{
-    return load(forms::Mode::Telemetry, windows, lines, defaults);
-}
-
-std::optional<FileError> OpenBcnCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults)
-{
-    return load(forms::Mode::Beacon, windows, lines, defaults);
-}
-
-std::optional<FileError> OpenNMEACfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                         const ListDefaults& defaults)
-{
-    return load(forms::Mode::Nmea, windows, lines, defaults);
-}
-
-std::optional<FileError> OpenTrkCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults)
-{
-    return load(forms::Mode::Tracking, windows, lines, defaults);
-}
-
-std::optional<FileError> openAlmCfgFile(forms::Windows& windows, const std::vector<std::string>& lines,
-                                        const ListDefaults& defaults)
-{
-    return load(forms::Mode::Alarm, windows, lines, defaults);
 }
 
 std::optional<FileError> loadConfiguration(forms::Mode mode, forms::Windows& windows,

@@ -103,7 +103,7 @@ std::optional<char> filterKey(TypingFilter filter, char32_t key)
     return std::nullopt;
 }
 
-std::optional<char> KeyPress(forms::Windows& windows, std::string_view control, char32_t key)
+std::optional<char> keyTyped(forms::Windows& windows, std::string_view control, char32_t key)
 {
     const TypingFilter filter = typingFilter(control);
     const std::optional<char> entered = filterKey(filter, key);
@@ -115,7 +115,7 @@ std::optional<char> KeyPress(forms::Windows& windows, std::string_view control, 
     return entered;
 }
 
-std::optional<std::string> PathClick(forms::StationControls& station, int n)
+std::optional<std::string> pathChosen(forms::StationControls& station, int n)
 {
     if (n < 1 || n > 4)
         return std::nullopt;

@@ -34,11 +34,11 @@ std::optional<char> filterKey(TypingFilter filter, char32_t key);
 
 /// Handles a key typed into a named control: returns the character to enter (or nothing) and applies the
 /// side effect of the termination-character value (a digit selects the user-defined option).
-std::optional<char> KeyPress(forms::Windows& windows, std::string_view control, char32_t key);
+std::optional<char> keyTyped(forms::Windows& windows, std::string_view control, char32_t key);
 
 /// Handles the user's choice of an entry in path selector n (1 to 4) of a window: when the entry is a special
 /// path that is still empty ("Special Path 1" to "Special Path 4"), the selector goes back to the empty entry
 /// and the name of that Special Path field is returned, to receive the focus.
-std::optional<std::string> PathClick(forms::StationControls& station, int n);
+std::optional<std::string> pathChosen(forms::StationControls& station, int n);
 
 } // namespace qm::validation

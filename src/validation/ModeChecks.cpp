@@ -65,7 +65,7 @@ bool userTerminationTooLarge(const forms::OptionGroup& choice, const forms::Text
 
 } // namespace
 
-CheckResult CheckTelUserInput(forms::Windows& windows)
+CheckResult checkTelemetry(forms::Windows& windows)
 {
     forms::TelemetryForm& form = windows.telemetry;
     forms::StationControls& station = form.station;
@@ -83,7 +83,7 @@ CheckResult CheckTelUserInput(forms::Windows& windows)
     return std::nullopt;
 }
 
-CheckResult CheckBcnUserInput(forms::Windows& windows)
+CheckResult checkBeacon(forms::Windows& windows)
 {
     forms::StationControls& station = windows.beacon.station;
     auto stop = checkStation(
@@ -94,7 +94,7 @@ CheckResult CheckBcnUserInput(forms::Windows& windows)
     return checkTimer(station);
 }
 
-CheckResult CheckNMEAUserInput(forms::Windows& windows)
+CheckResult checkNmea(forms::Windows& windows)
 {
     forms::NmeaForm& form = windows.nmea;
     const ProfileWindow profiles = nmeaProfiles(windows);
@@ -115,7 +115,7 @@ CheckResult CheckNMEAUserInput(forms::Windows& windows)
     return std::nullopt;
 }
 
-CheckResult CheckTrkUserInput(forms::Windows& windows)
+CheckResult checkTracking(forms::Windows& windows)
 {
     const ProfileWindow profiles = trackingProfiles(windows);
     auto stop = checkStation(
@@ -131,7 +131,7 @@ CheckResult CheckTrkUserInput(forms::Windows& windows)
     return std::nullopt;
 }
 
-CheckResult CheckAlmUserInput(forms::Windows& windows)
+CheckResult checkAlarm(forms::Windows& windows)
 {
     forms::AlarmForm& form = windows.alarm;
     forms::StationControls& station = form.station;
@@ -153,15 +153,15 @@ CheckResult checkMode(forms::Mode mode, forms::Windows& windows)
 {
     switch (mode) {
     case forms::Mode::Telemetry:
-        return CheckTelUserInput(windows);
+        return checkTelemetry(windows);
     case forms::Mode::Beacon:
-        return CheckBcnUserInput(windows);
+        return checkBeacon(windows);
     case forms::Mode::Nmea:
-        return CheckNMEAUserInput(windows);
+        return checkNmea(windows);
     case forms::Mode::Tracking:
-        return CheckTrkUserInput(windows);
+        return checkTracking(windows);
     case forms::Mode::Alarm:
-        return CheckAlmUserInput(windows);
+        return checkAlarm(windows);
     }
     return std::nullopt;
 }

@@ -15,11 +15,11 @@ namespace qm::validation
 /// spaces cleared, empty Telemetry timers set to "0") and switch the profile on show even when it fails.
 using CheckResult = std::optional<forms::MessageBox>;
 
-CheckResult CheckTelUserInput(forms::Windows& windows);
-CheckResult CheckBcnUserInput(forms::Windows& windows);
-CheckResult CheckNMEAUserInput(forms::Windows& windows);
-CheckResult CheckTrkUserInput(forms::Windows& windows);
-CheckResult CheckAlmUserInput(forms::Windows& windows);
+CheckResult checkTelemetry(forms::Windows& windows);
+CheckResult checkBeacon(forms::Windows& windows);
+CheckResult checkNmea(forms::Windows& windows);
+CheckResult checkTracking(forms::Windows& windows);
+CheckResult checkAlarm(forms::Windows& windows);
 
 /// Runs the check of a mode.
 CheckResult checkMode(forms::Mode mode, forms::Windows& windows);

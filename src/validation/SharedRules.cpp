@@ -45,12 +45,12 @@ forms::MessageBox atProfile(forms::Windows& windows, const ProfileWindow& window
 
 ProfileWindow nmeaProfiles(forms::Windows& windows)
 {
-    return {windows.nmea.station, windows.nmea.store, forms::selectNMEAProfileTab, false};
+    return {windows.nmea.station, windows.nmea.store, forms::selectNmeaProfileTab, false};
 }
 
 ProfileWindow trackingProfiles(forms::Windows& windows)
 {
-    return {windows.tracking.station, windows.tracking.store, forms::selectTrkProfileTab, true};
+    return {windows.tracking.station, windows.tracking.store, forms::selectTrackingProfileTab, true};
 }
 
 bool validSsid(std::string_view text)

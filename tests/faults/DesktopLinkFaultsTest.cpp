@@ -55,7 +55,9 @@ protected:
     {
         if (!simulator)
             return;
-        ::kill(static_cast<pid_t>(simulator->processId()), SIGCONT);
+        // A simulator that has ended has no process id: kill(0) would wake every process of the test's group.
+        if (const auto pid = static_cast<pid_t>(simulator->processId()); pid > 0)
+            ::kill(pid, SIGCONT);
         simulator->terminate();
         if (!simulator->waitForFinished(5000))
             simulator->kill();
@@ -84,6 +86,7 @@ protected:
     void breakUnit(const std::string& fault)
     {
         const auto pid = static_cast<pid_t>(simulator->processId());
+        ASSERT_GT(pid, 0);
         ASSERT_EQ(::kill(pid, fault == "kill" ? SIGKILL : SIGSTOP), 0);
     }
 

@@ -93,8 +93,9 @@ printf 'the old file\r\n' >"$tmp/old.vq3"
 # The unit goes away (killed) and stops answering (frozen) in the middle of the user's read.
 for fault in kill stop; do
     cp "$tmp/old.vq3" "$tmp/read.vq3"
-    # The unit answers a second late, so the fault lands before the reply ends however busy the machine is.
-    start_sim --line-rate --echo-delay 1000 --image "$tmp/tracking.bin"
+    # The unit answers 2 s late (the read waits 5 s), so the fault lands before the reply ends however busy the
+    # machine is.
+    start_sim --line-rate --echo-delay 2000 --image "$tmp/tracking.bin"
     run_and_break 55 2 0 "$fault" read --port "$port" -o "$tmp/read.vq3" --json
     expect_status 3 "read with the unit ${fault}ed mid-reply"
     expect_box "Communications Error" "$read_failure"

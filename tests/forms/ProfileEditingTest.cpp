@@ -34,9 +34,9 @@ void PrintTo(const ProfileWindow& window, std::ostream* out)
 
 const ProfileWindow kNmea{
     "Nmea",
-    selectNMEAProfileTab,
-    SaveCurNMEAProfileToArray,
-    UpdateNMEAProfileForm,
+    selectNmeaProfileTab,
+    storeShownNmeaProfile,
+    showNmeaProfile,
     [](Windows& w) -> StationControls& { return w.nmea.station; },
     [](Windows& w) -> TabStrip& { return w.nmea.NMEAProfile; },
     [](Windows& w) -> Panel& { return w.nmea.NMEAProfileFrame; },
@@ -45,9 +45,9 @@ const ProfileWindow kNmea{
 
 const ProfileWindow kTracking{
     "Tracking",
-    selectTrkProfileTab,
-    SaveCurTrkProfileToArray,
-    UpdateTrkProfileForm,
+    selectTrackingProfileTab,
+    storeShownTrackingProfile,
+    showTrackingProfile,
     [](Windows& w) -> StationControls& { return w.tracking.station; },
     [](Windows& w) -> TabStrip& { return w.tracking.TrkProfile; },
     [](Windows& w) -> Panel& { return w.tracking.TrkProfileFrame; },
@@ -278,8 +278,8 @@ TEST(ProfileSsidLoadTest, NmeaShowsTheStoredTextTrackingHidesZero)
         SCOPED_TRACE("stored \"" + c.stored + "\"");
         windows.nmea.store.entry(1).SSID = c.stored;
         windows.tracking.store.entry(1).SSID = c.stored;
-        UpdateNMEAProfileForm(windows);
-        UpdateTrkProfileForm(windows);
+        showNmeaProfile(windows);
+        showTrackingProfile(windows);
         EXPECT_EQ(windows.nmea.station.SSID.text(), c.nmea);
         EXPECT_EQ(windows.tracking.station.SSID.text(), c.tracking);
     }
@@ -343,7 +343,7 @@ TEST(TrackingSymbolTest, LoadingSplitsTheStoredSymbol)
         windows.tracking.TrkSymbol.setText("X");
         windows.tracking.TrkSendComments.setValue(1 - c.sendComments);
         windows.tracking.store.entry(1).Symbol = c.stored;
-        UpdateTrkProfileForm(windows);
+        showTrackingProfile(windows);
         EXPECT_EQ(windows.tracking.TrkSymbol.text(), c.symbol);
         EXPECT_EQ(windows.tracking.TrkSendComments.value(), c.sendComments);
     }
@@ -358,12 +358,12 @@ TEST(TrackingSymbolTest, TabChangeCarriesSymbolAndSendCommentsPerProfile)
     form.TrkSymbol.setText("/");
     form.TrkSendComments.setValue(1);
 
-    selectTrkProfileTab(windows, 3);
+    selectTrackingProfileTab(windows, 3);
     EXPECT_EQ(form.store.entry(1).Symbol, "\xAF");
     EXPECT_EQ(form.TrkSymbol.text(), ">");
     EXPECT_EQ(form.TrkSendComments.value(), 0);
 
-    selectTrkProfileTab(windows, 0);
+    selectTrackingProfileTab(windows, 0);
     EXPECT_EQ(form.store.entry(4).Symbol, ">");
     EXPECT_EQ(form.TrkSymbol.text(), "/");
     EXPECT_EQ(form.TrkSendComments.value(), 1);

@@ -52,7 +52,7 @@ TEST(BeaconCompileTest, WorkedImageByteForByte)
     expected.append(72, '\0');
 
     ImageFields fields;
-    const CompileResult result = CompileBcnDataToSend(windows, fields);
+    const CompileResult result = compileBeacon(windows, fields);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.downloadImage, expected);
     EXPECT_EQ(fields.profileByte(1, 3), 0x92);

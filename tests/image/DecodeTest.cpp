@@ -192,7 +192,7 @@ TEST(StationFillTest, SpecialPathsAreDecodedAndRenameTheirEntriesInAllFourSelect
     ImageFields fields = profileOneFields({0x0C, 0x00, 0, 0, 0, 0});
     fields.specialPath[0] = encodeAddress("WIDE2", 2);
     fields.specialPath[3] = encodeAddress("RELAY", std::nullopt);
-    UpdateEntireTelemetryForm(windows, fields);
+    fillTelemetryWindow(windows, fields);
     const std::array<std::string, 4> texts{"WIDE2-2", "", "", "RELAY"};
     const std::array<std::string, 4> labels{"WIDE2-2", "Special Path 2", "Special Path 3", "RELAY"};
     for (std::size_t i = 0; i < 4; ++i) {
@@ -219,7 +219,7 @@ TEST(TelemetryFillTest, TerminationCodeChoosesItsOption)
         SCOPED_TRACE(c.code);
         forms::Windows windows = readyWindows();
         windows.telemetry.TelUserTrigChar.setText("77");
-        UpdateEntireTelemetryForm(windows, profileOneFields({0, 0, 0, 0, c.code, 0}));
+        fillTelemetryWindow(windows, profileOneFields({0, 0, 0, 0, c.code, 0}));
         EXPECT_EQ(windows.telemetry.TelTxOn.selected(), c.option);
         EXPECT_EQ(windows.telemetry.TelUserTrigChar.text(), c.userText);
     }
@@ -237,7 +237,7 @@ TEST(BeaconFillTest, TextIsTrimmedThenCutAtItsFirstZeroByte)
         forms::Windows windows = readyWindows();
         ImageFields fields = profileOneFields({0, 0, 0, 0, 0, 0});
         fields.beaconText = padNul(text, 76);
-        UpDateEntireBeaconForm(windows, fields);
+        fillBeaconWindow(windows, fields);
         EXPECT_EQ(windows.beacon.BcnMsgText.text(), shown);
     }
 }
@@ -267,7 +267,7 @@ TEST(AlarmFillTest, StatesArmDelayCountAndMessagesComeBack)
         fields.txCountByte = static_cast<std::uint8_t>(c.count);
         fields.alarmMessage = {padNul("HELLO", 26), padNul(" AB ", 16), std::string(16, '\0'),
                                std::string("X\0Y", 3) + std::string(13, '\0')};
-        UpDateEntireAlarmForm(windows, fields);
+        fillAlarmWindow(windows, fields);
         const forms::AlarmForm& form = windows.alarm;
         for (std::size_t i = 0; i < 4; ++i)
             EXPECT_EQ(form.AlmCondition[i].listIndex(), c.states[i]) << "input " << i + 1;
@@ -291,7 +291,7 @@ TEST(AlarmFillTest, ArmDelayIsWrittenWithAPointWhateverTheLocale)
     forms::Windows windows = readyWindows();
     ImageFields fields = profileOneFields({0, 0, 0, 0, 0, 0});
     fields.armDelayByte = 0x7F;
-    UpDateEntireAlarmForm(windows, fields);
+    fillAlarmWindow(windows, fields);
     std::locale::global(previous);
     EXPECT_EQ(windows.alarm.AlmArmDelay.text(), "63.5");
 }

@@ -47,7 +47,7 @@ TEST(NmeaFillTest, TerminationIsReadFromProfileOneOnly)
         ImageFields fields = tenProfileFields(0x02);
         fields.profileByte(1, 5) = static_cast<std::uint8_t>(code);
         fields.profileByte(2, 5) = 13;
-        UpdateEntireNMEAForm(windows, fields);
+        fillNmeaWindow(windows, fields);
         EXPECT_EQ(windows.nmea.NMEATxOn.selected(), option);
         EXPECT_EQ(windows.nmea.NMEAUserTrigChar.text(), option == forms::kUserDefined ? std::to_string(code) : "9");
         EXPECT_EQ(windows.main.GpsString[1].text(), "$GPGG");
@@ -62,8 +62,8 @@ TEST(ProfileFillTest, DeltaBoxFollowsBitSixOnlyForAnImageOfItsMode)
         forms::Windows windows = readyWindows();
         windows.nmea.NMEADeltaEnable.setValue(1);
         windows.tracking.TrkDeltaEnable.setValue(1);
-        UpdateEntireNMEAForm(windows, tenProfileFields(modeByte));
-        UpDateEntireTrackingForm(windows, tenProfileFields(modeByte));
+        fillNmeaWindow(windows, tenProfileFields(modeByte));
+        fillTrackingWindow(windows, tenProfileFields(modeByte));
         EXPECT_EQ(windows.nmea.NMEADeltaEnable.value(), nmeaDelta);
         EXPECT_EQ(windows.tracking.TrkDeltaEnable.value(), trackingDelta);
     }
@@ -86,8 +86,8 @@ TEST(ProfileFillTest, ShowsTheProfileOfTheIndexByteWithoutSavingTheOldWindow)
             SCOPED_TRACE(std::to_string(forms::codeOfMode(mode)) + " " + std::to_string(c.selectedTab) + " " +
                          std::to_string(c.profileIndexByte));
             forms::Windows windows = readyWindows();
-            nmea ? forms::selectNMEAProfileTab(windows, c.selectedTab)
-                 : forms::selectTrkProfileTab(windows, c.selectedTab);
+            nmea ? forms::selectNmeaProfileTab(windows, c.selectedTab)
+                 : forms::selectTrackingProfileTab(windows, c.selectedTab);
             forms::StationControls& station = windows.station(mode);
             station.SSID.setText("14");
             station.TmrMin.setText("55");
@@ -115,14 +115,14 @@ TEST(TrackingFillTest, PrefixSeparatorAndCommentEndAtTheirFirstZeroByte)
 {
     forms::Windows windows = readyWindows();
     windows.tracking.TrkSeparator.setText("/");
-    UpDateEntireTrackingForm(windows, tenProfileFields(0x03));
+    fillTrackingWindow(windows, tenProfileFields(0x03));
     EXPECT_EQ(windows.tracking.TrkPrefix.text(), "!");
     EXPECT_EQ(windows.tracking.TrkSeparator.text(), "");
     EXPECT_EQ(windows.tracking.TrkComments.text(), "ABC");
 
     ImageFields fields = tenProfileFields(0x03);
     fields.comment = std::string(21, 'c');
-    UpDateEntireTrackingForm(windows, fields);
+    fillTrackingWindow(windows, fields);
     EXPECT_EQ(windows.tracking.TrkComments.text(), std::string(21, 'c'));
 }
 
@@ -132,7 +132,7 @@ TEST(TrackingFillTest, UnknownPathCodesAreStoredAsNoSelection)
     ImageFields fields = tenProfileFields(0x03);
     fields.profileByte(1, 1) = 0xB5;
     fields.profileByte(1, 2) = 0xFE;
-    UpDateEntireTrackingForm(windows, fields);
+    fillTrackingWindow(windows, fields);
     const forms::ProfileEntry& entry = windows.tracking.store.entry(1);
     EXPECT_EQ(entry.Path, (std::array<std::string, 4>{"-1", "-1", "7", "8"}));
     EXPECT_EQ(windows.tracking.station.Path[0].listIndex(), -1);

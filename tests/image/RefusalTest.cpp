@@ -257,7 +257,7 @@ TEST(CompileRefusalTest, ValuesAtTheEdgesOfTheirPlacesCompile)
         forms::Windows windows = readyWindows();
         edges[i](windows);
         ImageFields fields;
-        const CompileResult result = CompileTelDataToSend(windows, fields);
+        const CompileResult result = compileTelemetry(windows, fields);
         EXPECT_TRUE(result.ok());
         EXPECT_EQ(result.downloadImage.size(), kDownloadSize);
     }

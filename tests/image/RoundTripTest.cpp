@@ -155,7 +155,7 @@ std::vector<RoundTripCase> roundTripCases()
          [](W& w) {
              setStation(w.nmea.station, true);
              setStore(w.nmea.store, false, false);
-             forms::UpdateNMEAProfileForm(w);
+             forms::showNmeaProfile(w);
              w.main.menus.in1200.setChecked(false);
              w.main.menus.in9600.setChecked(true);
              w.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
@@ -167,7 +167,7 @@ std::vector<RoundTripCase> roundTripCases()
          [](W& w) {
              setStation(w.nmea.station, true);
              setStore(w.nmea.store, true, false);
-             forms::UpdateNMEAProfileForm(w);
+             forms::showNmeaProfile(w);
              w.main.ModeLock.setValue(1);
              w.nmea.NMEATxOn.setValue(forms::kUserDefined, true);
              w.nmea.NMEAUserTrigChar.setText("0");
@@ -177,7 +177,7 @@ std::vector<RoundTripCase> roundTripCases()
          [](W& w) {
              setStation(w.tracking.station, true);
              setStore(w.tracking.store, false, true);
-             forms::UpdateTrkProfileForm(w);
+             forms::showTrackingProfile(w);
              w.main.menus.in1200.setChecked(false);
              w.main.menus.in2400.setChecked(true);
              w.main.MicEncode.setValue(1);
@@ -191,7 +191,7 @@ std::vector<RoundTripCase> roundTripCases()
          [](W& w) {
              setStation(w.tracking.station, true);
              setStore(w.tracking.store, true, true);
-             forms::UpdateTrkProfileForm(w);
+             forms::showTrackingProfile(w);
              w.main.LEDDisable.setValue(1);
              w.main.ModeLock.setValue(1);
              w.tracking.TrkPrefix.setText("=");
@@ -226,8 +226,8 @@ TEST(RoundTripTest, EveryModeComesBackFieldForFieldAndByteForByte)
         ImageFields decoded;
         splitUpload(first.downloadImage.substr(1), decoded);
         forms::Windows received = readyWindows();
-        forms::selectNMEAProfileTab(received, 6);
-        forms::selectTrkProfileTab(received, 6);
+        forms::selectNmeaProfileTab(received, 6);
+        forms::selectTrackingProfileTab(received, 6);
         receiveHeader(received, decoded);
         fillMode(c.mode, received, decoded);
 

@@ -101,7 +101,7 @@ forms::Windows trackingWindows()
 RecordingPrinter printNmea(const forms::Windows& windows)
 {
     RecordingPrinter printer;
-    PrintNMEAProfiles(printer, windows, kDate, kFont,
+    printNmeaProfiles(printer, windows, kDate, kFont,
                       [&printer](int profile) { printer.calls.push_back("progress " + std::to_string(profile)); });
     return printer;
 }
@@ -109,7 +109,7 @@ RecordingPrinter printNmea(const forms::Windows& windows)
 RecordingPrinter printTracking(const forms::Windows& windows)
 {
     RecordingPrinter printer;
-    PrintTrackingProfiles(printer, windows, kDate, kFont,
+    printTrackingProfiles(printer, windows, kDate, kFont,
                           [&printer](int profile) { printer.calls.push_back("progress " + std::to_string(profile)); });
     return printer;
 }
@@ -326,7 +326,7 @@ TEST(ProfileReportTest, BeginThenFontProgressBeforeEachRowAndEndDocumentLast)
 TEST(ProfileReportTest, ReportWithoutProgressCallbackStillEndsTheDocument)
 {
     RecordingPrinter printer;
-    EXPECT_TRUE(PrintNMEAProfiles(printer, nmeaWindows(), kDate, kFont, nullptr));
+    EXPECT_TRUE(printNmeaProfiles(printer, nmeaWindows(), kDate, kFont, nullptr));
     EXPECT_EQ(printer.lines.size(), 22u);
     EXPECT_EQ(printer.calls.back(), "endDocument");
 }
@@ -335,12 +335,12 @@ TEST(ProfileReportTest, PrinterThatCannotBeOpenedGetsNothingAndAFailedDocumentIs
 {
     RecordingPrinter closed;
     closed.failOnBegin = true;
-    EXPECT_FALSE(PrintTrackingProfiles(closed, trackingWindows(), kDate, kFont, nullptr));
+    EXPECT_FALSE(printTrackingProfiles(closed, trackingWindows(), kDate, kFont, nullptr));
     EXPECT_EQ(closed.calls, std::vector<std::string>{"beginDocument"});
 
     RecordingPrinter failing;
     failing.failOnEnd = true;
-    EXPECT_FALSE(PrintNMEAProfiles(failing, nmeaWindows(), kDate, kFont, nullptr));
+    EXPECT_FALSE(printNmeaProfiles(failing, nmeaWindows(), kDate, kFont, nullptr));
     EXPECT_EQ(failing.calls.back(), "endDocument");
 }
 

@@ -47,12 +47,12 @@ protected:
         w.main.GpsString[0].setText("$GPRMC");
         w.main.GpsString[1].setText("$GPGGA");
         w.nmea.NMEADeltaEnable.setValue(1);
-        forms::selectNMEAProfileTab(w, 3);
+        forms::selectNmeaProfileTab(w, 3);
         w.nmea.station.SSID.setText("4");
         w.tracking.TrkComments.setText("Mobile");
         w.tracking.TrkSymbol.setText("/");
         w.tracking.TrkSendComments.setValue(1);
-        forms::selectTrkProfileTab(w, 8);
+        forms::selectTrackingProfileTab(w, 8);
         w.tracking.TrkSymbol.setText("k");
         w.alarm.AlarmMsgText[0].setText(" Door open ");
         w.alarm.AlmCondition[2].setListIndex(0);
@@ -109,7 +109,7 @@ TEST_F(ConfigurationCommandsTest, AFileOfNoKnownModeChangesNothing)
 TEST_F(ConfigurationCommandsTest, OpeningStoresTheShownProfilesFirst)
 {
     program.selectMode(Mode::Tracking);
-    forms::selectTrkProfileTab(w, 2);
+    forms::selectTrackingProfileTab(w, 2);
     w.tracking.station.SSID.setText("9");
     files.files["/beacon.vq3"] =
         storage::joinLines({"1", "0", "0", "0", "0", "1", "0",  "TEST", "",  "APRS", "",     "",

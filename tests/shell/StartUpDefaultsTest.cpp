@@ -78,7 +78,7 @@ TEST_F(StartUpDefaultsTest, ClearingTrackingResetsEveryProfileWhicheverTabIsShow
     program.state().txDelayIndex = 6;
     program.state().txTailIndex = 2;
     program.startUp();
-    forms::selectTrkProfileTab(w, 4);
+    forms::selectTrackingProfileTab(w, 4);
     w.tracking.station.SSID.setText("9");
     w.tracking.store.entry(8).SSID = "3";
     w.tracking.store.entry(8).Path[0] = "3";

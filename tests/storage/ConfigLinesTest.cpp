@@ -195,7 +195,7 @@ TEST(ConfigLinesTest, SaveReportsTheWriteFailure)
     fakes::MemoryFileSystem files;
     files.files["/cfg/a.vq3"] = "old";
     files.writeErrors["/cfg/a.vq3"] = FileError{error::kDiskFull, "No space left on device"};
-    const auto failure = SaveCurrentConfiguration(files, "/cfg/a.vq3", test::filledWindows(), Mode::Beacon);
+    const auto failure = saveConfiguration(files, "/cfg/a.vq3", test::filledWindows(), Mode::Beacon);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->number, error::kDiskFull);
     EXPECT_EQ(files.files.at("/cfg/a.vq3"), "old");

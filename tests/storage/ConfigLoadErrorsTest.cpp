@@ -93,7 +93,7 @@ TEST(ConfigLoadErrorsTest, ShortFileReportsInputPastEndBeforeAnyBadValue)
     lines[14] = "99";
     lines.resize(50);
     forms::Windows target = test::filledWindows();
-    const auto failure = OpenTrkCfgFile(target, lines, test::kDefaults);
+    const auto failure = loadConfiguration(forms::Mode::Tracking, target, lines, test::kDefaults);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->number, error::kInputPastEnd);
 }
@@ -104,7 +104,7 @@ TEST(ConfigLoadErrorsTest, FirstBadValueInFileOrderIsReported)
     lines[15] = "9";
     lines[19] = "Yes";
     forms::Windows target = test::filledWindows();
-    const auto failure = OpenTelCfgFile(target, lines, test::kDefaults);
+    const auto failure = loadConfiguration(forms::Mode::Telemetry, target, lines, test::kDefaults);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->number, error::kInvalidPropertyValue);
     EXPECT_NE(failure->reason.find("Line 16"), std::string::npos) << failure->reason;

@@ -20,8 +20,8 @@ using Lines = std::vector<std::string>;
 
 Lines saved(forms::Windows w, Mode mode)
 {
-    forms::SaveCurNMEAProfileToArray(w);
-    forms::SaveCurTrkProfileToArray(w);
+    forms::storeShownNmeaProfile(w);
+    forms::storeShownTrackingProfile(w);
     return configurationLines(w, mode);
 }
 
@@ -51,7 +51,7 @@ TEST(ConfigLoadTest, BeaconTextKeepsItsLineBreaks)
         source.beacon.BcnMsgText.setText(c.typed);
         const std::string bytes = joinLines(configurationLines(source, Mode::Beacon));
         forms::Windows loaded = test::filledWindows();
-        ASSERT_EQ(OpenBcnCfgFile(loaded, splitLines(bytes), test::kDefaults), std::nullopt);
+        ASSERT_EQ(loadConfiguration(forms::Mode::Beacon, loaded, splitLines(bytes), test::kDefaults), std::nullopt);
         EXPECT_EQ(loaded.beacon.BcnMsgText.text(), c.loaded);
     }
 }
@@ -62,13 +62,13 @@ TEST(ConfigLoadTest, BeaconTextRunsToTheEndOfTheFile)
     lines.back() = "one";
     lines.insert(lines.end(), {"two", "", "three"});
     forms::Windows loaded = test::filledWindows();
-    ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
+    ASSERT_EQ(loadConfiguration(forms::Mode::Beacon, loaded, lines, test::kDefaults), std::nullopt);
     EXPECT_EQ(loaded.beacon.BcnMsgText.text(), "one\r\ntwo\r\n\r\nthree");
 
     lines.resize(23);
     lines.back() = std::string(70, 'x');
     lines.push_back(std::string(10, 'y'));
-    ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
+    ASSERT_EQ(loadConfiguration(forms::Mode::Beacon, loaded, lines, test::kDefaults), std::nullopt);
     EXPECT_EQ(loaded.beacon.BcnMsgText.text(), std::string(70, 'x') + "\r\n" + std::string(10, 'y'));
 }
 
@@ -81,7 +81,7 @@ TEST(ConfigLoadTest, SpecialPathsRelabelThePathSelectors)
 
     forms::Windows loaded = test::filledWindows();
     test::setSpecialPath(loaded.beacon.station, 1, "OLD1");
-    ASSERT_EQ(OpenBcnCfgFile(loaded, lines, test::kDefaults), std::nullopt);
+    ASSERT_EQ(loadConfiguration(forms::Mode::Beacon, loaded, lines, test::kDefaults), std::nullopt);
     for (const auto& path : loaded.beacon.station.Path) {
         EXPECT_EQ(path.entries()[5], "Special Path 1");
         EXPECT_EQ(path.entries()[6], "WIDE3");
@@ -244,7 +244,7 @@ TEST(ConfigLoadTest, OptionsApplyInFileOrder)
         lines[105] = c.user;
         forms::Windows loaded = test::filledWindows();
         loaded.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
-        ASSERT_EQ(OpenNMEACfgFile(loaded, lines, test::kDefaults), std::nullopt);
+        ASSERT_EQ(loadConfiguration(forms::Mode::Nmea, loaded, lines, test::kDefaults), std::nullopt);
         EXPECT_EQ(loaded.nmea.NMEATxOn.selected(), c.selected) << c.cr << c.lf << c.user;
     }
 }
@@ -254,14 +254,14 @@ TEST(ConfigLoadTest, ProfileWindowShowsTheLoadedProfileOnShow)
     const Lines nmea = saved(test::nonDefaultWindows(), Mode::Nmea);
     forms::Windows loaded = test::filledWindows();
     loaded.nmea.NMEAProfile.setSelectedIndex(4);
-    ASSERT_EQ(OpenNMEACfgFile(loaded, nmea, test::kDefaults), std::nullopt);
+    ASSERT_EQ(loadConfiguration(forms::Mode::Nmea, loaded, nmea, test::kDefaults), std::nullopt);
     EXPECT_EQ(loaded.nmea.station.SSID.text(), "7");
     EXPECT_EQ(loaded.nmea.station.TmrMin.text(), "5");
     EXPECT_EQ(loaded.nmea.station.Path[0].listIndex(), 5);
 
     const Lines tracking = saved(test::nonDefaultWindows(), Mode::Tracking);
     loaded.tracking.TrkProfile.setSelectedIndex(2);
-    ASSERT_EQ(OpenTrkCfgFile(loaded, tracking, test::kDefaults), std::nullopt);
+    ASSERT_EQ(loadConfiguration(forms::Mode::Tracking, loaded, tracking, test::kDefaults), std::nullopt);
     EXPECT_EQ(loaded.tracking.station.SSID.text(), "5");
     EXPECT_EQ(loaded.tracking.TrkSymbol.text(), ">");
     EXPECT_EQ(loaded.tracking.TrkSendComments.value(), 1);

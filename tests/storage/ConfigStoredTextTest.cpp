@@ -17,8 +17,8 @@ using Lines = std::vector<std::string>;
 
 Lines saved(forms::Windows w, Mode mode)
 {
-    forms::SaveCurNMEAProfileToArray(w);
-    forms::SaveCurTrkProfileToArray(w);
+    forms::storeShownNmeaProfile(w);
+    forms::storeShownTrackingProfile(w);
     return configurationLines(w, mode);
 }
 

@@ -55,8 +55,8 @@ inline forms::Windows filledWindows()
     }
     for (int profile = 1; profile <= forms::kProfileCount; ++profile)
         w.tracking.store.entry(profile).Symbol = ">";
-    forms::UpdateNMEAProfileForm(w);
-    forms::UpdateTrkProfileForm(w);
+    forms::showNmeaProfile(w);
+    forms::showTrackingProfile(w);
     return w;
 }
 
@@ -120,9 +120,9 @@ inline forms::Windows nonDefaultWindows()
         w.tracking.store.entry(profile).Symbol = symbols[profile - 1];
     }
     w.nmea.NMEAProfile.setSelectedIndex(3);
-    forms::UpdateNMEAProfileForm(w);
+    forms::showNmeaProfile(w);
     w.tracking.TrkProfile.setSelectedIndex(6);
-    forms::UpdateTrkProfileForm(w);
+    forms::showTrackingProfile(w);
     w.tracking.TrkPrefix.setText("=");
     w.tracking.TrkSeparator.setText("\\");
     w.tracking.TrkComments.setText("Mobile  rig");

@@ -69,8 +69,8 @@ inline forms::Windows validWindows()
     windows.alarm.AlmArmDelay.setText("30");
     resetStore(windows.nmea.store, false);
     resetStore(windows.tracking.store, true);
-    forms::UpdateNMEAProfileForm(windows);
-    forms::UpdateTrkProfileForm(windows);
+    forms::showNmeaProfile(windows);
+    forms::showTrackingProfile(windows);
     return windows;
 }
 

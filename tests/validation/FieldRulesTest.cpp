@@ -106,11 +106,11 @@ TEST(KeyPressTest, ADigitInTheTerminationValueSelectsTheUserOption)
         Windows windows = validWindows();
         windows.telemetry.TelTxOn.setValue(forms::kCarriageReturn, true);
         windows.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
-        EXPECT_EQ(KeyPress(windows, "TelUserTrigChar", c.key), c.entered);
+        EXPECT_EQ(keyTyped(windows, "TelUserTrigChar", c.key), c.entered);
         EXPECT_EQ(windows.telemetry.TelTxOn.selected(), c.optionAfter) << static_cast<unsigned>(c.key);
         EXPECT_EQ(windows.nmea.NMEATxOn.selected(), forms::kLineFeed);
         const int nmeaAfter = c.optionAfter == forms::kUserDefined ? forms::kUserDefined : forms::kLineFeed;
-        EXPECT_EQ(KeyPress(windows, "NMEAUserTrigChar", c.key), c.entered);
+        EXPECT_EQ(keyTyped(windows, "NMEAUserTrigChar", c.key), c.entered);
         EXPECT_EQ(windows.nmea.NMEATxOn.selected(), nmeaAfter) << static_cast<unsigned>(c.key);
     }
 }
@@ -119,8 +119,8 @@ TEST(KeyPressTest, DigitsElsewhereLeaveTheTerminationOptionAlone)
 {
     Windows windows = validWindows();
     windows.telemetry.TelTxOn.setValue(forms::kCarriageReturn, true);
-    EXPECT_EQ(KeyPress(windows, "TelTmrMin", U'7'), '7');
-    EXPECT_EQ(KeyPress(windows, "TelMySSID", U'7'), '7');
+    EXPECT_EQ(keyTyped(windows, "TelTmrMin", U'7'), '7');
+    EXPECT_EQ(keyTyped(windows, "TelMySSID", U'7'), '7');
     EXPECT_EQ(windows.telemetry.TelTxOn.selected(), forms::kCarriageReturn);
 }
 
@@ -129,7 +129,7 @@ TEST(PathClickTest, AnEmptySpecialPathSendsTheUserToItsField)
     Windows windows = validWindows();
     forms::StationControls& station = windows.tracking.station;
     station.Path[2].setListIndex(forms::specialPathEntry(2));
-    EXPECT_EQ(PathClick(station, 3), std::optional<std::string>("TrkSpecPath2"));
+    EXPECT_EQ(pathChosen(station, 3), std::optional<std::string>("TrkSpecPath2"));
     EXPECT_EQ(station.Path[2].listIndex(), 0);
 }
 
@@ -140,13 +140,13 @@ TEST(PathClickTest, ADefinedSpecialPathOrAPlainPathStaysSelected)
     station.SpecPath[1].setText("WIDE3");
     forms::relabelSpecialPath(station, 2);
     station.Path[2].setListIndex(forms::specialPathEntry(2));
-    EXPECT_EQ(PathClick(station, 3), std::nullopt);
+    EXPECT_EQ(pathChosen(station, 3), std::nullopt);
     EXPECT_EQ(station.Path[2].listIndex(), 6);
     station.Path[0].setListIndex(3);
-    EXPECT_EQ(PathClick(station, 1), std::nullopt);
+    EXPECT_EQ(pathChosen(station, 1), std::nullopt);
     EXPECT_EQ(station.Path[0].listIndex(), 3);
     station.Path[3].setListIndex(forms::specialPathEntry(4));
-    EXPECT_EQ(PathClick(station, 4), std::optional<std::string>("TelSpecPath4"));
+    EXPECT_EQ(pathChosen(station, 4), std::optional<std::string>("TelSpecPath4"));
     EXPECT_EQ(station.Path[3].listIndex(), 0);
 }
 

@@ -33,7 +33,7 @@ TEST(TelemetryStepsTest, FillsEmptyTimersAfterTheTimerRulePasses)
         Windows windows = validWindows();
         windows.telemetry.station.TmrMin.setText(minutes);
         windows.telemetry.station.TmrSec.setText(seconds);
-        EXPECT_EQ(CheckTelUserInput(windows), std::nullopt);
+        EXPECT_EQ(checkTelemetry(windows), std::nullopt);
         EXPECT_EQ(windows.telemetry.station.TmrMin.text(), minutesAfter) << "'" << minutes << "'";
         EXPECT_EQ(windows.telemetry.station.TmrSec.text(), secondsAfter) << "'" << seconds << "'";
     }
@@ -45,7 +45,7 @@ TEST(TelemetryStepsTest, FillsTimersEvenWhenTheTerminationCharacterFails)
     windows.telemetry.station.TmrSec.setText("");
     windows.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
     windows.telemetry.TelUserTrigChar.setText("256");
-    EXPECT_EQ(focusOf(CheckTelUserInput(windows)), "TelUserTrigChar");
+    EXPECT_EQ(focusOf(checkTelemetry(windows)), "TelUserTrigChar");
     EXPECT_EQ(windows.telemetry.station.TmrSec.text(), "0");
 }
 
@@ -54,7 +54,7 @@ TEST(TelemetryStepsTest, LeavesTimersAloneWhenTheTimerRuleFails)
     Windows windows = validWindows();
     windows.telemetry.station.TmrMin.setText("99");
     windows.telemetry.station.TmrSec.setText("");
-    EXPECT_EQ(focusOf(CheckTelUserInput(windows)), "TelTmrMin");
+    EXPECT_EQ(focusOf(checkTelemetry(windows)), "TelTmrMin");
     EXPECT_EQ(windows.telemetry.station.TmrSec.text(), "");
 }
 
@@ -76,7 +76,7 @@ TEST(TelemetryStepsTest, TestsTheRangeOfTheUserTerminationCharacterOnly)
         Windows windows = validWindows();
         windows.telemetry.TelTxOn.setValue(c.option, true);
         windows.telemetry.TelUserTrigChar.setText(c.value);
-        EXPECT_EQ(focusOf(CheckTelUserInput(windows)), c.focus) << c.option << " '" << c.value << "'";
+        EXPECT_EQ(focusOf(checkTelemetry(windows)), c.focus) << c.option << " '" << c.value << "'";
     }
 }
 
@@ -94,7 +94,7 @@ TEST(NmeaStepsTest, RequiresAUserTriggerCharacterThatFitsAByte)
         Windows windows = validWindows();
         windows.nmea.NMEATxOn.setValue(c.option, true);
         windows.nmea.NMEAUserTrigChar.setText(c.value);
-        EXPECT_EQ(focusOf(CheckNMEAUserInput(windows)), c.focus) << c.option << " '" << c.value << "'";
+        EXPECT_EQ(focusOf(checkNmea(windows)), c.focus) << c.option << " '" << c.value << "'";
     }
 }
 
@@ -122,7 +122,7 @@ TEST(NmeaStepsTest, DataHeadersArePresentInOrderAndShort)
         Windows windows = validWindows();
         for (std::size_t i = 0; i < 3; ++i)
             windows.main.GpsString[i].setText(c.headers[i]);
-        const auto result = CheckNMEAUserInput(windows);
+        const auto result = checkNmea(windows);
         EXPECT_EQ(focusOf(result), c.focus) << c.headers[0] << "|" << c.headers[1] << "|" << c.headers[2];
     }
 }
@@ -132,7 +132,7 @@ TEST(NmeaStepsTest, AnEmptyHeaderIsReportedAsOutOfOrderBeforeALongOne)
     Windows windows = validWindows();
     windows.main.GpsString[0].setText("$GPRMCX");
     windows.main.GpsString[2].setText("$GPGGA");
-    const auto result = CheckNMEAUserInput(windows);
+    const auto result = checkNmea(windows);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->text, "The Data Headers must be used in order, starting with Data Header 1.\r\n\r\nPlease "
                             "re-select the Data Headers.");
@@ -152,7 +152,7 @@ TEST(TrackingStepsTest, ModeLockNeedsMicEncodeOrAutoMode)
         windows.main.ModeLock.setValue(c.modeLock);
         windows.main.MicEncode.setValue(c.micEncode);
         windows.main.AutoMode.setValue(c.autoMode);
-        EXPECT_EQ(focusOf(CheckTrkUserInput(windows)), c.focus) << c.modeLock << c.micEncode << c.autoMode;
+        EXPECT_EQ(focusOf(checkTracking(windows)), c.focus) << c.modeLock << c.micEncode << c.autoMode;
     }
 }
 
@@ -181,7 +181,7 @@ TEST(AlarmStepsTest, LimitsTheSendCountAndTheArmDelay)
         Windows windows = validWindows();
         windows.alarm.AlmTxCntrLimit.setText(c.count);
         windows.alarm.AlmArmDelay.setText(c.armDelay);
-        EXPECT_EQ(focusOf(CheckAlmUserInput(windows)), c.focus) << c.count << " " << c.armDelay;
+        EXPECT_EQ(focusOf(checkAlarm(windows)), c.focus) << c.count << " " << c.armDelay;
     }
 }
 
@@ -189,7 +189,7 @@ TEST(ProfileSwitchTest, ShowsTheProfileAtFaultWithItsStoredValues)
 {
     for (Mode mode : {Mode::Nmea, Mode::Tracking}) {
         Windows windows = validWindows();
-        mode == Mode::Nmea ? forms::selectNMEAProfileTab(windows, 2) : forms::selectTrkProfileTab(windows, 2);
+        mode == Mode::Nmea ? forms::selectNmeaProfileTab(windows, 2) : forms::selectTrackingProfileTab(windows, 2);
         forms::ProfileEntry& seventh = storeOf(windows, mode).entry(7);
         seventh.SSID = "16";
         seventh.Path = {"3", "1", "0", "0"};
@@ -246,7 +246,7 @@ TEST(ProfileSwitchTest, WindowRulesDoNotSwitchProfiles)
 {
     for (Mode mode : {Mode::Nmea, Mode::Tracking}) {
         Windows windows = validWindows();
-        mode == Mode::Nmea ? forms::selectNMEAProfileTab(windows, 4) : forms::selectTrkProfileTab(windows, 4);
+        mode == Mode::Nmea ? forms::selectNmeaProfileTab(windows, 4) : forms::selectTrackingProfileTab(windows, 4);
         windows.station(mode).ToCall.setText("APRS-16");
         const auto result = checkMode(mode, windows);
         ASSERT_TRUE(result.has_value());

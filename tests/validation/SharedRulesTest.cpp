@@ -62,7 +62,7 @@ TEST(MySsidRuleTest, ClearsSpacesEvenWhenALaterRuleFails)
     Windows windows = validWindows();
     windows.beacon.station.SSID.setText("  ");
     windows.beacon.station.ToCall.setText("");
-    EXPECT_EQ(focusOf(CheckBcnUserInput(windows)), "BcnToCall");
+    EXPECT_EQ(focusOf(checkBeacon(windows)), "BcnToCall");
     EXPECT_EQ(windows.beacon.station.SSID.text(), "");
 }
 
@@ -70,16 +70,16 @@ TEST(ProfileSsidRuleTest, ASpaceIsPresentInNmeaAndAbsentInTracking)
 {
     Windows nmea = validWindows();
     nmea.nmea.store.entry(5).SSID = " ";
-    const auto refused = CheckNMEAUserInput(nmea);
+    const auto refused = checkNmea(nmea);
     ASSERT_TRUE(refused.has_value());
     EXPECT_EQ(refused->focus, "NMEASSID");
     EXPECT_EQ(refused->profile, 5);
 
     Windows tracking = validWindows();
     tracking.tracking.store.entry(5).SSID = " ";
-    EXPECT_EQ(CheckTrkUserInput(tracking), std::nullopt);
+    EXPECT_EQ(checkTracking(tracking), std::nullopt);
     tracking.tracking.store.entry(5).SSID = " 16 ";
-    EXPECT_EQ(focusOf(CheckTrkUserInput(tracking)), "TrkSSID");
+    EXPECT_EQ(focusOf(checkTracking(tracking)), "TrkSSID");
 }
 
 struct CallsignCase
@@ -108,7 +108,7 @@ TEST(ToCallRuleTest, ReadsCallsignAndSsid)
     for (const CallsignCase& c : cases) {
         Windows windows = validWindows();
         windows.beacon.station.ToCall.setText(c.text);
-        EXPECT_EQ(focusOf(CheckBcnUserInput(windows)), c.focus) << "'" << c.text << "'";
+        EXPECT_EQ(focusOf(checkBeacon(windows)), c.focus) << "'" << c.text << "'";
     }
 }
 
@@ -123,7 +123,7 @@ TEST(ToCallRuleTest, TestsTheSsidBeforeTheLength)
     for (const auto& [text, message] : cases) {
         Windows windows = validWindows();
         windows.alarm.station.ToCall.setText(text);
-        const auto result = CheckAlmUserInput(windows);
+        const auto result = checkAlarm(windows);
         ASSERT_TRUE(result.has_value()) << text;
         EXPECT_EQ(result->text, message) << text;
     }
@@ -137,12 +137,12 @@ TEST(SpecialPathRuleTest, EmptyOrValidPathsPassAndEachFieldIsNamed)
     for (const CallsignCase& c : cases) {
         Windows windows = validWindows();
         windows.telemetry.station.SpecPath[1].setText(c.text);
-        EXPECT_EQ(focusOf(CheckTelUserInput(windows)), c.focus) << "'" << c.text << "'";
+        EXPECT_EQ(focusOf(checkTelemetry(windows)), c.focus) << "'" << c.text << "'";
     }
     for (std::size_t n = 0; n < 4; ++n) {
         Windows windows = validWindows();
         windows.telemetry.station.SpecPath[n].setText("WIDE-16");
-        const auto result = CheckTelUserInput(windows);
+        const auto result = checkTelemetry(windows);
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(result->focus, "TelSpecPath" + std::to_string(n + 1));
         EXPECT_NE(result->text.find("'Special Path " + std::to_string(n + 1) + "'"), std::string::npos);
@@ -154,7 +154,7 @@ TEST(SpecialPathRuleTest, TheFirstBrokenSpecialPathIsNamed)
     Windows windows = validWindows();
     windows.tracking.station.SpecPath[3].setText("WIDE-16");
     windows.tracking.station.SpecPath[1].setText("ABCDEFG");
-    EXPECT_EQ(focusOf(CheckTrkUserInput(windows)), "TrkSpecPath2");
+    EXPECT_EQ(focusOf(checkTracking(windows)), "TrkSpecPath2");
 }
 
 struct PathCase
@@ -174,7 +174,7 @@ TEST(PathOrderRuleTest, PathsInUseMustFollowPathOne)
         Windows windows = validWindows();
         for (std::size_t i = 0; i < 4; ++i)
             windows.alarm.station.Path[i].setListIndex(c.indexes[i]);
-        EXPECT_EQ(focusOf(CheckAlmUserInput(windows)), c.inOrder ? "" : "AlmPath1")
+        EXPECT_EQ(focusOf(checkAlarm(windows)), c.inOrder ? "" : "AlmPath1")
             << c.indexes[0] << c.indexes[1] << c.indexes[2] << c.indexes[3];
     }
 }
@@ -211,7 +211,7 @@ TEST(TimerRuleTest, AllowsAtMostSixtyEightMinutes)
         Windows windows = validWindows();
         windows.beacon.station.TmrMin.setText(c.minutes);
         windows.beacon.station.TmrSec.setText(c.seconds);
-        EXPECT_EQ(focusOf(CheckBcnUserInput(windows)), c.accepted ? "" : "BcnTmrMin") << c.minutes << ":" << c.seconds;
+        EXPECT_EQ(focusOf(checkBeacon(windows)), c.accepted ? "" : "BcnTmrMin") << c.minutes << ":" << c.seconds;
     }
 }
 
