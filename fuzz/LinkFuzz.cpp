@@ -143,14 +143,15 @@ private:
             unitEvent(event);
             break;
         }
-        if ((event == kRead || event == kWrite) && before != "E")
+        if ((event == kRead || event == kWrite) && before != qm::link::Command::Probe)
             require(m_state.lastCommand == before && m_port.sent.empty(), "a second transaction started");
         if (before == qm::link::Command::Probe && m_state.lastCommand == qm::link::Command::Download)
             m_written = m_port.sent;
         else if (m_state.lastCommand == qm::link::Command::Download && event != kDisconnect)
             m_written += m_port.sent;
         if (before != qm::link::Command::Probe && m_state.lastCommand == before)
-            require(m_port.sent.find(qm::link::kProbeByte) == std::string::npos || before == "D",
+            require(m_port.sent.find(qm::link::kProbeByte) == std::string::npos ||
+                        before == qm::link::Command::Download,
                     "a probe went out during a read");
     }
 

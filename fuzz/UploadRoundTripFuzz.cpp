@@ -42,10 +42,10 @@ std::optional<Round> cycle(qm::shell::Session& form, qm::fakes::MemoryFileSystem
     return round;
 }
 
-void roundTrip(std::string upload, int mode)
+void roundTrip(std::string upload, qm::forms::Mode mode)
 {
     // The mode code sits in the low three bits of the first byte.
-    upload[0] = static_cast<char>((static_cast<unsigned char>(upload[0]) & 0xF8) | mode);
+    upload[0] = static_cast<char>((static_cast<unsigned char>(upload[0]) & 0xF8) | qm::forms::codeOfMode(mode));
     // Starting up fills every pick list: done once, and each round starts from a copy.
     static qm::fakes::MemoryFileSystem files;
     static const qm::shell::Session started = [] {
