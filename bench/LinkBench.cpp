@@ -83,18 +83,32 @@ std::vector<TraceLine> readTrace(const std::string& path)
     return lines;
 }
 
-/// From the last time the byte went out to the last byte received, in milliseconds (negative when not found).
+/// The time of one transaction in a trace: from its command byte going out to the last byte received before the
+/// transaction's last byte is followed by anything the program sends next (a write's read-back "U", a probe), in
+/// milliseconds (negative when not found). A read is its last "U" (the one before is the identification); a
+/// write is its first "D" (its image bytes can hold a "D" too) and the 128 bytes after it.
 double transactionMs(const std::vector<TraceLine>& trace, int command)
 {
-    double start = -1;
-    double end = -1;
-    for (const auto& line : trace) {
-        if (line.sent && line.byte == command)
-            start = line.ms;
-        if (!line.sent)
-            end = line.ms;
+    const std::size_t sent = command == 'D' ? static_cast<std::size_t>(kWriteBytes) : 1;
+    std::size_t first = trace.size();
+    for (std::size_t i = 0; i < trace.size(); ++i) {
+        if (trace[i].sent && trace[i].byte == command) {
+            first = i;
+            if (command == 'D')
+                break;
+        }
     }
-    return start < 0 || end < start ? -1 : end - start;
+    if (first == trace.size())
+        return -1;
+    double end = -1;
+    std::size_t sentSoFar = 0;
+    for (std::size_t i = first; i < trace.size(); ++i) {
+        if (trace[i].sent && ++sentSoFar > sent)
+            break;
+        if (!trace[i].sent)
+            end = trace[i].ms;
+    }
+    return end < 0 ? -1 : end - trace[first].ms;
 }
 
 struct CommandRun
@@ -185,7 +199,8 @@ void wholeCommands(const Setup& setup, Table& table)
     }
     const double identifyBound = (2 + 132) * kCharacterMs;
     const double readBound = (2 + 132 + 132) * kCharacterMs;
-    const double writeBound = (2 + 132 + 2 * kWriteBytes) * kCharacterMs;
+    // The write reads the unit back to verify it: one more request and reply.
+    const double writeBound = (2 + 132 + 2 * kWriteBytes + 132) * kCharacterMs;
     table.ratio("vq3 identify, start to exit / wire bound", median(identifies) / identifyBound, 1.10,
                 median(identifies), identifyBound);
     table.ratio("vq3 read, start to exit / wire bound", median(reads) / readBound, 1.10, median(reads), readBound);
