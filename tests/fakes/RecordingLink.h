@@ -41,9 +41,9 @@ public:
         calls.push_back("closeWhenSent");
         whenClosed = std::move(closed);
     }
-    void read() override { calls.push_back("read_Click"); }
-    void selectComPort(int n) override { calls.push_back("com" + std::to_string(n) + "_Click"); }
-    void disconnectUnit() override { calls.push_back("ConnectButton_Click"); }
+    void read() override { calls.push_back("read"); }
+    void selectComPort(int n) override { calls.push_back("selectComPort " + std::to_string(n)); }
+    void disconnectUnit() override { calls.push_back("disconnectUnit"); }
     void startDownload() override
     {
         calls.push_back("startDownload");

@@ -386,9 +386,9 @@ TEST_F(ProgramTest, MenuCommandsByName)
     EXPECT_TRUE(w.main.menus.in9600.checked());
     EXPECT_EQ(storage::splitLines(files.files[kIni])[2], "3");
     EXPECT_TRUE(program.menuCommand("com2"));
-    EXPECT_EQ(link.calls.back(), "com2_Click");
+    EXPECT_EQ(link.calls.back(), "selectComPort 2");
     EXPECT_TRUE(program.menuCommand("read"));
-    EXPECT_EQ(link.calls.back(), "read_Click");
+    EXPECT_EQ(link.calls.back(), "read");
     EXPECT_FALSE(program.menuCommand("about"));
     EXPECT_TRUE(program.menuCommand("newconfiguration"));
 }
