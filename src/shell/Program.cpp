@@ -44,11 +44,11 @@ std::string optionsPath(const storage::ProgramFolders& folders)
 
 } // namespace
 
-Program::Program(storage::FileSystem& files, Ui& ui, Environment environment)
+Program::Program(storage::FileSystem& files, Ui& ui, Environment environment, const LinkMaker& makeLink)
     : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_session(files),
       m_ini(m_session, ui, files, storage::iniPath(files, m_environment.folders)),
       m_fileCommands(m_session, ui, files, m_environment.currentFolder),
-      m_options(files, optionsPath(m_environment.folders))
+      m_options(files, optionsPath(m_environment.folders)), m_link(makeLink ? &makeLink(m_session, m_ini) : nullptr)
 {}
 
 forms::MessageBox Program::alreadyRunningBox()
