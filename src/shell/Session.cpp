@@ -5,6 +5,7 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "image/Decode.h"
+#include "image/HeaderBytes.h"
 #include "shell/FileCommands.h"
 #include "shell/HelpTexts.h"
 #include "storage/ConfigFile.h"
@@ -268,8 +269,8 @@ void Session::decodeUpload(const std::string& uploadData)
     const std::string& data = m_state.uploadData;
     if (data.size() != image::kImageSize)
         return;
-    const auto modeByte = static_cast<std::uint8_t>(data[0]);
-    const int code = image::modeCode(modeByte);
+    const image::ModeByte modeByte = image::decodeModeByte(static_cast<std::uint8_t>(data[0]));
+    const int code = modeByte.modeCode;
     const std::optional<Mode> mode = forms::modeOfCode(code);
     if (mode) {
         selectMode(*mode);
@@ -280,23 +281,20 @@ void Session::decodeUpload(const std::string& uploadData)
     }
     forms::MainWindowControls& main = m_windows.main;
     if (mode != Mode::Beacon && mode != Mode::Alarm)
-        checkOnly(main.menus.inputBaudItems(), image::inputBaudCode(modeByte));
-    const bool baud300 = image::output300(modeByte);
+        checkOnly(main.menus.inputBaudItems(), modeByte.inputBaudCode);
+    const bool baud300 = modeByte.output300;
     main.menus.out300.setChecked(baud300);
     main.menus.out1200.setChecked(!baud300);
     if (baud300)
         fillTxListsFor300Baud();
     else
         fillTxListsFor1200Baud();
-    const auto optionByte = static_cast<std::uint8_t>(data[1]);
-    main.LEDDisable.setValue(optionByte & 0x01 ? 1 : 0);
-    main.MicEncode.setValue(optionByte & 0x02 ? 1 : 0);
-    main.ModeLock.setValue(optionByte & 0x04 ? 1 : 0);
-    const auto autoModeByte = static_cast<std::uint8_t>(data[2]);
-    if (autoModeByte == 0x00)
-        main.AutoMode.setValue(0);
-    else if (autoModeByte == 0xFF)
-        main.AutoMode.setValue(1);
+    const image::OptionByte options = image::decodeOptionByte(static_cast<std::uint8_t>(data[1]));
+    main.LEDDisable.setValue(options.ledDisable ? 1 : 0);
+    main.MicEncode.setValue(options.micEncode ? 1 : 0);
+    main.ModeLock.setValue(options.modeLock ? 1 : 0);
+    if (const auto autoMode = image::decodeAutoModeByte(static_cast<std::uint8_t>(data[2])))
+        main.AutoMode.setValue(*autoMode ? 1 : 0);
     image::splitUpload(data, m_fields);
     if (!mode)
         return;
