@@ -265,8 +265,7 @@ std::optional<Mode> Session::checkedMode() const
 
 void Session::decodeUpload(const std::string& uploadData)
 {
-    m_state.uploadData = uploadData;
-    const std::string& data = m_state.uploadData;
+    const std::string& data = uploadData;
     if (data.size() != image::kImageSize)
         return;
     const image::ModeByte modeByte = image::decodeModeByte(static_cast<std::uint8_t>(data[0]));

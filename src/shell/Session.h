@@ -16,8 +16,8 @@
 namespace qm::shell
 {
 
-/// The program's state: the user's defaults, the mode being edited, the data of the last read and write and the
-/// link's state.
+/// The program's state: the user's defaults, the mode being edited, the stream of the last compile and the link's
+/// state (which holds the bytes of the last read).
 struct ProgramState
 {
     /// The remembered callsign (initialization file line 2).
@@ -31,8 +31,6 @@ struct ProgramState
     std::optional<forms::Mode> currentMode;
     /// The mode code (5 to 7) of the last read when it names no window; nothing once a mode is chosen.
     std::optional<int> unknownModeCode;
-    /// The 128 configuration bytes of the last read.
-    std::string uploadData;
     /// The 129-byte download stream of the last compile; empty after a refused one.
     std::string downloadImage;
     /// The full path last returned by a file dialog.
@@ -86,8 +84,7 @@ public:
     /// Returns the mode whose Mode menu item is checked, if any.
     std::optional<forms::Mode> checkedMode() const;
 
-    /// Keeps 128 uploaded bytes as the data of the last read and decodes them into the main window and the window
-    /// of the image's mode.
+    /// Decodes 128 uploaded bytes into the main window and the window of the image's mode.
     void decodeUpload(const std::string& uploadData);
 
     /// Stores the profiles on show of the NMEA window, then of the Tracking window, into their stores.
