@@ -136,14 +136,15 @@ bool Program::write()
         showBox(notOnPlainVq3Box());
         return false;
     }
-    if (auto box = m_session.checkAndCompile()) {
-        showBox(*box);
+    const image::CompileResult compiled = m_session.checkAndCompile();
+    if (compiled.refusal) {
+        showBox(*compiled.refusal);
         return false;
     }
-    if (state.downloadImage.empty())
+    if (compiled.downloadImage.empty())
         return false;
     if (m_link)
-        m_link->startDownload();
+        m_link->startDownload(compiled.downloadImage);
     return true;
 }
 

@@ -310,32 +310,27 @@ void Session::saveShownProfiles()
 
 image::CompileResult Session::compileCurrentMode()
 {
-    m_state.downloadImage.clear();
     if (!m_state.currentMode)
         return {};
-    image::CompileResult result = image::compileMode(*m_state.currentMode, m_windows, m_fields);
-    if (result.ok())
-        m_state.downloadImage = result.downloadImage;
-    return result;
+    return image::compileMode(*m_state.currentMode, m_windows, m_fields);
 }
 
-std::optional<forms::MessageBox> Session::checkAndCompile()
+image::CompileResult Session::checkAndCompile()
 {
-    m_state.downloadImage.clear();
     if (!m_state.currentMode)
-        return std::nullopt;
+        return {};
     const Mode mode = *m_state.currentMode;
     if (auto box = validation::checkMode(mode, m_windows))
-        return box;
-    auto refusal = compileCurrentMode().refusal;
+        return {{}, std::move(box)};
+    image::CompileResult result = compileCurrentMode();
     // A refused value of a profile is shown in its profile, as the checks do, so the focus lands on it.
-    if (refusal && refusal->profile) {
+    if (const auto& refusal = result.refusal; refusal && refusal->profile) {
         if (mode == Mode::Nmea)
             forms::selectNmeaProfileTab(m_windows, *refusal->profile - 1);
         else if (mode == Mode::Tracking)
             forms::selectTrackingProfileTab(m_windows, *refusal->profile - 1);
     }
-    return refusal;
+    return result;
 }
 
 Session::OpenOutcome Session::openConfigurationFile(const std::string& path)

@@ -16,8 +16,8 @@
 namespace qm::shell
 {
 
-/// The program's state: the user's defaults, the mode being edited, the stream of the last compile and the link's
-/// state (which holds the bytes of the last read).
+/// The program's state: the user's defaults, the mode being edited and the link's state (which holds the bytes of
+/// the last read and of the write under way).
 struct ProgramState
 {
     /// The remembered callsign (initialization file line 2).
@@ -31,8 +31,6 @@ struct ProgramState
     std::optional<forms::Mode> currentMode;
     /// The mode code (5 to 7) of the last read when it names no window; nothing once a mode is chosen.
     std::optional<int> unknownModeCode;
-    /// The 129-byte download stream of the last compile; empty after a refused one.
-    std::string downloadImage;
     /// The full path last returned by a file dialog.
     std::string currentFileName;
     /// At least one printer is installed.
@@ -90,7 +88,7 @@ public:
     /// Stores the profiles on show of the NMEA window, then of the Tracking window, into their stores.
     void saveShownProfiles();
 
-    /// Compiles the current mode's window into downloadImage (emptied first); returns the result.
+    /// Compiles the current mode's window: the stream or its refusal (neither without a current mode).
     image::CompileResult compileCurrentMode();
 
     /// What opening a configuration file came to.
@@ -108,10 +106,10 @@ public:
         std::optional<forms::MessageBox> box;
     };
 
-    /// Runs the current mode's whole-mode check and, when every rule holds, its compile. downloadImage holds the
-    /// stream afterwards; when it is empty the returned box says why (the check's message or the compile's
-    /// refusal).
-    std::optional<forms::MessageBox> checkAndCompile();
+    /// Runs the current mode's whole-mode check and, when every rule holds, its compile: the stream, or the box
+    /// that says why there is none (the check's message or the compile's refusal); neither without a current
+    /// mode.
+    image::CompileResult checkAndCompile();
 
     /// Opens a configuration file as the Open command does after its dialog: stores the shown profiles,
     /// reads the file, runs the loader of its mode and selects that mode.

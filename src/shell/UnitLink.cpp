@@ -48,12 +48,9 @@ void UnitLink::closeWhenSent(std::function<void()> closed)
     m_engine.closeWhenSent();
 }
 
-void UnitLink::startDownload()
+void UnitLink::startDownload(const std::string& downloadImage)
 {
-    // The engine keeps its own copy for the write; the program's copy is spent.
-    std::string image;
-    image.swap(m_session.state().downloadImage);
-    m_engine.startDownload(image);
+    m_engine.startDownload(downloadImage);
 }
 
 void UnitLink::read()

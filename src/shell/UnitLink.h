@@ -38,7 +38,7 @@ public:
     void closePort() override;
     bool transferUnderWay() const override;
     void closeWhenSent(std::function<void()> closed) override;
-    void startDownload() override;
+    void startDownload(const std::string& downloadImage) override;
     void read() override;
     void selectComPort(int n) override;
     void disconnectUnit() override;

@@ -44,10 +44,10 @@ public:
     void read() override { calls.push_back("read"); }
     void selectComPort(int n) override { calls.push_back("selectComPort " + std::to_string(n)); }
     void disconnectUnit() override { calls.push_back("disconnectUnit"); }
-    void startDownload() override
+    void startDownload(const std::string& downloadImage) override
     {
         calls.push_back("startDownload");
-        downloads.push_back(m_state.downloadImage);
+        downloads.push_back(downloadImage);
     }
 
 private:

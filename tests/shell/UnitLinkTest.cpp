@@ -73,8 +73,9 @@ protected:
              "0", "0", "0", ">", "0", "0", "6", "2",     "",     "0", "0", "0", "0", ">", "0",     "0", "6",
              "2", "",  "0", "0", "0", "0", ">", "0",     "0",    "6", "2", "!", "/", "0", "Mobile"});
         EXPECT_EQ(other.openConfigurationFile("/t.vq3").kind, Session::OpenOutcome::Kind::Loaded);
-        EXPECT_FALSE(other.checkAndCompile());
-        return other.state().downloadImage.substr(1);
+        const auto compiled = other.checkAndCompile();
+        EXPECT_FALSE(compiled.refusal);
+        return compiled.downloadImage.substr(1);
     }
 
     struct Record
@@ -158,7 +159,7 @@ TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
     EXPECT_EQ(ui.boxes.back().title, "Download Complete");
     EXPECT_EQ(recorded.back().transaction, link::Transaction::Write);
     EXPECT_EQ(recorded.back().bytes, wire.substr(1));
-    EXPECT_TRUE(program.session().state().downloadImage.empty());
+    EXPECT_TRUE(program.session().state().link.downloadImage.empty());
 }
 
 TEST_F(UnitLinkTest, ReadBackThatDiffersNamesTheFieldWithBothValuesAndTheBackupOfTheEarlierConfiguration)
