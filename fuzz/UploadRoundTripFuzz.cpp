@@ -4,6 +4,7 @@
 #include "fakes/MemoryFileSystem.h"
 #include "forms/Windows.h"
 #include "fuzz/FuzzCheck.h"
+#include "image/HeaderBytes.h"
 #include "image/ImageFields.h"
 #include "shell/Session.h"
 
@@ -44,8 +45,9 @@ std::optional<Round> cycle(qm::shell::Session& form, qm::fakes::MemoryFileSystem
 
 void roundTrip(std::string upload, qm::forms::Mode mode)
 {
-    // The mode code sits in the low three bits of the first byte.
-    upload[0] = static_cast<char>((static_cast<unsigned char>(upload[0]) & 0xF8) | qm::forms::codeOfMode(mode));
+    // The mode byte keeps its other bits and takes the mode's code.
+    upload[0] = static_cast<char>((static_cast<unsigned char>(upload[0]) & ~qm::image::kModeCodeMask) |
+                                  qm::forms::codeOfMode(mode));
     // Starting up fills every pick list: done once, and each round starts from a copy.
     static qm::fakes::MemoryFileSystem files;
     static const qm::shell::Session started = [] {

@@ -39,10 +39,13 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
     m_echoTimer = std::make_unique<ObservedTimer>(ports.echoTimer, afterEvent);
     m_readTimeOutTimer = std::make_unique<ObservedTimer>(ports.readTimeOutTimer, afterEvent);
     m_writeTimeOutTimer = std::make_unique<ObservedTimer>(ports.writeTimeOutTimer, afterEvent);
-    m_program = std::make_unique<shell::Program>(ports.files, *m_ui, ports.environment);
-    m_link = std::make_unique<shell::UnitLink>(m_program->session(), *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
-                                               *m_writeTimeOutTimer);
-    m_link->setIniSettings(&m_program->ini());
+    m_program = std::make_unique<shell::Program>(
+        ports.files, *m_ui, ports.environment,
+        [this](shell::Session& session, shell::IniSettings& ini) -> shell::LinkRequests& {
+            m_link = std::make_unique<shell::UnitLink>(session, *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
+                                                       *m_writeTimeOutTimer, &ini);
+            return *m_link;
+        });
     if (shell::Backups* backups = ports.backups) {
         m_backupWriter = std::make_unique<BackupWriter>(*backups);
         m_link->setTransactionRecorder(
@@ -52,7 +55,6 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
         m_link->setBackupFinder(
             [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); });
     }
-    m_program->setLink(m_link.get());
     m_program->setPrinter(ports.printer, ports.clock);
     m_printerLookup = ports.printerLookup;
 

@@ -76,8 +76,9 @@ const char* const kOptionBoxes[] = {"ModeLock", "LEDDisable", "AutoMode", "MicEn
 ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows)
     : m_program(program), m_input(program), m_windows(std::move(windows))
 {
-    for (const auto& [name, window] : m_windows) {
-        auto* sub = qobject_cast<QMdiSubWindow*>(window);
+    for (const auto& entry : m_windows) {
+        const std::string& name = entry.first;
+        auto* sub = qobject_cast<QMdiSubWindow*>(entry.second);
         if (!sub)
             continue;
         // The title bar's close button hides a mode window through the model, so a redraw keeps it closed.
@@ -190,6 +191,124 @@ void ViewBinder::changed()
     draw();
 }
 
+namespace
+{
+
+void drawText(const forms::TextField& field, QObject* object)
+{
+    const auto& text = field.text();
+    if (auto* line = qobject_cast<QLineEdit*>(object)) {
+        // The typing limit is kept by the field's input rules, not the widget's: a text loaded longer than the
+        // limit shows whole, and setting a limit would move the cursor and drop the selection.
+        if (line->text() != latin1(text))
+            line->setText(latin1(text));
+        line->setEnabled(field.enabled());
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(object)) {
+        if (plain->toPlainText() != shownText(text))
+            plain->setPlainText(shownText(text));
+        plain->setEnabled(field.enabled());
+    }
+}
+
+void drawList(const forms::PickList& list, QObject* object)
+{
+    auto* combo = qobject_cast<QComboBox*>(object);
+    if (!combo)
+        return;
+    QStringList entries;
+    for (const auto& entry : list.entries())
+        entries << latin1(entry);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
+    if (shown != entries) {
+        combo->clear();
+        combo->addItems(entries);
+    }
+    if (combo->currentIndex() != list.listIndex())
+        combo->setCurrentIndex(list.listIndex());
+    if (combo->isEditable() && combo->currentText() != latin1(list.text()))
+        combo->setEditText(latin1(list.text()));
+    combo->setEnabled(list.enabled());
+}
+
+void drawCheck(const std::string& name, const forms::CheckBox& box, QObject* object)
+{
+    auto* check = qobject_cast<QCheckBox*>(object);
+    if (!check)
+        return;
+    check->setChecked(box.isSet());
+    check->setEnabled(box.enabled());
+    for (const char* optionBox : kOptionBoxes)
+        if (name == optionBox)
+            check->setToolTip(QString::fromStdString(shell::optionToolTip(name, box.isSet())));
+}
+
+void drawMenuItem(const forms::MenuItem& item, QObject* object)
+{
+    auto* action = qobject_cast<QAction*>(object);
+    if (!action)
+        return;
+    if (action->isCheckable())
+        action->setChecked(item.checked());
+    action->setEnabled(item.enabled());
+    action->setVisible(item.visible());
+    action->setText(latin1(item.caption()));
+}
+
+void drawLabel(const std::string& name, const forms::Panel& panel, QLabel* label)
+{
+    // Help texts are UTF-8 (the Tracking text has a typographic apostrophe); captions are single-byte.
+    const QString caption = name.size() > 7 && name.compare(name.size() - 7, 7, "HelpBox") == 0
+                                ? QString::fromUtf8(panel.caption().c_str())
+                                : latin1(panel.caption());
+    if (label->text() != caption)
+        label->setText(caption);
+    const QString style = colourStyle(name, panel.background());
+    if (label->styleSheet() != style)
+        label->setStyleSheet(style);
+    if (name == "VQ3Status")
+        label->setToolTip(panel.toolTip().empty() ? QString::fromStdString(shell::statusToolTip(panel.caption()))
+                                                  : latin1(panel.toolTip()));
+}
+
+void drawPanel(const std::string& name, const forms::Panel& panel, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget)
+        return;
+    widget->setEnabled(panel.enabled());
+    widget->setVisible(panel.visible());
+    if (auto* group = qobject_cast<QGroupBox*>(object))
+        group->setTitle(latin1(panel.caption()));
+    else if (auto* label = qobject_cast<QLabel*>(object))
+        drawLabel(name, panel, label);
+}
+
+/// Draws one control of the models into the widget bound to its name.
+void drawControl(const std::string& name, const forms::Control& control, QObject* object)
+{
+    if (auto* const* field = std::get_if<forms::TextField*>(&control)) {
+        drawText(**field, object);
+    } else if (auto* const* list = std::get_if<forms::PickList*>(&control)) {
+        drawList(**list, object);
+    } else if (const auto* option = std::get_if<forms::OptionRef>(&control)) {
+        if (auto* radio = qobject_cast<QRadioButton*>(object))
+            radio->setChecked(option->group->value(option->option));
+    } else if (auto* const* box = std::get_if<forms::CheckBox*>(&control)) {
+        drawCheck(name, **box, object);
+    } else if (auto* const* item = std::get_if<forms::MenuItem*>(&control)) {
+        drawMenuItem(**item, object);
+    } else if (auto* const* strip = std::get_if<forms::TabStrip*>(&control)) {
+        if (auto* tabs = qobject_cast<QTabBar*>(object))
+            tabs->setCurrentIndex((*strip)->selectedIndex());
+    } else if (auto* const* panel = std::get_if<forms::Panel*>(&control)) {
+        drawPanel(name, **panel, object);
+    }
+}
+
+} // namespace
+
 void ViewBinder::draw()
 {
     if (m_drawing)
@@ -201,88 +320,8 @@ void ViewBinder::draw()
             drawWindow(name, *std::get<forms::Panel*>(control), window->second);
             return;
         }
-        auto found = m_objects.find(name);
-        if (found == m_objects.end())
-            return;
-        QObject* object = found->second;
-        if (auto** field = std::get_if<forms::TextField*>(&control)) {
-            const auto& text = (*field)->text();
-            if (auto* line = qobject_cast<QLineEdit*>(object)) {
-                // The typing limit is kept by the field's input rules, not the widget's: a text loaded longer than
-                // the limit shows whole, and setting a limit would move the cursor and drop the selection.
-                if (line->text() != latin1(text))
-                    line->setText(latin1(text));
-                line->setEnabled((*field)->enabled());
-            } else if (auto* plain = qobject_cast<QPlainTextEdit*>(object)) {
-                if (plain->toPlainText() != shownText(text))
-                    plain->setPlainText(shownText(text));
-                plain->setEnabled((*field)->enabled());
-            }
-        } else if (auto** list = std::get_if<forms::PickList*>(&control)) {
-            auto* combo = qobject_cast<QComboBox*>(object);
-            if (!combo)
-                return;
-            QStringList entries;
-            for (const auto& entry : (*list)->entries())
-                entries << latin1(entry);
-            QStringList shown;
-            for (int i = 0; i < combo->count(); ++i)
-                shown << combo->itemText(i);
-            if (shown != entries) {
-                combo->clear();
-                combo->addItems(entries);
-            }
-            if (combo->currentIndex() != (*list)->listIndex())
-                combo->setCurrentIndex((*list)->listIndex());
-            if (combo->isEditable() && combo->currentText() != latin1((*list)->text()))
-                combo->setEditText(latin1((*list)->text()));
-            combo->setEnabled((*list)->enabled());
-        } else if (auto* option = std::get_if<forms::OptionRef>(&control)) {
-            if (auto* radio = qobject_cast<QRadioButton*>(object))
-                radio->setChecked(option->group->value(option->option));
-        } else if (auto** box = std::get_if<forms::CheckBox*>(&control)) {
-            if (auto* check = qobject_cast<QCheckBox*>(object)) {
-                check->setChecked((*box)->isSet());
-                check->setEnabled((*box)->enabled());
-                for (const char* optionBox : kOptionBoxes)
-                    if (name == optionBox)
-                        check->setToolTip(QString::fromStdString(shell::optionToolTip(name, (*box)->isSet())));
-            }
-        } else if (auto** item = std::get_if<forms::MenuItem*>(&control)) {
-            if (auto* action = qobject_cast<QAction*>(object)) {
-                if (action->isCheckable())
-                    action->setChecked((*item)->checked());
-                action->setEnabled((*item)->enabled());
-                action->setVisible((*item)->visible());
-                action->setText(latin1((*item)->caption()));
-            }
-        } else if (auto** strip = std::get_if<forms::TabStrip*>(&control)) {
-            if (auto* tabs = qobject_cast<QTabBar*>(object))
-                tabs->setCurrentIndex((*strip)->selectedIndex());
-        } else if (auto** panel = std::get_if<forms::Panel*>(&control)) {
-            auto* widget = qobject_cast<QWidget*>(object);
-            if (!widget)
-                return;
-            widget->setEnabled((*panel)->enabled());
-            widget->setVisible((*panel)->visible());
-            if (auto* group = qobject_cast<QGroupBox*>(object)) {
-                group->setTitle(latin1((*panel)->caption()));
-            } else if (auto* label = qobject_cast<QLabel*>(object)) {
-                // Help texts are UTF-8 (the Tracking text has a typographic apostrophe); captions are single-byte.
-                const QString caption = name.size() > 7 && name.compare(name.size() - 7, 7, "HelpBox") == 0
-                                            ? QString::fromUtf8((*panel)->caption().c_str())
-                                            : latin1((*panel)->caption());
-                if (label->text() != caption)
-                    label->setText(caption);
-                const QString style = colourStyle(name, (*panel)->background());
-                if (label->styleSheet() != style)
-                    label->setStyleSheet(style);
-                if (name == "VQ3Status")
-                    label->setToolTip((*panel)->toolTip().empty()
-                                          ? QString::fromStdString(shell::statusToolTip((*panel)->caption()))
-                                          : latin1((*panel)->toolTip()));
-            }
-        }
+        if (auto found = m_objects.find(name); found != m_objects.end())
+            drawControl(name, control, found->second);
     });
     m_input.setProgramWriting(false);
     m_drawing = false;

@@ -86,9 +86,10 @@ int runCompile(const CompileOptions& options, storage::FileSystem& files, Stream
     if (auto box = shell::applyControlSettings(program, options.settings))
         return fail(*box, options.json, kInputError, streams);
     program.saveShownProfiles();
-    if (auto box = program.checkAndCompile())
-        return fail(*box, options.json, kRefused, streams);
-    const std::string& stream = program.state().downloadImage;
+    const image::CompileResult compiled = program.checkAndCompile();
+    if (compiled.refusal)
+        return fail(*compiled.refusal, options.json, kRefused, streams);
+    const std::string& stream = compiled.downloadImage;
     if (options.json) {
         streams.out << nlohmann::json{{"image", toHex(stream)}}.dump() << '\n';
         return kDone;

@@ -170,13 +170,14 @@ std::optional<LinkFailure> LinkSession::write(bool verify)
     const bool plainVq3 = forms::trimSpaces(state.link.modelName) == "VQ-3";
     if (plainVq3 && state.currentMode != forms::Mode::Tracking)
         return LinkFailure{shell::notOnPlainVq3Box(), kRefused, {}, {}};
-    if (auto box = m_program.checkAndCompile())
-        return LinkFailure{*box, kRefused, {}, {}};
-    if (state.downloadImage.empty())
+    const image::CompileResult compiled = m_program.checkAndCompile();
+    if (compiled.refusal)
+        return LinkFailure{*compiled.refusal, kRefused, {}, {}};
+    if (compiled.downloadImage.empty())
         return LinkFailure{
             forms::messageBox("Error", "There is nothing to write.", forms::Icon::Warning), kRefused, {}, {}};
     state.link.verifyWrites = verify;
-    m_link->startDownload();
+    m_link->startDownload(compiled.downloadImage);
     return waitFor(Awaiting::Write);
 }
 

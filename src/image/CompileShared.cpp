@@ -5,6 +5,7 @@
 #include "forms/PickLists.h"
 #include "forms/Text.h"
 #include "image/Encoding.h"
+#include "image/HeaderBytes.h"
 
 #include <cassert>
 
@@ -37,28 +38,23 @@ int inputBaudCodeOf(const forms::Menus& menus)
 std::uint8_t modeByteFor(const forms::Windows& windows, forms::Mode mode)
 {
     const forms::Menus& menus = windows.main.menus;
-    unsigned byte = static_cast<unsigned>(mode);
+    ModeByte bits;
+    bits.modeCode = forms::codeOfMode(mode);
     if (mode != forms::Mode::Beacon)
-        byte |= static_cast<unsigned>(inputBaudCodeOf(menus)) << 3;
-    if (menus.out300.checked())
-        byte |= 0x20u;
-    if (menus.out1200.checked())
-        byte &= ~0x20u;
-    if ((mode == forms::Mode::Nmea && windows.nmea.NMEADeltaEnable.isSet()) ||
-        (mode == forms::Mode::Tracking && windows.tracking.TrkDeltaEnable.isSet()))
-        byte |= 0x40u;
-    return static_cast<std::uint8_t>(byte);
+        bits.inputBaudCode = inputBaudCodeOf(menus);
+    // 1200 baud wins when both output entries are checked.
+    bits.output300 = menus.out300.checked() && !menus.out1200.checked();
+    bits.delta = (mode == forms::Mode::Nmea && windows.nmea.NMEADeltaEnable.isSet()) ||
+                 (mode == forms::Mode::Tracking && windows.tracking.TrkDeltaEnable.isSet());
+    return encodeModeByte(bits);
 }
 
 std::uint8_t optionByteFor(const forms::MainWindowControls& main, forms::Mode mode)
 {
-    unsigned byte = main.LEDDisable.isSet() ? 0x01u : 0x00u;
-    if (mode == forms::Mode::Tracking && main.MicEncode.isSet())
-        byte |= 0x02u;
+    // Outside NMEA and Tracking the mode lock is always on.
     const bool modeLockFromBox = mode == forms::Mode::Nmea || mode == forms::Mode::Tracking;
-    if (!modeLockFromBox || main.ModeLock.isSet())
-        byte |= 0x04u;
-    return static_cast<std::uint8_t>(byte);
+    return encodeOptionByte({main.LEDDisable.isSet(), mode == forms::Mode::Tracking && main.MicEncode.isSet(),
+                             !modeLockFromBox || main.ModeLock.isSet()});
 }
 
 } // namespace
@@ -99,7 +95,7 @@ CompileDraft::CompileDraft(forms::Windows& windows, forms::Mode mode, const Imag
     m_fields.profile = {};
     m_fields.modeByte = modeByteFor(windows, mode);
     m_fields.optionByte = optionByteFor(windows.main, mode);
-    m_fields.autoModeByte = mode == forms::Mode::Tracking && windows.main.AutoMode.isSet() ? 0xFF : 0x00;
+    m_fields.autoModeByte = encodeAutoModeByte(mode == forms::Mode::Tracking && windows.main.AutoMode.isSet());
     m_fields.profileIndexByte = 0x00;
 }
 

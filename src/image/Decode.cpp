@@ -62,21 +62,6 @@ void fillTxLists(const forms::Windows& windows, forms::StationControls& station,
 
 } // namespace
 
-int modeCode(std::uint8_t modeByte)
-{
-    return modeByte & 0x07;
-}
-
-int inputBaudCode(std::uint8_t modeByte)
-{
-    return (modeByte & 0x18) >> 3;
-}
-
-bool output300(std::uint8_t modeByte)
-{
-    return (modeByte & 0x20) != 0;
-}
-
 void splitUpload(const std::string& uploadData, ImageFields& fields)
 {
     const UploadReader upload(uploadData);

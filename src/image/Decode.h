@@ -2,19 +2,13 @@
 #pragma once
 
 #include "forms/Windows.h"
+#include "image/HeaderBytes.h"
 #include "image/ImageFields.h"
 
 #include <string>
 
 namespace qm::image
 {
-
-/// Returns the mode code of an image's mode byte (0 to 7).
-int modeCode(std::uint8_t modeByte);
-/// Returns the input baud rate code (0 = 1200 .. 3 = 9600) of a mode byte.
-int inputBaudCode(std::uint8_t modeByte);
-/// Returns true when a mode byte asks for 300 baud output.
-bool output300(std::uint8_t modeByte);
 
 /// Splits 128 uploaded bytes into the field store as the upload decoding does for the image's mode: the
 /// header bytes, station callsign and to-call text (trimmed, with the SSID suffix), the special paths (kept

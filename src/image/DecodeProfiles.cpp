@@ -59,7 +59,7 @@ void fillNmeaWindow(forms::Windows& windows, const ImageFields& fields)
 {
     forms::NmeaForm& form = windows.nmea;
     if (forms::modeOfCode(modeCode(fields.modeByte)) == forms::Mode::Nmea)
-        form.NMEADeltaEnable.setValue((fields.modeByte & 0x40) != 0 ? 1 : 0);
+        form.NMEADeltaEnable.setValue(decodeModeByte(fields.modeByte).delta ? 1 : 0);
     fillSpecialPaths(form.station, fields);
     fillProfileStore(form.store, fields, fillsAt300Baud(windows));
     fillTermination(form.NMEATxOn, form.NMEAUserTrigChar, fields.profileByte(1, 5));
@@ -73,7 +73,7 @@ void fillTrackingWindow(forms::Windows& windows, const ImageFields& fields)
 {
     forms::TrackingForm& form = windows.tracking;
     if (forms::modeOfCode(modeCode(fields.modeByte)) == forms::Mode::Tracking)
-        form.TrkDeltaEnable.setValue((fields.modeByte & 0x40) != 0 ? 1 : 0);
+        form.TrkDeltaEnable.setValue(decodeModeByte(fields.modeByte).delta ? 1 : 0);
     fillSpecialPaths(form.station, fields);
     fillProfileStore(form.store, fields, fillsAt300Baud(windows));
     for (int k = 1; k <= forms::kProfileCount; ++k)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace qm::shell
 {
@@ -26,8 +27,8 @@ public:
     /// Breaks off a transfer under way with the abort burst, sends "E", lets it all leave, closes the port and
     /// then runs closed (from the event loop).
     virtual void closeWhenSent(std::function<void()> closed) = 0;
-    /// Starts the echo-verified write of downloadImage.
-    virtual void startDownload() = 0;
+    /// Starts the echo-verified write of a compiled stream ("D" and the 128 image bytes).
+    virtual void startDownload(const std::string& downloadImage) = 0;
     /// The Read command.
     virtual void read() = 0;
     /// Setup > Serial Port > COMn.

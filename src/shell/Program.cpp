@@ -44,11 +44,11 @@ std::string optionsPath(const storage::ProgramFolders& folders)
 
 } // namespace
 
-Program::Program(storage::FileSystem& files, Ui& ui, Environment environment)
+Program::Program(storage::FileSystem& files, Ui& ui, Environment environment, const LinkMaker& makeLink)
     : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_session(files),
       m_ini(m_session, ui, files, storage::iniPath(files, m_environment.folders)),
       m_fileCommands(m_session, ui, files, m_environment.currentFolder),
-      m_options(files, optionsPath(m_environment.folders))
+      m_options(files, optionsPath(m_environment.folders)), m_link(makeLink ? &makeLink(m_session, m_ini) : nullptr)
 {}
 
 forms::MessageBox Program::alreadyRunningBox()
@@ -136,14 +136,15 @@ bool Program::write()
         showBox(notOnPlainVq3Box());
         return false;
     }
-    if (auto box = m_session.checkAndCompile()) {
-        showBox(*box);
+    const image::CompileResult compiled = m_session.checkAndCompile();
+    if (compiled.refusal) {
+        showBox(*compiled.refusal);
         return false;
     }
-    if (state.downloadImage.empty())
+    if (compiled.downloadImage.empty())
         return false;
     if (m_link)
-        m_link->startDownload();
+        m_link->startDownload(compiled.downloadImage);
     return true;
 }
 

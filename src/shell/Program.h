@@ -13,6 +13,7 @@
 #include "storage/FileSystem.h"
 #include "storage/IniFile.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,14 +33,17 @@ struct Environment
 class Program
 {
 public:
-    Program(storage::FileSystem& files, Ui& ui, Environment environment);
+    /// Makes the link with the unit over the program's session and settings (the port test at start-up, closing
+    /// at exit, sending an image); the caller keeps it alive as long as the program.
+    using LinkMaker = std::function<LinkRequests&(Session&, IniSettings&)>;
+
+    /// Without a link maker the program has no unit to talk to.
+    Program(storage::FileSystem& files, Ui& ui, Environment environment, const LinkMaker& makeLink = {});
 
     Session& session() { return m_session; }
     const Session& session() const { return m_session; }
     IniSettings& ini() { return m_ini; }
     FileCommands& fileCommands() { return m_fileCommands; }
-    /// Connects the link with the unit (the port test at start-up, closing at exit, sending an image).
-    void setLink(LinkRequests* link) { m_link = link; }
     /// Connects the default printer and the clock that dates the reports (none: Print Profiles does nothing).
     void setPrinter(reports::Printer* printer, Clock* clock)
     {

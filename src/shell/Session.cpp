@@ -5,6 +5,7 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "image/Decode.h"
+#include "image/HeaderBytes.h"
 #include "shell/FileCommands.h"
 #include "shell/HelpTexts.h"
 #include "storage/ConfigFile.h"
@@ -264,12 +265,11 @@ std::optional<Mode> Session::checkedMode() const
 
 void Session::decodeUpload(const std::string& uploadData)
 {
-    m_state.uploadData = uploadData;
-    const std::string& data = m_state.uploadData;
+    const std::string& data = uploadData;
     if (data.size() != image::kImageSize)
         return;
-    const auto modeByte = static_cast<std::uint8_t>(data[0]);
-    const int code = image::modeCode(modeByte);
+    const image::ModeByte modeByte = image::decodeModeByte(static_cast<std::uint8_t>(data[0]));
+    const int code = modeByte.modeCode;
     const std::optional<Mode> mode = forms::modeOfCode(code);
     if (mode) {
         selectMode(*mode);
@@ -280,23 +280,20 @@ void Session::decodeUpload(const std::string& uploadData)
     }
     forms::MainWindowControls& main = m_windows.main;
     if (mode != Mode::Beacon && mode != Mode::Alarm)
-        checkOnly(main.menus.inputBaudItems(), image::inputBaudCode(modeByte));
-    const bool baud300 = image::output300(modeByte);
+        checkOnly(main.menus.inputBaudItems(), modeByte.inputBaudCode);
+    const bool baud300 = modeByte.output300;
     main.menus.out300.setChecked(baud300);
     main.menus.out1200.setChecked(!baud300);
     if (baud300)
         fillTxListsFor300Baud();
     else
         fillTxListsFor1200Baud();
-    const auto optionByte = static_cast<std::uint8_t>(data[1]);
-    main.LEDDisable.setValue(optionByte & 0x01 ? 1 : 0);
-    main.MicEncode.setValue(optionByte & 0x02 ? 1 : 0);
-    main.ModeLock.setValue(optionByte & 0x04 ? 1 : 0);
-    const auto autoModeByte = static_cast<std::uint8_t>(data[2]);
-    if (autoModeByte == 0x00)
-        main.AutoMode.setValue(0);
-    else if (autoModeByte == 0xFF)
-        main.AutoMode.setValue(1);
+    const image::OptionByte options = image::decodeOptionByte(static_cast<std::uint8_t>(data[1]));
+    main.LEDDisable.setValue(options.ledDisable ? 1 : 0);
+    main.MicEncode.setValue(options.micEncode ? 1 : 0);
+    main.ModeLock.setValue(options.modeLock ? 1 : 0);
+    if (const auto autoMode = image::decodeAutoModeByte(static_cast<std::uint8_t>(data[2])))
+        main.AutoMode.setValue(*autoMode ? 1 : 0);
     image::splitUpload(data, m_fields);
     if (!mode)
         return;
@@ -313,32 +310,27 @@ void Session::saveShownProfiles()
 
 image::CompileResult Session::compileCurrentMode()
 {
-    m_state.downloadImage.clear();
     if (!m_state.currentMode)
         return {};
-    image::CompileResult result = image::compileMode(*m_state.currentMode, m_windows, m_fields);
-    if (result.ok())
-        m_state.downloadImage = result.downloadImage;
-    return result;
+    return image::compileMode(*m_state.currentMode, m_windows, m_fields);
 }
 
-std::optional<forms::MessageBox> Session::checkAndCompile()
+image::CompileResult Session::checkAndCompile()
 {
-    m_state.downloadImage.clear();
     if (!m_state.currentMode)
-        return std::nullopt;
+        return {};
     const Mode mode = *m_state.currentMode;
     if (auto box = validation::checkMode(mode, m_windows))
-        return box;
-    auto refusal = compileCurrentMode().refusal;
+        return {{}, std::move(box)};
+    image::CompileResult result = compileCurrentMode();
     // A refused value of a profile is shown in its profile, as the checks do, so the focus lands on it.
-    if (refusal && refusal->profile) {
+    if (const auto& refusal = result.refusal; refusal && refusal->profile) {
         if (mode == Mode::Nmea)
             forms::selectNmeaProfileTab(m_windows, *refusal->profile - 1);
         else if (mode == Mode::Tracking)
             forms::selectTrackingProfileTab(m_windows, *refusal->profile - 1);
     }
-    return refusal;
+    return result;
 }
 
 Session::OpenOutcome Session::openConfigurationFile(const std::string& path)

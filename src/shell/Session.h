@@ -16,8 +16,8 @@
 namespace qm::shell
 {
 
-/// The program's state: the user's defaults, the mode being edited, the data of the last read and write and the
-/// link's state.
+/// The program's state: the user's defaults, the mode being edited and the link's state (which holds the bytes of
+/// the last read and of the write under way).
 struct ProgramState
 {
     /// The remembered callsign (initialization file line 2).
@@ -31,10 +31,6 @@ struct ProgramState
     std::optional<forms::Mode> currentMode;
     /// The mode code (5 to 7) of the last read when it names no window; nothing once a mode is chosen.
     std::optional<int> unknownModeCode;
-    /// The 128 configuration bytes of the last read.
-    std::string uploadData;
-    /// The 129-byte download stream of the last compile; empty after a refused one.
-    std::string downloadImage;
     /// The full path last returned by a file dialog.
     std::string currentFileName;
     /// At least one printer is installed.
@@ -86,14 +82,13 @@ public:
     /// Returns the mode whose Mode menu item is checked, if any.
     std::optional<forms::Mode> checkedMode() const;
 
-    /// Keeps 128 uploaded bytes as the data of the last read and decodes them into the main window and the window
-    /// of the image's mode.
+    /// Decodes 128 uploaded bytes into the main window and the window of the image's mode.
     void decodeUpload(const std::string& uploadData);
 
     /// Stores the profiles on show of the NMEA window, then of the Tracking window, into their stores.
     void saveShownProfiles();
 
-    /// Compiles the current mode's window into downloadImage (emptied first); returns the result.
+    /// Compiles the current mode's window: the stream or its refusal (neither without a current mode).
     image::CompileResult compileCurrentMode();
 
     /// What opening a configuration file came to.
@@ -111,10 +106,10 @@ public:
         std::optional<forms::MessageBox> box;
     };
 
-    /// Runs the current mode's whole-mode check and, when every rule holds, its compile. downloadImage holds the
-    /// stream afterwards; when it is empty the returned box says why (the check's message or the compile's
-    /// refusal).
-    std::optional<forms::MessageBox> checkAndCompile();
+    /// Runs the current mode's whole-mode check and, when every rule holds, its compile: the stream, or the box
+    /// that says why there is none (the check's message or the compile's refusal); neither without a current
+    /// mode.
+    image::CompileResult checkAndCompile();
 
     /// Opens a configuration file as the Open command does after its dialog: stores the shown profiles,
     /// reads the file, runs the loader of its mode and selects that mode.

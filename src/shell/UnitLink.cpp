@@ -10,8 +10,8 @@ namespace qm::shell
 {
 
 UnitLink::UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer,
-                   link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer)
-    : m_session(session), m_ui(ui),
+                   link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer, IniSettings* ini)
+    : m_session(session), m_ui(ui), m_ini(ini),
       m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, session.windows(), session.state().link, *this)
 {}
 
@@ -48,12 +48,9 @@ void UnitLink::closeWhenSent(std::function<void()> closed)
     m_engine.closeWhenSent();
 }
 
-void UnitLink::startDownload()
+void UnitLink::startDownload(const std::string& downloadImage)
 {
-    // The engine keeps its own copy for the write; the program's copy is spent.
-    std::string image;
-    image.swap(m_session.state().downloadImage);
-    m_engine.startDownload(image);
+    m_engine.startDownload(downloadImage);
 }
 
 void UnitLink::read()

@@ -18,13 +18,11 @@ class IniSettings;
 class UnitLink : public LinkRequests, private link::LinkHost
 {
 public:
+    /// ini is where a successful port change is remembered (none: nothing is written).
     UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
-             link::Timer& writeTimeOutTimer);
+             link::Timer& writeTimeOutTimer, IniSettings* ini = nullptr);
 
     link::Link& engine() { return m_engine; }
-
-    /// Where a successful port change is remembered (none: nothing is written).
-    void setIniSettings(IniSettings* ini) { m_ini = ini; }
 
     /// What runs after each completed identification, read and write, with the 128 image bytes.
     using TransactionRecorder = std::function<void(link::Transaction, const link::LinkState&, const std::string&)>;
@@ -40,7 +38,7 @@ public:
     void closePort() override;
     bool transferUnderWay() const override;
     void closeWhenSent(std::function<void()> closed) override;
-    void startDownload() override;
+    void startDownload(const std::string& downloadImage) override;
     void read() override;
     void selectComPort(int n) override;
     void disconnectUnit() override;
@@ -60,7 +58,7 @@ private:
 
     Session& m_session;
     Ui& m_ui;
-    IniSettings* m_ini = nullptr;
+    IniSettings* m_ini;
     TransactionRecorder m_recorder;
     /// A read or write's progress is on show (of m_progressTotal bytes).
     bool m_progressShown = false;

@@ -9,43 +9,43 @@
 namespace qm::validation
 {
 
-/// M1: My Call is empty.
+/// My Call is empty.
 forms::MessageBox myCallMissing();
-/// M2: My SSID outside 1 to 15.
+/// My SSID outside 1 to 15.
 forms::MessageBox mySsidInvalid();
-/// M3: the SSID of a profile (1 to 10) outside 1 to 15.
+/// The SSID of a profile (1 to 10) outside 1 to 15.
 forms::MessageBox profileSsidInvalid(int profile);
-/// M4: To Call is empty.
+/// To Call is empty.
 forms::MessageBox toCallMissing();
-/// M5: the SSID part of To Call outside 1 to 15.
+/// The SSID part of To Call outside 1 to 15.
 forms::MessageBox toCallSsidInvalid();
-/// M6: the callsign part of To Call longer than 6 characters.
+/// The callsign part of To Call longer than 6 characters.
 forms::MessageBox toCallTooLong();
-/// M7: paths not used in order (Telemetry, Beacon, Tracking, Alarm).
+/// Paths not used in order (Telemetry, Beacon, Tracking, Alarm).
 forms::MessageBox pathsOutOfOrder();
-/// M7n: paths not used in order (NMEA).
+/// Paths not used in order (NMEA).
 forms::MessageBox nmeaPathsOutOfOrder();
-/// M8: the SSID part of special path n (1 to 4) outside 1 to 15.
+/// The SSID part of special path n (1 to 4) outside 1 to 15.
 forms::MessageBox specialPathSsidInvalid(int n);
-/// M9: the callsign part of special path n (1 to 4) longer than 6 characters.
+/// The callsign part of special path n (1 to 4) longer than 6 characters.
 forms::MessageBox specialPathTooLong(int n);
-/// M10: no data header at all.
+/// No data header at all.
 forms::MessageBox dataHeaderMissing();
-/// M11: data headers not used in order.
+/// Data headers not used in order.
 forms::MessageBox dataHeadersOutOfOrder();
-/// M12: data header n (1 to 3) longer than 6 characters.
+/// Data header n (1 to 3) longer than 6 characters.
 forms::MessageBox dataHeaderTooLong(int n);
-/// M13: transmit timer above 68 minutes.
+/// Transmit timer above 68 minutes.
 forms::MessageBox timerTooLong();
-/// M14: user-defined termination character above 255.
+/// User-defined termination character above 255.
 forms::MessageBox terminationOutOfRange();
-/// M15: user-defined trigger character without a value.
+/// User-defined trigger character without a value.
 forms::MessageBox triggerMissing();
-/// M16: number of times to send above 255.
+/// Number of times to send above 255.
 forms::MessageBox sendCountOutOfRange();
-/// M17: arm delay above 127 seconds.
+/// Arm delay above 127 seconds.
 forms::MessageBox armDelayOutOfRange();
-/// M18: Mode Lock without Mic Encode or Auto Mode.
+/// Mode Lock without Mic Encode or Auto Mode.
 forms::MessageBox modeLockAlone();
 
 /// Returns the box with its focus control and, for a profile rule, the profile.

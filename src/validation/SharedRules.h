@@ -46,24 +46,24 @@ CallsignFault callsignFault(std::string_view text);
 /// Returns true when a text reads as an SSID from 1 to 15.
 bool validSsid(std::string_view text);
 
-/// R1: My Call must hold a callsign.
+/// My Call must hold a callsign.
 RuleResult checkMyCall(const forms::StationControls& station);
-/// R2: My SSID empty or 1 to 15; clearSpaces first empties a My SSID of one or two spaces.
+/// My SSID empty or 1 to 15; clearSpaces first empties a My SSID of one or two spaces.
 RuleResult checkMySsid(forms::StationControls& station, bool clearSpaces);
-/// R2p: the SSID of every stored profile empty or 1 to 15.
+/// The SSID of every stored profile empty or 1 to 15.
 RuleResult checkProfileSsids(forms::Windows& windows, const ProfileWindow& window);
-/// R3: To Call present, with a valid SSID part and a callsign part of at most 6 characters.
+/// To Call present, with a valid SSID part and a callsign part of at most 6 characters.
 RuleResult checkToCall(const forms::StationControls& station);
-/// R4: the window's paths used in order from Path 1; the refusal is the message given.
+/// The window's paths used in order from Path 1; the refusal is the message given.
 RuleResult checkPathOrder(const forms::StationControls& station, const forms::MessageBox& refusal);
-/// R4 for every stored profile.
+/// The path order of every stored profile, as checkPathOrder.
 RuleResult checkProfilePathOrder(forms::Windows& windows, const ProfileWindow& window,
                                  const forms::MessageBox& refusal);
-/// R5: every special path empty or a callsign with a valid SSID part and at most 6 characters.
+/// Every special path empty or a callsign with a valid SSID part and at most 6 characters.
 RuleResult checkSpecialPaths(const forms::StationControls& station);
-/// R6: the window's transmit timer at most 68 minutes.
+/// The window's transmit timer at most 68 minutes.
 RuleResult checkTimer(const forms::StationControls& station);
-/// R6 for every stored profile.
+/// The transmit timer of every stored profile, as checkTimer.
 RuleResult checkProfileTimers(forms::Windows& windows, const ProfileWindow& window);
 
 } // namespace qm::validation

@@ -41,13 +41,13 @@ public:
         calls.push_back("closeWhenSent");
         whenClosed = std::move(closed);
     }
-    void read() override { calls.push_back("read_Click"); }
-    void selectComPort(int n) override { calls.push_back("com" + std::to_string(n) + "_Click"); }
-    void disconnectUnit() override { calls.push_back("ConnectButton_Click"); }
-    void startDownload() override
+    void read() override { calls.push_back("read"); }
+    void selectComPort(int n) override { calls.push_back("selectComPort " + std::to_string(n)); }
+    void disconnectUnit() override { calls.push_back("disconnectUnit"); }
+    void startDownload(const std::string& downloadImage) override
     {
         calls.push_back("startDownload");
-        downloads.push_back(m_state.downloadImage);
+        downloads.push_back(downloadImage);
     }
 
 private:

@@ -36,7 +36,7 @@ struct TxListCase
     std::vector<std::string> entries;
 };
 
-TEST(TxListEntriesTest, MatchTheDocumentedTimes)
+TEST(TxListEntriesTest, ListEveryTransmitTime)
 {
     const TxListCase cases[] = {
         {false, true, msEntries({133, 160, 187, 213, 240, 267, 293, 320, 347, 373, 400, 427, 453, 480, 507, 533}, 6)},

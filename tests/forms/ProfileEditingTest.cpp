@@ -157,7 +157,7 @@ TEST_P(ProfileEditingTest, TabChangeOfOneWindowLeavesTheOtherWindowAlone)
     EXPECT_EQ(other.station(windows).SSID.text(), "3");
 }
 
-TEST_P(ProfileEditingTest, SavingWritesTheDocumentedStoreTexts)
+TEST_P(ProfileEditingTest, SavingWritesTheStoreTexts)
 {
     GetParam().tabs(windows).setSelectedIndex(4);
     station().SSID.setText(" 7");

@@ -9,7 +9,9 @@
 
 #include <array>
 #include <locale>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace qm::image
 {
@@ -45,22 +47,59 @@ ImageFields untouchedFields()
     return fields;
 }
 
-TEST(ModeByteTest, DecodesModeInputBaudAndOutputBaud)
+TEST(ModeByteTest, DecodesModeInputBaudOutputBaudAndDelta)
 {
     struct Case
     {
         int modeByte, mode, inputBaud;
-        bool baud300;
+        bool baud300, delta;
     };
-    const Case cases[] = {{0x00, 0, 0, false}, {0x7B, 3, 3, true}, {0x12, 2, 2, false},
-                          {0xFF, 7, 3, true},  {0x21, 1, 0, true}, {0x0C, 4, 1, false}};
+    const Case cases[] = {{0x00, 0, 0, false, false}, {0x7B, 3, 3, true, true},  {0x12, 2, 2, false, false},
+                          {0xFF, 7, 3, true, true},   {0x21, 1, 0, true, false}, {0x0C, 4, 1, false, false},
+                          {0x42, 2, 0, false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.modeByte);
         const auto byte = static_cast<std::uint8_t>(c.modeByte);
+        const ModeByte bits = decodeModeByte(byte);
         EXPECT_EQ(modeCode(byte), c.mode);
-        EXPECT_EQ(inputBaudCode(byte), c.inputBaud);
-        EXPECT_EQ(output300(byte), c.baud300);
+        EXPECT_EQ(bits.modeCode, c.mode);
+        EXPECT_EQ(bits.inputBaudCode, c.inputBaud);
+        EXPECT_EQ(bits.output300, c.baud300);
+        EXPECT_EQ(bits.delta, c.delta);
+        // The top bit is never written.
+        EXPECT_EQ(encodeModeByte(bits), byte & 0x7F);
     }
+}
+
+TEST(OptionByteTest, EachSettingHasItsOwnBit)
+{
+    struct Case
+    {
+        int optionByte;
+        bool ledDisable, micEncode, modeLock;
+    };
+    const Case cases[] = {{0x00, false, false, false}, {0x01, true, false, false}, {0x02, false, true, false},
+                          {0x04, false, false, true},  {0x07, true, true, true},   {0x05, true, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.optionByte);
+        const OptionByte options = decodeOptionByte(static_cast<std::uint8_t>(c.optionByte));
+        EXPECT_EQ(options.ledDisable, c.ledDisable);
+        EXPECT_EQ(options.micEncode, c.micEncode);
+        EXPECT_EQ(options.modeLock, c.modeLock);
+        EXPECT_EQ(encodeOptionByte(options), c.optionByte);
+    }
+    // Bits no setting uses are not read.
+    EXPECT_EQ(encodeOptionByte(decodeOptionByte(0xF8)), 0x00);
+}
+
+TEST(AutoModeByteTest, OnlyTheTwoWrittenValuesDecode)
+{
+    EXPECT_EQ(encodeAutoModeByte(false), 0x00);
+    EXPECT_EQ(encodeAutoModeByte(true), 0xFF);
+    const std::pair<int, std::optional<bool>> cases[] = {
+        {0x00, false}, {0xFF, true}, {0x01, std::nullopt}, {0x80, std::nullopt}, {0xFE, std::nullopt}};
+    for (const auto& [byte, expected] : cases)
+        EXPECT_EQ(decodeAutoModeByte(static_cast<std::uint8_t>(byte)), expected) << byte;
 }
 
 TEST(SplitUploadTest, HeaderBytesAndCallsignsAreTakenFromTheirPositions)

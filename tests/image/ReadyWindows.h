@@ -55,14 +55,15 @@ inline void receiveHeader(forms::Windows& windows, const ImageFields& fields)
     if (mode != forms::Mode::Beacon && mode != forms::Mode::Alarm) {
         const auto items = windows.main.menus.inputBaudItems();
         for (std::size_t i = 0; i < items.size(); ++i)
-            items[i]->setChecked(static_cast<int>(i) == inputBaudCode(fields.modeByte));
+            items[i]->setChecked(static_cast<int>(i) == decodeModeByte(fields.modeByte).inputBaudCode);
     }
-    setOutputBaud(windows, output300(fields.modeByte));
-    windows.main.LEDDisable.setValue(fields.optionByte & 0x01 ? 1 : 0);
-    windows.main.MicEncode.setValue(fields.optionByte & 0x02 ? 1 : 0);
-    windows.main.ModeLock.setValue(fields.optionByte & 0x04 ? 1 : 0);
-    if (fields.autoModeByte == 0x00 || fields.autoModeByte == 0xFF)
-        windows.main.AutoMode.setValue(fields.autoModeByte == 0xFF ? 1 : 0);
+    setOutputBaud(windows, decodeModeByte(fields.modeByte).output300);
+    const OptionByte options = decodeOptionByte(fields.optionByte);
+    windows.main.LEDDisable.setValue(options.ledDisable ? 1 : 0);
+    windows.main.MicEncode.setValue(options.micEncode ? 1 : 0);
+    windows.main.ModeLock.setValue(options.modeLock ? 1 : 0);
+    if (const auto autoMode = decodeAutoModeByte(fields.autoModeByte))
+        windows.main.AutoMode.setValue(*autoMode ? 1 : 0);
     forms::StationControls& station = windows.station(*mode);
     station.MyCall.setText(fields.stationCallsign);
     station.ToCall.setText(fields.toCall);

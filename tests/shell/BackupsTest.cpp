@@ -37,8 +37,9 @@ protected:
         program.startUp();
         EXPECT_EQ(program.openConfigurationFile("/examples/" + example).kind, Session::OpenOutcome::Kind::Loaded);
         program.saveShownProfiles();
-        EXPECT_FALSE(program.checkAndCompile());
-        return program.state().downloadImage.substr(1);
+        const auto compiled = program.checkAndCompile();
+        EXPECT_FALSE(compiled.refusal);
+        return compiled.downloadImage.substr(1);
     }
 
     std::vector<std::string> names()

@@ -119,16 +119,17 @@ TEST_F(ConfigurationCommandsTest, OpeningStoresTheShownProfilesFirst)
     EXPECT_EQ(program.state().currentMode, forms::Mode::Beacon);
 }
 
-TEST_F(ConfigurationCommandsTest, ARefusedCompileLeavesDownloadImageEmpty)
+TEST_F(ConfigurationCommandsTest, ARefusedCompileGivesNoStream)
 {
     program.selectMode(Mode::Beacon);
     w.beacon.station.SSID.setText("16");
     const auto result = program.compileCurrentMode();
     EXPECT_FALSE(result.ok());
-    EXPECT_TRUE(program.state().downloadImage.empty());
+    EXPECT_TRUE(result.downloadImage.empty());
     w.beacon.station.SSID.setText("15");
-    EXPECT_TRUE(program.compileCurrentMode().ok());
-    EXPECT_EQ(program.state().downloadImage.size(), 129u);
+    const auto accepted = program.compileCurrentMode();
+    EXPECT_TRUE(accepted.ok());
+    EXPECT_EQ(accepted.downloadImage.size(), 129u);
 }
 
 } // namespace

@@ -276,8 +276,9 @@ std::string compiledExample(fakes::MemoryFileSystem& files, const std::string& n
     program.startUp();
     EXPECT_EQ(program.openConfigurationFile("example.vq3").kind, Session::OpenOutcome::Kind::Loaded);
     program.saveShownProfiles();
-    EXPECT_FALSE(program.checkAndCompile());
-    return program.state().downloadImage.substr(1);
+    const auto compiled = program.checkAndCompile();
+    EXPECT_FALSE(compiled.refusal);
+    return compiled.downloadImage.substr(1);
 }
 
 TEST(FirstDifferenceTest, NamesTheFirstFieldThatDiffersWithBothValuesOrElseTheByte)

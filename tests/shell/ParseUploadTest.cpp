@@ -138,8 +138,9 @@ TEST_F(ParseUploadTest, AModeCodeNoWindowEditsRefusesSaveAndWriteUntilAModeIsCho
                                         ", which this program cannot edit or save.",
                                     forms::Icon::Information));
         EXPECT_FALSE(files.fileExists("/unit.vq3"));
-        EXPECT_EQ(program.checkAndCompile(), std::nullopt);
-        EXPECT_TRUE(program.state().downloadImage.empty());
+        const auto compiled = program.checkAndCompile();
+        EXPECT_EQ(compiled.refusal, std::nullopt);
+        EXPECT_TRUE(compiled.downloadImage.empty());
         EXPECT_TRUE(program.configurationLines().empty());
 
         program.selectMode(Mode::Alarm);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace qm::shell
 {
 namespace
@@ -31,7 +33,6 @@ protected:
     void start(const std::string& ini = iniFile("1", "N0CALL"))
     {
         files.files[kIni] = ini;
-        program.setLink(&link);
         ASSERT_TRUE(program.start());
         ui.calls.clear();
         ui.boxes.clear();
@@ -39,8 +40,11 @@ protected:
 
     fakes::MemoryFileSystem files;
     fakes::ScriptedUi ui;
-    Program program{files, ui, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/home/user", {}}};
-    fakes::RecordingLink link{program.session().state()};
+    std::optional<fakes::RecordingLink> madeLink;
+    Program program{
+        files, ui, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/home/user", {}},
+        [this](Session& session, IniSettings&) -> LinkRequests& { return madeLink.emplace(session.state()); }};
+    fakes::RecordingLink& link = *madeLink;
     forms::Windows& w = program.session().windows();
 };
 
@@ -128,7 +132,6 @@ TEST_F(ProgramTest, InvalidInputShowsTheMessageThenMovesTheFocusAndSendsNothing)
     w.beacon.station.SSID.setText("0");
     EXPECT_FALSE(program.write());
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"pointer:normal", "box:Invalid SSID", "focus:BcnMySSID"}));
-    EXPECT_TRUE(program.session().state().downloadImage.empty());
     EXPECT_TRUE(link.downloads.empty());
 }
 
@@ -177,10 +180,12 @@ TEST_F(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
     for (const auto& row : rows) {
         fakes::MemoryFileSystem rowFiles;
         fakes::ScriptedUi rowUi;
-        Program rowProgram{rowFiles, rowUi, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/", {}}};
-        fakes::RecordingLink rowLink{rowProgram.session().state()};
+        std::optional<fakes::RecordingLink> madeRowLink;
+        Program rowProgram{
+            rowFiles, rowUi, Environment{{"/opt/quellmark", "/home/user/.config/quellmark"}, "/", {}},
+            [&](Session& session, IniSettings&) -> LinkRequests& { return madeRowLink.emplace(session.state()); }};
+        fakes::RecordingLink& rowLink = *madeRowLink;
         rowFiles.files[kIni] = iniFile("1", "N0CALL");
-        rowProgram.setLink(&rowLink);
         ASSERT_TRUE(rowProgram.start());
         rowLink.calls.clear();
         rowLink.transferring = true;
@@ -386,9 +391,9 @@ TEST_F(ProgramTest, MenuCommandsByName)
     EXPECT_TRUE(w.main.menus.in9600.checked());
     EXPECT_EQ(storage::splitLines(files.files[kIni])[2], "3");
     EXPECT_TRUE(program.menuCommand("com2"));
-    EXPECT_EQ(link.calls.back(), "com2_Click");
+    EXPECT_EQ(link.calls.back(), "selectComPort 2");
     EXPECT_TRUE(program.menuCommand("read"));
-    EXPECT_EQ(link.calls.back(), "read_Click");
+    EXPECT_EQ(link.calls.back(), "read");
     EXPECT_FALSE(program.menuCommand("about"));
     EXPECT_TRUE(program.menuCommand("newconfiguration"));
 }

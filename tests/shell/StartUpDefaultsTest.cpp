@@ -39,7 +39,7 @@ TEST_F(StartUpDefaultsTest, FillsEveryFixedListInOrder)
         EXPECT_EQ(condition.entries(), (std::vector<std::string>{"Low", "High"}));
 }
 
-TEST_F(StartUpDefaultsTest, ClearAllSetsTheDocumentedDefaults)
+TEST_F(StartUpDefaultsTest, ClearAllSetsTheStartUpDefaults)
 {
     program.state().myCall = "N0CALL";
     program.startUp();

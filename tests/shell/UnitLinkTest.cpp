@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace qm::shell
 {
@@ -27,12 +28,10 @@ protected:
     {
         files.files["/opt/quellmark/vq3.ini"] =
             storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
-        link.setIniSettings(&program.ini());
         link.setTransactionRecorder(
             [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
                 recorded.push_back({transaction, state.modelName, bytes});
             });
-        program.setLink(&link);
         ASSERT_TRUE(program.start());
         sentAtStartUp = port.takeSent();
     }
@@ -74,8 +73,9 @@ protected:
              "0", "0", "0", ">", "0", "0", "6", "2",     "",     "0", "0", "0", "0", ">", "0",     "0", "6",
              "2", "",  "0", "0", "0", "0", ">", "0",     "0",    "6", "2", "!", "/", "0", "Mobile"});
         EXPECT_EQ(other.openConfigurationFile("/t.vq3").kind, Session::OpenOutcome::Kind::Loaded);
-        EXPECT_FALSE(other.checkAndCompile());
-        return other.state().downloadImage.substr(1);
+        const auto compiled = other.checkAndCompile();
+        EXPECT_FALSE(compiled.refusal);
+        return compiled.downloadImage.substr(1);
     }
 
     struct Record
@@ -87,12 +87,16 @@ protected:
 
     fakes::MemoryFileSystem files;
     fakes::ScriptedUi ui;
-    Program program{files, ui, Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}}};
     fakes::FakeSerialPort port;
     fakes::FakeTimer echoTimer{500};
     fakes::FakeTimer readTimer{5000};
     fakes::FakeTimer writeTimer{5000};
-    UnitLink link{program.session(), ui, port, echoTimer, readTimer, writeTimer};
+    std::optional<UnitLink> madeLink;
+    Program program{files, ui, Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}},
+                    [this](Session& session, IniSettings& ini) -> LinkRequests& {
+                        return madeLink.emplace(session, ui, port, echoTimer, readTimer, writeTimer, &ini);
+                    }};
+    UnitLink& link = *madeLink;
     forms::Windows& w = program.session().windows();
     std::vector<Record> recorded;
     std::string sentAtStartUp;
@@ -155,7 +159,7 @@ TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
     EXPECT_EQ(ui.boxes.back().title, "Download Complete");
     EXPECT_EQ(recorded.back().transaction, link::Transaction::Write);
     EXPECT_EQ(recorded.back().bytes, wire.substr(1));
-    EXPECT_TRUE(program.session().state().downloadImage.empty());
+    EXPECT_TRUE(program.session().state().link.downloadImage.empty());
 }
 
 TEST_F(UnitLinkTest, ReadBackThatDiffersNamesTheFieldWithBothValuesAndTheBackupOfTheEarlierConfiguration)
