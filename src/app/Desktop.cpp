@@ -161,7 +161,8 @@ void Desktop::connectAids()
     menu("printpreview", &Desktop::printPreview);
     menu("exportpdf", &Desktop::exportProfilesAsPdf);
     for (const auto mode : {forms::Mode::Nmea, forms::Mode::Tracking}) {
-        const QString name = QString::fromStdString(m_program->session().windows().station(mode).prefix() + "ProfileCopy");
+        const QString name =
+            QString::fromStdString(m_program->session().windows().station(mode).prefix() + "ProfileCopy");
         if (auto* button = m_window.findChild<QPushButton*>(name))
             QObject::connect(button, &QPushButton::clicked, [this, mode] { copyProfile(mode); });
     }
@@ -265,7 +266,8 @@ void Desktop::printPreview()
 void Desktop::exportProfilesAsPdf()
 {
     qt::QtPrinter pdf = qt::QtPrinter::pdfDocument();
-    m_program->exportProfileReport(pdf, [&pdf] { return pdf.pdfBytes(); }, standardFont());
+    m_program->exportProfileReport(
+        pdf, [&pdf] { return pdf.pdfBytes(); }, standardFont());
     redraw();
 }
 

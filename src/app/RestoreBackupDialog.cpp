@@ -32,8 +32,8 @@ RestoreBackupDialog::RestoreBackupDialog(const std::string& folder, std::vector<
     setWindowTitle("Restore from Backup");
     auto* layout = new QVBoxLayout(this);
 
-    auto* where = new QLabel(latin1(m_entries.empty() ? "No backups in " + folder + " yet."
-                                                      : "Backups in " + folder + ", newest first:"));
+    auto* where = new QLabel(
+        latin1(m_entries.empty() ? "No backups in " + folder + " yet." : "Backups in " + folder + ", newest first:"));
     where->setObjectName("BackupFolder");
     where->setTextInteractionFlags(Qt::TextSelectableByMouse);
     where->setWordWrap(true);

@@ -24,8 +24,7 @@ std::vector<std::string> backupColumns(const BackupEntry& entry)
     return {when, unit, mode, entry.callsign.empty() ? kNone : entry.callsign, backupEventText(name)};
 }
 
-std::vector<std::string> backupDifferences(const Session& session, storage::FileSystem& files,
-                                           const BackupEntry& entry)
+std::vector<std::string> backupDifferences(const Session& session, storage::FileSystem& files, const BackupEntry& entry)
 {
     const auto backup = entry.imageBytes.empty() ? std::nullopt : backupSummary(files, entry.imageBytes);
     if (!backup || !entry.configurationPath)

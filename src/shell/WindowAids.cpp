@@ -83,12 +83,11 @@ WindowPreview windowPreview(const forms::Windows& windows, forms::Mode mode)
     const bool profiles = preview.packets.size() > 1;
     for (const SentPacket& packet : preview.packets) {
         if (packet.profile == profile)
-            shown.header = (profiles ? "Profile " + std::to_string(profile) + " sends " : std::string("Sends ")) +
-                           packet.header;
+            shown.header =
+                (profiles ? "Profile " + std::to_string(profile) + " sends " : std::string("Sends ")) + packet.header;
         if (profiles)
-            shown.allHeaders +=
-                (shown.allHeaders.empty() ? "" : "\n") + ("Profile " + std::to_string(packet.profile) + ": ") +
-                packet.header;
+            shown.allHeaders += (shown.allHeaders.empty() ? "" : "\n") +
+                                ("Profile " + std::to_string(packet.profile) + ": ") + packet.header;
     }
     for (const std::string& line : preview.advice)
         shown.advice += (shown.advice.empty() ? "Advice: " : "\nAdvice: ") + line;
