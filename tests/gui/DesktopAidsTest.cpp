@@ -161,8 +161,8 @@ TEST_F(DesktopAidsTest, RestoreFromBackupListsComparesAndOpensTheChosenOne)
     // Opened, the backup and the windows agree.
     action("restorebackup")->trigger();
     auto* again = desktop->window().findChildren<RestoreBackupDialog*>("RestoreBackup").last();
-    again->findChild<QTreeWidget*>("BackupList")->setCurrentItem(
-        again->findChild<QTreeWidget*>("BackupList")->topLevelItem(2));
+    again->findChild<QTreeWidget*>("BackupList")
+        ->setCurrentItem(again->findChild<QTreeWidget*>("BackupList")->topLevelItem(2));
     EXPECT_EQ(again->findChild<QPlainTextEdit*>("BackupDifferences")->toPlainText(),
               "The backup holds what the windows hold.");
     QTest::mouseClick(again->findChild<QPushButton*>("CancelBackup"), Qt::LeftButton);
@@ -245,7 +245,11 @@ TEST_F(DesktopAidsTest, ExportProfilesAsPdfWritesTheReportWhereTheUserSays)
          true,
          {forms::Button::Yes},
          "/home/user/old.pdf"},
-        {"refusing asks again", {"/home/user/old.pdf", "/home/user/new.pdf"}, 1, true, {forms::Button::No},
+        {"refusing asks again",
+         {"/home/user/old.pdf", "/home/user/new.pdf"},
+         1,
+         true,
+         {forms::Button::No},
          "/home/user/new.pdf"},
     };
     open("nmea.vq3");
