@@ -40,9 +40,9 @@ TEST(WindowAidsTest, SymbolCaptionsReadTheSymbolInTheTableTheSeparatorChooses)
     for (const auto& c : cases) {
         EXPECT_EQ(symbolCaption(c.separator, c.symbol), c.caption) << c.separator << c.symbol;
         EXPECT_EQ(symbolToolTip(c.separator, c.symbol),
-                  c.caption.empty() ? "Enter the Symbol character of this profile."
-                                    : "Enter the Symbol character of this profile.\nSymbol " + c.symbol + ": " +
-                                          c.caption);
+                  c.caption.empty()
+                      ? "Enter the Symbol character of this profile."
+                      : "Enter the Symbol character of this profile.\nSymbol " + c.symbol + ": " + c.caption);
     }
 }
 
@@ -142,13 +142,11 @@ TEST(BackupRestoreTest, ABackupIsListedByTimeUnitModeCallsignAndEvent)
         BackupEntry backup;
         std::vector<std::string> columns;
     } cases[] = {
-        {entry(2, 3, "N0CALL", false),
-         {"2026-03-04 05:06:07", "VQ-3+ firmware 2", "Tracking", "N0CALL", "read"}},
+        {entry(2, 3, "N0CALL", false), {"2026-03-04 05:06:07", "VQ-3+ firmware 2", "Tracking", "N0CALL", "read"}},
         {entry(std::nullopt, 1, "", true),
          {"2026-03-04 05:06:07", "VQ-3+", "Beacon", "(none)", "read, before a write"}},
         {entry(1, 7, "K1ABC", false), {"2026-03-04 05:06:07", "VQ-3+ firmware 1", "mode 7", "K1ABC", "read"}},
-        {entry(1, std::nullopt, "", false),
-         {"2026-03-04 05:06:07", "VQ-3+ firmware 1", "(damaged)", "(none)", "read"}},
+        {entry(1, std::nullopt, "", false), {"2026-03-04 05:06:07", "VQ-3+ firmware 1", "(damaged)", "(none)", "read"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(backupColumns(c.backup), c.columns);
