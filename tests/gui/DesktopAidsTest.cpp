@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace qm::app
@@ -284,6 +285,42 @@ TEST_F(DesktopAidsTest, ExportProfilesAsPdfWritesTheReportWhereTheUserSays)
             EXPECT_EQ(files.files["/home/user/old.pdf"], "old") << c.name;
         }
     }
+}
+
+TEST_F(DesktopAidsTest, FailuresOfTheExportAndTheBackupListingShowTheirBoxesAndLoseNothing)
+{
+    const storage::FileError full{storage::error::kDiskFull, "No space left on device"};
+    const storage::FileError denied{storage::error::kPermissionDenied, "Permission denied"};
+    const struct
+    {
+        const char* name;
+        std::function<void()> run;
+        forms::MessageBox box;
+    } cases[] = {
+        {"the disk is full",
+         [&] {
+             files.writeErrors["/home/user/full.pdf"] = full;
+             ui.paths.push_back("/home/user/full.pdf");
+             action("exportpdf")->trigger();
+         },
+         storage::writeErrorBox(full)},
+        {"the backup folder cannot be read",
+         [&] {
+             files.readErrors[kFolder] = denied;
+             action("restorebackup")->trigger();
+         },
+         storage::readErrorBox(denied)},
+    };
+    open("tracking.vq3");
+    for (const auto& c : cases) {
+        ui.boxes.clear();
+        c.run();
+        ASSERT_EQ(ui.boxes.size(), 1u) << c.name;
+        EXPECT_EQ(ui.boxes[0], c.box) << c.name;
+    }
+    EXPECT_EQ(files.files.count("/home/user/full.pdf"), 0u);
+    EXPECT_EQ(desktop->window().findChild<RestoreBackupDialog*>("RestoreBackup"), nullptr);
+    EXPECT_EQ(find<QLineEdit>("TrkMyCall")->text(), "N0CALL");
 }
 
 TEST_F(DesktopAidsTest, CopyThisProfileToCopiesAndALaterWriteNamesABadCopy)
