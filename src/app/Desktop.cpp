@@ -4,13 +4,30 @@
 #include "app/ModeWindows.h"
 #include "app/QtUi.h"
 
+#include "app/CopyProfileDialog.h"
+#include "app/RestoreBackupDialog.h"
+#include "forms/Text.h"
+#include "qt/QtPrinter.h"
+#include "shell/BackupRestore.h"
+#include "shell/WindowAids.h"
+#include "storage/ConfigFile.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <variant>
 
 namespace qm::app
 {
 
-Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
+Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_backups(ports.backups)
 {
     // Every window by its object name, the name of its window model.
     std::map<std::string, QWidget*> windows{{m_window.objectName().toStdString(), &m_window},
@@ -62,6 +79,8 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
     if (m_qtUi)
         m_qtUi->setWidgetFinder([this](const std::string& control) { return m_binder->widget(control); });
     QObject::connect(m_binder.get(), &ViewBinder::aboutRequested, m_about, &QWidget::show);
+    connectAids();
+    m_binder->setAfterDraw([this] { drawAids(); });
     QObject::connect(&m_window, &MainWindow::closeRequested, [this] {
         m_program->exit();
         redraw();
@@ -103,6 +122,169 @@ bool Desktop::start()
             redraw();
         });
     return running;
+}
+
+namespace
+{
+
+QString latin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toLatin1(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+template <typename T>
+void setIfChanged(T* widget, const QString& text, void (T::*set)(const QString&), QString (T::*get)() const)
+{
+    if (widget && (widget->*get)() != text)
+        (widget->*set)(text);
+}
+
+} // namespace
+
+shell::FontSettings Desktop::standardFont() const
+{
+    const QFont font = QApplication::font();
+    return shell::FontSettings{font.family().toStdString(), std::max(font.pointSize(), 1), false, false, false, false};
+}
+
+void Desktop::connectAids()
+{
+    const auto menu = [this](const char* name, void (Desktop::*command)()) {
+        if (QAction* action = m_window.menuItem(name))
+            QObject::connect(action, &QAction::triggered, [this, command] { (this->*command)(); });
+    };
+    menu("restorebackup", &Desktop::restoreFromBackup);
+    menu("printpreview", &Desktop::printPreview);
+    menu("exportpdf", &Desktop::exportProfilesAsPdf);
+    for (const auto mode : {forms::Mode::Nmea, forms::Mode::Tracking}) {
+        const QString name =
+            QString::fromStdString(m_program->session().windows().station(mode).prefix() + "ProfileCopy");
+        if (auto* button = m_window.findChild<QPushButton*>(name))
+            QObject::connect(button, &QPushButton::clicked, [this, mode] { copyProfile(mode); });
+    }
+    if (auto* pick = m_window.findChild<QComboBox*>("TrkSymbolPick"))
+        QObject::connect(pick, qOverload<int>(&QComboBox::activated), [this, pick](int index) {
+            const std::string chosen = toLatin1(pick->itemData(index).toString());
+            pick->setCurrentIndex(-1);
+            if (chosen.size() != 2)
+                return;
+            // A symbol of the other table brings its table along: the Separator chooses it for every profile.
+            const std::string table = chosen.substr(0, 1);
+            if (m_program->session().windows().tracking.TrkSeparator.text() != table)
+                m_program->textChanged("TrkSeparator", table);
+            m_program->textChanged("TrkSymbol", chosen.substr(1));
+            redraw();
+        });
+}
+
+void Desktop::drawAids()
+{
+    const shell::Session& session = m_program->session();
+    const forms::Windows& windows = session.windows();
+    const bool usable = windows.main.window.enabled() && windows.main.menus.openconfiguration.enabled();
+    const bool report = usable && m_program->profileReportAvailable();
+    if (QAction* action = m_window.menuItem("restorebackup"))
+        action->setEnabled(usable && m_backups != nullptr);
+    for (const char* name : {"printpreview", "exportpdf"})
+        if (QAction* action = m_window.menuItem(name))
+            action->setEnabled(report);
+
+    const forms::TrackingForm& tracking = windows.tracking;
+    const std::string& separator = tracking.TrkSeparator.text();
+    const std::string& symbol = tracking.TrkSymbol.text();
+    setIfChanged(m_window.findChild<QLabel*>("TrkSymbolName"), latin1(shell::symbolCaption(separator, symbol)),
+                 &QLabel::setText, &QLabel::text);
+    if (QWidget* field = m_binder->widget("TrkSymbol"))
+        setIfChanged(field, latin1(shell::symbolToolTip(separator, symbol)), &QWidget::setToolTip, &QWidget::toolTip);
+    if (QWidget* field = m_binder->widget("TrkSeparator"))
+        setIfChanged(field, latin1(shell::separatorToolTip(separator)), &QWidget::setToolTip, &QWidget::toolTip);
+    for (const forms::Mode mode : forms::kModes) {
+        const std::string& prefix = windows.station(mode).prefix();
+        if (auto* copy = m_window.findChild<QPushButton*>(QString::fromStdString(prefix + "ProfileCopy")))
+            copy->setEnabled(windows.station(mode).window.enabled());
+        auto* header = m_window.findChild<QLabel*>(QString::fromStdString(prefix + "PacketHeader"));
+        auto* advice = m_window.findChild<QLabel*>(QString::fromStdString(prefix + "Advice"));
+        // Only the window being edited is described: the others are hidden and keep what they last showed.
+        if (!header || !advice || session.state().currentMode != mode)
+            continue;
+        const shell::WindowPreview preview = shell::windowPreview(windows, mode);
+        setIfChanged(header, latin1(preview.header), &QLabel::setText, &QLabel::text);
+        setIfChanged<QWidget>(header, latin1(preview.allHeaders), &QWidget::setToolTip, &QWidget::toolTip);
+        setIfChanged(advice, latin1(preview.advice), &QLabel::setText, &QLabel::text);
+        advice->setVisible(!preview.advice.empty());
+    }
+}
+
+void Desktop::restoreFromBackup()
+{
+    if (!m_backups)
+        return;
+    auto listed = shell::listBackups(m_files, m_backups->folder());
+    if (const auto* error = std::get_if<storage::FileError>(&listed)) {
+        m_program->showBox(storage::readErrorBox(*error));
+        redraw();
+        return;
+    }
+    m_program->session().saveShownProfiles();
+    auto* dialog = new RestoreBackupDialog(
+        m_backups->folder(), std::get<std::vector<shell::BackupEntry>>(std::move(listed)),
+        [this](const shell::BackupEntry& entry) {
+            return shell::backupDifferences(m_program->session(), m_files, entry);
+        },
+        &m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, [this, dialog] {
+        if (const shell::BackupEntry* entry = dialog->chosen(); entry && entry->configurationPath)
+            m_program->fileCommands().openFile(*entry->configurationPath);
+        redraw();
+    });
+    dialog->open();
+}
+
+void Desktop::printPreview()
+{
+    if (!m_program->profileReportAvailable())
+        return;
+    auto* printer = new QPrinter(QPrinter::HighResolution);
+    printer->setDocName("Profiles");
+    auto* preview = new QPrintPreviewDialog(printer, &m_window);
+    preview->setObjectName("PrintPreview");
+    preview->setWindowTitle("Print Preview");
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(preview, &QObject::destroyed, [printer] { delete printer; });
+    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, [this](QPrinter* shown) {
+        qt::QtPrinter drawing = qt::QtPrinter::onPrinter(*shown);
+        m_program->drawProfileReport(drawing, standardFont());
+    });
+    preview->open();
+}
+
+void Desktop::exportProfilesAsPdf()
+{
+    qt::QtPrinter pdf = qt::QtPrinter::pdfDocument();
+    m_program->exportProfileReport(
+        pdf, [&pdf] { return pdf.pdfBytes(); }, standardFont());
+    redraw();
+}
+
+void Desktop::copyProfile(forms::Mode mode)
+{
+    const forms::Windows& windows = m_program->session().windows();
+    const int shown = mode == forms::Mode::Nmea ? windows.nmea.NMEAProfile.selectedIndex() + 1
+                                                : windows.tracking.TrkProfile.selectedIndex() + 1;
+    auto* dialog = new CopyProfileDialog(shown, &m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, [this, dialog, mode] {
+        m_program->copyShownProfile(mode, dialog->ticked());
+        redraw();
+    });
+    dialog->open();
 }
 
 } // namespace qm::app

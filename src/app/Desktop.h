@@ -63,8 +63,24 @@ public:
     /// user ended the program during the start-up.
     bool start();
 
+    /// File > Restore from Backup: lists the backups and opens the one chosen into the windows.
+    void restoreFromBackup();
+    /// File > Print Preview: the profile report as it will print, in the print preview window.
+    void printPreview();
+    /// File > Export Profiles as PDF.
+    void exportProfilesAsPdf();
+    /// Copy This Profile to, in the NMEA or Tracking window.
+    void copyProfile(forms::Mode mode);
+
 private:
     void redraw();
+    /// Connects what the desktop program adds to the windows: its File menu items, the profile copy buttons, the
+    /// symbol pick list.
+    void connectAids();
+    /// Draws what the desktop program adds to the windows from the models.
+    void drawAids();
+    /// The standard font, which the reports use when no printer gave one.
+    shell::FontSettings standardFont() const;
 
     MainWindow m_window;
     WelcomeWindow m_welcome;
@@ -81,6 +97,8 @@ private:
     std::unique_ptr<shell::UnitLink> m_link;
     std::unique_ptr<ViewBinder> m_binder;
     PrinterLookup* m_printerLookup = nullptr;
+    storage::FileSystem& m_files;
+    shell::Backups* m_backups = nullptr;
 };
 
 } // namespace qm::app

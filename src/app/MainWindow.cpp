@@ -185,6 +185,9 @@ void MainWindow::createMenus()
     addSeparator(file, "space2");
     addItem(file, "printprofiles", "&Print Profiles");
     addItem(file, "printerfont", "Select Printer &Font");
+    addItem(file, "printpreview", "Print Pre&view...");
+    addItem(file, "exportpdf", "&Export Profiles as PDF...");
+    addItem(file, "restorebackup", "Restore from &Backup...");
     addSeparator(file, "space3");
     addItem(file, "exit", "E&xit");
     bar->addMenu(file);

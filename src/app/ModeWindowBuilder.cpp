@@ -3,9 +3,11 @@
 
 #include "app/TextBox.h"
 #include "shell/HelpTexts.h"
+#include "shell/WindowAids.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -50,6 +52,18 @@ QHBoxLayout* rowLayout()
 QString toQString(const std::string& text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void offerCommonPaths(QLineEdit* special)
+{
+    QStringList paths;
+    for (const std::string& path : shell::commonPaths())
+        paths << toQString(path);
+    // Completions only: the field takes any text its rules take, and its typing filter still sees every key.
+    auto* completer = new QCompleter(paths, special);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    special->setCompleter(completer);
 }
 
 QGridLayout* fieldGrid(int columns)
@@ -243,6 +257,7 @@ int ModeWindowBuilder::addPathRows(QGridLayout* grid, int row, bool withSpecialP
             m_station.SpecPath.at(static_cast<std::size_t>(path)),
             QStringLiteral("Enter Special Path %1 (a path callsign with optional SSID, e.g. WIDE3-3).").arg(path + 1),
             parent);
+        offerCommonPaths(special);
         grid->addWidget(special, first + path, 2);
         if (path == 0)
             firstSpecial = special;
@@ -258,6 +273,7 @@ int ModeWindowBuilder::addSpecialPathRows(QGridLayout* grid, int row, QWidget* p
             m_station.SpecPath.at(static_cast<std::size_t>(path)),
             QStringLiteral("Enter Special Path %1 (a path callsign with optional SSID, e.g. WIDE3-3).").arg(path + 1),
             parent);
+        offerCommonPaths(special);
         grid->addWidget(special, row + path, 1);
         if (path == 0)
             grid->addWidget(label(QStringLiteral("Special Paths"), special, parent), row, 0);
@@ -296,6 +312,13 @@ QWidget* ModeWindowBuilder::finish(QVBoxLayout* fields, forms::Mode mode)
 {
     auto* layout = new QVBoxLayout(m_window);
     layout->addLayout(fields);
+    // What the configuration sends, as a monitor shows the packet: drawn from the window's values as they change.
+    auto* header = new QLabel(m_window);
+    header->setObjectName(toQString(m_station.prefix() + "PacketHeader"));
+    header->setTextFormat(Qt::PlainText);
+    header->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    header->setWordWrap(true);
+    layout->addWidget(header);
 
     QGroupBox* helpFrame = frame(m_station.HelpFrame, m_window);
     helpFrame->setTitle(m_window->windowTitle());
@@ -308,6 +331,14 @@ QWidget* ModeWindowBuilder::finish(QVBoxLayout* fields, forms::Mode mode)
     helpBox->setText(QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size())));
     auto* helpLayout = new QVBoxLayout(helpFrame);
     helpLayout->addWidget(helpBox);
+    // APRS advice on the values typed, below the help text; hidden while there is none.
+    auto* advice = new QLabel(helpFrame);
+    advice->setObjectName(toQString(m_station.prefix() + "Advice"));
+    advice->setTextFormat(Qt::PlainText);
+    advice->setWordWrap(true);
+    advice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    advice->hide();
+    helpLayout->addWidget(advice);
     layout->addWidget(helpFrame);
 
     for (std::size_t index = 1; index < m_tabOrder.size(); ++index)

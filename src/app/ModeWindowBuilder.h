@@ -79,6 +79,9 @@ private:
     std::vector<QWidget*> m_tabOrder;
 };
 
+/// Offers the paths today's APRS networks serve as completions of a Special Path field.
+void offerCommonPaths(QLineEdit* special);
+
 /// A grid for label and field columns: labels left-aligned, fields at their own width, a trailing stretch column.
 QGridLayout* fieldGrid(int columns);
 

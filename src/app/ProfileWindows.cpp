@@ -2,13 +2,16 @@
 #include "app/ProfileWindows.h"
 
 #include "app/ModeWindowBuilder.h"
+#include "shell/AprsSymbols.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -27,13 +30,23 @@ int columnGap(const QWidget* window)
     return window->fontMetrics().averageCharWidth() * 4;
 }
 
-// The tab strip sits directly on top of the frame of the profile it shows.
-QVBoxLayout* profileColumn(QTabBar* tabs, QGroupBox* frame)
+// The tab strip sits directly on top of the frame of the profile it shows; the button that copies the profile on
+// show to others sits below it.
+QVBoxLayout* profileColumn(QTabBar* tabs, QGroupBox* frame, const std::string& prefix)
 {
     auto* column = new QVBoxLayout;
     column->setSpacing(0);
     column->addWidget(tabs);
     column->addWidget(frame);
+    auto* copy = new QPushButton(QStringLiteral("&Copy This Profile to..."));
+    copy->setObjectName(toQString(prefix + "ProfileCopy"));
+    copy->setToolTip(QStringLiteral("Click to copy the profile on show to other profiles."));
+    copy->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 6, 0, 0);
+    buttons->addWidget(copy);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
     return column;
 }
 
@@ -64,7 +77,7 @@ QWidget* nmeaWindow(QWidget* parent)
     builder.addTimerRows(profile, row, QStringLiteral("value"), frame);
 
     auto* fields = new QVBoxLayout;
-    fields->addLayout(sideBySide(shared, profileColumn(tabs, frame), columnGap(window)));
+    fields->addLayout(sideBySide(shared, profileColumn(tabs, frame, model.station.prefix()), columnGap(window)));
     return builder.finish(fields, forms::Mode::Nmea);
 }
 
@@ -110,6 +123,22 @@ QWidget* trackingWindow(QWidget* parent)
         builder.lineEdit(model.TrkSymbol, QStringLiteral("Enter the Symbol character of this profile."), frame);
     auto* symbolRow = new QHBoxLayout;
     symbolRow->addWidget(symbol);
+    // The symbol's name as a map shows it, and the common symbols offered by name.
+    auto* symbolName = new QLabel(frame);
+    symbolName->setObjectName(QStringLiteral("TrkSymbolName"));
+    symbolName->setTextFormat(Qt::PlainText);
+    symbolName->setMinimumWidth(symbolName->fontMetrics().averageCharWidth() * 14);
+    symbolRow->addWidget(symbolName);
+    auto* symbolPick = new QComboBox(frame);
+    symbolPick->setObjectName(QStringLiteral("TrkSymbolPick"));
+    symbolPick->setToolTip(QStringLiteral("Click to choose a common symbol by its name."));
+    symbolPick->setPlaceholderText(QStringLiteral("Common..."));
+    for (const shell::AprsSymbol& common : shell::commonSymbols())
+        symbolPick->addItem(toQString(common.name + " (" + common.table + common.code + ")"),
+                            QString(QChar::fromLatin1(common.table)) + QChar::fromLatin1(common.code));
+    symbolPick->setCurrentIndex(-1);
+    symbolPick->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    symbolRow->addWidget(symbolPick);
     symbolRow->addSpacing(columnGap(window));
     symbolRow->addWidget(
         builder.checkBox(model.TrkSendComments, QStringLiteral("Send Comments"),
@@ -120,7 +149,7 @@ QWidget* trackingWindow(QWidget* parent)
     builder.addTimerRows(profile, row, QStringLiteral("value"), frame);
 
     auto* fields = new QVBoxLayout;
-    fields->addLayout(sideBySide(shared, profileColumn(tabs, frame), columnGap(window)));
+    fields->addLayout(sideBySide(shared, profileColumn(tabs, frame, model.station.prefix()), columnGap(window)));
     return builder.finish(fields, forms::Mode::Tracking);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -177,10 +178,13 @@ shell::FileDialogChoice QtUi::saveFileDialog(const shell::FileDialogRequest& req
     m_redraw();
     const QString filters = qtFilter(request.filter);
     QString chosenFilter;
+    // The dialog starts in the folder with the name offered, if any, already typed.
+    QString start = QString::fromStdString(request.initialFolder);
+    if (!request.initialName.empty())
+        start = QDir(start).filePath(latin1(request.initialName));
     // The program asks about overwriting itself, with its own words.
-    const QString path =
-        QFileDialog::getSaveFileName(&m_parent, latin1(request.title), QString::fromStdString(request.initialFolder),
-                                     filters, &chosenFilter, QFileDialog::DontConfirmOverwrite);
+    const QString path = QFileDialog::getSaveFileName(&m_parent, latin1(request.title), start, filters, &chosenFilter,
+                                                      QFileDialog::DontConfirmOverwrite);
     const auto index = filters.split(";;").indexOf(chosenFilter);
     return {path.toStdString(), index < 0 ? 1 : static_cast<int>(index) + 1};
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -124,6 +125,16 @@ void ViewBinder::bind(const std::string& name, QObject* object)
             m_program.textChanged(name, toLatin1(text));
             changed();
         });
+        // A completion the user picks replaces the text without an edit signal: the model takes it as typed.
+        if (QCompleter* completer = line->completer())
+            for (const auto signal : {qOverload<const QString&>(&QCompleter::activated),
+                                      qOverload<const QString&>(&QCompleter::highlighted)})
+                connect(completer, signal, this, [this, name](const QString& text) {
+                    if (m_drawing)
+                        return;
+                    m_program.textChanged(name, toLatin1(text));
+                    changed();
+                });
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(object)) {
         plain->installEventFilter(this);
         plain->setContextMenuPolicy(Qt::NoContextMenu);
@@ -323,6 +334,8 @@ void ViewBinder::draw()
         if (auto found = m_objects.find(name); found != m_objects.end())
             drawControl(name, control, found->second);
     });
+    if (m_afterDraw)
+        m_afterDraw();
     m_input.setProgramWriting(false);
     m_drawing = false;
 }

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ public:
     /// Draws every control of the models into its widget, without raising the widgets' own signals. A widget
     /// property is set only where it differs from the model, so a field keeps its cursor and selection.
     void draw();
+    /// Sets what is drawn after the models' controls: the widgets the desktop program adds beside them.
+    void setAfterDraw(std::function<void()> afterDraw) { m_afterDraw = std::move(afterDraw); }
     /// Returns the widget of a control, if it has one.
     QWidget* widget(const std::string& control) const;
 
@@ -58,6 +61,7 @@ private:
     /// The minimised state of each mode window as last drawn.
     std::map<std::string, bool> m_drawnMinimized;
     bool m_drawing = false;
+    std::function<void()> m_afterDraw;
 };
 
 } // namespace qm::app

@@ -3,6 +3,7 @@
 
 #include "cli/Output.h"
 #include "cli/Show.h"
+#include "shell/BackupRestore.h"
 #include "shell/Backups.h"
 #include "shell/ConfigurationSummary.h"
 #include "shell/Session.h"
@@ -36,30 +37,12 @@ int fail(const forms::MessageBox& box, bool json, int status, Streams streams)
     return status;
 }
 
-std::string dateTime(const shell::LocalTime& time, bool iso)
+std::string isoDateTime(const shell::LocalTime& time)
 {
     char text[32];
-    if (iso)
-        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", time.year, time.month, time.day,
-                      time.hour, time.minute, time.second, time.millisecond);
-    else
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
-                      time.minute, time.second);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", time.year, time.month, time.day, time.hour,
+                  time.minute, time.second, time.millisecond);
     return text;
-}
-
-std::string unitText(const shell::BackupName& name)
-{
-    return name.firmware ? name.model + " firmware " + std::to_string(*name.firmware) : name.model;
-}
-
-std::string modeText(const shell::BackupEntry& entry)
-{
-    if (!entry.mode)
-        return "(damaged)";
-    if (const auto mode = forms::modeOfCode(*entry.mode))
-        return shell::modeName(*mode);
-    return "mode " + std::to_string(*entry.mode);
 }
 
 std::string transactionWord(const shell::BackupName& name)
@@ -83,7 +66,7 @@ Json entryToJson(const shell::BackupEntry& entry, int number)
     Json json = Json::object();
     json["number"] = number;
     json["name"] = latin1ToUtf8(entry.stem);
-    json["time"] = dateTime(entry.name.time, true);
+    json["time"] = isoDateTime(entry.name.time);
     json["model"] = latin1ToUtf8(entry.name.model);
     json["firmware"] = nullable(entry.name.firmware);
     json["mode"] = nullable(entry.mode);
@@ -117,9 +100,9 @@ int list(const std::vector<shell::BackupEntry>& entries, const std::string& fold
     streams.out << latin1ToUtf8("Backups in " + folder + ", newest first:") << '\n';
     std::vector<std::vector<std::string>> rows{{"No.", "Date and time", "Unit", "Mode", "Callsign", "What happened"}};
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto& entry = entries[i];
-        rows.push_back({std::to_string(i + 1), dateTime(entry.name.time, false), unitText(entry.name), modeText(entry),
-                        entry.callsign.empty() ? shell::kNone : entry.callsign, shell::backupEventText(entry.name)});
+        rows.push_back({std::to_string(i + 1)});
+        for (const std::string& column : shell::backupColumns(entries[i]))
+            rows.back().push_back(column);
     }
     printTable(streams.out, rows);
     return kDone;

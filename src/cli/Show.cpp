@@ -2,6 +2,7 @@
 #include "cli/Show.h"
 
 #include "cli/Output.h"
+#include "shell/BackupRestore.h"
 #include "shell/ControlSettings.h"
 #include "shell/PacketPreview.h"
 #include "shell/Session.h"
@@ -21,24 +22,7 @@ using Json = nlohmann::ordered_json;
 /// Control bytes in a value (a line break in a beacon text) would break the layout: they are shown escaped.
 std::string visible(const std::string& value)
 {
-    std::string text;
-    for (char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\r') {
-            text += "\\r";
-        } else if (c == '\n') {
-            text += "\\n";
-        } else if (c == '\t') {
-            text += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            text += escaped;
-        } else {
-            text.push_back(c);
-        }
-    }
-    return text;
+    return shell::visibleValue(value);
 }
 
 std::string padded(const std::string& text, std::size_t width)
@@ -150,9 +134,7 @@ Json summaryToJson(const shell::ConfigurationSummary& summary)
 
 std::string differenceLine(const shell::SummaryDifference& difference)
 {
-    std::string line = difference.profile ? "Profile " + std::to_string(*difference.profile) + " " : "";
-    line += difference.label + ": " + visible(difference.a) + " -> " + visible(difference.b);
-    return latin1ToUtf8(line);
+    return latin1ToUtf8(shell::differenceText(difference));
 }
 
 Json differenceToJson(const shell::SummaryDifference& difference)

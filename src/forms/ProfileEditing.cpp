@@ -4,6 +4,8 @@
 #include "forms/Numbers.h"
 #include "forms/Text.h"
 
+#include <algorithm>
+
 namespace qm::forms
 {
 
@@ -162,6 +164,32 @@ void selectTrackingProfileTab(Windows& windows, int tab)
 {
     changeTab(windows, windows.tracking.TrkProfile, windows.tracking.TrkProfileFrame, tab, storePreviousTrackingProfile,
               showTrackingProfile);
+}
+
+std::vector<int> copyShownProfile(Windows& windows, Mode mode, const std::vector<int>& profiles)
+{
+    ProfileStore* store = nullptr;
+    int shown = 0;
+    if (mode == Mode::Nmea) {
+        storeShownNmeaProfile(windows);
+        store = &windows.nmea.store;
+        shown = windows.nmea.NMEAProfile.selectedIndex() + 1;
+    } else if (mode == Mode::Tracking) {
+        storeShownTrackingProfile(windows);
+        store = &windows.tracking.store;
+        shown = windows.tracking.TrkProfile.selectedIndex() + 1;
+    } else {
+        return {};
+    }
+    std::vector<int> copied;
+    for (int profile = 1; profile <= kProfileCount; ++profile) {
+        const bool chosen = std::find(profiles.begin(), profiles.end(), profile) != profiles.end();
+        if (!chosen || profile == shown)
+            continue;
+        store->entry(profile) = store->entry(shown);
+        copied.push_back(profile);
+    }
+    return copied;
 }
 
 } // namespace qm::forms

@@ -4,6 +4,8 @@
 
 #include "forms/Windows.h"
 
+#include <vector>
+
 namespace qm::forms
 {
 
@@ -24,6 +26,12 @@ void storePreviousTrackingProfile(Windows& windows);
 void showTrackingProfile(Windows& windows);
 /// Selects a Tracking tab (0 to 9); when it differs from the selected one, runs the tab change.
 void selectTrackingProfileTab(Windows& windows, int tab);
+
+/// Copies the profile on show of the NMEA or Tracking window to the profiles given (1 to 10): the profile on show
+/// is stored as a tab change stores it, then its store entry becomes theirs, so a check of the mode reads each copy
+/// as it reads any profile. The profile on show, numbers outside 1 to 10 and other modes are passed over. Returns
+/// the profiles copied to, in rising order.
+std::vector<int> copyShownProfile(Windows& windows, Mode mode, const std::vector<int>& profiles);
 
 /// Returns the profile frame caption for a tab: "Profile #" + (tab + 1) + " Settings".
 std::string profileFrameCaption(int tab);

@@ -30,6 +30,13 @@ QtPrinter QtPrinter::pdfDocument()
     return QtPrinter("", true);
 }
 
+QtPrinter QtPrinter::onPrinter(QPrinter& printer)
+{
+    QtPrinter drawing(printer.printerName().toStdString(), false);
+    drawing.m_given = &printer;
+    return drawing;
+}
+
 std::string QtPrinter::defaultPrinterName()
 {
     const QString standard = QPrinterInfo::defaultPrinterName();
@@ -63,6 +70,8 @@ QPagedPaintDevice* QtPrinter::makeDevice()
 {
     // The PDF page is laid out exactly as a PDF printer at high resolution lays it out: the same page size,
     // margins and resolution.
+    if (m_given)
+        return m_given;
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (m_pdf) {
         m_printer->setOutputFormat(QPrinter::PdfFormat);
@@ -114,14 +123,14 @@ bool QtPrinter::beginDocument()
 
 double QtPrinter::resolution() const
 {
-    return m_pdfWriter ? m_pdfWriter->resolution() : m_printer->resolution();
+    return m_pdfWriter ? m_pdfWriter->resolution() : printer()->resolution();
 }
 
 double QtPrinter::pageHeight() const
 {
     if (m_pdfWriter)
         return m_pdfWriter->pageLayout().paintRectPixels(m_pdfWriter->resolution()).height();
-    return m_printer->pageRect(QPrinter::DevicePixel).height();
+    return printer()->pageRect(QPrinter::DevicePixel).height();
 }
 
 void QtPrinter::setFont(const std::string& name, int size, bool bold, bool italic, bool strikethrough, bool underline)
@@ -177,7 +186,7 @@ bool QtPrinter::endDocument()
         return false;
     const bool ended = m_painter->end();
     m_painter.reset();
-    const bool failed = !ended || (!m_pdfWriter && m_printer->printerState() == QPrinter::Error);
+    const bool failed = !ended || (!m_pdfWriter && printer()->printerState() == QPrinter::Error);
     if (failed) {
         fail("The print system stopped the document (the printer reports an error).");
         return false;

@@ -26,6 +26,10 @@ public:
     /// the document has ended, for the caller to write as it writes any file.
     static QtPrinter pdfDocument();
 
+    /// Draws on a printer set up elsewhere, such as the one a print preview shows its pages on; the printer must
+    /// outlive this object.
+    static QtPrinter onPrinter(QPrinter& printer);
+
     /// Returns the printer the system prints on by default: its default printer, or else the first installed
     /// printer with a name; "" when there is none.
     static std::string defaultPrinterName();
@@ -53,12 +57,16 @@ private:
     void fail(const std::string& reason);
     /// Sets up the system printer or the PDF document; returns the device to draw on, or nothing.
     QPagedPaintDevice* makeDevice();
+    /// The printer drawn on: the one given, or the one this object set up.
+    QPrinter* printer() const { return m_given ? m_given : m_printer.get(); }
     double resolution() const;
     double pageHeight() const;
 
     std::string m_printerName;
     bool m_pdf;
     std::unique_ptr<QPrinter> m_printer;
+    /// The printer set up elsewhere, when drawing on one.
+    QPrinter* m_given = nullptr;
     std::unique_ptr<QBuffer> m_pdfBuffer;
     std::unique_ptr<QPdfWriter> m_pdfWriter;
     QPagedPaintDevice* m_device = nullptr;

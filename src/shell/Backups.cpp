@@ -2,6 +2,7 @@
 #include "shell/Backups.h"
 
 #include "image/Decode.h"
+#include "image/Encoding.h"
 #include "image/ImageFields.h"
 #include "shell/Session.h"
 #include "storage/ConfigFile.h"
@@ -208,7 +209,8 @@ std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::
             image::ImageFields fields;
             image::splitUpload(entry.imageBytes, fields);
             entry.mode = image::modeCode(fields.modeByte);
-            entry.callsign = fields.stationCallsign;
+            // A callsign shorter than its six bytes is padded with NULs, which no listing shows.
+            entry.callsign = image::untilNul(fields.stationCallsign);
         }
         const std::string configuration = folder + "/" + stem + kConfigurationExtension;
         if (files.fileExists(configuration))

@@ -25,6 +25,14 @@ std::string withConfigurationExtension(const FileDialogChoice& choice)
 
 } // namespace
 
+forms::MessageBox overwriteBox(const std::string& path)
+{
+    return forms::messageBox("Confirm",
+                             "File \"" + forms::trimSpaces(path) +
+                                 "\" already exists.\r\n\r\nDo you want to overwrite this file?",
+                             forms::Icon::Warning, forms::Buttons::YesNo);
+}
+
 forms::MessageBox selectModeBox()
 {
     return forms::messageBox("Error", "Please select a mode from the \"Mode\" menu.", forms::Icon::Information);
@@ -66,6 +74,12 @@ void FileCommands::openConfiguration()
     const std::string path = m_ui.openFileDialog(dialog("Open Configuration File"));
     if (path.empty())
         return;
+    openFile(path);
+}
+
+void FileCommands::openFile(const std::string& path)
+{
+    m_session.saveShownProfiles();
     const auto opened = m_session.openConfigurationFile(path);
     if (opened.box)
         show(*opened.box);
@@ -81,10 +95,7 @@ void FileCommands::saveConfigurationAs()
         const std::string path = withConfigurationExtension(choice);
         if (m_files.fileExists(path)) {
             m_ui.beep();
-            const auto answer = m_ui.messageBox(forms::messageBox(
-                "Confirm",
-                "File \"" + forms::trimSpaces(path) + "\" already exists.\r\n\r\nDo you want to overwrite this file?",
-                forms::Icon::Warning, forms::Buttons::YesNo));
+            const auto answer = m_ui.messageBox(overwriteBox(path));
             if (answer != forms::Button::Yes)
                 continue;
         }

@@ -20,6 +20,8 @@ public:
     void newConfiguration();
     /// Asks for a file and opens it, selecting its mode.
     void openConfiguration();
+    /// Opens a file chosen elsewhere (a backup) as Open does once its dialog is answered.
+    void openFile(const std::string& path);
     /// Asks for a file name (and whether to overwrite an existing file) and saves the current mode into it. A name
     /// without an extension gets ".vq3" while the configuration-file filter is chosen.
     void saveConfigurationAs();
@@ -36,6 +38,9 @@ private:
     storage::FileSystem& m_files;
     std::string m_currentFolder;
 };
+
+/// Returns the question asked before a file is overwritten.
+forms::MessageBox overwriteBox(const std::string& path);
 
 /// Returns the box that asks for a mode: "Please select a mode from the "Mode" menu.".
 forms::MessageBox selectModeBox();

@@ -235,6 +235,66 @@ void Program::printProfiles()
         showBox(reports::printFailedBox(m_printer->failure()));
 }
 
+bool Program::profileReportAvailable() const
+{
+    const std::optional<Mode> mode = m_session.state().currentMode;
+    return m_clock && (mode == Mode::Nmea || mode == Mode::Tracking);
+}
+
+bool Program::drawProfileReport(reports::Printer& printer, const FontSettings& standardFont)
+{
+    if (!profileReportAvailable())
+        return false;
+    const Mode mode = *m_session.state().currentMode;
+    forms::Windows& windows = m_session.windows();
+    if (mode == Mode::Nmea)
+        forms::storeShownNmeaProfile(windows);
+    else
+        forms::storeShownTrackingProfile(windows);
+    const LocalTime now = m_clock->now();
+    const reports::ReportDate date{now.year, now.month, now.day};
+    const FontSettings& printerFont = m_session.state().printerFont;
+    const FontSettings& font = printerFont.name.empty() ? standardFont : printerFont;
+    return mode == Mode::Nmea ? reports::printNmeaProfiles(printer, windows, date, font, nullptr)
+                              : reports::printTrackingProfiles(printer, windows, date, font, nullptr);
+}
+
+void Program::exportProfileReport(reports::Printer& pdf, const std::function<std::string()>& pdfBytes,
+                                  const FontSettings& standardFont)
+{
+    if (!profileReportAvailable())
+        return;
+    FileDialogRequest request;
+    request.title = "Export Profiles as PDF";
+    request.filter = "PDF Document | *.pdf | All Files | *";
+    request.initialFolder = m_environment.currentFolder;
+    request.initialName = *m_session.state().currentMode == Mode::Nmea ? "NMEA Profiles.pdf" : "Tracking Profiles.pdf";
+    std::string path;
+    for (;;) {
+        const FileDialogChoice choice = m_ui.saveFileDialog(request);
+        if (choice.path.empty())
+            return;
+        path = choice.path;
+        const auto slash = path.find_last_of('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (choice.filterIndex == 1 && !name.empty() && name.find('.') == std::string::npos)
+            path += ".pdf";
+        if (!m_files.fileExists(path))
+            break;
+        m_ui.beep();
+        if (m_ui.messageBox(overwriteBox(path)) == forms::Button::Yes)
+            break;
+    }
+    if (!drawProfileReport(pdf, standardFont)) {
+        reports::PrintFailure failure = pdf.failure();
+        failure.printer = path;
+        showBox(reports::printFailedBox(failure));
+        return;
+    }
+    if (auto error = m_files.writeFileAtomically(path, pdfBytes()))
+        showBox(storage::writeErrorBox(*error));
+}
+
 void Program::printerFound(reports::Printer& printer, const FontSettings& printerFont)
 {
     m_printer = &printer;
@@ -273,6 +333,11 @@ void Program::pathClick(Mode mode, int n)
 void Program::specialPathLostFocus(Mode mode, int n)
 {
     forms::relabelSpecialPath(m_session.windows().station(mode), n);
+}
+
+std::vector<int> Program::copyShownProfile(Mode mode, const std::vector<int>& profiles)
+{
+    return forms::copyShownProfile(m_session.windows(), mode, profiles);
 }
 
 void Program::profileTabClick(Mode mode, int tab)

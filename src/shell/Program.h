@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qm::shell
 {
@@ -88,6 +89,18 @@ public:
     /// Print Profiles: in NMEA and Tracking mode, the shown profile stored and the mode's profile table printed in
     /// the printer font, with the progress window counting the profiles; in the other modes nothing.
     void printProfiles();
+    /// Print Preview and Export Profiles as PDF are usable: NMEA or Tracking is the current mode. Neither needs a
+    /// printer.
+    bool profileReportAvailable() const;
+    /// Draws the current mode's profile report on a printer as Print Profiles prints it (the profile on show stored
+    /// first), in the printer font, or in the standard font when no printer gave one; false when the mode has no
+    /// profiles or the printer failed (its failure() tells why).
+    bool drawProfileReport(reports::Printer& printer, const FontSettings& standardFont);
+    /// Export Profiles as PDF: asks for a file name (".pdf" added to a bare name, an existing file overwritten only
+    /// when the user agrees), draws the report on a PDF document and writes pdfBytes() there as every file is
+    /// written; a failure is shown in a box.
+    void exportProfileReport(reports::Printer& pdf, const std::function<std::string()>& pdfBytes,
+                             const FontSettings& standardFont);
     /// Select Printer Font: the font dialog preset with the printer font; the answer becomes the printer font.
     void choosePrinterFont();
     /// The welcome window's OK button.
@@ -105,6 +118,9 @@ public:
     void specialPathLostFocus(forms::Mode mode, int n);
     /// The user clicked a profile tab (0 to 9) of the NMEA or Tracking window.
     void profileTabClick(forms::Mode mode, int tab);
+    /// Copy This Profile to: the profile on show of the NMEA or Tracking window becomes the profiles given (1 to
+    /// 10) as well; returns the profiles copied to.
+    std::vector<int> copyShownProfile(forms::Mode mode, const std::vector<int>& profiles);
 
     // The same events by control name, for a view that binds its widgets by name.
 

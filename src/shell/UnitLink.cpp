@@ -1,6 +1,8 @@
 // The program's side of the link with the unit.
 #include "shell/UnitLink.h"
 
+#include "link/LinkMessages.h"
+#include "shell/Backups.h"
 #include "shell/ConfigurationSummary.h"
 #include "shell/IniSettings.h"
 
@@ -71,6 +73,16 @@ void UnitLink::disconnectUnit()
 void UnitLink::showBox(const forms::MessageBox& box)
 {
     m_ui.setMousePointer(Pointer::Normal);
+    // A write broken off may have left the unit with part of the new configuration: the box ends with where the
+    // configuration the unit held before it is kept.
+    const std::string& held = m_session.state().link.uploadData;
+    if (m_backupFinder && !held.empty() && (box == link::writeTimeOutBox() || box == link::echoMismatchBox()))
+        if (const std::string path = m_backupFinder(held); !path.empty()) {
+            forms::MessageBox told = box;
+            told.text += "\r\n\r\n" + earlierConfigurationSentence(path);
+            m_ui.messageBox(told);
+            return;
+        }
     m_ui.messageBox(box);
 }
 

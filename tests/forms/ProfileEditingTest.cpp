@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace qm::forms
 {
@@ -112,6 +113,38 @@ TEST_P(ProfileEditingTest, TabChangeSavesTheShownProfileAndLoadsTheNewOne)
     EXPECT_EQ(station().Path[0].listIndex(), 3);
     EXPECT_EQ(caption(), "Profile #3 Settings");
     EXPECT_EQ(windows.profiles.previousProfile, 7);
+}
+
+TEST_P(ProfileEditingTest, CopyingTheShownProfileStoresItThenCopiesItsEntry)
+{
+    const Mode mode = std::string(GetParam().name) == "Nmea" ? Mode::Nmea : Mode::Tracking;
+    const Mode other = mode == Mode::Nmea ? Mode::Tracking : Mode::Nmea;
+    stored(4) = storedProfile("4", "1", "0", "2");
+    selectTab(2);
+    station().SSID.setText("5");
+    ASSERT_TRUE(station().Path[2].setListIndex(3));
+    const ProfileStore otherStore = other == Mode::Nmea ? windows.nmea.store : windows.tracking.store;
+
+    // The shown profile, numbers outside 1 to 10 and repeats are passed over.
+    EXPECT_EQ(copyShownProfile(windows, mode, {5, 3, 0, 11, 1, 5, -2}), (std::vector<int>{1, 5}));
+    EXPECT_EQ(stored(3).SSID, "5");
+    EXPECT_EQ(stored(3).Path[2], "3");
+    EXPECT_EQ(stored(1), stored(3));
+    EXPECT_EQ(stored(5), stored(3));
+    EXPECT_EQ(stored(4), storedProfile("4", "1", "0", "2"));
+    for (int profile = 1; profile <= kProfileCount; ++profile)
+        EXPECT_EQ((other == Mode::Nmea ? windows.nmea.store : windows.tracking.store).entry(profile),
+                  otherStore.entry(profile));
+    EXPECT_EQ(GetParam().tabs(windows).selectedIndex(), 2);
+
+    // A copy shows as the profile it became.
+    selectTab(4);
+    EXPECT_EQ(station().SSID.text(), "5");
+    EXPECT_EQ(station().Path[2].listIndex(), 3);
+
+    // Only the two profile windows have profiles to copy.
+    for (const Mode plain : {Mode::Telemetry, Mode::Beacon, Mode::Alarm})
+        EXPECT_TRUE(copyShownProfile(windows, plain, {1, 2}).empty());
 }
 
 TEST_P(ProfileEditingTest, SkipProfileSaveLeavesTheStoreAndEndsCleared)

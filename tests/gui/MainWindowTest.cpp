@@ -62,6 +62,9 @@ private slots:
                                              "space2=-",
                                              "printprofiles=&Print Profiles",
                                              "printerfont=Select Printer &Font",
+                                             "printpreview=Print Pre&view...",
+                                             "exportpdf=&Export Profiles as PDF...",
+                                             "restorebackup=Restore from &Backup...",
                                              "space3=-",
                                              "exit=E&xit"};
         QTest::newRow("mode") << "mode"

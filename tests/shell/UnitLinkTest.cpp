@@ -302,5 +302,49 @@ TEST_F(UnitLinkTest, EveryWayATransferEndsTakesItsProgressAway)
     }
 }
 
+TEST_F(UnitLinkTest, AWriteBrokenOffEndsItsBoxWithWhereTheEarlierConfigurationIsKept)
+{
+    const std::string kept = "/home/ham/backups/20261206-084512-123-VQ-3+-fw2-identification-before-write.vq3";
+    const struct
+    {
+        const char* how;
+        forms::MessageBox box;
+        std::string found;
+        std::function<void()> end;
+    } cases[] = {
+        {"echoes stop", link::writeTimeOutBox(), kept, [this] { ASSERT_TRUE(writeTimer.tick()); }},
+        {"echo wrong", link::echoMismatchBox(), kept, [this] { port.deliver("?"); }},
+        {"echoes stop, no backup", link::writeTimeOutBox(), "", [this] { ASSERT_TRUE(writeTimer.tick()); }},
+    };
+    const std::string image = trackingImage();
+    connect(image);
+    program.read();
+    port.deliver(std::string("U\x01\x02", 3) + image);
+    for (const auto& c : cases) {
+        std::vector<std::string> lookedFor;
+        link.setBackupFinder([&lookedFor, found = c.found](const std::string& bytes) {
+            lookedFor.push_back(bytes);
+            return found;
+        });
+        ui.boxes.clear();
+        port.takeSent();
+        ASSERT_TRUE(program.write()) << c.how;
+        port.deliver(port.takeSent());
+        c.end();
+        forms::MessageBox expected = c.box;
+        if (!c.found.empty())
+            expected.text += "\r\n\r\nThe configuration the unit held before this write is kept in " + c.found + ".";
+        ASSERT_EQ(ui.boxes.size(), 1u) << c.how;
+        EXPECT_EQ(ui.boxes[0], expected) << c.how;
+        EXPECT_EQ(lookedFor, std::vector<std::string>{image}) << c.how;
+        // The unit answers again and is identified anew.
+        port.allSent();
+        ASSERT_TRUE(echoTimer.tick());
+        port.deliver(kProbe);
+        if (port.takeSent().find('U') != std::string::npos)
+            port.deliver(std::string("U\x01\x02", 3) + image);
+    }
+}
+
 } // namespace
 } // namespace qm::shell
