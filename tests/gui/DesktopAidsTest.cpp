@@ -78,8 +78,9 @@ protected:
         EXPECT_EQ(program.openConfigurationFile("/examples/" + example).kind,
                   shell::Session::OpenOutcome::Kind::Loaded);
         program.saveShownProfiles();
-        EXPECT_FALSE(program.checkAndCompile());
-        return program.state().downloadImage.substr(1);
+        const auto compiled = program.checkAndCompile();
+        EXPECT_TRUE(compiled.ok());
+        return compiled.downloadImage.substr(1);
     }
 
     void open(const std::string& example)

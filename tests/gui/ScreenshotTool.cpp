@@ -111,8 +111,7 @@ int main(int argc, char** argv)
         other.startUp();
         other.openConfigurationFile(examples + "/" + name + ".vq3");
         other.saveShownProfiles();
-        other.checkAndCompile();
-        return other.state().downloadImage.substr(1);
+        return other.checkAndCompile().downloadImage.substr(1);
     };
     backups.record(qm::link::Transaction::Identification, "VQ-3+", 2, imageOf("beacon"));
     clock.time.hour = 9;
