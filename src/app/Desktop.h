@@ -63,6 +63,12 @@ public:
     /// user ended the program during the start-up.
     bool start();
 
+    /// Opens a configuration file as File > Open does after its dialog, unsaved-changes question included (a file
+    /// named on the command line, dropped onto the window or handed over by a second start).
+    void openFile(const QString& path);
+    /// Brings the main window to the front, restored if it was minimised (a second start asked for it).
+    void raise();
+
 private:
     void redraw();
 

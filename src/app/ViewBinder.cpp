@@ -290,12 +290,15 @@ void ViewBinder::draw()
 
 void ViewBinder::drawWindow(const std::string& name, const forms::Panel& panel, QWidget* widget)
 {
-    if (!panel.caption().empty() && widget->windowTitle() != latin1(panel.caption()))
-        widget->setWindowTitle(latin1(panel.caption()));
     if (name == "MDIForm1") {
+        // The main window's title also names the file and marks changes that are not in it.
+        if (const QString title = latin1(m_program.windowTitle()); widget->windowTitle() != title)
+            widget->setWindowTitle(title);
         widget->setEnabled(panel.enabled());
         return;
     }
+    if (!panel.caption().empty() && widget->windowTitle() != latin1(panel.caption()))
+        widget->setWindowTitle(latin1(panel.caption()));
     if (auto* sub = qobject_cast<QMdiSubWindow*>(widget)) {
         // A mode window shown, or restored from its icon, comes to the front as the window being edited.
         const bool wasShown = sub->isVisible() && !sub->isMinimized();
