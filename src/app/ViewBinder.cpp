@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,6 +96,9 @@ ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std
         const QString objectName = QString::fromStdString(name);
         for (QWidget* root : roots) {
             QObject* found = root->objectName() == objectName ? root : root->findChild<QObject*>(objectName);
+            // A submenu and the item that opens it share the name: the item is what the model's state is drawn into.
+            if (auto* menu = qobject_cast<QMenu*>(found))
+                found = menu->menuAction();
             if (found) {
                 bind(name, found);
                 return;

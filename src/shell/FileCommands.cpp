@@ -138,6 +138,7 @@ void FileCommands::remember(const std::string& path)
     // A list of recent files that cannot be kept is no reason to trouble the user: the file itself is safe.
     if (m_options)
         (void)m_options->addRecentFile(path);
+    refreshRecentFiles();
 }
 
 bool FileCommands::saveTo(const std::string& path)

@@ -356,7 +356,9 @@ TEST_F(UnsavedChangesGuiTest, ADroppedFileOpensAsFileOpenDoes)
 
 TEST_F(UnsavedChangesGuiTest, RecentFilesAreCheckedWhenTheMenuOpens)
 {
+    EXPECT_FALSE(action("recentfiles")->isEnabled());
     desktop->openFile(folder.filePath("t.vq3"));
+    EXPECT_TRUE(action("recentfiles")->isEnabled());
     desktop->openFile(folder.filePath("b.vq3"));
     QFile::remove(folder.filePath("t.vq3"));
     auto* recent = desktop->window().findChild<QMenu*>("recentfiles");
