@@ -44,7 +44,7 @@ TEST(DocumentTest, TitleNamesTheFileAndMarksChangesNotInIt)
         {kCaption, "", true, "Untitled* - Quellmark Configuration Program"},
         {kCaption, "N0CALL-tracking.vq3", false, "N0CALL-tracking.vq3 - Quellmark Configuration Program"},
         {kCaption, "N0CALL-tracking.vq3", true, "N0CALL-tracking.vq3* - Quellmark Configuration Program"},
-        {"Quellmark VQ-3+(v2.0) on COM1", "a.vq3", true, "a.vq3* - Quellmark VQ-3+(v2.0) on COM1"},
+        {"Quellmark VQ-3+ (v2.0) on COM1", "a.vq3", true, "a.vq3* - Quellmark VQ-3+ (v2.0) on COM1"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(windowTitle(c.caption, c.fileName, c.modified), c.title) << c.fileName << c.modified;
