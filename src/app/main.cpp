@@ -41,6 +41,12 @@ int main(int argc, char** argv)
 
     qm::app::SystemPorts system;
     qm::app::Desktop desktop(system.desktopPorts());
+    if (!desktop.start())
+        return 0;
+    if (!file.isEmpty())
+        desktop.openFile(file);
+    // A second start is answered once this copy has started (its first-run questions answered), so a file it hands
+    // over is not replaced by the start-up.
     qm::app::RunningCopyServer runningCopy;
     if (lock.state == qm::app::SingleCopyLock::State::Taken) {
         QObject::connect(&runningCopy, &qm::app::RunningCopyServer::raiseRequested, [&desktop] { desktop.raise(); });
@@ -53,9 +59,5 @@ int main(int argc, char** argv)
             std::fprintf(stderr,
                          "quellmark: a second start cannot reach this copy; it will say it is already running.\n");
     }
-    if (!desktop.start())
-        return 0;
-    if (!file.isEmpty())
-        desktop.openFile(file);
     return QApplication::exec();
 }
