@@ -85,6 +85,11 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
         m_program->exit();
         redraw();
     });
+    QObject::connect(&m_window, &MainWindow::recentFilesMenuOpening, [this] {
+        m_program->recentFilesMenuOpened();
+        redraw();
+    });
+    QObject::connect(&m_window, &MainWindow::fileDropped, [this](const QString& path) { openFile(path); });
     QObject::connect(&m_welcome, &WelcomeWindow::okClicked, [this] {
         m_program->confirmWelcome();
         redraw();
@@ -96,6 +101,21 @@ Desktop::~Desktop()
     // The port is closed (sending "E") before the windows and the adapters go away.
     if (m_link)
         m_link->closePort();
+}
+
+void Desktop::openFile(const QString& path)
+{
+    const QByteArray local = path.toLocal8Bit();
+    m_program->openFile(std::string(local.constData(), static_cast<std::size_t>(local.size())));
+    redraw();
+}
+
+void Desktop::raise()
+{
+    m_window.setWindowState(m_window.windowState() & ~Qt::WindowMinimized);
+    m_window.show();
+    m_window.raise();
+    m_window.activateWindow();
 }
 
 void Desktop::redraw()
@@ -241,7 +261,7 @@ void Desktop::restoreFromBackup()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QDialog::accepted, [this, dialog] {
         if (const shell::BackupEntry* entry = dialog->chosen(); entry && entry->configurationPath)
-            m_program->fileCommands().openFile(*entry->configurationPath);
+            m_program->fileCommands().openBackup(*entry->configurationPath);
         redraw();
     });
     dialog->open();

@@ -71,6 +71,11 @@ public:
     void exportProfilesAsPdf();
     /// Copy This Profile to, in the NMEA or Tracking window.
     void copyProfile(forms::Mode mode);
+    /// Opens a configuration file as File > Open does after its dialog, unsaved-changes question included (a file
+    /// named on the command line, dropped onto the window or handed over by a second start).
+    void openFile(const QString& path);
+    /// Brings the main window to the front, restored if it was minimised (a second start asked for it).
+    void raise();
 
 private:
     void redraw();

@@ -7,9 +7,11 @@
 #include "app/Logo.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,10 +21,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -85,6 +89,17 @@ protected:
     }
 };
 
+/// Returns the first local configuration file (*.vq3) among dragged data ("" for none).
+QString configurationFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && url.toLocalFile().endsWith(".vq3", Qt::CaseInsensitive))
+            return url.toLocalFile();
+    return {};
+}
+
 void keepSpaceWhenHidden(QWidget* widget)
 {
     QSizePolicy policy = widget->sizePolicy();
@@ -138,6 +153,31 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
         resize(kInitialWidth, kInitialHeight);
     }
     centreOnScreen(*this);
+
+    // Every widget of the window sees a dragged file first here, so a drop onto a field opens the file instead of
+    // typing its name.
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString path = configurationFile(drop->mimeData());
+    if (path.isEmpty())
+        return QMainWindow::eventFilter(watched, event);
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    // The opening may ask a question: it runs after the drag has ended, not inside it.
+    if (type == QEvent::Drop)
+        QTimer::singleShot(0, this, [this, path] { emit fileDropped(path); });
+    return true;
 }
 
 void MainWindow::moveEvent(QMoveEvent* event)
@@ -179,6 +219,12 @@ void MainWindow::createMenus()
     QMenu* file = addMenu(bar, "file", "&File");
     addItem(file, "newconfiguration", "&New Configuration File");
     addItem(file, "openconfiguration", "&Open Configuration File ...");
+    QMenu* recent = addSubmenu(file, "recentfiles", "&Recent Files");
+    for (int n = 1; n <= 5; ++n)
+        addItem(recent, QString("recentfile%1").arg(n).toLatin1().constData(), "");
+    // The items are checked against the files each time the submenu opens.
+    connect(recent, &QMenu::aboutToShow, this, &MainWindow::recentFilesMenuOpening);
+    addItem(file, "save", "Sa&ve Configuration File")->setShortcut(QKeySequence::Save);
     addItem(file, "saveconfiguration", "&Save Configuration File As ...");
     addSeparator(file, "space1");
     addItem(file, "memorizedefaults", "&Memorize Defaults");

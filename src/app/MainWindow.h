@@ -34,8 +34,14 @@ public:
 signals:
     /// The user asked to close the main window (the program then closes the port and ends).
     void closeRequested();
+    /// The Recent Files submenu is about to open.
+    void recentFilesMenuOpening();
+    /// A configuration file was dropped onto the window.
+    void fileDropped(const QString& path);
 
 protected:
+    /// A configuration file dragged over any part of the window (a field included) is taken as a file to open.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include <algorithm>
 #include <cmath>
@@ -126,16 +127,34 @@ forms::Button QtUi::messageBox(const forms::MessageBox& box)
         buttons = QMessageBox::Ok | QMessageBox::Cancel;
     else if (box.buttons == forms::Buttons::YesNo)
         buttons = QMessageBox::Yes | QMessageBox::No;
+    else if (box.buttons == forms::Buttons::SaveDiscardCancel)
+        buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     QMessageBox dialog(icon, latin1(box.title), shownText(box.text), buttons, &m_parent);
+    if (box.buttons == forms::Buttons::SaveDiscardCancel) {
+        // The platform's own words for Discard vary ("Close without Saving"); the question asks about more than
+        // closing, so the buttons say what they do.
+        dialog.button(QMessageBox::Save)->setText("&Save");
+        dialog.button(QMessageBox::Discard)->setText("&Discard");
+        dialog.button(QMessageBox::Cancel)->setText("Cancel");
+    }
     dialog.setObjectName("MessageBox");
     keepAboveTopmostWindows(dialog);
     dialog.setTextFormat(Qt::PlainText);
     if (!box.details.empty())
         dialog.setDetailedText(QString::fromLocal8Bit(box.details.c_str()));
-    dialog.setDefaultButton(box.buttons == forms::Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    if (box.buttons == forms::Buttons::SaveDiscardCancel) {
+        dialog.setDefaultButton(QMessageBox::Save);
+        dialog.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        dialog.setDefaultButton(box.buttons == forms::Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    }
     switch (dialog.exec()) {
     case QMessageBox::Cancel:
         return forms::Button::Cancel;
+    case QMessageBox::Save:
+        return forms::Button::Save;
+    case QMessageBox::Discard:
+        return forms::Button::Discard;
     case QMessageBox::Yes:
         return forms::Button::Yes;
     case QMessageBox::No:

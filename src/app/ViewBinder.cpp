@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -97,6 +98,9 @@ ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std
         const QString objectName = QString::fromStdString(name);
         for (QWidget* root : roots) {
             QObject* found = root->objectName() == objectName ? root : root->findChild<QObject*>(objectName);
+            // A submenu and the item that opens it share the name: the item is what the model's state is drawn into.
+            if (auto* menu = qobject_cast<QMenu*>(found))
+                found = menu->menuAction();
             if (found) {
                 bind(name, found);
                 return;
@@ -342,12 +346,15 @@ void ViewBinder::draw()
 
 void ViewBinder::drawWindow(const std::string& name, const forms::Panel& panel, QWidget* widget)
 {
-    if (!panel.caption().empty() && widget->windowTitle() != latin1(panel.caption()))
-        widget->setWindowTitle(latin1(panel.caption()));
     if (name == "MDIForm1") {
+        // The main window's title also names the file and marks changes that are not in it.
+        if (const QString title = latin1(m_program.windowTitle()); widget->windowTitle() != title)
+            widget->setWindowTitle(title);
         widget->setEnabled(panel.enabled());
         return;
     }
+    if (!panel.caption().empty() && widget->windowTitle() != latin1(panel.caption()))
+        widget->setWindowTitle(latin1(panel.caption()));
     if (auto* sub = qobject_cast<QMdiSubWindow*>(widget)) {
         // A mode window shown, or restored from its icon, comes to the front as the window being edited.
         const bool wasShown = sub->isVisible() && !sub->isMinimized();

@@ -23,6 +23,7 @@ forms::Button CliUi::messageBox(const forms::MessageBox& box)
     // Nobody is there to answer: a question takes its safe answer.
     switch (box.buttons) {
     case forms::Buttons::OkCancel:
+    case forms::Buttons::SaveDiscardCancel:
         return forms::Button::Cancel;
     case forms::Buttons::YesNo:
         return forms::Button::No;

@@ -68,8 +68,12 @@ void visitMenus(Menus& menus, const Visit& visit)
                            &menus.verifyafterwrite,
                            &menus.help,
                            &menus.contents,
-                           &menus.about})
+                           &menus.about,
+                           &menus.save,
+                           &menus.recentfiles})
         visit(item->name(), item);
+    for (MenuItem& item : menus.recentfile)
+        visit(item.name(), &item);
 }
 
 } // namespace

@@ -21,6 +21,8 @@ enum class Buttons
     Ok,
     OkCancel,
     YesNo,
+    /// Save, Discard and Cancel, Save the default: the question before unsaved changes are replaced.
+    SaveDiscardCancel,
 };
 
 enum class Button
@@ -29,6 +31,8 @@ enum class Button
     Cancel,
     Yes,
     No,
+    Save,
+    Discard,
 };
 
 struct MessageBox

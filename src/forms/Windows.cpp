@@ -89,8 +89,12 @@ Menus::Menus()
       openconfiguration("openconfiguration", "&Open Configuration File ..."),
       saveconfiguration("saveconfiguration", "&Save Configuration File As ..."),
       memorizedefaults("memorizedefaults", "&Memorize Defaults"), printprofiles("printprofiles", "&Print Profiles"),
-      printerfont("printerfont", "Select Printer &Font"), exit("exit", "E&xit"), read("read", "&Read"),
-      write("write", "&Write"), mode("mode", "&Mode"), telemetry("telemetry", "&Telemetry"),
+      printerfont("printerfont", "Select Printer &Font"), exit("exit", "E&xit"),
+      save("save", "Sa&ve Configuration File"),
+      recentfiles("recentfiles", "&Recent Files"), recentfile{MenuItem("recentfile1", ""), MenuItem("recentfile2", ""),
+                                                              MenuItem("recentfile3", ""), MenuItem("recentfile4", ""),
+                                                              MenuItem("recentfile5", "")},
+      read("read", "&Read"), write("write", "&Write"), mode("mode", "&Mode"), telemetry("telemetry", "&Telemetry"),
       beacon("beacon", "&Beacon"), nmea("nmea", "&NMEA"), tracking("tracking", "T&racking"), alarm("alarm", "&Alarm"),
       setup("setup", "&Setup"), serialport("serialport", "Serial &Port"), com1("com1", "COM&1"), com2("com2", "COM&2"),
       com3("com3", "COM&3"), com4("com4", "COM&4"), inputbaudrate("inputbaudrate", "&Input Baud Rate"),
@@ -98,7 +102,11 @@ Menus::Menus()
       outputbaudrate("outputbaudrate", "&Ouput Baud Rate"), out300("out300", "&300"), out1200("out1200", "&1200"),
       verifyafterwrite("verifyafterwrite", "&Verify After Write"), help("help", "&Help"),
       contents("contents", "&Contents"), about("about", "&About This Program")
-{}
+{
+    recentfiles.setEnabled(false);
+    for (auto& item : recentfile)
+        item.setVisible(false);
+}
 
 MainWindowControls::MainWindowControls()
     : window("MDIForm1", "Quellmark Configuration Program"), LEDDisable("LEDDisable"), MicEncode("MicEncode"),

@@ -189,6 +189,11 @@ struct Menus
 
     MenuItem file, newconfiguration, openconfiguration, saveconfiguration, memorizedefaults, printprofiles, printerfont,
         exit;
+    /// Save to the file last opened or saved, without a dialog.
+    MenuItem save;
+    /// The Recent Files submenu and its items recentfile1 to recentfile5 (the latest first; hidden when unused).
+    MenuItem recentfiles;
+    std::array<MenuItem, 5> recentfile;
     MenuItem read, write;
     MenuItem mode, telemetry, beacon, nmea, tracking, alarm;
     MenuItem setup, serialport, com1, com2, com3, com4;

@@ -2,6 +2,7 @@
 #include "shell/FileCommands.h"
 
 #include "forms/Text.h"
+#include "shell/Document.h"
 
 namespace qm::shell
 {
@@ -21,6 +22,26 @@ std::string withConfigurationExtension(const FileDialogChoice& choice)
     if (choice.filterIndex != kConfigurationFilter || name.empty() || name.find('.') != std::string::npos)
         return choice.path;
     return choice.path + ".vq3";
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+/// A path as a menu shows it: "&" doubled, so it is not taken for a mnemonic.
+std::string menuText(const std::string& path)
+{
+    std::string text;
+    for (const char c : path) {
+        text += c;
+        if (c == '&')
+            text += '&';
+    }
+    return text;
 }
 
 } // namespace
@@ -48,8 +69,18 @@ FileDialogRequest FileCommands::dialog(const char* title) const
     request.title = title;
     request.filter = kFilter;
     request.filterIndex = 1;
-    request.initialFolder = m_currentFolder;
+    request.initialFolder = lastFolder();
     return request;
+}
+
+std::string FileCommands::lastFolder() const
+{
+    if (!m_lastFolder.empty())
+        return m_lastFolder;
+    if (m_options && !m_options->recentFiles().empty())
+        if (std::string folder = folderOf(m_options->recentFiles().front()); !folder.empty())
+            return folder;
+    return m_currentFolder;
 }
 
 void FileCommands::show(const forms::MessageBox& box)
@@ -64,34 +95,141 @@ void FileCommands::newConfiguration()
         show(selectModeBox());
         return;
     }
-    if (const auto mode = m_session.state().currentMode)
-        m_session.clearMode(*mode);
+    const auto mode = m_session.state().currentMode;
+    if (!mode || !settleUnsavedChanges())
+        return;
+    m_session.clearMode(*mode);
+    // A new configuration belongs to no file yet: a save then asks for a name instead of replacing the last file.
+    m_session.document().setUntitled(m_session.windows());
 }
 
 void FileCommands::openConfiguration()
 {
+    if (!settleUnsavedChanges())
+        return;
     m_session.saveShownProfiles();
     const std::string path = m_ui.openFileDialog(dialog("Open Configuration File"));
     if (path.empty())
         return;
-    openFile(path);
+    load(path);
 }
 
 void FileCommands::openFile(const std::string& path)
 {
+    if (settleUnsavedChanges())
+        load(path);
+}
+
+void FileCommands::openRecentFile(int n)
+{
+    if (!m_options || n < 1 || static_cast<std::size_t>(n) > m_options->recentFiles().size())
+        return;
+    // The list changes when the file opens: the path is taken first.
+    const std::string path = m_options->recentFiles()[static_cast<std::size_t>(n - 1)];
+    openFile(path);
+}
+
+void FileCommands::openBackup(const std::string& path)
+{
+    if (!settleUnsavedChanges())
+        return;
     m_session.saveShownProfiles();
     const auto opened = m_session.openConfigurationFile(path);
+    if (opened.kind == Session::OpenOutcome::Kind::Loaded)
+        m_session.document().setUntitled(m_session.windows());
     if (opened.box)
         show(*opened.box);
 }
 
-void FileCommands::saveConfigurationAs()
+void FileCommands::load(const std::string& path)
 {
     m_session.saveShownProfiles();
+    const auto opened = m_session.openConfigurationFile(path);
+    if (opened.kind == Session::OpenOutcome::Kind::Loaded)
+        remember(path);
+    if (opened.box)
+        show(*opened.box);
+}
+
+void FileCommands::remember(const std::string& path)
+{
+    if (const auto mode = m_session.state().currentMode)
+        m_session.document().setFile(path, *mode, m_session.windows());
+    m_lastFolder = folderOf(path);
+    // A list of recent files that cannot be kept is no reason to trouble the user: the file itself is safe.
+    if (m_options)
+        (void)m_options->addRecentFile(path);
+    refreshRecentFiles();
+}
+
+bool FileCommands::saveTo(const std::string& path)
+{
+    if (auto box = m_session.saveConfigurationFile(path)) {
+        show(*box);
+        return false;
+    }
+    remember(path);
+    return true;
+}
+
+bool FileCommands::save()
+{
+    const Document& document = m_session.document();
+    // A file of another mode is not replaced by this one without a name chosen for it.
+    if (!document.path().empty() && document.mode() == m_session.state().currentMode)
+        return saveTo(document.path());
+    return saveConfigurationAs();
+}
+
+bool FileCommands::settleUnsavedChanges()
+{
+    const Document& document = m_session.document();
+    if (!document.modified(m_session.windows()))
+        return true;
+    m_ui.setMousePointer(Pointer::Normal);
+    switch (m_ui.messageBox(unsavedChangesBox(document.fileName(), m_session.state().currentMode))) {
+    case forms::Button::Save:
+        return save();
+    case forms::Button::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FileCommands::refreshRecentFiles()
+{
+    forms::Menus& menus = m_session.windows().main.menus;
+    const std::vector<std::string> none;
+    const auto& recent = m_options ? m_options->recentFiles() : none;
+    for (std::size_t i = 0; i < menus.recentfile.size(); ++i) {
+        forms::MenuItem& item = menus.recentfile[i];
+        item.setVisible(i < recent.size());
+        if (i >= recent.size())
+            continue;
+        item.setCaption("&" + std::to_string(i + 1) + " " + menuText(recent[i]));
+        item.setEnabled(m_files.fileExists(recent[i]));
+    }
+    menus.recentfiles.setEnabled(!recent.empty());
+}
+
+std::string FileCommands::windowTitle() const
+{
+    const Document& document = m_session.document();
+    const forms::Windows& windows = m_session.windows();
+    return shell::windowTitle(windows.main.window.caption(), document.fileName(), document.modified(windows));
+}
+
+bool FileCommands::saveConfigurationAs()
+{
+    m_session.saveShownProfiles();
+    FileDialogRequest request = dialog("Save Configuration File As");
+    if (const auto mode = m_session.state().currentMode)
+        request.initialName = suggestedFileName(m_session.windows().station(*mode).MyCall.text(), *mode);
     for (;;) {
-        const FileDialogChoice choice = m_ui.saveFileDialog(dialog("Save Configuration File As"));
+        const FileDialogChoice choice = m_ui.saveFileDialog(request);
         if (choice.path.empty())
-            return;
+            return false;
         const std::string path = withConfigurationExtension(choice);
         if (m_files.fileExists(path)) {
             m_ui.beep();
@@ -99,9 +237,7 @@ void FileCommands::saveConfigurationAs()
             if (answer != forms::Button::Yes)
                 continue;
         }
-        if (auto box = m_session.saveConfigurationFile(path))
-            show(*box);
-        return;
+        return saveTo(path);
     }
 }
 

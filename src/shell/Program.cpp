@@ -49,7 +49,9 @@ Program::Program(storage::FileSystem& files, Ui& ui, Environment environment, co
       m_ini(m_session, ui, files, storage::iniPath(files, m_environment.folders)),
       m_fileCommands(m_session, ui, files, m_environment.currentFolder),
       m_options(files, optionsPath(m_environment.folders)), m_link(makeLink ? &makeLink(m_session, m_ini) : nullptr)
-{}
+{
+    m_fileCommands.setOptions(&m_options);
+}
 
 forms::MessageBox Program::alreadyRunningBox()
 {
@@ -72,9 +74,9 @@ bool Program::start()
     forms::MainWindowControls& main = m_session.windows().main;
     // The main window takes no input until the start-up has decided whether the welcome window covers it.
     main.window.setEnabled(false);
-    for (forms::MenuItem* item :
-         {&main.menus.read, &main.menus.write, &main.menus.saveconfiguration, &main.menus.newconfiguration,
-          &main.menus.memorizedefaults, &main.menus.printprofiles, &main.menus.printerfont})
+    for (forms::MenuItem* item : {&main.menus.read, &main.menus.write, &main.menus.saveconfiguration, &main.menus.save,
+                                  &main.menus.newconfiguration, &main.menus.memorizedefaults, &main.menus.printprofiles,
+                                  &main.menus.printerfont})
         item->setEnabled(false);
     ProgramState& state = m_session.state();
     state.welcomeDismissed = false;
@@ -87,6 +89,7 @@ bool Program::start()
     // Where the settings live is decided on the files as the user finds them at start-up.
     m_ini.setPath(storage::iniPath(m_files, m_environment.folders));
     m_options.load();
+    m_fileCommands.refreshRecentFiles();
     state.link.verifyWrites = m_options.verifyAfterWrite();
     main.menus.verifyafterwrite.setChecked(state.link.verifyWrites);
     if (!m_ini.loadSettings())
@@ -111,6 +114,8 @@ bool Program::start()
     // window; without the welcome window nothing else would, and the program could not be used.
     if (!m_session.windows().welcome.window.visible())
         main.window.setEnabled(true);
+    // What start-up put into the windows is no one's work: only what the user changes from here on is asked about.
+    m_session.document().setUntitled(m_session.windows());
     m_ui.setMousePointer(Pointer::Normal);
     return true;
 }
@@ -150,8 +155,30 @@ bool Program::write()
 
 void Program::read()
 {
-    if (m_link)
-        m_link->read();
+    if (!m_link)
+        return;
+    const bool asked = m_session.document().modified(m_session.windows());
+    if (!m_fileCommands.settleUnsavedChanges())
+        return;
+    // While the question was up the unit may have gone, or a read begun.
+    if (asked && !m_session.windows().main.menus.read.enabled())
+        return;
+    m_link->read();
+}
+
+void Program::openFile(const std::string& path)
+{
+    m_fileCommands.openFile(path);
+}
+
+std::string Program::windowTitle() const
+{
+    return m_fileCommands.windowTitle();
+}
+
+void Program::recentFilesMenuOpened()
+{
+    m_fileCommands.refreshRecentFiles();
 }
 
 void Program::selectComPort(int n)
@@ -169,6 +196,8 @@ void Program::disconnectUnit()
 void Program::exit()
 {
     if (m_ending)
+        return;
+    if (!m_fileCommands.settleUnsavedChanges())
         return;
     if (m_link && m_link->transferUnderWay()) {
         m_ui.setMousePointer(Pointer::Normal);
@@ -461,6 +490,10 @@ bool Program::menuCommand(const std::string& item)
             m_session.selectMode(mode);
             return true;
         }
+    if (item.size() == 11 && item.rfind("recentfile", 0) == 0 && item[10] >= '1' && item[10] <= '5') {
+        m_fileCommands.openRecentFile(item[10] - '0');
+        return true;
+    }
     if (item.size() == 4 && item.rfind("com", 0) == 0 && item[3] >= '1' && item[3] <= '4') {
         selectComPort(item[3] - '0');
         return true;
@@ -476,6 +509,7 @@ bool Program::menuCommand(const std::string& item)
         {"newconfiguration", [this] { m_fileCommands.newConfiguration(); }},
         {"openconfiguration", [this] { m_fileCommands.openConfiguration(); }},
         {"saveconfiguration", [this] { m_fileCommands.saveConfigurationAs(); }},
+        {"save", [this] { m_fileCommands.save(); }},
         {"memorizedefaults", [this] { m_ini.memorizeDefaults(); }},
         {"in1200", [this] { m_ini.selectInputBaud(0); }},
         {"in2400", [this] { m_ini.selectInputBaud(1); }},

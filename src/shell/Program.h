@@ -71,14 +71,22 @@ public:
     /// is returned; otherwise the user has been told why (or, for a mode outside 0-4, nothing happens).
     bool write();
 
-    /// The Read command.
+    /// The Read command, once unsaved changes are settled.
     void read();
+    /// Opens a configuration file as File > Open does after its dialog, once unsaved changes are settled.
+    void openFile(const std::string& path);
+    /// Returns the main window's title: the file last opened or saved, a mark while the windows hold changes
+    /// that are not in it, and the window's caption.
+    std::string windowTitle() const;
+    /// The Recent Files submenu is opening: its items are checked against the files.
+    void recentFilesMenuOpened();
     /// Setup > Serial Port > COMn.
     void selectComPort(int n);
     /// The Disconnect button.
     void disconnectUnit();
 
-    /// File > Exit and closing the main window: close the port (sending "E") and end at once. During a transfer
+    /// File > Exit and closing the main window: once unsaved changes are settled, close the port (sending "E") and
+    /// end at once. During a transfer
     /// the user is asked first; ending then breaks the transfer off (the abort burst), lets what was sent leave
     /// and closes the port before the program ends.
     void exit();

@@ -3,6 +3,7 @@
 
 #include "storage/ConfigFile.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace qm::shell
@@ -12,6 +13,7 @@ namespace
 {
 
 constexpr std::string_view kVerifyAfterWrite = "VerifyAfterWrite=";
+constexpr std::string_view kRecentFile = "RecentFile=";
 
 std::string folderOf(const std::string& path)
 {
@@ -34,6 +36,11 @@ void ProgramOptions::load()
         return;
     m_lines = storage::splitLines(*bytes);
     for (const auto& line : m_lines) {
+        if (line.starts_with(kRecentFile) && line.size() > kRecentFile.size() &&
+            m_recentFiles.size() < kRecentFileCount &&
+            std::find(m_recentFiles.begin(), m_recentFiles.end(), line.substr(kRecentFile.size())) ==
+                m_recentFiles.end())
+            m_recentFiles.push_back(line.substr(kRecentFile.size()));
         if (!line.starts_with(kVerifyAfterWrite))
             continue;
         const std::string value = line.substr(kVerifyAfterWrite.size());
@@ -59,6 +66,28 @@ std::optional<storage::FileError> ProgramOptions::setVerifyAfterWrite(bool on)
         }
     if (!replaced)
         m_lines.push_back(line);
+    return save();
+}
+
+std::optional<storage::FileError> ProgramOptions::addRecentFile(const std::string& path)
+{
+    if (path.empty() || path.find_first_of("\r\n") != std::string::npos)
+        return std::nullopt;
+    std::erase(m_recentFiles, path);
+    m_recentFiles.insert(m_recentFiles.begin(), path);
+    if (m_recentFiles.size() > kRecentFileCount)
+        m_recentFiles.resize(kRecentFileCount);
+    std::erase_if(m_lines, [](const std::string& line) { return line.starts_with(kRecentFile); });
+    for (const auto& recent : m_recentFiles)
+        m_lines.push_back(std::string(kRecentFile) + recent);
+    if (m_path.empty())
+        return storage::FileError{storage::error::kPathNotFound,
+                                  "There is no configuration folder: neither XDG_CONFIG_HOME nor HOME is set."};
+    return save();
+}
+
+std::optional<storage::FileError> ProgramOptions::save()
+{
     if (auto error = m_files.makeFolders(folderOf(m_path)))
         return error;
     return m_files.writeFileAtomically(m_path, storage::joinLines(m_lines));

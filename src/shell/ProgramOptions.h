@@ -31,11 +31,22 @@ public:
     /// of the save.
     std::optional<storage::FileError> setVerifyAfterWrite(bool on);
 
+    /// How many recent files are kept.
+    static constexpr std::size_t kRecentFileCount = 5;
+    /// Returns the configuration files last opened or saved, the latest first.
+    const std::vector<std::string>& recentFiles() const { return m_recentFiles; }
+    /// Puts the path first in the recent files (each path once, at most kRecentFileCount) and keeps them in the
+    /// file; a path with a line break cannot be kept in a line and is left out. Returns the failure of the save.
+    std::optional<storage::FileError> addRecentFile(const std::string& path);
+
 private:
+    std::optional<storage::FileError> save();
+
     storage::FileSystem& m_files;
     std::string m_path;
     std::vector<std::string> m_lines;
     bool m_verifyAfterWrite = true;
+    std::vector<std::string> m_recentFiles;
 };
 
 } // namespace qm::shell

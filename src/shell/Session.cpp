@@ -216,8 +216,8 @@ void Session::selectMode(Mode mode)
         items[i]->setChecked(forms::kModes[i] == mode);
     m_state.currentMode = mode;
     m_state.unknownModeCode.reset();
-    for (auto* item : {&main.menus.saveconfiguration, &main.menus.openconfiguration, &main.menus.newconfiguration,
-                       &main.menus.memorizedefaults})
+    for (auto* item : {&main.menus.saveconfiguration, &main.menus.save, &main.menus.openconfiguration,
+                       &main.menus.newconfiguration, &main.menus.memorizedefaults})
         item->setEnabled(true);
     const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
     if (!profiles) {

@@ -7,6 +7,7 @@
 #include "image/Compile.h"
 #include "image/ImageFields.h"
 #include "link/Link.h"
+#include "shell/Document.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
 
@@ -60,6 +61,9 @@ public:
     storage::FileSystem& files() { return m_files; }
     const ProgramState& state() const { return m_state; }
     image::ImageFields& fields() { return m_fields; }
+    /// The file the windows were last opened from or saved to, and whether they hold changes not in it.
+    Document& document() { return m_document; }
+    const Document& document() const { return m_document; }
 
     /// Fills the fixed pick lists (once, at start-up).
     void fillPickLists();
@@ -134,6 +138,7 @@ private:
     forms::Windows m_windows;
     ProgramState m_state;
     image::ImageFields m_fields;
+    Document m_document;
 };
 
 } // namespace qm::shell

@@ -105,6 +105,8 @@ void UnitLink::saveShownProfiles()
 void UnitLink::decodeUpload(const std::string& uploadData)
 {
     m_session.decodeUpload(uploadData);
+    // The windows now hold the unit's configuration, not a file's; the unit keeps it, and so does its backup.
+    m_session.document().setUntitled(m_session.windows());
 }
 
 void UnitLink::saveComPortToIni()

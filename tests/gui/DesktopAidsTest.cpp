@@ -154,11 +154,16 @@ TEST_F(DesktopAidsTest, RestoreFromBackupListsComparesAndOpensTheChosenOne)
 
     list->setCurrentItem(list->topLevelItem(2));
     EXPECT_EQ(differences->toPlainText(), "My Call: K1ABC -> N0CALL");
+    // The edit is not in any file: the program asks first, and Discard lets it go.
+    ui.buttons.push_back(forms::Button::Discard);
     QTest::mouseClick(openButton, Qt::LeftButton);
     EXPECT_TRUE(restore->isHidden());
     EXPECT_EQ(myCall->text(), "N0CALL");
     EXPECT_TRUE(action("tracking")->isChecked());
-    EXPECT_TRUE(ui.boxes.empty());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].buttons, forms::Buttons::SaveDiscardCancel);
+    // The restored configuration belongs to no file: the title names none (Save will ask for a name).
+    EXPECT_FALSE(desktop->window().windowTitle().contains(".vq3")) << desktop->window().windowTitle().toStdString();
 
     // Opened, the backup and the windows agree.
     action("restorebackup")->trigger();

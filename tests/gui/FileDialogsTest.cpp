@@ -34,6 +34,8 @@ public:
     }
 
     QStringList offered;
+    /// The name the dialog showed before the answer was typed.
+    QString suggested;
 
 private:
     void answer()
@@ -42,14 +44,19 @@ private:
         auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
         if (!name || !dialog->isVisible())
             return;
+        // The save dialog fills in its suggested name once it has read the folder; typing waits for it.
+        if (dialog->acceptMode() == QFileDialog::AcceptSave && offered.isEmpty() && name->text().isEmpty())
+            return;
         // A dialog that does not close on the answer is closed, so the test fails instead of waiting for ever.
         if (!offered.isEmpty()) {
             dialog->reject();
             return;
         }
         offered = dialog->nameFilters();
+        suggested = name->text();
         dialog->selectNameFilter(m_filter);
-        name->clear();
+        // The suggested name is typed over, as a person does.
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(name, m_name);
         QTest::keyClick(name, Qt::Key_Return);
     }
@@ -103,6 +110,7 @@ TEST_F(FileDialogsTest, SaveAsAddsTheExtensionOnlyUnderTheConfigurationFilter)
         FileDialogAnswerer answerer(c.filter, c.typed);
         action("saveconfiguration")->trigger();
         EXPECT_EQ(answerer.offered, (QStringList{"VQ-3 Configuration File (*.vq3)", "All Files (*)"}));
+        EXPECT_EQ(answerer.suggested, "N0CALL-beacon.vq3");
         EXPECT_TRUE(QFile::exists(folder.filePath(c.saved))) << c.saved.toStdString();
         EXPECT_EQ(desktop->program().session().state().currentFileName, path(c.saved));
     }

@@ -56,6 +56,8 @@ private slots:
         QTest::newRow("file") << "file"
                               << QStringList{"newconfiguration=&New Configuration File",
                                              "openconfiguration=&Open Configuration File ...",
+                                             "recentfiles=&Recent Files",
+                                             "save=Sa&ve Configuration File",
                                              "saveconfiguration=&Save Configuration File As ...",
                                              "space1=-",
                                              "memorizedefaults=&Memorize Defaults",

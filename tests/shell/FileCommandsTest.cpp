@@ -75,7 +75,7 @@ TEST_F(FileCommandsTest, SavingToANewFileAsksNothing)
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"save:Save Configuration File As"}));
     EXPECT_EQ(ui.dialogs[0],
               (FileDialogRequest{"Save Configuration File As", "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
-                                 "/home/user", ""}));
+                                 "/home/user", "beacon.vq3"}));
     EXPECT_EQ(storage::splitLines(files.files["/home/user/new.vq3"]).size(), 23u);
 }
 

@@ -392,6 +392,8 @@ TEST_F(ProgramTest, MenuCommandsByName)
     EXPECT_EQ(storage::splitLines(files.files[kIni])[2], "3");
     EXPECT_TRUE(program.menuCommand("com2"));
     EXPECT_EQ(link.calls.back(), "selectComPort 2");
+    w.main.menus.read.setEnabled(true);
+    ui.buttons.push_back(Button::Discard);
     EXPECT_TRUE(program.menuCommand("read"));
     EXPECT_EQ(link.calls.back(), "read");
     EXPECT_FALSE(program.menuCommand("about"));

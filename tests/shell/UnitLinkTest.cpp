@@ -140,6 +140,26 @@ TEST_F(UnitLinkTest, ReadFillsTheWindowsOfTheUnitsMode)
     EXPECT_EQ(ui.progress, std::make_pair(131, 131));
 }
 
+TEST_F(UnitLinkTest, AReadAfterTheQuestionLeavesTheWindowsWithTheUnitsConfigurationAndNoFile)
+{
+    const std::string image = trackingImage();
+    files.files["/home/user/b.vq3"] =
+        storage::joinLines({"1", "0", "0", "0", "0", "1", "0", "TEST", "",  "APRS", "",  "",
+                            "",  "",  "0", "0", "0", "0", "0", "0",    "0", "0",    "HI"});
+    program.openFile("/home/user/b.vq3");
+    connect(image);
+    w.beacon.BcnMsgText.setText("EDITED");
+    ui.buttons.push_back(forms::Button::Discard);
+    program.read();
+    EXPECT_EQ(ui.calls.back(), "box:Unsaved Changes");
+    EXPECT_EQ(port.takeSent(), "U");
+    port.deliver(std::string("U\x01\x02", 3) + image);
+    EXPECT_EQ(w.tracking.TrkComments.text(), "Mobile");
+    EXPECT_EQ(program.windowTitle(), "Quellmark VQ-3+ (v2.0) on COM1");
+    EXPECT_EQ(program.session().document().path(), "");
+    EXPECT_EQ(files.files["/home/user/b.vq3"].find("EDITED"), std::string::npos);
+}
+
 TEST_F(UnitLinkTest, WriteSendsTheCompiledImageByteByByte)
 {
     const std::string image = trackingImage();
