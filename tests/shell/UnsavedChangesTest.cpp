@@ -313,7 +313,7 @@ TEST(UnsavedChangesTest, EachCommandThatReplacesTheWindowsAsksFirst)
             wentOn = rig.program.session().state().currentMode == Mode::Beacon;
             break;
         case Command::Read:
-            wentOn = !rig.link.calls.empty() && rig.link.calls.back() == "read_Click";
+            wentOn = !rig.link.calls.empty() && rig.link.calls.back() == "read";
             break;
         }
         EXPECT_EQ(wentOn, c.goesOn);
