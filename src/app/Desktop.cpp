@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 namespace qm::app
 {
@@ -54,6 +55,10 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
     }
     m_program->setLink(m_link.get());
     m_program->setPrinter(ports.printer, ports.clock);
+#ifndef Q_OS_WIN
+    // On Windows COM1 to COM4 are the system's own names and need no explaining.
+    m_program->setSerialDevices(ports.devices);
+#endif
     m_printerLookup = ports.printerLookup;
 
     m_binder = std::make_unique<ViewBinder>(*m_program, roots, windows);
@@ -64,6 +69,11 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui)
         m_program->exit();
         redraw();
     });
+    if (auto* serialPort = m_window.findChild<QMenu*>("serialport"))
+        QObject::connect(serialPort, &QMenu::aboutToShow, serialPort, [this] {
+            m_program->refreshPortMenu();
+            redraw();
+        });
     QObject::connect(&m_welcome, &WelcomeWindow::okClicked, [this] {
         m_program->confirmWelcome();
         redraw();
@@ -87,6 +97,8 @@ bool Desktop::start()
 {
     // The first frame already shows the models' state (Disconnected, no mode's controls in use).
     redraw();
+    if (const auto place = m_program->rememberedWindowPlace())
+        m_window.placeAt(QRect(place->x, place->y, place->width, place->height));
     m_window.show();
     const bool running = m_program->start();
     redraw();
@@ -101,6 +113,13 @@ bool Desktop::start()
             redraw();
         });
     return running;
+}
+
+void Desktop::keepWindowPlace()
+{
+    const QRect place = m_window.normalGeometry();
+    if (place.isValid())
+        m_program->keepWindowPlace({place.x(), place.y(), place.width(), place.height()});
 }
 
 } // namespace qm::app

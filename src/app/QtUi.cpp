@@ -4,6 +4,7 @@
 #include "app/HelpViewer.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -284,6 +285,38 @@ void QtUi::showHelp(const std::string& helpFile)
     if (!m_helpViewer)
         m_helpViewer = new HelpViewer();
     m_helpViewer->open(QString::fromStdString(helpFile));
+}
+
+std::optional<std::string> QtUi::chooseDevice(const std::vector<shell::SerialDevice>& present,
+                                              const std::string& current)
+{
+    m_redraw();
+    QInputDialog dialog(&m_parent);
+    dialog.setObjectName("DeviceChoice");
+    dialog.setWindowTitle("Other Serial Device");
+    dialog.setLabelText("Choose the serial device the VQ-3 is attached to, or type its path:");
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setComboBoxEditable(true);
+    QStringList items;
+    for (const shell::SerialDevice& device : present)
+        items << QString::fromStdString(device.path);
+    if (!current.empty() && !items.contains(QString::fromStdString(current)))
+        items.prepend(QString::fromStdString(current));
+    dialog.setComboBoxItems(items);
+    dialog.setTextValue(QString::fromStdString(current.empty() && !present.empty() ? present.front().path : current));
+    // Each present device shows what it says it is beside its path, as the list's tool tip.
+    if (auto* list = dialog.findChild<QComboBox*>()) {
+        list->setObjectName("DevicePath");
+        list->setMinimumContentsLength(32);
+        for (int i = 0; i < list->count(); ++i)
+            for (const shell::SerialDevice& device : present)
+                if (list->itemText(i) == QString::fromStdString(device.path) && !device.description.empty())
+                    list->setItemData(i, QString::fromStdString(device.description), Qt::ToolTipRole);
+    }
+    keepAboveTopmostWindows(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 void QtUi::endProgram()

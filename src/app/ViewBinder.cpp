@@ -254,7 +254,7 @@ void ViewBinder::draw()
                     action->setChecked((*item)->checked());
                 action->setEnabled((*item)->enabled());
                 action->setVisible((*item)->visible());
-                action->setText(latin1((*item)->caption()));
+                action->setText(QString::fromStdString((*item)->caption()));
             }
         } else if (auto** strip = std::get_if<forms::TabStrip*>(&control)) {
             if (auto* tabs = qobject_cast<QTabBar*>(object))

@@ -43,6 +43,7 @@ public:
     void startDownload() override;
     void read() override;
     void selectComPort(int n) override;
+    void selectOtherDevice(const std::string& path) override;
     void disconnectUnit() override;
 
 private:

@@ -42,7 +42,16 @@ public:
         whenClosed = std::move(closed);
     }
     void read() override { calls.push_back("read_Click"); }
-    void selectComPort(int n) override { calls.push_back("com" + std::to_string(n) + "_Click"); }
+    void selectComPort(int n) override
+    {
+        calls.push_back("com" + std::to_string(n) + "_Click");
+        m_state.link.otherDevice.clear();
+    }
+    void selectOtherDevice(const std::string& path) override
+    {
+        calls.push_back("otherdevice:" + path);
+        m_state.link.otherDevice = path;
+    }
     void disconnectUnit() override { calls.push_back("ConnectButton_Click"); }
     void startDownload() override
     {

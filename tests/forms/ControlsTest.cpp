@@ -19,7 +19,7 @@ TEST(ControlsTest, EveryControlHasItsOwnName)
         EXPECT_TRUE(names.insert(name).second) << name << " appears twice";
         ++count;
     });
-    EXPECT_EQ(count, 173);
+    EXPECT_EQ(count, 174);
 }
 
 TEST(ControlsTest, FindsControlsOfEveryKindByName)
