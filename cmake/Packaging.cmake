@@ -14,11 +14,9 @@ set(CPACK_PACKAGE_CONTACT "Quellmark maintainers <quellmark@localhost>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "hamradio")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Configuration program for VQ-3 and VQ-3+ packet-radio units\n"
-    " quellmark reads, edits and writes the configuration of a VQ-3 unit over a\n"
-    " serial line; vq3 does the same from the command line and scripts, and\n"
-    " simulates a unit for trying the program without one.")
+set(CPACK_PACKAGE_DESCRIPTION
+    "quellmark reads, edits and writes the configuration of a VQ-3 unit over a serial line; vq3 does the same \
+from the command line and scripts, and simulates a unit for trying the program without one.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # vq3 loads its link and report modules with dlopen: their libraries are declared from the modules themselves.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_BINARY_DIR}/src/cli")
