@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace qm::app
 {
@@ -297,25 +298,36 @@ std::optional<std::string> QtUi::chooseDevice(const std::vector<shell::SerialDev
     dialog.setLabelText("Choose the serial device the VQ-3 is attached to, or type its path:");
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setComboBoxEditable(true);
+    // Each present device is offered by its line as the Serial Port menu words it; a typed path is taken as is.
     QStringList items;
-    for (const shell::SerialDevice& device : present)
-        items << QString::fromStdString(device.path);
-    if (!current.empty() && !items.contains(QString::fromStdString(current)))
-        items.prepend(QString::fromStdString(current));
+    std::map<QString, std::string> paths;
+    for (const shell::SerialDevice& device : present) {
+        const QString line = QString::fromStdString(shell::deviceLine(device));
+        items << line;
+        paths[line] = device.path;
+    }
+    // The current choice is preset: by its line when it is present, else by its path.
+    QString preset = items.isEmpty() ? QString() : items.front();
+    if (!current.empty()) {
+        preset = QString::fromStdString(current);
+        for (const auto& [line, path] : paths)
+            if (path == current)
+                preset = line;
+        if (!items.contains(preset))
+            items.prepend(preset);
+    }
     dialog.setComboBoxItems(items);
-    dialog.setTextValue(QString::fromStdString(current.empty() && !present.empty() ? present.front().path : current));
-    // Each present device shows what it says it is beside its path, as the list's tool tip.
+    dialog.setTextValue(preset);
     if (auto* list = dialog.findChild<QComboBox*>()) {
         list->setObjectName("DevicePath");
-        list->setMinimumContentsLength(32);
-        for (int i = 0; i < list->count(); ++i)
-            for (const shell::SerialDevice& device : present)
-                if (list->itemText(i) == QString::fromStdString(device.path) && !device.description.empty())
-                    list->setItemData(i, QString::fromStdString(device.description), Qt::ToolTipRole);
+        list->setMinimumContentsLength(40);
     }
     keepAboveTopmostWindows(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    const auto chosen = paths.find(dialog.textValue());
+    if (chosen != paths.end())
+        return chosen->second;
     return dialog.textValue().toStdString();
 }
 

@@ -27,6 +27,11 @@ std::string comPortLine(int n, const SerialDevice& device)
     return line(n, device, kDash);
 }
 
+std::string deviceLine(const SerialDevice& device)
+{
+    return device.description.empty() ? device.path : device.path + " " + kDash + " " + device.description;
+}
+
 std::string comMenuCaption(int n, const SerialDevice& device)
 {
     std::string caption = comPortLine(n, device);

@@ -33,6 +33,9 @@ public:
 /// "COM1  (no device)" without a device.
 std::string comPortLine(int n, const SerialDevice& device);
 
+/// Returns a device's line without a COM port: "/dev/ttyUSB0 — FT232R USB UART", or the path alone.
+std::string deviceLine(const SerialDevice& device);
+
 /// Returns the Setup menu's caption for COMn: its line, the digit marked as the item's access key.
 std::string comMenuCaption(int n, const SerialDevice& device);
 

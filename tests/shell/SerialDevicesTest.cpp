@@ -45,6 +45,9 @@ TEST(SerialDevicesTest, EachComPortIsNamedByItsDevice)
         SCOPED_TRACE(row.line);
         EXPECT_EQ(comPortLine(row.n, row.device), row.line);
         EXPECT_EQ(comMenuCaption(row.n, row.device), row.caption);
+        if (!row.device.path.empty()) {
+            EXPECT_EQ("COM" + std::to_string(row.n) + "  " + deviceLine(row.device), row.line);
+        }
         ports[static_cast<std::size_t>(row.n - 1)] = row.device;
         listing += row.listed + "\r\n";
     }
