@@ -26,6 +26,20 @@ public:
     std::vector<shell::SerialDevice> present() override { return found; }
 };
 
+/// Sets an environment variable for as long as it lives.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name) { ::setenv(name, value.c_str(), 1); }
+    ~ScopedVariable() { ::unsetenv(m_name); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    void set(const std::string& value) { ::setenv(m_name, value.c_str(), 1); }
+
+private:
+    const char* m_name;
+};
+
 class PortMenuTest : public DesktopOnFakePorts
 {
 protected:
@@ -70,8 +84,8 @@ TEST_F(PortMenuTest, ComItemsNameThePseudoTerminalsTheEnvironmentGives)
     qttest::PseudoTerminal first;
     qttest::PseudoTerminal second;
     ASSERT_FALSE(first.slavePath().empty());
-    ::setenv("QUELLMARK_COM1", first.slavePath().c_str(), 1);
-    ::setenv("QUELLMARK_COM2", second.slavePath().c_str(), 1);
+    ScopedVariable com1("QUELLMARK_COM1", first.slavePath());
+    ScopedVariable com2("QUELLMARK_COM2", second.slavePath());
     qt::SystemSerialDevices devices;
     startWith(devices);
 
@@ -83,12 +97,10 @@ TEST_F(PortMenuTest, ComItemsNameThePseudoTerminalsTheEnvironmentGives)
     closeMenus();
 
     // The menu is read again when it opens: COM1 now names the second terminal.
-    ::setenv("QUELLMARK_COM1", second.slavePath().c_str(), 1);
+    com1.set(second.slavePath());
     openPortMenu();
     EXPECT_EQ(action("com1")->text(), QString::fromStdString("COM&1  " + second.slavePath()));
     closeMenus();
-    ::unsetenv("QUELLMARK_COM1");
-    ::unsetenv("QUELLMARK_COM2");
 }
 
 TEST_F(PortMenuTest, ComPortWithoutDeviceIsGreyedAndTheOthersCarryTheirDescription)
