@@ -73,12 +73,7 @@ void Link::testPort()
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
-        // A refused permission is told as such, with its remedy; the other boxes keep their fixed words and the
-        // system's reason goes below.
-        auto box = error->permissionDenied ? permissionDeniedBox(error->device, error->deviceGroup)
-                                           : portErrorBox(error->number, m_state.comPort);
-        box.details = error->reason;
-        showBoxAboveWelcome(box);
+        showBoxAboveWelcome(portFailureBox(*error, m_state.comPort));
         m_state.portTestFailed = true;
         return;
     }

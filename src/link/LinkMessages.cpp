@@ -71,6 +71,14 @@ forms::MessageBox permissionDeniedBox(const std::string& device, const std::stri
     return forms::messageBox("Permission Denied", text, forms::Icon::Warning);
 }
 
+forms::MessageBox portFailureBox(const PortError& error, int comPortNumber)
+{
+    auto box = error.permissionDenied ? permissionDeniedBox(error.device, error.deviceGroup)
+                                      : portErrorBox(error.number, comPortNumber);
+    box.details = error.reason;
+    return box;
+}
+
 std::string silentPortHint(const std::string& device)
 {
     return "Nothing has answered on " + device +
