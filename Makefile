@@ -8,7 +8,7 @@ endif
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test format format-check clean bench fuzz fuzz-ci test-sanitize
+.PHONY: all deps configure build run test format format-check clean bench fuzz fuzz-ci test-sanitize package
 
 all: build
 
@@ -26,6 +26,12 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j 2
+
+# make package: quellmark_<version>_<arch>.deb in the build folder, of everything the install rules put in place
+# (the programs find their modules and help relative to their own folder, so the build folder's programs serve).
+package: build
+	@cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/quellmark_*.deb
 
 # Benchmarks in their own Release folder (not part of test or CI): one table of measurements against targets.
 bench:

@@ -22,6 +22,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <QMenu>
 #include <variant>
 
 namespace qm::app
@@ -73,6 +74,10 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
             [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); });
     }
     m_program->setPrinter(ports.printer, ports.clock);
+#ifndef Q_OS_WIN
+    // On Windows COM1 to COM4 are the system's own names and need no explaining.
+    m_program->setSerialDevices(ports.devices);
+#endif
     m_printerLookup = ports.printerLookup;
 
     m_binder = std::make_unique<ViewBinder>(*m_program, roots, windows);
@@ -90,6 +95,11 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
         redraw();
     });
     QObject::connect(&m_window, &MainWindow::fileDropped, [this](const QString& path) { openFile(path); });
+    if (auto* serialPort = m_window.findChild<QMenu*>("serialport"))
+        QObject::connect(serialPort, &QMenu::aboutToShow, serialPort, [this] {
+            m_program->refreshPortMenu();
+            redraw();
+        });
     QObject::connect(&m_welcome, &WelcomeWindow::okClicked, [this] {
         m_program->confirmWelcome();
         redraw();
@@ -128,6 +138,8 @@ bool Desktop::start()
 {
     // The first frame already shows the models' state (Disconnected, no mode's controls in use).
     redraw();
+    if (const auto place = m_program->rememberedWindowPlace())
+        m_window.placeAt(QRect(place->x, place->y, place->width, place->height));
     m_window.show();
     const bool running = m_program->start();
     redraw();
@@ -305,6 +317,13 @@ void Desktop::copyProfile(forms::Mode mode)
         redraw();
     });
     dialog->open();
+}
+
+void Desktop::keepWindowPlace()
+{
+    const QRect place = m_window.normalGeometry();
+    if (place.isValid())
+        m_program->keepWindowPlace({place.x(), place.y(), place.width(), place.height()});
 }
 
 } // namespace qm::app

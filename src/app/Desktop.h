@@ -39,6 +39,8 @@ struct DesktopPorts
     shell::Clock* clock = nullptr;
     /// Finds the default printer once the program has started (none: the printer above is all there is).
     PrinterLookup* printerLookup = nullptr;
+    /// This machine's serial devices, named in the Serial Port menu (none: the COM items stay as they are).
+    shell::SerialDevices* devices = nullptr;
 };
 
 class Desktop
@@ -62,6 +64,8 @@ public:
     /// Shows the main window and runs the start-up, then starts looking for the default printer; false when the
     /// user ended the program during the start-up.
     bool start();
+    /// Keeps the main window's place in the program's settings for the next start.
+    void keepWindowPlace();
 
     /// File > Restore from Backup: lists the backups and opens the one chosen into the windows.
     void restoreFromBackup();

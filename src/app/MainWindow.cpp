@@ -5,6 +5,7 @@
 #include "app/Screen.h"
 
 #include "app/Logo.h"
+#include "shell/ProgramOptions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QDropEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -71,6 +73,25 @@ void addCheckItem(QMenu* menu, const char* name, const char* caption)
 {
     addItem(menu, name, caption)->setCheckable(true);
 }
+
+// The keys of the commands the user reaches for most, as desktop programs have them. Read and Write take keys no
+// platform claims for itself.
+struct Shortcut
+{
+    const char* item;
+    QKeySequence keys;
+};
+
+const Shortcut kShortcuts[] = {
+    {"newconfiguration", QKeySequence(Qt::CTRL | Qt::Key_N)},
+    {"openconfiguration", QKeySequence(Qt::CTRL | Qt::Key_O)},
+    {"saveconfiguration", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+    {"printprofiles", QKeySequence(Qt::CTRL | Qt::Key_P)},
+    {"exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    {"contents", QKeySequence(Qt::Key_F1)},
+    {"read", QKeySequence(Qt::CTRL | Qt::Key_R)},
+    {"write", QKeySequence(Qt::CTRL | Qt::Key_D)},
+};
 
 void addSeparator(QMenu* menu, const char* name)
 {
@@ -192,6 +213,23 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     keepOnScreen();
 }
 
+void MainWindow::placeAt(const QRect& place)
+{
+    const QScreen* screen = QGuiApplication::screenAt(place.center());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // Until the window manager has framed the window, room is kept for its frame as at the first start.
+    const QRect free = screen->availableGeometry().adjusted(kFrameAllowanceWidth / 2, kFrameAllowanceHeight - 8,
+                                                            -kFrameAllowanceWidth / 2, -8);
+    const auto fitted = shell::clampToScreen({place.x(), place.y(), place.width(), place.height()},
+                                             {free.x(), free.y(), free.width(), free.height()});
+    m_placed = true;
+    setGeometry(fitted.x, fitted.y, std::max(fitted.width, minimumSizeHint().width()),
+                std::max(fitted.height, minimumSizeHint().height()));
+}
+
 void MainWindow::keepOnScreen()
 {
     // The window manager frames the window after it is shown: once the frame is known, the whole window, its status
@@ -208,6 +246,14 @@ void MainWindow::keepOnScreen()
     if (fitting != size())
         resize(fitting);
     const QSize whole = fitting.grownBy(frame);
+    if (m_placed) {
+        // Where the user left it, as far as the whole framed window stays on the screen.
+        const auto kept = shell::clampToScreen({outer.x(), outer.y(), whole.width(), whole.height()},
+                                               {available.x(), available.y(), available.width(), available.height()});
+        if (kept.x != outer.x() || kept.y != outer.y())
+            move(kept.x, kept.y);
+        return;
+    }
     move(std::max(available.left(), available.left() + (available.width() - whole.width()) / 2),
          std::max(available.top(), available.top() + (available.height() - whole.height()) / 2));
 }
@@ -255,6 +301,8 @@ void MainWindow::createMenus()
     addCheckItem(serialPort, "com2", "COM&2");
     addCheckItem(serialPort, "com3", "COM&3");
     addCheckItem(serialPort, "com4", "COM&4");
+    addSeparator(serialPort, "space14");
+    addCheckItem(serialPort, "otherdevice", "&Other Device...");
     addSeparator(setup, "space10");
     QMenu* inputBaudRate = addSubmenu(setup, "inputbaudrate", "&Input Baud Rate");
     addCheckItem(inputBaudRate, "in1200", "&1200");
@@ -274,6 +322,16 @@ void MainWindow::createMenus()
     addSeparator(help, "space13");
     addItem(help, "about", "&About This Program");
     bar->addMenu(help);
+
+    for (const Shortcut& shortcut : kShortcuts)
+        if (QAction* action = menuItem(QString::fromLatin1(shortcut.item)))
+            action->setShortcut(shortcut.keys);
+    // Read and Write sit on the menu bar itself, where no key is drawn: their tool tips name them.
+    for (const char* name : {"read", "write"})
+        if (QAction* action = menuItem(QString::fromLatin1(name)))
+            action->setToolTip(action->text().remove('&') + " (" +
+                               action->shortcut().toString(QKeySequence::NativeText) + ")");
+    bar->setToolTipDuration(-1);
 }
 
 QWidget* MainWindow::createPanelArea()

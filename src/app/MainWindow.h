@@ -28,6 +28,9 @@ public:
     QMdiSubWindow* addModeWindow(QWidget* window);
     /// The progress bar of the status bar (hidden while no read or write runs).
     QProgressBar* progressBar() const { return m_progress; }
+    /// Puts the window where it was last (its inner area), fitted into the free area of the screen it opens on;
+    /// the window is then not centred.
+    void placeAt(const QRect& place);
     /// Returns the menu item, menu command or separator with this name (nullptr when there is none).
     QAction* menuItem(const QString& name) const;
 
@@ -56,6 +59,8 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     QProgressBar* m_progress = nullptr;
     bool m_keptOnScreen = false;
+    /// The window was put where it was last: once framed, it is only fitted into the screen, not centred.
+    bool m_placed = false;
 };
 
 } // namespace qm::app

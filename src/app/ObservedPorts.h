@@ -24,6 +24,7 @@ public:
         m_port.setListener(listener ? this : nullptr);
     }
     void setCommPort(int number) override { m_port.setCommPort(number); }
+    void setDevice(const std::string& path) override { m_port.setDevice(path); }
     std::optional<link::PortError> open() override { return m_port.open(); }
     void close() override { m_port.close(); }
     bool isOpen() const override { return m_port.isOpen(); }

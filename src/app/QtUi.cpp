@@ -4,6 +4,7 @@
 #include "app/HelpViewer.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace qm::app
 {
@@ -307,6 +309,49 @@ void QtUi::showHelp(const std::string& helpFile)
     if (!m_helpViewer)
         m_helpViewer = new HelpViewer();
     m_helpViewer->open(QString::fromStdString(helpFile));
+}
+
+std::optional<std::string> QtUi::chooseDevice(const std::vector<shell::SerialDevice>& present,
+                                              const std::string& current)
+{
+    m_redraw();
+    QInputDialog dialog(&m_parent);
+    dialog.setObjectName("DeviceChoice");
+    dialog.setWindowTitle("Other Serial Device");
+    dialog.setLabelText("Choose the serial device the VQ-3 is attached to, or type its path:");
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setComboBoxEditable(true);
+    // Each present device is offered by its line as the Serial Port menu words it; a typed path is taken as is.
+    QStringList items;
+    std::map<QString, std::string> paths;
+    for (const shell::SerialDevice& device : present) {
+        const QString line = QString::fromStdString(shell::deviceLine(device));
+        items << line;
+        paths[line] = device.path;
+    }
+    // The current choice is preset: by its line when it is present, else by its path.
+    QString preset = items.isEmpty() ? QString() : items.front();
+    if (!current.empty()) {
+        preset = QString::fromStdString(current);
+        for (const auto& [line, path] : paths)
+            if (path == current)
+                preset = line;
+        if (!items.contains(preset))
+            items.prepend(preset);
+    }
+    dialog.setComboBoxItems(items);
+    dialog.setTextValue(preset);
+    if (auto* list = dialog.findChild<QComboBox*>()) {
+        list->setObjectName("DevicePath");
+        list->setMinimumContentsLength(40);
+    }
+    keepAboveTopmostWindows(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const auto chosen = paths.find(dialog.textValue());
+    if (chosen != paths.end())
+        return chosen->second;
+    return dialog.textValue().toStdString();
 }
 
 void QtUi::endProgram()

@@ -48,6 +48,8 @@ public:
     void showProgress(int done, int total) override;
     void paintNow() override;
     void showHelp(const std::string& helpFile) override;
+    std::optional<std::string> chooseDevice(const std::vector<shell::SerialDevice>& present,
+                                            const std::string& current) override;
     void endProgram() override;
 
     static constexpr int kProgressIntervalMs = 50;

@@ -17,8 +17,8 @@ SystemPorts::SystemPorts()
 
 DesktopPorts SystemPorts::desktopPorts()
 {
-    return {m_files,       m_serialPort, m_echoTimer, m_readTimeOutTimer, m_writeTimeOutTimer,
-            m_environment, &m_backups,   nullptr,     &m_clock,           &m_printerLookup};
+    return {m_files,    m_serialPort, m_echoTimer, m_readTimeOutTimer, m_writeTimeOutTimer, m_environment,
+            &m_backups, nullptr,      &m_clock,    &m_printerLookup,   &m_devices};
 }
 
 } // namespace qm::app

@@ -5,6 +5,7 @@
 
 #include "app/Desktop.h"
 #include "app/PrinterLookup.h"
+#include "qt/ComPorts.h"
 #include "qt/PosixFileSystem.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
@@ -37,6 +38,7 @@ private:
     shell::Backups m_backups;
     SystemPrinterLookup m_printerLookup;
     shell::Environment m_environment;
+    qt::SystemSerialDevices m_devices;
 };
 
 } // namespace qm::app

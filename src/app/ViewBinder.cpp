@@ -268,7 +268,7 @@ void drawMenuItem(const forms::MenuItem& item, QObject* object)
         action->setChecked(item.checked());
     action->setEnabled(item.enabled());
     action->setVisible(item.visible());
-    action->setText(latin1(item.caption()));
+    action->setText(QString::fromStdString(item.caption()));
 }
 
 void drawLabel(const std::string& name, const forms::Panel& panel, QLabel* label)

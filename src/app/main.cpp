@@ -12,12 +12,19 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
     // A save past the file-size limit must fail with EFBIG and show the disk-full box, instead of the signal
     // ending the program and losing the user's unsaved work.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Answered before any window system is needed: an installation is checked from a plain terminal.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("quellmark %s\n", QM_VERSION);
+            return 0;
+        }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quellmark");
 
@@ -59,5 +66,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr,
                          "quellmark: a second start cannot reach this copy; it will say it is already running.\n");
     }
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&desktop] { desktop.keepWindowPlace(); });
     return QApplication::exec();
 }

@@ -81,6 +81,12 @@ void CliUi::showProgress(int done, int total)
 void CliUi::showHelp(const std::string&)
 {}
 
+std::optional<std::string> CliUi::chooseDevice(const std::vector<shell::SerialDevice>&, const std::string&)
+{
+    // vq3 names its device on the command line; there is nobody to ask.
+    return std::nullopt;
+}
+
 void CliUi::endProgram()
 {
     if (m_endHandler)

@@ -143,6 +143,8 @@ std::optional<LinkFailure> LinkSession::open()
     if (!m_serialPort->isOpen()) {
         const auto& error = m_link->engine().lastPortError();
         const int number = error ? error->number : link::port_error::kDeviceNotOpen;
+        if (error && error->permissionDenied)
+            return linkFailure(link::portFailureBox(*error, m_program.state().link.comPort), kLinkFailure);
         return linkFailure(link::portErrorBox(number, m_program.state().link.comPort), kLinkFailure);
     }
     return std::nullopt;

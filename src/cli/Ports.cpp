@@ -2,6 +2,7 @@
 #include "cli/Ports.h"
 
 #include "cli/Output.h"
+#include "shell/SerialDevices.h"
 
 #include <nlohmann/json.hpp>
 
@@ -48,6 +49,15 @@ void printJson(const qt::ComPorts& ports, std::ostream& out)
 
 void printText(const qt::ComPorts& ports, std::ostream& out)
 {
+    // The COM ports first, worded as the desktop program's Serial Port menu words them.
+    const auto named = qt::comDevices(ports);
+    for (int number = 1; number <= qt::ComPorts::kCount; ++number) {
+        out << shell::comPortLine(number, named[static_cast<std::size_t>(number - 1)]);
+        if (ports.namedByEnvironment(number))
+            out << "  (" << qt::comPortVariable(number) << ')';
+        out << '\n';
+    }
+    out << '\n';
     if (ports.devices().empty())
         out << "No serial devices found.\n";
     else
@@ -60,14 +70,6 @@ void printText(const qt::ComPorts& ports, std::ostream& out)
             out << "  (" << device.manufacturer << ")";
         if (device.vendorId && device.productId)
             out << "  USB " << usbId(*device.vendorId) << ':' << usbId(*device.productId);
-        out << '\n';
-    }
-    out << '\n';
-    for (int number = 1; number <= qt::ComPorts::kCount; ++number) {
-        const std::string path = ports.devicePath(number);
-        out << "COM" << number << "  " << (path.empty() ? "(no device)" : path);
-        if (ports.namedByEnvironment(number))
-            out << "  (" << qt::comPortVariable(number) << ')';
         out << '\n';
     }
 }

@@ -121,6 +121,11 @@ void TracingSerialPort::notifyWhenSent()
     m_port.notifyWhenSent();
 }
 
+void TracingSerialPort::setDevice(const std::string& path)
+{
+    m_port.setDevice(path);
+}
+
 std::string TracingSerialPort::deviceName() const
 {
     return m_port.deviceName();

@@ -24,6 +24,7 @@ public:
 
     void setListener(link::SerialPortListener* listener) override;
     void setCommPort(int number) override;
+    void setDevice(const std::string& path) override;
     std::optional<link::PortError> open() override;
     void close() override;
     bool isOpen() const override;

@@ -30,6 +30,7 @@ int main(int argc, char** argv)
     // not a signal that ends it in the middle of a transfer.
     std::signal(SIGPIPE, SIG_IGN);
     CLI::App app{"vq3 - configure VQ-3 and VQ-3+ packet-radio units"};
+    app.set_version_flag("--version", std::string("vq3 ") + QM_VERSION);
     app.require_subcommand(1);
     std::string traceFile;
     app.add_option("--trace", traceFile, "Write every byte sent to and received from the unit to this file");

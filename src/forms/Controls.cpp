@@ -57,6 +57,7 @@ void visitMenus(Menus& menus, const Visit& visit)
                            &menus.com2,
                            &menus.com3,
                            &menus.com4,
+                           &menus.otherdevice,
                            &menus.inputbaudrate,
                            &menus.in1200,
                            &menus.in2400,

@@ -107,7 +107,8 @@ private:
     bool m_enabled = true;
 };
 
-/// A menu item or a command on the menu bar.
+/// A menu item or a command on the menu bar. Its caption is UTF-8 (a device's description may need more than
+/// single-byte characters).
 class MenuItem
 {
 public:

@@ -97,9 +97,10 @@ Menus::Menus()
       read("read", "&Read"), write("write", "&Write"), mode("mode", "&Mode"), telemetry("telemetry", "&Telemetry"),
       beacon("beacon", "&Beacon"), nmea("nmea", "&NMEA"), tracking("tracking", "T&racking"), alarm("alarm", "&Alarm"),
       setup("setup", "&Setup"), serialport("serialport", "Serial &Port"), com1("com1", "COM&1"), com2("com2", "COM&2"),
-      com3("com3", "COM&3"), com4("com4", "COM&4"), inputbaudrate("inputbaudrate", "&Input Baud Rate"),
-      in1200("in1200", "&1200"), in2400("in2400", "&2400"), in4800("in4800", "&4800"), in9600("in9600", "&9600"),
-      outputbaudrate("outputbaudrate", "&Ouput Baud Rate"), out300("out300", "&300"), out1200("out1200", "&1200"),
+      com3("com3", "COM&3"), com4("com4", "COM&4"), otherdevice("otherdevice", "&Other Device..."),
+      inputbaudrate("inputbaudrate", "&Input Baud Rate"), in1200("in1200", "&1200"), in2400("in2400", "&2400"),
+      in4800("in4800", "&4800"), in9600("in9600", "&9600"), outputbaudrate("outputbaudrate", "&Ouput Baud Rate"),
+      out300("out300", "&300"), out1200("out1200", "&1200"),
       verifyafterwrite("verifyafterwrite", "&Verify After Write"), help("help", "&Help"),
       contents("contents", "&Contents"), about("about", "&About This Program")
 {

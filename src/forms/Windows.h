@@ -197,6 +197,8 @@ struct Menus
     MenuItem read, write;
     MenuItem mode, telemetry, beacon, nmea, tracking, alarm;
     MenuItem setup, serialport, com1, com2, com3, com4;
+    /// Setup > Serial Port > Other Device: a serial device chosen by its path (the program's own setting).
+    MenuItem otherdevice;
     MenuItem inputbaudrate, in1200, in2400, in4800, in9600;
     MenuItem outputbaudrate, out300, out1200;
     /// Read every write back and compare it (the program's own setting, not kept in vq3.ini).

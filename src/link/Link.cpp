@@ -5,6 +5,7 @@
 #include "link/LinkMessages.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace qm::link
 {
@@ -69,13 +70,10 @@ void Link::showBoxAboveWelcome(const forms::MessageBox& box)
 void Link::testPort()
 {
     m_windows.main.window.setVisible(true);
-    m_port.setCommPort(m_state.comPort);
+    choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
-        // The box keeps its fixed words; the system's reason (and, for a permission, the remedy) goes below.
-        auto box = portErrorBox(error->number, m_state.comPort);
-        box.details = error->reason;
-        showBoxAboveWelcome(box);
+        showBoxAboveWelcome(portFailureBox(*error, m_state.comPort));
         m_state.portTestFailed = true;
         return;
     }
@@ -90,7 +88,37 @@ void Link::openPort()
         // The port passed its test just before; should it fail now, the probes go unanswered.
         if (const auto error = m_port.open()) {
             m_lastPortError = error;
+            return;
         }
+        m_silentTicks = 0;
+    }
+}
+
+void Link::choosePort()
+{
+    m_port.setCommPort(m_state.comPort);
+    m_port.setDevice(m_state.otherDevice);
+}
+
+void Link::silenceTick()
+{
+    if (m_silentTicks < 0 || m_portLost || !m_port.isOpen() || ++m_silentTicks < kSilenceHintTicks) {
+        return;
+    }
+    m_silentTicks = -1;
+    m_silenceHintShown = true;
+    std::string device = m_port.deviceName();
+    if (device.empty()) {
+        device = "COM" + std::to_string(m_state.comPort);
+    }
+    m_windows.main.VQ3Status.setToolTip(silentPortHint(device));
+}
+
+void Link::heardFromPort()
+{
+    m_silentTicks = -1;
+    if (std::exchange(m_silenceHintShown, false) && !m_portLost) {
+        m_windows.main.VQ3Status.setToolTip({});
     }
 }
 
@@ -190,7 +218,21 @@ void Link::abandonTransaction()
 
 void Link::selectComPort(int n)
 {
+    m_state.comPort = n;
+    m_state.otherDevice.clear();
+    changePort();
+}
+
+void Link::selectOtherDevice(const std::string& path)
+{
+    m_state.otherDevice = path;
+    changePort();
+}
+
+void Link::changePort()
+{
     showDisconnected(true);
+    heardFromPort();
     forgetLostPort();
     // Closing discards whatever had not left yet.
     m_draining = false;
@@ -200,11 +242,13 @@ void Link::selectComPort(int n)
     // A read or write under way cannot finish once its port is closed: without this its time-out would fire
     // later, on the new port, and a write would leave its image behind.
     abandonTransaction();
-    auto items = m_windows.main.menus.comItems();
+    auto& menus = m_windows.main.menus;
+    const auto items = menus.comItems();
+    const bool byPath = !m_state.otherDevice.empty();
     for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i]->setChecked(static_cast<int>(i) + 1 == n);
+        items[i]->setChecked(!byPath && static_cast<int>(i) + 1 == m_state.comPort);
     }
-    m_state.comPort = n;
+    menus.otherdevice.setChecked(byPath);
     m_state.portTestFailed = false;
     testPort();
     if (m_state.portTestFailed) {
@@ -246,6 +290,7 @@ void Link::probeTick()
     if (m_portLost) {
         reopenTick();
     }
+    silenceTick();
     // A probe that cannot go out gets no echo either: a port that was lost turns the display Disconnected.
     m_state.awaitingEcho = true;
     sendBytes(std::string(1, kProbeByte));
@@ -282,6 +327,7 @@ void Link::probeEchoed()
 
 void Link::dataArrived()
 {
+    heardFromPort();
     if (m_boxDepth > 0) {
         return;
     }

@@ -32,6 +32,8 @@ struct LinkState
 {
     /// The serial port in use, 1 to 4 (0 = not chosen yet).
     int comPort = 0;
+    /// The device chosen by its path in place of the COM port's ("" for the COM port's).
+    std::string otherDevice;
     /// The last port test failed.
     bool portTestFailed = false;
     Command lastCommand = Command::Probe;
@@ -141,6 +143,8 @@ public:
     void sendAbortBurst();
     /// Setup > Serial Port > COMn.
     void selectComPort(int n);
+    /// Setup > Serial Port > Other Device: the port changes to the device at this path as to a COM port.
+    void selectOtherDevice(const std::string& path);
     /// The Disconnect button: "E" when the port is open; the probes then show Disconnected.
     void disconnectUnit();
 
@@ -178,6 +182,8 @@ private:
     static constexpr int kDrainTicks = 4;
     /// Probe ticks between two tries to open a lost port again (about a second).
     static constexpr int kReopenTicks = 2;
+    /// Probe ticks of silence after the port opened before the status panel hints at the cause (10 s).
+    static constexpr int kSilenceHintTicks = 20;
 
     void sendBytes(std::string_view bytes);
     void flushBuffers();
@@ -204,6 +210,14 @@ private:
     /// A probe tick while the port is lost: every kReopenTicks ticks, opens the device again if it is back.
     void reopenTick();
     void forgetLostPort();
+    /// Changes to the port chosen in the state (COM port or device): closes, tests and opens it.
+    void changePort();
+    /// Points the port at the COM port or the device chosen.
+    void choosePort();
+    /// Counts a probe tick of an open port that has not said a word since it opened.
+    void silenceTick();
+    /// Bytes arrived: the port is not silent.
+    void heardFromPort();
 
     void receiveProbeEchoes();
     void probeEchoed();
@@ -248,6 +262,10 @@ private:
     /// The open port went away; the same device is opened again when it is back.
     bool m_portLost = false;
     int m_reopenTicks = 0;
+    /// Probe ticks since the port opened without a byte received; -1 once something arrived.
+    int m_silentTicks = -1;
+    /// The status panel's tool tip holds the silence hint.
+    bool m_silenceHintShown = false;
 };
 
 } // namespace qm::link

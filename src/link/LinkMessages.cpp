@@ -55,6 +55,36 @@ forms::MessageBox portErrorBox(int errorNumber, int comPortNumber)
                              forms::Icon::Warning);
 }
 
+forms::MessageBox permissionDeniedBox(const std::string& device, const std::string& deviceGroup)
+{
+    std::string text = "Permission to open the serial device " + device + " was denied.\r\n\r\n";
+    if (deviceGroup.empty() || deviceGroup == "root") {
+        text += "Ask the administrator of this computer for read and write access to " + device + ".";
+    } else {
+        text += "Members of the group \"" + deviceGroup +
+                "\" may use it. Add your user to that group, for example "
+                "with the command\r\n\r\n    sudo adduser $USER " +
+                deviceGroup +
+                "\r\n\r\nthen log out and log in again (or restart the computer) so that the membership takes "
+                "effect.";
+    }
+    return forms::messageBox("Permission Denied", text, forms::Icon::Warning);
+}
+
+forms::MessageBox portFailureBox(const PortError& error, int comPortNumber)
+{
+    auto box = error.permissionDenied ? permissionDeniedBox(error.device, error.deviceGroup)
+                                      : portErrorBox(error.number, comPortNumber);
+    box.details = error.reason;
+    return box;
+}
+
+std::string silentPortHint(const std::string& device)
+{
+    return "Nothing has answered on " + device +
+           " for 10 seconds. Put the VQ-3 in configuration mode, and check the cable and the serial port.";
+}
+
 forms::MessageBox serialPortSelectionBox()
 {
     return forms::messageBox("Serial Port Selection",

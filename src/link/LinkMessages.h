@@ -2,6 +2,7 @@
 #pragma once
 
 #include "forms/MessageBox.h"
+#include "link/SerialPort.h"
 
 #include <string>
 
@@ -11,6 +12,14 @@ namespace qm::link
 /// The box for a port that failed to open: the error's own title and text for the known numbers, the
 /// "Unexpected Error" box with the number otherwise.
 forms::MessageBox portErrorBox(int errorNumber, int comPortNumber);
+/// The system refused this user the device: names the device and how to get access (membership of the group that
+/// owns it, then a new login; the administrator when no such group is known).
+forms::MessageBox permissionDeniedBox(const std::string& device, const std::string& deviceGroup);
+/// The box for a port that failed to open with this error: the permission box for a refused permission, else the
+/// error's own box; the system's reason below it.
+forms::MessageBox portFailureBox(const PortError& error, int comPortNumber);
+/// The status panel's tool tip once a freshly opened port has stayed silent for a while.
+std::string silentPortHint(const std::string& device);
 /// Tells the user to choose the serial port from the Setup menu.
 forms::MessageBox serialPortSelectionBox();
 /// A read that did not get its 131 bytes in time.

@@ -93,6 +93,8 @@ void Link::markPortLost()
 {
     m_portLost = true;
     m_reopenTicks = 0;
+    m_silentTicks = -1;
+    m_silenceHintShown = false;
     std::string device = m_port.deviceName();
     if (device.empty()) {
         device = "COM" + std::to_string(m_state.comPort);
@@ -106,12 +108,13 @@ void Link::reopenTick()
         return;
     }
     m_reopenTicks = 0;
-    m_port.setCommPort(m_state.comPort);
+    choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
         return;
     }
     forgetLostPort();
+    m_silentTicks = 0;
 }
 
 void Link::forgetLostPort()

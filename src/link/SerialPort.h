@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qm::link
 {
@@ -14,8 +15,27 @@ namespace qm::link
 /// already open, 8010 hardware not available, ...) or the system's own number, with the system's reason.
 struct PortError
 {
+    PortError() = default;
+    PortError(int errorNumber, std::string systemReason) : number(errorNumber), reason(std::move(systemReason)) {}
+
+    /// The system refused this user the device (error 8010).
+    static PortError permissionRefused(std::string reason, std::string device, std::string deviceGroup)
+    {
+        PortError error(8010, std::move(reason));
+        error.device = std::move(device);
+        error.permissionDenied = true;
+        error.deviceGroup = std::move(deviceGroup);
+        return error;
+    }
+
     int number = 0;
     std::string reason;
+    /// The device the open was refused for (set with permissionDenied).
+    std::string device;
+    /// The system refused this user access to the device: the box names the device and the remedy.
+    bool permissionDenied = false;
+    /// The group that owns the device ("" when unknown).
+    std::string deviceGroup;
 
     bool operator==(const PortError&) const = default;
 };
@@ -54,6 +74,8 @@ public:
     virtual void setListener(SerialPortListener* listener) = 0;
     /// Chooses COM1 to COM4 for the next open.
     virtual void setCommPort(int number) = 0;
+    /// Chooses a device by its path for the next open, in place of the COM port's ("" for the COM port's).
+    virtual void setDevice(const std::string& path) = 0;
     /// Opens the chosen port at 4800 baud, 8 data bits, no parity, 1 stop bit, RTS off.
     virtual std::optional<PortError> open() = 0;
     virtual void close() = 0;

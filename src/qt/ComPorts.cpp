@@ -135,6 +135,42 @@ bool ComPorts::namedByEnvironment(int number) const
     return value && !value->empty();
 }
 
+namespace
+{
+
+std::string descriptionOf(const SerialDevice& device)
+{
+    return device.description.empty() ? device.manufacturer : device.description;
+}
+
+} // namespace
+
+std::array<shell::SerialDevice, ComPorts::kCount> comDevices(const ComPorts& ports)
+{
+    std::array<shell::SerialDevice, ComPorts::kCount> named;
+    for (int number = 1; number <= ComPorts::kCount; ++number) {
+        shell::SerialDevice& device = named[static_cast<std::size_t>(number - 1)];
+        device.path = ports.devicePath(number);
+        for (const SerialDevice& found : ports.devices())
+            if (found.path == device.path)
+                device.description = descriptionOf(found);
+    }
+    return named;
+}
+
+std::array<shell::SerialDevice, 4> SystemSerialDevices::comPorts()
+{
+    return comDevices(ComPorts::scan());
+}
+
+std::vector<shell::SerialDevice> SystemSerialDevices::present()
+{
+    std::vector<shell::SerialDevice> devices;
+    for (const SerialDevice& found : inComOrder(findSerialDevices()))
+        devices.push_back(shell::SerialDevice{found.path, descriptionOf(found)});
+    return devices;
+}
+
 std::string comPortVariable(int number)
 {
     return "QUELLMARK_COM" + std::to_string(number);

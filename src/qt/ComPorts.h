@@ -1,6 +1,9 @@
 // Which operating-system serial device each of COM1 to COM4 names, and the serial devices of this machine.
 #pragma once
 
+#include "shell/SerialDevices.h"
+
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -55,6 +58,18 @@ public:
 private:
     std::vector<SerialDevice> m_devices;
     Environment m_environment;
+};
+
+/// Returns the device each of COM1 to COM4 opens with what it says it is (its description, else its
+/// manufacturer); an empty path where a COM port has none.
+std::array<shell::SerialDevice, ComPorts::kCount> comDevices(const ComPorts& ports);
+
+/// This machine's serial devices, looked for afresh at each question.
+class SystemSerialDevices : public shell::SerialDevices
+{
+public:
+    std::array<shell::SerialDevice, 4> comPorts() override;
+    std::vector<shell::SerialDevice> present() override;
 };
 
 /// Returns the name of the environment variable that names COMn ("QUELLMARK_COM1").

@@ -105,22 +105,14 @@ PortError failureWhileOpen(QSerialPort::SerialPortError code, const QString& tex
 
 } // namespace
 
-std::string permissionRemedy(const std::string& deviceGroup)
-{
-    if (deviceGroup.empty() || deviceGroup == "root")
-        return "Ask the administrator for read and write access to the device.";
-    return "Add your user to the group " + deviceGroup + " (sudo adduser $USER " + deviceGroup + ") and log in again.";
-}
-
-PortError portErrorFor(const OpenFailure& failure)
+PortError portErrorFor(const OpenFailure& failure, const std::string& device)
 {
     switch (failure.error) {
     case QSerialPort::DeviceNotFoundError:
         return PortError{error::kInvalidPortNumber, failure.text};
     case QSerialPort::PermissionError:
         if (failure.accessDenied)
-            return PortError{error::kHardwareNotAvailable,
-                             std::string(std::strerror(EACCES)) + "\n" + permissionRemedy(failure.deviceGroup)};
+            return PortError::permissionRefused(std::strerror(EACCES), device, failure.deviceGroup);
         if (!failure.lockFile.empty()) {
             const std::string owner =
                 failure.lockOwner > 0 ? "process " + std::to_string(failure.lockOwner) + ", " : std::string{};
@@ -177,11 +169,19 @@ void QtSerialPort::setCommPort(int number)
     m_commPort = number;
 }
 
+void QtSerialPort::setDevice(const std::string& path)
+{
+    m_chosenDevice = path;
+}
+
 std::optional<PortError> QtSerialPort::open()
 {
     if (m_port->isOpen())
         return PortError{error::kPortAlreadyOpen, "The port is already open."};
-    m_devicePath = m_resolver ? m_resolver(m_commPort) : std::string{};
+    if (!m_chosenDevice.empty())
+        m_devicePath = m_chosenDevice;
+    else
+        m_devicePath = m_resolver ? m_resolver(m_commPort) : std::string{};
     if (m_devicePath.empty())
         return PortError{error::kInvalidPortNumber, "The port does not exist: no serial device was found for COM" +
                                                         std::to_string(m_commPort) + " (" +
@@ -198,7 +198,7 @@ std::optional<PortError> QtSerialPort::open()
     const bool opened = m_port->open(QIODevice::ReadWrite);
     m_opening = false;
     if (!opened) {
-        const PortError failure = portErrorFor(describeOpenFailure());
+        const PortError failure = portErrorFor(describeOpenFailure(), m_devicePath);
         m_port->clearError();
         return failure;
     }

@@ -32,13 +32,10 @@ struct OpenFailure
     long lockOwner = 0;
 };
 
-/// Returns the port error a failed open maps to: a missing device 8002, a device in use or locked 8005, a
-/// device that is no serial port 8006, permission denied 8010 (with the remedy), ...; an unmapped failure
-/// carries the system's own error number. The reason is the system's text.
-link::PortError portErrorFor(const OpenFailure& failure);
-
-/// Returns what a user lacking permission for a device can do about it, by the group that owns it.
-std::string permissionRemedy(const std::string& deviceGroup);
+/// Returns the port error a failed open of the device maps to: a missing device 8002, a device in use or locked
+/// 8005, a device that is no serial port 8006, permission denied 8010 (marked so, with the device and the group
+/// that owns it), ...; an unmapped failure carries the system's own error number. The reason is the system's text.
+link::PortError portErrorFor(const OpenFailure& failure, const std::string& device = {});
 
 class QtSerialPort : public link::SerialPort
 {
@@ -55,6 +52,7 @@ public:
 
     void setListener(link::SerialPortListener* listener) override;
     void setCommPort(int number) override;
+    void setDevice(const std::string& path) override;
     std::optional<link::PortError> open() override;
     void close() override;
     bool isOpen() const override;
@@ -85,6 +83,8 @@ private:
     QTimer m_sentCheck;
     link::SerialPortListener* m_listener = nullptr;
     int m_commPort = 0;
+    /// The device chosen by its path; "" opens the COM port's.
+    std::string m_chosenDevice;
     std::string m_devicePath;
     bool m_opening = false;
     int m_openErrno = 0;

@@ -163,7 +163,7 @@ bool IniSettings::askForComPort()
     while (state.link.comPort == 0) {
         m_ui.setMousePointer(Pointer::Normal);
         const std::string answer =
-            forms::trimUpper(m_ui.inputBox(kPortPrompt, "Serial Port Selection", "").value_or(""));
+            forms::trimUpper(m_ui.inputBox(portPrompt(), "Serial Port Selection", "").value_or(""));
         if (answer.empty()) {
             const auto box = forms::messageBox(
                 "Error", "You must select a serial port.  Click OK to try again, or click CANCEL to exit.",
@@ -180,6 +180,12 @@ bool IniSettings::askForComPort()
         }
     }
     return true;
+}
+
+std::string IniSettings::portPrompt() const
+{
+    // The devices are looked for again at each asking: an adapter plugged in meanwhile shows up.
+    return m_portListing ? kPortPrompt + m_portListing() : kPortPrompt;
 }
 
 void IniSettings::askForMyCall()

@@ -6,6 +6,7 @@
 #include "storage/FileSystem.h"
 #include "storage/IniFile.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -55,7 +56,13 @@ public:
     /// The lines as last read (lines 1 to 10 at indexes 0 to 9).
     const storage::IniLines& lines() const { return m_lines; }
 
+    /// Returns the lines that name the device of each COM port, shown below the first-run port prompt (none: the
+    /// prompt alone).
+    void setPortListing(std::function<std::string()> listing) { m_portListing = std::move(listing); }
+
 private:
+    /// The first-run port prompt, with the device of each COM port below it when known.
+    std::string portPrompt() const;
     /// Asks for the serial port while none is chosen; false when the user chose to end the program.
     bool askForComPort();
     /// Asks for the callsign while it is the placeholder.
@@ -78,6 +85,7 @@ private:
 
     Session& m_session;
     Ui& m_ui;
+    std::function<std::string()> m_portListing;
     storage::FileSystem& m_files;
     std::string m_path;
     storage::IniLines m_lines{};

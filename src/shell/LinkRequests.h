@@ -33,6 +33,8 @@ public:
     virtual void read() = 0;
     /// Setup > Serial Port > COMn.
     virtual void selectComPort(int n) = 0;
+    /// Setup > Serial Port > Other Device with the device's path.
+    virtual void selectOtherDevice(const std::string& path) = 0;
     /// The Disconnect button.
     virtual void disconnectUnit() = 0;
 };

@@ -91,14 +91,11 @@ bool Program::start()
     m_options.load();
     m_fileCommands.refreshRecentFiles();
     state.link.verifyWrites = m_options.verifyAfterWrite();
+    state.link.otherDevice = m_options.otherDevice();
     main.menus.verifyafterwrite.setChecked(state.link.verifyWrites);
     if (!m_ini.loadSettings())
         return false;
-    if (state.link.comPort >= 1 && state.link.comPort <= 4) {
-        const auto items = main.menus.comItems();
-        for (int n = 1; n <= 4; ++n)
-            items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.comPort);
-    }
+    checkPortItem();
     if (m_link) {
         m_link->testPort();
         if (state.link.portTestFailed) {
@@ -183,8 +180,96 @@ void Program::recentFilesMenuOpened()
 
 void Program::selectComPort(int n)
 {
-    if (m_link)
-        m_link->selectComPort(n);
+    if (!m_link)
+        return;
+    m_link->selectComPort(n);
+    checkPortItem();
+    if (!m_session.state().link.portTestFailed)
+        keepOtherDevice({});
+}
+
+void Program::checkPortItem()
+{
+    const ProgramState& state = m_session.state();
+    auto& menus = m_session.windows().main.menus;
+    const bool byPath = !state.link.otherDevice.empty();
+    menus.otherdevice.setChecked(byPath);
+    menus.otherdevice.setCaption(byPath ? "&Other Device...  " + state.link.otherDevice : "&Other Device...");
+    if (byPath) {
+        for (forms::MenuItem* item : menus.comItems())
+            item->setChecked(false);
+        return;
+    }
+    if (state.link.comPort >= 1 && state.link.comPort <= 4) {
+        const auto items = menus.comItems();
+        for (int n = 1; n <= 4; ++n)
+            items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.comPort);
+    }
+}
+
+void Program::setSerialDevices(SerialDevices* devices)
+{
+    m_devices = devices;
+    if (devices)
+        m_ini.setPortListing([devices] { return comPortListing(devices->comPorts()); });
+    else
+        m_ini.setPortListing({});
+}
+
+void Program::refreshPortMenu()
+{
+    if (!m_devices)
+        return;
+    const auto ports = m_devices->comPorts();
+    const auto items = m_session.windows().main.menus.comItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i]->setCaption(comMenuCaption(static_cast<int>(i) + 1, ports[i]));
+        items[i]->setEnabled(!ports[i].path.empty());
+    }
+}
+
+void Program::chooseOtherDevice()
+{
+    if (!m_link)
+        return;
+    const std::vector<SerialDevice> present = m_devices ? m_devices->present() : std::vector<SerialDevice>{};
+    const auto answer = m_ui.chooseDevice(present, m_session.state().link.otherDevice);
+    // Blanks around a typed path are no part of it.
+    const std::string path = answer ? forms::trimSpaces(*answer) : std::string{};
+    if (path.empty()) {
+        checkPortItem();
+        return;
+    }
+    m_link->selectOtherDevice(path);
+    checkPortItem();
+    if (!m_session.state().link.portTestFailed)
+        keepOtherDevice(path);
+}
+
+void Program::keepOtherDevice(const std::string& path)
+{
+    if (m_options.otherDevice() == path)
+        return;
+    if (auto error = m_options.setOtherDevice(path)) {
+        // The choice holds until the program ends either way.
+        auto box = storage::writeErrorBox(*error);
+        box.details = m_options.path() + ": " + error->reason;
+        showBox(box);
+    }
+}
+
+std::optional<ProgramOptions::WindowPlace> Program::rememberedWindowPlace()
+{
+    m_options.load();
+    return m_options.windowPlace();
+}
+
+void Program::keepWindowPlace(const ProgramOptions::WindowPlace& place)
+{
+    // The place is a convenience: a settings file that cannot be written costs the user nothing else, and the
+    // program is ending, so no box holds it up.
+    if (m_options.windowPlace() != place)
+        (void)m_options.setWindowPlace(place);
 }
 
 void Program::disconnectUnit()
@@ -503,6 +588,7 @@ bool Program::menuCommand(const std::string& item)
         {"read", [this] { read(); }},
         {"exit", [this] { exit(); }},
         {"verifyafterwrite", [this] { toggleVerifyAfterWrite(); }},
+        {"otherdevice", [this] { chooseOtherDevice(); }},
         {"contents", [this] { showHelpContents(); }},
         {"printprofiles", [this] { printProfiles(); }},
         {"printerfont", [this] { choosePrinterFont(); }},

@@ -8,6 +8,7 @@
 #include "shell/IniSettings.h"
 #include "shell/LinkRequests.h"
 #include "shell/ProgramOptions.h"
+#include "shell/SerialDevices.h"
 #include "shell/Session.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
@@ -45,6 +46,9 @@ public:
     const Session& session() const { return m_session; }
     IniSettings& ini() { return m_ini; }
     FileCommands& fileCommands() { return m_fileCommands; }
+    /// Connects this machine's serial devices: the Setup menu and the first-run prompt name the device of each COM
+    /// port, and Other Device offers them (none: the COM items stay as they are).
+    void setSerialDevices(SerialDevices* devices);
     /// Connects the default printer and the clock that dates the reports (none: Print Profiles does nothing).
     void setPrinter(reports::Printer* printer, Clock* clock)
     {
@@ -84,6 +88,16 @@ public:
     void selectComPort(int n);
     /// The Disconnect button.
     void disconnectUnit();
+    /// The Serial Port menu opens: each COM item names the device it opens now, greyed when there is none.
+    void refreshPortMenu();
+    /// Setup > Serial Port > Other Device: the user picks a present device or types a path; the port changes to
+    /// it and, once it opens, the choice is kept in the program's settings (vq3.ini keeps its COM number).
+    void chooseOtherDevice();
+
+    /// Returns where the main window was when the program last ended (read from the program's settings).
+    std::optional<ProgramOptions::WindowPlace> rememberedWindowPlace();
+    /// Keeps where the main window is now, for the next start.
+    void keepWindowPlace(const ProgramOptions::WindowPlace& place);
 
     /// File > Exit and closing the main window: once unsaved changes are settled, close the port (sending "E") and
     /// end at once. During a transfer
@@ -155,6 +169,11 @@ public:
     void showBox(const forms::MessageBox& box);
 
 private:
+    /// Checks the Serial Port item of the port in use: the COM port, or Other Device when a path is chosen.
+    void checkPortItem();
+    /// Keeps the device chosen by path; a failure to keep it is told.
+    void keepOtherDevice(const std::string& path);
+
     storage::FileSystem& m_files;
     Ui& m_ui;
     Environment m_environment;
@@ -163,6 +182,7 @@ private:
     FileCommands m_fileCommands;
     ProgramOptions m_options;
     LinkRequests* m_link = nullptr;
+    SerialDevices* m_devices = nullptr;
     /// The program is ending (waiting for the port to close).
     bool m_ending = false;
     reports::Printer* m_printer = nullptr;

@@ -5,9 +5,11 @@
 
 #include "forms/MessageBox.h"
 #include "reports/Printer.h"
+#include "shell/SerialDevices.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qm::shell
 {
@@ -74,6 +76,10 @@ public:
     virtual void paintNow() = 0;
     /// Opens the help file at its contents page in the help viewer.
     virtual void showHelp(const std::string& helpFile) = 0;
+    /// Asks for a serial device: one of those present, or a path the user types; preset with the current choice.
+    /// Returns the path, or nothing when the user cancels.
+    virtual std::optional<std::string> chooseDevice(const std::vector<SerialDevice>& present,
+                                                    const std::string& current) = 0;
     /// Ends the program at once (after the core has closed what it must).
     virtual void endProgram() = 0;
 };

@@ -65,6 +65,11 @@ void UnitLink::selectComPort(int n)
     m_engine.selectComPort(n);
 }
 
+void UnitLink::selectOtherDevice(const std::string& path)
+{
+    m_engine.selectOtherDevice(path);
+}
+
 void UnitLink::disconnectUnit()
 {
     m_engine.disconnectUnit();

@@ -41,6 +41,7 @@ public:
     void startDownload(const std::string& downloadImage) override;
     void read() override;
     void selectComPort(int n) override;
+    void selectOtherDevice(const std::string& path) override;
     void disconnectUnit() override;
 
 private:

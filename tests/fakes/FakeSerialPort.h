@@ -20,6 +20,8 @@ public:
     std::string sent;
     /// The port chosen for the next open.
     int commPort = 0;
+    /// The device chosen by path for the next open ("" for the COM port's).
+    std::string chosenDevice;
     /// When set, open() fails with this error.
     std::optional<link::PortError> openError;
     int opens = 0;
@@ -74,6 +76,7 @@ public:
 
     void setListener(link::SerialPortListener* newListener) override { listener = newListener; }
     void setCommPort(int number) override { commPort = number; }
+    void setDevice(const std::string& path) override { chosenDevice = path; }
 
     std::optional<link::PortError> open() override
     {

@@ -42,7 +42,16 @@ public:
         whenClosed = std::move(closed);
     }
     void read() override { calls.push_back("read"); }
-    void selectComPort(int n) override { calls.push_back("selectComPort " + std::to_string(n)); }
+    void selectComPort(int n) override
+    {
+        calls.push_back("selectComPort " + std::to_string(n));
+        m_state.link.otherDevice.clear();
+    }
+    void selectOtherDevice(const std::string& path) override
+    {
+        calls.push_back("otherdevice:" + path);
+        m_state.link.otherDevice = path;
+    }
     void disconnectUnit() override { calls.push_back("disconnectUnit"); }
     void startDownload(const std::string& downloadImage) override
     {

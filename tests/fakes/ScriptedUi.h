@@ -95,6 +95,15 @@ public:
             onPaint();
     }
     void showHelp(const std::string& helpFile) override { calls.push_back("help:" + helpFile); }
+    /// The devices each device choice offered; its answers come from inputs.
+    std::vector<std::vector<shell::SerialDevice>> deviceChoices;
+    std::optional<std::string> chooseDevice(const std::vector<shell::SerialDevice>& present,
+                                            const std::string& current) override
+    {
+        calls.push_back("device:" + current);
+        deviceChoices.push_back(present);
+        return take(inputs, std::optional<std::string>());
+    }
     void endProgram() override
     {
         calls.push_back("end");

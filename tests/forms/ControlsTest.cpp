@@ -19,7 +19,7 @@ TEST(ControlsTest, EveryControlHasItsOwnName)
         EXPECT_TRUE(names.insert(name).second) << name << " appears twice";
         ++count;
     });
-    EXPECT_EQ(count, 180);
+    EXPECT_EQ(count, 181);
 }
 
 TEST(ControlsTest, FindsControlsOfEveryKindByName)

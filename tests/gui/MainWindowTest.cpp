@@ -80,7 +80,8 @@ private slots:
                                                          "space12=-",
                                                          "verifyafterwrite=&Verify After Write"};
         QTest::newRow("serialport") << "serialport"
-                                    << QStringList{"com1=COM&1", "com2=COM&2", "com3=COM&3", "com4=COM&4"};
+                                    << QStringList{"com1=COM&1", "com2=COM&2", "com3=COM&3",
+                                                   "com4=COM&4", "space14=-",  "otherdevice=&Other Device..."};
         QTest::newRow("inputbaudrate") << "inputbaudrate"
                                        << QStringList{"in1200=&1200", "in2400=&2400", "in4800=&4800", "in9600=&9600"};
         QTest::newRow("outputbaudrate") << "outputbaudrate" << QStringList{"out300=&300", "out1200=&1200"};
@@ -103,9 +104,9 @@ private slots:
     void choiceItemsAreCheckableAndUnchecked()
     {
         MainWindow window;
-        const QStringList checkable{"telemetry", "beacon", "nmea",    "tracking",        "alarm",  "com1",
-                                    "com2",      "com3",   "com4",    "in1200",          "in2400", "in4800",
-                                    "in9600",    "out300", "out1200", "verifyafterwrite"};
+        const QStringList checkable{"telemetry", "beacon", "nmea",    "tracking",         "alarm",      "com1",
+                                    "com2",      "com3",   "com4",    "in1200",           "in2400",     "in4800",
+                                    "in9600",    "out300", "out1200", "verifyafterwrite", "otherdevice"};
         for (const QAction* action : window.findChildren<QAction*>()) {
             if (action->objectName().isEmpty())
                 continue;

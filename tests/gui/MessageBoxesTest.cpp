@@ -4,6 +4,7 @@
 
 #include "app/QtUi.h"
 
+#include <QComboBox>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -171,6 +172,77 @@ TEST_F(MessageBoxesTest, BoxesOfTheLinkOpenAboveTheWelcomeWindow)
         EXPECT_TRUE(welcome.isVisible());
         EXPECT_TRUE(welcome.isTopmost());
         desktop.reset();
+    }
+}
+
+TEST_F(MessageBoxesTest, DeviceChoiceOffersThePresentDevicesByTheirLinesAndAnswersWithAPath)
+{
+    QWidget parent;
+    QProgressBar progress;
+    QtUi qtUi(parent, progress, [] {});
+    const std::vector<shell::SerialDevice> present{{"/dev/ttyUSB0", "FT232R USB UART"}, {"/dev/ttyS0", ""}};
+    const struct
+    {
+        const char* name;
+        std::string current;
+        /// The entry chosen, or the text typed when empty.
+        int entry;
+        QString typed;
+        QStringList offered;
+        QString preset;
+        std::string answer;
+    } rows[] = {
+        {"FirstPresetChooseSecond",
+         "",
+         1,
+         "",
+         {"/dev/ttyUSB0 \u2014 FT232R USB UART", "/dev/ttyS0"},
+         "/dev/ttyUSB0 \u2014 FT232R USB UART",
+         "/dev/ttyS0"},
+        {"CurrentPresentIsPreset",
+         "/dev/ttyUSB0",
+         -1,
+         "",
+         {"/dev/ttyUSB0 \u2014 FT232R USB UART", "/dev/ttyS0"},
+         "/dev/ttyUSB0 \u2014 FT232R USB UART",
+         "/dev/ttyUSB0"},
+        {"CurrentAbsentIsOfferedFirst",
+         "/dev/serial/by-id/x",
+         -1,
+         "",
+         {"/dev/serial/by-id/x", "/dev/ttyUSB0 \u2014 FT232R USB UART", "/dev/ttyS0"},
+         "/dev/serial/by-id/x",
+         "/dev/serial/by-id/x"},
+        {"TypedPath",
+         "",
+         -1,
+         "/dev/rfcomm0",
+         {"/dev/ttyUSB0 \u2014 FT232R USB UART", "/dev/ttyS0"},
+         "/dev/ttyUSB0 \u2014 FT232R USB UART",
+         "/dev/rfcomm0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList offered;
+        QString preset;
+        DialogWatcher watcher([&](QDialog& dialog) {
+            auto* input = qobject_cast<QInputDialog*>(&dialog);
+            ASSERT_NE(input, nullptr);
+            EXPECT_EQ(input->windowTitle(), "Other Serial Device");
+            offered = input->comboBoxItems();
+            preset = input->textValue();
+            auto* list = input->findChild<QComboBox*>("DevicePath");
+            ASSERT_NE(list, nullptr);
+            if (row.entry >= 0)
+                list->setCurrentIndex(row.entry);
+            else if (!row.typed.isEmpty())
+                list->setEditText(row.typed);
+        });
+        const auto answer = qtUi.chooseDevice(present, row.current);
+        ASSERT_EQ(watcher.seen, 1);
+        EXPECT_EQ(offered, row.offered);
+        EXPECT_EQ(preset, row.preset);
+        EXPECT_EQ(answer, row.answer);
     }
 }
 

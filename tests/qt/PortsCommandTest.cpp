@@ -47,6 +47,18 @@ TEST(PortsCommandTest, PrintsDevicesAndComMappingAsJson)
     EXPECT_EQ(printed, expected);
 }
 
+TEST(PortsCommandTest, ComPortsAreNamedWithTheDescriptionOrElseTheManufacturer)
+{
+    const qt::ComPorts ports({{"/dev/ttyUSB1", "", "Prolific", std::nullopt, std::nullopt},
+                              {"/dev/ttyUSB0", "CP2102 USB to UART", "Silicon Labs", std::nullopt, std::nullopt},
+                              {"/dev/ttyUSB0", "", "", std::nullopt, std::nullopt}},
+                             [](const std::string&) -> std::optional<std::string> { return std::nullopt; });
+    const auto named = qt::comDevices(ports);
+    EXPECT_EQ(named[0], (shell::SerialDevice{"/dev/ttyUSB0", "CP2102 USB to UART"}));
+    EXPECT_EQ(named[1], (shell::SerialDevice{"/dev/ttyUSB1", "Prolific"}));
+    EXPECT_EQ(named[2], (shell::SerialDevice{}));
+}
+
 TEST(PortsCommandTest, PathsThatAreNotUtf8AreConvertedByteByByteInJson)
 {
     const qt::ComPorts ports({{"/dev/tty\xE9", "", "", std::nullopt, std::nullopt}},
@@ -67,14 +79,14 @@ TEST(PortsCommandTest, PathsThatAreNotUtf8AreConvertedByteByByteInJson)
 
 TEST(PortsCommandTest, PrintsDevicesAndComMappingAsText)
 {
-    EXPECT_EQ(run(PortsOptions{false}), "Serial devices:\n"
-                                        "  /dev/ttyUSB0  FT232R USB UART  (FTDI)  USB 0403:6001\n"
-                                        "  /dev/ttyS0\n"
-                                        "\n"
-                                        "COM1  /dev/ttyUSB0\n"
+    EXPECT_EQ(run(PortsOptions{false}), "COM1  /dev/ttyUSB0 \u2014 FT232R USB UART\n"
                                         "COM2  /dev/ttyS0\n"
                                         "COM3  /tmp/unit  (QUELLMARK_COM3)\n"
-                                        "COM4  (no device)\n");
+                                        "COM4  (no device)\n"
+                                        "\n"
+                                        "Serial devices:\n"
+                                        "  /dev/ttyUSB0  FT232R USB UART  (FTDI)  USB 0403:6001\n"
+                                        "  /dev/ttyS0\n");
 }
 
 } // namespace

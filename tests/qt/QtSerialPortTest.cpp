@@ -285,7 +285,11 @@ PortError openAsAnotherUser(const std::string& path)
             ::_exit(1);
         QtSerialPort port([&](int) { return path; });
         const std::optional<PortError> failure = port.open();
-        const std::string message = failure ? std::to_string(failure->number) + " " + failure->reason : "opened";
+        // Number, reason, device, group and the permission mark, apart by unit separators.
+        const std::string message = failure ? std::to_string(failure->number) + " " + failure->reason + "\x1f" +
+                                                  failure->device + "\x1f" + failure->deviceGroup + "\x1f" +
+                                                  (failure->permissionDenied ? "denied" : "")
+                                            : "opened";
         const bool sent = ::write(channel[1], message.data(), message.size()) == static_cast<ssize_t>(message.size());
         ::_exit(sent ? 0 : 1);
     }
@@ -300,7 +304,17 @@ PortError openAsAnotherUser(const std::string& path)
     const std::size_t space = message.find(' ');
     if (space == std::string::npos)
         return PortError{0, message};
-    return PortError{std::stoi(message.substr(0, space)), message.substr(space + 1)};
+    std::vector<std::string> fields;
+    std::size_t from = space + 1;
+    for (std::size_t end; (end = message.find('\x1f', from)) != std::string::npos; from = end + 1)
+        fields.push_back(message.substr(from, end - from));
+    fields.push_back(message.substr(from));
+    fields.resize(4);
+    PortError error{std::stoi(message.substr(0, space)), fields[0]};
+    error.device = fields[1];
+    error.deviceGroup = fields[2];
+    error.permissionDenied = fields[3] == "denied";
+    return error;
 }
 
 TEST_F(QtSerialPortTest, DeviceWithoutPermissionGives8010WithTheGroupToJoin)
@@ -313,15 +327,16 @@ TEST_F(QtSerialPortTest, DeviceWithoutPermissionGives8010WithTheGroupToJoin)
         ASSERT_EQ(::chmod(terminal.slavePath().c_str(), 0660), 0);
 
         EXPECT_EQ(openAsAnotherUser(terminal.slavePath()),
-                  (PortError{8010, "Permission denied\nAdd your user to the group dialout (sudo adduser $USER dialout) "
-                                   "and log in again."}));
+                  PortError::permissionRefused("Permission denied", terminal.slavePath(), "dialout"));
     } else {
         ASSERT_EQ(::chmod(terminal.slavePath().c_str(), 0), 0);
 
         const PortError failure = openAsAnotherUser(terminal.slavePath());
 
         EXPECT_EQ(failure.number, 8010);
-        EXPECT_TRUE(failure.reason.starts_with("Permission denied\n")) << failure.reason;
+        EXPECT_TRUE(failure.permissionDenied);
+        EXPECT_EQ(failure.device, terminal.slavePath());
+        EXPECT_EQ(failure.reason, "Permission denied");
     }
 }
 
@@ -374,7 +389,7 @@ class PortErrorMappingTest : public ::testing::TestWithParam<MappingCase>
 
 TEST_P(PortErrorMappingTest, MapsTheOpenFailure)
 {
-    EXPECT_EQ(portErrorFor(GetParam().failure), GetParam().expected);
+    EXPECT_EQ(portErrorFor(GetParam().failure, "/dev/ttyUSB0"), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -382,7 +397,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MappingCase{"PermissionDeniedRootGroup",
                     {QSerialPort::PermissionError, EACCES, "Permission denied", true, "root", "", 0},
-                    {8010, "Permission denied\nAsk the administrator for read and write access to the device."}},
+                    PortError::permissionRefused("Permission denied", "/dev/ttyUSB0", "root")},
+        MappingCase{"PermissionDeniedDialout",
+                    {QSerialPort::PermissionError, EACCES, "Permission denied", true, "dialout", "", 0},
+                    PortError::permissionRefused("Permission denied", "/dev/ttyUSB0", "dialout")},
         MappingCase{"Busy",
                     {QSerialPort::PermissionError, EBUSY, "Device or resource busy", false, "dialout", "", 0},
                     {8005, "Device or resource busy"}},
