@@ -136,8 +136,7 @@ std::string profileList(const std::vector<int>& profiles)
 
 std::vector<std::string> aprsAdvice(const std::string& image)
 {
-    image::ImageFields fields;
-    image::splitUpload(image, fields);
+    const image::ImageFields fields = image::decodeFields(image);
     const bool moving = sendsPositions(fields);
     const auto headers = image::packetHeaders(image);
     const bool profiles = headers.size() > 1;
