@@ -15,7 +15,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fcntl.h>
 #include <iostream>
 #include <unistd.h>
@@ -210,9 +212,7 @@ int runCommand(Commands& c, qm::qt::PosixFileSystem& files, const qm::cli::LinkC
     return qm::cli::runDecode(c.decode, files, streams);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     const auto start = std::chrono::steady_clock::now();
     // A write past the file-size limit must fail with EFBIG and reach the user as a disk-full box, instead of
@@ -285,4 +285,21 @@ int main(int argc, char** argv)
         outputFailure = outputFailure != 0 ? outputFailure : traceFailure;
     }
     return outputFailure != 0 ? qm::cli::kInputError : status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A failure nothing foresaw (memory exhausted, say) ends vq3 with a line that says so, not an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fputs("vq3: ", stderr);
+        std::fputs(error.what(), stderr);
+        std::fputs("\n", stderr);
+    } catch (...) {
+        std::fputs("vq3: unexpected failure\n", stderr);
+    }
+    return qm::cli::kInputError;
 }
