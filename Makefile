@@ -8,7 +8,7 @@ endif
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test format format-check clean bench fuzz fuzz-ci test-sanitize package
+.PHONY: all deps configure build run test format format-check tidy clean bench fuzz fuzz-ci test-sanitize package
 
 all: build
 
@@ -42,6 +42,11 @@ format:
 
 format-check:
 	@clang-format --dry-run --Werror $(SOURCES)
+
+# make tidy: clang-tidy with the checks of .clang-tidy over every source file of src/ (compile commands from the
+# build folder, built first for the generated Qt sources); any finding fails.
+tidy: build
+	@run-clang-tidy -quiet -p $(BUILD) -j 2 -extra-arg=-Wno-unknown-warning-option '$(CURDIR)/src/.*\.cpp$$'
 
 clean:
 	@rm -rf $(BUILD)

@@ -77,7 +77,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
 QString AboutWindow::findSystemInfoTool()
 {
     for (const QString& tool : kSystemInfoTools) {
-        const QString path = QStandardPaths::findExecutable(tool);
+        QString path = QStandardPaths::findExecutable(tool);
         if (!path.isEmpty())
             return path;
     }

@@ -62,6 +62,13 @@ void fillTxLists(const forms::Windows& windows, forms::StationControls& station,
 
 } // namespace
 
+ImageFields decodeFields(const std::string& image)
+{
+    ImageFields fields;
+    splitUpload(image, fields);
+    return fields;
+}
+
 void splitUpload(const std::string& uploadData, ImageFields& fields)
 {
     const UploadReader upload(uploadData);

@@ -15,6 +15,8 @@ namespace qm::image
 /// encoded), the profile bytes (profile 1 for modes 0, 1, 4; all ten for 2, 3) and the mode's own fields.
 /// Fields the image does not carry keep what they held.
 void splitUpload(const std::string& uploadData, ImageFields& fields);
+/// Returns the fields of 128 image bytes on their own: what the image does not carry is empty.
+ImageFields decodeFields(const std::string& image);
 
 // The window fills: each puts a decoded image from the field store into its window (and profile store).
 // The upload decoding has set the station callsign, to-call, options and baud rate menus, and rebuilt the

@@ -55,8 +55,7 @@ std::vector<int> profilesSent(int modeCode)
 
 std::vector<PacketHeader> packetHeaders(const std::string& image)
 {
-    ImageFields fields;
-    splitUpload(image, fields);
+    const ImageFields fields = decodeFields(image);
     std::vector<PacketHeader> headers;
     for (int profile : profilesSent(modeCode(fields.modeByte))) {
         PacketHeader header;

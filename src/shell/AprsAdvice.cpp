@@ -136,8 +136,7 @@ std::string profileList(const std::vector<int>& profiles)
 
 std::vector<std::string> aprsAdvice(const std::string& image)
 {
-    image::ImageFields fields;
-    image::splitUpload(image, fields);
+    const image::ImageFields fields = image::decodeFields(image);
     const bool moving = sendsPositions(fields);
     const auto headers = image::packetHeaders(image);
     const bool profiles = headers.size() > 1;
@@ -147,7 +146,7 @@ std::vector<std::string> aprsAdvice(const std::string& image)
         for (auto& text : profileAdvice(header, fields, moving)) {
             auto group = std::find_if(groups.begin(), groups.end(), [&text](const auto& g) { return g.first == text; });
             if (group == groups.end())
-                groups.push_back({std::move(text), {header.profile}});
+                groups.emplace_back(std::move(text), std::vector<int>{header.profile});
             else
                 group->second.push_back(header.profile);
         }

@@ -21,8 +21,7 @@ constexpr std::uint8_t kSymbolBits = 0x7F;
 
 PacketPreview previewImage(const std::string& image)
 {
-    image::ImageFields fields;
-    image::splitUpload(image, fields);
+    const image::ImageFields fields = image::decodeFields(image);
     const bool tracking = image::modeCode(fields.modeByte) == kTrackingMode;
     PacketPreview preview;
     for (const auto& header : image::packetHeaders(image)) {

@@ -60,9 +60,9 @@ forms::MessageBox Program::alreadyRunningBox()
 
 std::string Program::helpFile() const
 {
-    const std::string beside = m_environment.folders.programFolder + "/vq3.hlp";
+    std::string beside = m_environment.folders.programFolder + "/vq3.hlp";
     // An installed program keeps its help with the shared data: /usr/bin/quellmark reads /usr/share/quellmark/.
-    const std::string installed = m_environment.folders.programFolder + "/../share/quellmark/vq3.hlp";
+    std::string installed = m_environment.folders.programFolder + "/../share/quellmark/vq3.hlp";
     if (!m_files.fileExists(beside) && m_files.fileExists(installed))
         return installed;
     return beside;

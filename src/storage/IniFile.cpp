@@ -83,7 +83,7 @@ std::string iniPath(FileSystem& files, const ProgramFolders& folders)
     // The settings are the user's own. A file beside the program is used only when it is already there and this
     // user may rewrite it; the program never makes one there, where a run by one user (root) would leave a file
     // that every other user can read but not write.
-    const std::string besideProgram = joinPath(folders.programFolder, kIniName);
+    std::string besideProgram = joinPath(folders.programFolder, kIniName);
     if (files.fileWritable(besideProgram))
         return besideProgram;
     return joinPath(folders.configFolder, kIniName);

@@ -71,6 +71,26 @@ TEST(ModeByteTest, DecodesModeInputBaudOutputBaudAndDelta)
     }
 }
 
+TEST(DecodeFieldsTest, KeepsOnlyTheProfilesTheModeCarries)
+{
+    struct Case
+    {
+        int modeByte;
+        int profilesCarried;
+    };
+    const Case cases[] = {{0x00, 1}, {0x01, 1}, {0x02, 10}, {0x03, 10}, {0x04, 1}, {0x05, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.modeByte);
+        const ImageFields fields = decodeFields(numberedImage(c.modeByte));
+        EXPECT_EQ(fields.modeByte, c.modeByte);
+        EXPECT_EQ(fields.stationCallsign, numbered(5, 6));
+        for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
+            const bool carried = profile <= c.profilesCarried;
+            EXPECT_EQ(fields.profileByte(profile, 1) != 0, carried) << profile;
+        }
+    }
+}
+
 TEST(OptionByteTest, EachSettingHasItsOwnBit)
 {
     struct Case
