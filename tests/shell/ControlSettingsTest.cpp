@@ -81,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
             "tracking.vq3", {"LEDDisable=yes", "AutoMode=True", "inputbaudrate=9600"}, {{1, "3"}, {3, "1"}, {6, "1"}}},
         ChangeCase{
             "beacon.vq3", {"BcnMsgText=Line one\nLine two", "BcnMySSID="}, {{8, ""}, {22, "Line one\r\nLine two"}}},
+        // CR LF, a lone CR and a CR at the end are one line break each.
+        ChangeCase{"beacon.vq3", {"BcnMsgText=A\r\nB\rC\r"}, {{22, "A\r\nB\r\nC\r\n"}}},
         ChangeCase{"beacon.vq3", {"outputbaudrate=300", "BcnTxDelay=373 ms"}, {{2, "1"}, {20, "6"}, {21, "0"}}},
         ChangeCase{"telemetry.vq3", {"TelUserTrigChar=3"}, {{18, "False"}, {20, "True"}, {21, "3"}}},
         ChangeCase{"telemetry.vq3", {"TelTxOnLFEnable=1"}, {{18, "False"}, {19, "True"}}},
