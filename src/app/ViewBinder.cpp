@@ -117,28 +117,33 @@ QWidget* ViewBinder::widget(const std::string& control) const
     return found == m_objects.end() ? nullptr : qobject_cast<QWidget*>(found->second);
 }
 
+void ViewBinder::bindLineEdit(const std::string& name, QLineEdit* line)
+{
+    line->installEventFilter(this);
+    line->setContextMenuPolicy(Qt::NoContextMenu);
+    m_input.attach(line, name);
+    connect(line, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+        m_program.textChanged(name, toLatin1(text));
+        changed();
+    });
+    // A completion the user picks replaces the text without an edit signal: the model takes it as typed.
+    if (QCompleter* completer = line->completer())
+        for (const auto signal :
+             {qOverload<const QString&>(&QCompleter::activated), qOverload<const QString&>(&QCompleter::highlighted)})
+            connect(completer, signal, this, [this, name](const QString& text) {
+                if (m_drawing)
+                    return;
+                m_program.textChanged(name, toLatin1(text));
+                changed();
+            });
+}
+
 void ViewBinder::bind(const std::string& name, QObject* object)
 {
     m_objects[name] = object;
     m_names[object] = name;
     if (auto* line = qobject_cast<QLineEdit*>(object)) {
-        line->installEventFilter(this);
-        line->setContextMenuPolicy(Qt::NoContextMenu);
-        m_input.attach(line, name);
-        connect(line, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-            m_program.textChanged(name, toLatin1(text));
-            changed();
-        });
-        // A completion the user picks replaces the text without an edit signal: the model takes it as typed.
-        if (QCompleter* completer = line->completer())
-            for (const auto signal : {qOverload<const QString&>(&QCompleter::activated),
-                                      qOverload<const QString&>(&QCompleter::highlighted)})
-                connect(completer, signal, this, [this, name](const QString& text) {
-                    if (m_drawing)
-                        return;
-                    m_program.textChanged(name, toLatin1(text));
-                    changed();
-                });
+        bindLineEdit(name, line);
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(object)) {
         plain->installEventFilter(this);
         plain->setContextMenuPolicy(Qt::NoContextMenu);
@@ -152,13 +157,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
     } else if (auto* combo = qobject_cast<QComboBox*>(object)) {
         if (QLineEdit* edit = combo->lineEdit()) {
             m_names[edit] = name;
-            edit->installEventFilter(this);
-            edit->setContextMenuPolicy(Qt::NoContextMenu);
-            m_input.attach(edit, name);
-            connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-                m_program.textChanged(name, toLatin1(text));
-                changed();
-            });
+            bindLineEdit(name, edit);
         }
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, name](int index) {
             m_program.listClick(name, index);

@@ -38,6 +38,7 @@ std::vector<std::string> backupDifferences(const Session& session, storage::File
     if (differences.empty())
         return {"The backup holds what the windows hold."};
     std::vector<std::string> lines;
+    lines.reserve(differences.size());
     for (const auto& difference : differences)
         lines.push_back(differenceText(difference));
     return lines;
