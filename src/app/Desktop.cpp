@@ -3,6 +3,7 @@
 
 #include "app/ModeWindows.h"
 #include "app/QtUi.h"
+#include "qt/Latin1.h"
 
 #include "app/CopyProfileDialog.h"
 #include "app/RestoreBackupDialog.h"
@@ -159,16 +160,9 @@ bool Desktop::start()
 namespace
 {
 
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using qt::latin1;
 
-std::string toLatin1(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
+using qt::toLatin1;
 
 template <typename T>
 void setIfChanged(T* widget, const QString& text, void (T::*set)(const QString&), QString (T::*get)() const)

@@ -3,6 +3,7 @@
 
 #include "app/TextBox.h"
 #include "forms/Controls.h"
+#include "qt/Latin1.h"
 #include "shell/Program.h"
 
 #include <QApplication>
@@ -95,10 +96,7 @@ qsizetype storedLength(const QString& shown, bool multiLine)
     return length;
 }
 
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using qt::latin1;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "app/QtUi.h"
 
 #include "app/HelpViewer.h"
+#include "qt/Latin1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,16 +29,7 @@ namespace qm::app
 namespace
 {
 
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string fromLatin1(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
+using qt::latin1;
 
 /// A box's text with its line breaks as the toolkit draws them: CR LF, LF CR, a lone CR and a lone LF are each
 /// one line end, so CR LF CR LF leaves an empty line.
@@ -183,7 +175,7 @@ std::optional<std::string> QtUi::inputBox(const std::string& prompt, const std::
     }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return fromLatin1(dialog.textValue());
+    return qt::toLatin1(dialog.textValue());
 }
 
 std::string QtUi::openFileDialog(const shell::FileDialogRequest& request)

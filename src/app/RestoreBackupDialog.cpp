@@ -1,6 +1,7 @@
 // File > Restore from Backup.
 #include "app/RestoreBackupDialog.h"
 
+#include "qt/Latin1.h"
 #include "shell/BackupRestore.h"
 
 #include <QDialogButtonBox>
@@ -17,10 +18,7 @@ namespace qm::app
 namespace
 {
 
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using qt::latin1;
 
 } // namespace
 

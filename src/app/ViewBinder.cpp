@@ -3,6 +3,7 @@
 
 #include "app/WelcomeWindow.h"
 #include "forms/Controls.h"
+#include "qt/Latin1.h"
 #include "shell/HelpTexts.h"
 #include "shell/Program.h"
 
@@ -30,16 +31,9 @@ namespace qm::app
 namespace
 {
 
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using qt::latin1;
 
-std::string toLatin1(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
+using qt::toLatin1;
 
 /// A multi-line field holds its line breaks as CR LF; the widget shows them as single line ends.
 QString shownText(const std::string& text)

@@ -1,5 +1,6 @@
 // The printer port on a Qt printer.
 #include "qt/QtPrinter.h"
+#include "qt/Latin1.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -9,16 +10,6 @@
 
 namespace qm::qt
 {
-
-namespace
-{
-
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 QtPrinter QtPrinter::systemPrinter(const std::string& name)
 {
