@@ -322,17 +322,9 @@ void Program::showHelpContents()
 
 void Program::printProfiles()
 {
-    const std::optional<Mode> mode = m_session.state().currentMode;
-    if (!m_printer || !m_clock || (mode != Mode::Nmea && mode != Mode::Tracking))
+    if (!m_printer || !profileReportAvailable())
         return;
-    forms::Windows& windows = m_session.windows();
-    if (mode == Mode::Nmea)
-        forms::storeShownNmeaProfile(windows);
-    else
-        forms::storeShownTrackingProfile(windows);
-    const LocalTime now = m_clock->now();
-    const FontSettings& printerFont = m_session.state().printerFont;
-    forms::PrintProgressForm& progress = windows.printProgress;
+    forms::PrintProgressForm& progress = m_session.windows().printProgress;
     progress.PrintProgress = 0;
     progress.window.setVisible(true);
     m_ui.paintNow();
@@ -340,13 +332,25 @@ void Program::printProfiles()
         progress.PrintProgress = profile;
         m_ui.paintNow();
     };
-    const reports::ReportDate date{now.year, now.month, now.day};
-    const bool printed = mode == Mode::Nmea
-                             ? reports::printNmeaProfiles(*m_printer, windows, date, printerFont, advance)
-                             : reports::printTrackingProfiles(*m_printer, windows, date, printerFont, advance);
+    const bool printed = printReport(*m_printer, m_session.state().printerFont, advance);
     progress.window.setVisible(false);
     if (!printed)
         showBox(reports::printFailedBox(m_printer->failure()));
+}
+
+bool Program::printReport(reports::Printer& printer, const FontSettings& font, const reports::ReportProgress& advance)
+{
+    const Mode mode = *m_session.state().currentMode;
+    forms::Windows& windows = m_session.windows();
+    // The profile on show may hold edits the store does not have yet.
+    if (mode == Mode::Nmea)
+        forms::storeShownNmeaProfile(windows);
+    else
+        forms::storeShownTrackingProfile(windows);
+    const LocalTime now = m_clock->now();
+    const reports::ReportDate date{now.year, now.month, now.day};
+    return mode == Mode::Nmea ? reports::printNmeaProfiles(printer, windows, date, font, advance)
+                              : reports::printTrackingProfiles(printer, windows, date, font, advance);
 }
 
 bool Program::profileReportAvailable() const
@@ -359,18 +363,8 @@ bool Program::drawProfileReport(reports::Printer& printer, const FontSettings& s
 {
     if (!profileReportAvailable())
         return false;
-    const Mode mode = *m_session.state().currentMode;
-    forms::Windows& windows = m_session.windows();
-    if (mode == Mode::Nmea)
-        forms::storeShownNmeaProfile(windows);
-    else
-        forms::storeShownTrackingProfile(windows);
-    const LocalTime now = m_clock->now();
-    const reports::ReportDate date{now.year, now.month, now.day};
     const FontSettings& printerFont = m_session.state().printerFont;
-    const FontSettings& font = printerFont.name.empty() ? standardFont : printerFont;
-    return mode == Mode::Nmea ? reports::printNmeaProfiles(printer, windows, date, font, nullptr)
-                              : reports::printTrackingProfiles(printer, windows, date, font, nullptr);
+    return printReport(printer, printerFont.name.empty() ? standardFont : printerFont, nullptr);
 }
 
 void Program::exportProfileReport(reports::Printer& pdf, const std::function<std::string()>& pdfBytes,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "reports/Printer.h"
+#include "reports/ProfileReport.h"
 #include "shell/Clock.h"
 #include "shell/FileCommands.h"
 #include "shell/IniSettings.h"
@@ -169,6 +170,9 @@ public:
     void showBox(const forms::MessageBox& box);
 
 private:
+    /// Prints the profile report of the current mode (NMEA or Tracking) dated today, the profile on show stored
+    /// first; returns false when the printer did not take the document.
+    bool printReport(reports::Printer& printer, const FontSettings& font, const reports::ReportProgress& advance);
     /// Checks the Serial Port item of the port in use: the COM port, or Other Device when a path is chosen.
     void checkPortItem();
     /// Keeps the device chosen by path; a failure to keep it is told.

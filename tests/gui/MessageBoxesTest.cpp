@@ -160,7 +160,7 @@ TEST_F(MessageBoxesTest, BoxesOfTheLinkOpenAboveTheWelcomeWindow)
                     const auto box = order.indexOf(dialog.winId());
                     return box >= 0 && box > order.indexOf(welcome.winId());
                 },
-                3000);
+                20000);
         });
         probeTick();
         port.deliver(std::string(1, '\xAA'));

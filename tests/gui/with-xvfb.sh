@@ -35,11 +35,18 @@ export DISPLAY=":$(head -n 1 "$tmp/display")"
 
 HOME="$tmp" openbox --sm-disable >"$tmp/wm.log" 2>&1 &
 wm=$!
-# The window manager is ready once it has announced what it supports on the root window.
-for _ in $(seq 100); do
-    [[ $(xprop -root _NET_SUPPORTED 2>/dev/null) == *_NET_ACTIVE_WINDOW* ]] && break
+# The window manager is ready once it has announced what it supports on the root window (up to 30 s on a busy
+# machine); tests of frames and stacking mean nothing without it.
+ready=""
+for _ in $(seq 600); do
+    if [[ $(xprop -root _NET_SUPPORTED 2>/dev/null) == *_NET_ACTIVE_WINDOW* ]]; then
+        ready=yes
+        break
+    fi
+    kill -0 "$wm" 2>/dev/null || break
     sleep 0.05
 done
+[ -n "$ready" ] || { echo "with-xvfb.sh: the window manager did not start" >&2; cat "$tmp/wm.log" >&2; exit 1; }
 
 mkdir -m 700 "$tmp/runtime"
 export XDG_RUNTIME_DIR="$tmp/runtime" QT_QPA_PLATFORM=xcb
