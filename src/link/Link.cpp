@@ -207,13 +207,18 @@ void Link::abandonTransaction()
     if (m_state.lastCommand == Command::Probe) {
         return;
     }
+    dropTransaction();
+    returnToProbing();
+}
+
+void Link::dropTransaction()
+{
     m_readTimeOutTimer.stop();
     m_writeTimeOutTimer.stop();
     m_state.identifyOnly = false;
     m_readingBack = false;
     clearWrite();
     m_host.setBusyPointer(false);
-    returnToProbing();
 }
 
 void Link::selectComPort(int n)

@@ -196,6 +196,8 @@ private:
     void enableReadWrite();
     /// Ends a read or write under way without a word to the unit: time-outs stopped, back to probing.
     void abandonTransaction();
+    /// Forgets the read or write under way: its time-outs, its read-back, its image and the busy pointer.
+    void dropTransaction();
     /// Read, Write and Disconnect count only while the link probes, with nothing left to drain.
     bool idle() const { return m_state.lastCommand == Command::Probe && !m_draining && !m_closing; }
 

@@ -66,12 +66,7 @@ void Link::closeWhenSent()
     }
     forgetLostPort();
     if (transferUnderWay()) {
-        m_readTimeOutTimer.stop();
-        m_writeTimeOutTimer.stop();
-        m_state.identifyOnly = false;
-        m_readingBack = false;
-        clearWrite();
-        m_host.setBusyPointer(false);
+        dropTransaction();
         sendAbortBurst();
     }
     m_state.lastCommand = Command::Probe;
