@@ -14,39 +14,63 @@ done
 tmp=$(mktemp -d)
 xvfb=""
 wm=""
-cleanup()
+stop_screen()
 {
     [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     wait 2>/dev/null || true
-    rm -rf "$tmp"
+    wm=""
+    xvfb=""
 }
-trap cleanup EXIT
+trap 'stop_screen; rm -rf "$tmp"' EXIT
 
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$tmp/display" ] && break
-    kill -0 "$xvfb" 2>/dev/null || { cat "$tmp/xvfb.log" >&2; exit 1; }
-    sleep 0.05
-done
-[ -s "$tmp/display" ] || { echo "with-xvfb.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$tmp/display")"
+# Starts Xvfb and openbox; fails (status 1) when either does not come up. Clients are started only once the
+# server answers on its display, and the window manager is ready once it has announced what it supports on
+# the root window (up to 30 s on a busy machine); tests of frames and stacking mean nothing without it.
+start_screen()
+{
+    rm -f "$tmp/display"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+    xvfb=$!
+    for _ in $(seq 200); do
+        [ -s "$tmp/display" ] && break
+        kill -0 "$xvfb" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    [ -s "$tmp/display" ] || return 1
+    export DISPLAY=":$(head -n 1 "$tmp/display")"
+    for _ in $(seq 200); do
+        xprop -root >/dev/null 2>&1 && break
+        kill -0 "$xvfb" 2>/dev/null || return 1
+        sleep 0.05
+    done
 
-HOME="$tmp" openbox --sm-disable >"$tmp/wm.log" 2>&1 &
-wm=$!
-# The window manager is ready once it has announced what it supports on the root window (up to 30 s on a busy
-# machine); tests of frames and stacking mean nothing without it.
-ready=""
-for _ in $(seq 600); do
-    if [[ $(xprop -root _NET_SUPPORTED 2>/dev/null) == *_NET_ACTIVE_WINDOW* ]]; then
-        ready=yes
+    HOME="$tmp" openbox --sm-disable >"$tmp/wm.log" 2>&1 &
+    wm=$!
+    for _ in $(seq 600); do
+        [[ $(xprop -root _NET_SUPPORTED 2>/dev/null) == *_NET_ACTIVE_WINDOW* ]] && return 0
+        kill -0 "$wm" 2>/dev/null || return 1
+        kill -0 "$xvfb" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
+# A server that dies or refuses its first client on a loaded machine gets a fresh display, up to three times.
+started=""
+for attempt in 1 2 3; do
+    if start_screen; then
+        started=yes
         break
     fi
-    kill -0 "$wm" 2>/dev/null || break
-    sleep 0.05
+    echo "with-xvfb.sh: the screen did not start (attempt $attempt)" >&2
+    stop_screen
 done
-[ -n "$ready" ] || { echo "with-xvfb.sh: the window manager did not start" >&2; cat "$tmp/wm.log" >&2; exit 1; }
+if [ -z "$started" ]; then
+    echo "with-xvfb.sh: the window manager did not start" >&2
+    cat "$tmp/xvfb.log" "$tmp/wm.log" >&2 2>/dev/null || true
+    exit 1
+fi
 
 mkdir -m 700 "$tmp/runtime"
 export XDG_RUNTIME_DIR="$tmp/runtime" QT_QPA_PLATFORM=xcb
