@@ -1,156 +1,137 @@
 #!/usr/bin/env bash
-# Link faults through vq3 and vq3 sim over a real pseudo-terminal: the unit killed or frozen in the middle of a
-# read and of a write, a foreign device answering noise, a reply of noise, and a unit that echoes slowly. Each
-# ends with the program's own box and status, no hang, nothing written where a good result would go, and no
-# backup of an exchange that did not complete.
-set -euo pipefail
+# Link faults through vq3 and vq3 sim over a real pseudo-terminal, seen from both ends (vq3's trace, the unit's
+# log): a unit killed or frozen mid-read and mid-write, noise, slow echoes, an echo mismatch, time-outs, signals,
+# a write read back wrong, one device under two paths. Each ends with its box and status, no hang, the abort burst
+# arriving whole at the unit, nothing written where a good result would go and no backup of a broken exchange.
 vq3=$1
 examples=$2
-source "$(dirname "$0")/../cli/sim-session.sh"
-
-read_failure="A communications error occured while reading from the VQ-3.${crlfcr}\
-Check your power and serial cable connections, and then cycle power to VQ-3 and try again.${crlfcr}\
-If this error occurs without the VQ-3 connected to the serial port, then you have selected a serial port that is \
-connected to a telephone modem or other device. Check the serial port and then try again."
-write_failure="A communications error occured while writing to the VQ-3.${crlfcr}\
-Check your power and serial cable connections, and then cycle power to VQ-3 and try again.${crlfcr}"
-bad_reply=$'A communications error occured while reading from the VQ-3.\r\nPlease cycle power to the VQ-3 and then restart this program.'
-no_unit="No VQ-3 answered on $port within 5 seconds. Check that the unit is in configuration mode, powered, and \
-connected."
-
-# Runs vq3 in the background until the trace shows the nth "U" or "D" going out and then `after` bytes received
-# (read) or sent (write) after it; then does the fault to the unit and waits for vq3 to end.
-run_and_break()
-{
-    local command=$1 nth=$2 after=$3 fault=$4
-    shift 4
-    status=0
-    rm -f "$tmp/trace.txt"
-    timeout 60 "$vq3" --trace "$tmp/trace.txt" "$@" >"$tmp/out" 2>"$tmp/err" &
-    local client=$!
-    pids+=("$client")
-    local reached=""
-    for _ in $(seq 1000); do
-        if awk -v command="$command" -v nth="$nth" -v after="$after" '
-            $2 == "->" && $3 == command { seen++; count = 0; next }
-            seen == nth && command == "55" && $2 == "<-" { count++ }
-            seen == nth && command == "44" && $2 == "->" { count++ }
-            END { exit !(seen == nth && count >= after) }' "$tmp/trace.txt" 2>/dev/null; then
-            reached=yes
-            break
-        fi
-        kill -0 "$client" 2>/dev/null || break
-        sleep 0.01
-    done
-    [ -n "$reached" ] || fail "vq3 $* never reached the middle of the exchange"
-    if [ "$fault" = kill ]; then
-        disown "$sim"
-        kill -KILL "$sim"
-    else
-        kill -STOP "$sim"
-    fi
-    wait "$client" || status=$?
-    [ "$status" -ne 124 ] || fail "vq3 $* hangs after the unit was ${fault}ed"
-}
-
-expect_status()
-{
-    [ "$status" -eq "$1" ] || fail "$2: exit $status, expected $1"
-}
-
-expect_box()
-{
-    python3 - "$tmp/out" "$1" "$2" <<'PY' || fail "expected the box '$1' / '$2', got: $(cat "$tmp/out")"
-import json, sys
-box = json.load(open(sys.argv[1]))["error"]
-sys.exit(box["title"] != sys.argv[2] or box["text"] != sys.argv[3])
-PY
-}
-
-expect_no_backup()
-{
-    if compgen -G "$backups/*[0-9]-$1.*" >/dev/null; then fail "a backup of a $1 that did not complete: $(ls "$backups")"; fi
-}
-
-# The box of a broken write, ending with where the configuration the unit held before it is kept.
-expect_write_failure_box()
-{
-    python3 - "$tmp/out" "$write_failure" "$backups" <<'PY' || fail "expected the write failure box, got: $(cat "$tmp/out")"
-import json, re, sys
-box = json.load(open(sys.argv[1]))["error"]
-kept = "\r\n\r\nThe configuration the unit held before this write is kept in " + re.escape(sys.argv[3]) + r"/\d{8}-\d{6}-\d{3}-VQ-3\+-fw2-identify-before-write\.vq3\."
-sys.exit(box["title"] != "Communications Error" or not re.fullmatch(re.escape(sys.argv[2]) + kept, box["text"]))
-PY
-}
-
-for example in "$examples"/*.vq3; do
-    name=$(basename "$example" .vq3)
-    "$vq3" compile "$example" -o "$tmp/$name.stream"
-    tail -c 128 "$tmp/$name.stream" >"$tmp/$name.bin"
-done
+source "$(dirname "$0")/../cli/vq3-lib.sh"
+images beacon tracking alarm nmea
+head -c 128 /dev/zero >"$tmp/blank.bin"
+alarm=$(xxd -p -c 256 "$tmp/alarm.stream")
+burst="$(printf '00%.0s' $(seq 128))4545"
 printf 'the old file\r\n' >"$tmp/old.vq3"
+no_backup() { ! compgen -G "$backups/*[0-9]-$1.*" >/dev/null || fail "a backup of a broken $1: $(ls "$backups")"; }
+# The box of a broken write ends with where the configuration the unit held before it is kept.
+write_failed() { box "Communications Error" && json 'j["error"]["text"].endswith("\r\n\r\nThe configuration the unit held before this write is kept in %s." % glob.glob(a[0])[0])' "$backups/*-VQ-3+-fw2-identify-before-write.vq3"; }
 
-# The unit goes away (killed) and stops answering (frozen) in the middle of the user's read.
-for fault in kill stop; do
+# The unit goes away (killed) or stops answering (frozen) in the middle of a read (it answers 2 s late, so the fault
+# lands before the reply ends) and of a write (each echo 20 ms late).
+for fault in KILL STOP; do
     cp "$tmp/old.vq3" "$tmp/read.vq3"
-    # The unit answers 2 s late (the read waits 5 s), so the fault lands before the reply ends however busy the
-    # machine is.
     start_sim --line-rate --echo-delay 2000 --image "$tmp/tracking.bin"
-    run_and_break 55 2 0 "$fault" read --port "$port" -o "$tmp/read.vq3" --json
-    expect_status 3 "read with the unit ${fault}ed mid-reply"
-    expect_box "Communications Error" "$read_failure"
-    cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a read broken by the unit (${fault}) replaced the output file"
-    expect_no_backup read
+    background read --port "$port" -o "$tmp/read.vq3" --json
+    wait_trace '$2 == "->" && $3 == "55" { n++ } END { exit n < 2 }'
+    kill -"$fault" "$sim"
+    finish 3
+    box "Communications Error"
+    cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a read broken by SIG$fault replaced the output file"
+    no_backup read
     stop_sim
-done
-
-# The unit goes away and stops answering in the middle of a write: the unit keeps its old image.
-for fault in kill stop; do
     rm -rf "$backups"
-    # Each echo 20 ms late: the write still fits its 5 seconds, and the fault lands seconds before its end.
     start_sim --line-rate --echo-delay 20 --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
-    run_and_break 44 1 40 "$fault" write "$examples/alarm.vq3" --port "$port" --json
-    expect_status 3 "write with the unit ${fault}ed mid-write"
-    expect_write_failure_box
-    [ ! -e "$tmp/saved.bin" ] || fail "a write broken by the unit (${fault}) completed in the unit"
-    expect_no_backup write
+    background write "$examples/alarm.vq3" --port "$port" --json
+    wait_trace '$3 == "44" { d = 1 } d && $2 == "->" { n++ } END { exit n < 40 }'
+    kill -"$fault" "$sim"
+    finish 3
+    write_failed
+    [ ! -e "$tmp/saved.bin" ] || fail "a write broken by SIG$fault completed in the unit"
+    no_backup write
     stop_sim
 done
 
-# A device that answers every byte with noise is no unit; a reply of noise is refused and nothing is decoded.
-start_sim --garbage
-run --trace "$tmp/trace.txt" identify --port "$port" --json
-expect_status 3 "identify with a foreign device"
-expect_box "Communications Error" "$no_unit"
-grep -q ' <- ' "$tmp/trace.txt" || fail "the foreign device sent nothing"
-stop_sim
+# A reply of noise decodes nothing and keeps nothing.
 rm -rf "$backups"
 cp "$tmp/old.vq3" "$tmp/read.vq3"
 start_sim --garbage-reply --image "$tmp/nmea.bin"
-run --trace "$tmp/trace.txt" read --port "$port" -o "$tmp/read.vq3" --json
-expect_status 3 "read with a reply of noise"
-expect_box "Communications Error" "$bad_reply"
+expect 3 read --port "$port" -o "$tmp/read.vq3" --json
+box "Communications Error"
 cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a reply of noise replaced the output file"
-[ ! -e "$backups" ] || [ -z "$(ls "$backups")" ] || fail "a reply of noise was kept as a backup: $(ls "$backups")"
+[ -z "$(ls -A "$backups" 2>/dev/null)" ] || fail "a reply of noise was kept"
+stop_sim
+expect 3 identify --port "$tmp/no-such-device" --json
+box "Error# 8002: Invalid Port Number"
+
+# Echoes 50 ms late do not fit the write's 5 seconds, and the write was under way long before its time-out.
+rm -rf "$backups"
+start_sim --line-rate --echo-delay 50 --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
+expect 3 --trace "$tmp/trace.txt" write "$examples/tracking.vq3" --port "$port" --json
+write_failed
+no_backup write
+[ "$(grep -c ' -> ' "$tmp/trace.txt")" -gt 20 ] || fail "the slow write stopped long before its time-out"
 stop_sim
 
-# A unit that echoes slowly at the line rate: 15 ms a byte keeps the whole write within the 5-second limit,
-# 50 ms a byte does not.
-rm -rf "$backups"
-start_sim --line-rate --echo-delay 15 --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
-run --trace "$tmp/trace.txt" write "$examples/tracking.vq3" --port "$port" --json
-expect_status 0 "write to a unit echoing 15 ms late"
-cmp -s "$tmp/saved.bin" "$tmp/tracking.bin" || fail "the slow unit holds something else than the image"
+# An echo mismatch at the fifth byte: the trace shows "D", four image bytes, the burst and the closing "E", in
+# well-formed lines, and exactly that reaches a unit paced at the line rate.
+start_sim --line-rate --bad-echo-at 5 --image "$tmp/blank.bin" --log "$tmp/unit.log"
+expect 3 --trace "$tmp/trace.txt" write "$examples/alarm.vq3" --port "$port" --json
+box "Communications Error"
 stop_sim
-rm -f "$tmp/saved.bin"
-rm -rf "$backups"
-start_sim --line-rate --echo-delay 50 --image "$tmp/beacon.bin"
-run --trace "$tmp/trace.txt" write "$examples/tracking.vq3" --port "$port" --json
-expect_status 3 "write to a unit echoing 50 ms late"
-expect_write_failure_box
-expect_no_backup write
-sent=$(grep -c ' -> ' "$tmp/trace.txt")
-[ "$sent" -gt 20 ] || fail "the slow write stopped after $sent bytes, long before the time-out"
-stop_sim
+[[ "$(received)" == *"${alarm:0:10}$burst" ]] || fail "the unit did not receive the burst after the mismatch"
+python3 - "$tmp/trace.txt" "$tmp/alarm.bin" <<'PY' || fail "the trace of the echo mismatch"
+import re, sys
+image, sent, received = open(sys.argv[2], "rb").read(), b"", b""
+for line in open(sys.argv[1]).read().splitlines():
+    match = re.fullmatch(r"\d+\.\d{3} (->|<-) ([0-9A-F]{2})( '(.)')?", line)
+    byte = bytes([int(match.group(2), 16)])
+    assert not match.group(3) or match.group(4).encode("latin-1") == byte, line
+    if match.group(1) == "->": sent += byte
+    else: received += byte
+request = sent.index(b"U")
+assert set(sent[:request]) == {0xAA} and sent[request + 1:] == b"D" + image[:4] + bytes(128) + b"EE", sent.hex()
+assert b"U\x01\x02" + bytes(128) in received
+PY
 
-echo "vq3 meets every link fault with its box and keeps nothing half-done"
+# A unit that stops echoing, a reply cut short and a reply of noise: the burst still reaches it whole.
+for fault in "--stop-echo-after 40:write $examples/alarm.vq3:${alarm:0:82}" "--short-reply 100:identify:55" \
+    "--garbage-reply:identify:55"; do
+    IFS=: read -r option command sent <<<"$fault"
+    start_sim --line-rate $option --image "$tmp/beacon.bin" --log "$tmp/unit.log"
+    expect 3 $command --port "$port" --json
+    box "Communications Error"
+    stop_sim
+    [[ "$(received)" == *"$sent$burst" ]] || fail "the unit did not receive the burst after $option"
+done
+
+# A signal in the middle of a write: the burst and "E" reach the unit, the lock is gone, the port is free, and vq3
+# says so and ends with 128 + the signal.
+for signal in INT TERM HUP; do
+    start_sim --line-rate --image "$tmp/beacon.bin" --log "$tmp/unit.log"
+    background write "$examples/alarm.vq3" --port "$port"
+    wait_trace '$3 == "44" { d = 1 } d && $2 == "->" { n++ } END { exit n < 60 }'
+    kill -"$signal" "$client"
+    finish $((128 + $(kill -l "$signal")))
+    grep -q "^Interrupted: The write was interrupted by SIG$signal" "$tmp/err" || fail "no word of SIG$signal"
+    for folder in /var/lock /run/lock /tmp; do [ ! -e "$folder/LCK..${port//\//_}" ] || fail "a lock is left"; done
+    expect 0 identify --port "$port"
+    stop_sim
+    [[ "$(received)" == *44*"$burst"* ]] || fail "the unit did not receive the burst after SIG$signal"
+done
+
+# A write is read back: a unit storing byte 12 wrongly while echoing it rightly is caught, with the field named and
+# the backup of what it held; --no-verify does not read back; a true unit passes with the read-back "U".
+rm -rf "$backups"
+start_sim --image "$tmp/beacon.bin" --store-wrong-at 12 --log "$tmp/unit.log"
+expect 3 write "$examples/alarm.vq3" --port "$port" --json
+box "Write Not Verified"
+json '"first in To Call (written \"ALARM\", read back \"\u00beLARM\")" in j["error"]["text"]'
+cmp -s "$(ls "$backups"/*-identify-before-write.bin)" "$tmp/beacon.bin" || fail "the backup named after a bad read-back"
+expect 0 write "$examples/alarm.vq3" --port "$port" --no-verify --json
+[ "$(cat "$tmp/out")" = '{"ok":true,"verified":false}' ] || fail "write --no-verify"
+[[ "$(received)" == *"${alarm:232:26}45" ]] || fail "write --no-verify read back"
+stop_sim
+start_sim --image "$tmp/beacon.bin" --log "$tmp/unit.log"
+expect 0 write "$examples/alarm.vq3" --port "$port"
+[[ "$(received)" == *"${alarm:232:26}5545" ]] || fail "no read-back after the write"
+
+# One device, two paths: while a write holds it through the link, an identify through /dev/pts/N is refused.
+stop_sim
+start_sim --line-rate --image "$tmp/beacon.bin" --save "$tmp/saved.bin"
+background write "$examples/tracking.vq3" --port "$port"
+wait_trace '$3 == "44" { n++ } END { exit !n }'
+expect 3 identify --port "$(head -n 1 "$tmp/sim.out")" --json
+json 'j["error"]["title"] == "Error# 8005: Port Already Open" and j["device"] == a[0]' "$(head -n 1 "$tmp/sim.out")"
+finish 0
+cmp -s "$tmp/saved.bin" "$tmp/tracking.bin" || fail "the unit holds something else after the refused second open"
+stop_sim
+echo "vq3 meets every link fault with its box, its burst and nothing half-done"
