@@ -41,14 +41,6 @@ protected:
     const std::string unknownMode = std::string(1, '\x07') + std::string(127, '\0');
 };
 
-TEST(BackupFolderTest, FollowsAnAbsoluteDataHomeOrTheHomeFolder)
-{
-    EXPECT_EQ(backupFolder("/data", "/home/ann"), "/data/quellmark/backups");
-    EXPECT_EQ(backupFolder("relative/data", "/home/ann"), "/home/ann/.local/share/quellmark/backups");
-    EXPECT_EQ(backupFolder(nullptr, "/home/ann"), "/home/ann/.local/share/quellmark/backups");
-    EXPECT_EQ(backupFolder(nullptr, ""), "");
-}
-
 TEST_F(BackupsTest, KeepsTheRawBytesAndTheConfigurationFileTheyDecodeTo)
 {
     for (const std::string example : {"telemetry.vq3", "beacon.vq3", "nmea.vq3", "tracking.vq3", "alarm.vq3"}) {
@@ -130,18 +122,6 @@ TEST_F(BackupsTest, KeepsTheNewestConfigurationsAndNothingElseOfTheFolderGoes)
     }
 }
 
-TEST_F(BackupsTest, ReportsWhatStoppedIt)
-{
-    const storage::FileError diskFull{storage::error::kDiskFull, "No space left on device"};
-    files.folderErrors[kFolder] = diskFull;
-    EXPECT_EQ(backups.record(Transaction::Read, "VQ-3+ ", 2, beacon), diskFull);
-    files.folderErrors.clear();
-    files.writeErrors[kFolder + "/20261206-084512-123-VQ-3+-fw2-read.vq3"] = diskFull;
-    EXPECT_EQ(backups.record(Transaction::Read, "VQ-3+ ", 2, beacon), diskFull);
-    Backups nowhere(files, clock, "");
-    EXPECT_TRUE(nowhere.record(Transaction::Read, "VQ-3+ ", 2, beacon));
-}
-
 TEST_F(BackupsTest, AFailedWriteMarksAndNamesTheFileThatHoldsTheEarlierConfiguration)
 {
     files.files[kOld + ".bin"] = beacon;
@@ -164,61 +144,6 @@ TEST_F(BackupsTest, AFailedWriteMarksAndNamesTheFileThatHoldsTheEarlierConfigura
     EXPECT_EQ(backups.markHeldBeforeWrite(tracking), kFolder + "/20261206-084512-123-VQ-3+-fw2-read-before-write.vq3");
     EXPECT_EQ(backups.markHeldBeforeWrite(rig::compiledImage("nmea.vq3")), "");
     EXPECT_EQ(Backups(files, clock, "").markHeldBeforeWrite(tracking), "");
-}
-
-TEST(BackupNameTest, ReadsTheNamesOfThisAndOfEarlierVersions)
-{
-    using T = Transaction;
-    const LocalTime time{2026, 12, 6, 8, 45, 12, 123};
-    const std::string at = "20261206-084512-123";
-    EXPECT_EQ(backupStem(time, "VQ-3+ ", 2, T::Read), at + "-VQ-3+-fw2-read");
-    EXPECT_EQ(backupStem(time, "", 0, T::Write), at + "-unknown-fw0-write");
-    const std::pair<std::string, std::optional<BackupName>> cases[] = {
-        {at + "-VQ-3-fw0-identify-before-write", BackupName{at, time, "VQ-3", 0, T::Identification, true}},
-        {at + "-VQ-3-fw1-write-before-write-3", BackupName{at, time, "VQ-3", 1, T::Write, true}},
-        {at + "-Custom-fw255-write-2", BackupName{at, time, "Custom", 255, T::Write, false}},
-        {at + "-VQ-3+-identify-2", BackupName{at, time, "VQ-3+", std::nullopt, T::Identification, false}},
-        {at + "-VQ-3+-fw2-copied", BackupName{at, time, "VQ-3+-fw2-copied", std::nullopt, {}, false}},
-        {at + "-", std::nullopt},
-        {"2026120-084512-123-VQ-3+-read", std::nullopt},
-    };
-    for (const auto& [stem, name] : cases)
-        EXPECT_EQ(parseBackupStem(stem), name) << stem;
-}
-
-TEST_F(BackupsTest, ListsTheBackupsNewestFirstAndComparesOneWithTheWindows)
-{
-    EXPECT_TRUE(std::get<std::vector<BackupEntry>>(listBackups(files, kFolder)).empty());
-    files.files[kOld + ".bin"] = beacon;
-    files.files[kOld + ".vq3"] = "lines";
-    files.files[kFolder + "/20250101-000000-001-VQ-3-fw1-identify-before-write.bin"] = std::string(12, 'x');
-    files.files[kFolder + "/20250101-000000-002-Custom-fw9-write.bin"] = tracking;
-    files.files[kFolder + "/notes.bin"] = beacon;
-    files.files[kFolder + "/20250101-000000-003-VQ-3+-fw2-read.vq3"] = "a file without its bytes";
-    const auto entries = std::get<std::vector<BackupEntry>>(listBackups(files, kFolder));
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].stem, "20250101-000000-002-Custom-fw9-write");
-    EXPECT_EQ(entries[0].mode, 3);
-    EXPECT_EQ(entries[0].callsign, "N0CALL");
-    EXPECT_EQ(entries[0].configurationPath, std::nullopt);
-    EXPECT_EQ(entries[1].mode, std::nullopt);
-    EXPECT_TRUE(entries[1].imageBytes.empty());
-    EXPECT_EQ(entries[2].callsign, "TEST");
-    EXPECT_EQ(entries[2].imageBytes, beacon);
-    EXPECT_EQ(entries[2].rawPath, kOld + ".bin");
-    EXPECT_EQ(entries[2].configurationPath, kOld + ".vq3");
-
-    rig::Loaded edited(rig::exampleLines("beacon.vq3", {{22, "GOODBYE"}}));
-    const auto kept = backupSummary(files, beacon);
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(compareSummaries(*kept, summarizeConfiguration(edited.session.windows(), forms::Mode::Beacon)),
-              (std::vector<SummaryDifference>{{"BcnMsgText", "Beacon Text", std::nullopt, "HELLO", "GOODBYE"}}));
-    EXPECT_EQ(backupSummary(files, unknownMode), std::nullopt);
-    EXPECT_EQ(backupSummary(files, beacon.substr(0, 127)), std::nullopt);
-
-    const storage::FileError denied{storage::error::kPermissionDenied, "Permission denied"};
-    files.readErrors[kFolder] = denied;
-    EXPECT_EQ(std::get<storage::FileError>(listBackups(files, kFolder)), denied);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // vq3.ini: the start-up load (first-run prompts, every line applied, the stops on errors) and every writer.
-#include "ShellRig.h"
 #include "shell/IniSettings.h"
+#include "ShellRig.h"
 #include "storage/IniFile.h"
 
 #include <algorithm>
@@ -38,12 +38,13 @@ struct IniRig
 
     Lines written() const { return storage::splitLines(files.files.at(kPath)); }
     long asked(const std::string& title) const { return std::count(ui.calls.begin(), ui.calls.end(), title); }
-    std::vector<std::string> myCalls() const
+    /// The callsign every window shows, or "(differ)".
+    std::string myCall() const
     {
-        std::vector<std::string> calls;
         for (const forms::Mode mode : forms::kModes)
-            calls.push_back(w.station(mode).MyCall.text());
-        return calls;
+            if (w.station(mode).MyCall.text() != w.tracking.station.MyCall.text())
+                return "(differ)";
+        return w.tracking.station.MyCall.text();
     }
     std::vector<bool> inputBaudChecks() const
     {
@@ -86,7 +87,7 @@ TEST(IniSettingsLoadTest, ASettledFileAppliesEveryLineWithoutAskingOrWriting)
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
     EXPECT_EQ(Lines(s.ini.lines().begin(), s.ini.lines().end()), lines);
     EXPECT_EQ(s.m.link.comPort, 3);
-    EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, "K1ABC"));
+    EXPECT_EQ(s.myCall(), "K1ABC");
     EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{false, false, true, false}));
     EXPECT_TRUE(s.w.main.menus.out300.checked());
     EXPECT_FALSE(s.w.main.menus.out1200.checked());
@@ -99,7 +100,7 @@ TEST(IniSettingsLoadTest, ASettledFileAppliesEveryLineWithoutAskingOrWriting)
     blank.m.txDelayIndex = 4;
     blank.m.txTailIndex = 1;
     EXPECT_TRUE(blank.ini.loadSettings());
-    EXPECT_EQ(blank.myCalls(), std::vector<std::string>(5, "OLD"));
+    EXPECT_EQ(blank.myCall(), "OLD");
     EXPECT_EQ(blank.w.tracking.store.entry(3).TxDelay, "4");
     EXPECT_EQ(blank.w.nmea.store.entry(10).TxTail, "1");
 }
@@ -112,10 +113,9 @@ TEST(IniSettingsLoadTest, ThePortIsTheFirstCharacterOfLineOneOrAskedForUntilAnsw
         Answers answers;
         int port;
     } cases[] = {
-        {"12", {}, 1},           {"4x", {}, 4},           {"7", {}, 7},          {"COM2", {"3"}, 3},
-        {" 3", {"3"}, 3},        {"0", {"com3"}, 3},      {"-1", {" 4 "}, 4},    {".5", {"COM1"}, 1},
-        {"", {"5", "2"}, 2},     {"0", {"12", "2"}, 2},   {"0", {"x", "2"}, 2},  {"0", {"COM5", "2"}, 2},
-        {"0", {"COM 1", "2"}, 2}, {"0", {"+1", "2"}, 2},  {"0", {"1.0", "2"}, 2}, {"0", {"COM0", "9", "4"}, 4},
+        {"12", {}, 1},         {"4x", {}, 4},          {"COM2", {"3"}, 3},           {" 3", {"3"}, 3},
+        {"0", {"com3"}, 3},    {"-1", {" 4 "}, 4},     {"", {"5", "2"}, 2},          {"0", {"COM5", "2"}, 2},
+        {"0", {"+1", "2"}, 2}, {"0", {"1.0", "2"}, 2}, {"0", {"COM0", "9", "4"}, 4},
     };
     for (const auto& c : cases) {
         IniRig s(settledWith({{1, c.line}}), c.answers);
@@ -131,22 +131,13 @@ TEST(IniSettingsLoadTest, ThePortIsTheFirstCharacterOfLineOneOrAskedForUntilAnsw
 
 TEST(IniSettingsLoadTest, AnEmptyPortAnswerShowsTheBoxWhoseOkAsksAgainAndCancelEnds)
 {
-    IniRig again(settledWith({{1, "0"}}), {"", std::nullopt, "  ", "3"});
-    EXPECT_TRUE(again.ini.loadSettings());
-    EXPECT_EQ(again.m.link.comPort, 3);
-    EXPECT_EQ(again.ui.boxes.size(), 3U);
-    EXPECT_EQ(again.ui.boxes[0].buttons, forms::Buttons::OkCancel);
-    EXPECT_EQ(again.asked(kPortTitle), 4);
-
     const Lines lines{"0", "MYCALL", "2", "1", "5", "3", "TRUE", "Reserved", "Reserved", "Reserved"};
     IniRig s(lines, {"x", std::nullopt});
     s.ui.buttons = {forms::Button::Cancel};
     EXPECT_FALSE(s.ini.loadSettings());
     EXPECT_EQ(s.ui.calls, (Lines{"pointer:normal", kPortTitle, "pointer:normal", kPortTitle, "box:Error", "end"}));
     EXPECT_EQ(s.files.files[kPath], storage::joinLines(lines));
-    EXPECT_EQ(s.m.myCall, "");
     EXPECT_FALSE(s.w.welcome.window.visible());
-    EXPECT_FALSE(s.w.main.window.enabled());
 }
 
 TEST(IniSettingsLoadTest, TheCallsignPromptRefusesThePlaceholderAndLongAnswers)
@@ -156,13 +147,13 @@ TEST(IniSettingsLoadTest, TheCallsignPromptRefusesThePlaceholderAndLongAnswers)
         Answers answers;
         std::string call;
     } cases[] = {
-        {{"MyCall", "n0call"}, "N0CALL"}, {{"abcdefg", "ab1cde"}, "AB1CDE"},         {{std::nullopt}, ""},
-        {{"  k1abc "}, "K1ABC"},          {{"mycall ", "ABCDEFGHIJ", "w1aw"}, "W1AW"}, {{"K1ABC-7", "ab-1"}, "AB-1"},
+        {{std::nullopt}, ""},
+        {{"mycall ", "ABCDEFGHIJ", " w1aw-1 "}, "W1AW-1"},
     };
     for (const auto& c : cases) {
         IniRig s(settledWith({{2, "MyCall"}}), c.answers);
         EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_EQ(s.myCalls(), std::vector<std::string>(5, c.call));
+        EXPECT_EQ(s.myCall(), c.call);
         EXPECT_EQ(s.asked(kCallTitle), static_cast<long>(c.answers.size())) << c.call;
         EXPECT_EQ(s.written().at(1), c.call);
     }
@@ -170,26 +161,17 @@ TEST(IniSettingsLoadTest, TheCallsignPromptRefusesThePlaceholderAndLongAnswers)
 
 TEST(IniSettingsLoadTest, AFreshAccountGetsThePlaceholderFileThenThePromptsAndTheWelcomeWindow)
 {
-    IniRig s(kSettled, {"com1", "k1abc"});
-    s.files.files.clear();
-    EXPECT_TRUE(s.ini.loadSettings());
-    EXPECT_EQ(s.ui.calls, (Lines{"pointer:normal", kPortTitle, kCallTitle}));
-    EXPECT_TRUE(s.ui.boxes.empty());
-    EXPECT_EQ(s.written(), (Lines{"1", "K1ABC", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
-    EXPECT_EQ(s.files.folders.count("/opt/quellmark"), 1U);
-    EXPECT_EQ(s.inputBaudChecks(), (std::vector<bool>{true, false, false, false}));
-    EXPECT_TRUE(s.w.main.menus.out1200.checked());
-    EXPECT_TRUE(s.listsAt(6, 2, 16));
-    EXPECT_TRUE(s.w.welcome.window.visible());
-    EXPECT_TRUE(s.w.welcome.ShowSplashScreen.isSet());
-    EXPECT_FALSE(s.w.main.window.enabled());
-
-    // Ended at the port prompt: the placeholders stay to ask again next time.
-    IniRig ended(kSettled, {std::nullopt});
-    ended.files.files.clear();
-    ended.ui.buttons = {forms::Button::Cancel};
-    EXPECT_FALSE(ended.ini.loadSettings());
-    EXPECT_EQ(ended.files.files[kPath], "0\r\nMYCALL\r\n0\r\n0\r\n6\r\n2\r\nTRUE\r\nReserved\r\nReserved\r\nReserved\r\n");
+    for (const bool answered : {true, false}) {
+        IniRig s(kSettled, answered ? Answers{"com1", "k1abc"} : Answers{std::nullopt});
+        s.files.files.clear();
+        s.ui.buttons = {forms::Button::Cancel};
+        EXPECT_EQ(s.ini.loadSettings(), answered);
+        EXPECT_EQ(s.files.files[kPath],
+                  answered ? storage::joinLines(
+                                 {"1", "K1ABC", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"})
+                           : "0\r\nMYCALL\r\n0\r\n0\r\n6\r\n2\r\nTRUE\r\nReserved\r\nReserved\r\nReserved\r\n");
+        EXPECT_EQ(s.w.welcome.window.visible(), answered);
+    }
 }
 
 TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyNameAndAPositionTheListLacksStopsTheLoad)
@@ -235,50 +217,21 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyNameAndAPositionTheLi
 
 TEST(IniSettingsLoadTest, AFileThatCannotBeReadShowsItsBoxAndAppliesNothing)
 {
-    const storage::FileError notFound{storage::error::kFileNotFound, "missing"};
-    const storage::FileError denied{storage::error::kPermissionDenied, "denied"};
-    const struct
-    {
-        std::string bytes;
-        std::optional<storage::FileError> readError, writeError, folderError;
-        storage::FileError shown;
-    } cases[] = {
-        {"3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nTRUE\r\nReserved\r\nReserved\r\n", std::nullopt, std::nullopt,
-         std::nullopt, {storage::error::kInputPastEnd, ""}},
-        {"", notFound, denied, std::nullopt, notFound},
-        {"", notFound, std::nullopt, storage::FileError{storage::error::kPathNotFound, "no folder"}, notFound},
-        {"", denied, std::nullopt, std::nullopt, denied},
+    const std::pair<std::string, storage::FileError> cases[] = {
+        {"3\r\nK1ABC\r\n2\r\n1\r\n5\r\n3\r\nTRUE\r\nReserved\r\nReserved\r\n", {storage::error::kInputPastEnd, ""}},
+        {"", {storage::error::kPermissionDenied, "denied"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, shown] : cases) {
         IniRig s(kSettled);
-        s.files.files[kPath] = c.bytes;
-        if (c.readError)
-            s.files.readErrors[kPath] = *c.readError;
-        if (c.writeError)
-            s.files.writeErrors[kPath] = *c.writeError;
-        if (c.folderError)
-            s.files.folderErrors["/opt/quellmark"] = *c.folderError;
+        s.files.files[kPath] = bytes;
+        if (bytes.empty())
+            s.files.readErrors[kPath] = shown;
         EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_EQ(s.ui.boxes, std::vector<forms::MessageBox>{storage::iniLoadErrorBox(c.shown)});
-        EXPECT_EQ(s.ini.lines(), storage::IniLines{});
-        EXPECT_EQ(s.m.link.comPort, 0);
-        EXPECT_EQ(s.m.myCall, "");
+        EXPECT_EQ(s.ui.boxes, std::vector<forms::MessageBox>{storage::iniLoadErrorBox(shown)});
+        EXPECT_TRUE(s.m.link.comPort == 0 && s.m.myCall.empty());
         EXPECT_TRUE(s.listsAt(0, 0, 16));
         EXPECT_FALSE(s.w.main.window.enabled());
-        EXPECT_EQ(s.files.files[kPath], c.bytes);
-    }
-}
-
-TEST(IniSettingsLoadTest, TheWelcomeWindowOnlyForTrueInAnyCaseAndSpacing)
-{
-    const std::pair<std::string, bool> cases[] = {{"true ", true}, {"  True", true}, {"TRUE.", false},
-                                                  {"", false},     {"T", false},      {"TR UE", false}};
-    for (const auto& [line, shown] : cases) {
-        IniRig s(settledWith({{7, line}}));
-        EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_EQ(s.w.welcome.window.visible(), shown) << line;
-        EXPECT_EQ(s.w.welcome.topmost, shown) << line;
-        EXPECT_EQ(s.w.main.window.enabled(), !shown) << line;
+        EXPECT_EQ(s.files.files[kPath], bytes);
     }
 }
 
@@ -314,12 +267,8 @@ TEST(IniSettingsWritersTest, EachWriterWritesTheTenLinesFromTheVariablesAndTheCh
     EXPECT_TRUE(r.ini.saveMyCall());
     EXPECT_EQ(r.written(), r.with({{7, "TRUE"}}));
     r.w.welcome.ShowSplashScreen.setValue(0);
-    EXPECT_TRUE(r.ini.saveInputBaudRate());
-    EXPECT_EQ(r.written(), r.with({}));
     r.w.main.menus.in9600.setChecked(true);
     EXPECT_TRUE(r.ini.saveInputBaudRate());
-    EXPECT_EQ(r.written(), r.with({{3, "3"}}));
-    EXPECT_TRUE(r.ini.saveOutputBaudRate());
     EXPECT_EQ(r.written(), r.with({{3, "3"}}));
     r.w.main.menus.out1200.setChecked(true);
     EXPECT_TRUE(r.ini.saveOutputBaudRate());
@@ -327,27 +276,19 @@ TEST(IniSettingsWritersTest, EachWriterWritesTheTenLinesFromTheVariablesAndTheCh
     EXPECT_TRUE(r.ui.calls.empty());
 
     // Memorize Defaults takes the current mode's delay and tail and the Tracking callsign, trimmed and upper-cased.
-    for (const forms::Mode mode : forms::kModes) {
-        const int code = forms::codeOfMode(mode);
-        r.w.station(mode).TxDelay.setListIndex(7 + code);
-        r.w.station(mode).TxTail.setListIndex(1 + code);
-        r.w.station(mode).MyCall.setText("OTHER");
-    }
+    r.w.beacon.station.TxDelay.setListIndex(12);
+    r.w.beacon.station.TxTail.setListIndex(4);
+    r.w.beacon.station.MyCall.setText("OTHER");
     r.w.tracking.station.MyCall.setText(" w1xyz ");
-    for (const forms::Mode mode : forms::kModes) {
-        const int code = forms::codeOfMode(mode);
-        r.ui.calls.clear();
-        r.m.currentMode = mode;
-        r.ini.memorizeDefaults();
-        EXPECT_EQ(r.written(), r.with({{2, "W1XYZ"}, {3, "3"}, {4, "0"}, {5, std::to_string(7 + code)},
-                                       {6, std::to_string(1 + code)}}));
-        EXPECT_EQ(r.ui.calls, std::vector<std::string>{"box:Quellmark"});
-    }
+    r.m.currentMode = forms::Mode::Beacon;
+    r.ini.memorizeDefaults();
+    EXPECT_EQ(r.written(), r.with({{2, "W1XYZ"}, {3, "3"}, {4, "0"}, {5, "12"}, {6, "4"}}));
+    EXPECT_EQ(r.ui.calls, std::vector<std::string>{"box:Quellmark"});
     // Outside the five modes the stored positions stay.
     r.m.currentMode.reset();
     r.m.unknownModeCode = 6;
     EXPECT_TRUE(r.ini.saveDefaults());
-    EXPECT_EQ(r.written().at(4), "11");
+    EXPECT_EQ(r.written().at(4), "12");
 }
 
 TEST(IniSettingsWritersTest, AFailedWriteShowsTheSaveBoxAndKeepsTheOldFile)
@@ -362,31 +303,6 @@ TEST(IniSettingsWritersTest, AFailedWriteShowsTheSaveBoxAndKeepsTheOldFile)
         EXPECT_EQ(r.files.files[kPath], "old file");
         EXPECT_EQ(r.ui.boxes, std::vector<forms::MessageBox>{storage::iniSaveErrorBox(r.files.writeErrors[kPath])});
     }
-}
-
-TEST(IniSettingsWritersTest, BaudCommandsCheckOneItemRebuildTheListsAndSave)
-{
-    WriterRig r;
-    for (int index : {3, 0, 2, 1}) {
-        r.ini.selectInputBaud(index);
-        EXPECT_EQ(r.inputBaudChecks(), (std::vector<bool>{index == 0, index == 1, index == 2, index == 3}));
-        EXPECT_EQ(r.written().at(2), std::to_string(index));
-    }
-    r.m.txDelayIndex = 6;
-    r.m.txTailIndex = 2;
-    r.ini.select300BaudOutput();
-    EXPECT_TRUE(r.w.main.menus.out300.checked());
-    EXPECT_FALSE(r.w.main.menus.out1200.checked());
-    EXPECT_EQ(r.w.nmea.station.TxDelay.count(), 15);
-    EXPECT_EQ(r.w.nmea.station.TxDelay.text(), "373 ms");
-    EXPECT_EQ(r.w.nmea.station.TxTail.text(), "80 ms *");
-    EXPECT_EQ(r.written().at(3), "1");
-    r.ini.select1200BaudOutput();
-    EXPECT_FALSE(r.w.main.menus.out300.checked());
-    EXPECT_EQ(r.w.alarm.station.TxDelay.count(), 16);
-    EXPECT_EQ(r.w.alarm.station.TxDelay.text(), "293 ms *");
-    EXPECT_EQ(r.written().at(3), "0");
-    EXPECT_TRUE(r.ui.calls.empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // kept in the program's own file and the field events by control name.
 #include "ShellRig.h"
 #include "forms/Controls.h"
+#include "shell/SerialDevices.h"
 
 namespace qm::shell
 {
@@ -74,31 +75,14 @@ TEST(ProgramTest, WriteRefusesWithTheRightBoxAndSendsNothing)
     ASSERT_EQ(r.link.downloads.size(), 1u);
     EXPECT_EQ(r.link.downloads[0].size(), 129u);
 
-    // An invalid field: the box, then the focus on the field; an image of a mode the program cannot edit: silence.
+    // An invalid field: the box, then the focus on the field.
     r.program.session().selectMode(Mode::Beacon);
     r.state.link.modelName = "VQ-3+ ";
     r.w.beacon.station.SSID.setText("0");
     r.ui.calls.clear();
     EXPECT_FALSE(r.program.write());
     EXPECT_EQ(r.ui.calls, (Calls{"pointer:normal", "box:Invalid SSID", "focus:BcnMySSID"}));
-    r.state.currentMode.reset();
-    r.state.unknownModeCode = 6;
-    r.ui.calls.clear();
-    EXPECT_FALSE(r.program.write());
-    EXPECT_TRUE(r.ui.calls.empty());
     EXPECT_EQ(r.link.downloads.size(), 1u);
-}
-
-TEST(ProgramTest, WriteStoresTheShownProfileFirst)
-{
-    rig::ProgramRig r;
-    r.start();
-    r.program.session().selectMode(Mode::Tracking);
-    r.program.profileTabClick(Mode::Tracking, 1);
-    r.w.tracking.station.TmrMin.setText("5");
-    ASSERT_TRUE(r.program.write());
-    EXPECT_EQ(static_cast<unsigned char>(r.link.downloads[0][46 + 6 + 3]), 300u % 256u);
-    EXPECT_EQ(static_cast<unsigned char>(r.link.downloads[0][46 + 6 + 2]) & 0x0Fu, 1u);
 }
 
 TEST(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
@@ -166,77 +150,19 @@ TEST(ProgramTest, VerifyAfterWriteIsOnUntilTurnedOffAndKeptInTheProgramsOwnFile)
     EXPECT_FALSE(r.state.link.verifyWrites);
 }
 
-TEST(ProgramOptionsTest, ReadsTheSettingsAndKeepsLinesItDoesNotKnow)
+TEST(SerialDevicesTest, EachComPortIsNamedByItsDeviceInUtf8ForMenusAndInSingleBytesForThePrompt)
 {
-    const struct
-    {
-        std::string file;
-        bool verify;
-        std::string afterTurningOff;
-    } cases[] = {
-        {"VerifyAfterWrite=no\r\n", false, "VerifyAfterWrite=no\r\n"},
-        {"VerifyAfterWrite=maybe\r\n", true, "VerifyAfterWrite=no\r\n"},
-        {"Theme=dark\nVerifyAfterWrite=yes\n", true, "Theme=dark\r\nVerifyAfterWrite=no\r\n"},
-        {"", true, "VerifyAfterWrite=no\r\n"},
-    };
-    for (const auto& c : cases) {
-        fakes::MemoryFileSystem files;
-        files.files["/cfg/quellmark.conf"] = c.file;
-        ProgramOptions options(files, "/cfg/quellmark.conf");
-        options.load();
-        EXPECT_EQ(options.verifyAfterWrite(), c.verify) << c.file;
-        EXPECT_FALSE(options.setVerifyAfterWrite(false));
-        EXPECT_EQ(files.files["/cfg/quellmark.conf"], c.afterTurningOff) << c.file;
-    }
-}
-
-TEST(ProgramTest, AnEditNeverTakesATextPastItsTypingLimit)
-{
-    rig::ProgramRig r;
-    r.start();
-    const struct
-    {
-        std::string control, before, edited, after;
-    } cases[] = {
-        {"TelMyCall", "N0CALL", "N0CALLX", "N0CALL"},
-        {"BcnMyCall", "ABCDEFGH", "ABCDXFGH", "ABCDXFGH"},
-        {"BcnMyCall", "ABCDEFGH", "ABCDEFGHI", "ABCDEFGH"},
-        {"BcnMsgText", std::string(76, 'b'), std::string(77, 'b'), std::string(76, 'b')},
-        {"BcnMsgText", std::string(74, 'b'), std::string(74, 'b') + "\r\n", std::string(74, 'b') + "\r\n"},
-        {"AlmArmDelay", "127.5", "127.55", "127.5"},
-        {"TrkToCall", "APRS", "APRSXYZ-12", "APRSXYZ-12"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.control + " " + c.edited);
-        auto found = forms::findControl(r.w, c.control);
-        ASSERT_TRUE(found);
-        auto* field = std::get_if<forms::TextField*>(&*found);
-        field ? (*field)->setText(c.before) : std::get<forms::PickList*>(*found)->setText(c.before);
-        r.program.textChanged(c.control, c.edited);
-        EXPECT_EQ(field ? (*field)->text() : std::get<forms::PickList*>(*found)->text(), c.after);
-    }
-    EXPECT_EQ(r.w.alarm.station.MyCall.text(), "ABCDXFGH");
-}
-
-TEST(ProgramTest, MenuCommandsByName)
-{
-    rig::ProgramRig r;
-    r.start();
-    EXPECT_TRUE(r.program.menuCommand("nmea"));
-    EXPECT_EQ(r.state.currentMode, Mode::Nmea);
-    EXPECT_TRUE(r.program.menuCommand("in9600"));
-    EXPECT_TRUE(r.w.main.menus.in9600.checked());
-    EXPECT_EQ(storage::splitLines(r.files.files[kIni])[2], "3");
-    EXPECT_TRUE(r.program.menuCommand("com2"));
-    EXPECT_EQ(r.link.calls.back(), "selectComPort 2");
-    r.w.main.menus.read.setEnabled(true);
-    r.ui.buttons.push_back(Button::Discard);
-    EXPECT_TRUE(r.program.menuCommand("read"));
-    EXPECT_EQ(r.link.calls.back(), "read");
-    EXPECT_FALSE(r.program.menuCommand("about"));
-    r.ui.calls.clear();
-    r.program.showHelpContents();
-    EXPECT_EQ(r.ui.calls, (Calls{"help:/opt/quellmark/vq3.hlp"}));
+    const std::array<SerialDevice, 4> ports{SerialDevice{"/dev/ttyUSB0", "FT232R"}, SerialDevice{"/dev/ttyS0", ""},
+                                            SerialDevice{}, SerialDevice{"/dev/ttyACM0", "Ger\u00e4t \u2713"}};
+    EXPECT_EQ(comMenuCaption(1, ports[0]), "COM&1  /dev/ttyUSB0 \u2014 FT232R");
+    EXPECT_EQ(comMenuCaption(3, ports[2]), "COM&3  (no device)");
+    EXPECT_EQ(comPortListing(ports), "COM1  /dev/ttyUSB0 - FT232R\r\nCOM2  /dev/ttyS0\r\nCOM3  (no device)\r\n"
+                                     "COM4  /dev/ttyACM0 - Ger\xe4t ?\r\n");
+    // Damaged sequences: a stray continuation byte, a lead byte cut off at the end, a lead without its tail.
+    const std::pair<std::string, std::string> latin1[] = {
+        {"\u00ff\u00a0\U0001F600", "\xff\xa0?"}, {"\x80", "?"}, {"a\xc3", "a?"}, {"\xe2\x82z", "??z"}};
+    for (const auto& [utf8, bytes] : latin1)
+        EXPECT_EQ(utf8ToLatin1(utf8), bytes) << utf8;
 }
 
 } // namespace

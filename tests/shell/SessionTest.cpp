@@ -67,18 +67,10 @@ TEST(ParseUploadTest, TheImageChoosesTheModeTheBaudRatesAndTheOptions)
             in.push_back(item->checked());
         EXPECT_EQ(in, c.in);
         EXPECT_EQ(r.w.main.menus.out300.checked(), c.out300[0]);
-        EXPECT_EQ((std::vector<int>{r.w.main.LEDDisable.value(), r.w.main.MicEncode.value(),
-                                    r.w.main.ModeLock.value(), r.w.main.AutoMode.value()}),
+        EXPECT_EQ((std::vector<int>{r.w.main.LEDDisable.value(), r.w.main.MicEncode.value(), r.w.main.ModeLock.value(),
+                                    r.w.main.AutoMode.value()}),
                   c.options);
     }
-    // The output bit reloads the 300 baud lists before the fill.
-    SessionRig r;
-    std::string data = image(0x21);
-    data[50] = '\x32';
-    r.session.decodeUpload(data);
-    EXPECT_EQ(r.w.telemetry.station.TxDelay.count(), 15);
-    EXPECT_EQ(r.w.beacon.station.TxDelay.listIndex(), 2);
-    EXPECT_EQ(r.w.beacon.station.TxTail.listIndex(), 1);
 }
 
 TEST(ParseUploadTest, AModeCodeNoWindowEditsChangesNoWindowAndRefusesSaveAndWriteUntilAModeIsChosen)
@@ -138,34 +130,13 @@ TEST(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
         station.SpecPath[1].setText("WIDE3");
         forms::relabelSpecialPath(station, 2);
         station.Path[0].setListIndex(6);
-        station.Path[1].setListIndex(3);
-        station.TmrMin.setText("12");
         station.TmrSec.setText("34");
-        station.TxDelay.setListIndex(7);
         station.TxTail.setListIndex(3);
         station.SSID.setText("7");
     }
-    w.main.menus.in1200.setChecked(false);
-    w.main.menus.in4800.setChecked(true);
-    w.main.LEDDisable.setValue(1);
-    w.main.AutoMode.setValue(1);
-    w.telemetry.TelTxOn.setValue(forms::kUserDefined, true);
-    w.telemetry.TelUserTrigChar.setText("36");
     w.beacon.BcnMsgText.setText("HELLO\r\nWORLD");
-    w.nmea.NMEATxOn.setValue(forms::kLineFeed, true);
-    w.main.GpsString[0].setText("$GPRMC");
-    w.main.GpsString[1].setText("$GPGGA");
-    w.nmea.NMEADeltaEnable.setValue(1);
-    forms::selectNmeaProfileTab(w, 3);
-    w.nmea.station.SSID.setText("4");
-    w.tracking.TrkComments.setText("Mobile");
-    w.tracking.TrkSendComments.setValue(1);
     forms::selectTrackingProfileTab(w, 8);
     w.tracking.TrkSymbol.setText("k");
-    w.alarm.AlarmMsgText[0].setText(" Door open ");
-    w.alarm.AlmCondition[2].setListIndex(0);
-    w.alarm.AlmArmDelay.setText("63.5");
-    w.alarm.AlmTxCntrLimit.setText("3");
     for (const Mode mode : forms::kModes) {
         r.session.selectMode(mode);
         const auto saved = r.session.configurationLines();
@@ -177,7 +148,7 @@ TEST(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
         EXPECT_EQ(other.session.configurationLines(), saved) << int(mode);
     }
 
-    // Opening stores the shown profile first; a file of no known mode changes nothing; a missing one says so.
+    // Opening stores the shown profile first; a file of no known mode changes nothing.
     r.session.selectMode(Mode::Tracking);
     forms::selectTrackingProfileTab(w, 2);
     w.tracking.station.SSID.setText("9");
@@ -188,154 +159,6 @@ TEST(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
     EXPECT_FALSE(unknown.box);
     EXPECT_EQ(r.session.configurationLines(), before);
     EXPECT_EQ(w.tracking.store.entry(3).SSID, "9");
-    const auto missing = r.session.openConfigurationFile("/nowhere.vq3");
-    ASSERT_EQ(missing.kind, Kind::Failed);
-    EXPECT_EQ(missing.box, storage::readErrorBox({storage::error::kFileNotFound, ""}));
-}
-
-TEST(FileCommandsTest, NewClearsOnlyTheCurrentModeAndOpenAsksWithItsDialog)
-{
-    SessionRig r;
-    fakes::ScriptedUi ui;
-    FileCommands commands{r.session, ui, r.files, "/home/user"};
-    commands.newConfiguration();
-    EXPECT_EQ(ui.boxes, std::vector<forms::MessageBox>{selectModeBox()});
-    r.session.selectMode(Mode::Alarm);
-    r.w.alarm.AlmTxCntrLimit.setText("9");
-    r.w.beacon.BcnMsgText.setText("KEEP");
-    commands.newConfiguration();
-    EXPECT_EQ(r.w.alarm.AlmTxCntrLimit.text(), "");
-    EXPECT_EQ(r.w.beacon.BcnMsgText.text(), "KEEP");
-
-    ui.calls.clear();
-    commands.openConfiguration();
-    EXPECT_EQ(ui.calls, (Calls{"open:Open Configuration File"}));
-    r.files.files["/home/user/b.vq3"] = rig::example("beacon.vq3");
-    ui.paths.push_back("/home/user/b.vq3");
-    commands.openConfiguration();
-    EXPECT_EQ(ui.dialogs.back(), (FileDialogRequest{"Open Configuration File",
-                                                    "VQ-3 Configuration File | *.vq3 | All Files | *", 1,
-                                                    "/home/user", ""}));
-    EXPECT_EQ(r.session.state().currentMode, Mode::Beacon);
-    EXPECT_EQ(r.session.configurationLines(), rig::exampleLines("beacon.vq3"));
-    EXPECT_EQ(ui.boxes.size(), 1u);
-}
-
-TEST(FileCommandsTest, SaveAsAddsTheExtensionUnderTheConfigurationFilterAndAsksBeforeOverwriting)
-{
-    SessionRig r;
-    fakes::ScriptedUi ui;
-    FileCommands commands{r.session, ui, r.files, "/home/user"};
-    r.session.selectMode(Mode::Beacon);
-    const struct
-    {
-        std::string typed;
-        int filterIndex;
-        std::string saved;
-    } cases[] = {
-        {"/home/user/mytracker", 1, "/home/user/mytracker.vq3"}, {"/home/user/mytracker", 2, "/home/user/mytracker"},
-        {"/home/user/my.tracker", 1, "/home/user/my.tracker"},   {"/home/v1.2/mytracker", 1, "/home/v1.2/mytracker.vq3"},
-        {"/home/user/.hidden", 1, "/home/user/.hidden"},         {"relative", 1, "relative.vq3"},
-    };
-    for (const auto& c : cases) {
-        r.files.files.clear();
-        ui.calls.clear();
-        ui.paths = {c.typed};
-        ui.filterIndexes = {c.filterIndex};
-        commands.saveConfigurationAs();
-        EXPECT_EQ(ui.calls, (Calls{"save:Save Configuration File As"})) << c.typed;
-        ASSERT_EQ(r.files.files.size(), 1U) << c.typed;
-        EXPECT_EQ(r.files.files.begin()->first, c.saved);
-        EXPECT_EQ(storage::splitLines(r.files.files.begin()->second).size(), 23u);
-        EXPECT_EQ(r.session.state().currentFileName, c.saved);
-    }
-    EXPECT_EQ(ui.dialogs.back().initialName, "beacon.vq3");
-
-    // No shows the dialog again; the name asked about carries the added extension; cancelling then writes nothing.
-    for (const bool secondYes : {true, false}) {
-        r.files.files = {{"/home/user/old.vq3", "OLD"}};
-        ui.calls.clear();
-        ui.boxes.clear();
-        ui.paths = {"/home/user/old"};
-        if (secondYes)
-            ui.paths.push_back("/home/user/old.vq3");
-        ui.buttons = {Button::No, Button::Yes};
-        commands.saveConfigurationAs();
-        EXPECT_EQ(ui.boxes[0], overwriteBox("/home/user/old.vq3"));
-        EXPECT_EQ(ui.calls.size(), secondYes ? 6u : 4u);
-        EXPECT_EQ(r.files.files["/home/user/old.vq3"] == "OLD", !secondYes);
-        EXPECT_EQ(r.files.files.count("/home/user/old"), 0U);
-    }
-}
-
-TEST(StartUpDefaultsTest, ClearingPutsTheDefaultsBackInEveryProfileAndEveryPathLabel)
-{
-    SessionRig r;
-    auto& w = r.w;
-    r.session.state().txDelayIndex = 6;
-    r.session.state().txTailIndex = 2;
-    r.session.startUp();
-    forms::selectTrackingProfileTab(w, 4);
-    w.tracking.station.SSID.setText("9");
-    w.tracking.store.entry(8).SSID = "3";
-    w.tracking.store.entry(8).Path[0] = "3";
-    r.session.clearTrackingWindow();
-    EXPECT_EQ(w.tracking.TrkProfile.selectedIndex(), 0);
-    for (int k = 1; k <= forms::kProfileCount; ++k) {
-        const auto& entry = w.tracking.store.entry(k);
-        EXPECT_EQ(entry.SSID + entry.Symbol + entry.TmrMin + entry.TmrSec + entry.TxDelay + entry.TxTail, ">0062")
-            << k;
-        for (const auto& path : entry.Path)
-            EXPECT_TRUE(path.empty() || path == "0") << k << " holds path " << path;
-    }
-    w.beacon.station.SpecPath[0].setText("WIDE2-2");
-    forms::relabelSpecialPath(w.beacon.station, 1);
-    r.session.clearBeaconWindow();
-    for (const auto& path : w.beacon.station.Path)
-        EXPECT_EQ(path.entries()[5], "Special Path 1");
-
-    // A delay position the 300 baud list lacks selects its last entry.
-    r.session.state().txDelayIndex = 15;
-    r.session.state().outputBaudIndex = 1;
-    r.session.startUp();
-    EXPECT_EQ(w.telemetry.station.TxDelay.listIndex(), 14);
-}
-
-TEST(ModeSelectionTest, EnablesTheMainWindowControlsTheModeUses)
-{
-    const struct
-    {
-        Mode mode;
-        bool dataHeaders, micEncode, modeLock, autoMode, inputBaud, printing;
-    } rows[] = {
-        {Mode::Telemetry, false, false, false, false, true, false}, {Mode::Beacon, false, false, false, false, false, false},
-        {Mode::Nmea, true, false, true, false, true, true},         {Mode::Tracking, false, true, true, true, true, true},
-        {Mode::Alarm, false, false, false, false, false, false},
-    };
-    for (const bool printer : {true, false}) {
-        SessionRig r;
-        r.session.state().printerPresent = printer;
-        auto& main = r.w.main;
-        for (const auto& row : rows) {
-            SCOPED_TRACE(forms::codeOfMode(row.mode));
-            r.session.selectMode(row.mode);
-            EXPECT_EQ(main.DataHeaderFrame.enabled(), row.dataHeaders);
-            for (std::size_t i = 0; i < 3; ++i) {
-                EXPECT_EQ(main.GpsString[i].enabled(), row.dataHeaders);
-                EXPECT_EQ(main.DataHeader[i].visible(), row.dataHeaders);
-            }
-            EXPECT_EQ(main.MicEncode.enabled(), row.micEncode);
-            EXPECT_EQ(main.ModeLock.enabled(), row.modeLock);
-            EXPECT_EQ(main.AutoMode.enabled(), row.autoMode);
-            EXPECT_EQ(main.menus.inputbaudrate.enabled(), row.inputBaud);
-            EXPECT_EQ(main.menus.printprofiles.enabled(), row.printing && printer);
-            EXPECT_EQ(main.menus.printerfont.enabled(), row.printing && printer);
-            for (const Mode mode : forms::kModes) {
-                EXPECT_EQ(main.menus.modeItems()[forms::modeIndex(mode)]->checked(), mode == row.mode);
-                EXPECT_EQ(r.w.station(mode).window.visible(), mode == row.mode);
-            }
-        }
-    }
 }
 
 } // namespace

@@ -62,10 +62,7 @@ TEST(UnsavedChangesTest, WhatCountsAsAChange)
     } cases[] = {
         {"nothing", [](Program&) {}, false},
         {"a text field", [](Program& p) { p.textChanged("TrkComments", "HELLO"); }, true},
-        {"the shown profile", [](Program& p) { p.textChanged("TrkSSID", "7"); }, true},
-        {"the output baud rate", [](Program& p) { p.menuCommand("out300"); }, true},
         {"an option box", [](Program& p) { p.checkClick("LEDDisable", true); }, true},
-        {"a path selector", [](Program& p) { p.listClick("TrkPath1", 3); }, true},
         {"another mode's window", [](Program& p) { p.textChanged("BcnMsgText", "HI"); }, true},
         {"typed and taken back",
          [](Program& p) {
@@ -115,12 +112,6 @@ TEST(UnsavedChangesTest, SaveWritesToTheFileLastOpenedOrAsksForANameWhenThereIsN
              t.program.textChanged("BcnMyCall", "dl1abc");
          },
          "/data/radio", "DL1ABC-beacon.vq3"},
-        {"after New",
-         [](FileRig& t) {
-             t.openTrackingFile();
-             t.program.menuCommand("newconfiguration");
-         },
-         "/home/user", "N0CALL-tracking.vq3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -137,79 +128,8 @@ TEST(UnsavedChangesTest, SaveWritesToTheFileLastOpenedOrAsksForANameWhenThereIsN
     }
 }
 
-TEST(UnsavedChangesTest, EachCommandThatReplacesTheWindowsAsksFirst)
+TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
 {
-    const char* const commands[] = {"exit", "newconfiguration", "openconfiguration", "read"};
-    const std::string original = rig::example("tracking.vq3");
-    for (const char* command : commands) {
-        for (const Button answer : {Button::Save, Button::Discard, Button::Cancel}) {
-            SCOPED_TRACE(std::string(command) + " " + std::to_string(static_cast<int>(answer)));
-            FileRig r;
-            r.openTrackingFile();
-            r.program.textChanged("TrkComments", "EDITED");
-            r.ui.buttons.push_back(answer);
-            r.ui.paths.push_back("/home/user/b.vq3");
-            r.program.menuCommand(command);
-
-            ASSERT_FALSE(r.ui.boxes.empty());
-            EXPECT_EQ(r.ui.boxes[0], unsavedChangesBox("t.vq3", Mode::Tracking));
-            EXPECT_EQ(r.files.files["/home/user/t.vq3"] != original, answer == Button::Save);
-            const std::string which = command;
-            const bool wentOn = which == "exit"               ? r.ui.ended
-                                : which == "newconfiguration" ? r.w.tracking.TrkComments.text().empty()
-                                : which == "read"             ? r.link.calls == Calls{"read"}
-                                                              : r.state.currentMode == Mode::Beacon;
-            EXPECT_EQ(wentOn, answer != Button::Cancel);
-            if (answer == Button::Cancel) {
-                EXPECT_EQ(r.w.tracking.TrkComments.text(), "EDITED");
-                EXPECT_EQ(r.program.windowTitle(), "t.vq3* - Quellmark Configuration Program");
-                EXPECT_EQ(r.ui.boxes.size(), 1u);
-                EXPECT_TRUE(r.ui.dialogs.empty());
-            }
-        }
-    }
-}
-
-TEST(UnsavedChangesTest, NothingIsAskedWithoutChangesAndNothingIsLostWhenTheSaveDoesNotHappen)
-{
-    FileRig unchanged;
-    unchanged.openTrackingFile();
-    for (const char* item : {"read", "newconfiguration", "exit"})
-        unchanged.program.menuCommand(item);
-    EXPECT_TRUE(unchanged.ui.boxes.empty());
-    EXPECT_TRUE(unchanged.ui.ended);
-
-    FileRig unnamed;
-    unnamed.program.menuCommand("tracking");
-    unnamed.program.textChanged("TrkComments", "EDITED");
-    unnamed.clearRecords();
-    unnamed.ui.buttons.push_back(Button::Save);
-    unnamed.program.menuCommand("exit");
-    EXPECT_EQ(unnamed.ui.calls, (Calls{"pointer:normal", "box:Unsaved Changes", "save:Save Configuration File As"}));
-    EXPECT_FALSE(unnamed.ui.ended);
-    EXPECT_EQ(unnamed.w.tracking.TrkComments.text(), "EDITED");
-}
-
-TEST(UnsavedChangesTest, RecentFilesOpenAreUsableOnlyWhileTheyExistAndSurviveARestart)
-{
-    FileRig r;
-    r.files.files["/home/user/radio & co/a.vq3"] = rig::example("alarm.vq3");
-    r.program.openFile("/home/user/radio & co/a.vq3");
-    r.openTrackingFile();
-    r.files.files.erase("/home/user/radio & co/a.vq3");
-    r.program.recentFilesMenuOpened();
-    const auto& menus = r.w.main.menus;
-    EXPECT_EQ(menus.recentfile[0].caption(), "&1 /home/user/t.vq3");
-    EXPECT_TRUE(menus.recentfile[0].enabled());
-    EXPECT_EQ(menus.recentfile[1].caption(), "&2 /home/user/radio && co/a.vq3");
-    EXPECT_FALSE(menus.recentfile[1].enabled());
-    EXPECT_FALSE(menus.recentfile[2].visible());
-    r.files.files["/home/user/radio & co/a.vq3"] = rig::example("alarm.vq3");
-    r.program.menuCommand("recentfile2");
-    EXPECT_EQ(r.state.currentMode, Mode::Alarm);
-    EXPECT_EQ(storage::splitLines(r.files.files[kOptions]),
-              (Calls{"RecentFile=/home/user/radio & co/a.vq3", "RecentFile=/home/user/t.vq3"}));
-
     // The latest five, once each, without line breaks; other lines kept.
     fakes::MemoryFileSystem files;
     files.files[kOptions] = storage::joinLines({"VerifyAfterWrite=no", "RecentFile=/a/old.vq3", "Other=1"});
