@@ -1,0 +1,71 @@
+// What the program tells about a configuration: its summary and differences, the first field a read-back
+// differs in, the packets and advice, and the settings given by control name.
+#include "ShellRig.h"
+#include "forms/ProfileEditing.h"
+#include "shell/AprsAdvice.h"
+#include "shell/AprsSymbols.h"
+#include "shell/BackupRestore.h"
+#include "shell/ConfigurationSummary.h"
+#include "shell/ControlSettings.h"
+#include "shell/PacketPreview.h"
+#include "shell/WindowAids.h"
+
+namespace qm::shell
+{
+namespace
+{
+
+using rig::Changes;
+using rig::exampleLines;
+
+TEST(PacketPreviewTest, ShowsTheHeaderSymbolAndAdviceOfEveryProfile)
+{
+    const struct
+    {
+        const char* example;
+        Changes changes;
+        std::vector<std::string> packets;
+        /// The start of each advice, up to what tells the rule apart.
+        std::vector<std::string> advice;
+    } cases[] = {
+        {"beacon.vq3", {}, {"1 TEST-9>APRS,WIDE"}, {"Path 1 (WIDE): ", "SSID -9 usually stands for a car; "}},
+        {"alarm.vq3",
+         {{8, "14"}, {10, "relay"}, {14, "1"}, {15, "4"}, {16, "5"}, {18, "0"}, {19, "59"}},
+         {"1 N0CALL-14>ALARM,GATE,ECHO,RELAY"},
+         {"Path 1 (GATE): ", "Path 2 (ECHO): ", "Path 3 (RELAY): ", "SSID -14 usually stands for a truck; ",
+          "Sends every 59 s through"}},
+        {"telemetry.vq3",
+         {{8, ""}, {14, "5"}, {15, "6"}, {22, "0"}, {23, "1"}},
+         {"1 N0CALL>APRS,WIDE2-2,(empty Special Path 2)"},
+         {"Path 2 names Special Path 2,", "Sends every 1 s through"}},
+        {"tracking.vq3",
+         {{114, "\\"}, {13 + 5, "k"}, {13 + 10 + 5, "|"}, {13 + 20, "13"}, {13 + 21, "5"}, {13 + 27, "45"}},
+         {"1 N0CALL-9>APRS,WIDE2-1,WIDE \\k Special vehicle (SUV, ATV, 4x4)", "2 N0CALL>APRS \\| (no name)",
+          "3 N0CALL-13>APRS,WIDE2-1 \\> Car (overlaid)", "4 N0CALL>APRS \\> Car (overlaid)"},
+         {"Profile 1: Path 2 (WIDE): ", "Profiles 2 and 4 to 10: No SSID: ",
+          "Profile 3: SSID -13 usually stands for a weather station; a tracker", "Profile 3: Sends every 45 s"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.example);
+        rig::Loaded loaded(exampleLines(c.example, c.changes));
+        const auto preview = previewConfiguration(loaded.session.windows(), *loaded.session.state().currentMode);
+        ASSERT_FALSE(preview.refusal);
+        for (std::size_t k = 0; k < c.packets.size(); ++k) {
+            const auto& packet = preview.packets.at(k);
+            EXPECT_EQ(std::to_string(packet.profile) + " " + packet.header +
+                          (packet.symbol ? " " + symbolText(*packet.symbol) : ""),
+                      c.packets[k]);
+        }
+        ASSERT_EQ(preview.advice.size(), c.advice.size());
+        for (std::size_t k = 0; k < c.advice.size(); ++k)
+            EXPECT_TRUE(preview.advice[k].starts_with(c.advice[k])) << preview.advice[k];
+    }
+    // A configuration that does not compile has no packets and says why.
+    rig::Loaded refused(exampleLines("beacon.vq3", {{9, "APRSXYZ"}}));
+    const auto preview = previewConfiguration(refused.session.windows(), forms::Mode::Beacon);
+    EXPECT_TRUE(preview.packets.empty() && preview.advice.empty());
+    EXPECT_EQ(preview.refusal.value().focus, "BcnToCall");
+}
+
+} // namespace
+} // namespace qm::shell

@@ -1,0 +1,165 @@
+// The session's models: an upload decoded into the windows, files saved and opened again line for line, the
+// File commands, the start-up defaults and the controls each mode enables.
+#include "ShellRig.h"
+#include "forms/PickLists.h"
+#include "forms/ProfileEditing.h"
+
+namespace qm::shell
+{
+namespace
+{
+
+using forms::Button;
+using forms::Mode;
+using Kind = Session::OpenOutcome::Kind;
+using Calls = std::vector<std::string>;
+
+/// A 128-byte image: mode, option and auto-mode bytes, callsign TEST, to-call APRS, four empty paths.
+std::string image(std::uint8_t modeByte, std::uint8_t optionByte = 0x04, std::uint8_t autoModeByte = 0x00)
+{
+    std::string bytes{static_cast<char>(modeByte), static_cast<char>(optionByte), static_cast<char>(autoModeByte),
+                      '\0'};
+    bytes += "TEST  APRS  0";
+    for (int i = 0; i < 4; ++i)
+        bytes += std::string(6, '\x40') + '\x60';
+    bytes.resize(128, '\0');
+    return bytes;
+}
+
+struct SessionRig
+{
+    SessionRig() { session.startUp(); }
+    fakes::MemoryFileSystem files;
+    Session session{files};
+    forms::Windows& w = session.windows();
+};
+
+TEST(ParseUploadTest, TheImageChoosesTheModeTheBaudRatesAndTheOptions)
+{
+    const struct
+    {
+        std::uint8_t mode, option, autoMode;
+        int autoBefore;
+        std::vector<bool> in, out300;
+        std::vector<int> options; // LED, Mic, Lock, Auto
+    } cases[] = {
+        {0x01, 0x04, 0x00, 0, {false, true, false, false}, {false}, {0, 0, 1, 0}},
+        {0x10, 0x07, 0xFF, 0, {false, false, true, false}, {false}, {1, 1, 1, 1}},
+        {0x19, 0x00, 0x00, 1, {false, true, false, false}, {false}, {0, 0, 0, 0}}, // Beacon: input baud untouched
+        {0x1C, 0x01, 0x01, 1, {false, true, false, false}, {false}, {1, 0, 0, 1}}, // so is Alarm's
+        {0x23, 0x02, 0x7F, 0, {true, false, false, false}, {true}, {0, 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.mode));
+        SessionRig r;
+        r.w.main.menus.in1200.setChecked(false);
+        r.w.main.menus.in2400.setChecked(true);
+        r.w.main.AutoMode.setValue(c.autoBefore);
+        r.session.decodeUpload(image(c.mode, c.option, c.autoMode));
+        const Mode mode = forms::modeOfCode(c.mode & 7).value();
+        EXPECT_EQ(r.session.state().currentMode, mode);
+        EXPECT_TRUE(r.w.main.menus.modeItems()[forms::modeIndex(mode)]->checked());
+        EXPECT_TRUE(r.w.station(mode).window.visible());
+        for (const Mode other : forms::kModes)
+            EXPECT_EQ(r.w.station(other).MyCall.text(), "TEST");
+        std::vector<bool> in;
+        for (const auto* item : r.w.main.menus.inputBaudItems())
+            in.push_back(item->checked());
+        EXPECT_EQ(in, c.in);
+        EXPECT_EQ(r.w.main.menus.out300.checked(), c.out300[0]);
+        EXPECT_EQ((std::vector<int>{r.w.main.LEDDisable.value(), r.w.main.MicEncode.value(), r.w.main.ModeLock.value(),
+                                    r.w.main.AutoMode.value()}),
+                  c.options);
+    }
+}
+
+TEST(ParseUploadTest, AModeCodeNoWindowEditsChangesNoWindowAndRefusesSaveAndWriteUntilAModeIsChosen)
+{
+    SessionRig r;
+    r.w.beacon.BcnMsgText.setText("KEEP");
+    for (const int code : {5, 6, 7}) {
+        SCOPED_TRACE(code);
+        r.session.selectMode(Mode::Beacon);
+        r.session.decodeUpload(image(static_cast<std::uint8_t>(0x38 | code), 0x01));
+        EXPECT_EQ(r.session.state().unknownModeCode, code);
+        EXPECT_EQ(r.session.state().currentMode, std::nullopt);
+        EXPECT_TRUE(r.w.main.menus.in9600.checked());
+        EXPECT_EQ(r.w.main.LEDDisable.value(), 1);
+        EXPECT_EQ(r.w.beacon.BcnMsgText.text(), "KEEP");
+        EXPECT_EQ(r.w.beacon.station.MyCall.text(), "");
+        const auto refused = r.session.saveConfigurationFile("/unit.vq3");
+        ASSERT_TRUE(refused);
+        EXPECT_NE(refused->text.find("mode " + std::to_string(code)), std::string::npos);
+        EXPECT_FALSE(r.files.fileExists("/unit.vq3"));
+        const auto compiled = r.session.checkAndCompile();
+        EXPECT_EQ(compiled.refusal, std::nullopt);
+        EXPECT_TRUE(compiled.downloadImage.empty());
+
+        r.session.selectMode(Mode::Alarm);
+        EXPECT_EQ(r.session.saveConfigurationFile("/unit.vq3"), std::nullopt);
+        EXPECT_EQ(storage::splitLines(r.files.files.at("/unit.vq3")).front(), "4");
+        r.files.files.erase("/unit.vq3");
+    }
+}
+
+TEST(UploadRoundTripTest, AnImageWithALineBreakInTheCallsignSavesAFileThatLoadsInEveryMode)
+{
+    std::string upload("\xF8\xFF\xFF\xFF\x0A", 5);
+    upload.resize(128, '\0');
+    for (const Mode mode : forms::kModes) {
+        SCOPED_TRACE(forms::codeOfMode(mode));
+        SessionRig r;
+        upload[0] = static_cast<char>(0xF8 | forms::codeOfMode(mode));
+        r.session.decodeUpload(upload);
+        ASSERT_EQ(r.session.saveConfigurationFile("/read.vq3"), std::nullopt);
+        const std::string saved = r.files.files.at("/read.vq3");
+        EXPECT_EQ(r.session.openConfigurationFile("/read.vq3").kind, Kind::Loaded);
+        EXPECT_EQ(r.session.saveConfigurationFile("/read.vq3"), std::nullopt);
+        EXPECT_EQ(r.files.files.at("/read.vq3"), saved);
+    }
+}
+
+TEST(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
+{
+    SessionRig r;
+    auto& w = r.w;
+    forms::setMyCall(w, "N0CALL");
+    for (const Mode mode : forms::kModes) {
+        auto& station = w.station(mode);
+        station.ToCall.setText("CQ-5");
+        station.SpecPath[1].setText("WIDE3");
+        forms::relabelSpecialPath(station, 2);
+        station.Path[0].setListIndex(6);
+        station.TmrSec.setText("34");
+        station.TxTail.setListIndex(3);
+        station.SSID.setText("7");
+    }
+    w.beacon.BcnMsgText.setText("HELLO\r\nWORLD");
+    forms::selectTrackingProfileTab(w, 8);
+    w.tracking.TrkSymbol.setText("k");
+    for (const Mode mode : forms::kModes) {
+        r.session.selectMode(mode);
+        const auto saved = r.session.configurationLines();
+        ASSERT_FALSE(r.session.saveConfigurationFile("/cfg/mode.vq3")) << int(mode);
+        SessionRig other;
+        other.files.files = r.files.files;
+        ASSERT_EQ(other.session.openConfigurationFile("/cfg/mode.vq3").kind, Kind::Loaded) << int(mode);
+        EXPECT_EQ(other.session.state().currentMode, mode);
+        EXPECT_EQ(other.session.configurationLines(), saved) << int(mode);
+    }
+
+    // Opening stores the shown profile first; a file of no known mode changes nothing.
+    r.session.selectMode(Mode::Tracking);
+    forms::selectTrackingProfileTab(w, 2);
+    w.tracking.station.SSID.setText("9");
+    const auto before = r.session.configurationLines();
+    r.files.files["/seven.vq3"] = "7\r\n0\r\n";
+    const auto unknown = r.session.openConfigurationFile("/seven.vq3");
+    EXPECT_EQ(unknown.kind, Kind::UnknownMode);
+    EXPECT_FALSE(unknown.box);
+    EXPECT_EQ(r.session.configurationLines(), before);
+    EXPECT_EQ(w.tracking.store.entry(3).SSID, "9");
+}
+
+} // namespace
+} // namespace qm::shell
