@@ -1,10 +1,11 @@
-// The link on a fake port and fake timers, with a recording host and helpers that play the unit's side.
+// The link on a fake port and fake timers, with a host that records what the user is shown and told.
 #pragma once
 
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "forms/Windows.h"
 #include "link/Link.h"
+#include "link/LinkMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -17,77 +18,54 @@
 namespace qm::link
 {
 
+using Completed = std::vector<std::pair<Transaction, std::string>>;
+using Boxes = std::vector<forms::MessageBox>;
+
 class RecordingHost : public LinkHost
 {
 public:
-    std::vector<std::string> events;
-    std::vector<forms::MessageBox> boxes;
+    Boxes boxes;
     std::vector<std::string> decoded;
-    std::vector<std::pair<Transaction, std::string>> completed;
-    std::vector<std::pair<int, int>> progressReports;
-    /// written, read back and before of every mismatch described.
+    Completed completed;
+    /// Written, read back and before, of every mismatch described.
     std::vector<std::array<std::string, 3>> mismatches;
     WriteMismatch mismatchAnswer{"My Call (written \"N0CALL\", read back \"N0CALM\")", "/backups/before.vq3"};
+    std::pair<int, int> lastProgress;
+    int profileSaves = 0;
+    int iniSaves = 0;
     int portsClosed = 0;
-    bool busy = false;
     int boxesWithBusyPointer = 0;
+    bool busy = false;
     std::function<void()> duringBox;
 
     void showBox(const forms::MessageBox& box) override
     {
-        if (busy) {
-            ++boxesWithBusyPointer;
-        }
-        events.push_back("box:" + box.title);
+        boxesWithBusyPointer += busy ? 1 : 0;
         boxes.push_back(box);
         if (duringBox) {
             duringBox();
         }
     }
-    void setBusyPointer(bool isBusy) override
+    void setBusyPointer(bool isBusy) override { busy = isBusy; }
+    void saveShownProfiles() override { ++profileSaves; }
+    void decodeUpload(const std::string& uploadData) override { decoded.push_back(uploadData); }
+    void saveComPortToIni() override { ++iniSaves; }
+    void transactionCompleted(Transaction transaction, const std::string& image) override
     {
-        busy = isBusy;
-        events.push_back(isBusy ? "pointer:busy" : "pointer:normal");
+        completed.emplace_back(transaction, image);
     }
-    void saveShownProfiles() override { events.push_back("saveShownProfiles"); }
-    void decodeUpload(const std::string& uploadData) override
-    {
-        events.push_back("decodeUpload");
-        decoded.push_back(uploadData);
-    }
-    void saveComPortToIni() override { events.push_back("saveComPortToIni"); }
-    void transactionCompleted(Transaction transaction, const std::string& imageBytes) override
-    {
-        events.push_back("transactionCompleted");
-        completed.emplace_back(transaction, imageBytes);
-    }
-    void progress(int done, int total) override { progressReports.emplace_back(done, total); }
+    void progress(int done, int total) override { lastProgress = {done, total}; }
     WriteMismatch describeMismatch(const std::string& written, const std::string& readBack,
                                    const std::string& before) override
     {
-        events.push_back("describeMismatch");
         mismatches.push_back({written, readBack, before});
         return mismatchAnswer;
     }
-    void portClosed() override
-    {
-        events.push_back("portClosed");
-        ++portsClosed;
-    }
-
-    void clear()
-    {
-        events.clear();
-        boxes.clear();
-        decoded.clear();
-        completed.clear();
-        progressReports.clear();
-        mismatches.clear();
-    }
+    void portClosed() override { ++portsClosed; }
 };
 
 inline const std::string kProbe = "\xAA";
-inline const std::string kProgramCaption = "Quellmark Configuration Program";
+inline const std::string kBurst = std::string(128, '\0') + "E";
 
 /// 128 bytes with every kind of value: 0x00, 0xAA, "U", "D", "E" and high bytes.
 inline std::string testImage(int seed = 0)
@@ -96,12 +74,7 @@ inline std::string testImage(int seed = 0)
     for (int i = 0; i < 128; ++i) {
         image.push_back(static_cast<char>((i * 37 + seed) % 256));
     }
-    image[0] = '\0';
-    image[1] = '\xAA';
-    image[2] = 'U';
-    image[3] = 'D';
-    image[4] = 'E';
-    return image;
+    return image.replace(0, 5, std::string("\0\xAAUDE", 5));
 }
 
 inline std::string reply(int model, int firmware, const std::string& image)
@@ -122,14 +95,15 @@ struct LinkRig
 
     ~LinkRig() { EXPECT_EQ(host.boxesWithBusyPointer, 0); }
 
+    /// Chooses COM n; forgets what was sent and shown.
     void openPort(int n = 1)
     {
         link.selectComPort(n);
         port.takeSent();
-        host.clear();
+        host.boxes.clear();
     }
 
-    /// Opens COM1, answers the probe and the identification read.
+    /// Opens COM1, answers the probe and the identification read; forgets what was sent and shown.
     void connect(int model = 1, int firmware = 2, const std::string& image = testImage())
     {
         openPort();
@@ -137,18 +111,28 @@ struct LinkRig
         port.deliver(kProbe);
         port.deliver(reply(model, firmware, image));
         port.takeSent();
-        host.clear();
+        host.completed.clear();
     }
 
-    /// Echoes the last byte sent, as the unit does during a write.
-    void echoLastByte() { port.deliver(port.sent.substr(port.sent.size() - 1)); }
+    /// Echoes the last byte sent, n times, as the unit does during a write.
+    void echo(std::size_t n = 1)
+    {
+        for (std::size_t i = 0; i < n; ++i) {
+            port.deliver(port.sent.substr(port.sent.size() - 1));
+        }
+    }
 
     /// Starts the write of the image and echoes all of it: the read-back "U" is the last byte sent.
-    void writeAndEcho(const std::string& downloadImage)
+    void write(const std::string& image)
     {
-        link.startDownload(downloadImage);
-        for (std::size_t i = 0; i < downloadImage.size(); ++i) {
-            echoLastByte();
+        link.startDownload(image);
+        echo(image.size());
+    }
+
+    void run(const std::vector<std::function<void(LinkRig&)>>& steps)
+    {
+        for (const auto& step : steps) {
+            step(*this);
         }
     }
 
@@ -164,18 +148,44 @@ struct LinkRig
         const auto& main = windows.main;
         return main.VQ3Status.caption() == "Disconnected" && main.VQ3Status.background() == 0xFFFF80 &&
                !main.ConnectButton.visible() && !main.menus.read.enabled() && !main.menus.write.enabled() &&
-               main.window.caption() == kProgramCaption && state.firmwareVersion == 0 && !state.firmwareWarned;
+               main.window.caption() == "Quellmark Configuration Program" && state.firmwareVersion == 0 &&
+               !state.firmwareWarned;
     }
 
-    /// Probing again: lastCommand Probe, no echo awaited, only the probe timer running.
-    bool inEchoMode() const
+    /// Probing again: nothing under way, no time-out left to fire later, only the probe timer running.
+    bool probing() const
     {
-        return state.lastCommand == link::Command::Probe && !state.awaitingEcho && echoTimer.isActive() &&
-               !readTimer.isActive() && !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty();
+        return state.lastCommand == Command::Probe && !state.awaitingEcho && echoTimer.isActive() &&
+               !readTimer.isActive() && !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty() &&
+               !host.busy;
     }
 };
 
-class LinkTest : public ::testing::Test, public LinkRig
-{};
+/// What the user or the unit does, one step of a scenario.
+using Step = std::function<void(LinkRig&)>;
+inline const Step askRead = [](LinkRig& r) { r.link.read(); };
+inline const Step clickDisconnect = [](LinkRig& r) { r.link.disconnectUnit(); };
+inline const Step tickProbe = [](LinkRig& r) { r.echoTimer.tick(); };
+inline const Step tickRead = [](LinkRig& r) { r.readTimer.tick(); };
+inline const Step tickWrite = [](LinkRig& r) { r.writeTimer.tick(); };
+inline const Step portFails = [](LinkRig& r) { r.port.fail({8020, "gone"}); };
+inline Step askWrite(const std::string& image)
+{
+    return [image](LinkRig& r) { r.link.startDownload(image); };
+}
+inline Step deliver(const std::string& bytes)
+{
+    return [bytes](LinkRig& r) { r.port.deliver(bytes); };
+}
+inline Step echo(std::size_t n)
+{
+    return [n](LinkRig& r) { r.echo(n); };
+}
+/// The steps one after the other.
+template <class... Steps>
+Step seq(Steps... steps)
+{
+    return [all = std::vector<Step>{steps...}](LinkRig& r) { r.run(all); };
+}
 
 } // namespace qm::link
