@@ -1,4 +1,5 @@
-// The link on a fake port and fake timers, with a host that records what the user is shown and told.
+// The link on a fake port and fake timers, with a host that records what the user is shown and told, and the
+// steps a scenario is written in.
 #pragma once
 
 #include "fakes/FakeSerialPort.h"
@@ -9,21 +10,15 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
-
 namespace qm::link
 {
 
 using Completed = std::vector<std::pair<Transaction, std::string>>;
 using Boxes = std::vector<forms::MessageBox>;
+using Text = const std::string&;
 
-class RecordingHost : public LinkHost
+struct RecordingHost : LinkHost
 {
-public:
     Boxes boxes;
     std::vector<std::string> decoded;
     Completed completed;
@@ -31,32 +26,23 @@ public:
     std::vector<std::array<std::string, 3>> mismatches;
     WriteMismatch mismatchAnswer{"My Call (written \"N0CALL\", read back \"N0CALM\")", "/backups/before.vq3"};
     std::pair<int, int> lastProgress;
-    int profileSaves = 0;
-    int iniSaves = 0;
-    int portsClosed = 0;
-    int boxesWithBusyPointer = 0;
+    int profileSaves = 0, iniSaves = 0, portsClosed = 0, boxesWithBusyPointer = 0;
     bool busy = false;
-    std::function<void()> duringBox;
+    std::function<void()> duringBox = [] {};
 
     void showBox(const forms::MessageBox& box) override
     {
         boxesWithBusyPointer += busy ? 1 : 0;
         boxes.push_back(box);
-        if (duringBox) {
-            duringBox();
-        }
+        duringBox();
     }
     void setBusyPointer(bool isBusy) override { busy = isBusy; }
     void saveShownProfiles() override { ++profileSaves; }
-    void decodeUpload(const std::string& uploadData) override { decoded.push_back(uploadData); }
+    void decodeUpload(Text uploadData) override { decoded.push_back(uploadData); }
     void saveComPortToIni() override { ++iniSaves; }
-    void transactionCompleted(Transaction transaction, const std::string& image) override
-    {
-        completed.emplace_back(transaction, image);
-    }
+    void transactionCompleted(Transaction done, Text image) override { completed.emplace_back(done, image); }
     void progress(int done, int total) override { lastProgress = {done, total}; }
-    WriteMismatch describeMismatch(const std::string& written, const std::string& readBack,
-                                   const std::string& before) override
+    WriteMismatch describeMismatch(Text written, Text readBack, Text before) override
     {
         mismatches.push_back({written, readBack, before});
         return mismatchAnswer;
@@ -70,30 +56,33 @@ inline const std::string kBurst = std::string(128, '\0') + "E";
 /// 128 bytes with every kind of value: 0x00, 0xAA, "U", "D", "E" and high bytes.
 inline std::string testImage(int seed = 0)
 {
-    std::string image;
-    for (int i = 0; i < 128; ++i) {
+    std::string image(std::string("\0\xAAUDE", 5));
+    for (int i = 5; i < 128; ++i)
         image.push_back(static_cast<char>((i * 37 + seed) % 256));
-    }
-    return image.replace(0, 5, std::string("\0\xAAUDE", 5));
+    return image;
 }
 
-inline std::string reply(int model, int firmware, const std::string& image)
+inline std::string reply(int model, int firmware, Text image)
 {
-    return std::string("U") + static_cast<char>(model) + static_cast<char>(firmware) + image;
+    return std::string{'U', static_cast<char>(model), static_cast<char>(firmware)} + image;
 }
 
 struct LinkRig
 {
     fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500};
-    fakes::FakeTimer readTimer{5000};
-    fakes::FakeTimer writeTimer{5000};
+    fakes::FakeTimer echoTimer{500}, readTimer{5000}, writeTimer{5000};
     forms::Windows windows;
     LinkState state;
     RecordingHost host;
     Link link{port, echoTimer, readTimer, writeTimer, windows, state, host};
 
     ~LinkRig() { EXPECT_EQ(host.boxesWithBusyPointer, 0); }
+
+    void run(const std::vector<std::function<void(LinkRig&)>>& steps)
+    {
+        for (const auto& step : steps)
+            step(*this);
+    }
 
     /// Chooses COM n; forgets what was sent and shown.
     void openPort(int n = 1)
@@ -104,7 +93,7 @@ struct LinkRig
     }
 
     /// Opens COM1, answers the probe and the identification read; forgets what was sent and shown.
-    void connect(int model = 1, int firmware = 2, const std::string& image = testImage())
+    void connect(int model = 1, int firmware = 2, Text image = testImage())
     {
         openPort();
         echoTimer.tick();
@@ -112,28 +101,6 @@ struct LinkRig
         port.deliver(reply(model, firmware, image));
         port.takeSent();
         host.completed.clear();
-    }
-
-    /// Echoes the last byte sent, n times, as the unit does during a write.
-    void echo(std::size_t n = 1)
-    {
-        for (std::size_t i = 0; i < n; ++i) {
-            port.deliver(port.sent.substr(port.sent.size() - 1));
-        }
-    }
-
-    /// Starts the write of the image and echoes all of it: the read-back "U" is the last byte sent.
-    void write(const std::string& image)
-    {
-        link.startDownload(image);
-        echo(image.size());
-    }
-
-    void run(const std::vector<std::function<void(LinkRig&)>>& steps)
-    {
-        for (const auto& step : steps) {
-            step(*this);
-        }
     }
 
     bool showsConnected() const
@@ -161,7 +128,7 @@ struct LinkRig
     }
 };
 
-/// What the user or the unit does, one step of a scenario.
+/// What the user or the unit does: one step of a scenario.
 using Step = std::function<void(LinkRig&)>;
 inline const Step askRead = [](LinkRig& r) { r.link.read(); };
 inline const Step clickDisconnect = [](LinkRig& r) { r.link.disconnectUnit(); };
@@ -169,19 +136,22 @@ inline const Step tickProbe = [](LinkRig& r) { r.echoTimer.tick(); };
 inline const Step tickRead = [](LinkRig& r) { r.readTimer.tick(); };
 inline const Step tickWrite = [](LinkRig& r) { r.writeTimer.tick(); };
 inline const Step portFails = [](LinkRig& r) { r.port.fail({8020, "gone"}); };
-inline Step askWrite(const std::string& image)
+inline Step askWrite(Text image)
 {
     return [image](LinkRig& r) { r.link.startDownload(image); };
 }
-inline Step deliver(const std::string& bytes)
+inline Step deliver(Text bytes)
 {
     return [bytes](LinkRig& r) { r.port.deliver(bytes); };
 }
+/// The unit echoes the last byte sent, n times over, as during a write.
 inline Step echo(std::size_t n)
 {
-    return [n](LinkRig& r) { r.echo(n); };
+    return [n](LinkRig& r) {
+        for (std::size_t i = 0; i < n; ++i)
+            r.port.deliver(r.port.sent.substr(r.port.sent.size() - 1));
+    };
 }
-/// The steps one after the other.
 template <class... Steps>
 Step seq(Steps... steps)
 {
