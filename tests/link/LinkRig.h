@@ -93,12 +93,12 @@ struct LinkRig
     }
 
     /// Opens COM1, answers the probe and the identification read; forgets what was sent and shown.
-    void connect(int model = 1, int firmware = 2, Text image = testImage())
+    void connect(Text image = testImage())
     {
         openPort();
         echoTimer.tick();
         port.deliver(kProbe);
-        port.deliver(reply(model, firmware, image));
+        port.deliver(reply(1, 2, image));
         port.takeSent();
         host.completed.clear();
     }
@@ -136,22 +136,15 @@ inline const Step tickProbe = [](LinkRig& r) { r.echoTimer.tick(); };
 inline const Step tickRead = [](LinkRig& r) { r.readTimer.tick(); };
 inline const Step tickWrite = [](LinkRig& r) { r.writeTimer.tick(); };
 inline const Step portFails = [](LinkRig& r) { r.port.fail({8020, "gone"}); };
-inline Step askWrite(Text image)
-{
-    return [image](LinkRig& r) { r.link.startDownload(image); };
-}
-inline Step deliver(Text bytes)
-{
-    return [bytes](LinkRig& r) { r.port.deliver(bytes); };
-}
+inline const auto askWrite = [](std::string image) -> Step { return [=](LinkRig& r) { r.link.startDownload(image); }; };
+inline const auto deliver = [](std::string bytes) -> Step { return [=](LinkRig& r) { r.port.deliver(bytes); }; };
 /// The unit echoes the last byte sent, n times over, as during a write.
-inline Step echo(std::size_t n)
-{
-    return [n](LinkRig& r) {
+inline const auto echo = [](std::size_t n) -> Step {
+    return [=](LinkRig& r) {
         for (std::size_t i = 0; i < n; ++i)
             r.port.deliver(r.port.sent.substr(r.port.sent.size() - 1));
     };
-}
+};
 template <class... Steps>
 Step seq(Steps... steps)
 {

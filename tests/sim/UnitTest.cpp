@@ -1,14 +1,11 @@
-// The simulated unit that `make run` and the end-to-end tests talk to: its
-// answers byte for byte, with and without faults.
+// The simulated unit that `make run` and the end-to-end tests talk to: its answers byte for byte, with and without
+// faults.
 #include "sim/Unit.h"
 
 #include <gtest/gtest.h>
 
 // The fault tables name only the fault they switch on; the others keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
-#include <string>
-#include <vector>
 
 namespace
 {
@@ -29,12 +26,8 @@ std::string pattern(int seed)
 }
 
 const std::string kOld = pattern(11);
-/// Holds every byte with a meaning of its own: "E", 0x00, the probe, "D" and
-/// "U".
-const std::string kNew = std::string("E\0\xAA"
-                                     "DU",
-                                     5) +
-                         pattern(5).substr(5);
+/// Begins with every byte that has a meaning of its own: "E", 0x00, the probe, "D" and "U".
+const std::string kNew = std::string("E\0\xAA\x44U", 5) + pattern(5).substr(5);
 const std::string kDownload = "D" + kNew;
 const std::string kReply = "U\x01\x02" + kOld;
 
@@ -60,28 +53,21 @@ std::string feed(Unit& unit, const std::string& input)
 TEST(UnitTest, AnswersByteForByteAndCommitsOnlyWholeDownloads)
 {
     // Faults, what goes to the unit, what it answers, the configuration it holds after.
+    const auto head = [](std::size_t n) { return kDownload.substr(0, n); };
+    const std::string kBP = kBurst + kProbe;
     const std::tuple<Faults, std::string, std::string, std::string> cases[] = {
         {{}, kProbe + std::string("E\0xu\xBB", 5) + kProbe, kProbe + kProbe, kOld},
         {{}, kProbe + kDownload + "U", kProbe + kDownload + "U\x01\x02" + kNew, kNew},
-        {{}, "U" + kBurst + kProbe, kReply + kProbe, kOld},
+        {{}, "U" + kBP, kReply + kProbe, kOld},
         {{.silent = true}, kProbe + "U" + kDownload + kBurst, "", kOld},
-        {{.stopEchoAfter = 5}, kDownload.substr(0, 6) + kBurst + kProbe, kDownload.substr(0, 5) + kProbe, kOld},
-        {{.stopEchoAfter = 128}, kDownload + kBurst + kProbe, kDownload.substr(0, 128) + kProbe, kOld},
+        {{.stopEchoAfter = 5}, head(6) + kBP, head(5) + kProbe, kOld},
+        {{.stopEchoAfter = 128}, kDownload + kBP, head(128) + kProbe, kOld},
         {{.stopEchoAfter = 129}, kDownload + kProbe, kDownload + kProbe, kNew},
         // A broken write waits for "E"; the next one starts afresh.
-        {{.stopEchoAfter = 10},
-         kDownload.substr(0, 20) + kProbe + "UE" + kProbe + "U" + kDownload.substr(0, 12),
-         kDownload.substr(0, 10) + kProbe + kReply + kDownload.substr(0, 10),
-         kOld},
-        {{.badEchoAt = 1}, "D" + kBurst + kProbe, inverted('D') + kProbe, kOld},
-        {{.badEchoAt = 5},
-         kDownload.substr(0, 5) + kBurst + kProbe,
-         kDownload.substr(0, 4) + inverted(kDownload[4]) + kProbe,
-         kOld},
-        {{.badEchoAt = 129},
-         kDownload + kBurst + kProbe,
-         kDownload.substr(0, 128) + inverted(kDownload[128]) + kProbe,
-         kOld},
+        {{.stopEchoAfter = 10}, head(20) + "\xAAUE\xAAU" + head(12), head(10) + kProbe + kReply + head(10), kOld},
+        {{.badEchoAt = 1}, "D" + kBP, inverted('D') + kProbe, kOld},
+        {{.badEchoAt = 5}, head(5) + kBP, head(4) + inverted(kDownload[4]) + kProbe, kOld},
+        {{.badEchoAt = 129}, kDownload + kBP, head(128) + inverted(kDownload[128]) + kProbe, kOld},
         {{.shortReply = 100}, "U" + kProbe, kReply.substr(0, 100) + kProbe, kOld},
         {{.shortReply = 500}, "U", kReply, kOld},
         {{.replyExtra = 3}, "U", kReply + std::string(3, '\0'), kOld},
