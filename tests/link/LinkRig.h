@@ -1,120 +1,76 @@
-// The link on a fake port and fake timers, with a recording host and helpers that play the unit's side.
+// The link on a fake port and fake timers, with a host that records what the user is shown and told, and the
+// steps a scenario is written in.
 #pragma once
 
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "forms/Windows.h"
 #include "link/Link.h"
+#include "link/LinkMessages.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace qm::link
 {
 
-class RecordingHost : public LinkHost
+using Completed = std::vector<std::pair<Transaction, std::string>>;
+using Boxes = std::vector<forms::MessageBox>;
+using Text = const std::string&;
+
+struct RecordingHost : LinkHost
 {
-public:
-    std::vector<std::string> events;
-    std::vector<forms::MessageBox> boxes;
+    Boxes boxes;
     std::vector<std::string> decoded;
-    std::vector<std::pair<Transaction, std::string>> completed;
-    std::vector<std::pair<int, int>> progressReports;
-    /// written, read back and before of every mismatch described.
+    Completed completed;
+    /// Written, read back and before, of every mismatch described.
     std::vector<std::array<std::string, 3>> mismatches;
     WriteMismatch mismatchAnswer{"My Call (written \"N0CALL\", read back \"N0CALM\")", "/backups/before.vq3"};
-    int portsClosed = 0;
+    std::pair<int, int> lastProgress;
+    int profileSaves = 0, iniSaves = 0, portsClosed = 0, boxesWithBusyPointer = 0;
     bool busy = false;
-    int boxesWithBusyPointer = 0;
-    std::function<void()> duringBox;
+    std::function<void()> duringBox = [] {};
 
     void showBox(const forms::MessageBox& box) override
     {
-        if (busy) {
-            ++boxesWithBusyPointer;
-        }
-        events.push_back("box:" + box.title);
+        boxesWithBusyPointer += busy ? 1 : 0;
         boxes.push_back(box);
-        if (duringBox) {
-            duringBox();
-        }
+        duringBox();
     }
-    void setBusyPointer(bool isBusy) override
+    void setBusyPointer(bool isBusy) override { busy = isBusy; }
+    void saveShownProfiles() override { ++profileSaves; }
+    void decodeUpload(Text uploadData) override { decoded.push_back(uploadData); }
+    void saveComPortToIni() override { ++iniSaves; }
+    void transactionCompleted(Transaction done, Text image) override { completed.emplace_back(done, image); }
+    void progress(int done, int total) override { lastProgress = {done, total}; }
+    WriteMismatch describeMismatch(Text written, Text readBack, Text before) override
     {
-        busy = isBusy;
-        events.push_back(isBusy ? "pointer:busy" : "pointer:normal");
-    }
-    void saveShownProfiles() override { events.push_back("saveShownProfiles"); }
-    void decodeUpload(const std::string& uploadData) override
-    {
-        events.push_back("decodeUpload");
-        decoded.push_back(uploadData);
-    }
-    void saveComPortToIni() override { events.push_back("saveComPortToIni"); }
-    void transactionCompleted(Transaction transaction, const std::string& imageBytes) override
-    {
-        events.push_back("transactionCompleted");
-        completed.emplace_back(transaction, imageBytes);
-    }
-    void progress(int done, int total) override { progressReports.emplace_back(done, total); }
-    WriteMismatch describeMismatch(const std::string& written, const std::string& readBack,
-                                   const std::string& before) override
-    {
-        events.push_back("describeMismatch");
         mismatches.push_back({written, readBack, before});
         return mismatchAnswer;
     }
-    void portClosed() override
-    {
-        events.push_back("portClosed");
-        ++portsClosed;
-    }
-
-    void clear()
-    {
-        events.clear();
-        boxes.clear();
-        decoded.clear();
-        completed.clear();
-        progressReports.clear();
-        mismatches.clear();
-    }
+    void portClosed() override { ++portsClosed; }
 };
 
 inline const std::string kProbe = "\xAA";
-inline const std::string kProgramCaption = "Quellmark Configuration Program";
+inline const std::string kBurst = std::string(128, '\0') + "E";
 
 /// 128 bytes with every kind of value: 0x00, 0xAA, "U", "D", "E" and high bytes.
 inline std::string testImage(int seed = 0)
 {
-    std::string image;
-    for (int i = 0; i < 128; ++i) {
+    std::string image(std::string("\0\xAAUDE", 5));
+    for (int i = 5; i < 128; ++i)
         image.push_back(static_cast<char>((i * 37 + seed) % 256));
-    }
-    image[0] = '\0';
-    image[1] = '\xAA';
-    image[2] = 'U';
-    image[3] = 'D';
-    image[4] = 'E';
     return image;
 }
 
-inline std::string reply(int model, int firmware, const std::string& image)
+inline std::string reply(int model, int firmware, Text image)
 {
-    return std::string("U") + static_cast<char>(model) + static_cast<char>(firmware) + image;
+    return std::string{'U', static_cast<char>(model), static_cast<char>(firmware)} + image;
 }
 
 struct LinkRig
 {
     fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500};
-    fakes::FakeTimer readTimer{5000};
-    fakes::FakeTimer writeTimer{5000};
+    fakes::FakeTimer echoTimer{500}, readTimer{5000}, writeTimer{5000};
     forms::Windows windows;
     LinkState state;
     RecordingHost host;
@@ -122,34 +78,29 @@ struct LinkRig
 
     ~LinkRig() { EXPECT_EQ(host.boxesWithBusyPointer, 0); }
 
+    void run(const std::vector<std::function<void(LinkRig&)>>& steps)
+    {
+        for (const auto& step : steps)
+            step(*this);
+    }
+
+    /// Chooses COM n; forgets what was sent and shown.
     void openPort(int n = 1)
     {
         link.selectComPort(n);
         port.takeSent();
-        host.clear();
+        host.boxes.clear();
     }
 
-    /// Opens COM1, answers the probe and the identification read.
-    void connect(int model = 1, int firmware = 2, const std::string& image = testImage())
+    /// Opens COM1, answers the probe and the identification read; forgets what was sent and shown.
+    void connect(Text image = testImage())
     {
         openPort();
         echoTimer.tick();
         port.deliver(kProbe);
-        port.deliver(reply(model, firmware, image));
+        port.deliver(reply(1, 2, image));
         port.takeSent();
-        host.clear();
-    }
-
-    /// Echoes the last byte sent, as the unit does during a write.
-    void echoLastByte() { port.deliver(port.sent.substr(port.sent.size() - 1)); }
-
-    /// Starts the write of the image and echoes all of it: the read-back "U" is the last byte sent.
-    void writeAndEcho(const std::string& downloadImage)
-    {
-        link.startDownload(downloadImage);
-        for (std::size_t i = 0; i < downloadImage.size(); ++i) {
-            echoLastByte();
-        }
+        host.completed.clear();
     }
 
     bool showsConnected() const
@@ -164,18 +115,40 @@ struct LinkRig
         const auto& main = windows.main;
         return main.VQ3Status.caption() == "Disconnected" && main.VQ3Status.background() == 0xFFFF80 &&
                !main.ConnectButton.visible() && !main.menus.read.enabled() && !main.menus.write.enabled() &&
-               main.window.caption() == kProgramCaption && state.firmwareVersion == 0 && !state.firmwareWarned;
+               main.window.caption() == "Quellmark Configuration Program" && state.firmwareVersion == 0 &&
+               !state.firmwareWarned;
     }
 
-    /// Probing again: lastCommand Probe, no echo awaited, only the probe timer running.
-    bool inEchoMode() const
+    /// Probing again: nothing under way, no time-out left to fire later, only the probe timer running.
+    bool probing() const
     {
-        return state.lastCommand == link::Command::Probe && !state.awaitingEcho && echoTimer.isActive() &&
-               !readTimer.isActive() && !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty();
+        return state.lastCommand == Command::Probe && !state.awaitingEcho && echoTimer.isActive() &&
+               !readTimer.isActive() && !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty() &&
+               !host.busy;
     }
 };
 
-class LinkTest : public ::testing::Test, public LinkRig
-{};
+/// What the user or the unit does: one step of a scenario.
+using Step = std::function<void(LinkRig&)>;
+inline const Step askRead = [](LinkRig& r) { r.link.read(); };
+inline const Step clickDisconnect = [](LinkRig& r) { r.link.disconnectUnit(); };
+inline const Step tickProbe = [](LinkRig& r) { r.echoTimer.tick(); };
+inline const Step tickRead = [](LinkRig& r) { r.readTimer.tick(); };
+inline const Step tickWrite = [](LinkRig& r) { r.writeTimer.tick(); };
+inline const Step portFails = [](LinkRig& r) { r.port.fail({8020, "gone"}); };
+inline const auto askWrite = [](std::string image) -> Step { return [=](LinkRig& r) { r.link.startDownload(image); }; };
+inline const auto deliver = [](std::string bytes) -> Step { return [=](LinkRig& r) { r.port.deliver(bytes); }; };
+/// The unit echoes the last byte sent, n times over, as during a write.
+inline const auto echo = [](std::size_t n) -> Step {
+    return [=](LinkRig& r) {
+        for (std::size_t i = 0; i < n; ++i)
+            r.port.deliver(r.port.sent.substr(r.port.sent.size() - 1));
+    };
+};
+template <class... Steps>
+Step seq(Steps... steps)
+{
+    return [all = std::vector<Step>{steps...}](LinkRig& r) { r.run(all); };
+}
 
 } // namespace qm::link
