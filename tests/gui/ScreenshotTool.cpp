@@ -45,12 +45,12 @@ int main(int argc, char** argv)
                           shell::Environment{{folder, folder}, examples, {}}, &backups, nullptr, &clock},
                          &ui);
     QMainWindow& window = desktop.window();
-    // The window manager frames the window and the program places it before the first picture.
     if (!desktop.start() || !QTest::qWaitForWindowExposed(&window) ||
         !QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 5000))
-        return std::fprintf(stderr, "the main window did not appear framed on the screen\n"), 1;
+        return std::fprintf(stderr, "the window manager did not frame the main window\n"), 1;
     echoTimer.tick();
-    port.deliver(std::string("\xAAU\x01\x02", 4) + std::string(128, '\0'));
+    port.deliver("\xAA");
+    port.deliver(std::string("U\x01\x02", 3) + std::string(128, '\0'));
     const auto shoot = [&](const QString& name, const std::function<void()>& arrange) {
         for (QDialog* dialog : window.findChildren<QDialog*>())
             dialog->reject();
