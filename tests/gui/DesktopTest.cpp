@@ -1,171 +1,74 @@
-// The assembled desktop program driven through its real widgets, on fake ports.
-#include "DesktopOnFakePorts.h"
+// The assembled desktop program on memory files and fake ports, driven through its real widgets and menus.
+#include "Desktops.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
+#include "fakes/FakeClock.h"
+#include "fakes/RecordingPrinter.h"
+
 #include <QComboBox>
-#include <QFocusEvent>
-#include <QLineEdit>
-#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
 #include <QTabBar>
-#include <QTest>
-#include <QTimer>
 
-#include <gtest/gtest.h>
-
-namespace qm::app
+namespace qm::app::guitest
 {
 namespace
 {
 
-using DesktopTest = guitest::DesktopOnFakePorts;
+using DesktopTest = DesktopOnFakePorts;
 
-TEST_F(DesktopTest, CallsignFieldsTakeUpperCaseAndPropagate)
+TEST_F(DesktopTest, WriteRefusesAFieldTooLongOrABadProfileNamingItWithTheFocusThere)
 {
-    action("telemetry")->trigger();
-    auto* myCall = find<QLineEdit>("TelMyCall");
-    myCall->clear();
-    desktop->program().textChanged("TelMyCall", "");
-    QTest::keyClicks(myCall, "k1ab-c7");
-    EXPECT_EQ(myCall->text(), "K1AB-C");
-    for (const char* other : {"BcnMyCall", "NMEAMyCall", "TrkMyCall", "AlmMyCall"})
-        EXPECT_EQ(find<QLineEdit>(other)->text(), "K1AB-C") << other;
-    EXPECT_EQ(desktop->program().session().windows().alarm.station.MyCall.text(), "K1AB-C");
-}
-
-TEST_F(DesktopTest, DigitFieldsDiscardEverythingButDigitsAndSpaces)
-{
-    action("beacon")->trigger();
-    auto* seconds = find<QLineEdit>("BcnTmrSec");
-    seconds->selectAll();
-    QTest::keyClicks(seconds, "x5-y");
-    EXPECT_EQ(seconds->text(), "5");
-    EXPECT_EQ(desktop->program().session().windows().beacon.station.TmrSec.text(), "5");
-}
-
-TEST_F(DesktopTest, PastingIntoAnSsidFieldFiltersEveryCharacter)
-{
-    action("alarm")->trigger();
-    auto* ssid = find<QLineEdit>("AlmMySSID");
-    QApplication::clipboard()->setText("1a-2b3");
-    ssid->setFocus();
-    QTest::keyClick(ssid, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(ssid->text(), "12");
-    EXPECT_EQ(desktop->program().session().windows().alarm.station.SSID.text(), "12");
-}
-
-TEST_F(DesktopTest, ChoosingAnEmptySpecialPathSendsTheUserToDefineItFirst)
-{
-    action("telemetry")->trigger();
-    auto* path3 = find<QComboBox>("TelPath3");
-    ASSERT_EQ(path3->count(), 9);
-    path3->setCurrentIndex(6);
-    emit path3->activated(6);
-    EXPECT_EQ(path3->currentIndex(), 0);
-    EXPECT_EQ(ui.calls.back(), "focus:TelSpecPath2");
-
-    auto* special = find<QLineEdit>("TelSpecPath2");
-    QTest::keyClicks(special, "wide3");
-    QFocusEvent leave(QEvent::FocusOut);
-    QApplication::sendEvent(special, &leave);
-    for (const char* path : {"TelPath1", "TelPath2", "TelPath3", "TelPath4"})
-        EXPECT_EQ(find<QComboBox>(path)->itemText(6), "WIDE3") << path;
-    emit path3->activated(6);
-    EXPECT_EQ(path3->currentIndex(), 6);
-}
-
-TEST_F(DesktopTest, ModeSelectionEnablesTheControlsTheModeUses)
-{
-    action("tracking")->trigger();
-    EXPECT_TRUE(find<QCheckBox>("MicEncode")->isEnabled());
-    EXPECT_TRUE(find<QCheckBox>("AutoMode")->isEnabled());
-    EXPECT_TRUE(desktop->binder().widget("Form4")->isVisible());
-    action("telemetry")->trigger();
-    EXPECT_FALSE(find<QCheckBox>("MicEncode")->isEnabled());
-    EXPECT_FALSE(find<QCheckBox>("ModeLock")->isEnabled());
-    EXPECT_TRUE(find<QCheckBox>("LEDDisable")->isEnabled());
-    EXPECT_FALSE(desktop->binder().widget("Form4")->isVisible());
-    EXPECT_TRUE(desktop->binder().widget("Form1")->isVisible());
-    EXPECT_TRUE(action("telemetry")->isChecked());
-    EXPECT_FALSE(action("tracking")->isChecked());
-}
-
-TEST_F(DesktopTest, WriteWithABadProfileShowsItsBoxAndTheProfileAtFault)
-{
-    action("nmea")->trigger();
-    desktop->program().textChanged("GpsString1", "$GPRMC");
-    desktop->program().textChanged("NMEAToCall", "GPS");
-    desktop->program().session().windows().nmea.store.entry(7).Path[2] = "3";
-    desktop->binder().draw();
-    ui.boxes.clear();
-    desktop->program().menuCommand("write");
-    desktop->binder().draw();
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, "Invalid Paths");
+    const struct
+    {
+        const char* example;
+        std::size_t line;
+        std::string text;
+        const char* field;
+        std::optional<int> profile;
+    } cases[] = {
+        {"beacon.vq3", 7, "ABCDEFGH", "BcnMyCall", {}},    {"beacon.vq3", 18, "100", "BcnTmrMin", {}},
+        {"beacon.vq3", 8, "123", "BcnMySSID", {}},         {"beacon.vq3", 22, std::string(80, 'B'), "BcnMsgText", {}},
+        {"tracking.vq3", 38, "ab", "TrkSymbol", 3},        {"alarm.vq3", 28, std::string(30, 'm'), "AlarmMsgText1", {}},
+        {"nmea.vq3", 13 + 6 * 9 + 3, "3", "NMEAPath1", 7},
+    };
+    desktop->window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
+    for (const auto& c : cases) {
+        auto lines = storage::splitLines(example(c.example));
+        lines[c.line] = c.text;
+        files.files["/home/user/long.vq3"] = storage::joinLines(lines);
+        ui.paths = {"/home/user/long.vq3"};
+        action("openconfiguration")->trigger();
+        connect(true);
+        ui.boxes.clear();
+        port.takeSent();
+        ASSERT_TRUE(action("write")->isEnabled()) << c.field;
+        action("write")->trigger();
+        ASSERT_EQ(ui.boxes.size(), 1U) << c.field;
+        EXPECT_EQ(ui.boxes[0].focus, c.field);
+        EXPECT_EQ(ui.boxes[0].profile, c.profile) << c.field;
+        EXPECT_EQ(QApplication::focusWidget(), find(c.field));
+        auto* line = qobject_cast<QLineEdit*>(find(c.field));
+        auto* box = qobject_cast<QPlainTextEdit*>(find(c.field));
+        EXPECT_EQ(line ? line->text() : box ? box->toPlainText() : "3", QString::fromStdString(c.text));
+        EXPECT_EQ(port.takeSent().find('D'), std::string::npos) << c.field;
+    }
     EXPECT_EQ(find<QTabBar>("NMEAProfile")->currentIndex(), 6);
-    EXPECT_EQ(ui.calls.back(), "focus:NMEAPath1");
     EXPECT_EQ(find<QComboBox>("NMEAPath3")->currentIndex(), 3);
-}
-
-TEST_F(DesktopTest, ProfileTabsKeepEachProfilesValues)
-{
-    action("tracking")->trigger();
-    auto* tabs = find<QTabBar>("TrkProfile");
-    tabs->setCurrentIndex(2);
-    auto* ssid = find<QLineEdit>("TrkSSID");
-    QTest::keyClicks(ssid, "5");
-    tabs->setCurrentIndex(6);
-    EXPECT_EQ(ssid->text(), "");
-    tabs->setCurrentIndex(2);
-    EXPECT_EQ(ssid->text(), "5");
-    EXPECT_EQ(desktop->binder().widget("TrkProfileFrame")->property("title").toString(), "Profile #3 Settings");
-}
-
-TEST_F(DesktopTest, TheStatusPanelFollowsTheLink)
-{
-    EXPECT_EQ(find<QWidget>("VQ3Status")->property("text").toString(), "Disconnected");
-    ASSERT_TRUE(echoTimer.tick());
-    port.deliver(std::string(1, '\xAA'));
-    EXPECT_EQ(find<QWidget>("VQ3Status")->property("text").toString(), "Connected");
-    EXPECT_TRUE(find<QWidget>("ConnectButton")->isVisibleTo(&desktop->window()));
-}
-
-TEST_F(DesktopTest, StatusToolTipNamesTheLostDeviceUntilItIsBack)
-{
-    ASSERT_TRUE(echoTimer.tick());
-    port.deliver(std::string(1, '\xAA'));
-    auto* status = find<QWidget>("VQ3Status");
-    EXPECT_EQ(status->toolTip(), "VQ-3 Connected.");
-
-    port.fail({8020, "gone"});
-    EXPECT_EQ(status->toolTip(), "VQ-3 Disconnected. Waiting for the serial port /dev/ttyUSB0 to come back.");
-    echoTimer.tick();
-    echoTimer.tick();
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_EQ(status->toolTip(), "VQ-3 Disconnected.");
-    port.deliver(std::string(1, '\xAA'));
-    EXPECT_EQ(status->toolTip(), "VQ-3 Connected.");
 }
 
 TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
 {
-    ASSERT_TRUE(echoTimer.tick());
-    port.deliver(std::string(1, '\xAA'));
-    port.deliver("U\x01\x02" + std::string(128, '\0'));
-    EXPECT_TRUE(action("verifyafterwrite")->isChecked());
+    connect(true);
     desktop->link().engine().startDownload("D" + std::string(128, 'x'));
     for (int echo = 0; echo < 10; ++echo)
         port.deliver(port.sent.substr(port.sent.size() - 1));
     port.takeSent();
     ui.buttons.push_back(forms::Button::No);
-
     desktop->window().close();
     EXPECT_EQ(ui.boxes.back(), shell::exitDuringTransferBox());
     EXPECT_EQ(port.sent, "");
-    EXPECT_FALSE(ui.ended);
-
     desktop->window().close();
     EXPECT_EQ(port.takeSent(), std::string(128, '\0') + "EE");
     EXPECT_FALSE(ui.ended);
@@ -175,33 +78,72 @@ TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST(DesktopExitTest, ExitEndsTheEventLoopThoughTheMainWindowHandsItsCloseToTheProgram)
+class DesktopAidsTest : public DesktopOnFakePorts
 {
-    fakes::MemoryFileSystem files;
-    files.files["/opt/quellmark/vq3.ini"] =
-        storage::joinLines({"1", "N0CALL", "0", "0", "6", "2", "FALSE", "Reserved", "Reserved", "Reserved"});
-    fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500};
-    fakes::FakeTimer readTimer{5000};
-    fakes::FakeTimer writeTimer{5000};
-    Desktop desktop(DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
-                                 shell::Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}}});
-    ASSERT_TRUE(desktop.start());
-    QTimer::singleShot(0, desktop.window().findChild<QAction*>("exit"), &QAction::trigger);
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+protected:
+    void SetUp() override
+    {
+        DesktopPorts aided = ports();
+        aided.clock = &clock;
+        aided.printer = &printer;
+        aided.environment.printerFont = shell::FontSettings{"DejaVu Sans", 10, false, false, false, false};
+        start(std::move(aided));
+    }
 
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.sent.back(), 'E');
+    void openAndType(const std::string& name, const char* myCall)
+    {
+        files.files["/examples/" + name] = example(name);
+        ui.paths.push_back("/examples/" + name);
+        action("openconfiguration")->trigger();
+        find<QLineEdit>(myCall)->selectAll();
+        QTest::keyClicks(find(myCall), "k1abc");
+    }
+
+    fakes::FakeClock clock;
+    fakes::RecordingPrinter printer;
+};
+
+TEST_F(DesktopAidsTest, PrintShowsItsProgressAndExportAsPdfAsksBeforeReplacing)
+{
+    for (const auto& [mode, printing] : {std::pair{"beacon", false}, {"alarm", false}, {"nmea", true}}) {
+        action(mode)->trigger();
+        for (const char* item : {"printprofiles", "printerfont", "exportpdf", "printpreview"})
+            EXPECT_EQ(action(item)->isEnabled(), printing) << mode << " " << item;
+    }
+    openAndType("tracking.vq3", "TrkMyCall");
+    std::vector<int> shown;
+    ui.onPaint = [&] {
+        desktop->binder().draw();
+        shown.push_back(desktop->printProgress().isVisible() ? desktop->printProgress().bar()->value() : -1);
+    };
+    action("printprofiles")->trigger();
+    EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_FALSE(desktop->printProgress().isVisible());
+    EXPECT_EQ(printer.lineText(1), "Tracking Profiles for K1ABC (6 Dec 2026)");
+    printer.failOnEnd = true;
+    ui.onPaint = nullptr;
+    action("printprofiles")->trigger();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Print Profiles");
+    EXPECT_FALSE(desktop->printProgress().isVisible());
+
+    files.files["/home/user/old.pdf"] = "old";
+    ui.paths = {"/home/user/old.pdf", "/home/user/club"};
+    ui.buttons = {forms::Button::No};
+    action("exportpdf")->trigger();
+    EXPECT_EQ(ui.boxes.back(), shell::overwriteBox("/home/user/old.pdf"));
+    EXPECT_EQ(ui.dialogs.back().initialName, "Tracking Profiles.pdf");
+    EXPECT_EQ(files.files["/home/user/old.pdf"], "old");
+    QTemporaryDir dir;
+    QFile pdf(dir.filePath("club.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly) &&
+                pdf.write(QByteArray::fromStdString(files.files["/home/user/club.pdf"])));
+    pdf.close();
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf.fileName(), "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    EXPECT_TRUE(text.readAllStandardOutput().contains("Tracking Profiles for K1ABC"));
 }
 
 } // namespace
-} // namespace qm::app
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+} // namespace qm::app::guitest

@@ -1,115 +1,67 @@
-// Tests of the naming of COM1 to COM4 and the order of the serial devices found.
+// The naming of COM1 to COM4, the order of the serial devices found, and vq3 ports printing them.
 #include "qt/ComPorts.h"
+#include "cli/Ports.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <string>
-#include <vector>
+#include <sstream>
 
 namespace qm::qt
 {
 namespace
 {
 
-ComPorts::Environment environment(std::map<std::string, std::string> values)
+ComPorts portsOf(std::vector<SerialDevice> found, std::map<std::string, std::string> variables)
 {
-    return [values](const std::string& name) -> std::optional<std::string> {
-        const auto found = values.find(name);
-        if (found == values.end())
-            return std::nullopt;
-        return found->second;
-    };
+    return ComPorts(std::move(found), [variables](const std::string& name) -> std::optional<std::string> {
+        const auto value = variables.find(name);
+        return value == variables.end() ? std::nullopt : std::optional(value->second);
+    });
 }
 
-std::vector<SerialDevice> devices(const std::vector<std::string>& paths)
+TEST(ComPortsTest, UsbAdaptersComeFirstInNaturalOrderAndTheEnvironmentNamesItsOwnPort)
 {
     std::vector<SerialDevice> found;
-    for (const std::string& path : paths)
-        found.push_back(SerialDevice{path, {}, {}, std::nullopt, std::nullopt});
-    return found;
-}
-
-std::vector<std::string> comPaths(const ComPorts& ports)
-{
+    for (const char* path : {"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyUSB2", "/dev/ttyACM0"})
+        found.push_back({path, {}, {}, std::nullopt, std::nullopt});
+    found.push_back({"/dev/ttyUSB2", "FT232R USB UART", "FTDI", 0x0403, 0x6001});
+    const ComPorts ports = portsOf(found, {{"QUELLMARK_COM2", "/tmp/unit"}, {"QUELLMARK_COM3", ""}});
     std::vector<std::string> paths;
     for (int number = 0; number <= ComPorts::kCount + 1; ++number)
         paths.push_back(ports.devicePath(number));
-    return paths;
-}
-
-TEST(ComPortsTest, NaturalOrderComparesDigitRunsByValue)
-{
-    const std::vector<std::pair<std::string, std::string>> ordered = {
-        {"/dev/ttyUSB2", "/dev/ttyUSB10"}, {"/dev/ttyS9", "/dev/ttyS10"},  {"/dev/ttyACM0", "/dev/ttyUSB0"},
-        {"/dev/ttyS1", "/dev/ttyS1a"},     {"/dev/ttyS01", "/dev/ttyS1"},  {"/dev/tty1x2", "/dev/tty1x10"},
-        {"/dev/ttyS", "/dev/ttyS0"},       {"/dev/ttyS2", "/dev/ttyS003"},
-    };
-    for (const auto& [before, after] : ordered) {
-        EXPECT_TRUE(naturalLess(before, after)) << before << " < " << after;
-        EXPECT_FALSE(naturalLess(after, before)) << after << " < " << before;
-    }
-    EXPECT_FALSE(naturalLess("/dev/ttyUSB3", "/dev/ttyUSB3"));
-}
-
-TEST(ComPortsTest, NamesUsbAdaptersFirstThenBuiltInPortsInNaturalOrder)
-{
-    const ComPorts ports(devices({"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyUSB2", "/dev/ttyACM0"}),
-                         environment({}));
-
-    EXPECT_EQ(comPaths(ports),
-              (std::vector<std::string>{"", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyS0", ""}));
-    ASSERT_EQ(ports.devices().size(), 5u);
-    EXPECT_EQ(ports.devices()[4].path, "/dev/ttyS1");
-}
-
-TEST(ComPortsTest, EnvironmentNamesItsOwnPortOnlyAndAnEmptyValueCountsAsUnset)
-{
-    const ComPorts ports(
-        devices({"/dev/ttyUSB1", "/dev/ttyUSB0"}),
-        environment({{"QUELLMARK_COM2", "/tmp/unit-link"}, {"QUELLMARK_COM3", ""}, {"QUELLMARK_COM4", "/dev/pts/7"}}));
-
-    EXPECT_EQ(comPaths(ports), (std::vector<std::string>{"", "/dev/ttyUSB0", "/tmp/unit-link", "", "/dev/pts/7", ""}));
-    EXPECT_FALSE(ports.namedByEnvironment(1));
+    EXPECT_EQ(paths, (std::vector<std::string>{"", "/dev/ttyACM0", "/tmp/unit", "/dev/ttyUSB10", "/dev/ttyS0", ""}));
     EXPECT_TRUE(ports.namedByEnvironment(2));
-    EXPECT_FALSE(ports.namedByEnvironment(3));
+    ASSERT_EQ(ports.devices().size(), 5u);
+    EXPECT_EQ(ports.devices()[1].description, "FT232R USB UART");
 }
 
-TEST(ComPortsTest, DeviceFoundTwiceKeepsItsFullerDescription)
+TEST(ComPortsTest, PortsPrintsTheComMappingAndTheDevicesAsTextAndJson)
 {
-    std::vector<SerialDevice> found = devices({"/dev/ttyUSB0", "/dev/ttyS0"});
-    found.push_back(SerialDevice{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001});
-    found.push_back(SerialDevice{"/dev/ttyUSB0", {}, {}, std::nullopt, std::nullopt});
-
-    const std::vector<SerialDevice> ordered = inComOrder(found);
-
-    ASSERT_EQ(ordered.size(), 2u);
-    EXPECT_EQ(ordered[0].path, "/dev/ttyUSB0");
-    EXPECT_EQ(ordered[0].description, "FT232R USB UART");
-    EXPECT_EQ(ordered[0].vendorId, 0x0403);
-    EXPECT_EQ(ordered[1].path, "/dev/ttyS0");
-}
-
-TEST(ComPortsTest, FindsUsbAdaptersInTheDeviceFolder)
-{
-    const std::string folder = ::testing::TempDir() + "qm-devices";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    for (const char* name : {"ttyUSB1", "ttyACM0", "ttyS0", "null", "ttyUSBx"})
-        std::ofstream(folder + "/" + name).put('\n');
-
-    std::vector<std::string> usb;
-    for (const SerialDevice& device : findSerialDevices(folder)) {
-        if (device.path.starts_with(folder))
-            usb.push_back(device.path);
-    }
-
-    std::sort(usb.begin(), usb.end());
-    EXPECT_EQ(usb, (std::vector<std::string>{folder + "/ttyACM0", folder + "/ttyUSB1"}));
-    std::filesystem::remove_all(folder);
+    const ComPorts ports = portsOf({{"/dev/ttyS0", "", "", std::nullopt, std::nullopt},
+                                    {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001},
+                                    {"/dev/tty\xE9", "", "Prolific", std::nullopt, std::nullopt}},
+                                   {{"QUELLMARK_COM4", "/tmp/\xFFunit"}});
+    std::istringstream in;
+    std::ostringstream text, json, err;
+    EXPECT_EQ(cli::runPorts(cli::PortsOptions{false}, ports, cli::Streams{in, text, err}), 0);
+    EXPECT_EQ(cli::runPorts(cli::PortsOptions{true}, ports, cli::Streams{in, json, err}), 0);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(text.str(), "COM1  /dev/ttyUSB0 \u2014 FT232R USB UART\n"
+                          "COM2  /dev/ttyS0\n"
+                          "COM3  /dev/tty\xE9 \u2014 Prolific\n"
+                          "COM4  /tmp/\xFFunit  (QUELLMARK_COM4)\n"
+                          "\n"
+                          "Serial devices:\n"
+                          "  /dev/ttyUSB0  FT232R USB UART  (FTDI)  USB 0403:6001\n"
+                          "  /dev/ttyS0\n"
+                          "  /dev/tty\xE9  (Prolific)\n");
+    const auto printed = nlohmann::json::parse(json.str());
+    EXPECT_EQ(printed["devices"][0], nlohmann::json::parse(R"({"path": "/dev/ttyUSB0", "description": "FT232R USB UART",
+        "manufacturer": "FTDI", "vid": "0403", "pid": "6001"})"));
+    EXPECT_EQ(printed["com"], nlohmann::json::parse(R"({"COM1": "/dev/ttyUSB0", "COM2": "/dev/ttyS0",
+        "COM3": "/dev/tty\u00e9", "COM4": "/tmp/\u00ffunit"})"));
 }
 
 } // namespace

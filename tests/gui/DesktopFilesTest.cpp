@@ -1,0 +1,205 @@
+// The assembled desktop program on real files with its real boxes and file dialogs: the first run, the
+// unsaved-changes question before every command that drops the edits, drops and a second start.
+#include "Desktops.h"
+
+#include "app/RunningCopy.h"
+#include "shell/Document.h"
+
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLocalServer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QUrl>
+
+#include <future>
+
+namespace qm::app::guitest
+{
+namespace
+{
+
+class DesktopFilesTest : public DesktopOnTempFolder
+{
+protected:
+    /// Opens t.vq3 and types into its comment field, as a person does.
+    void openAndEdit()
+    {
+        desktop->openFile(folder.filePath("t.vq3"));
+        QTest::mouseClick(find("TrkComments"), Qt::LeftButton);
+        QTest::keyClick(find("TrkComments"), Qt::Key_End);
+        QTest::keyClicks(find("TrkComments"), "EDITED");
+        ASSERT_EQ(title(), "t.vq3* - Quellmark Configuration Program");
+    }
+
+    /// Chooses an item with the mouse: its menu's title in the menu bar, then the item (a command on the bar itself
+    /// takes the one click).
+    void choose(const char* menuName, const char* itemName)
+    {
+        QMenuBar* bar = desktop->window().menuBar();
+        if (!menuName)
+            return QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(action(itemName)).center());
+        auto* menu = find<QMenu>(menuName);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action(itemName)).center());
+    }
+};
+
+/// Runs the action in the application's event loop, as the program runs its commands: 0 when it ended the
+/// program, 2 when the program went on.
+int inEventLoop(const std::function<void()>& act)
+{
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        act();
+        QTimer::singleShot(0, &context, [] { QCoreApplication::exit(2); });
+    });
+    return QApplication::exec();
+}
+
+TEST_F(DesktopFilesTest, TheFirstRunAsksForPortAndCallsignAndKeepsTheAnswersInTheUsersFolder)
+{
+    ASSERT_TRUE(QFile::remove(folder.filePath("vq3.ini")));
+    QStringList prompts;
+    QStringList answers{"1", "k1abc"};
+    Answerer answerer([&](QDialog& dialog) {
+        prompts << dialog.windowTitle();
+        auto* input = qobject_cast<QInputDialog*>(&dialog);
+        input ? input->setTextValue(answers.takeFirst()) : void();
+        dialog.accept();
+    });
+    const std::string home = folder.path().toStdString();
+    desktop = std::make_unique<Desktop>(DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
+                                                     shell::Environment{{home + "/program", home + "/cfg"}, home, {}}});
+    ASSERT_TRUE(desktop->start());
+    EXPECT_EQ(prompts, QStringList({"Serial Port Selection", "CallSign Selection"}));
+    EXPECT_EQ(contents("cfg/vq3.ini"),
+              storage::joinLines({"1", "K1ABC", "0", "0", "6", "2", "TRUE", "Reserved", "Reserved", "Reserved"}));
+    EXPECT_TRUE(action("com1")->isChecked());
+    EXPECT_EQ(find<QLineEdit>("TrkMyCall")->text(), "K1ABC");
+    EXPECT_EQ(find<QComboBox>("TrkTxDelay")->currentText(), "293 ms *");
+    EXPECT_TRUE(desktop->welcome().isVisible());
+    EXPECT_FALSE(desktop->window().isEnabled());
+    emit desktop->welcome().okClicked();
+    EXPECT_FALSE(desktop->welcome().isVisible());
+    EXPECT_TRUE(desktop->window().isEnabled());
+}
+
+enum class Command
+{
+    Exit,
+    New,
+    Open,
+    Read,
+    Close
+};
+
+class UnsavedChangesAnswerTest : public DesktopFilesTest,
+                                 public ::testing::WithParamInterface<std::tuple<Command, const char*>>
+{};
+
+TEST_P(UnsavedChangesAnswerTest, EachCommandAsksAndTheAnswerDecides)
+{
+    const auto [command, answer] = GetParam();
+    start();
+    openAndEdit();
+    windows().main.menus.read.setEnabled(true);
+    desktop->binder().draw();
+    port.takeSent();
+    const std::string original = contents("t.vq3");
+    Answerer answerer({answer, "b.vq3"});
+    const int loop = inEventLoop([&] {
+        switch (command) {
+        case Command::Exit:
+            return choose("file", "exit");
+        case Command::New:
+            return choose("file", "newconfiguration");
+        case Command::Open:
+            return choose("file", "openconfiguration");
+        case Command::Read:
+            return choose(nullptr, "read");
+        case Command::Close:
+            desktop->window().close();
+        }
+    });
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    const QString text = QString::fromStdString(shell::unsavedChangesBox("t.vq3", forms::Mode::Tracking).text);
+    EXPECT_EQ(answerer.boxes[0],
+              QStringList({"Unsaved Changes", QString(text).replace("\r\n", "\n"),
+                           QString::number(QMessageBox::Warning), "&Save", "&Save", "&Discard", "Cancel"}));
+    const bool goesOn = answer != std::string("Cancel");
+    const bool ends = command == Command::Exit || command == Command::Close;
+    EXPECT_EQ(contents("t.vq3") != original, answer == std::string("&Save"));
+    EXPECT_EQ(loop, ends && goesOn ? 0 : 2);
+    EXPECT_EQ(port.isOpen(), !(ends && goesOn));
+    const std::string& comments = windows().tracking.TrkComments.text();
+    if (!goesOn) {
+        EXPECT_TRUE(comments.ends_with("EDITED"));
+        EXPECT_EQ(title(), "t.vq3* - Quellmark Configuration Program");
+    }
+    EXPECT_TRUE(command != Command::New || comments.empty() == goesOn);
+    EXPECT_TRUE(command != Command::Open || (title() == "b.vq3 - Quellmark Configuration Program") == goesOn);
+    EXPECT_TRUE(command != Command::Read || (port.takeSent() == "U") == goesOn);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCommandEveryAnswer, UnsavedChangesAnswerTest,
+                         ::testing::Combine(::testing::Values(Command::Exit, Command::New, Command::Open, Command::Read,
+                                                              Command::Close),
+                                            ::testing::Values("&Save", "&Discard", "Cancel")));
+
+TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
+{
+    start();
+    openAndEdit();
+    const QString before = find<QLineEdit>("TrkComments")->text();
+    const std::tuple<QString, const char*, bool> cases[] = {
+        {"notes.txt", nullptr, false}, {"b.vq3", "Cancel", false}, {"b.vq3", "&Discard", true}};
+    for (const auto& [name, answer, opens] : cases) {
+        Answerer answerer(answer ? QStringList{answer} : QStringList{});
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(folder.filePath(name))});
+        const QPoint at = find("TrkComments")->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(find("TrkComments"), &enter);
+        EXPECT_EQ(enter.isAccepted(), name.endsWith(".vq3"));
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(find("TrkComments"), &drop);
+        QTest::qWait(50);
+        EXPECT_EQ(answerer.boxes.size(), answer ? 1u : 0u);
+        EXPECT_EQ(desktop->program().session().state().currentMode == forms::Mode::Beacon, opens);
+        EXPECT_EQ(find<QLineEdit>("TrkComments")->text(), before);
+    }
+}
+
+TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
+{
+    EXPECT_EQ(commandLineFile({"quellmark", "--", "-odd.vq3"}), QDir::current().absoluteFilePath("-odd.vq3"));
+    QTemporaryDir folder;
+    RunningCopyServer server;
+    ASSERT_TRUE(server.listen(folder.filePath("quellmark.socket")));
+    QSignalSpy raised(&server, &RunningCopyServer::raiseRequested);
+    QSignalSpy opened(&server, &RunningCopyServer::openRequested);
+    QLocalServer silent;
+    ASSERT_TRUE(silent.listen(folder.filePath("silent.socket")));
+    const std::tuple<QString, QString, bool> starts[] = {
+        {"quellmark.socket", "/data/club tracker.vq3", true},
+        {"quellmark.socket", "", true},
+        {"silent.socket", "", false},
+        {"nobody.socket", "/a.vq3", false},
+    };
+    for (const auto& [socket, file, reached] : starts) {
+        auto handed =
+            std::async(std::launch::async, [&] { return handToRunningCopy(folder.filePath(socket), file, 300); });
+        QTRY_VERIFY_WITH_TIMEOUT(handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 3000);
+        EXPECT_EQ(handed.get(), reached) << socket.toStdString();
+    }
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0][0].toString(), "/data/club tracker.vq3");
+    EXPECT_EQ(raised.size(), 1);
+}
+
+} // namespace
+} // namespace qm::app::guitest
