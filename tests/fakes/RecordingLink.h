@@ -29,12 +29,12 @@ public:
 
     void testPort() override
     {
-        calls.push_back("TestSerialPort");
+        calls.push_back("testPort");
         m_state.link.portTestFailed = portFails;
     }
-    void openPort() override { calls.push_back("OpenSerialPort"); }
-    void askToChoosePort() override { calls.push_back("SelectSerialPort"); }
-    void closePort() override { calls.push_back("CloseSerialPort"); }
+    void openPort() override { calls.push_back("openPort"); }
+    void askToChoosePort() override { calls.push_back("askToChoosePort"); }
+    void closePort() override { calls.push_back("closePort"); }
     bool transferUnderWay() const override { return transferring; }
     void closeWhenSent(std::function<void()> closed) override
     {

@@ -23,12 +23,12 @@ TEST(ProgramTest, StartUpTestsThePortThenOpensItOrSendsTheUserToTheSetupMenu)
         bool portFails;
         Calls calls;
     } cases[] = {
-        {rig::iniFile(), false, {"TestSerialPort", "OpenSerialPort"}},
-        {rig::iniFile(), true, {"TestSerialPort", "SelectSerialPort"}},
+        {rig::iniFile(), false, {"testPort", "openPort"}},
+        {rig::iniFile(), true, {"testPort", "askToChoosePort"}},
         // A delay position the list lacks stops the load, yet the window stays usable.
         {storage::joinLines({"2", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}),
          false,
-         {"TestSerialPort", "OpenSerialPort"}},
+         {"testPort", "openPort"}},
     };
     for (const auto& c : cases) {
         rig::ProgramRig r;
@@ -96,10 +96,10 @@ TEST(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         bool endsAtOnce;
         bool endsWhenClosed;
     } cases[] = {
-        {false, Button::Yes, false, {"CloseSerialPort"}, true, true},
+        {false, Button::Yes, false, {"closePort"}, true, true},
         {true, Button::No, false, {}, false, false},
         {true, Button::Yes, false, {"closeWhenSent"}, false, true},
-        {true, Button::Yes, true, {"CloseSerialPort"}, true, true},
+        {true, Button::Yes, true, {"closePort"}, true, true},
     };
     for (const auto& c : cases) {
         rig::ProgramRig r;
