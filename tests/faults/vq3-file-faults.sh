@@ -39,6 +39,8 @@ expect 2 decode "$tmp/unwritten.fifo"
 grep -qxF "Error: Cannot read $tmp/unwritten.fifo: It is a FIFO, not a regular file." "$tmp/err" || fail "decode FIFO"
 expect 2 decode - </dev/zero
 grep -qx "Error: Cannot read standard input: it does not end within 16 MiB." "$tmp/err" || fail "endless input"
+head -c 16777216 /dev/zero >"$tmp/whole" && expect 2 decode - <"$tmp/whole"
+grep -q "this one has 16777216" "$tmp/err" || fail "16 MiB of input is read whole"
 
 # Standard output and the trace that cannot be written end with exit 2 and the system's reason; a transfer under
 # a failing trace still completes.
