@@ -1,5 +1,4 @@
-// What the program tells about a configuration: its summary and differences, the first field a read-back
-// differs in, the packets and advice, and the settings given by control name.
+// The packet a configuration sends, shown before it is written: header, symbol and the advice it gets.
 #include "ShellRig.h"
 #include "forms/ProfileEditing.h"
 #include "shell/AprsAdvice.h"
