@@ -200,11 +200,10 @@ void Program::checkPortItem()
             item->setChecked(false);
         return;
     }
-    if (state.link.comPort >= 1 && state.link.comPort <= 4) {
-        const auto items = menus.comItems();
-        for (int n = 1; n <= 4; ++n)
-            items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.comPort);
-    }
+    // The chosen COM port's item is checked; none is while no port of the four is chosen.
+    const auto items = menus.comItems();
+    for (int n = 1; n <= 4; ++n)
+        items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.comPort);
 }
 
 void Program::setSerialDevices(SerialDevices* devices)
@@ -488,7 +487,7 @@ void Program::textChanged(const std::string& control, const std::string& text)
         return;
     if (auto** field = std::get_if<forms::TextField*>(&*found); field && !withinTypingLimit(**field, text))
         return;
-    if (control.size() > 6 && control.compare(control.size() - 6, 6, "MyCall") == 0) {
+    if (control.ends_with("MyCall")) {
         myCallChange(text);
     } else if (auto** field = std::get_if<forms::TextField*>(&*found)) {
         (*field)->setText(text);

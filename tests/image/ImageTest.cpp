@@ -316,6 +316,7 @@ TEST(ImageTest, FieldTextsTakeTheirPlaceInTheImage)
         {M::Telemetry, "TelToCall=APRS", 11, S("APRS  \x30", 7)},
         {M::Telemetry, "TelToCall=APRS-", 11, S("APRS  \0", 7)},
         {M::Telemetry, "TelToCall= aprs-2.5 ", 11, S("APRS  \x02", 7)},
+        {M::Telemetry, "TelToCall=APZQM1-1", 11, S("APZQM1\x01", 7)},
         {M::Beacon, "BcnSpecPath1=wide", 18, "\xAE\x92\x88\x8A\x40\x40\x60"},
         {M::Beacon, "BcnSpecPath1=WIDE-0", 24, "\x60"},
         {M::Beacon, "BcnSpecPath1=WIDE-2.5", 24, "\x64"},

@@ -41,6 +41,22 @@ protected:
     const std::string unknownMode = std::string(1, '\x07') + std::string(127, '\0');
 };
 
+TEST(BackupNamesTest, NamesOfThisAndOfEarlierVersionsReadBackWhole)
+{
+    const LocalTime t{2026, 12, 6, 8, 45, 12, 123};
+    const LocalTime old{2025, 1, 31, 23, 59, 58, 7};
+    const std::pair<std::string, std::optional<BackupName>> cases[] = {
+        {backupStem(t, "VQ-3+ ", 2, Transaction::Write), {{"20261206-084512-123", t, "VQ-3+", 2, Transaction::Write}}},
+        {"20261206-084512-123-VQ-3-fw1-read-before-write-2",
+         {{"20261206-084512-123", t, "VQ-3", 1, Transaction::Read, true}}},
+        {"20250131-235958-007-VQ-3+-read", {{"20250131-235958-007", old, "VQ-3+", std::nullopt, Transaction::Read}}},
+        {"20250131-235958-007-Custom", {{"20250131-235958-007", old, "Custom", std::nullopt, std::nullopt}}},
+        {"20250131-235958-07-VQ-3-read", std::nullopt},
+    };
+    for (const auto& [stem, name] : cases)
+        EXPECT_EQ(parseBackupStem(stem), name) << stem;
+}
+
 TEST_F(BackupsTest, KeepsTheRawBytesAndTheConfigurationFileTheyDecodeTo)
 {
     for (const std::string example : {"telemetry.vq3", "beacon.vq3", "nmea.vq3", "tracking.vq3", "alarm.vq3"}) {
