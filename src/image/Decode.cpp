@@ -80,7 +80,7 @@ void splitUpload(const std::string& uploadData, ImageFields& fields)
     fields.toCall = forms::trimSpaces(upload.bytes(11, 6));
     if (upload.byte(17) != kNoToCallSsid)
         fields.toCall += "-" + std::to_string(upload.byte(17));
-    for (std::size_t i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < fields.specialPath.size(); ++i)
         fields.specialPath[i] = upload.bytes(18 + 7 * i, 7);
 
     const int mode = modeCode(fields.modeByte);
@@ -95,7 +95,7 @@ void splitUpload(const std::string& uploadData, ImageFields& fields)
         fields.beaconText = upload.bytes(52, 76);
         break;
     case 2:
-        for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t i = 0; i < fields.dataHeader.size(); ++i)
             fields.dataHeader[i] = upload.bytes(106 + 7 * i, 7);
         fields.nmeaTail = upload.bytes(127, 2);
         break;
