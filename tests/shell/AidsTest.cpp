@@ -1,5 +1,6 @@
 // The packet a configuration sends, shown before it is written: header, symbol and the advice it gets.
 #include "ShellRig.h"
+#include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "shell/AprsAdvice.h"
 #include "shell/AprsSymbols.h"
@@ -64,6 +65,20 @@ TEST(PacketPreviewTest, ShowsTheHeaderSymbolAndAdviceOfEveryProfile)
     const auto preview = previewConfiguration(refused.session.windows(), forms::Mode::Beacon);
     EXPECT_TRUE(preview.packets.empty() && preview.advice.empty());
     EXPECT_EQ(preview.refusal.value().focus, "BcnToCall");
+}
+
+TEST(AidsTest, ASettingNamesASpecialPathByItsLabelAndASymbolIsNamedWhenItIsOneCharacter)
+{
+    rig::Loaded loaded(rig::exampleLines("beacon.vq3"));
+    for (int n = 1; n <= 4; ++n) {
+        const std::string label = "special PATH " + std::to_string(n);
+        const std::string path = "BcnSpecPath" + std::to_string(n) + "=WIDE";
+        EXPECT_EQ(applyControlSettings(loaded.session, {path, "BcnPath1=" + label}), std::nullopt) << label;
+        EXPECT_EQ(loaded.session.windows().station(forms::Mode::Beacon).Path[0].listIndex(), forms::specialPathEntry(n))
+            << label;
+    }
+    EXPECT_EQ(symbolCaption("/", ">"), symbolName('/', '>').value_or("none"));
+    EXPECT_EQ(symbolCaption("/", ">>"), "(one character only)");
 }
 
 } // namespace

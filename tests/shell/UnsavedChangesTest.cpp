@@ -147,5 +147,24 @@ TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
     EXPECT_EQ(lines.size(), 7u);
 }
 
+TEST(ProgramOptionsTest, AWindowPlaceIsTakenFrom100PixelsAndAChosenDeviceIsKept)
+{
+    fakes::MemoryFileSystem files;
+    for (const auto& [line, taken] :
+         {std::pair{"Window=-5,20,100,100", true}, {"Window=-5,20,99,100", false}, {"Window=1,2,300,99", false}}) {
+        files.files[kOptions] = storage::joinLines({line});
+        ProgramOptions options(files, kOptions);
+        options.load();
+        EXPECT_EQ(options.windowPlace().has_value(), taken) << line;
+    }
+    rig::ProgramRig r;
+    r.start();
+    r.clearRecords();
+    r.ui.inputs = {" /dev/ttyUSB7 "};
+    r.program.chooseOtherDevice();
+    EXPECT_EQ(r.link.calls, Calls{"otherdevice:/dev/ttyUSB7"});
+    EXPECT_NE(r.files.files[kOptions].find("OtherDevice=/dev/ttyUSB7\r\n"), std::string::npos);
+}
+
 } // namespace
 } // namespace qm::shell
