@@ -79,6 +79,16 @@ TEST(AidsTest, ASettingNamesASpecialPathByItsLabelAndASymbolIsNamedWhenItIsOneCh
     }
     EXPECT_EQ(symbolCaption("/", ">"), symbolName('/', '>').value_or("none"));
     EXPECT_EQ(symbolCaption("/", ">>"), "(one character only)");
+    for (const char table : std::string("09AZ"))
+        EXPECT_TRUE(symbolTableName(table)) << table;
+    for (const char table : std::string("-:@["))
+        EXPECT_FALSE(symbolTableName(table)) << table;
+    // The symbol field takes one character: a second is refused, not kept for the compile to refuse.
+    rig::ProgramRig r;
+    r.start();
+    r.program.textChanged("TrkSymbol", "b");
+    r.program.textChanged("TrkSymbol", "bc");
+    EXPECT_EQ(r.w.tracking.TrkSymbol.text(), "b");
 }
 
 } // namespace
