@@ -6,6 +6,7 @@
 #include "shell/Document.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLocalServer>
 #include <QMenu>
@@ -149,6 +150,26 @@ INSTANTIATE_TEST_SUITE_P(EveryCommandEveryAnswer, UnsavedChangesAnswerTest,
                          ::testing::Combine(::testing::Values(Command::Exit, Command::New, Command::Open, Command::Read,
                                                               Command::Close),
                                             ::testing::Values("&Save", "&Discard", "Cancel")));
+
+TEST_F(DesktopFilesTest, SaveAsAddsTheExtensionOnlyUnderItsOwnFilter)
+{
+    start();
+    desktop->openFile(folder.filePath("t.vq3"));
+    for (const bool allFiles : {false, true}) {
+        Answerer answerer([&](QDialog& dialog) {
+            auto* fileDialog = qobject_cast<QFileDialog*>(&dialog);
+            if (!fileDialog)
+                return dialog.reject();
+            if (allFiles)
+                fileDialog->selectNameFilter(fileDialog->nameFilters().last());
+            QTest::keyClicks(fileDialog->findChild<QLineEdit*>("fileNameEdit"), "plain");
+            QTest::keyClick(fileDialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+        });
+        choose("file", "saveconfiguration");
+        EXPECT_EQ(answerer.seen, 1);
+        EXPECT_EQ(contents(allFiles ? "plain" : "plain.vq3"), contents("t.vq3")) << allFiles;
+    }
+}
 
 TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
 {
