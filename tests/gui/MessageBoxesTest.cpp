@@ -59,6 +59,17 @@ TEST_F(MessageBoxesTest, BoxesAndPromptsShowEveryLineBreakAsWritten)
     }
 }
 
+TEST_F(MessageBoxesTest, TheProgressBarShowsDuringATransferAndHidesAtItsEnd)
+{
+    for (const int total : {129, 131}) {
+        qtUi.showProgress(0, total);
+        EXPECT_TRUE(progress.isVisible()) << total;
+        qtUi.showProgress(total, total);
+        EXPECT_FALSE(progress.isVisible()) << total;
+        EXPECT_EQ(progress.value(), total);
+    }
+}
+
 TEST_F(MessageBoxesTest, APromptWithLongLinesFitsANarrowScreen)
 {
     const std::string sentence = "Please enter the serial port that the VQ-3 is attached to and then click OK.  ";
