@@ -35,6 +35,7 @@ class WindowStateTest : public DesktopOnFakePorts
 {
 protected:
     void SetUp() override {}
+    void opensWithinTheScreen(const char* kept);
 };
 
 TEST_F(WindowStateTest, FromTheFirstFrameTheStatusIsDisconnectedAndNoModeControlIsInUse)
@@ -129,6 +130,17 @@ TEST_F(WindowStateTest, AModeWindowClosedOrMinimisedComesBackWhenItsModeIsChosen
 
 TEST_F(WindowStateTest, TheMainWindowOpensWithinTheScreenWithItsStatusBarInSight)
 {
+    // No place kept, and places kept partly off the screen (a screen since made smaller) to the left and above.
+    for (const char* kept : {"", "Window=-3000,40,700,500", "Window=40,-3000,700,500"}) {
+        desktop.reset();
+        files.files["/root/.config/quellmark/quellmark.conf"] = kept;
+        opensWithinTheScreen(kept);
+    }
+}
+
+void WindowStateTest::opensWithinTheScreen(const char* kept)
+{
+    SCOPED_TRACE(kept);
     start(ports());
     QMainWindow& window = desktop->window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
