@@ -1,8 +1,11 @@
 // The assembled desktop program on memory files and fake ports, driven through its real widgets and menus.
 #include "Desktops.h"
 
+#include "app/BackupWriter.h"
 #include "fakes/FakeClock.h"
 #include "fakes/RecordingPrinter.h"
+#include "forms/Controls.h"
+#include "shell/Backups.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -16,6 +19,33 @@ namespace
 {
 
 using DesktopTest = DesktopOnFakePorts;
+
+TEST_F(DesktopTest, EveryControlHasItsWidgetEachSpecialPathItsNumberAndNoMaximising)
+{
+    forms::forEachControl(windows(), [&](const std::string& name, forms::Control) {
+        const QString objectName = QString::fromStdString(name);
+        EXPECT_TRUE(desktop->binder().widget(name) || desktop->window().findChild<QObject*>(objectName)) << name;
+    });
+    for (const char* prefix : {"Tel", "Bcn", "NMEA", "Trk", "Alm"})
+        for (int n = 1; n <= 4; ++n) {
+            const QString name = QString("%1SpecPath%2").arg(prefix).arg(n);
+            EXPECT_TRUE(find(qPrintable(name))->toolTip().startsWith(QString("Enter Special Path %1 ").arg(n))) << n;
+        }
+    EXPECT_FALSE(desktop->window().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+TEST(BackupWriterTest, ABackupRecordedIsWrittenBeforeItIsLookedFor)
+{
+    fakes::MemoryFileSystem files;
+    fakes::FakeClock clock;
+    shell::Backups backups(files, clock, "/backups");
+    BackupWriter writer(backups);
+    for (int i = 0; i < 20; ++i) {
+        const std::string image = std::string(1, '\x03') + std::string(127, static_cast<char>('a' + i));
+        writer.record(link::Transaction::Read, "VQ-3+ ", 2, image);
+        EXPECT_NE(writer.markHeldBeforeWrite(image), "") << i;
+    }
+}
 
 TEST_F(DesktopTest, WriteRefusesAFieldTooLongOrABadProfileNamingItWithTheFocusThere)
 {
