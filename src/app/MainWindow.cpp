@@ -223,11 +223,13 @@ void MainWindow::placeAt(const QRect& place)
     // Until the window manager has framed the window, room is kept for its frame as at the first start.
     const QRect free = screen->availableGeometry().adjusted(kFrameAllowanceWidth / 2, kFrameAllowanceHeight - 8,
                                                             -kFrameAllowanceWidth / 2, -8);
-    const auto fitted = shell::clampToScreen({place.x(), place.y(), place.width(), place.height()},
-                                             {free.x(), free.y(), free.width(), free.height()});
+    // The window is never smaller than its contents need, so that size is what has to fit.
+    const QSize least = minimumSizeHint();
+    const auto fitted = shell::clampToScreen(
+        {place.x(), place.y(), std::max(place.width(), least.width()), std::max(place.height(), least.height())},
+        {free.x(), free.y(), free.width(), free.height()});
     m_placed = true;
-    setGeometry(fitted.x, fitted.y, std::max(fitted.width, minimumSizeHint().width()),
-                std::max(fitted.height, minimumSizeHint().height()));
+    setGeometry(fitted.x, fitted.y, std::max(fitted.width, least.width()), std::max(fitted.height, least.height()));
 }
 
 void MainWindow::keepOnScreen()

@@ -131,7 +131,8 @@ TEST_F(WindowStateTest, AModeWindowClosedOrMinimisedComesBackWhenItsModeIsChosen
 TEST_F(WindowStateTest, TheMainWindowOpensWithinTheScreenWithItsStatusBarInSight)
 {
     // No place kept, and places kept partly off the screen (a screen since made smaller) to the left and above.
-    for (const char* kept : {"", "Window=-3000,40,700,500", "Window=40,-3000,700,500"}) {
+    for (const char* kept : {"", "Window=-3000,40,700,500", "Window=40,-3000,700,500", "Window=40,0,700,500",
+                             "Window=3000,40,700,500", "Window=40,3000,700,500"}) {
         desktop.reset();
         files.files["/root/.config/quellmark/quellmark.conf"] = kept;
         opensWithinTheScreen(kept);
