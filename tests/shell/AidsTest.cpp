@@ -30,9 +30,9 @@ TEST(PacketPreviewTest, ShowsTheHeaderSymbolAndAdviceOfEveryProfile)
     } cases[] = {
         {"beacon.vq3", {}, {"1 TEST-9>APRS,WIDE"}, {"Path 1 (WIDE): ", "SSID -9 usually stands for a car; "}},
         {"alarm.vq3",
-         {{8, "14"}, {10, "relay"}, {14, "1"}, {15, "4"}, {16, "5"}, {18, "0"}, {19, "59"}},
-         {"1 N0CALL-14>ALARM,GATE,ECHO,RELAY"},
-         {"Path 1 (GATE): ", "Path 2 (ECHO): ", "Path 3 (RELAY): ", "SSID -14 usually stands for a truck; ",
+         {{8, "14"}, {10, "trace7"}, {14, "1"}, {15, "4"}, {16, "5"}, {18, "0"}, {19, "59"}},
+         {"1 N0CALL-14>ALARM,GATE,ECHO,TRACE7"},
+         {"Path 1 (GATE): ", "Path 2 (ECHO): ", "Path 3 (TRACE7): ", "SSID -14 usually stands for a truck; ",
           "Sends every 59 s through"}},
         {"telemetry.vq3",
          {{8, ""}, {14, "5"}, {15, "6"}, {22, "0"}, {23, "1"}},

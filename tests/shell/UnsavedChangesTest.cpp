@@ -147,7 +147,7 @@ TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
     EXPECT_EQ(lines.size(), 7u);
 }
 
-TEST(ProgramOptionsTest, AWindowPlaceIsTakenFrom100PixelsAndAChosenDeviceIsKept)
+TEST(ProgramOptionsTest, WindowPlaceFrom100PixelsRecentFilesShownAndAChosenDeviceKept)
 {
     fakes::MemoryFileSystem files;
     for (const auto& [line, taken] :
@@ -158,7 +158,13 @@ TEST(ProgramOptionsTest, AWindowPlaceIsTakenFrom100PixelsAndAChosenDeviceIsKept)
         EXPECT_EQ(options.windowPlace().has_value(), taken) << line;
     }
     rig::ProgramRig r;
+    r.files.files[kOptions] = storage::joinLines({"RecentFile=/a/1.vq3", "RecentFile=/a/2.vq3"});
     r.start();
+    const auto& recent = r.w.main.menus.recentfile;
+    EXPECT_EQ((std::vector{recent[0].visible(), recent[1].visible(), recent[2].visible()}),
+              (std::vector{true, true, false}));
+    r.program.optionClick("TelTxOnLFEnable");
+    EXPECT_EQ(r.w.telemetry.TelTxOn.selected(), 1);
     r.clearRecords();
     r.ui.inputs = {" /dev/ttyUSB7 "};
     r.program.chooseOtherDevice();
