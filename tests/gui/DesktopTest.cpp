@@ -158,7 +158,7 @@ TEST_F(DesktopAidsTest, PrintShowsItsProgressAndExportAsPdfAsksBeforeReplacing)
     EXPECT_FALSE(desktop->printProgress().isVisible());
 
     files.files["/home/user/old.pdf"] = "old";
-    ui.paths = {"/home/user/old.pdf", "/home/user/club"};
+    ui.paths = {"/home/user/old.pdf", "/home/user.b/club"};
     ui.buttons = {forms::Button::No};
     action("exportpdf")->trigger();
     EXPECT_EQ(ui.boxes.back(), shell::overwriteBox("/home/user/old.pdf"));
@@ -167,7 +167,7 @@ TEST_F(DesktopAidsTest, PrintShowsItsProgressAndExportAsPdfAsksBeforeReplacing)
     QTemporaryDir dir;
     QFile pdf(dir.filePath("club.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::WriteOnly) &&
-                pdf.write(QByteArray::fromStdString(files.files["/home/user/club.pdf"])));
+                pdf.write(QByteArray::fromStdString(files.files["/home/user.b/club.pdf"])));
     pdf.close();
     QProcess text;
     text.start("pdftotext", {"-layout", pdf.fileName(), "-"});
