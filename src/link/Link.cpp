@@ -102,10 +102,10 @@ void Link::choosePort()
 
 void Link::silenceTick()
 {
-    if (m_silentTicks < 0 || m_portLost || !m_port.isOpen() || ++m_silentTicks < kSilenceHintTicks) {
+    if (!m_silentTicks || m_portLost || !m_port.isOpen() || ++*m_silentTicks < kSilenceHintTicks) {
         return;
     }
-    m_silentTicks = -1;
+    m_silentTicks.reset();
     m_silenceHintShown = true;
     std::string device = m_port.deviceName();
     if (device.empty()) {
@@ -116,7 +116,7 @@ void Link::silenceTick()
 
 void Link::heardFromPort()
 {
-    m_silentTicks = -1;
+    m_silentTicks.reset();
     if (std::exchange(m_silenceHintShown, false) && !m_portLost) {
         m_windows.main.VQ3Status.setToolTip({});
     }

@@ -264,8 +264,9 @@ private:
     /// The open port went away; the same device is opened again when it is back.
     bool m_portLost = false;
     int m_reopenTicks = 0;
-    /// Probe ticks since the port opened without a byte received; -1 once something arrived.
-    int m_silentTicks = -1;
+    /// Probe ticks since the port opened without a byte received; none while not counting (something arrived,
+    /// the hint is shown, or the port is lost).
+    std::optional<int> m_silentTicks;
     /// The status panel's tool tip holds the silence hint.
     bool m_silenceHintShown = false;
 };

@@ -88,7 +88,7 @@ void Link::markPortLost()
 {
     m_portLost = true;
     m_reopenTicks = 0;
-    m_silentTicks = -1;
+    m_silentTicks.reset();
     m_silenceHintShown = false;
     std::string device = m_port.deviceName();
     if (device.empty()) {

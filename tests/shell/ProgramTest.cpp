@@ -85,6 +85,31 @@ TEST(ProgramTest, WriteRefusesWithTheRightBoxAndSendsNothing)
     EXPECT_EQ(r.link.downloads.size(), 1u);
 }
 
+TEST(ProgramTest, ATextTypedUpToItsFieldsLimitIsOneWriteAccepts)
+{
+    // Typing stops exactly where the check refuses: the longest text a field takes is written, one more is refused.
+    const std::pair<Mode, std::string> fields[] = {
+        {Mode::Beacon, "BcnMsgText"},   {Mode::Tracking, "TrkComments"}, {Mode::Alarm, "AlarmMsgText1"},
+        {Mode::Alarm, "AlarmMsgText2"}, {Mode::Alarm, "AlarmMsgText4"},
+    };
+    for (const auto& [mode, control] : fields) {
+        rig::ProgramRig r;
+        r.start();
+        r.program.session().selectMode(mode);
+        r.program.textChanged(r.w.station(mode).MyCall.name(), "K1ABC");
+        r.program.textChanged(r.w.station(mode).ToCall.name(), "APRS");
+        for (std::string typed = "c"; typed.size() <= 100; typed += 'c')
+            r.program.textChanged(control, typed);
+        auto& field = *std::get<forms::TextField*>(*forms::findControl(r.w, control));
+        EXPECT_TRUE(r.program.write()) << control << " " << field.text().size();
+        for (const auto& box : r.ui.boxes)
+            ADD_FAILURE() << control << ": " << box.title;
+        // One character more, as a file may hold it, is refused by the check.
+        field.setText(field.text() + 'c');
+        EXPECT_FALSE(r.program.write()) << control << " " << field.text().size();
+    }
+}
+
 TEST(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
 {
     const struct
