@@ -7,14 +7,11 @@ namespace qm::cli
 {
 
 TracingSerialPort::TracingSerialPort(link::SerialPort& port, std::ostream& trace, Clock::time_point start)
-    : m_port(port), m_trace(trace), m_start(start)
-{
-    m_port.setListener(this);
-}
+    : ForwardingSerialPort(port), m_trace(trace), m_start(start)
+{}
 
 TracingSerialPort::~TracingSerialPort()
 {
-    m_port.setListener(nullptr);
     m_trace.flush();
 }
 
@@ -38,8 +35,8 @@ void TracingSerialPort::write(bool sent, char byte)
 void TracingSerialPort::drain()
 {
     bool any = false;
-    while (m_port.bytesWaiting() > 0) {
-        const auto byte = m_port.takeByte();
+    while (wrapped().bytesWaiting() > 0) {
+        const auto byte = wrapped().takeByte();
         if (!byte)
             break;
         write(false, *byte);
@@ -50,48 +47,28 @@ void TracingSerialPort::drain()
         m_trace.flush();
 }
 
-void TracingSerialPort::setListener(link::SerialPortListener* listener)
-{
-    m_listener = listener;
-}
-
-void TracingSerialPort::setCommPort(int number)
-{
-    m_port.setCommPort(number);
-}
-
 std::optional<link::PortError> TracingSerialPort::open()
 {
     m_received.clear();
-    return m_port.open();
+    return wrapped().open();
 }
 
 void TracingSerialPort::close()
 {
     m_received.clear();
-    m_port.close();
-}
-
-bool TracingSerialPort::isOpen() const
-{
-    return m_port.isOpen();
+    wrapped().close();
 }
 
 void TracingSerialPort::flushInput()
 {
     drain();
     m_received.clear();
-    m_port.flushInput();
-}
-
-void TracingSerialPort::flushOutput()
-{
-    m_port.flushOutput();
+    wrapped().flushInput();
 }
 
 std::size_t TracingSerialPort::bytesWaiting() const
 {
-    return m_received.size() + m_port.bytesWaiting();
+    return m_received.size() + ForwardingSerialPort::bytesWaiting();
 }
 
 std::optional<char> TracingSerialPort::takeByte()
@@ -108,47 +85,24 @@ std::optional<char> TracingSerialPort::takeByte()
 void TracingSerialPort::send(std::string_view bytes)
 {
     // A closed port sends nothing, so there is nothing to trace.
-    if (!m_port.isOpen())
+    if (!wrapped().isOpen())
         return;
     for (const char byte : bytes)
         write(true, byte);
     m_trace.flush();
-    m_port.send(bytes);
-}
-
-void TracingSerialPort::notifyWhenSent()
-{
-    m_port.notifyWhenSent();
-}
-
-void TracingSerialPort::setDevice(const std::string& path)
-{
-    m_port.setDevice(path);
-}
-
-std::string TracingSerialPort::deviceName() const
-{
-    return m_port.deviceName();
+    wrapped().send(bytes);
 }
 
 void TracingSerialPort::dataArrived()
 {
     drain();
-    if (m_listener != nullptr)
-        m_listener->dataArrived();
+    ForwardingSerialPort::dataArrived();
 }
 
 void TracingSerialPort::portFailed(const link::PortError& error)
 {
     m_received.clear();
-    if (m_listener != nullptr)
-        m_listener->portFailed(error);
-}
-
-void TracingSerialPort::allSent()
-{
-    if (m_listener != nullptr)
-        m_listener->allSent();
+    ForwardingSerialPort::portFailed(error);
 }
 
 } // namespace qm::cli

@@ -2,7 +2,7 @@
 // diagnosing a cable: milliseconds since the start, the direction, the byte in hex and its character.
 #pragma once
 
-#include "link/SerialPort.h"
+#include "link/ForwardingSerialPort.h"
 
 #include <chrono>
 #include <deque>
@@ -11,7 +11,7 @@
 namespace qm::cli
 {
 
-class TracingSerialPort : public link::SerialPort, private link::SerialPortListener
+class TracingSerialPort : public link::ForwardingSerialPort
 {
 public:
     using Clock = std::chrono::steady_clock;
@@ -19,22 +19,13 @@ public:
     /// Traces the port's bytes to the trace; times count from start.
     TracingSerialPort(link::SerialPort& port, std::ostream& trace, Clock::time_point start = Clock::now());
     ~TracingSerialPort() override;
-    TracingSerialPort(const TracingSerialPort&) = delete;
-    TracingSerialPort& operator=(const TracingSerialPort&) = delete;
 
-    void setListener(link::SerialPortListener* listener) override;
-    void setCommPort(int number) override;
-    void setDevice(const std::string& path) override;
     std::optional<link::PortError> open() override;
     void close() override;
-    bool isOpen() const override;
     void flushInput() override;
-    void flushOutput() override;
     std::size_t bytesWaiting() const override;
     std::optional<char> takeByte() override;
     void send(std::string_view bytes) override;
-    void notifyWhenSent() override;
-    std::string deviceName() const override;
 
     /// Returns one trace line: "12.345 -> 55 'U'" (the character only when it is printable).
     static std::string traceLine(double milliseconds, bool sent, char byte);
@@ -43,17 +34,14 @@ private:
     // The wrapped port's notifications.
     void dataArrived() override;
     void portFailed(const link::PortError& error) override;
-    void allSent() override;
 
     /// Takes every byte waiting in the wrapped port, so each is traced when it arrives (a flush would
     /// otherwise discard bytes nobody saw).
     void drain();
     void write(bool sent, char byte);
 
-    link::SerialPort& m_port;
     std::ostream& m_trace;
     Clock::time_point m_start;
-    link::SerialPortListener* m_listener = nullptr;
     std::deque<char> m_received;
 };
 
