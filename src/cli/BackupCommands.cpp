@@ -23,20 +23,6 @@ namespace
 
 using Json = nlohmann::ordered_json;
 
-forms::MessageBox errorBox(const std::string& text)
-{
-    return forms::messageBox("Error", text, forms::Icon::Warning);
-}
-
-int fail(const forms::MessageBox& box, bool json, int status, Streams streams)
-{
-    if (json)
-        streams.out << nlohmann::json{{"error", boxToJson(box)}}.dump() << '\n';
-    else
-        printBox(streams.err, box);
-    return status;
-}
-
 std::string isoDateTime(const shell::LocalTime& time)
 {
     char text[32];
@@ -153,7 +139,7 @@ int show(storage::FileSystem& files, const shell::BackupEntry& entry, bool json,
 {
     auto configuration = configurationOf(files, entry);
     if (auto* refused = std::get_if<std::pair<forms::MessageBox, int>>(&configuration))
-        return fail(refused->first, json, refused->second, streams);
+        return failWith(refused->first, json, refused->second, streams);
     // The bytes come in as a read brings them, and are then shown as the file they decode to is.
     shell::Session program(files);
     shell::loadImage(program, entry.imageBytes);
@@ -165,11 +151,11 @@ int restore(storage::FileSystem& files, const shell::BackupEntry& entry, const s
 {
     auto configuration = configurationOf(files, entry);
     if (auto* refused = std::get_if<std::pair<forms::MessageBox, int>>(&configuration))
-        return fail(refused->first, json, refused->second, streams);
+        return failWith(refused->first, json, refused->second, streams);
     const std::string& text = std::get<std::string>(configuration);
     if (!output.empty())
         if (auto error = files.writeFileAtomically(output, text))
-            return fail(storage::writeErrorBox(*error), json, kInputError, streams);
+            return failWith(storage::writeErrorBox(*error), json, kInputError, streams);
     if (json) {
         Json report = Json::object();
         report["backup"] = latin1ToUtf8(entry.stem);
@@ -192,18 +178,18 @@ int restore(storage::FileSystem& files, const shell::BackupEntry& entry, const s
 int runBackups(const BackupsOptions& options, storage::FileSystem& files, const std::string& folder, Streams streams)
 {
     if (folder.empty())
-        return fail(errorBox("There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."), options.json,
-                    kInputError, streams);
+        return failWith(errorBox("There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."),
+                        options.json, kInputError, streams);
     auto listed = shell::listBackups(files, folder);
     if (auto* error = std::get_if<storage::FileError>(&listed))
-        return fail(errorBox("Cannot read the backups in " + folder + ": " + error->reason + "."), options.json,
-                    kInputError, streams);
+        return failWith(errorBox("Cannot read the backups in " + folder + ": " + error->reason + "."), options.json,
+                        kInputError, streams);
     const auto& entries = std::get<std::vector<shell::BackupEntry>>(listed);
     if (options.action == BackupsOptions::Action::List)
         return list(entries, folder, options.json, streams);
     auto found = find(entries, folder, options.backup);
     if (auto* box = std::get_if<forms::MessageBox>(&found))
-        return fail(*box, options.json, kInputError, streams);
+        return failWith(*box, options.json, kInputError, streams);
     const shell::BackupEntry& entry = *std::get<const shell::BackupEntry*>(found);
     if (options.action == BackupsOptions::Action::Show)
         return show(files, entry, options.json, streams);

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "cli/Output.h"
+#include "cli/Show.h"
 #include "image/ImageFields.h"
 #include "shell/ControlSettings.h"
 #include "shell/Session.h"
@@ -17,20 +18,6 @@ namespace
 {
 
 /// Reports a refusal or an input error: JSON {"error": box} on stdout, or the box on stderr.
-int fail(const forms::MessageBox& box, bool json, int status, Streams streams)
-{
-    if (json)
-        streams.out << nlohmann::json{{"error", boxToJson(box)}}.dump() << '\n';
-    else
-        printBox(streams.err, box);
-    return status;
-}
-
-forms::MessageBox inputError(const std::string& text)
-{
-    return forms::messageBox("Error", text, forms::Icon::Warning);
-}
-
 /// Writes the bytes to the output file, or to stdout when none is named.
 int emit(const std::string& bytes, const std::string& output, storage::FileSystem& files, bool json, Streams streams)
 {
@@ -39,7 +26,7 @@ int emit(const std::string& bytes, const std::string& output, storage::FileSyste
         return kDone;
     }
     if (auto error = files.writeFileAtomically(output, bytes))
-        return fail(storage::writeErrorBox(*error), json, kInputError, streams);
+        return failWith(storage::writeErrorBox(*error), json, kInputError, streams);
     return kDone;
 }
 
@@ -51,11 +38,11 @@ std::variant<std::string, forms::MessageBox> readStandardInput(std::istream& in)
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
         bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
         if (bytes.size() > storage::kMaxReadBytes)
-            return inputError("Cannot read standard input: it does not end within " +
-                              std::to_string(storage::kMaxReadBytes / (1024 * 1024)) + " MiB.");
+            return errorBox("Cannot read standard input: it does not end within " +
+                            std::to_string(storage::kMaxReadBytes / (1024 * 1024)) + " MiB.");
     }
     if (in.bad())
-        return inputError("Cannot read standard input.");
+        return errorBox("Cannot read standard input.");
     return bytes;
 }
 
@@ -66,29 +53,30 @@ std::variant<std::string, forms::MessageBox> readInput(const std::string& path, 
         return readStandardInput(streams.in);
     auto contents = files.readFile(path);
     if (auto* error = std::get_if<storage::FileError>(&contents))
-        return inputError("Cannot read " + path + ": " + error->reason);
+        return errorBox("Cannot read " + path + ": " + error->reason);
     return std::get<std::string>(contents);
 }
 
 } // namespace
 
+int failWith(const forms::MessageBox& box, bool json, int status, Streams streams)
+{
+    if (json)
+        streams.out << nlohmann::json{{"error", boxToJson(box)}}.dump() << '\n';
+    else
+        printBox(streams.err, box);
+    return status;
+}
+
 int runCompile(const CompileOptions& options, storage::FileSystem& files, Streams streams)
 {
     shell::Session program(files);
     program.startUp();
-    const auto opened = program.openConfigurationFile(options.config);
-    if (opened.kind == shell::Session::OpenOutcome::Kind::Failed)
-        return fail(*opened.box, options.json, kInputError, streams);
-    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode)
-        return fail(inputError("The file " + options.config +
-                               " does not hold a configuration: its first line is not a mode from 0 to 4."),
-                    options.json, kInputError, streams);
-    if (auto box = shell::applyControlSettings(program, options.settings))
-        return fail(*box, options.json, kInputError, streams);
-    program.saveShownProfiles();
+    if (auto failure = openConfiguration(program, options.config, options.settings))
+        return failWith(failure->box, options.json, failure->status, streams);
     const image::CompileResult compiled = program.checkAndCompile();
     if (compiled.refusal)
-        return fail(*compiled.refusal, options.json, kRefused, streams);
+        return failWith(*compiled.refusal, options.json, kRefused, streams);
     const std::string& stream = compiled.downloadImage;
     if (options.json) {
         streams.out << nlohmann::json{{"image", toHex(stream)}}.dump() << '\n';
@@ -103,32 +91,32 @@ int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams 
 {
     auto input = readInput(options.image, files, streams);
     if (auto* box = std::get_if<forms::MessageBox>(&input))
-        return fail(*box, options.json, kInputError, streams);
+        return failWith(*box, options.json, kInputError, streams);
     std::string bytes = std::get<std::string>(input);
     if (options.hex) {
         auto decoded = fromHex(bytes);
         if (!decoded)
-            return fail(inputError("The image is not hex text: two hex digits a byte, white space between."),
-                        options.json, kInputError, streams);
+            return failWith(errorBox("The image is not hex text: two hex digits a byte, white space between."),
+                            options.json, kInputError, streams);
         bytes = *decoded;
     }
     if (bytes.size() == image::kDownloadSize && bytes.front() == 'D')
         bytes.erase(0, 1);
     if (bytes.size() != image::kImageSize)
-        return fail(inputError("An image is 128 bytes, or 129 bytes beginning with \"D\"; this one has " +
-                               std::to_string(bytes.size()) + "."),
-                    options.json, kInputError, streams);
+        return failWith(errorBox("An image is 128 bytes, or 129 bytes beginning with \"D\"; this one has " +
+                                 std::to_string(bytes.size()) + "."),
+                        options.json, kInputError, streams);
 
     shell::Session program(files);
     program.startUp();
     program.decodeUpload(bytes);
     if (const auto code = program.state().unknownModeCode)
-        return fail(forms::messageBox("Error",
-                                      "The image holds mode code " + std::to_string(*code) +
-                                          ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) "
-                                          "and Alarm (4).",
-                                      forms::Icon::Warning),
-                    options.json, kRefused, streams);
+        return failWith(forms::messageBox("Error",
+                                          "The image holds mode code " + std::to_string(*code) +
+                                              ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) "
+                                              "and Alarm (4).",
+                                          forms::Icon::Warning),
+                        options.json, kRefused, streams);
     const int mode = forms::codeOfMode(*program.state().currentMode);
     const auto lines = program.configurationLines();
     if (options.json) {

@@ -2,6 +2,7 @@
 // exit status; output goes to the streams given.
 #pragma once
 
+#include "forms/MessageBox.h"
 #include "storage/FileSystem.h"
 
 #include <iosfwd>
@@ -17,6 +18,10 @@ struct Streams
     std::ostream& out;
     std::ostream& err;
 };
+
+/// Reports a refusal (as {"error": box} on standard output with --json, else the box on standard error) and returns
+/// the exit status given.
+int failWith(const forms::MessageBox& box, bool json, int status, Streams streams);
 
 struct CompileOptions
 {

@@ -3,6 +3,7 @@
 
 #include "cli/LinkSession.h"
 #include "cli/Output.h"
+#include "cli/Show.h"
 #include "shell/Backups.h"
 #include "shell/ControlSettings.h"
 #include "storage/ConfigFile.h"
@@ -15,11 +16,6 @@ namespace qm::cli
 
 namespace
 {
-
-forms::MessageBox usageBox(const std::string& text)
-{
-    return forms::messageBox("Error", text, forms::Icon::Warning);
-}
 
 /// Reports why the command stopped: {"error": box, "reason", "device"} on stdout, or the box and the reason on
 /// stderr.
@@ -45,7 +41,7 @@ std::optional<LinkFailure> badPort(const std::string& port)
     if (comNumberOf(port))
         return std::nullopt;
     return LinkFailure{
-        usageBox("The port " + port + " is neither a device path nor one of COM1 to COM4."), kInputError, {}, {}};
+        errorBox("The port " + port + " is neither a device path nor one of COM1 to COM4."), kInputError, {}, {}};
 }
 
 /// Prints the boxes that did not stop the command (the old-firmware warning) on stderr.
@@ -158,19 +154,8 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
         return report(*failure, options.json, streams);
     LinkSession session(options.port, files, streams.err, context);
     shell::Session& program = session.program();
-    const auto opened = program.openConfigurationFile(options.config);
-    if (opened.kind == shell::Session::OpenOutcome::Kind::Failed)
-        return report(LinkFailure{*opened.box, kInputError, {}, {}}, options.json, streams);
-    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode)
-        return report(LinkFailure{usageBox("The file " + options.config +
-                                           " does not hold a configuration: its first line is not a mode from 0 "
-                                           "to 4."),
-                                  kInputError,
-                                  {},
-                                  {}},
-                      options.json, streams);
-    if (auto refused = shell::applyControlSettings(program, options.settings))
-        return report(LinkFailure{*refused, kInputError, {}, {}}, options.json, streams);
+    if (auto refused = openConfiguration(program, options.config, options.settings))
+        return report(LinkFailure{refused->box, refused->status, {}, {}}, options.json, streams);
     std::optional<LinkFailure> failure = session.open();
     if (!failure)
         failure = session.write(!options.noVerify);

@@ -22,6 +22,11 @@ std::string latin1ToUtf8(std::string_view text)
     return utf8;
 }
 
+forms::MessageBox errorBox(const std::string& text)
+{
+    return forms::messageBox("Error", text, forms::Icon::Warning);
+}
+
 nlohmann::json boxToJson(const forms::MessageBox& box)
 {
     static constexpr const char* kIcons[] = {"none", "information", "warning", "critical"};

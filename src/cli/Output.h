@@ -29,6 +29,9 @@ std::string latin1ToUtf8(std::string_view text);
 /// Returns a message box as {"title", "text", "icon", "focus", "profile"}.
 nlohmann::json boxToJson(const forms::MessageBox& box);
 
+/// Returns the box vq3 gives for its own refusals (input it cannot use): title "Error", a warning.
+forms::MessageBox errorBox(const std::string& text);
+
 /// Prints a box for a person: title, ": ", text.
 void printBox(std::ostream& out, const forms::MessageBox& box);
 

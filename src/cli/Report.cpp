@@ -2,6 +2,7 @@
 #include "cli/Report.h"
 
 #include "cli/Output.h"
+#include "cli/Show.h"
 #include "forms/ProfileEditing.h"
 #include "qt/QtPrinter.h"
 #include "reports/ProfileReport.h"
@@ -20,11 +21,6 @@ namespace qm::cli
 
 namespace
 {
-
-forms::MessageBox reportError(const std::string& text)
-{
-    return forms::messageBox("Error", text, forms::Icon::Warning);
-}
 
 /// Reads "YYYY-MM-DD" as a calendar date.
 std::optional<reports::ReportDate> parseDate(const std::string& text)
@@ -60,25 +56,22 @@ int runReport(const ReportOptions& options, storage::FileSystem& files, shell::C
     } else if (auto parsed = parseDate(options.date)) {
         date = *parsed;
     } else {
-        printBox(streams.err, reportError("The date " + options.date + " is not a date written YYYY-MM-DD."));
+        printBox(streams.err, errorBox("The date " + options.date + " is not a date written YYYY-MM-DD."));
         return kInputError;
     }
 
     shell::Session program(files);
     program.startUp();
-    const auto opened = program.openConfigurationFile(options.config);
-    if (opened.kind == shell::Session::OpenOutcome::Kind::Failed) {
-        printBox(streams.err, *opened.box);
-        return kInputError;
+    if (auto failure = openConfiguration(program, options.config)) {
+        printBox(streams.err, failure->box);
+        return failure->status;
     }
     const std::optional<forms::Mode> mode = program.state().currentMode;
-    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode ||
-        (mode != forms::Mode::Nmea && mode != forms::Mode::Tracking)) {
-        printBox(streams.err, reportError("The file " + options.config +
-                                          " is not an NMEA or Tracking configuration: only those hold profiles."));
+    if (mode != forms::Mode::Nmea && mode != forms::Mode::Tracking) {
+        printBox(streams.err, errorBox("The file " + options.config +
+                                       " is not an NMEA or Tracking configuration: only those hold profiles."));
         return kRefused;
     }
-    program.saveShownProfiles();
 
     // Only a PDF is drawn here: no window is ever shown, so no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");

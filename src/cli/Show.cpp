@@ -196,18 +196,14 @@ private:
 std::optional<LoadFailure> openConfiguration(shell::Session& program, const std::string& source,
                                              const std::vector<std::string>& settings)
 {
-    program.startUp();
     const auto opened = program.openConfigurationFile(source);
     if (opened.kind == shell::Session::OpenOutcome::Kind::Failed)
         return LoadFailure{*opened.box, kInputError, {}};
     if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode)
-        return LoadFailure{
-            forms::messageBox("Error",
-                              "The file " + source +
-                                  " does not hold a configuration: its first line is not a mode from 0 to 4.",
-                              forms::Icon::Warning),
-            kInputError,
-            {}};
+        return LoadFailure{errorBox("The file " + source +
+                                    " does not hold a configuration: its first line is not a mode from 0 to 4."),
+                           kInputError,
+                           {}};
     if (auto refused = shell::applyControlSettings(program, settings))
         return LoadFailure{*refused, kInputError, {}};
     program.saveShownProfiles();
@@ -225,6 +221,7 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
         return loadSummary(source, unit);
     }
     shell::Session program(files);
+    program.startUp();
     if (auto failure = openConfiguration(program, source))
         return *failure;
     return shell::summarizeConfiguration(program.windows(), *program.state().currentMode);
@@ -256,6 +253,7 @@ int printConfiguration(const shell::Session& program, bool json, std::ostream& o
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams)
 {
     shell::Session program(files);
+    program.startUp();
     if (auto failure = openConfiguration(program, options.config, options.settings))
         return loadFailure(*failure, options.config, false, options.json, streams);
     return printConfiguration(program, options.json, streams.out);

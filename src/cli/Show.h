@@ -53,8 +53,9 @@ using UnitReader = std::function<std::variant<std::string, LoadFailure>(const st
 std::variant<shell::ConfigurationSummary, LoadFailure>
 loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit = {});
 
-/// Opens a configuration file into a program model as compile opens it (the shown profiles stored) and changes the
-/// fields the settings name; returns why when it does not load or a setting is refused.
+/// Opens a configuration file into a started program model, as every command that takes a file opens it (the shown
+/// profiles stored), and changes the fields the settings name; returns why when it does not load (a file whose first
+/// line is not a mode from 0 to 4 included) or a setting is refused.
 std::optional<LoadFailure> openConfiguration(shell::Session& program, const std::string& source,
                                              const std::vector<std::string>& settings = {});
 

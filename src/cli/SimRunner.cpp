@@ -54,7 +54,7 @@ std::string systemReason(int number)
 
 int fail(Streams streams, int status, const std::string& text)
 {
-    printBox(streams.err, forms::messageBox("Error", text, forms::Icon::Warning));
+    printBox(streams.err, errorBox(text));
     return status;
 }
 
