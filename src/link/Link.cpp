@@ -215,7 +215,6 @@ void Link::dropTransaction()
 {
     m_readTimeOutTimer.stop();
     m_writeTimeOutTimer.stop();
-    m_state.identifyOnly = false;
     m_readingBack = false;
     clearWrite();
     m_host.setBusyPointer(false);

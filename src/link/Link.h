@@ -49,7 +49,8 @@ struct LinkState
     /// An identification read has been started since the unit was last marked disconnected. Without it a unit
     /// whose firmware byte is 0, or that answers "U" with foreign bytes, would be read again after every probe.
     bool identifyAttempted = false;
-    /// The read under way is the automatic identification read: its data bytes are not decoded.
+    /// The read under way (or the last one) is the automatic identification read: its data bytes are not decoded.
+    /// Each read sets it as it starts.
     bool identifyOnly = false;
     int uploadByteCount = 0;
     /// The 128 configuration bytes of the last complete reply.

@@ -110,7 +110,6 @@ void Link::completeReply()
             m_host.decodeUpload(m_state.uploadData);
         }
         m_host.transactionCompleted(transaction, m_state.uploadData);
-        m_state.identifyOnly = false;
     } else {
         m_state.firmwareWarned = true;
         m_host.transactionCompleted(transaction, m_state.uploadData);
@@ -127,7 +126,6 @@ void Link::rejectReply()
     m_reply.clear();
     sendAbortBurst();
     showBox(badReplyBox());
-    m_state.identifyOnly = false;
     returnToProbing();
     enableReadWrite();
 }
