@@ -2,6 +2,7 @@
 // kept in the program's own file and the field events by control name.
 #include "ShellRig.h"
 #include "forms/Controls.h"
+#include "forms/PickLists.h"
 #include "shell/SerialDevices.h"
 
 namespace qm::shell
@@ -107,6 +108,31 @@ TEST(ProgramTest, ATextTypedUpToItsFieldsLimitIsOneWriteAccepts)
         // One character more, as a file may hold it, is refused by the check.
         field.setText(field.text() + 'c');
         EXPECT_FALSE(r.program.write()) << control << " " << field.text().size();
+    }
+}
+
+TEST(ProgramTest, ChoosingAnEmptySpecialPathSendsTheFocusThereAndLeavingOneRelabelsEveryPath)
+{
+    for (const Mode mode : forms::kModes) {
+        rig::ProgramRig r;
+        r.start();
+        r.program.session().selectMode(mode);
+        forms::StationControls& station = r.w.station(mode);
+        for (std::size_t n = 0; n < 4; ++n) {
+            const std::size_t special = 3 - n;
+            r.ui.calls.clear();
+            r.program.listClick(station.Path[n].name(), forms::specialPathEntry(static_cast<int>(special) + 1));
+            EXPECT_EQ(r.ui.calls, Calls{"focus:" + station.SpecPath[special].name()}) << station.Path[n].name();
+            EXPECT_EQ(station.Path[n].listIndex(), 0);
+        }
+        r.program.textChanged(station.SpecPath[1].name(), "WIDE2-2");
+        r.program.lostFocus(station.SpecPath[1].name());
+        for (const auto& path : station.Path)
+            EXPECT_EQ(path.entries()[static_cast<std::size_t>(forms::specialPathEntry(2))], "WIDE2-2") << path.name();
+        r.ui.calls.clear();
+        r.program.listClick(station.Path[3].name(), forms::specialPathEntry(2));
+        EXPECT_EQ(r.ui.calls, Calls{});
+        EXPECT_EQ(station.Path[3].text(), "WIDE2-2");
     }
 }
 
