@@ -2,6 +2,7 @@
 // unsaved-changes question before every command that drops the edits, drops and a second start.
 #include "Desktops.h"
 
+#include "app/HelpViewer.h"
 #include "app/RunningCopy.h"
 #include "shell/Document.h"
 
@@ -150,6 +151,46 @@ INSTANTIATE_TEST_SUITE_P(EveryCommandEveryAnswer, UnsavedChangesAnswerTest,
                          ::testing::Combine(::testing::Values(Command::Exit, Command::New, Command::Open, Command::Read,
                                                               Command::Close),
                                             ::testing::Values("&Save", "&Discard", "Cancel")));
+
+TEST_F(DesktopFilesTest, EachKeyRunsItsCommandWhileAFieldIsBeingTyped)
+{
+    const auto helpShown = [] {
+        const auto windows = QApplication::topLevelWidgets();
+        return std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<HelpViewer*>(w); });
+    };
+    const struct
+    {
+        QKeySequence keys;
+        QStringList answers;
+        std::function<bool()> done;
+    } keys[] = {
+        {Qt::CTRL | Qt::Key_S,
+         {},
+         [&] { return contents("t.vq3").find("EDITED\r\n") != std::string::npos && title().startsWith("t.vq3 - "); }},
+        {Qt::CTRL | Qt::Key_O, {"&Discard", "b.vq3"}, [&] { return title().startsWith("b.vq3 - "); }},
+        {Qt::CTRL | Qt::Key_N, {"&Discard"}, [&] { return windows().tracking.TrkComments.text().empty(); }},
+        {Qt::CTRL | Qt::Key_R, {"&Discard"}, [&] { return port.takeSent() == "U"; }},
+        {Qt::CTRL | Qt::Key_D, {}, [&] { return port.takeSent().starts_with("D"); }},
+        {Qt::Key_F1, {}, helpShown},
+        {Qt::CTRL | Qt::Key_Q, {"&Discard"}, [&] { return !port.isOpen(); }},
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.keys.toString().toStdString());
+        write("t.vq3", example("tracking.vq3"));
+        start();
+        desktop->window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
+        openAndEdit();
+        connect(true);
+        port.takeSent();
+        ASSERT_FALSE(helpShown());
+        Answerer answerer(key.answers);
+        const int loop = inEventLoop([&] { QTest::keySequence(QApplication::focusWidget(), key.keys); });
+        EXPECT_TRUE(key.done());
+        EXPECT_EQ(answerer.seen, key.answers.size());
+        EXPECT_EQ(loop, key.keys == QKeySequence(Qt::CTRL | Qt::Key_Q) ? 0 : 2);
+    }
+}
 
 TEST_F(DesktopFilesTest, SaveAsAddsTheExtensionOnlyUnderItsOwnFilter)
 {

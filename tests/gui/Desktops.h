@@ -184,11 +184,16 @@ protected:
         write("b.vq3", example("beacon.vq3"));
     }
 
-    void start()
+    /// Starts the program on the fake port, or on the port and serial devices given.
+    void start(link::SerialPort* serial = nullptr, shell::SerialDevices* devices = nullptr)
     {
         const std::string home = folder.path().toStdString();
-        desktop = std::make_unique<Desktop>(
-            DesktopPorts{files, port, echoTimer, readTimer, writeTimer, shell::Environment{{home, home}, home, {}}});
+        DesktopPorts ports{files,      serial ? *serial : port,
+                           echoTimer,  readTimer,
+                           writeTimer, shell::Environment{{home, home}, home, {}}};
+        ports.devices = devices;
+        desktop.reset();
+        desktop = std::make_unique<Desktop>(ports);
         ASSERT_TRUE(desktop->start());
         desktop->window().show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop->window()));
