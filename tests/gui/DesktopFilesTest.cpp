@@ -4,6 +4,9 @@
 
 #include "app/HelpViewer.h"
 #include "app/RunningCopy.h"
+#include "qt/ComPorts.h"
+#include "qt/PseudoTerminal.h"
+#include "qt/QtSerialPort.h"
 #include "shell/Document.h"
 
 #include <QComboBox>
@@ -13,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QUrl>
 
@@ -36,9 +40,9 @@ protected:
         ASSERT_EQ(title(), "t.vq3* - Quellmark Configuration Program");
     }
 
-    /// Chooses an item with the mouse: its menu's title in the menu bar, then the item (a command on the bar itself
-    /// takes the one click).
-    void choose(const char* menuName, const char* itemName)
+    /// Chooses an item with the mouse: its menu's title in the menu bar, then the item, then the item of its submenu
+    /// if one is named (a command on the bar itself takes the one click).
+    void choose(const char* menuName, const char* itemName, const char* subItem = nullptr)
     {
         QMenuBar* bar = desktop->window().menuBar();
         if (!menuName)
@@ -47,6 +51,11 @@ protected:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
         QTRY_VERIFY(menu->isVisible());
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action(itemName)).center());
+        auto* submenu = subItem ? find<QMenu>(itemName) : nullptr;
+        if (!submenu)
+            return;
+        QTRY_VERIFY(submenu->isVisible());
+        QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(action(subItem)).center());
     }
 };
 
@@ -234,6 +243,76 @@ TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
         EXPECT_EQ(desktop->program().session().state().currentMode == forms::Mode::Beacon, opens);
         EXPECT_EQ(find<QLineEdit>("TrkComments")->text(), before);
     }
+}
+
+/// A machine's serial devices: the ones found are the test's, which COM port opens which is the program's own
+/// naming from the environment.
+struct FoundDevices : shell::SerialDevices
+{
+    std::vector<qt::SerialDevice> found;
+    std::array<shell::SerialDevice, 4> comPorts() override
+    {
+        return qt::comDevices(qt::ComPorts(found, qt::processEnvironment()));
+    }
+    std::vector<shell::SerialDevice> present() override { return {}; }
+};
+
+TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensTheTypedPath)
+{
+    qttest::PseudoTerminal unit, cable, other;
+    ASSERT_TRUE(unit.valid() && cable.valid() && other.valid());
+    qputenv("QUELLMARK_COM1", unit.slavePath().c_str());
+    qputenv("QUELLMARK_COM2", cable.slavePath().c_str());
+    FoundDevices devices;
+    devices.found = {{cable.slavePath(), "USB serial cable", "", {}, {}}};
+    qt::QtSerialPort serial;
+    const auto end = qScopeGuard([&] {
+        desktop.reset();
+        for (const char* name : {"QUELLMARK_COM1", "QUELLMARK_COM2", "QUELLMARK_COM3"})
+            qunsetenv(name);
+    });
+    start(&serial, &devices);
+    const auto probed = [&](qttest::PseudoTerminal& terminal) {
+        echoTimer.tick();
+        return QTest::qWaitFor([&] { return !terminal.read(1, std::chrono::milliseconds(1)).empty(); }, 2000);
+    };
+    EXPECT_TRUE(probed(unit));
+    // Between the two openings COM2's device goes and COM3 gets one.
+    const std::array<shell::SerialDevice, 4> openings[] = {
+        {{{unit.slavePath(), ""}, {cable.slavePath(), "USB serial cable"}, {}, {}}},
+        {{{unit.slavePath(), ""}, {}, {cable.slavePath(), "USB serial cable"}, {}}},
+    };
+    for (const auto& shown : openings) {
+        choose("setup", "serialport");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return find<QMenu>("serialport")->isVisible(); }));
+        for (int n = 1; n <= 4; ++n) {
+            QAction* item = action(qPrintable(QString("com%1").arg(n)));
+            const shell::SerialDevice& device = shown[static_cast<std::size_t>(n - 1)];
+            EXPECT_EQ(item->text(), QString::fromStdString(shell::comMenuCaption(n, device))) << n;
+            EXPECT_EQ(item->isEnabled(), !device.path.empty()) << n;
+            EXPECT_EQ(item->isChecked(), n == 1) << n;
+        }
+        find<QMenu>("serialport")->hide();
+        find<QMenu>("setup")->hide();
+        qunsetenv("QUELLMARK_COM2");
+        qputenv("QUELLMARK_COM3", cable.slavePath().c_str());
+    }
+    unit.read(64, std::chrono::milliseconds(100));
+    Answerer answerer([&](QDialog& dialog) {
+        auto* path = dialog.findChild<QComboBox*>("DevicePath");
+        if (!path)
+            return dialog.reject();
+        QTest::keyClicks(path->lineEdit(), QString::fromStdString(other.slavePath()));
+        QTest::keyClick(path->lineEdit(), Qt::Key_Return);
+    });
+    choose("setup", "serialport", "otherdevice");
+    EXPECT_EQ(answerer.seen, 1);
+    EXPECT_TRUE(probed(other));
+    EXPECT_EQ(unit.read(1, std::chrono::milliseconds(100)), "");
+    EXPECT_TRUE(action("otherdevice")->isChecked());
+    EXPECT_FALSE(action("com1")->isChecked());
+    EXPECT_NE(contents("quellmark.conf").find("OtherDevice=" + other.slavePath() + "\r\n"), std::string::npos);
+    EXPECT_EQ(storage::splitLines(contents("vq3.ini"))[0], "1");
 }
 
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
