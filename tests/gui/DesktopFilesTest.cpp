@@ -1,5 +1,6 @@
 // The assembled desktop program on real files with its real boxes and file dialogs: the first run, the
-// unsaved-changes question before every command that drops the edits, drops and a second start.
+// unsaved-changes question before every command that drops the edits, the keys, Save As, the recent files, drops,
+// a second start and the Serial Port menu on pseudo-terminals.
 #include "Desktops.h"
 
 #include "app/HelpViewer.h"
@@ -40,8 +41,8 @@ protected:
         ASSERT_EQ(title(), "t.vq3* - Quellmark Configuration Program");
     }
 
-    /// Chooses an item with the mouse: its menu's title in the menu bar, then the item, then the item of its submenu
-    /// if one is named (a command on the bar itself takes the one click).
+    /// Chooses an item with the mouse: its menu's title in the menu bar, then the item, then the item of the submenu
+    /// it opens if one is named (a command on the bar itself takes the one click).
     void choose(const char* menuName, const char* itemName, const char* subItem = nullptr)
     {
         QMenuBar* bar = desktop->window().menuBar();
@@ -51,11 +52,10 @@ protected:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
         QTRY_VERIFY(menu->isVisible());
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action(itemName)).center());
-        auto* submenu = subItem ? find<QMenu>(itemName) : nullptr;
-        if (!submenu)
-            return;
-        QTRY_VERIFY(submenu->isVisible());
-        QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(action(subItem)).center());
+        auto* submenu = desktop->window().findChild<QMenu*>(itemName);
+        QTRY_VERIFY(!submenu || submenu->isVisible());
+        if (subItem)
+            QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(action(subItem)).center());
     }
 };
 
@@ -163,62 +163,75 @@ INSTANTIATE_TEST_SUITE_P(EveryCommandEveryAnswer, UnsavedChangesAnswerTest,
 
 TEST_F(DesktopFilesTest, EachKeyRunsItsCommandWhileAFieldIsBeingTyped)
 {
-    const auto helpShown = [] {
-        const auto windows = QApplication::topLevelWidgets();
-        return std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<HelpViewer*>(w); });
-    };
-    const struct
-    {
-        QKeySequence keys;
-        QStringList answers;
-        std::function<bool()> done;
-    } keys[] = {
+    const std::tuple<QKeySequence, QStringList, std::function<bool()>> commands[] = {
         {Qt::CTRL | Qt::Key_S,
          {},
-         [&] { return contents("t.vq3").find("EDITED\r\n") != std::string::npos && title().startsWith("t.vq3 - "); }},
+         [&] { return contents("t.vq3").ends_with("EDITED\r\n") && title().startsWith("t.vq3 - "); }},
         {Qt::CTRL | Qt::Key_O, {"&Discard", "b.vq3"}, [&] { return title().startsWith("b.vq3 - "); }},
         {Qt::CTRL | Qt::Key_N, {"&Discard"}, [&] { return windows().tracking.TrkComments.text().empty(); }},
         {Qt::CTRL | Qt::Key_R, {"&Discard"}, [&] { return port.takeSent() == "U"; }},
         {Qt::CTRL | Qt::Key_D, {}, [&] { return port.takeSent().starts_with("D"); }},
-        {Qt::Key_F1, {}, helpShown},
+        {Qt::Key_F1, {}, [] { return qobject_cast<HelpViewer*>(QApplication::activeWindow()) != nullptr; }},
         {Qt::CTRL | Qt::Key_Q, {"&Discard"}, [&] { return !port.isOpen(); }},
     };
-    for (const auto& key : keys) {
-        SCOPED_TRACE(key.keys.toString().toStdString());
+    for (const auto& [keys, answers, done] : commands) {
+        SCOPED_TRACE(keys.toString().toStdString());
         write("t.vq3", example("tracking.vq3"));
         start();
-        desktop->window().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
         openAndEdit();
         connect(true);
         port.takeSent();
-        ASSERT_FALSE(helpShown());
-        Answerer answerer(key.answers);
-        const int loop = inEventLoop([&] { QTest::keySequence(QApplication::focusWidget(), key.keys); });
-        EXPECT_TRUE(key.done());
-        EXPECT_EQ(answerer.seen, key.answers.size());
-        EXPECT_EQ(loop, key.keys == QKeySequence(Qt::CTRL | Qt::Key_Q) ? 0 : 2);
+        Answerer answerer(answers);
+        const int loop = inEventLoop([&] { QTest::keySequence(QApplication::focusWidget(), keys); });
+        EXPECT_TRUE(done());
+        EXPECT_EQ(answerer.seen, answers.size());
+        EXPECT_EQ(loop, keys == QKeySequence(Qt::CTRL | Qt::Key_Q) ? 0 : 2);
     }
 }
 
-TEST_F(DesktopFilesTest, SaveAsAddsTheExtensionOnlyUnderItsOwnFilter)
+TEST_F(DesktopFilesTest, SaveAsOffersCallsignAndModeInTheFolderLastUsedAndAddsTheExtensionUnderItsFilter)
 {
+    ASSERT_TRUE(QDir(folder.path()).mkdir("club"));
+    write("club/t.vq3", example("tracking.vq3"));
     start();
-    desktop->openFile(folder.filePath("t.vq3"));
+    desktop->openFile(folder.filePath("club/t.vq3"));
     for (const bool allFiles : {false, true}) {
+        QString offered;
         Answerer answerer([&](QDialog& dialog) {
             auto* fileDialog = qobject_cast<QFileDialog*>(&dialog);
             if (!fileDialog)
                 return dialog.reject();
+            auto* name = fileDialog->findChild<QLineEdit*>("fileNameEdit");
+            offered = fileDialog->directory().filePath(name->text());
             if (allFiles)
                 fileDialog->selectNameFilter(fileDialog->nameFilters().last());
-            QTest::keyClicks(fileDialog->findChild<QLineEdit*>("fileNameEdit"), "plain");
-            QTest::keyClick(fileDialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+            QTest::keyClicks(name, "plain");
+            QTest::keyClick(name, Qt::Key_Return);
         });
         choose("file", "saveconfiguration");
         EXPECT_EQ(answerer.seen, 1);
-        EXPECT_EQ(contents(allFiles ? "plain" : "plain.vq3"), contents("t.vq3")) << allFiles;
+        EXPECT_EQ(offered, folder.filePath("club/N0CALL-tracking.vq3"));
+        EXPECT_EQ(contents(allFiles ? "club/plain" : "club/plain.vq3"), contents("club/t.vq3")) << allFiles;
     }
+}
+
+TEST_F(DesktopFilesTest, RecentFilesGreyAFileGoneWhenTheMenuOpensAndOpenTheOneChosen)
+{
+    start();
+    desktop->openFile(folder.filePath("b.vq3"));
+    desktop->openFile(folder.filePath("t.vq3"));
+    EXPECT_EQ(action("recentfile2")->text(), "&2 " + folder.filePath("b.vq3"));
+    EXPECT_FALSE(action("recentfile3")->isVisible());
+    Answerer answerer(QStringList{});
+    for (const bool gone : {true, false}) {
+        gone ? void(QFile::remove(folder.filePath("b.vq3"))) : write("b.vq3", example("beacon.vq3"));
+        choose("file", "recentfiles", "recentfile2");
+        EXPECT_EQ(action("recentfile2")->isEnabled(), !gone);
+        EXPECT_EQ(title(), QString(gone ? "t.vq3" : "b.vq3") + " - Quellmark Configuration Program");
+        while (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    }
+    EXPECT_EQ(answerer.seen, 0);
 }
 
 TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
@@ -245,8 +258,7 @@ TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
     }
 }
 
-/// A machine's serial devices: the ones found are the test's, which COM port opens which is the program's own
-/// naming from the environment.
+/// Serial devices found by the test, named COM ports from the environment by the program's own rules.
 struct FoundDevices : shell::SerialDevices
 {
     std::vector<qt::SerialDevice> found;
@@ -266,11 +278,7 @@ TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensT
     FoundDevices devices;
     devices.found = {{cable.slavePath(), "USB serial cable", "", {}, {}}};
     qt::QtSerialPort serial;
-    const auto end = qScopeGuard([&] {
-        desktop.reset();
-        for (const char* name : {"QUELLMARK_COM1", "QUELLMARK_COM2", "QUELLMARK_COM3"})
-            qunsetenv(name);
-    });
+    const auto closeFirst = qScopeGuard([&] { desktop.reset(); });
     start(&serial, &devices);
     const auto probed = [&](qttest::PseudoTerminal& terminal) {
         echoTimer.tick();
@@ -284,7 +292,6 @@ TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensT
     };
     for (const auto& shown : openings) {
         choose("setup", "serialport");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return find<QMenu>("serialport")->isVisible(); }));
         for (int n = 1; n <= 4; ++n) {
             QAction* item = action(qPrintable(QString("com%1").arg(n)));
             const shell::SerialDevice& device = shown[static_cast<std::size_t>(n - 1)];
@@ -297,18 +304,16 @@ TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensT
         qunsetenv("QUELLMARK_COM2");
         qputenv("QUELLMARK_COM3", cable.slavePath().c_str());
     }
-    unit.read(64, std::chrono::milliseconds(100));
     Answerer answerer([&](QDialog& dialog) {
-        auto* path = dialog.findChild<QComboBox*>("DevicePath");
-        if (!path)
+        auto* list = dialog.findChild<QComboBox*>("DevicePath");
+        if (!list)
             return dialog.reject();
-        QTest::keyClicks(path->lineEdit(), QString::fromStdString(other.slavePath()));
-        QTest::keyClick(path->lineEdit(), Qt::Key_Return);
+        QTest::keyClicks(list->lineEdit(), QString::fromStdString(" " + other.slavePath() + " "));
+        QTest::keyClick(list->lineEdit(), Qt::Key_Return);
     });
     choose("setup", "serialport", "otherdevice");
     EXPECT_EQ(answerer.seen, 1);
     EXPECT_TRUE(probed(other));
-    EXPECT_EQ(unit.read(1, std::chrono::milliseconds(100)), "");
     EXPECT_TRUE(action("otherdevice")->isChecked());
     EXPECT_FALSE(action("com1")->isChecked());
     EXPECT_NE(contents("quellmark.conf").find("OtherDevice=" + other.slavePath() + "\r\n"), std::string::npos);

@@ -172,7 +172,7 @@ protected:
 };
 
 /// The program on a temporary folder of real files (the initialization file and two examples in it), with the
-/// real boxes and dialogs, its window shown.
+/// real boxes and dialogs, its window shown and active.
 class DesktopOnTempFolder : public DesktopFixture
 {
 protected:
@@ -188,15 +188,14 @@ protected:
     void start(link::SerialPort* serial = nullptr, shell::SerialDevices* devices = nullptr)
     {
         const std::string home = folder.path().toStdString();
-        DesktopPorts ports{files,      serial ? *serial : port,
-                           echoTimer,  readTimer,
-                           writeTimer, shell::Environment{{home, home}, home, {}}};
-        ports.devices = devices;
         desktop.reset();
-        desktop = std::make_unique<Desktop>(ports);
+        desktop = std::make_unique<Desktop>(DesktopPorts{files, serial ? *serial : port, echoTimer, readTimer,
+                                                         writeTimer, shell::Environment{{home, home}, home, {}},
+                                                         nullptr, nullptr, nullptr, nullptr, devices});
         ASSERT_TRUE(desktop->start());
         desktop->window().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop->window()));
+        desktop->window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
     }
 
     void write(const QString& name, const std::string& bytes) { files.writeFileAtomically(path(name), bytes); }
