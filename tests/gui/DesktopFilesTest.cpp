@@ -312,7 +312,6 @@ TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensT
         QTest::keyClick(list->lineEdit(), Qt::Key_Return);
     });
     choose("setup", "serialport", "otherdevice");
-    EXPECT_EQ(answerer.seen, 1);
     EXPECT_TRUE(probed(other));
     EXPECT_TRUE(action("otherdevice")->isChecked());
     EXPECT_FALSE(action("com1")->isChecked());
