@@ -258,7 +258,7 @@ TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
     }
 }
 
-/// Serial devices found by the test, named COM ports from the environment by the program's own rules.
+/// The serial devices the test gives; which COM port opens which follows the environment and the program's rules.
 struct FoundDevices : shell::SerialDevices
 {
     std::vector<qt::SerialDevice> found;
