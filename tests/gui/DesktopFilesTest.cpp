@@ -1,8 +1,13 @@
 // The assembled desktop program on real files with its real boxes and file dialogs: the first run, the
-// unsaved-changes question before every command that drops the edits, drops and a second start.
+// unsaved-changes question before every command that drops the edits, the keys, Save As, the recent files, drops,
+// a second start and the Serial Port menu on pseudo-terminals.
 #include "Desktops.h"
 
+#include "app/HelpViewer.h"
 #include "app/RunningCopy.h"
+#include "qt/ComPorts.h"
+#include "qt/PseudoTerminal.h"
+#include "qt/QtSerialPort.h"
 #include "shell/Document.h"
 
 #include <QComboBox>
@@ -12,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QUrl>
 
@@ -35,9 +41,9 @@ protected:
         ASSERT_EQ(title(), "t.vq3* - Quellmark Configuration Program");
     }
 
-    /// Chooses an item with the mouse: its menu's title in the menu bar, then the item (a command on the bar itself
-    /// takes the one click).
-    void choose(const char* menuName, const char* itemName)
+    /// Chooses an item with the mouse: its menu's title in the menu bar, then the item, then the item of the submenu
+    /// it opens if one is named (a command on the bar itself takes the one click).
+    void choose(const char* menuName, const char* itemName, const char* subItem = nullptr)
     {
         QMenuBar* bar = desktop->window().menuBar();
         if (!menuName)
@@ -46,6 +52,10 @@ protected:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
         QTRY_VERIFY(menu->isVisible());
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action(itemName)).center());
+        auto* submenu = desktop->window().findChild<QMenu*>(itemName);
+        QTRY_VERIFY(!submenu || submenu->isVisible());
+        if (subItem)
+            QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(action(subItem)).center());
     }
 };
 
@@ -151,24 +161,77 @@ INSTANTIATE_TEST_SUITE_P(EveryCommandEveryAnswer, UnsavedChangesAnswerTest,
                                                               Command::Close),
                                             ::testing::Values("&Save", "&Discard", "Cancel")));
 
-TEST_F(DesktopFilesTest, SaveAsAddsTheExtensionOnlyUnderItsOwnFilter)
+TEST_F(DesktopFilesTest, EachKeyRunsItsCommandWhileAFieldIsBeingTyped)
 {
+    const std::tuple<QKeySequence, QStringList, std::function<bool()>> commands[] = {
+        {Qt::CTRL | Qt::Key_S,
+         {},
+         [&] { return contents("t.vq3").ends_with("EDITED\r\n") && title().startsWith("t.vq3 - "); }},
+        {Qt::CTRL | Qt::Key_O, {"&Discard", "b.vq3"}, [&] { return title().startsWith("b.vq3 - "); }},
+        {Qt::CTRL | Qt::Key_N, {"&Discard"}, [&] { return windows().tracking.TrkComments.text().empty(); }},
+        {Qt::CTRL | Qt::Key_R, {"&Discard"}, [&] { return port.takeSent() == "U"; }},
+        {Qt::CTRL | Qt::Key_D, {}, [&] { return port.takeSent().starts_with("D"); }},
+        {Qt::Key_F1, {}, [] { return qobject_cast<HelpViewer*>(QApplication::activeWindow()) != nullptr; }},
+        {Qt::CTRL | Qt::Key_Q, {"&Discard"}, [&] { return !port.isOpen(); }},
+    };
+    for (const auto& [keys, answers, done] : commands) {
+        SCOPED_TRACE(keys.toString().toStdString());
+        write("t.vq3", example("tracking.vq3"));
+        start();
+        openAndEdit();
+        connect(true);
+        port.takeSent();
+        Answerer answerer(answers);
+        const int loop = inEventLoop([&] { QTest::keySequence(QApplication::focusWidget(), keys); });
+        EXPECT_TRUE(done());
+        EXPECT_EQ(answerer.seen, answers.size());
+        EXPECT_EQ(loop, keys == QKeySequence(Qt::CTRL | Qt::Key_Q) ? 0 : 2);
+    }
+}
+
+TEST_F(DesktopFilesTest, SaveAsOffersCallsignAndModeInTheFolderLastUsedAndAddsTheExtensionUnderItsFilter)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("club"));
+    write("club/t.vq3", example("tracking.vq3"));
     start();
-    desktop->openFile(folder.filePath("t.vq3"));
+    desktop->openFile(folder.filePath("club/t.vq3"));
     for (const bool allFiles : {false, true}) {
+        QString offered;
         Answerer answerer([&](QDialog& dialog) {
             auto* fileDialog = qobject_cast<QFileDialog*>(&dialog);
             if (!fileDialog)
                 return dialog.reject();
+            auto* name = fileDialog->findChild<QLineEdit*>("fileNameEdit");
+            offered = fileDialog->directory().filePath(name->text());
             if (allFiles)
                 fileDialog->selectNameFilter(fileDialog->nameFilters().last());
-            QTest::keyClicks(fileDialog->findChild<QLineEdit*>("fileNameEdit"), "plain");
-            QTest::keyClick(fileDialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+            QTest::keyClicks(name, "plain");
+            QTest::keyClick(name, Qt::Key_Return);
         });
         choose("file", "saveconfiguration");
         EXPECT_EQ(answerer.seen, 1);
-        EXPECT_EQ(contents(allFiles ? "plain" : "plain.vq3"), contents("t.vq3")) << allFiles;
+        EXPECT_EQ(offered, folder.filePath("club/N0CALL-tracking.vq3"));
+        EXPECT_EQ(contents(allFiles ? "club/plain" : "club/plain.vq3"), contents("club/t.vq3")) << allFiles;
     }
+}
+
+TEST_F(DesktopFilesTest, RecentFilesGreyAFileGoneWhenTheMenuOpensAndOpenTheOneChosen)
+{
+    start();
+    desktop->openFile(folder.filePath("b.vq3"));
+    desktop->openFile(folder.filePath("t.vq3"));
+    EXPECT_EQ(action("recentfile2")->text(), "&2 " + folder.filePath("b.vq3"));
+    EXPECT_FALSE(action("recentfile3")->isVisible());
+    Answerer answerer(QStringList{});
+    for (const bool gone : {true, false}) {
+        gone ? void(QFile::remove(folder.filePath("b.vq3"))) : write("b.vq3", example("beacon.vq3"));
+        choose("file", "recentfiles", "recentfile2");
+        EXPECT_EQ(action("recentfile2")->isEnabled(), !gone);
+        EXPECT_EQ(title(), QString(gone ? "t.vq3" : "b.vq3") + " - Quellmark Configuration Program");
+        while (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    }
+    EXPECT_EQ(answerer.seen, 0);
 }
 
 TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
@@ -193,6 +256,67 @@ TEST_F(DesktopFilesTest, ADroppedFileOpensAsFileOpenDoes)
         EXPECT_EQ(desktop->program().session().state().currentMode == forms::Mode::Beacon, opens);
         EXPECT_EQ(find<QLineEdit>("TrkComments")->text(), before);
     }
+}
+
+/// The serial devices the test gives; which COM port opens which follows the environment and the program's rules.
+struct FoundDevices : shell::SerialDevices
+{
+    std::vector<qt::SerialDevice> found;
+    std::array<shell::SerialDevice, 4> comPorts() override
+    {
+        return qt::comDevices(qt::ComPorts(found, qt::processEnvironment()));
+    }
+    std::vector<shell::SerialDevice> present() override { return {}; }
+};
+
+TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensTheTypedPath)
+{
+    qttest::PseudoTerminal unit, cable, other;
+    ASSERT_TRUE(unit.valid() && cable.valid() && other.valid());
+    qputenv("QUELLMARK_COM1", unit.slavePath().c_str());
+    qputenv("QUELLMARK_COM2", cable.slavePath().c_str());
+    FoundDevices devices;
+    devices.found = {{cable.slavePath(), "USB serial cable", "", {}, {}}};
+    qt::QtSerialPort serial;
+    const auto closeFirst = qScopeGuard([&] { desktop.reset(); });
+    start(&serial, &devices);
+    const auto probed = [&](qttest::PseudoTerminal& terminal) {
+        echoTimer.tick();
+        return QTest::qWaitFor([&] { return !terminal.read(1, std::chrono::milliseconds(1)).empty(); }, 2000);
+    };
+    EXPECT_TRUE(probed(unit));
+    // Between the two openings COM2's device goes and COM3 gets one.
+    const std::array<shell::SerialDevice, 4> openings[] = {
+        {{{unit.slavePath(), ""}, {cable.slavePath(), "USB serial cable"}, {}, {}}},
+        {{{unit.slavePath(), ""}, {}, {cable.slavePath(), "USB serial cable"}, {}}},
+    };
+    for (const auto& shown : openings) {
+        choose("setup", "serialport");
+        for (int n = 1; n <= 4; ++n) {
+            QAction* item = action(qPrintable(QString("com%1").arg(n)));
+            const shell::SerialDevice& device = shown[static_cast<std::size_t>(n - 1)];
+            EXPECT_EQ(item->text(), QString::fromStdString(shell::comMenuCaption(n, device))) << n;
+            EXPECT_EQ(item->isEnabled(), !device.path.empty()) << n;
+            EXPECT_EQ(item->isChecked(), n == 1) << n;
+        }
+        find<QMenu>("serialport")->hide();
+        find<QMenu>("setup")->hide();
+        qunsetenv("QUELLMARK_COM2");
+        qputenv("QUELLMARK_COM3", cable.slavePath().c_str());
+    }
+    Answerer answerer([&](QDialog& dialog) {
+        auto* list = dialog.findChild<QComboBox*>("DevicePath");
+        if (!list)
+            return dialog.reject();
+        QTest::keyClicks(list->lineEdit(), QString::fromStdString(" " + other.slavePath() + " "));
+        QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+    });
+    choose("setup", "serialport", "otherdevice");
+    EXPECT_TRUE(probed(other));
+    EXPECT_TRUE(action("otherdevice")->isChecked());
+    EXPECT_FALSE(action("com1")->isChecked());
+    EXPECT_NE(contents("quellmark.conf").find("OtherDevice=" + other.slavePath() + "\r\n"), std::string::npos);
+    EXPECT_EQ(storage::splitLines(contents("vq3.ini"))[0], "1");
 }
 
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)

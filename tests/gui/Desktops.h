@@ -172,7 +172,7 @@ protected:
 };
 
 /// The program on a temporary folder of real files (the initialization file and two examples in it), with the
-/// real boxes and dialogs, its window shown.
+/// real boxes and dialogs, its window shown and active.
 class DesktopOnTempFolder : public DesktopFixture
 {
 protected:
@@ -184,14 +184,18 @@ protected:
         write("b.vq3", example("beacon.vq3"));
     }
 
-    void start()
+    /// Starts the program on the fake port, or on the port and serial devices given.
+    void start(link::SerialPort* serial = nullptr, shell::SerialDevices* devices = nullptr)
     {
         const std::string home = folder.path().toStdString();
-        desktop = std::make_unique<Desktop>(
-            DesktopPorts{files, port, echoTimer, readTimer, writeTimer, shell::Environment{{home, home}, home, {}}});
+        desktop.reset();
+        desktop = std::make_unique<Desktop>(DesktopPorts{files, serial ? *serial : port, echoTimer, readTimer,
+                                                         writeTimer, shell::Environment{{home, home}, home, {}},
+                                                         nullptr, nullptr, nullptr, nullptr, devices});
         ASSERT_TRUE(desktop->start());
         desktop->window().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop->window()));
+        desktop->window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
     }
 
     void write(const QString& name, const std::string& bytes) { files.writeFileAtomically(path(name), bytes); }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real quellmark binary used as a person uses it, on the screen with-xvfb.sh provides, against `vq3 sim`:
 # Mode > Tracking from the menu, keys typed into the middle of My Call and of a Special Path with redraws between
-# them, File > Save Configuration File As with a typed path, the saved lines read back, File > Exit.
+# them, File > Save Configuration File As with a typed path, the saved lines read back, File > Exit; a new start
+# with that file named opens it.
 #   desktop-e2e.sh QUELLMARK VQ3
 set -euo pipefail
 quellmark=${1:?quellmark}
@@ -60,3 +61,8 @@ mapfile -t lines < <(tr -d '\r' <"$saved")
 open_menu f
 xdotool key x
 until_true eval '! kill -0 "$quellmark_pid" 2>/dev/null' || fail "File > Exit did not end the program"
+
+(cd "$tmp/home" && exec env HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" XDG_DATA_HOME="$tmp/home/.data" \
+    QUELLMARK_COM1="$tmp/port" "$tmp/app/quellmark" tracking.vq3 >>"$tmp/quellmark.out" 2>>"$tmp/quellmark.err") &
+pids+=($!)
+window_named '^tracking\.vq3 - ' >/dev/null || fail "the file named at start was not opened"

@@ -41,14 +41,6 @@ struct FileRig : rig::ProgramRig
         start();
         w.main.menus.read.setEnabled(true);
     }
-
-    void openTrackingFile()
-    {
-        ui.paths.push_back("/home/user/t.vq3");
-        program.menuCommand("openconfiguration");
-        EXPECT_EQ(state.currentMode, Mode::Tracking);
-        clearRecords();
-    }
 };
 
 TEST(UnsavedChangesTest, WhatCountsAsAChange)
@@ -85,17 +77,8 @@ TEST(UnsavedChangesTest, WhatCountsAsAChange)
     }
 }
 
-TEST(UnsavedChangesTest, SaveWritesToTheFileLastOpenedOrAsksForANameWhenThereIsNoFileOfThisMode)
+TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
 {
-    FileRig r;
-    r.openTrackingFile();
-    r.program.textChanged("TrkComments", "EDITED");
-    EXPECT_EQ(r.program.windowTitle(), "t.vq3* - Quellmark Configuration Program");
-    ASSERT_TRUE(r.program.menuCommand("save"));
-    EXPECT_TRUE(r.ui.calls.empty());
-    EXPECT_EQ(storage::splitLines(r.files.files["/home/user/t.vq3"])[116], "EDITED");
-    EXPECT_EQ(r.program.windowTitle(), "t.vq3 - Quellmark Configuration Program");
-
     const struct
     {
         const char* what;
@@ -147,7 +130,7 @@ TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
     EXPECT_EQ(lines.size(), 7u);
 }
 
-TEST(ProgramOptionsTest, WindowPlaceFrom100PixelsRecentFilesShownAndAChosenDeviceKept)
+TEST(ProgramOptionsTest, WindowPlaceFrom100PixelsRecentFilesShownAndAnOptionButtonClicked)
 {
     fakes::MemoryFileSystem files;
     for (const auto& [line, taken] :
@@ -165,11 +148,6 @@ TEST(ProgramOptionsTest, WindowPlaceFrom100PixelsRecentFilesShownAndAChosenDevic
               (std::vector{true, true, false}));
     r.program.optionClick("TelTxOnLFEnable");
     EXPECT_EQ(r.w.telemetry.TelTxOn.selected(), 1);
-    r.clearRecords();
-    r.ui.inputs = {" /dev/ttyUSB7 "};
-    r.program.chooseOtherDevice();
-    EXPECT_EQ(r.link.calls, Calls{"otherdevice:/dev/ttyUSB7"});
-    EXPECT_NE(r.files.files[kOptions].find("OtherDevice=/dev/ttyUSB7\r\n"), std::string::npos);
 }
 
 } // namespace
