@@ -5,7 +5,7 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "forms/WindowDefaults.h"
-#include "image/Decode.h"
+#include "image/DecodedImage.h"
 #include "image/HeaderBytes.h"
 #include "shell/FileCommands.h"
 #include "shell/HelpTexts.h"
@@ -16,17 +16,6 @@ namespace qm::shell
 {
 
 using forms::Mode;
-
-namespace
-{
-
-void checkOnly(const std::array<forms::MenuItem*, 4>& items, int index)
-{
-    for (int i = 0; i < 4; ++i)
-        items[static_cast<std::size_t>(i)]->setChecked(i == index);
-}
-
-} // namespace
 
 Session::Session(storage::FileSystem& files) : m_files(files)
 {}
@@ -120,41 +109,17 @@ std::optional<Mode> Session::checkedMode() const
 
 void Session::decodeUpload(const std::string& uploadData)
 {
-    const std::string& data = uploadData;
-    if (data.size() != image::kImageSize)
+    if (uploadData.size() != image::kImageSize)
         return;
-    const image::ModeByte modeByte = image::decodeModeByte(static_cast<std::uint8_t>(data[0]));
-    const int code = modeByte.modeCode;
-    const std::optional<Mode> mode = forms::modeOfCode(code);
-    if (mode) {
+    const int code = image::modeCode(static_cast<std::uint8_t>(uploadData[0]));
+    if (const std::optional<Mode> mode = forms::modeOfCode(code)) {
         selectMode(*mode);
     } else {
         // A mode no window edits: the main window takes what it can show, and nothing can be written or saved.
         m_state.currentMode.reset();
         m_state.unknownModeCode = code;
     }
-    forms::MainWindowControls& main = m_windows.main;
-    if (mode != Mode::Beacon && mode != Mode::Alarm)
-        checkOnly(main.menus.inputBaudItems(), modeByte.inputBaudCode);
-    const bool baud300 = modeByte.output300;
-    main.menus.out300.setChecked(baud300);
-    main.menus.out1200.setChecked(!baud300);
-    if (baud300)
-        fillTxListsFor300Baud();
-    else
-        fillTxListsFor1200Baud();
-    const image::OptionByte options = image::decodeOptionByte(static_cast<std::uint8_t>(data[1]));
-    main.LEDDisable.setValue(options.ledDisable ? 1 : 0);
-    main.MicEncode.setValue(options.micEncode ? 1 : 0);
-    main.ModeLock.setValue(options.modeLock ? 1 : 0);
-    if (const auto autoMode = image::decodeAutoModeByte(static_cast<std::uint8_t>(data[2])))
-        main.AutoMode.setValue(*autoMode ? 1 : 0);
-    image::splitUpload(data, m_fields);
-    if (!mode)
-        return;
-    forms::setMyCall(m_windows, m_fields.stationCallsign);
-    m_windows.station(*mode).ToCall.setText(m_fields.toCall);
-    image::fillMode(*mode, m_windows, m_fields);
+    image::decodeIntoWindows(uploadData, m_windows, m_fields, defaults());
 }
 
 void Session::saveShownProfiles()
