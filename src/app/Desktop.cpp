@@ -260,9 +260,7 @@ void Desktop::restoreFromBackup()
     m_program->session().saveShownProfiles();
     auto* dialog = new RestoreBackupDialog(
         m_backups->folder(), std::get<std::vector<shell::BackupEntry>>(std::move(listed)),
-        [this](const shell::BackupEntry& entry) {
-            return shell::backupDifferences(m_program->session(), m_files, entry);
-        },
+        [this](const shell::BackupEntry& entry) { return shell::backupDifferences(m_program->session(), entry); },
         &m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QDialog::accepted, [this, dialog] {

@@ -3,10 +3,10 @@
 
 #include "cli/Output.h"
 #include "cli/Show.h"
+#include "image/DecodedImage.h"
 #include "shell/BackupRestore.h"
 #include "shell/Backups.h"
 #include "shell/ConfigurationSummary.h"
-#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <algorithm>
@@ -119,40 +119,42 @@ std::variant<const shell::BackupEntry*, forms::MessageBox> find(const std::vecto
                     ". Name a backup by its number in the list (1 is the newest) or by its name.");
 }
 
-/// The configuration file a backup's bytes decode to, or why it has none.
-std::variant<std::string, std::pair<forms::MessageBox, int>> configurationOf(storage::FileSystem& files,
-                                                                             const shell::BackupEntry& entry)
+/// A backup refused with its box and exit status.
+using Refusal = std::pair<forms::MessageBox, int>;
+
+/// The configuration a backup's bytes decode to, or why it has none.
+std::variant<image::DecodedImage, Refusal> decodedBackup(const shell::BackupEntry& entry)
 {
     if (entry.imageBytes.empty())
-        return std::pair{errorBox("The backup " + entry.stem + " is damaged: " + entry.rawPath +
-                                  " does not hold the 128 bytes of a configuration."),
-                         static_cast<int>(kInputError)};
-    if (auto configuration = shell::decodedConfiguration(files, entry.imageBytes))
-        return *configuration;
-    return std::pair{errorBox("The backup " + entry.stem + " holds mode code " +
-                              std::to_string(entry.mode.value_or(0)) +
-                              ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) and Alarm (4)."),
-                     static_cast<int>(kRefused)};
+        return Refusal{errorBox("The backup " + entry.stem + " is damaged: " + entry.rawPath +
+                                " does not hold the 128 bytes of a configuration."),
+                       static_cast<int>(kInputError)};
+    auto decoded = image::decodeImage(entry.imageBytes);
+    if (auto* configuration = std::get_if<image::DecodedImage>(&decoded))
+        return std::move(*configuration);
+    return Refusal{errorBox("The backup " + entry.stem + " holds mode code " + std::to_string(entry.mode.value_or(0)) +
+                            ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) and Alarm (4)."),
+                   static_cast<int>(kRefused)};
 }
 
-int show(storage::FileSystem& files, const shell::BackupEntry& entry, bool json, Streams streams)
+int show(const shell::BackupEntry& entry, bool json, Streams streams)
 {
-    auto configuration = configurationOf(files, entry);
-    if (auto* refused = std::get_if<std::pair<forms::MessageBox, int>>(&configuration))
+    const auto decoded = decodedBackup(entry);
+    if (const auto* refused = std::get_if<Refusal>(&decoded))
         return failWith(refused->first, json, refused->second, streams);
-    // The bytes come in as a read brings them, and are then shown as the file they decode to is.
-    shell::Session program(files);
-    shell::loadImage(program, entry.imageBytes);
-    return printConfiguration(program, json, streams.out);
+    // The bytes are decoded as a read decodes them, and then shown as the file they decode to is.
+    const auto& configuration = std::get<image::DecodedImage>(decoded);
+    return printConfiguration(configuration.windows, configuration.mode, json, streams.out);
 }
 
 int restore(storage::FileSystem& files, const shell::BackupEntry& entry, const std::string& output, bool json,
             Streams streams)
 {
-    auto configuration = configurationOf(files, entry);
-    if (auto* refused = std::get_if<std::pair<forms::MessageBox, int>>(&configuration))
+    const auto decoded = decodedBackup(entry);
+    if (const auto* refused = std::get_if<Refusal>(&decoded))
         return failWith(refused->first, json, refused->second, streams);
-    const std::string& text = std::get<std::string>(configuration);
+    const auto& configuration = std::get<image::DecodedImage>(decoded);
+    const std::string text = storage::joinLines(storage::configurationLines(configuration.windows, configuration.mode));
     if (!output.empty())
         if (auto error = files.writeFileAtomically(output, text))
             return failWith(storage::writeErrorBox(*error), json, kInputError, streams);
@@ -192,7 +194,7 @@ int runBackups(const BackupsOptions& options, storage::FileSystem& files, const 
         return failWith(*box, options.json, kInputError, streams);
     const shell::BackupEntry& entry = *std::get<const shell::BackupEntry*>(found);
     if (options.action == BackupsOptions::Action::Show)
-        return show(files, entry, options.json, streams);
+        return show(entry, options.json, streams);
     return restore(files, entry, options.output, options.json, streams);
 }
 

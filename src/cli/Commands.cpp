@@ -3,6 +3,7 @@
 
 #include "cli/Output.h"
 #include "cli/Show.h"
+#include "image/DecodedImage.h"
 #include "image/ImageFields.h"
 #include "shell/ControlSettings.h"
 #include "shell/Session.h"
@@ -107,18 +108,15 @@ int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams 
                                  std::to_string(bytes.size()) + "."),
                         options.json, kInputError, streams);
 
-    shell::Session program(files);
-    program.startUp();
-    program.decodeUpload(bytes);
-    if (const auto code = program.state().unknownModeCode)
-        return failWith(forms::messageBox("Error",
-                                          "The image holds mode code " + std::to_string(*code) +
-                                              ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) "
-                                              "and Alarm (4).",
-                                          forms::Icon::Warning),
+    const auto decoded = image::decodeImage(bytes);
+    if (const auto* refusal = std::get_if<image::DecodeRefusal>(&decoded))
+        return failWith(errorBox("The image holds mode code " + std::to_string(refusal->modeCode.value_or(0)) +
+                                 ", which is none of Telemetry (0), Beacon (1), NMEA (2), Tracking (3) "
+                                 "and Alarm (4)."),
                         options.json, kRefused, streams);
-    const int mode = forms::codeOfMode(*program.state().currentMode);
-    const auto lines = program.configurationLines();
+    const auto& configuration = std::get<image::DecodedImage>(decoded);
+    const int mode = forms::codeOfMode(configuration.mode);
+    const auto lines = storage::configurationLines(configuration.windows, configuration.mode);
     if (options.json) {
         if (!options.output.empty())
             if (int status = emit(storage::joinLines(lines), options.output, files, true, streams); status != kDone)

@@ -227,11 +227,10 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
     return shell::summarizeConfiguration(program.windows(), *program.state().currentMode);
 }
 
-int printConfiguration(const shell::Session& program, bool json, std::ostream& out)
+int printConfiguration(const forms::Windows& windows, forms::Mode mode, bool json, std::ostream& out)
 {
-    const forms::Mode mode = *program.state().currentMode;
-    const auto summary = shell::summarizeConfiguration(program.windows(), mode);
-    const auto preview = shell::previewConfiguration(program.windows(), mode);
+    const auto summary = shell::summarizeConfiguration(windows, mode);
+    const auto preview = shell::previewConfiguration(windows, mode);
     if (json) {
         Json report = summaryToJson(summary);
         report["packets"] = packetsToJson(preview);
@@ -256,7 +255,7 @@ int runShow(const ShowOptions& options, storage::FileSystem& files, Streams stre
     program.startUp();
     if (auto failure = openConfiguration(program, options.config, options.settings))
         return loadFailure(*failure, options.config, false, options.json, streams);
-    return printConfiguration(program, options.json, streams.out);
+    return printConfiguration(program.windows(), *program.state().currentMode, options.json, streams.out);
 }
 
 int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams streams, const UnitReader& readUnit)

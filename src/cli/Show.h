@@ -59,9 +59,9 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
 std::optional<LoadFailure> openConfiguration(shell::Session& program, const std::string& source,
                                              const std::vector<std::string>& settings = {});
 
-/// Prints a loaded configuration as vq3 show does: its summary, the packet header of each profile and the APRS
-/// advice, or all of it as one JSON object.
-int printConfiguration(const shell::Session& program, bool json, std::ostream& out);
+/// Prints the windows' configuration of a mode as vq3 show does (the shown profiles stored): its summary, the
+/// packet header of each profile and the APRS advice, or all of it as one JSON object.
+int printConfiguration(const forms::Windows& windows, forms::Mode mode, bool json, std::ostream& out);
 
 /// vq3 show: prints the summary of a configuration file.
 int runShow(const ShowOptions& options, storage::FileSystem& files, Streams streams);

@@ -24,9 +24,9 @@ std::vector<std::string> backupColumns(const BackupEntry& entry)
     return {when, unit, mode, entry.callsign.empty() ? kNone : entry.callsign, backupEventText(name)};
 }
 
-std::vector<std::string> backupDifferences(const Session& session, storage::FileSystem& files, const BackupEntry& entry)
+std::vector<std::string> backupDifferences(const Session& session, const BackupEntry& entry)
 {
-    const auto backup = entry.imageBytes.empty() ? std::nullopt : backupSummary(files, entry.imageBytes);
+    const auto backup = entry.imageBytes.empty() ? std::nullopt : summarizeImage(entry.imageBytes);
     if (!backup || !entry.configurationPath)
         return {"This backup holds no configuration the program can open."};
     forms::Windows windows = session.windows();

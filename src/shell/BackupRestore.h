@@ -21,8 +21,7 @@ std::vector<std::string> backupColumns(const BackupEntry& entry);
 /// Returns what differs from the windows (the current mode's, or the backup's mode when none is chosen) to the
 /// backup, one line each as vq3 diff prints it ("Profile 3 SSID: 9 -> 7"); a line saying they agree when nothing
 /// differs, or why the backup cannot be opened.
-std::vector<std::string> backupDifferences(const Session& session, storage::FileSystem& files,
-                                           const BackupEntry& entry);
+std::vector<std::string> backupDifferences(const Session& session, const BackupEntry& entry);
 
 /// Returns a value with its control characters written out ("\r", "\n", "\t", "\x1B"), as the listings show it.
 std::string visibleValue(const std::string& value);

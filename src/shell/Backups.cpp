@@ -2,9 +2,9 @@
 #include "shell/Backups.h"
 
 #include "image/Decode.h"
+#include "image/DecodedImage.h"
 #include "image/Encoding.h"
 #include "image/ImageFields.h"
-#include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
 #include <algorithm>
@@ -157,32 +157,13 @@ std::string backupFolder(const char* xdgDataHome, const char* home)
     return {};
 }
 
-bool loadImage(Session& program, const std::string& imageBytes)
+std::optional<std::string> decodedConfiguration(const std::string& imageBytes)
 {
-    if (imageBytes.size() != image::kImageSize)
-        return false;
-    program.startUp();
-    program.decodeUpload(imageBytes);
-    if (!program.state().currentMode)
-        return false;
-    program.saveShownProfiles();
-    return true;
-}
-
-std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes)
-{
-    Session program(files);
-    if (!loadImage(program, imageBytes))
+    const auto decoded = image::decodeImage(imageBytes);
+    const auto* configuration = std::get_if<image::DecodedImage>(&decoded);
+    if (configuration == nullptr)
         return std::nullopt;
-    return storage::joinLines(program.configurationLines());
-}
-
-std::optional<ConfigurationSummary> backupSummary(storage::FileSystem& files, const std::string& imageBytes)
-{
-    Session program(files);
-    if (!loadImage(program, imageBytes))
-        return std::nullopt;
-    return summarizeConfiguration(program.windows(), *program.state().currentMode);
+    return storage::joinLines(storage::configurationLines(configuration->windows, configuration->mode));
 }
 
 std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,
@@ -264,7 +245,7 @@ std::optional<storage::FileError> Backups::record(link::Transaction transaction,
     BackupShelf shelf(m_files, m_folder);
     const auto earlier = shelf.stemsHolding(shelf.stems(), imageBytes);
     const std::string stem = shelf.unusedStem(backupStem(m_clock.now(), modelName, firmware, transaction));
-    if (auto error = shelf.keep(stem, imageBytes, decodedConfiguration(m_files, imageBytes)))
+    if (auto error = shelf.keep(stem, imageBytes, decodedConfiguration(imageBytes)))
         return error;
     // The earlier copies go only once the new one is complete: a failure leaves one too many, never none.
     for (const auto& old : earlier)

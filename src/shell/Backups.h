@@ -17,23 +17,13 @@
 namespace qm::shell
 {
 
-class Session;
-
 /// Returns the folder backups go to: $XDG_DATA_HOME/quellmark/backups (an absolute XDG_DATA_HOME only), else
 /// $HOME/.local/share/quellmark/backups; empty when neither is set.
 std::string backupFolder(const char* xdgDataHome, const char* home);
 
 /// Returns the configuration file the 128 bytes decode to (CR LF lines), as a read followed by a save would
 /// write it; nothing when the bytes hold a mode the program cannot save (5 to 7) or are not 128 bytes.
-std::optional<std::string> decodedConfiguration(storage::FileSystem& files, const std::string& imageBytes);
-
-/// Brings a program model to the state a read of these 128 bytes leaves (started up, the image decoded, the
-/// shown profiles stored); false when they are not 128 bytes or hold a mode the program cannot open (5 to 7).
-bool loadImage(Session& program, const std::string& imageBytes);
-
-/// Returns the summary of what backed-up bytes hold, to compare with the windows' (compareSummaries) before a
-/// restore; nothing when loadImage refuses them.
-std::optional<ConfigurationSummary> backupSummary(storage::FileSystem& files, const std::string& imageBytes);
+std::optional<std::string> decodedConfiguration(const std::string& imageBytes);
 
 /// One backup as a listing shows it.
 struct BackupEntry

@@ -3,11 +3,12 @@
 
 #include "forms/Numbers.h"
 #include "forms/PickLists.h"
-#include "shell/Session.h"
+#include "image/DecodedImage.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
+#include <variant>
 
 namespace qm::shell
 {
@@ -264,6 +265,14 @@ ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, Mode 
     return summary;
 }
 
+std::optional<ConfigurationSummary> summarizeImage(const std::string& imageBytes)
+{
+    const auto decoded = image::decodeImage(imageBytes);
+    if (const auto* configuration = std::get_if<image::DecodedImage>(&decoded))
+        return summarizeConfiguration(configuration->windows, configuration->mode);
+    return std::nullopt;
+}
+
 std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, const ConfigurationSummary& b)
 {
     if (a.mode != b.mode)
@@ -285,18 +294,6 @@ std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, c
 
 namespace
 {
-
-std::optional<ConfigurationSummary> decodedSummary(storage::FileSystem& files, const std::string& imageBytes)
-{
-    Session program(files);
-    program.startUp();
-    program.decodeUpload(imageBytes);
-    const std::optional<Mode> mode = program.state().currentMode;
-    if (!mode)
-        return std::nullopt;
-    program.saveShownProfiles();
-    return summarizeConfiguration(program.windows(), *mode);
-}
 
 /// A control byte (a line break in a beacon text) would break the box's text: it is shown as \xNN.
 std::string shown(const std::string& value)
@@ -324,10 +321,10 @@ std::string hexByte(char byte)
 
 } // namespace
 
-std::string describeFirstDifference(storage::FileSystem& files, const std::string& written, const std::string& readBack)
+std::string describeFirstDifference(const std::string& written, const std::string& readBack)
 {
-    const auto summaryWritten = decodedSummary(files, written);
-    const auto summaryRead = decodedSummary(files, readBack);
+    const auto summaryWritten = summarizeImage(written);
+    const auto summaryRead = summarizeImage(readBack);
     if (summaryWritten && summaryRead) {
         const auto differences = compareSummaries(*summaryWritten, *summaryRead);
         if (!differences.empty()) {

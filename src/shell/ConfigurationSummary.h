@@ -3,7 +3,6 @@
 #pragma once
 
 #include "forms/Windows.h"
-#include "storage/FileSystem.h"
 
 #include <optional>
 #include <string>
@@ -57,6 +56,10 @@ std::string modeName(forms::Mode mode);
 /// profiles must have been stored first.
 ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, forms::Mode mode);
 
+/// Returns the summary of the configuration 128 image bytes decode to, as a read shows it; nothing when they
+/// decode to none (not 128 bytes, or a mode code no window edits).
+std::optional<ConfigurationSummary> summarizeImage(const std::string& imageBytes);
+
 /// Returns what differs from a to b, item by item and profile by profile; a different mode is the one
 /// difference.
 std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, const ConfigurationSummary& b);
@@ -64,7 +67,6 @@ std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, c
 /// Returns where two 128-byte images first differ, as a person reads it: the first field of the summary that
 /// differs with both values ("Profile 3 Transmit Timer (written "1 min 0 s", read back "1 min 2 s")"), or the
 /// first byte that differs when the fields agree or a mode cannot be decoded.
-std::string describeFirstDifference(storage::FileSystem& files, const std::string& written,
-                                    const std::string& readBack);
+std::string describeFirstDifference(const std::string& written, const std::string& readBack);
 
 } // namespace qm::shell

@@ -4,7 +4,8 @@
 
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
-#include "image/Decode.h"
+#include "forms/WindowDefaults.h"
+#include "image/DecodedImage.h"
 #include "image/HeaderBytes.h"
 #include "shell/FileCommands.h"
 #include "shell/HelpTexts.h"
@@ -16,66 +17,17 @@ namespace qm::shell
 
 using forms::Mode;
 
-namespace
-{
-
-void fillList(forms::PickList& list, const std::vector<std::string>& entries)
-{
-    for (const auto& entry : entries)
-        list.addItem(entry);
-}
-
-void checkOnly(const std::array<forms::MenuItem*, 4>& items, int index)
-{
-    for (int i = 0; i < 4; ++i)
-        items[static_cast<std::size_t>(i)]->setChecked(i == index);
-}
-
-/// The shared defaults every clear puts into a window: My Call, no SSID, no To Call, no paths, timer 0:00.
-void clearStation(forms::Windows& windows, forms::StationControls& station, const std::string& myCall)
-{
-    forms::setMyCall(windows, myCall);
-    station.SSID.setText("");
-    station.ToCall.setText("");
-    for (auto& path : station.Path)
-        path.setListIndex(0);
-    station.TmrMin.setText("0");
-    station.TmrSec.setText("0");
-    for (auto& specialPath : station.SpecPath)
-        specialPath.setText("");
-}
-
-void resetStore(forms::ProfileStore& store, int txDelayIndex, int txTailIndex, const char* symbol)
-{
-    for (int k = 1; k <= forms::kProfileCount; ++k) {
-        forms::ProfileEntry& entry = store.entry(k);
-        entry.SSID.clear();
-        entry.Path = {};
-        entry.Symbol = symbol;
-        entry.TmrMin = "0";
-        entry.TmrSec = "0";
-        entry.TxDelay = std::to_string(txDelayIndex);
-        entry.TxTail = std::to_string(txTailIndex);
-    }
-}
-
-} // namespace
-
 Session::Session(storage::FileSystem& files) : m_files(files)
 {}
 
+forms::WindowDefaults Session::defaults() const
+{
+    return {m_state.myCall, m_state.inputBaudIndex, m_state.outputBaudIndex, m_state.txDelayIndex, m_state.txTailIndex};
+}
+
 void Session::fillPickLists()
 {
-    for (auto& header : m_windows.main.GpsString)
-        fillList(header, forms::kDataHeaderEntries);
-    for (const forms::Mode mode : forms::kModes) {
-        forms::StationControls& station = m_windows.station(mode);
-        fillList(station.ToCall, mode == Mode::Tracking ? forms::kTrackingToCallEntries : forms::kToCallEntries);
-        for (auto& path : station.Path)
-            fillList(path, forms::kPathEntries);
-    }
-    for (auto& condition : m_windows.alarm.AlmCondition)
-        fillList(condition, forms::kConditionEntries);
+    forms::fillStartUpPickLists(m_windows);
 }
 
 void Session::fillTxListsFor1200Baud()
@@ -88,124 +40,16 @@ void Session::fillTxListsFor300Baud()
     forms::rebuildTxLists(m_windows, true, m_state.txDelayIndex, m_state.txTailIndex);
 }
 
-void Session::clearCommon()
-{
-    m_fields.profile = {};
-    forms::Menus& menus = m_windows.main.menus;
-    if (m_state.inputBaudIndex >= 0 && m_state.inputBaudIndex <= 3)
-        checkOnly(menus.inputBaudItems(), m_state.inputBaudIndex);
-    if (m_state.outputBaudIndex == 0) {
-        menus.out1200.setChecked(true);
-        menus.out300.setChecked(false);
-        fillTxListsFor1200Baud();
-    } else if (m_state.outputBaudIndex == 1) {
-        menus.out300.setChecked(true);
-        menus.out1200.setChecked(false);
-        fillTxListsFor300Baud();
-    }
-    m_windows.main.LEDDisable.setValue(0);
-    m_windows.main.MicEncode.setValue(1);
-    m_windows.main.ModeLock.setValue(0);
-    m_windows.main.AutoMode.setValue(0);
-}
-
-void Session::resetSpecialPathEntries(forms::StationControls& station)
-{
-    for (int n = 1; n <= 4; ++n)
-        for (auto& path : station.Path)
-            if (forms::specialPathEntry(n) < path.count())
-                path.replaceItem(forms::specialPathEntry(n), forms::specialPathLabel(n));
-}
-
-void Session::clearTelemetryWindow()
-{
-    clearCommon();
-    forms::TelemetryForm& form = m_windows.telemetry;
-    clearStation(m_windows, form.station, m_state.myCall);
-    form.TelTxOn.setValue(forms::kCarriageReturn, true);
-    form.TelUserTrigChar.setText("");
-    resetSpecialPathEntries(form.station);
-}
-
-void Session::clearBeaconWindow()
-{
-    clearCommon();
-    forms::BeaconForm& form = m_windows.beacon;
-    clearStation(m_windows, form.station, m_state.myCall);
-    form.BcnMsgText.setText("");
-    resetSpecialPathEntries(form.station);
-}
-
-void Session::clearNmeaWindow()
-{
-    clearCommon();
-    forms::NmeaForm& form = m_windows.nmea;
-    resetStore(form.store, m_state.txDelayIndex, m_state.txTailIndex, "");
-    for (auto& header : m_windows.main.GpsString)
-        header.setText("");
-    form.NMEATxOn.setValue(forms::kCarriageReturn, true);
-    form.NMEAUserTrigChar.setText("");
-    form.NMEADeltaEnable.setValue(0);
-    clearStation(m_windows, form.station, m_state.myCall);
-    resetSpecialPathEntries(form.station);
-    forms::selectNmeaProfileTab(m_windows, 0);
-}
-
-void Session::clearTrackingWindow()
-{
-    clearCommon();
-    forms::TrackingForm& form = m_windows.tracking;
-    resetStore(form.store, m_state.txDelayIndex, m_state.txTailIndex, ">");
-    form.TrkSendComments.setValue(0);
-    form.TrkDeltaEnable.setValue(0);
-    clearStation(m_windows, form.station, m_state.myCall);
-    form.station.ToCall.setText("APRS");
-    form.TrkSymbol.setText(">");
-    form.TrkPrefix.setText("!");
-    form.TrkSeparator.setText("/");
-    form.TrkComments.setText("");
-    resetSpecialPathEntries(form.station);
-    forms::selectTrackingProfileTab(m_windows, 0);
-}
-
-void Session::clearAlarmWindow()
-{
-    clearCommon();
-    forms::AlarmForm& form = m_windows.alarm;
-    clearStation(m_windows, form.station, m_state.myCall);
-    form.AlmTxCntrLimit.setText("");
-    form.AlmArmDelay.setText("");
-    for (auto& message : form.AlarmMsgText)
-        message.setText("");
-    for (auto& condition : form.AlmCondition)
-        condition.setListIndex(1);
-    resetSpecialPathEntries(form.station);
-}
-
 void Session::clearAllWindows()
 {
-    clearCommon();
-    clearTelemetryWindow();
-    clearBeaconWindow();
-    clearNmeaWindow();
-    clearTrackingWindow();
-    clearAlarmWindow();
+    m_fields.profile = {};
+    forms::clearAllWindows(m_windows, defaults());
 }
 
 void Session::clearMode(Mode mode)
 {
-    switch (mode) {
-    case Mode::Telemetry:
-        return clearTelemetryWindow();
-    case Mode::Beacon:
-        return clearBeaconWindow();
-    case Mode::Nmea:
-        return clearNmeaWindow();
-    case Mode::Tracking:
-        return clearTrackingWindow();
-    case Mode::Alarm:
-        return clearAlarmWindow();
-    }
+    m_fields.profile = {};
+    forms::clearWindow(m_windows, mode, defaults());
 }
 
 void Session::selectMode(Mode mode)
@@ -265,41 +109,17 @@ std::optional<Mode> Session::checkedMode() const
 
 void Session::decodeUpload(const std::string& uploadData)
 {
-    const std::string& data = uploadData;
-    if (data.size() != image::kImageSize)
+    if (uploadData.size() != image::kImageSize)
         return;
-    const image::ModeByte modeByte = image::decodeModeByte(static_cast<std::uint8_t>(data[0]));
-    const int code = modeByte.modeCode;
-    const std::optional<Mode> mode = forms::modeOfCode(code);
-    if (mode) {
+    const int code = image::modeCode(static_cast<std::uint8_t>(uploadData[0]));
+    if (const std::optional<Mode> mode = forms::modeOfCode(code)) {
         selectMode(*mode);
     } else {
         // A mode no window edits: the main window takes what it can show, and nothing can be written or saved.
         m_state.currentMode.reset();
         m_state.unknownModeCode = code;
     }
-    forms::MainWindowControls& main = m_windows.main;
-    if (mode != Mode::Beacon && mode != Mode::Alarm)
-        checkOnly(main.menus.inputBaudItems(), modeByte.inputBaudCode);
-    const bool baud300 = modeByte.output300;
-    main.menus.out300.setChecked(baud300);
-    main.menus.out1200.setChecked(!baud300);
-    if (baud300)
-        fillTxListsFor300Baud();
-    else
-        fillTxListsFor1200Baud();
-    const image::OptionByte options = image::decodeOptionByte(static_cast<std::uint8_t>(data[1]));
-    main.LEDDisable.setValue(options.ledDisable ? 1 : 0);
-    main.MicEncode.setValue(options.micEncode ? 1 : 0);
-    main.ModeLock.setValue(options.modeLock ? 1 : 0);
-    if (const auto autoMode = image::decodeAutoModeByte(static_cast<std::uint8_t>(data[2])))
-        main.AutoMode.setValue(*autoMode ? 1 : 0);
-    image::splitUpload(data, m_fields);
-    if (!mode)
-        return;
-    forms::setMyCall(m_windows, m_fields.stationCallsign);
-    m_windows.station(*mode).ToCall.setText(m_fields.toCall);
-    image::fillMode(*mode, m_windows, m_fields);
+    image::decodeIntoWindows(uploadData, m_windows, m_fields, defaults());
 }
 
 void Session::saveShownProfiles()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "forms/MessageBox.h"
+#include "forms/WindowDefaults.h"
 #include "forms/Windows.h"
 #include "image/Compile.h"
 #include "image/ImageFields.h"
@@ -72,14 +73,12 @@ public:
     /// Rebuilds the ten delay and tail lists for 300 baud and selects the remembered positions.
     void fillTxListsFor300Baud();
 
-    void clearTelemetryWindow();
-    void clearBeaconWindow();
-    void clearNmeaWindow();
-    void clearTrackingWindow();
-    void clearAlarmWindow();
+    /// Clears every window to the defaults.
     void clearAllWindows();
     /// Runs the clear operation of a mode.
     void clearMode(forms::Mode mode);
+    /// Returns the defaults every clear puts back: the remembered callsign, baud rates and list positions.
+    forms::WindowDefaults defaults() const;
 
     /// Runs the Mode command of a mode.
     void selectMode(forms::Mode mode);
@@ -130,10 +129,6 @@ public:
     void startUp();
 
 private:
-    void clearCommon();
-    void reloadTxLists();
-    void resetSpecialPathEntries(forms::StationControls& station);
-
     storage::FileSystem& m_files;
     forms::Windows m_windows;
     ProgramState m_state;

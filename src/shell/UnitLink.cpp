@@ -137,7 +137,7 @@ link::WriteMismatch UnitLink::describeMismatch(const std::string& written, const
                                                const std::string& before)
 {
     link::WriteMismatch mismatch;
-    mismatch.field = describeFirstDifference(m_session.files(), written, readBack);
+    mismatch.field = describeFirstDifference(written, readBack);
     if (!before.empty() && m_backupFinder)
         mismatch.backup = m_backupFinder(before);
     return mismatch;
