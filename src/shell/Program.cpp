@@ -567,14 +567,18 @@ bool Program::menuCommand(const std::string& item)
             m_session.selectMode(mode);
             return true;
         }
-    if (item.size() == 11 && item.rfind("recentfile", 0) == 0 && item[10] >= '1' && item[10] <= '5') {
-        m_fileCommands.openRecentFile(item[10] - '0');
-        return true;
-    }
-    if (item.size() == 4 && item.rfind("com", 0) == 0 && item[3] >= '1' && item[3] <= '4') {
-        selectComPort(item[3] - '0');
-        return true;
-    }
+    forms::Menus& menus = m_session.windows().main.menus;
+    for (std::size_t k = 0; k < menus.recentfile.size(); ++k)
+        if (item == menus.recentfile[k].name()) {
+            m_fileCommands.openRecentFile(static_cast<int>(k) + 1);
+            return true;
+        }
+    const forms::MenuItem* const comItems[] = {&menus.com1, &menus.com2, &menus.com3, &menus.com4};
+    for (std::size_t k = 0; k < std::size(comItems); ++k)
+        if (item == comItems[k]->name()) {
+            selectComPort(static_cast<int>(k) + 1);
+            return true;
+        }
     const std::pair<const char*, std::function<void()>> kCommands[] = {
         {"write", [this] { write(); }},
         {"read", [this] { read(); }},
