@@ -65,6 +65,13 @@ TEST(PacketPreviewTest, ShowsTheHeaderSymbolAndAdviceOfEveryProfile)
     const auto preview = previewConfiguration(refused.session.windows(), forms::Mode::Beacon);
     EXPECT_TRUE(preview.packets.empty() && preview.advice.empty());
     EXPECT_EQ(preview.refusal.value().focus, "BcnToCall");
+    // The window shows the refusal on one line: each line break one space, no character lost.
+    std::string oneLine = preview.refusal->text;
+    ASSERT_NE(oneLine.find("\r\n"), std::string::npos);
+    for (auto at = oneLine.find("\r\n"); at != std::string::npos; at = oneLine.find("\r\n", at))
+        oneLine.replace(at, 2, " ");
+    EXPECT_EQ(windowPreview(refused.session.windows(), forms::Mode::Beacon).header,
+              "Sends no packet until this is put right: " + oneLine);
 }
 
 TEST(AidsTest, ASettingNamesASpecialPathByItsLabelAndASymbolIsNamedWhenItIsOneCharacter)
