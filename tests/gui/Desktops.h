@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/Desktop.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "fakes/MemoryFileSystem.h"
@@ -112,6 +113,15 @@ protected:
     }
 
     QAction* action(const char* name) { return find<QAction>(name); }
+    /// Types a field anew as a person does, all of it selected first; into a drop-down list, the start of an entry.
+    void retype(const char* name, const QString& text)
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(find(name)))
+            line->selectAll();
+        find(name)->setFocus();
+        QTest::keyClick(find(name), Qt::Key_Delete);
+        QTest::keyClicks(find(name), text);
+    }
     forms::Windows& windows() { return desktop->program().session().windows(); }
     QString title() const { return desktop->window().windowTitle(); }
 
@@ -172,7 +182,7 @@ protected:
 };
 
 /// The program on a temporary folder of real files (the initialization file and two examples in it), with the
-/// real boxes and dialogs, its window shown.
+/// real boxes and dialogs, its window shown, its backups kept in the folder and its reports dated by a fake clock.
 class DesktopOnTempFolder : public DesktopFixture
 {
 protected:
@@ -187,8 +197,9 @@ protected:
     void start()
     {
         const std::string home = folder.path().toStdString();
-        desktop = std::make_unique<Desktop>(
-            DesktopPorts{files, port, echoTimer, readTimer, writeTimer, shell::Environment{{home, home}, home, {}}});
+        desktop = std::make_unique<Desktop>(DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
+                                                         shell::Environment{{home, home}, home, {}}, &backups, nullptr,
+                                                         &clock});
         ASSERT_TRUE(desktop->start());
         desktop->window().show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop->window()));
@@ -200,6 +211,8 @@ protected:
 
     QTemporaryDir folder;
     qt::PosixFileSystem files;
+    fakes::FakeClock clock;
+    shell::Backups backups{files, clock, path("backups")};
 };
 
 } // namespace qm::app::guitest
