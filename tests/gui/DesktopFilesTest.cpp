@@ -1,6 +1,6 @@
 // The assembled desktop program on real files with its real boxes and file dialogs: the first run, the
 // unsaved-changes question before every command that drops the edits, the keys, Save As, the recent files, drops,
-// a second start and the Serial Port menu on pseudo-terminals.
+// a second start, the Serial Port menu on pseudo-terminals and backups restored.
 #include "Desktops.h"
 
 #include "app/HelpViewer.h"
@@ -9,16 +9,20 @@
 #include "qt/PseudoTerminal.h"
 #include "qt/QtSerialPort.h"
 #include "shell/Document.h"
+#include "shell/ShellRig.h"
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include <future>
@@ -57,6 +61,17 @@ protected:
         if (subItem)
             QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(action(subItem)).center());
     }
+
+    /// Chooses File > Restore from Backup and returns the list it opens.
+    QTreeWidget* restoreList()
+    {
+        choose("file", "restorebackup");
+        restore = desktop->window().findChildren<QDialog*>("RestoreBackup").last();
+        return restore->findChild<QTreeWidget*>("BackupList");
+    }
+    QString shownDifferences() { return restore->findChild<QPlainTextEdit*>("BackupDifferences")->toPlainText(); }
+
+    QDialog* restore = nullptr;
 };
 
 /// Runs the action in the application's event loop, as the program runs its commands: 0 when it ended the
@@ -317,6 +332,39 @@ TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensT
     EXPECT_FALSE(action("com1")->isChecked());
     EXPECT_NE(contents("quellmark.conf").find("OtherDevice=" + other.slavePath() + "\r\n"), std::string::npos);
     EXPECT_EQ(storage::splitLines(contents("vq3.ini"))[0], "1");
+}
+
+TEST_F(DesktopFilesTest, RestoreFromBackupListsComparesAsksAndOpensTheChosenOneUntitled)
+{
+    start();
+    EXPECT_EQ(restoreList()->topLevelItemCount(), 0);
+    EXPECT_EQ(restore->findChild<QLabel*>("BackupFolder")->text(),
+              "No backups in " + folder.filePath("backups") + " yet.");
+    QTest::mouseClick(restore->findChild<QWidget*>("CancelBackup"), Qt::LeftButton);
+
+    ASSERT_FALSE(backups.record(link::Transaction::Read, "VQ-3+ ", 2, shell::rig::compiledImage("tracking.vq3")));
+    ASSERT_FALSE(backups.record(link::Transaction::Identification, "VQ-3 ", 1, '\x07' + std::string(127, '\0')));
+    openAndEdit();
+    QTreeWidget* list = restoreList();
+    QStringList rows;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        for (int column = 0; column < list->columnCount(); ++column)
+            rows << list->topLevelItem(row)->text(column);
+    EXPECT_EQ(rows.join('|'), "2026-12-06 08:45:12|VQ-3 firmware 1|mode 7|(none)|identification|"
+                              "2026-12-06 08:45:12|VQ-3+ firmware 2|Tracking|N0CALL|read");
+    EXPECT_EQ(shownDifferences(), "This backup holds no configuration the program can open.");
+    const QPoint tracking = list->visualItemRect(list->topLevelItem(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, tracking);
+    EXPECT_EQ(shownDifferences(), "Comments: Mobile stationEDITED -> Mobile station");
+    // The edit is in no file: Open asks (within the clicks, the list closed); Cancel keeps it, Discard lets it go.
+    Answerer answerer({"Cancel", "&Discard"});
+    QTest::mouseClick(restore->findChild<QWidget*>("OpenBackup"), Qt::LeftButton);
+    EXPECT_EQ(title(), "t.vq3* - Quellmark Configuration Program");
+    QTest::mouseClick((list = restoreList())->viewport(), Qt::LeftButton, {}, tracking);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, tracking);
+    EXPECT_EQ(title(), "Quellmark Configuration Program");
+    QTest::mouseClick((list = restoreList())->viewport(), Qt::LeftButton, {}, tracking);
+    EXPECT_EQ(shownDifferences(), "The backup holds what the windows hold.");
 }
 
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)

@@ -5,10 +5,15 @@
 #include "fakes/FakeClock.h"
 #include "fakes/RecordingPrinter.h"
 #include "forms/Controls.h"
+#include "image/CompileShared.h"
 #include "shell/Backups.h"
+#include "shell/WindowAids.h"
+#include "validation/Messages.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTabBar>
@@ -125,15 +130,73 @@ protected:
         files.files["/examples/" + name] = example(name);
         ui.paths.push_back("/examples/" + name);
         action("openconfiguration")->trigger();
-        find<QLineEdit>(myCall)->selectAll();
-        QTest::keyClicks(find(myCall), "k1abc");
+        retype(myCall, "k1abc");
     }
 
     fakes::FakeClock clock;
     fakes::RecordingPrinter printer;
 };
 
-TEST_F(DesktopAidsTest, PrintShowsItsProgressAndExportAsPdfAsksBeforeReplacing)
+TEST_F(DesktopAidsTest, TheTrackingWindowShowsThePacketHeaderTheAdviceAndTheSymbolsNameAsTyped)
+{
+    openAndType("tracking.vq3", "TrkMyCall");
+    // Typed into a field (into Common..., an entry's start), then what a label shows: "" hidden, advice its start.
+    const std::tuple<const char*, QString, const char*, QString> rows[] = {
+        {"TrkMyCall", "k1abc", "TrkPacketHeader", "Profile 1 sends K1ABC-9>APRS,WIDE2-1,WIDE"},
+        {"TrkMyCall", "k1abc", "TrkAdvice", "Advice: Profile 1: Path 2 (WIDE): "},
+        {"TrkSSID", "16", "TrkPacketHeader",
+         "Sends no packet until this is put right: " +
+             QString::fromStdString(image::refusalBox("TrkSSID", "SSID", 1, image::wholeNumberReason(0, 15)).text)
+                 .replace("\r\n", " ")},
+        {"TrkSSID", "16", "TrkAdvice", ""},
+        {"TrkSymbol", ">", "TrkSymbolName", "Car"},
+        {"TrkSymbol", "|", "TrkSymbolName", "(no name in the primary symbol table)"},
+        {"TrkSeparator", "\\", "TrkSymbolName", "(no name in the alternate symbol table)"},
+        {"TrkSymbol", "!", "TrkSymbolName", "Emergency (alternate symbol table)"},
+        {"TrkSeparator", "x", "TrkSymbolName", "(the Separator chooses no symbol table)"},
+        {"TrkSymbol", "", "TrkSymbolName", ""},
+        {"TrkSymbolPick", "Eme", "TrkSymbolName", "Emergency (alternate symbol table)"}};
+    for (const auto& [field, typed, label, expected] : rows) {
+        retype(field, typed);
+        auto* shown = find<QLabel>(label);
+        const QString text = shown->isHidden() ? "" : shown->text();
+        EXPECT_EQ(QString(label).endsWith("Advice") ? text.left(expected.size()) : text, expected)
+            << field << typed.toStdString();
+    }
+    EXPECT_EQ(find<QLineEdit>("TrkSeparator")->text() + find<QLineEdit>("TrkSymbol")->text(), "\\!");
+    EXPECT_EQ(find("TrkSymbol")->toolTip().toStdString(),
+              shell::symbolToolTip("", "") + "\nSymbol !: Emergency (alternate symbol table)");
+}
+
+TEST_F(DesktopAidsTest, CopyThisProfileToCopiesWhatIsTickedAndWriteNamesACopyItRefuses)
+{
+    // The example, its window's prefix, the profiles ticked, and whether Copy (or Cancel) is clicked.
+    const std::tuple<std::string, std::string, std::vector<int>, bool> rows[] = {
+        {"nmea.vq3", "NMEA", {6, 9}, true}, {"tracking.vq3", "Trk", {3}, true}, {"tracking.vq3", "Trk", {2, 4}, false}};
+    for (const auto& [file, prefix, ticked, copies] : rows) {
+        ui.buttons = {forms::Button::Discard};
+        openAndType(file, (prefix + "MyCall").c_str());
+        connect(true);
+        retype((prefix + "SSID").c_str(), "16");
+        QTest::mouseClick(find((prefix + "ProfileCopy").c_str()), Qt::LeftButton);
+        auto* copy = desktop->window().findChildren<QDialog*>("CopyProfile").last();
+        for (const int profile : ticked)
+            QTest::mouseClick(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile)), Qt::LeftButton);
+        QTest::mouseClick(copy->findChild<QWidget*>(copies ? "CopyProfileOk" : "CopyProfileCancel"), Qt::LeftButton);
+        const forms::ProfileStore& store = prefix == "Trk" ? windows().tracking.store : windows().nmea.store;
+        for (const int profile : ticked)
+            EXPECT_EQ(store.entry(profile).SSID == "16", copies) << prefix << profile;
+        // Profile 1 put right, its copies are not: Write names the first of them.
+        retype((prefix + "SSID").c_str(), "5");
+        ui.boxes.clear();
+        action("write")->trigger();
+        const auto refusal =
+            validation::focusedOn(validation::profileSsidInvalid(ticked[0]), prefix + "SSID", ticked[0]);
+        EXPECT_EQ(ui.boxes, copies ? std::vector{refusal} : std::vector<forms::MessageBox>{}) << prefix;
+    }
+}
+
+TEST_F(DesktopAidsTest, PrintShowsItsProgressExportAsksBeforeReplacingAndPreviewShowsThePage)
 {
     for (const auto& [mode, printing] : {std::pair{"beacon", false}, {"alarm", false}, {"nmea", true}}) {
         action(mode)->trigger();
@@ -172,7 +235,13 @@ TEST_F(DesktopAidsTest, PrintShowsItsProgressAndExportAsPdfAsksBeforeReplacing)
     QProcess text;
     text.start("pdftotext", {"-layout", pdf.fileName(), "-"});
     ASSERT_TRUE(text.waitForFinished(20000));
-    EXPECT_TRUE(text.readAllStandardOutput().contains("Tracking Profiles for K1ABC"));
+    // The report's text as pdftotext lays it out, with the date and the call typed.
+    const QString report = QString::fromStdString(example("../tests/data/report/tracking.txt"));
+    EXPECT_EQ(QString(text.readAllStandardOutput()).simplified(),
+              QString(report).replace("5 Dec", "6 Dec").replace("N0CALL", "K1ABC").simplified());
+    action("printpreview")->trigger();
+    auto* pages = find("PrintPreview")->findChild<QPrintPreviewWidget*>();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pages->pageCount() == 1; }));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/Desktop.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "fakes/MemoryFileSystem.h"
@@ -112,6 +113,15 @@ protected:
     }
 
     QAction* action(const char* name) { return find<QAction>(name); }
+    /// Types a field anew as a person does, all of it selected first; into a drop-down list, the start of an entry.
+    void retype(const char* name, const QString& text)
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(find(name)))
+            line->selectAll();
+        find(name)->setFocus();
+        QTest::keyClick(find(name), Qt::Key_Delete);
+        QTest::keyClicks(find(name), text);
+    }
     forms::Windows& windows() { return desktop->program().session().windows(); }
     QString title() const { return desktop->window().windowTitle(); }
 
@@ -172,7 +182,7 @@ protected:
 };
 
 /// The program on a temporary folder of real files (the initialization file and two examples in it), with the
-/// real boxes and dialogs, its window shown and active.
+/// real boxes and dialogs, its window shown, its backups kept in the folder and its reports dated by a fake clock.
 class DesktopOnTempFolder : public DesktopFixture
 {
 protected:
@@ -191,7 +201,7 @@ protected:
         desktop.reset();
         desktop = std::make_unique<Desktop>(DesktopPorts{files, serial ? *serial : port, echoTimer, readTimer,
                                                          writeTimer, shell::Environment{{home, home}, home, {}},
-                                                         nullptr, nullptr, nullptr, nullptr, devices});
+                                                         &backups, nullptr, &clock, nullptr, devices});
         ASSERT_TRUE(desktop->start());
         desktop->window().show();
         desktop->window().activateWindow();
@@ -204,6 +214,8 @@ protected:
 
     QTemporaryDir folder;
     qt::PosixFileSystem files;
+    fakes::FakeClock clock;
+    shell::Backups backups{files, clock, path("backups")};
 };
 
 } // namespace qm::app::guitest

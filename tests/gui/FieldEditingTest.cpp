@@ -76,9 +76,11 @@ protected:
     }
 
     /// Sends keys as written: "{End}{Left 2}xy" is End, Left twice, then x and y; a probe period passes after each.
-    void press(QWidget* widget, const std::string& keys)
+    /// The keys go where the keyboard sends them: to the completions offered while they are shown.
+    void press(QWidget* field, const std::string& keys)
     {
         for (std::size_t at = 0; at < keys.size(); ++at) {
+            QWidget* widget = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : field;
             if (keys[at] != '{') {
                 QTest::keyClick(widget, keys[at]);
                 probeTick();
@@ -115,7 +117,7 @@ protected:
     }
 };
 
-TEST_F(FieldEditingTest, KeysLandWhereTheCursorIsAndEditingKeysPassEveryTypingFilter)
+TEST_F(FieldEditingTest, KeysLandWhereTheCursorIsPassEveryTypingFilterAndPickTheCompletionsOffered)
 {
     const Case cases[] = {
         {"tracking", "TrkMyCall", "N0CALL", "{End}{Backspace 2}{Left 2}xy", "N0XYCA"},
@@ -130,6 +132,9 @@ TEST_F(FieldEditingTest, KeysLandWhereTheCursorIsAndEditingKeysPassEveryTypingFi
         {"beacon", "BcnMsgText", "abc", "{Ctrl+End}{Backspace}{Ctrl+Z}", "abc"},
         {"telemetry", "TelMyCall", "", "k1ab-c7", "K1AB-C"},
         {"beacon", "BcnTmrSec", "", "x5-y", "5"},
+        {"telemetry", "TelSpecPath1", "", "w{Down}{Return}", "WIDE1-1"},
+        {"beacon", "BcnSpecPath2", "", "wide2{Down 2}{Return}", "WIDE2-2"},
+        {"tracking", "TrkSpecPath4", "", "wide3-3{Down}{Return}", "WIDE3-3"},
     };
     for (const Case& c : cases) {
         const Editor field = prepare(c);
