@@ -74,7 +74,7 @@ TEST(PacketPreviewTest, ShowsTheHeaderSymbolAndAdviceOfEveryProfile)
               "Sends no packet until this is put right: " + oneLine);
 }
 
-TEST(AidsTest, ASettingNamesASpecialPathByItsLabelAndASymbolIsNamedWhenItIsOneCharacter)
+TEST(AidsTest, ASettingNamesAnEntryByLabelOrNumberAndASymbolIsNamedWhenItIsOneCharacter)
 {
     rig::Loaded loaded(rig::exampleLines("beacon.vq3"));
     for (int n = 1; n <= 4; ++n) {
@@ -83,6 +83,21 @@ TEST(AidsTest, ASettingNamesASpecialPathByItsLabelAndASymbolIsNamedWhenItIsOneCh
         EXPECT_EQ(applyControlSettings(loaded.session, {path, "BcnPath1=" + label}), std::nullopt) << label;
         EXPECT_EQ(loaded.session.windows().station(forms::Mode::Beacon).Path[0].listIndex(), forms::specialPathEntry(n))
             << label;
+    }
+    // Baud rates by their numbers check exactly the item named, and the output rate rebuilds the delay lists.
+    rig::Loaded tracking(exampleLines("tracking.vq3"));
+    forms::Windows& w = tracking.session.windows();
+    const auto delays1200 = w.tracking.station.TxDelay.entries();
+    for (const auto& [input, output] : {std::pair{"2400", "300"}, std::pair{"9600", "1200"}}) {
+        const auto refused = applyControlSettings(
+            tracking.session, {std::string("inputbaudrate=") + input, std::string("outputbaudrate=") + output});
+        ASSERT_FALSE(refused) << refused->text;
+        const bool at300 = std::string(output) == "300";
+        EXPECT_EQ(w.main.menus.in2400.checked(), at300);
+        EXPECT_EQ(w.main.menus.in9600.checked(), !at300);
+        EXPECT_EQ(w.main.menus.out300.checked(), at300);
+        EXPECT_EQ(w.main.menus.out1200.checked(), !at300);
+        EXPECT_EQ(w.tracking.station.TxDelay.entries() == delays1200, !at300) << output;
     }
     EXPECT_EQ(symbolCaption("/", ">"), symbolName('/', '>').value_or("none"));
     EXPECT_EQ(symbolCaption("/", ">>"), "(one character only)");

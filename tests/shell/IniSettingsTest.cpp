@@ -148,7 +148,7 @@ TEST(IniSettingsLoadTest, TheCallsignPromptRefusesThePlaceholderAndLongAnswers)
         std::string call;
     } cases[] = {
         {{std::nullopt}, ""},
-        {{"mycall ", "ABCDEFGHIJ", " w1aw-1 "}, "W1AW-1"},
+        {{"mycall ", "ABCDEFGHIJ", "abcdefg", " w1aw-1 "}, "W1AW-1"},
     };
     for (const auto& c : cases) {
         IniRig s(settledWith({{2, "MyCall"}}), c.answers);
