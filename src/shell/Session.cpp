@@ -20,11 +20,6 @@ using forms::Mode;
 Session::Session(storage::FileSystem& files) : m_files(files)
 {}
 
-forms::WindowDefaults Session::defaults() const
-{
-    return {m_state.myCall, m_state.inputBaudIndex, m_state.outputBaudIndex, m_state.txDelayIndex, m_state.txTailIndex};
-}
-
 void Session::fillPickLists()
 {
     forms::fillStartUpPickLists(m_windows);

@@ -18,16 +18,11 @@
 namespace qm::shell
 {
 
-/// The program's state: the user's defaults, the mode being edited and the link's state (which holds the bytes of
-/// the last read and of the write under way).
-struct ProgramState
+/// The program's state: the user's defaults (the remembered callsign of the initialization file's line 2, the baud
+/// rates and the delay and tail positions, which every clear puts back into the windows), the mode being edited and
+/// the link's state (which holds the bytes of the last read and of the write under way).
+struct ProgramState : forms::WindowDefaults
 {
-    /// The remembered callsign (initialization file line 2).
-    std::string myCall;
-    int inputBaudIndex = 0;
-    int outputBaudIndex = 0;
-    int txDelayIndex = 0;
-    int txTailIndex = 0;
     /// The mode being edited: none before a mode is chosen, and none after a read of a unit whose mode code names
     /// no window.
     std::optional<forms::Mode> currentMode;
@@ -78,7 +73,7 @@ public:
     /// Runs the clear operation of a mode.
     void clearMode(forms::Mode mode);
     /// Returns the defaults every clear puts back: the remembered callsign, baud rates and list positions.
-    forms::WindowDefaults defaults() const;
+    const forms::WindowDefaults& defaults() const { return m_state; }
 
     /// Runs the Mode command of a mode.
     void selectMode(forms::Mode mode);
