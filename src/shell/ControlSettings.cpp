@@ -79,7 +79,7 @@ std::variant<std::string, forms::MessageBox> typedText(forms::Windows& windows, 
         const auto entered = validation::keyTyped(windows, control, point);
         if (!entered)
             return settingError(control + " does not take " + characterText(point) + ": it takes " +
-                                    acceptedText(validation::typingFilter(control)) + ".",
+                                    acceptedText(validation::typingFilter(windows, control)) + ".",
                                 control);
         text.push_back(*entered);
     }
