@@ -165,19 +165,4 @@ std::optional<Control> findControl(Windows& windows, std::string_view name)
     return std::nullopt;
 }
 
-std::optional<Mode> controlMode(std::string_view name)
-{
-    struct Prefix
-    {
-        std::string_view text;
-        Mode mode;
-    };
-    static constexpr Prefix kPrefixes[] = {{"Tel", Mode::Telemetry}, {"Bcn", Mode::Beacon}, {"NMEA", Mode::Nmea},
-                                           {"Trk", Mode::Tracking},  {"Alm", Mode::Alarm},  {"Alarm", Mode::Alarm}};
-    for (const auto& prefix : kPrefixes)
-        if (name.substr(0, prefix.text.size()) == prefix.text)
-            return prefix.mode;
-    return std::nullopt;
-}
-
 } // namespace qm::forms

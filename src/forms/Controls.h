@@ -69,7 +69,4 @@ struct PlacedControl
 /// Returns the control with this name and where it stands: taken from which member of which window it is.
 std::optional<PlacedControl> locateControl(Windows& windows, std::string_view name);
 
-/// Returns the mode of the window a control belongs to, by its name's prefix (Tel, Bcn, NMEA, Trk, Alm, Alarm).
-std::optional<Mode> controlMode(std::string_view name);
-
 } // namespace qm::forms
