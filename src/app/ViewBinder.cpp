@@ -170,10 +170,12 @@ void ViewBinder::bind(const std::string& name, QObject* object)
             changed();
         });
     } else if (auto* tabs = qobject_cast<QTabBar*>(object)) {
-        connect(tabs, &QTabBar::currentChanged, this, [this, name](int tab) {
+        const auto strip = forms::locateControl(m_program.session().windows(), name);
+        const std::optional<forms::Mode> mode = strip ? strip->place.mode : std::nullopt;
+        connect(tabs, &QTabBar::currentChanged, this, [this, mode](int tab) {
             if (m_drawing)
                 return;
-            if (const auto mode = forms::controlMode(name))
+            if (mode)
                 m_program.profileTabClick(*mode, tab);
             changed();
         });

@@ -86,6 +86,29 @@ std::string terminationText(const forms::OptionGroup& group, const forms::TextFi
     }
 }
 
+/// The item that shows the transmit timer, made of its minutes and seconds: "BcnTmr".
+std::string timerItem(const forms::StationControls& station)
+{
+    return station.prefix() + "Tmr";
+}
+
+/// The termination character of a window that has one, shown as one item for its options and the user's value.
+struct Termination
+{
+    const char* item;
+    const forms::OptionGroup* options;
+    const forms::TextField* userValue;
+};
+
+std::optional<Termination> termination(const forms::Windows& windows, Mode mode)
+{
+    if (mode == Mode::Telemetry)
+        return Termination{"TelTxOn", &windows.telemetry.TelTxOn, &windows.telemetry.TelUserTrigChar};
+    if (mode == Mode::Nmea)
+        return Termination{"NMEATxOn", &windows.nmea.NMEATxOn, &windows.nmea.NMEAUserTrigChar};
+    return std::nullopt;
+}
+
 std::string inputBaudText(const forms::Menus& menus)
 {
     static constexpr const char* kRates[] = {"1200", "2400", "4800", "9600"};
@@ -154,24 +177,22 @@ void addStation(ItemList& items, const forms::StationControls& station, bool pro
         const forms::PickList& path = station.Path[static_cast<std::size_t>(n - 1)];
         items.add(path.name(), "Path " + std::to_string(n), selectedName(path, paths));
     }
-    items.add(station.prefix() + "Tmr", "Transmit Timer", timerText(station.TmrMin.text(), station.TmrSec.text()));
+    items.add(timerItem(station), "Transmit Timer", timerText(station.TmrMin.text(), station.TmrSec.text()));
     items.add(station.TxDelay.name(), "Transmit Delay", selectedName(station.TxDelay, delayNames(station.TxDelay)));
     items.add(station.TxTail.name(), "Tail Delay", selectedName(station.TxTail, delayNames(station.TxTail)));
 }
 
 void addModeFields(ItemList& items, const forms::Windows& windows, Mode mode)
 {
+    if (const auto ending = termination(windows, mode))
+        items.add(ending->item, "Termination Character", terminationText(*ending->options, *ending->userValue));
     switch (mode) {
     case Mode::Telemetry:
-        items.add("TelTxOn", "Termination Character",
-                  terminationText(windows.telemetry.TelTxOn, windows.telemetry.TelUserTrigChar));
         return;
     case Mode::Beacon:
         items.addText(windows.beacon.BcnMsgText, "Beacon Text");
         return;
     case Mode::Nmea:
-        items.add("NMEATxOn", "Termination Character",
-                  terminationText(windows.nmea.NMEATxOn, windows.nmea.NMEAUserTrigChar));
         for (int n = 1; n <= 3; ++n) {
             const forms::PickList& header = windows.main.GpsString[static_cast<std::size_t>(n - 1)];
             items.add(header.name(), "Data Header " + std::to_string(n), orNone(header.text()));
@@ -208,7 +229,7 @@ std::vector<SummaryItem> profileItems(const forms::StationControls& station, con
     for (int n = 1; n <= 4; ++n)
         items.add(station.Path[static_cast<std::size_t>(n - 1)].name(), "Path " + std::to_string(n),
                   storedName(entry.Path[static_cast<std::size_t>(n - 1)], paths));
-    items.add(station.prefix() + "Tmr", "Transmit Timer", timerText(entry.TmrMin, entry.TmrSec));
+    items.add(timerItem(station), "Transmit Timer", timerText(entry.TmrMin, entry.TmrSec));
     items.add(station.TxDelay.name(), "Transmit Delay", storedName(entry.TxDelay, delayNames(station.TxDelay)));
     items.add(station.TxTail.name(), "Tail Delay", storedName(entry.TxTail, delayNames(station.TxTail)));
     if (tracking) {
@@ -263,6 +284,22 @@ ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, Mode 
             summary.profiles.push_back(profileItems(station, store.entry(k), tracking));
     }
     return summary;
+}
+
+std::vector<std::string> itemControls(const forms::Windows& windows, Mode mode, const std::string& item)
+{
+    const forms::StationControls& station = windows.station(mode);
+    if (item == timerItem(station))
+        return {station.TmrMin.name(), station.TmrSec.name()};
+    if (const auto ending = termination(windows, mode); ending && item == ending->item) {
+        std::vector<std::string> controls;
+        controls.reserve(static_cast<std::size_t>(ending->options->size()) + 1);
+        for (int option = 0; option < ending->options->size(); ++option)
+            controls.push_back(ending->options->name(option));
+        controls.push_back(ending->userValue->name());
+        return controls;
+    }
+    return {item};
 }
 
 std::optional<ConfigurationSummary> summarizeImage(const std::string& imageBytes)

@@ -56,6 +56,10 @@ std::string modeName(forms::Mode mode);
 /// profiles must have been stored first.
 ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, forms::Mode mode);
 
+/// Returns the controls an item of a mode's summary shows: the item's own control, or those of a value made of
+/// several (BcnTmr: BcnTmrMin and BcnTmrSec; TelTxOn: its three options and TelUserTrigChar).
+std::vector<std::string> itemControls(const forms::Windows& windows, forms::Mode mode, const std::string& item);
+
 /// Returns the summary of the configuration 128 image bytes decode to, as a read shows it; nothing when they
 /// decode to none (not 128 bytes, or a mode code no window edits).
 std::optional<ConfigurationSummary> summarizeImage(const std::string& imageBytes);

@@ -79,7 +79,7 @@ std::variant<std::string, forms::MessageBox> typedText(forms::Windows& windows, 
         const auto entered = validation::keyTyped(windows, control, point);
         if (!entered)
             return settingError(control + " does not take " + characterText(point) + ": it takes " +
-                                    acceptedText(validation::typingFilter(control)) + ".",
+                                    acceptedText(validation::typingFilter(windows, control)) + ".",
                                 control);
         text.push_back(*entered);
     }
@@ -94,18 +94,6 @@ std::optional<bool> truthValue(std::string_view value)
     if (word == "0" || word == "FALSE" || word == "NO")
         return false;
     return std::nullopt;
-}
-
-/// The n (1 to 4) at the end of a control such as "TrkPath3" or "TrkSpecPath3" after its stem.
-std::optional<int> numberAfter(const std::string& control, std::string_view stem)
-{
-    const auto at = control.find(stem);
-    if (at == std::string::npos || at + stem.size() + 1 != control.size())
-        return std::nullopt;
-    const char digit = control.back();
-    if (digit < '1' || digit > '4')
-        return std::nullopt;
-    return digit - '0';
 }
 
 /// The text an entry is chosen by: "(none)" for the empty entry, without the " *" that marks a default.
@@ -142,10 +130,10 @@ std::string entriesText(const forms::PickList& list)
 }
 
 std::optional<forms::MessageBox> chooseEntry(forms::Windows& windows, Mode mode, forms::PickList& list,
-                                             std::string_view value)
+                                             const forms::ControlPlace& place, std::string_view value)
 {
     const std::string& control = list.name();
-    const auto path = numberAfter(control, "Path");
+    const bool path = place.role == forms::Role::Path;
     std::vector<int> matches;
     // "Special Path N" always names special path N's entry, whatever its text.
     for (int n = 1; path && n <= 4; ++n)
@@ -161,8 +149,8 @@ std::optional<forms::MessageBox> chooseEntry(forms::Windows& windows, Mode mode,
                                 "\"Special Path 1\" to \"Special Path 4\".",
                             control);
     list.setListIndex(matches.front());
-    if (path && control.find("SpecPath") == std::string::npos) {
-        if (auto focus = validation::pathChosen(windows.station(mode), *path))
+    if (path) {
+        if (auto focus = validation::pathChosen(windows.station(mode), place.number))
             return settingError(control + ": " + forms::specialPathLabel(matches.front() - 4) + " is empty; set " +
                                     *focus + " first.",
                                 *focus);
@@ -171,7 +159,7 @@ std::optional<forms::MessageBox> chooseEntry(forms::Windows& windows, Mode mode,
 }
 
 std::optional<forms::MessageBox> setText(forms::Windows& windows, Mode mode, forms::TextField& field,
-                                         std::string_view value)
+                                         const forms::ControlPlace& place, std::string_view value)
 {
     const std::string& control = field.name();
     auto typed = typedText(windows, control, value, control == windows.beacon.BcnMsgText.name());
@@ -182,14 +170,14 @@ std::optional<forms::MessageBox> setText(forms::Windows& windows, Mode mode, for
         return settingError(control + " holds at most " + std::to_string(field.maxLength()) + " characters; " +
                                 quoted(value) + " has " + std::to_string(text.size()) + ".",
                             control);
-    if (control.ends_with("MyCall")) {
+    if (place.role == forms::Role::MyCall) {
         forms::setMyCall(windows, text);
         return std::nullopt;
     }
     field.setText(text);
     // Leaving a special path relabels the path selectors' entry for it.
-    if (const auto n = numberAfter(control, "SpecPath"))
-        forms::relabelSpecialPath(windows.station(mode), *n);
+    if (place.role == forms::Role::SpecialPath)
+        forms::relabelSpecialPath(windows.station(mode), place.number);
     return std::nullopt;
 }
 
@@ -226,12 +214,12 @@ std::optional<forms::MessageBox> setValue(Session& program, Mode mode, const std
     forms::Windows& windows = program.windows();
     if (control == windows.main.menus.inputbaudrate.name() || control == windows.main.menus.outputbaudrate.name())
         return setBaudRate(program, control, value);
-    const auto found = forms::findControl(windows, control);
+    const auto found = forms::locateControl(windows, control);
     if (!found)
         return settingError("There is no field named " + control + ".");
-    if (auto* const* field = std::get_if<forms::TextField*>(&*found))
-        return setText(windows, mode, **field, value);
-    if (auto* const* list = std::get_if<forms::PickList*>(&*found)) {
+    if (auto* const* field = std::get_if<forms::TextField*>(&found->control))
+        return setText(windows, mode, **field, found->place, value);
+    if (auto* const* list = std::get_if<forms::PickList*>(&found->control)) {
         if ((*list)->editable()) {
             auto typed = typedText(windows, control, value, false);
             if (auto* box = std::get_if<forms::MessageBox>(&typed))
@@ -239,16 +227,16 @@ std::optional<forms::MessageBox> setValue(Session& program, Mode mode, const std
             (*list)->setText(std::get<std::string>(typed));
             return std::nullopt;
         }
-        return chooseEntry(windows, mode, **list, value);
+        return chooseEntry(windows, mode, **list, found->place, value);
     }
     const auto truth = truthValue(value);
-    if (const auto* option = std::get_if<forms::OptionRef>(&*found)) {
+    if (const auto* option = std::get_if<forms::OptionRef>(&found->control)) {
         if (!truth)
             return settingError(control + " takes True or False.", control);
         option->group->setValue(option->option, *truth);
         return std::nullopt;
     }
-    if (auto* const* box = std::get_if<forms::CheckBox*>(&*found)) {
+    if (auto* const* box = std::get_if<forms::CheckBox*>(&found->control)) {
         if (!truth)
             return settingError(control + " takes 1 or 0 (Yes or No).", control);
         (*box)->setValue(*truth ? 1 : 0);
@@ -265,28 +253,12 @@ struct SettableControls
     std::set<std::string> perProfile;
 };
 
-void addSettable(std::set<std::string>& names, const std::string& control, const forms::Windows& windows)
+void addSettable(std::set<std::string>& names, const forms::Windows& windows, Mode mode, const std::string& item)
 {
-    if (control == "mode")
+    if (item == "mode")
         return;
-    if (control.ends_with("Tmr")) {
-        names.insert(control + "Min");
-        names.insert(control + "Sec");
-        return;
-    }
-    // The termination character: its three options and the user's own value.
-    const std::pair<const forms::OptionGroup*, const forms::TextField*> terminations[] = {
-        {&windows.telemetry.TelTxOn, &windows.telemetry.TelUserTrigChar},
-        {&windows.nmea.NMEATxOn, &windows.nmea.NMEAUserTrigChar}};
-    for (const auto& [group, userValue] : terminations) {
-        if (control.ends_with("TxOn") && group->name(0).starts_with(control)) {
-            for (int option = 0; option < group->size(); ++option)
-                names.insert(group->name(option));
-            names.insert(userValue->name());
-            return;
-        }
-    }
-    names.insert(control);
+    for (std::string& control : itemControls(windows, mode, item))
+        names.insert(std::move(control));
 }
 
 SettableControls settableControls(const forms::Windows& windows, Mode mode)
@@ -294,18 +266,19 @@ SettableControls settableControls(const forms::Windows& windows, Mode mode)
     const ConfigurationSummary summary = summarizeConfiguration(windows, mode);
     SettableControls settable;
     for (const auto& item : summary.items)
-        addSettable(settable.global, item.control, windows);
+        addSettable(settable.global, windows, mode, item.control);
     if (!summary.profiles.empty())
         for (const auto& item : summary.profiles.front())
-            addSettable(settable.perProfile, item.control, windows);
+            addSettable(settable.perProfile, windows, mode, item.control);
     return settable;
 }
 
 std::optional<forms::MessageBox> unsettable(forms::Windows& windows, Mode mode, const std::string& control)
 {
-    if (!forms::findControl(windows, control))
+    const auto found = forms::locateControl(windows, control);
+    if (!found)
         return settingError("There is no field named " + control + ".");
-    if (const auto owner = forms::controlMode(control); owner && *owner != mode)
+    if (const auto owner = found->place.mode; owner && *owner != mode)
         return settingError(control + " is a field of the " + modeName(*owner) + " window; the configuration is in " +
                             modeName(mode) + " mode.");
     return settingError(control + " is not a setting of a " + modeName(mode) + " configuration.");

@@ -465,45 +465,32 @@ bool withinTypingLimit(const forms::TextField& field, const std::string& text)
     return limit == 0 || text.size() <= std::max(limit, field.text().size());
 }
 
-/// Returns the special-path or path number (1 to 4) at the end of a control name such as "TelSpecPath3".
-std::optional<int> trailingNumber(const std::string& control, std::string_view stem)
-{
-    const auto at = control.find(stem);
-    if (at == std::string::npos || at + stem.size() + 1 != control.size())
-        return std::nullopt;
-    const char digit = control.back();
-    if (digit < '1' || digit > '4')
-        return std::nullopt;
-    return digit - '0';
-}
-
 } // namespace
 
 void Program::textChanged(const std::string& control, const std::string& text)
 {
-    auto found = forms::findControl(m_session.windows(), control);
+    auto found = forms::locateControl(m_session.windows(), control);
     if (!found)
         return;
-    if (auto** field = std::get_if<forms::TextField*>(&*found); field && !withinTypingLimit(**field, text))
+    if (auto** field = std::get_if<forms::TextField*>(&found->control); field && !withinTypingLimit(**field, text))
         return;
-    if (control.ends_with("MyCall")) {
+    if (found->place.role == forms::Role::MyCall) {
         myCallChange(text);
-    } else if (auto** field = std::get_if<forms::TextField*>(&*found)) {
+    } else if (auto** field = std::get_if<forms::TextField*>(&found->control)) {
         (*field)->setText(text);
-    } else if (auto** list = std::get_if<forms::PickList*>(&*found)) {
+    } else if (auto** list = std::get_if<forms::PickList*>(&found->control)) {
         (*list)->setText(text);
     }
 }
 
 void Program::listClick(const std::string& control, int index)
 {
-    auto found = forms::findControl(m_session.windows(), control);
-    auto** list = found ? std::get_if<forms::PickList*>(&*found) : nullptr;
+    auto found = forms::locateControl(m_session.windows(), control);
+    auto** list = found ? std::get_if<forms::PickList*>(&found->control) : nullptr;
     if (!list || !(*list)->setListIndex(index))
         return;
-    const auto mode = forms::controlMode(control);
-    if (const auto n = trailingNumber(control, "Path"); mode && n && control.find("SpecPath") == std::string::npos)
-        pathClick(*mode, *n);
+    if (const forms::ControlPlace& place = found->place; place.mode && place.role == forms::Role::Path)
+        pathClick(*place.mode, place.number);
 }
 
 void Program::checkClick(const std::string& control, bool checked)
@@ -522,9 +509,9 @@ void Program::optionClick(const std::string& control)
 
 void Program::lostFocus(const std::string& control)
 {
-    const auto mode = forms::controlMode(control);
-    if (const auto n = trailingNumber(control, "SpecPath"); mode && n)
-        specialPathLostFocus(*mode, *n);
+    const auto found = forms::locateControl(m_session.windows(), control);
+    if (found && found->place.mode && found->place.role == forms::Role::SpecialPath)
+        specialPathLostFocus(*found->place.mode, found->place.number);
 }
 
 namespace

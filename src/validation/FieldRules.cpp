@@ -1,9 +1,11 @@
 // The field rules that act while the user types and clicks.
 #include "validation/FieldRules.h"
 
+#include "forms/Controls.h"
 #include "forms/PickLists.h"
 
-#include <array>
+#include <utility>
+#include <variant>
 
 namespace qm::validation
 {
@@ -15,34 +17,11 @@ constexpr char32_t kBackspace = 8;
 constexpr char32_t kDelete = 0x7F;
 constexpr char32_t kLargestSingleByte = 0xFF;
 
-constexpr std::array<std::string_view, 5> kPrefixes{"Tel", "Bcn", "NMEA", "Trk", "Alm"};
-constexpr std::array<std::string_view, 3> kMySsidFields{"TelMySSID", "BcnMySSID", "AlmMySSID"};
-constexpr std::array<std::string_view, 4> kOtherDigitFields{"NMEASSID", "TrkSSID", "AlmTxCntrLimit", "AlmArmDelay"};
-constexpr std::array<std::string_view, 2> kDigitSuffixes{"TmrMin", "TmrSec"};
-constexpr std::array<std::string_view, 6> kCallsignSuffixes{"MyCall",    "ToCall",    "SpecPath1",
-                                                            "SpecPath2", "SpecPath3", "SpecPath4"};
-
-template <std::size_t N>
-bool contains(const std::array<std::string_view, N>& names, std::string_view control)
-{
-    for (std::string_view name : names)
-        if (name == control)
-            return true;
-    return false;
-}
-
-/// Whether the control is one of the windows' prefix followed by one of the suffixes (TelTmrMin, AlmSpecPath2).
-template <std::size_t N>
-bool prefixedWith(std::string_view control, const std::array<std::string_view, N>& suffixes)
-{
-    for (std::string_view prefix : kPrefixes) {
-        if (!control.starts_with(prefix))
-            continue;
-        if (contains(suffixes, control.substr(prefix.size())))
-            return true;
-    }
-    return false;
-}
+/// The typing filters of the fields every mode window shares, by their role; any other role takes any text.
+constexpr std::pair<forms::Role, TypingFilter> kRoleFilters[] = {
+    {forms::Role::MyCall, TypingFilter::Callsign},      {forms::Role::ToCall, TypingFilter::Callsign},
+    {forms::Role::SpecialPath, TypingFilter::Callsign}, {forms::Role::SSID, TypingFilter::Digits},
+    {forms::Role::TimerMinutes, TypingFilter::Digits},  {forms::Role::TimerSeconds, TypingFilter::Digits}};
 
 bool isDigit(char32_t key)
 {
@@ -66,15 +45,24 @@ forms::OptionGroup* terminationChoice(forms::Windows& windows, std::string_view 
 
 } // namespace
 
-TypingFilter typingFilter(std::string_view control)
+TypingFilter typingFilter(forms::Windows& windows, std::string_view control)
 {
-    if (contains(kMySsidFields, control) || contains(kOtherDigitFields, control) ||
-        prefixedWith(control, kDigitSuffixes))
-        return TypingFilter::Digits;
-    if (control == "TelUserTrigChar" || control == "NMEAUserTrigChar")
-        return TypingFilter::TerminationValue;
-    if (prefixedWith(control, kCallsignSuffixes))
-        return TypingFilter::Callsign;
+    const auto found = forms::locateControl(windows, control);
+    if (!found)
+        return TypingFilter::Text;
+    for (const auto& [role, filter] : kRoleFilters)
+        if (found->place.role == role)
+            return filter;
+    // A mode window's own fields that take numbers.
+    const std::pair<const forms::TextField*, TypingFilter> ownFields[] = {
+        {&windows.alarm.AlmTxCntrLimit, TypingFilter::Digits},
+        {&windows.alarm.AlmArmDelay, TypingFilter::Digits},
+        {&windows.telemetry.TelUserTrigChar, TypingFilter::TerminationValue},
+        {&windows.nmea.NMEAUserTrigChar, TypingFilter::TerminationValue}};
+    if (auto* const* field = std::get_if<forms::TextField*>(&found->control))
+        for (const auto& [own, filter] : ownFields)
+            if (*field == own)
+                return filter;
     return TypingFilter::Text;
 }
 
@@ -105,7 +93,7 @@ std::optional<char> filterKey(TypingFilter filter, char32_t key)
 
 std::optional<char> keyTyped(forms::Windows& windows, std::string_view control, char32_t key)
 {
-    const TypingFilter filter = typingFilter(control);
+    const TypingFilter filter = typingFilter(windows, control);
     const std::optional<char> entered = filterKey(filter, key);
     if (filter == TypingFilter::TerminationValue && entered && isDigit(key)) {
         forms::OptionGroup* choice = terminationChoice(windows, control);

@@ -24,8 +24,9 @@ enum class TypingFilter
     TerminationValue,
 };
 
-/// Returns the typing filter of a control, by its name.
-TypingFilter typingFilter(std::string_view control);
+/// Returns the typing filter of the control with this name, by where it stands in the windows: the callsign, SSID
+/// and timer fields every mode window shares, and a few fields of a mode's own.
+TypingFilter typingFilter(forms::Windows& windows, std::string_view control);
 
 /// Returns the character a typed key enters under a filter, or nothing when the key is discarded. Keys are
 /// Unicode code points; anything outside Latin-1 is discarded everywhere. The editing keys Backspace (8) and

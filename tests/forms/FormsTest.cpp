@@ -14,6 +14,8 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace qm::forms
@@ -76,6 +78,38 @@ TEST(FieldsTest, EveryControlHasItsOwnName)
     Windows windows;
     std::set<std::string> names;
     forEachControl(windows, [&](const std::string& name, Control) { EXPECT_TRUE(names.insert(name).second) << name; });
+}
+
+TEST(FieldsTest, ControlsAreFoundWithTheModeRoleAndNumberOfTheirPlace)
+{
+    Windows w;
+    const std::tuple<std::string, const void*, std::optional<Mode>, Role, int> cases[] = {
+        {"TelMyCall", &w.telemetry.station.MyCall, Mode::Telemetry, Role::MyCall, 0},
+        {"BcnTmrSec", &w.beacon.station.TmrSec, Mode::Beacon, Role::TimerSeconds, 0},
+        {"NMEASSID", &w.nmea.station.SSID, Mode::Nmea, Role::SSID, 0},
+        {"NMEATxOnLFEnable", &w.nmea.NMEATxOn, Mode::Nmea, Role::Other, 0},
+        {"TrkPath3", &w.tracking.station.Path[2], Mode::Tracking, Role::Path, 3},
+        {"TrkTxTail", &w.tracking.station.TxTail, Mode::Tracking, Role::TxTail, 0},
+        {"AlmSpecPath2", &w.alarm.station.SpecPath[1], Mode::Alarm, Role::SpecialPath, 2},
+        {"AlarmMsgText4", &w.alarm.AlarmMsgText[3], Mode::Alarm, Role::Other, 4},
+        {"Form4", &w.tracking.station.window, std::nullopt, Role::Other, 0},
+        {"GpsString2", &w.main.GpsString[1], std::nullopt, Role::Other, 2},
+        {"recentfile5", &w.main.menus.recentfile[4], std::nullopt, Role::Other, 5}};
+    const auto address = [](auto control) -> const void* {
+        if constexpr (std::is_same_v<decltype(control), OptionRef>)
+            return control.group;
+        else
+            return control;
+    };
+    for (const auto& [name, control, mode, role, number] : cases) {
+        const auto found = locateControl(w, name);
+        ASSERT_TRUE(found) << name;
+        EXPECT_EQ(std::visit(address, found->control), control) << name;
+        EXPECT_EQ(std::tie(found->place.mode, found->place.role, found->place.number), std::tie(mode, role, number))
+            << name;
+    }
+    for (const char* unknown : {"TelPath5", "Tel", "telmycall", ""})
+        EXPECT_FALSE(locateControl(w, unknown)) << unknown;
 }
 
 std::vector<std::string> msEntries(const std::vector<int>& values, std::size_t marked)

@@ -93,6 +93,21 @@ TEST_F(DesktopTest, WriteRefusesAFieldTooLongOrABadProfileNamingItWithTheFocusTh
     EXPECT_EQ(find<QComboBox>("NMEAPath3")->currentIndex(), 3);
 }
 
+TEST_F(DesktopTest, AClickOnAProfileTabShowsThatProfileInItsOwnWindow)
+{
+    for (const std::string file : {"nmea.vq3", "tracking.vq3"}) {
+        files.files["/home/user/profiles.vq3"] = example(file);
+        ui.paths = {"/home/user/profiles.vq3"};
+        action("openconfiguration")->trigger();
+        const bool nmea = file == "nmea.vq3";
+        (nmea ? windows().nmea.store : windows().tracking.store).entry(4).SSID = "12";
+        auto* tabs = find<QTabBar>(nmea ? "NMEAProfile" : "TrkProfile");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+        EXPECT_EQ((nmea ? windows().nmea.NMEAProfile : windows().tracking.TrkProfile).selectedIndex(), 3) << file;
+        EXPECT_EQ(find<QLineEdit>(nmea ? "NMEASSID" : "TrkSSID")->text(), "12") << file;
+    }
+}
+
 TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
 {
     connect(true);

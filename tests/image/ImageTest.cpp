@@ -94,8 +94,8 @@ void set(forms::Windows& w, const std::string& settings)
                     control->setChecked(value == "1");
             },
             forms::findControl(w, name).value());
-        if (name.find("SpecPath") != std::string::npos)
-            forms::relabelSpecialPath(w.station(*forms::controlMode(name)), name.back() - '0');
+        if (const auto placed = forms::locateControl(w, name); placed->place.role == forms::Role::SpecialPath)
+            forms::relabelSpecialPath(w.station(placed->place.mode.value()), placed->place.number);
     }
 }
 

@@ -60,8 +60,8 @@ inline void set(forms::Windows& windows, std::string_view settings)
             (*box)->setValue(std::stoi(value));
         else
             std::get<forms::MenuItem*>(control)->setChecked(value == "1");
-        if (name.find("SpecPath") != std::string::npos)
-            forms::relabelSpecialPath(windows.station(forms::controlMode(name).value()), name.back() - '0');
+        if (const auto placed = forms::locateControl(windows, name); placed->place.role == forms::Role::SpecialPath)
+            forms::relabelSpecialPath(windows.station(placed->place.mode.value()), placed->place.number);
     }
 }
 
