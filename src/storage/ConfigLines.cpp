@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <cstddef>
 
 namespace qm::storage
@@ -15,9 +14,6 @@ namespace qm::storage
 
 namespace
 {
-
-constexpr int kHeaderLines = 7;
-constexpr std::array<int, forms::kModeCount> kBlockLines{19, 16, 104, 110, 25};
 
 // A CR or LF byte inside a single-line value (the typing filters keep them out, but a unit's image can hold
 // them: a callsign, a Tracking symbol, a comment) would end the line early and shift every line after it, so
@@ -83,16 +79,24 @@ private:
 
 } // namespace
 
+// The count comes from the layout itself: a save of blank windows writes each of its lines once (the beacon
+// text, however many line breaks it holds, is one line of the layout).
 int configurationLineCount(forms::Mode mode)
 {
-    return kHeaderLines + kBlockLines.at(forms::modeIndex(mode));
+    static const std::array<int, forms::kModeCount> counts = [] {
+        const forms::Windows blank;
+        std::array<int, forms::kModeCount> result{};
+        for (const forms::Mode each : forms::kModes)
+            result.at(forms::modeIndex(each)) = static_cast<int>(configurationLines(blank, each).size());
+        return result;
+    }();
+    return counts.at(forms::modeIndex(mode));
 }
 
 std::vector<std::string> configurationLines(const forms::Windows& windows, forms::Mode mode)
 {
     LineWriter out;
     layout::configuration(out, windows, mode);
-    assert(static_cast<int>(out.lines.size()) == configurationLineCount(mode));
     return std::move(out.lines);
 }
 
