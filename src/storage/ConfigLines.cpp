@@ -1,12 +1,12 @@
-// The save layout of a configuration file: the seven header lines and one mode window's block, joined as
-// CR LF text, and the splitting of file bytes back into lines.
+// The save of a configuration file: the lines of one mode's layout written from the windows, joined as CR LF
+// text, and the splitting of file bytes back into lines.
 #include "storage/ConfigFile.h"
 
 #include "forms/Text.h"
+#include "storage/ConfigLayout.h"
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <cstddef>
 
 namespace qm::storage
@@ -14,9 +14,6 @@ namespace qm::storage
 
 namespace
 {
-
-constexpr int kHeaderLines = 7;
-constexpr std::array<int, forms::kModeCount> kBlockLines{19, 16, 104, 110, 25};
 
 // A CR or LF byte inside a single-line value (the typing filters keep them out, but a unit's image can hold
 // them: a callsign, a Tracking symbol, a comment) would end the line early and shift every line after it, so
@@ -28,187 +25,78 @@ std::string oneLine(std::string value)
     return value;
 }
 
-/// Collects the lines of a save in layout order.
+/// Writes each line of the layout from the windows' controls.
 class LineWriter
 {
 public:
     std::vector<std::string> lines;
 
+    void modeCode(forms::Mode mode) { raw(std::to_string(forms::codeOfMode(mode))); }
+    // Without a checked item the line is "0", which is what the compile puts into the image in that case.
+    void inputBaud(const forms::Menus& menus)
+    {
+        const auto items = menus.inputBaudItems();
+        int input = 0;
+        for (std::size_t code = 0; code < items.size(); ++code) {
+            if (items[code]->checked()) {
+                input = static_cast<int>(code);
+                break;
+            }
+        }
+        raw(std::to_string(input));
+    }
+    void outputBaud(const forms::Menus& menus) { raw(menus.out300.checked() && !menus.out1200.checked() ? "1" : "0"); }
+    void menuCheckBox(const forms::CheckBox& box) { checkBox(box); }
+
+    void myCall(const forms::TextField& field) { text(field); }
+    void ssid(const forms::TextField& field) { text(field); }
+    void timer(const forms::TextField& field) { text(field); }
     void text(const forms::TextField& field) { lines.push_back(forms::trimSpaces(oneLine(field.text()))); }
-    /// The multi-line Beacon text, its line breaks kept: the loader takes every line after it as part of it.
-    void multiLine(const forms::TextField& field) { lines.push_back(forms::trimSpaces(field.text())); }
-    void untrimmed(const forms::TextField& field) { lines.push_back(oneLine(field.text())); }
     void text(const forms::PickList& editable) { lines.push_back(forms::trimSpaces(oneLine(editable.text()))); }
+    void untrimmedText(const forms::TextField& field) { lines.push_back(oneLine(field.text())); }
+    /// The multi-line Beacon text, its line breaks kept: the loader takes every line after it as part of it.
+    void multiLineText(const forms::TextField& field) { lines.push_back(forms::trimSpaces(field.text())); }
+    void specialPath(const forms::StationControls& station, int n)
+    {
+        text(station.SpecPath[static_cast<std::size_t>(n - 1)]);
+    }
     void selection(const forms::PickList& list) { lines.push_back(std::to_string(list.listIndex())); }
     void option(const forms::OptionGroup& group, int option)
     {
         lines.push_back(group.value(option) ? "True" : "False");
     }
     void checkBox(const forms::CheckBox& box) { lines.push_back(box.isSet() ? "1" : "0"); }
+
+    void profileSsid(const std::string& value) { raw(value); }
+    void profilePath(const std::string& value, int /*profile*/, std::size_t /*path*/) { raw(value); }
+    void profileSymbol(const std::string& value) { raw(value); }
+    void profileTimer(const std::string& value) { raw(value); }
+    void profileNumber(const std::string& value) { raw(value); }
+
+private:
     void raw(std::string line) { lines.push_back(oneLine(std::move(line))); }
-
-    void specialPaths(const forms::StationControls& station)
-    {
-        for (const auto& field : station.SpecPath)
-            text(field);
-    }
-    void paths(const forms::StationControls& station)
-    {
-        for (const auto& list : station.Path)
-            selection(list);
-    }
-    void timerAndDelays(const forms::StationControls& station)
-    {
-        text(station.TmrMin);
-        text(station.TmrSec);
-        selection(station.TxDelay);
-        selection(station.TxTail);
-    }
-    void options(const forms::OptionGroup& group)
-    {
-        for (int option = 0; option < group.size(); ++option)
-            this->option(group, option);
-    }
-    void profiles(const forms::ProfileStore& store, bool tracking)
-    {
-        for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
-            const forms::ProfileEntry& entry = store.entry(profile);
-            raw(entry.SSID);
-            for (const auto& path : entry.Path)
-                raw(path);
-            if (tracking)
-                raw(entry.Symbol);
-            raw(entry.TmrMin);
-            raw(entry.TmrSec);
-            raw(entry.TxDelay);
-            raw(entry.TxTail);
-        }
-    }
 };
-
-// A menu group without a checked item still writes its line, so that the lines after it keep their places;
-// "0" is what the compile puts into the image in that case.
-void writeHeader(LineWriter& out, const forms::MainWindowControls& main, forms::Mode mode)
-{
-    out.raw(std::to_string(forms::codeOfMode(mode)));
-    const auto inputItems = main.menus.inputBaudItems();
-    int input = 0;
-    for (std::size_t code = 0; code < inputItems.size(); ++code) {
-        if (inputItems[code]->checked()) {
-            input = static_cast<int>(code);
-            break;
-        }
-    }
-    out.raw(std::to_string(input));
-    const bool baud300 = main.menus.out300.checked() && !main.menus.out1200.checked();
-    out.raw(baud300 ? "1" : "0");
-    out.checkBox(main.LEDDisable);
-    out.checkBox(main.MicEncode);
-    out.checkBox(main.ModeLock);
-    out.checkBox(main.AutoMode);
-}
-
-void writeTelemetry(LineWriter& out, const forms::TelemetryForm& form)
-{
-    const auto& station = form.station;
-    out.text(station.MyCall);
-    out.text(station.SSID);
-    out.text(station.ToCall);
-    out.specialPaths(station);
-    out.paths(station);
-    out.options(form.TelTxOn);
-    out.text(form.TelUserTrigChar);
-    out.text(station.TmrMin);
-    out.text(station.TmrSec);
-    out.selection(station.TxDelay);
-    out.selection(station.TxTail);
-}
-
-void writeBeacon(LineWriter& out, const forms::BeaconForm& form)
-{
-    const auto& station = form.station;
-    out.text(station.MyCall);
-    out.text(station.SSID);
-    out.text(station.ToCall);
-    out.specialPaths(station);
-    out.paths(station);
-    out.timerAndDelays(station);
-    out.multiLine(form.BcnMsgText);
-}
-
-void writeNmea(LineWriter& out, const forms::NmeaForm& form, const forms::MainWindowControls& main)
-{
-    const auto& station = form.station;
-    out.text(station.MyCall);
-    out.text(station.ToCall);
-    out.specialPaths(station);
-    out.profiles(form.store, false);
-    out.options(form.NMEATxOn);
-    out.text(form.NMEAUserTrigChar);
-    for (const auto& header : main.GpsString)
-        out.text(header);
-    out.checkBox(form.NMEADeltaEnable);
-}
-
-void writeTracking(LineWriter& out, const forms::TrackingForm& form)
-{
-    const auto& station = form.station;
-    out.text(station.MyCall);
-    out.text(station.ToCall);
-    out.specialPaths(station);
-    out.profiles(form.store, true);
-    out.text(form.TrkPrefix);
-    out.text(form.TrkSeparator);
-    out.checkBox(form.TrkDeltaEnable);
-    out.text(form.TrkComments);
-}
-
-void writeAlarm(LineWriter& out, const forms::AlarmForm& form)
-{
-    const auto& station = form.station;
-    out.text(station.MyCall);
-    out.text(station.SSID);
-    out.text(station.ToCall);
-    out.specialPaths(station);
-    out.paths(station);
-    out.timerAndDelays(station);
-    out.text(form.AlmTxCntrLimit);
-    out.text(form.AlmArmDelay);
-    for (const auto& condition : form.AlmCondition)
-        out.selection(condition);
-    for (const auto& message : form.AlarmMsgText)
-        out.untrimmed(message);
-}
 
 } // namespace
 
+// The count comes from the layout itself: a save of blank windows writes each of its lines once (the beacon
+// text, however many line breaks it holds, is one line of the layout).
 int configurationLineCount(forms::Mode mode)
 {
-    return kHeaderLines + kBlockLines.at(forms::modeIndex(mode));
+    static const std::array<int, forms::kModeCount> counts = [] {
+        const forms::Windows blank;
+        std::array<int, forms::kModeCount> result{};
+        for (const forms::Mode each : forms::kModes)
+            result.at(forms::modeIndex(each)) = static_cast<int>(configurationLines(blank, each).size());
+        return result;
+    }();
+    return counts.at(forms::modeIndex(mode));
 }
 
 std::vector<std::string> configurationLines(const forms::Windows& windows, forms::Mode mode)
 {
     LineWriter out;
-    writeHeader(out, windows.main, mode);
-    switch (mode) {
-    case forms::Mode::Telemetry:
-        writeTelemetry(out, windows.telemetry);
-        break;
-    case forms::Mode::Beacon:
-        writeBeacon(out, windows.beacon);
-        break;
-    case forms::Mode::Nmea:
-        writeNmea(out, windows.nmea, windows.main);
-        break;
-    case forms::Mode::Tracking:
-        writeTracking(out, windows.tracking);
-        break;
-    case forms::Mode::Alarm:
-        writeAlarm(out, windows.alarm);
-        break;
-    }
-    assert(static_cast<int>(out.lines.size()) == configurationLineCount(mode));
+    layout::configuration(out, windows, mode);
     return std::move(out.lines);
 }
 

@@ -1,11 +1,12 @@
-// The loaders of a configuration file: every line is converted and checked against a working copy of the
-// windows, and the windows take the copy only when the whole file has loaded.
+// The load of a configuration file: every line of the mode's layout is converted and checked into a working copy
+// of the windows, and the windows take the copy only when the whole file has loaded.
 #include "storage/ConfigFile.h"
 
 #include "forms/Numbers.h"
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
+#include "storage/ConfigLayout.h"
 
 #include <cassert>
 #include <cstddef>
@@ -35,63 +36,82 @@ const char* modeName(forms::Mode mode)
 
 constexpr int kLastPathEntry = 8;
 
-/// Reads the lines of a file in layout order into a working copy of the windows, keeping the first failure.
-class BlockLoader
+/// Reads each line of the layout into a working copy of the windows, keeping the first failure.
+class LineReader
 {
 public:
-    BlockLoader(forms::Windows& work, const std::vector<std::string>& lines) : m_work(work), m_lines(lines) {}
+    LineReader(forms::Windows& work, const std::vector<std::string>& lines, const ListDefaults& defaults)
+        : m_work(work), m_lines(lines), m_defaults(defaults)
+    {}
 
     const std::optional<FileError>& error() const { return m_error; }
 
-    const std::string& next()
-    {
-        assert(m_next < m_lines.size());
-        return m_lines[m_next++];
-    }
+    void modeCode(forms::Mode /*mode*/) { next(); }
 
-    void header(const ListDefaults& defaults)
+    void inputBaud(forms::Menus& menus)
     {
-        auto& main = m_work.main;
-        next();
         const double input = forms::numberValue(next());
-        const auto inputItems = main.menus.inputBaudItems();
-        for (std::size_t code = 0; code < inputItems.size(); ++code) {
+        const auto items = menus.inputBaudItems();
+        for (std::size_t code = 0; code < items.size(); ++code) {
             if (input == static_cast<double>(code)) {
-                for (std::size_t other = 0; other < inputItems.size(); ++other)
-                    inputItems[other]->setChecked(other == code);
+                for (std::size_t other = 0; other < items.size(); ++other)
+                    items[other]->setChecked(other == code);
             }
         }
-        // The delay and tail lists are rebuilt here, before any delay or tail position is read.
+    }
+
+    // The delay and tail lists are rebuilt here, before any delay or tail position is read.
+    void outputBaud(forms::Menus& menus)
+    {
         const double output = forms::numberValue(next());
         if (output == 0.0 || output == 1.0) {
             const bool baud300 = output == 1.0;
-            main.menus.out300.setChecked(baud300);
-            main.menus.out1200.setChecked(!baud300);
-            forms::rebuildTxLists(m_work, baud300, defaults.txDelayIndex, defaults.txTailIndex);
-        }
-        for (forms::CheckBox* box : {&main.LEDDisable, &main.MicEncode, &main.ModeLock, &main.AutoMode}) {
-            const double value = forms::numberValue(next());
-            if (value == 0.0 || value == 1.0)
-                box->setValue(value == 1.0 ? 1 : 0);
+            menus.out300.setChecked(baud300);
+            menus.out1200.setChecked(!baud300);
+            forms::rebuildTxLists(m_work, baud300, m_defaults.txDelayIndex, m_defaults.txTailIndex);
         }
     }
 
-    void text(forms::TextField& field) { field.setText(next()); }
-    void text(forms::PickList& editable) { editable.setText(next()); }
-    void myCall() { forms::setMyCall(m_work, next()); }
+    void menuCheckBox(forms::CheckBox& box)
+    {
+        const double value = forms::numberValue(next());
+        if (value == 0.0 || value == 1.0)
+            box.setValue(value == 1.0 ? 1 : 0);
+    }
+
+    /// The callsign is one for all mode windows.
+    void myCall(forms::TextField& /*field*/) { forms::setMyCall(m_work, next()); }
 
     // Every line is kept whole, however long: a value the unit cannot take is refused by Write with the check's
     // or the compile's message naming the field, never changed here without a word.
-    void mySsid(forms::TextField& field)
+    void ssid(forms::TextField& field)
     {
         const std::string& line = next();
         field.setText(forms::numberValue(line) == 0.0 ? std::string() : line);
     }
 
-    void timer(forms::TextField& field)
+    void timer(forms::TextField& field) { field.setText(storedTimer(next())); }
+    void text(forms::TextField& field) { field.setText(next()); }
+    void text(forms::PickList& editable) { editable.setText(next()); }
+    void untrimmedText(forms::TextField& field) { field.setText(next()); }
+
+    // The beacon text may hold the line breaks typed into its multi-line field, so it is everything from its
+    // line to the end of the file.
+    void multiLineText(forms::TextField& field)
     {
-        const std::string& line = next();
-        field.setText(forms::numberValue(line) == 0.0 ? std::string("0") : line);
+        std::string text = next();
+        while (m_next < m_lines.size()) {
+            text += "\r\n";
+            text += next();
+        }
+        field.setText(text);
+    }
+
+    // Each special path relabels its selector entries at once, so the path positions read next find them.
+    void specialPath(forms::StationControls& station, int n)
+    {
+        station.SpecPath[static_cast<std::size_t>(n - 1)].setText(next());
+        forms::relabelSpecialPath(station, n);
     }
 
     void selection(forms::PickList& list)
@@ -115,12 +135,6 @@ public:
             fail(error::kTypeMismatch, "\"" + line + "\" is neither True nor False for " + group.name(option));
     }
 
-    void options(forms::OptionGroup& group)
-    {
-        for (int option = 0; option < group.size(); ++option)
-            this->option(group, option);
-    }
-
     void checkBox(forms::CheckBox& box)
     {
         const std::string& line = next();
@@ -132,75 +146,34 @@ public:
         box.setValue(*value);
     }
 
-    // Each special path relabels its selector entries at once, so the path positions read next find them.
-    void specialPaths(forms::StationControls& station)
+    void profileSsid(std::string& value)
     {
-        for (int n = 1; n <= 4; ++n) {
-            station.SpecPath[static_cast<std::size_t>(n - 1)].setText(next());
-            forms::relabelSpecialPath(station, n);
-        }
+        const double number = forms::numberValue(next());
+        value = number == 0.0 ? std::string() : forms::formatNumber(number);
     }
 
-    void paths(forms::StationControls& station)
+    void profilePath(std::string& value, int profile, std::size_t path)
     {
-        for (auto& list : station.Path)
-            selection(list);
+        value = next();
+        if (!forms::wholeNumberIn(value, -1, kLastPathEntry))
+            fail(error::kInvalidPropertyValue, "\"" + value + "\" is not a position of Path" +
+                                                   std::to_string(path + 1) + " in profile " + std::to_string(profile));
     }
 
-    void timerAndDelays(forms::StationControls& station)
-    {
-        timer(station.TmrMin);
-        timer(station.TmrSec);
-        selection(station.TxDelay);
-        selection(station.TxTail);
-    }
-
-    void profiles(forms::ProfileStore& store, bool tracking)
-    {
-        for (int profile = 1; profile <= forms::kProfileCount; ++profile) {
-            forms::ProfileEntry& entry = store.entry(profile);
-            entry.SSID = storedSsid(next());
-            for (std::size_t i = 0; i < entry.Path.size(); ++i)
-                entry.Path[i] = storedPath(next(), profile, i);
-            if (tracking)
-                entry.Symbol = forms::trimSpaces(next());
-            entry.TmrMin = storedTimer(next());
-            entry.TmrSec = storedTimer(next());
-            entry.TxDelay = forms::formatNumber(forms::numberValue(next()));
-            entry.TxTail = forms::formatNumber(forms::numberValue(next()));
-        }
-    }
-
-    // The beacon text may hold the line breaks typed into its multi-line field, so it is everything from its
-    // line to the end of the file.
-    void beaconText(forms::TextField& field)
-    {
-        std::string text = next();
-        while (m_next < m_lines.size()) {
-            text += "\r\n";
-            text += next();
-        }
-        field.setText(text);
-    }
+    void profileSymbol(std::string& value) { value = forms::trimSpaces(next()); }
+    void profileTimer(std::string& value) { value = storedTimer(next()); }
+    void profileNumber(std::string& value) { value = forms::formatNumber(forms::numberValue(next())); }
 
 private:
-    static std::string storedSsid(const std::string& line)
+    const std::string& next()
     {
-        const double value = forms::numberValue(line);
-        return value == 0.0 ? std::string() : forms::formatNumber(value);
+        assert(m_next < m_lines.size());
+        return m_lines[m_next++];
     }
 
     static std::string storedTimer(const std::string& line)
     {
         return forms::numberValue(line) == 0.0 ? std::string("0") : line;
-    }
-
-    std::string storedPath(const std::string& line, int profile, std::size_t path)
-    {
-        if (!forms::wholeNumberIn(line, -1, kLastPathEntry))
-            fail(error::kInvalidPropertyValue, "\"" + line + "\" is not a position of Path" + std::to_string(path + 1) +
-                                                   " in profile " + std::to_string(profile));
-        return line;
     }
 
     void fail(int number, const std::string& what)
@@ -211,85 +184,10 @@ private:
 
     forms::Windows& m_work;
     const std::vector<std::string>& m_lines;
+    const ListDefaults& m_defaults;
     std::size_t m_next = 0;
     std::optional<FileError> m_error;
 };
-
-void loadTelemetry(BlockLoader& in, forms::Windows& work)
-{
-    auto& form = work.telemetry;
-    auto& station = form.station;
-    in.myCall();
-    in.mySsid(station.SSID);
-    in.text(station.ToCall);
-    in.specialPaths(station);
-    in.paths(station);
-    in.options(form.TelTxOn);
-    in.text(form.TelUserTrigChar);
-    in.timerAndDelays(station);
-}
-
-void loadBeacon(BlockLoader& in, forms::Windows& work)
-{
-    auto& form = work.beacon;
-    auto& station = form.station;
-    in.myCall();
-    in.mySsid(station.SSID);
-    in.text(station.ToCall);
-    in.specialPaths(station);
-    in.paths(station);
-    in.timerAndDelays(station);
-    in.beaconText(form.BcnMsgText);
-}
-
-void loadNmea(BlockLoader& in, forms::Windows& work)
-{
-    auto& form = work.nmea;
-    auto& station = form.station;
-    in.myCall();
-    in.text(station.ToCall);
-    in.specialPaths(station);
-    in.profiles(form.store, false);
-    in.options(form.NMEATxOn);
-    in.text(form.NMEAUserTrigChar);
-    for (auto& header : work.main.GpsString)
-        in.text(header);
-    in.checkBox(form.NMEADeltaEnable);
-    forms::showNmeaProfile(work);
-}
-
-void loadTracking(BlockLoader& in, forms::Windows& work)
-{
-    auto& form = work.tracking;
-    auto& station = form.station;
-    in.myCall();
-    in.text(station.ToCall);
-    in.specialPaths(station);
-    in.profiles(form.store, true);
-    in.text(form.TrkPrefix);
-    in.text(form.TrkSeparator);
-    in.checkBox(form.TrkDeltaEnable);
-    in.text(form.TrkComments);
-    forms::showTrackingProfile(work);
-}
-
-void loadAlarm(BlockLoader& in, forms::Windows& work)
-{
-    auto& form = work.alarm;
-    auto& station = form.station;
-    in.myCall();
-    in.mySsid(station.SSID);
-    in.text(station.ToCall);
-    in.specialPaths(station);
-    in.paths(station);
-    in.timerAndDelays(station);
-    in.text(form.AlmTxCntrLimit);
-    in.text(form.AlmArmDelay);
-    for (auto& condition : form.AlmCondition)
-        in.selection(condition);
-    for (auto& message : form.AlarmMsgText)
-        in.text(message);
-}
 
 std::optional<FileError> load(forms::Mode mode, forms::Windows& windows, const std::vector<std::string>& lines,
                               const ListDefaults& defaults)
@@ -301,25 +199,13 @@ std::optional<FileError> load(forms::Mode mode, forms::Windows& windows, const s
                                                    "."};
 
     forms::Windows work = windows;
-    BlockLoader in(work, lines);
-    in.header(defaults);
-    switch (mode) {
-    case forms::Mode::Telemetry:
-        loadTelemetry(in, work);
-        break;
-    case forms::Mode::Beacon:
-        loadBeacon(in, work);
-        break;
-    case forms::Mode::Nmea:
-        loadNmea(in, work);
-        break;
-    case forms::Mode::Tracking:
-        loadTracking(in, work);
-        break;
-    case forms::Mode::Alarm:
-        loadAlarm(in, work);
-        break;
-    }
+    LineReader in(work, lines, defaults);
+    layout::configuration(in, work, mode);
+    // A profile window shows its selected profile from the store just loaded.
+    if (mode == forms::Mode::Nmea)
+        forms::showNmeaProfile(work);
+    if (mode == forms::Mode::Tracking)
+        forms::showTrackingProfile(work);
     if (in.error())
         return in.error();
     windows = std::move(work);
