@@ -542,7 +542,7 @@ void Program::windowMinimized(const std::string& window, bool minimized)
         panel->setMinimized(minimized);
 }
 
-bool Program::menuCommand(const std::string& item)
+void Program::menuCommand(const std::string& item)
 {
     static const std::pair<const char*, Mode> kModes[] = {{"telemetry", Mode::Telemetry},
                                                           {"beacon", Mode::Beacon},
@@ -552,19 +552,19 @@ bool Program::menuCommand(const std::string& item)
     for (const auto& [name, mode] : kModes)
         if (item == name) {
             m_session.selectMode(mode);
-            return true;
+            return;
         }
     forms::Menus& menus = m_session.windows().main.menus;
     for (std::size_t k = 0; k < menus.recentfile.size(); ++k)
         if (item == menus.recentfile[k].name()) {
             m_fileCommands.openRecentFile(static_cast<int>(k) + 1);
-            return true;
+            return;
         }
     const forms::MenuItem* const comItems[] = {&menus.com1, &menus.com2, &menus.com3, &menus.com4};
     for (std::size_t k = 0; k < std::size(comItems); ++k)
         if (item == comItems[k]->name()) {
             selectComPort(static_cast<int>(k) + 1);
-            return true;
+            return;
         }
     const std::pair<const char*, std::function<void()>> kCommands[] = {
         {"write", [this] { write(); }},
@@ -589,9 +589,8 @@ bool Program::menuCommand(const std::string& item)
     for (const auto& [name, command] : kCommands)
         if (item == name) {
             command();
-            return true;
+            return;
         }
-    return false;
 }
 
 void Program::confirmWelcome()

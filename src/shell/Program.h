@@ -162,9 +162,9 @@ public:
     void windowClosed(const std::string& window);
     /// The user minimised a mode window, or restored it from its icon.
     void windowMinimized(const std::string& window, bool minimized);
-    /// A menu command by its item's name ("openconfiguration", "read", "nmea", "com2", "out300", ...). Returns
-    /// false for a name the core does not handle (About is the desktop program's).
-    bool menuCommand(const std::string& item);
+    /// A menu command by its item's name ("openconfiguration", "read", "nmea", "com2", "out300", ...); a name the
+    /// core does not handle (About is the desktop program's) does nothing.
+    void menuCommand(const std::string& item);
 
     /// Shows a box (normal pointer first) and moves the focus to its control, if it names one.
     void showBox(const forms::MessageBox& box);

@@ -3,6 +3,8 @@
 #include "shell/Backups.h"
 #include "ShellRig.h"
 #include "fakes/FakeClock.h"
+#include "shell/BackupRestore.h"
+#include "shell/ConfigurationSummary.h"
 
 #include <algorithm>
 #include <set>
@@ -160,6 +162,31 @@ TEST_F(BackupsTest, AFailedWriteMarksAndNamesTheFileThatHoldsTheEarlierConfigura
     EXPECT_EQ(backups.markHeldBeforeWrite(tracking), kFolder + "/20261206-084512-123-VQ-3+-fw2-read-before-write.vq3");
     EXPECT_EQ(backups.markHeldBeforeWrite(rig::compiledImage("nmea.vq3")), "");
     EXPECT_EQ(Backups(files, clock, "").markHeldBeforeWrite(tracking), "");
+}
+
+TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFileHasNone)
+{
+    rig::Loaded shown(rig::exampleLines("beacon.vq3"));
+    const std::string none = "This backup holds no configuration the program can open.";
+    const std::pair<BackupEntry, std::string> entries[] = {
+        {{"b", {}, beacon, 1, "TEST", "/b.bin", "/b.vq3"}, "The backup holds what the windows hold."},
+        {{"b", {}, beacon, 1, "TEST", "/b.bin", std::nullopt}, none},
+        {{"b", {}, "", {}, "", "/b.bin", "/b.vq3"}, none},
+    };
+    for (const auto& [entry, said] : entries)
+        EXPECT_EQ(backupDifferences(shown.session, entry), std::vector<std::string>{said});
+    // A read-back names the first field that differs, or else the first byte by its number from 1.
+    std::size_t byteNamed = 0;
+    for (std::size_t i = 0; i < beacon.size(); ++i) {
+        std::string readBack = beacon;
+        readBack[i] = static_cast<char>(readBack[i] ^ 0x40);
+        const std::string said = describeFirstDifference(beacon, readBack);
+        if (said.starts_with("byte ")) {
+            ++byteNamed;
+            EXPECT_TRUE(said.starts_with("byte " + std::to_string(i + 1) + " (written hex ")) << said;
+        }
+    }
+    EXPECT_GT(byteNamed, 0u);
 }
 
 } // namespace
