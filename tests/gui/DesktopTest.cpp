@@ -187,7 +187,9 @@ TEST_F(DesktopAidsTest, CopyThisProfileToCopiesWhatIsTickedAndWriteNamesACopyItR
 {
     // The example, its window's prefix, the profiles ticked, and whether Copy (or Cancel) is clicked.
     const std::tuple<std::string, std::string, std::vector<int>, bool> rows[] = {
-        {"nmea.vq3", "NMEA", {6, 9}, true}, {"tracking.vq3", "Trk", {3}, true}, {"tracking.vq3", "Trk", {2, 4}, false}};
+        {"nmea.vq3", "NMEA", {6, 10}, true},
+        {"tracking.vq3", "Trk", {3}, true},
+        {"tracking.vq3", "Trk", {2, 4}, false}};
     for (const auto& [file, prefix, ticked, copies] : rows) {
         ui.buttons = {forms::Button::Discard};
         openAndType(file, (prefix + "MyCall").c_str());
