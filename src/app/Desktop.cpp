@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPrintPreviewDialog>
@@ -165,10 +166,27 @@ using qt::latin1;
 using qt::toLatin1;
 
 template <typename T>
-void setIfChanged(T* widget, const QString& text, void (T::*set)(const QString&), QString (T::*get)() const)
+bool setIfChanged(T* widget, const QString& text, void (T::*set)(const QString&), QString (T::*get)() const)
 {
-    if (widget && (widget->*get)() != text)
-        (widget->*set)(text);
+    if (!widget || (widget->*get)() == text)
+        return false;
+    (widget->*set)(text);
+    return true;
+}
+
+/// A mode window takes the height its contents need at its width: the packet header and the advice grow and shrink
+/// with what is typed, and a window kept at its first height would squeeze the fields over each other.
+void fitHeight(QWidget* window)
+{
+    auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    QLayout* layout = window->layout();
+    if (!frame || !layout || frame->isMinimized() || frame->isMaximized())
+        return;
+    layout->activate();
+    const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(window->width())
+                                                   : layout->totalMinimumSize().height();
+    if (needed > 0 && needed != window->height())
+        frame->resize(frame->width(), frame->height() + needed - window->height());
 }
 
 } // namespace
@@ -240,10 +258,15 @@ void Desktop::drawAids()
         if (!header || !advice || session.state().currentMode != mode)
             continue;
         const shell::WindowPreview preview = shell::windowPreview(windows, mode);
-        setIfChanged(header, latin1(preview.header), &QLabel::setText, &QLabel::text);
+        bool resized = setIfChanged(header, latin1(preview.header), &QLabel::setText, &QLabel::text);
         setIfChanged<QWidget>(header, latin1(preview.allHeaders), &QWidget::setToolTip, &QWidget::toolTip);
-        setIfChanged(advice, latin1(preview.advice), &QLabel::setText, &QLabel::text);
-        advice->setVisible(!preview.advice.empty());
+        resized = setIfChanged(advice, latin1(preview.advice), &QLabel::setText, &QLabel::text) || resized;
+        if (advice->isVisibleTo(advice->parentWidget()) == preview.advice.empty()) {
+            advice->setVisible(!preview.advice.empty());
+            resized = true;
+        }
+        if (resized)
+            fitHeight(header->parentWidget());
     }
 }
 

@@ -183,6 +183,35 @@ TEST_F(DesktopAidsTest, TheTrackingWindowShowsThePacketHeaderTheAdviceAndTheSymb
               shell::symbolToolTip("", "") + "\nSymbol !: Emergency (alternate symbol table)");
 }
 
+TEST_F(DesktopAidsTest, AModeWindowTakesTheHeightOfItsAdviceWithNoFieldSqueezedOrOverAnother)
+{
+    const std::pair<const char*, const char*> windowsWithAdvice[] = {
+        {"telemetry.vq3", "Tel"}, {"nmea.vq3", "NMEA"}, {"tracking.vq3", "Trk"}};
+    for (const auto& [file, prefix] : windowsWithAdvice) {
+        ui.buttons = {forms::Button::Discard};
+        openAndType(file, (std::string(prefix) + "MyCall").c_str());
+        ASSERT_TRUE(find<QLabel>((std::string(prefix) + "Advice").c_str())->isVisible()) << file;
+        QWidget* form = find<QLabel>((std::string(prefix) + "PacketHeader").c_str())->parentWidget();
+        std::vector<QWidget*> shown;
+        for (QWidget* widget : form->findChildren<QWidget*>())
+            if (widget->isVisible() && !qobject_cast<QComboBox*>(widget->parentWidget()) &&
+                !qobject_cast<QTabBar*>(widget->parentWidget()) && widget->minimumSizeHint().isValid())
+                shown.push_back(widget);
+        const auto place = [form](QWidget* w) { return QRect(w->mapTo(form, QPoint(0, 0)), w->size()); };
+        for (QWidget* widget : shown) {
+            EXPECT_GE(widget->height(), widget->minimumSizeHint().height())
+                << file << " " << widget->metaObject()->className();
+            EXPECT_TRUE(form->rect().contains(place(widget))) << file << " " << widget->metaObject()->className();
+            for (QWidget* other : shown) {
+                const bool apart = other == widget || widget->isAncestorOf(other) || other->isAncestorOf(widget) ||
+                                   !place(widget).intersects(place(other));
+                EXPECT_TRUE(apart) << file << " " << widget->metaObject()->className() << " over "
+                                   << other->metaObject()->className();
+            }
+        }
+    }
+}
+
 TEST_F(DesktopAidsTest, CopyThisProfileToCopiesWhatIsTickedAndWriteNamesACopyItRefuses)
 {
     // The example, its window's prefix, the profiles ticked, and whether Copy (or Cancel) is clicked.
