@@ -161,6 +161,17 @@ const ProbeRow kProbeRows[] = {
     {"minimum firmware", seq(kConnect, askRead, deliver(reply(1, 1, testImage(2)))), "U", kNoBox, true, testImage(2)},
 };
 
+TEST(LinkTransferTest, AReadAfterAWriteWhoseReadBackBrokeOffFillsTheWindows)
+{
+    for (const Step& broken : {tickRead, deliver("X")}) {
+        LinkRig rig;
+        rig.run({kConnect, kWrite, kAllEchoed, broken, tickRead, kAllSent});
+        rig.connect();
+        rig.run({askRead, kGood});
+        EXPECT_EQ(rig.host.decoded, std::vector{testImage(3)});
+    }
+}
+
 TEST(LinkProbeTest, FindsTheUnitAndNoticesItsGoing)
 {
     for (const auto& row : kProbeRows) {
