@@ -211,7 +211,7 @@ TEST(SerialDevicesTest, EachComPortIsNamedByItsDeviceInUtf8ForMenusAndInSingleBy
                                      "COM4  /dev/ttyACM0 - Ger\xe4t ?\r\n");
     // Damaged sequences: a stray continuation byte, a lead byte cut off at the end, a lead without its tail.
     const std::pair<std::string, std::string> latin1[] = {
-        {"\u00ff\u00a0\U0001F600", "\xff\xa0?"}, {"\x80", "?"}, {"a\xc3", "a?"}, {"\xe2\x82z", "??z"}};
+        {"\u00ff\u00a0\U0001F600", "\xff\xa0?"}, {"\x80", "?"}, {"a\xc3", "a?"}, {"\xc3z", "?z"}, {"\xe2\x82z", "??z"}};
     for (const auto& [utf8, bytes] : latin1)
         EXPECT_EQ(utf8ToLatin1(utf8), bytes) << utf8;
 }
