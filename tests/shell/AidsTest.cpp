@@ -99,6 +99,11 @@ TEST(AidsTest, ASettingNamesAnEntryByLabelOrNumberAndASymbolIsNamedWhenItIsOneCh
         EXPECT_EQ(w.main.menus.out1200.checked(), !at300);
         EXPECT_EQ(w.tracking.station.TxDelay.entries() == delays1200, !at300) << output;
     }
+    // A delay is chosen by its milliseconds alone.
+    const std::string& entry = w.tracking.station.TxDelay.entries().at(3);
+    ASSERT_EQ(applyControlSettings(tracking.session, {"TrkTxDelay@1=" + entry.substr(0, entry.find(' '))}),
+              std::nullopt);
+    EXPECT_EQ(w.tracking.station.TxDelay.listIndex(), 3);
     EXPECT_EQ(symbolCaption("/", ">"), symbolName('/', '>').value_or("none"));
     EXPECT_EQ(symbolCaption("/", ">>"), "(one character only)");
     for (const char table : std::string("09AZ"))
