@@ -111,16 +111,6 @@ TEST(ProgramTest, ATextTypedUpToItsFieldsLimitIsOneWriteAccepts)
     }
 }
 
-TEST(ProgramTest, PrintProfilesWithoutAPrinterDoesNothing)
-{
-    rig::ProgramRig r;
-    r.start();
-    r.program.session().selectMode(Mode::Nmea);
-    r.program.printProfiles();
-    EXPECT_FALSE(r.w.printProgress.window.visible());
-    EXPECT_TRUE(r.ui.boxes.empty());
-}
-
 TEST(ProgramTest, ChoosingAnEmptySpecialPathSendsTheFocusThereAndLeavingOneRelabelsEveryPath)
 {
     for (const Mode mode : forms::kModes) {
