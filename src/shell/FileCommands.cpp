@@ -68,7 +68,6 @@ FileDialogRequest FileCommands::dialog(const char* title) const
     FileDialogRequest request;
     request.title = title;
     request.filter = kFilter;
-    request.filterIndex = 1;
     request.initialFolder = lastFolder();
     return request;
 }

@@ -28,7 +28,6 @@ struct FileDialogRequest
     /// The filter as the program writes it, pairs of a name and a pattern joined by "|":
     /// "VQ-3 Configuration File | *.vq3 | All Files | *".
     std::string filter;
-    int filterIndex = 1;
     std::string initialFolder;
     std::string initialName;
 

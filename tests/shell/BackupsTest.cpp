@@ -187,6 +187,7 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
         }
     }
     EXPECT_GT(byteNamed, 0u);
+    EXPECT_EQ(describeFirstDifference(beacon, beacon.substr(0, 127)), "its length (written 128 bytes, read back 127)");
 }
 
 } // namespace
