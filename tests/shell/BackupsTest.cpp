@@ -187,7 +187,8 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
         }
     }
     EXPECT_GT(byteNamed, 0u);
-    EXPECT_EQ(describeFirstDifference(beacon, beacon.substr(0, 127)), "its length (written 128 bytes, read back 127)");
+    const std::string written = beacon.substr(0, 127) + "x";
+    EXPECT_EQ(describeFirstDifference(written, beacon.substr(0, 127)), "its length (written 128 bytes, read back 127)");
 }
 
 } // namespace
