@@ -152,14 +152,12 @@ void Link::returnToProbing()
     }
 }
 
-void Link::showDisconnected(bool setCaption)
+void Link::showDisconnected()
 {
     auto& main = m_windows.main;
     main.VQ3Status.setBackground(kDisconnectedColour);
     main.VQ3Status.setCaption("Disconnected");
-    if (setCaption || main.window.caption() != kProgramCaption) {
-        main.window.setCaption(kProgramCaption);
-    }
+    main.window.setCaption(kProgramCaption);
     m_state.firmwareVersion = 0;
     m_state.firmwareWarned = false;
     m_state.identifyAttempted = false;
@@ -235,7 +233,7 @@ void Link::selectOtherDevice(const std::string& path)
 
 void Link::changePort()
 {
-    showDisconnected(true);
+    showDisconnected();
     heardFromPort();
     forgetLostPort();
     // Closing discards whatever had not left yet.

@@ -137,9 +137,9 @@ public:
     void askToChoosePort();
     /// Back to probing: no echo awaited, lastCommand Probe, the receive buffer flushed, the probe timer running.
     void returnToProbing();
-    /// The Disconnected display: status, caption (only when it differs, unless forced), firmwareVersion 0 and
+    /// The Disconnected display: status, the program's own caption, firmwareVersion 0 and
     /// firmwareWarned cleared (modelName stays), Read and Write disabled, ConnectButton hidden.
-    void showDisconnected(bool setCaption = false);
+    void showDisconnected();
     /// 128 bytes 0x00, then "E".
     void sendAbortBurst();
     /// Setup > Serial Port > COMn.

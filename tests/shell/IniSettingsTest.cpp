@@ -185,7 +185,7 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyNameAndAPositionTheLi
         int stop;
     } cases[] = {
         {{"3", "0", "15", "15"}, {false, false, false, true}, false, 15, 15, 0},
-        {{"7", "", "", ""}, {true, false, false, false}, false, 0, 0, 0},
+        {{"4", "", "", ""}, {true, false, false, false}, false, 0, 0, 0},
         {{" 2 ", "1", "14", "0"}, {false, false, true, false}, true, 14, 0, 0},
         {{"-1", "2", "-1", "3"}, {true, false, false, false}, false, -1, 3, 0},
         {{"2.5", "0.6", "6", "2"}, {false, false, true, false}, true, 6, 2, 0},
@@ -211,6 +211,9 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyNameAndAPositionTheLi
             EXPECT_EQ(s.inputBaudChecks(), c.inputChecks);
             EXPECT_EQ(s.w.main.menus.out300.checked(), c.out300);
             EXPECT_NE(s.w.main.menus.out1200.checked(), c.out300);
+            // Every clear (New) puts the same back.
+            s.session.clearAllWindows();
+            EXPECT_EQ(s.inputBaudChecks(), c.inputChecks);
         }
     }
 }
