@@ -54,70 +54,13 @@ struct Commands
     CLI::App* reportCommand = nullptr;
 };
 
-const char* const kSetHelp =
-    "Change a field after opening the file: NAME=VALUE, or NAME@N=VALUE for profile N (repeatable)";
-
 /// The commands on configuration files and images: compile, decode, show, diff.
 void addFileCommands(CLI::App& app, Commands& c)
 {
-    c.compileCommand = app.add_subcommand("compile", "Print the 129-byte download stream of a configuration file");
-    c.compileCommand->add_option("CONFIG", c.compile.config, "Configuration file (*.vq3)")->required();
-    c.compileCommand->add_option("-o,--output", c.compile.output, "Write the stream to this file instead of stdout");
-    c.compileCommand->add_flag("--hex", c.compile.hex, "Print the stream as hex text");
-    c.compileCommand->add_flag("--json", c.compile.json, "Print one JSON object");
-    c.compileCommand->add_option("--set", c.compile.settings, kSetHelp)->allow_extra_args(false);
-
-    c.decodeCommand =
-        app.add_subcommand("decode", "Decode a 128-byte image as a read does and print its configuration file");
-    c.decodeCommand->add_option("IMAGE", c.decode.image, "Image file (128 bytes, or 129 beginning with D); - for stdin")
-        ->required();
-    c.decodeCommand->add_option("-o,--output", c.decode.output, "Write the configuration file here instead of stdout");
-    c.decodeCommand->add_flag("--hex", c.decode.hex, "The image is hex text");
-    c.decodeCommand->add_flag("--json", c.decode.json, "Print one JSON object");
-
-    c.showCommand = app.add_subcommand("show", "Print a configuration file as a person reads it");
-    c.showCommand->add_option("CONFIG", c.show.config, "Configuration file (*.vq3)")->required();
-    c.showCommand->add_flag("--json", c.show.json, "Print one JSON object, every field by its control name");
-    c.showCommand->add_option("--set", c.show.settings, kSetHelp)->allow_extra_args(false);
-
-    c.diffCommand = app.add_subcommand("diff", "Print what differs between two configurations (exit 1 if any)");
-    c.diffCommand->add_option("A", c.diff.a, "First configuration file (*.vq3), or unit:PORT for the unit on PORT")
-        ->required();
-    c.diffCommand->add_option("B", c.diff.b, "Second configuration file (*.vq3), or unit:PORT for the unit on PORT")
-        ->required();
-    c.diffCommand->add_flag("--json", c.diff.json, "Print one JSON object");
-}
-
-/// The simulated unit.
-void addSimCommand(CLI::App& app, Commands& c)
-{
-    c.simCommand = app.add_subcommand("sim", "Run a simulated unit on a pseudo-terminal until SIGINT or SIGTERM");
-    c.simCommand->add_option("--link", c.sim.link, "Make this path a symbolic link to the terminal");
-    c.simCommand->add_option("--model", c.sim.model, "Model byte: 0 VQ-3, 1 VQ-3+, other Custom")
-        ->check(CLI::Range(0, 255));
-    c.simCommand->add_option("--firmware", c.sim.firmware, "Firmware version byte")->check(CLI::Range(0, 255));
-    c.simCommand->add_option("--image", c.sim.image,
-                             "Configuration to start with (128 bytes, or 129 beginning with D)");
-    c.simCommand->add_option("--save", c.sim.save, "Write the configuration here after every completed download");
-    c.simCommand->add_flag("--line-rate", c.sim.lineRate, "Pace both directions like the 4800-baud line");
-    c.simCommand->add_flag("--silent", c.sim.silent, "Answer nothing at all");
-    c.simCommand->add_option("--stop-echo-after", c.sim.stopEchoAfter, "Stop echoing a download after N echoes")
-        ->check(CLI::NonNegativeNumber);
-    c.simCommand->add_option("--bad-echo-at", c.sim.badEchoAt, "Echo byte N of a download wrongly (D is 1)")
-        ->check(CLI::PositiveNumber);
-    c.simCommand->add_option("--short-reply", c.sim.shortReply, "Send only N bytes of the 131-byte reply")
-        ->check(CLI::NonNegativeNumber);
-    c.simCommand->add_option("--reply-extra", c.sim.replyExtra, "Send N more bytes after the reply")
-        ->check(CLI::NonNegativeNumber);
-    c.simCommand->add_flag("--garbage", c.sim.garbage, "Answer every byte with noise, as a device that is not a unit");
-    c.simCommand->add_flag("--garbage-reply", c.sim.garbageReply, "Answer U with 131 bytes of noise");
-    c.simCommand->add_option("--echo-delay", c.sim.echoDelayMs, "Answer every byte MS milliseconds late")
-        ->check(CLI::Range(0, 60000));
-    c.simCommand
-        ->add_option("--store-wrong-at", c.sim.storeWrongAt,
-                     "Store byte N of a download wrongly while echoing it rightly (D is 1)")
-        ->check(CLI::PositiveNumber);
-    c.simCommand->add_option("--log", c.sim.log, "Write every byte the unit receives, with its time, to this file");
+    c.compileCommand = qm::cli::addCompileCommand(app, c.compile);
+    c.decodeCommand = qm::cli::addDecodeCommand(app, c.decode);
+    c.showCommand = qm::cli::addShowCommand(app, c.show);
+    c.diffCommand = qm::cli::addDiffCommand(app, c.diff);
 }
 
 /// The commands that talk to a unit over a serial port.
@@ -138,7 +81,7 @@ void addLinkCommands(CLI::App& app, Commands& c)
     c.writeCommand->add_flag("--json", c.write.json, "Print one JSON object");
     c.writeCommand->add_flag("--no-verify", c.write.noVerify,
                              "Do not read the unit back after the write to see that it stored what it echoed");
-    c.writeCommand->add_option("--set", c.write.settings, kSetHelp)->allow_extra_args(false);
+    qm::cli::addSetOption(*c.writeCommand, c.write.settings);
 
     c.portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
     c.portsCommand->add_flag("--json", c.ports.json, "Print one JSON object");
@@ -229,7 +172,7 @@ int run(int argc, char** argv)
 
     Commands commands;
     addFileCommands(app, commands);
-    addSimCommand(app, commands);
+    commands.simCommand = qm::cli::addSimCommand(app, commands.sim);
     addLinkCommands(app, commands);
     addBackupAndReportCommands(app, commands);
 
