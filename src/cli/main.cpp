@@ -66,25 +66,10 @@ void addFileCommands(CLI::App& app, Commands& c)
 /// The commands that talk to a unit over a serial port.
 void addLinkCommands(CLI::App& app, Commands& c)
 {
-    c.identifyCommand = app.add_subcommand("identify", "Print the model and firmware of the unit on a port");
-    c.identifyCommand->add_option("--port", c.identify.port, "Device path, or COM1 to COM4")->required();
-    c.identifyCommand->add_flag("--json", c.identify.json, "Print one JSON object");
-
-    c.readCommand = app.add_subcommand("read", "Read the unit's configuration and print it as a configuration file");
-    c.readCommand->add_option("--port", c.read.port, "Device path, or COM1 to COM4")->required();
-    c.readCommand->add_option("-o,--output", c.read.output, "Write the configuration file here instead of stdout");
-    c.readCommand->add_flag("--json", c.read.json, "Print one JSON object");
-
-    c.writeCommand = app.add_subcommand("write", "Write a configuration file into the unit");
-    c.writeCommand->add_option("CONFIG", c.write.config, "Configuration file (*.vq3)")->required();
-    c.writeCommand->add_option("--port", c.write.port, "Device path, or COM1 to COM4")->required();
-    c.writeCommand->add_flag("--json", c.write.json, "Print one JSON object");
-    c.writeCommand->add_flag("--no-verify", c.write.noVerify,
-                             "Do not read the unit back after the write to see that it stored what it echoed");
-    qm::cli::addSetOption(*c.writeCommand, c.write.settings);
-
-    c.portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
-    c.portsCommand->add_flag("--json", c.ports.json, "Print one JSON object");
+    c.identifyCommand = qm::cli::addIdentifyCommand(app, c.identify);
+    c.readCommand = qm::cli::addReadCommand(app, c.read);
+    c.writeCommand = qm::cli::addWriteCommand(app, c.write);
+    c.portsCommand = qm::cli::addPortsCommand(app, c.ports);
 }
 
 /// The backups of what units held and the profile report.
