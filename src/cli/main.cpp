@@ -49,53 +49,23 @@ struct Commands
     CLI::App* writeCommand = nullptr;
     CLI::App* portsCommand = nullptr;
     CLI::App* backupsCommand = nullptr;
-    CLI::App* backupShowCommand = nullptr;
-    CLI::App* backupRestoreCommand = nullptr;
     CLI::App* reportCommand = nullptr;
 };
 
-/// The commands on configuration files and images: compile, decode, show, diff.
-void addFileCommands(CLI::App& app, Commands& c)
+/// Adds every command's command line, in the order vq3 --help lists them.
+void addCommands(CLI::App& app, Commands& c)
 {
     c.compileCommand = qm::cli::addCompileCommand(app, c.compile);
     c.decodeCommand = qm::cli::addDecodeCommand(app, c.decode);
     c.showCommand = qm::cli::addShowCommand(app, c.show);
     c.diffCommand = qm::cli::addDiffCommand(app, c.diff);
-}
-
-/// The commands that talk to a unit over a serial port.
-void addLinkCommands(CLI::App& app, Commands& c)
-{
+    c.simCommand = qm::cli::addSimCommand(app, c.sim);
     c.identifyCommand = qm::cli::addIdentifyCommand(app, c.identify);
     c.readCommand = qm::cli::addReadCommand(app, c.read);
     c.writeCommand = qm::cli::addWriteCommand(app, c.write);
     c.portsCommand = qm::cli::addPortsCommand(app, c.ports);
-}
-
-/// The backups of what units held and the profile report.
-void addBackupAndReportCommands(CLI::App& app, Commands& c)
-{
-    c.backupsCommand = app.add_subcommand(
-        "backups", "List the backups of what units held, newest first (1 is the newest); show or restore one");
-    c.backupsCommand->add_flag("--json", c.backups.json, "Print one JSON object");
-    c.backupShowCommand = c.backupsCommand->add_subcommand("show", "Print a backup as vq3 show prints a file");
-    c.backupShowCommand->add_option("N", c.backups.backup, "The backup's number in the list, or its name")->required();
-    c.backupShowCommand->add_flag("--json", c.backups.json, "Print one JSON object");
-    c.backupRestoreCommand =
-        c.backupsCommand->add_subcommand("restore", "Write a backup as a configuration file, ready for vq3 write");
-    c.backupRestoreCommand->add_option("N", c.backups.backup, "The backup's number in the list, or its name")
-        ->required();
-    c.backupRestoreCommand->add_option("-o,--output", c.backups.output,
-                                       "The configuration file to write (default stdout)");
-    c.backupRestoreCommand->add_flag("--json", c.backups.json, "Print one JSON object");
-
-    c.reportCommand =
-        app.add_subcommand("report", "Write the profile table of an NMEA or Tracking configuration as a PDF file");
-    c.reportCommand->add_option("CONFIG", c.report.config, "Configuration file (*.vq3)")->required();
-    c.reportCommand->add_option("-o,--output", c.report.output, "The PDF file to write")->required();
-    c.reportCommand->add_option("--date", c.report.date, "The date in the title, YYYY-MM-DD (default: today)");
-    c.reportCommand->add_option("--font", c.report.font, "The font's name (default: the system's standard font)");
-    c.reportCommand->add_option("--size", c.report.size, "The font's size in whole points")->check(CLI::Range(1, 200));
+    c.backupsCommand = qm::cli::addBackupsCommand(app, c.backups);
+    c.reportCommand = qm::cli::addReportCommand(app, c.report);
 }
 
 /// Runs the command given; the commands that open a serial port run in the link module, the only part of vq3
@@ -127,13 +97,8 @@ int runCommand(Commands& c, qm::qt::PosixFileSystem& files, const qm::cli::LinkC
         qm::qt::SystemClock clock;
         return qm::cli::runReportModule(c.report, files, clock, streams);
     }
-    if (*c.backupsCommand) {
-        if (*c.backupShowCommand)
-            c.backups.action = qm::cli::BackupsOptions::Action::Show;
-        else if (*c.backupRestoreCommand)
-            c.backups.action = qm::cli::BackupsOptions::Action::Restore;
+    if (*c.backupsCommand)
         return qm::cli::runBackups(c.backups, files, link.backupFolder, streams);
-    }
     if (*c.portsCommand)
         return qm::cli::runInLinkModule("ports", c.ports.json, streams,
                                         [&](const LinkModule& module) { return module.ports(c.ports, streams); });
@@ -156,10 +121,7 @@ int run(int argc, char** argv)
     app.add_option("--trace", traceFile, "Write every byte sent to and received from the unit to this file");
 
     Commands commands;
-    addFileCommands(app, commands);
-    commands.simCommand = qm::cli::addSimCommand(app, commands.sim);
-    addLinkCommands(app, commands);
-    addBackupAndReportCommands(app, commands);
+    addCommands(app, commands);
 
     try {
         app.parse(argc, argv);
