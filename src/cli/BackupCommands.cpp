@@ -9,6 +9,8 @@
 #include "shell/ConfigurationSummary.h"
 #include "storage/ConfigFile.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -196,6 +198,26 @@ int runBackups(const BackupsOptions& options, storage::FileSystem& files, const 
     if (options.action == BackupsOptions::Action::Show)
         return show(entry, options.json, streams);
     return restore(files, entry, options.output, options.json, streams);
+}
+
+CLI::App* addBackupsCommand(CLI::App& app, BackupsOptions& options)
+{
+    CLI::App* command = app.add_subcommand(
+        "backups", "List the backups of what units held, newest first (1 is the newest); show or restore one");
+    command->add_flag("--json", options.json, "Print one JSON object");
+
+    CLI::App* show = command->add_subcommand("show", "Print a backup as vq3 show prints a file");
+    show->add_option("N", options.backup, "The backup's number in the list, or its name")->required();
+    show->add_flag("--json", options.json, "Print one JSON object");
+    show->callback([&options] { options.action = BackupsOptions::Action::Show; });
+
+    CLI::App* restore =
+        command->add_subcommand("restore", "Write a backup as a configuration file, ready for vq3 write");
+    restore->add_option("N", options.backup, "The backup's number in the list, or its name")->required();
+    restore->add_option("-o,--output", options.output, "The configuration file to write (default stdout)");
+    restore->add_flag("--json", options.json, "Print one JSON object");
+    restore->callback([&options] { options.action = BackupsOptions::Action::Restore; });
+    return command;
 }
 
 } // namespace qm::cli

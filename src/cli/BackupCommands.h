@@ -25,6 +25,10 @@ struct BackupsOptions
     bool json = false;
 };
 
+/// Adds the command line of vq3 backups, with its subcommands show and restore, to app; its values land in options,
+/// which must outlive app. The subcommand given sets the action.
+CLI::App* addBackupsCommand(CLI::App& app, BackupsOptions& options);
+
 /// vq3 backups: lists the backups in the folder newest first, numbered from 1; show prints one as vq3 show does;
 /// restore writes its configuration file. A backup that is not there is an input error (exit 2).
 int runBackups(const BackupsOptions& options, storage::FileSystem& files, const std::string& folder, Streams streams);

@@ -9,6 +9,8 @@
 #include "shell/Session.h"
 #include "storage/ConfigFile.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
 #include <variant>
 
@@ -128,6 +130,37 @@ int runDecode(const DecodeOptions& options, storage::FileSystem& files, Streams 
         return kDone;
     }
     return emit(storage::joinLines(lines), options.output, files, false, streams);
+}
+
+CLI::Option* addSetOption(CLI::App& command, std::vector<std::string>& settings)
+{
+    return command
+        .add_option("--set", settings,
+                    "Change a field after opening the file: NAME=VALUE, or NAME@N=VALUE for profile N (repeatable)")
+        ->allow_extra_args(false);
+}
+
+CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options)
+{
+    CLI::App* command = app.add_subcommand("compile", "Print the 129-byte download stream of a configuration file");
+    command->add_option("CONFIG", options.config, "Configuration file (*.vq3)")->required();
+    command->add_option("-o,--output", options.output, "Write the stream to this file instead of stdout");
+    command->add_flag("--hex", options.hex, "Print the stream as hex text");
+    command->add_flag("--json", options.json, "Print one JSON object");
+    addSetOption(*command, options.settings);
+    return command;
+}
+
+CLI::App* addDecodeCommand(CLI::App& app, DecodeOptions& options)
+{
+    CLI::App* command =
+        app.add_subcommand("decode", "Decode a 128-byte image as a read does and print its configuration file");
+    command->add_option("IMAGE", options.image, "Image file (128 bytes, or 129 beginning with D); - for stdin")
+        ->required();
+    command->add_option("-o,--output", options.output, "Write the configuration file here instead of stdout");
+    command->add_flag("--hex", options.hex, "The image is hex text");
+    command->add_flag("--json", options.json, "Print one JSON object");
+    return command;
 }
 
 } // namespace qm::cli

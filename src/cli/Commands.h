@@ -9,6 +9,12 @@
 #include <string>
 #include <vector>
 
+namespace CLI
+{
+class App;
+class Option;
+} // namespace CLI
+
 namespace qm::cli
 {
 
@@ -40,6 +46,15 @@ struct DecodeOptions
     bool hex = false;
     bool json = false;
 };
+
+/// Adds the command line of vq3 compile to app; its values land in options, which must outlive app.
+CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options);
+
+/// Adds the command line of vq3 decode to app; its values land in options, which must outlive app.
+CLI::App* addDecodeCommand(CLI::App& app, DecodeOptions& options);
+
+/// Adds --set, the field changes made after a configuration file is opened, to a command.
+CLI::Option* addSetOption(CLI::App& command, std::vector<std::string>& settings);
 
 /// vq3 compile: opens a configuration file and prints its download stream.
 int runCompile(const CompileOptions& options, storage::FileSystem& files, Streams streams);

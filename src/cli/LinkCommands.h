@@ -49,6 +49,18 @@ struct WriteOptions
     std::vector<std::string> settings = {};
 };
 
+// The command lines of the link commands live in vq3 itself (LinkCommandLine.cpp), not in the link module: vq3
+// parses its arguments before it loads the module. Their values land in options, which must outlive app.
+
+/// Adds the command line of vq3 identify to app.
+CLI::App* addIdentifyCommand(CLI::App& app, IdentifyOptions& options);
+
+/// Adds the command line of vq3 read to app.
+CLI::App* addReadCommand(CLI::App& app, ReadOptions& options);
+
+/// Adds the command line of vq3 write to app.
+CLI::App* addWriteCommand(CLI::App& app, WriteOptions& options);
+
 /// vq3 identify: waits for the unit's answer to the probe and its identification; prints model and firmware.
 int runIdentify(const IdentifyOptions& options, storage::FileSystem& files, const LinkContext& context,
                 Streams streams);

@@ -21,6 +21,10 @@ struct ReportOptions
     int size = 0;
 };
 
+/// Adds the command line of vq3 report to app; its values land in options, which must outlive app. Lives in vq3
+/// itself (ReportModule.cpp), which parses it before it loads the report module.
+CLI::App* addReportCommand(CLI::App& app, ReportOptions& options);
+
 /// vq3 report: opens a configuration file and writes its mode's profile table into a PDF file, laid out as the
 /// desktop program prints it. NMEA and Tracking configurations only. Lives in the report module, which vq3 loads
 /// only for this command: drawing a PDF needs Qt's whole graphics stack, which the other commands do without.

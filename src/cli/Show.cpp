@@ -7,6 +7,8 @@
 #include "shell/PacketPreview.h"
 #include "shell/Session.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cstdio>
 #include <ostream>
@@ -281,6 +283,26 @@ int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams stre
             streams.out << differenceLine(difference) << '\n';
     }
     return differences.empty() ? kDone : kRefused;
+}
+
+CLI::App* addShowCommand(CLI::App& app, ShowOptions& options)
+{
+    CLI::App* command = app.add_subcommand("show", "Print a configuration file as a person reads it");
+    command->add_option("CONFIG", options.config, "Configuration file (*.vq3)")->required();
+    command->add_flag("--json", options.json, "Print one JSON object, every field by its control name");
+    addSetOption(*command, options.settings);
+    return command;
+}
+
+CLI::App* addDiffCommand(CLI::App& app, DiffOptions& options)
+{
+    CLI::App* command = app.add_subcommand("diff", "Print what differs between two configurations (exit 1 if any)");
+    command->add_option("A", options.a, "First configuration file (*.vq3), or unit:PORT for the unit on PORT")
+        ->required();
+    command->add_option("B", options.b, "Second configuration file (*.vq3), or unit:PORT for the unit on PORT")
+        ->required();
+    command->add_flag("--json", options.json, "Print one JSON object");
+    return command;
 }
 
 } // namespace qm::cli

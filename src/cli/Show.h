@@ -33,6 +33,12 @@ struct DiffOptions
     bool json = false;
 };
 
+/// Adds the command line of vq3 show to app; its values land in options, which must outlive app.
+CLI::App* addShowCommand(CLI::App& app, ShowOptions& options);
+
+/// Adds the command line of vq3 diff to app; its values land in options, which must outlive app.
+CLI::App* addDiffCommand(CLI::App& app, DiffOptions& options);
+
 /// Why a configuration could not be had: the box that tells why, the exit status, and the system's reason
 /// when there is one.
 struct LoadFailure

@@ -4,6 +4,8 @@
 #include "cli/Output.h"
 #include "sim/Unit.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -427,6 +429,37 @@ int runSim(const SimOptions& options, storage::FileSystem& files, Streams stream
     if (!options.link.empty())
         removeLink(options.link, terminal.path);
     return status;
+}
+
+CLI::App* addSimCommand(CLI::App& app, SimOptions& options)
+{
+    CLI::App* command = app.add_subcommand("sim", "Run a simulated unit on a pseudo-terminal until SIGINT or SIGTERM");
+    command->add_option("--link", options.link, "Make this path a symbolic link to the terminal");
+    command->add_option("--model", options.model, "Model byte: 0 VQ-3, 1 VQ-3+, other Custom")
+        ->check(CLI::Range(0, 255));
+    command->add_option("--firmware", options.firmware, "Firmware version byte")->check(CLI::Range(0, 255));
+    command->add_option("--image", options.image, "Configuration to start with (128 bytes, or 129 beginning with D)");
+    command->add_option("--save", options.save, "Write the configuration here after every completed download");
+    command->add_flag("--line-rate", options.lineRate, "Pace both directions like the 4800-baud line");
+    command->add_flag("--silent", options.silent, "Answer nothing at all");
+    command->add_option("--stop-echo-after", options.stopEchoAfter, "Stop echoing a download after N echoes")
+        ->check(CLI::NonNegativeNumber);
+    command->add_option("--bad-echo-at", options.badEchoAt, "Echo byte N of a download wrongly (D is 1)")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--short-reply", options.shortReply, "Send only N bytes of the 131-byte reply")
+        ->check(CLI::NonNegativeNumber);
+    command->add_option("--reply-extra", options.replyExtra, "Send N more bytes after the reply")
+        ->check(CLI::NonNegativeNumber);
+    command->add_flag("--garbage", options.garbage, "Answer every byte with noise, as a device that is not a unit");
+    command->add_flag("--garbage-reply", options.garbageReply, "Answer U with 131 bytes of noise");
+    command->add_option("--echo-delay", options.echoDelayMs, "Answer every byte MS milliseconds late")
+        ->check(CLI::Range(0, 60000));
+    command
+        ->add_option("--store-wrong-at", options.storeWrongAt,
+                     "Store byte N of a download wrongly while echoing it rightly (D is 1)")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--log", options.log, "Write every byte the unit receives, with its time, to this file");
+    return command;
 }
 
 } // namespace qm::cli

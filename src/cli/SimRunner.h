@@ -36,6 +36,9 @@ struct SimOptions
     std::string log;
 };
 
+/// Adds the command line of vq3 sim to app; its values land in options, which must outlive app.
+CLI::App* addSimCommand(CLI::App& app, SimOptions& options);
+
 /// Returns one line of the unit's log: milliseconds since the start, the byte in hex and, when it is printable,
 /// its character ("269.375 45 'E'").
 std::string unitLogLine(double milliseconds, char byte);

@@ -49,125 +49,23 @@ struct Commands
     CLI::App* writeCommand = nullptr;
     CLI::App* portsCommand = nullptr;
     CLI::App* backupsCommand = nullptr;
-    CLI::App* backupShowCommand = nullptr;
-    CLI::App* backupRestoreCommand = nullptr;
     CLI::App* reportCommand = nullptr;
 };
 
-const char* const kSetHelp =
-    "Change a field after opening the file: NAME=VALUE, or NAME@N=VALUE for profile N (repeatable)";
-
-/// The commands on configuration files and images: compile, decode, show, diff.
-void addFileCommands(CLI::App& app, Commands& c)
+/// Adds every command's command line, in the order vq3 --help lists them.
+void addCommands(CLI::App& app, Commands& c)
 {
-    c.compileCommand = app.add_subcommand("compile", "Print the 129-byte download stream of a configuration file");
-    c.compileCommand->add_option("CONFIG", c.compile.config, "Configuration file (*.vq3)")->required();
-    c.compileCommand->add_option("-o,--output", c.compile.output, "Write the stream to this file instead of stdout");
-    c.compileCommand->add_flag("--hex", c.compile.hex, "Print the stream as hex text");
-    c.compileCommand->add_flag("--json", c.compile.json, "Print one JSON object");
-    c.compileCommand->add_option("--set", c.compile.settings, kSetHelp)->allow_extra_args(false);
-
-    c.decodeCommand =
-        app.add_subcommand("decode", "Decode a 128-byte image as a read does and print its configuration file");
-    c.decodeCommand->add_option("IMAGE", c.decode.image, "Image file (128 bytes, or 129 beginning with D); - for stdin")
-        ->required();
-    c.decodeCommand->add_option("-o,--output", c.decode.output, "Write the configuration file here instead of stdout");
-    c.decodeCommand->add_flag("--hex", c.decode.hex, "The image is hex text");
-    c.decodeCommand->add_flag("--json", c.decode.json, "Print one JSON object");
-
-    c.showCommand = app.add_subcommand("show", "Print a configuration file as a person reads it");
-    c.showCommand->add_option("CONFIG", c.show.config, "Configuration file (*.vq3)")->required();
-    c.showCommand->add_flag("--json", c.show.json, "Print one JSON object, every field by its control name");
-    c.showCommand->add_option("--set", c.show.settings, kSetHelp)->allow_extra_args(false);
-
-    c.diffCommand = app.add_subcommand("diff", "Print what differs between two configurations (exit 1 if any)");
-    c.diffCommand->add_option("A", c.diff.a, "First configuration file (*.vq3), or unit:PORT for the unit on PORT")
-        ->required();
-    c.diffCommand->add_option("B", c.diff.b, "Second configuration file (*.vq3), or unit:PORT for the unit on PORT")
-        ->required();
-    c.diffCommand->add_flag("--json", c.diff.json, "Print one JSON object");
-}
-
-/// The simulated unit.
-void addSimCommand(CLI::App& app, Commands& c)
-{
-    c.simCommand = app.add_subcommand("sim", "Run a simulated unit on a pseudo-terminal until SIGINT or SIGTERM");
-    c.simCommand->add_option("--link", c.sim.link, "Make this path a symbolic link to the terminal");
-    c.simCommand->add_option("--model", c.sim.model, "Model byte: 0 VQ-3, 1 VQ-3+, other Custom")
-        ->check(CLI::Range(0, 255));
-    c.simCommand->add_option("--firmware", c.sim.firmware, "Firmware version byte")->check(CLI::Range(0, 255));
-    c.simCommand->add_option("--image", c.sim.image,
-                             "Configuration to start with (128 bytes, or 129 beginning with D)");
-    c.simCommand->add_option("--save", c.sim.save, "Write the configuration here after every completed download");
-    c.simCommand->add_flag("--line-rate", c.sim.lineRate, "Pace both directions like the 4800-baud line");
-    c.simCommand->add_flag("--silent", c.sim.silent, "Answer nothing at all");
-    c.simCommand->add_option("--stop-echo-after", c.sim.stopEchoAfter, "Stop echoing a download after N echoes")
-        ->check(CLI::NonNegativeNumber);
-    c.simCommand->add_option("--bad-echo-at", c.sim.badEchoAt, "Echo byte N of a download wrongly (D is 1)")
-        ->check(CLI::PositiveNumber);
-    c.simCommand->add_option("--short-reply", c.sim.shortReply, "Send only N bytes of the 131-byte reply")
-        ->check(CLI::NonNegativeNumber);
-    c.simCommand->add_option("--reply-extra", c.sim.replyExtra, "Send N more bytes after the reply")
-        ->check(CLI::NonNegativeNumber);
-    c.simCommand->add_flag("--garbage", c.sim.garbage, "Answer every byte with noise, as a device that is not a unit");
-    c.simCommand->add_flag("--garbage-reply", c.sim.garbageReply, "Answer U with 131 bytes of noise");
-    c.simCommand->add_option("--echo-delay", c.sim.echoDelayMs, "Answer every byte MS milliseconds late")
-        ->check(CLI::Range(0, 60000));
-    c.simCommand
-        ->add_option("--store-wrong-at", c.sim.storeWrongAt,
-                     "Store byte N of a download wrongly while echoing it rightly (D is 1)")
-        ->check(CLI::PositiveNumber);
-    c.simCommand->add_option("--log", c.sim.log, "Write every byte the unit receives, with its time, to this file");
-}
-
-/// The commands that talk to a unit over a serial port.
-void addLinkCommands(CLI::App& app, Commands& c)
-{
-    c.identifyCommand = app.add_subcommand("identify", "Print the model and firmware of the unit on a port");
-    c.identifyCommand->add_option("--port", c.identify.port, "Device path, or COM1 to COM4")->required();
-    c.identifyCommand->add_flag("--json", c.identify.json, "Print one JSON object");
-
-    c.readCommand = app.add_subcommand("read", "Read the unit's configuration and print it as a configuration file");
-    c.readCommand->add_option("--port", c.read.port, "Device path, or COM1 to COM4")->required();
-    c.readCommand->add_option("-o,--output", c.read.output, "Write the configuration file here instead of stdout");
-    c.readCommand->add_flag("--json", c.read.json, "Print one JSON object");
-
-    c.writeCommand = app.add_subcommand("write", "Write a configuration file into the unit");
-    c.writeCommand->add_option("CONFIG", c.write.config, "Configuration file (*.vq3)")->required();
-    c.writeCommand->add_option("--port", c.write.port, "Device path, or COM1 to COM4")->required();
-    c.writeCommand->add_flag("--json", c.write.json, "Print one JSON object");
-    c.writeCommand->add_flag("--no-verify", c.write.noVerify,
-                             "Do not read the unit back after the write to see that it stored what it echoed");
-    c.writeCommand->add_option("--set", c.write.settings, kSetHelp)->allow_extra_args(false);
-
-    c.portsCommand = app.add_subcommand("ports", "List the serial devices and the devices COM1 to COM4 open");
-    c.portsCommand->add_flag("--json", c.ports.json, "Print one JSON object");
-}
-
-/// The backups of what units held and the profile report.
-void addBackupAndReportCommands(CLI::App& app, Commands& c)
-{
-    c.backupsCommand = app.add_subcommand(
-        "backups", "List the backups of what units held, newest first (1 is the newest); show or restore one");
-    c.backupsCommand->add_flag("--json", c.backups.json, "Print one JSON object");
-    c.backupShowCommand = c.backupsCommand->add_subcommand("show", "Print a backup as vq3 show prints a file");
-    c.backupShowCommand->add_option("N", c.backups.backup, "The backup's number in the list, or its name")->required();
-    c.backupShowCommand->add_flag("--json", c.backups.json, "Print one JSON object");
-    c.backupRestoreCommand =
-        c.backupsCommand->add_subcommand("restore", "Write a backup as a configuration file, ready for vq3 write");
-    c.backupRestoreCommand->add_option("N", c.backups.backup, "The backup's number in the list, or its name")
-        ->required();
-    c.backupRestoreCommand->add_option("-o,--output", c.backups.output,
-                                       "The configuration file to write (default stdout)");
-    c.backupRestoreCommand->add_flag("--json", c.backups.json, "Print one JSON object");
-
-    c.reportCommand =
-        app.add_subcommand("report", "Write the profile table of an NMEA or Tracking configuration as a PDF file");
-    c.reportCommand->add_option("CONFIG", c.report.config, "Configuration file (*.vq3)")->required();
-    c.reportCommand->add_option("-o,--output", c.report.output, "The PDF file to write")->required();
-    c.reportCommand->add_option("--date", c.report.date, "The date in the title, YYYY-MM-DD (default: today)");
-    c.reportCommand->add_option("--font", c.report.font, "The font's name (default: the system's standard font)");
-    c.reportCommand->add_option("--size", c.report.size, "The font's size in whole points")->check(CLI::Range(1, 200));
+    c.compileCommand = qm::cli::addCompileCommand(app, c.compile);
+    c.decodeCommand = qm::cli::addDecodeCommand(app, c.decode);
+    c.showCommand = qm::cli::addShowCommand(app, c.show);
+    c.diffCommand = qm::cli::addDiffCommand(app, c.diff);
+    c.simCommand = qm::cli::addSimCommand(app, c.sim);
+    c.identifyCommand = qm::cli::addIdentifyCommand(app, c.identify);
+    c.readCommand = qm::cli::addReadCommand(app, c.read);
+    c.writeCommand = qm::cli::addWriteCommand(app, c.write);
+    c.portsCommand = qm::cli::addPortsCommand(app, c.ports);
+    c.backupsCommand = qm::cli::addBackupsCommand(app, c.backups);
+    c.reportCommand = qm::cli::addReportCommand(app, c.report);
 }
 
 /// Runs the command given; the commands that open a serial port run in the link module, the only part of vq3
@@ -199,13 +97,8 @@ int runCommand(Commands& c, qm::qt::PosixFileSystem& files, const qm::cli::LinkC
         qm::qt::SystemClock clock;
         return qm::cli::runReportModule(c.report, files, clock, streams);
     }
-    if (*c.backupsCommand) {
-        if (*c.backupShowCommand)
-            c.backups.action = qm::cli::BackupsOptions::Action::Show;
-        else if (*c.backupRestoreCommand)
-            c.backups.action = qm::cli::BackupsOptions::Action::Restore;
+    if (*c.backupsCommand)
         return qm::cli::runBackups(c.backups, files, link.backupFolder, streams);
-    }
     if (*c.portsCommand)
         return qm::cli::runInLinkModule("ports", c.ports.json, streams,
                                         [&](const LinkModule& module) { return module.ports(c.ports, streams); });
@@ -228,10 +121,7 @@ int run(int argc, char** argv)
     app.add_option("--trace", traceFile, "Write every byte sent to and received from the unit to this file");
 
     Commands commands;
-    addFileCommands(app, commands);
-    addSimCommand(app, commands);
-    addLinkCommands(app, commands);
-    addBackupAndReportCommands(app, commands);
+    addCommands(app, commands);
 
     try {
         app.parse(argc, argv);
