@@ -99,6 +99,10 @@ TEST(AidsTest, ASettingNamesAnEntryByLabelOrNumberAndASymbolIsNamedWhenItIsOneCh
         EXPECT_EQ(w.main.menus.out1200.checked(), !at300);
         EXPECT_EQ(w.tracking.station.TxDelay.entries() == delays1200, !at300) << output;
     }
+    // Line breaks given any way become one CR LF each in a text box.
+    rig::Loaded beacon(exampleLines("beacon.vq3"));
+    ASSERT_EQ(applyControlSettings(beacon.session, {"BcnMsgText=A\r\nB\rC\nD\r"}), std::nullopt);
+    EXPECT_EQ(beacon.session.windows().beacon.BcnMsgText.text(), "A\r\nB\r\nC\r\nD\r\n");
     // A delay is chosen by its milliseconds alone.
     const std::string& entry = w.tracking.station.TxDelay.entries().at(3);
     ASSERT_EQ(applyControlSettings(tracking.session, {"TrkTxDelay@1=" + entry.substr(0, entry.find(' '))}),
