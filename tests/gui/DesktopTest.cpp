@@ -210,6 +210,12 @@ TEST_F(DesktopAidsTest, AModeWindowTakesTheHeightOfItsAdviceWithNoFieldSqueezedO
             }
         }
     }
+    // A label stands once, beside the field it names.
+    std::vector<QString> named;
+    for (const QLabel* label : find<QWidget>("AlarmMsgText1")->parentWidget()->findChildren<QLabel*>())
+        if (label->text() == "Alarm Messages" && label->buddy())
+            named.push_back(label->buddy()->objectName());
+    EXPECT_EQ(named, std::vector<QString>{"AlarmMsgText1"});
 }
 
 TEST_F(DesktopAidsTest, CopyThisProfileToCopiesWhatIsTickedAndWriteNamesACopyItRefuses)
