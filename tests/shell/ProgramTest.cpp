@@ -111,6 +111,19 @@ TEST(ProgramTest, ATextTypedUpToItsFieldsLimitIsOneWriteAccepts)
     }
 }
 
+TEST(ProgramTest, AProfileTabOutsideOneToTenChangesNothing)
+{
+    rig::ProgramRig r;
+    r.start();
+    r.program.session().selectMode(Mode::Nmea);
+    r.program.profileTabClick(Mode::Nmea, 9);
+    for (const int tab : {10, -1, 9}) {
+        r.program.profileTabClick(Mode::Nmea, tab);
+        EXPECT_EQ(r.w.nmea.NMEAProfile.selectedIndex(), 9) << tab;
+        EXPECT_EQ(r.w.nmea.NMEAProfileFrame.caption(), "Profile #10 Settings") << tab;
+    }
+}
+
 TEST(ProgramTest, ChoosingAnEmptySpecialPathSendsTheFocusThereAndLeavingOneRelabelsEveryPath)
 {
     for (const Mode mode : forms::kModes) {

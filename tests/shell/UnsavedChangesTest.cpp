@@ -133,8 +133,11 @@ TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
 TEST(ProgramOptionsTest, WindowPlaceFrom100PixelsRecentFilesShownAndAnOptionButtonClicked)
 {
     fakes::MemoryFileSystem files;
-    for (const auto& [line, taken] :
-         {std::pair{"Window=-5,20,100,100", true}, {"Window=-5,20,99,100", false}, {"Window=1,2,300,99", false}}) {
+    for (const auto& [line, taken] : {std::pair{"Window=-5,20,100,100", true},
+                                      {"Window=-5,20,99,100", false},
+                                      {"Window=1,2,300,99", false},
+                                      {"Window=90,9,1099,909", true},
+                                      {"Window=9,9,1:0,100", false}}) {
         files.files[kOptions] = storage::joinLines({line});
         ProgramOptions options(files, kOptions);
         options.load();
