@@ -78,6 +78,12 @@ TEST(FieldsTest, EveryControlHasItsOwnName)
     Windows windows;
     std::set<std::string> names;
     forEachControl(windows, [&](const std::string& name, Control) { EXPECT_TRUE(names.insert(name).second) << name; });
+    // An editable list keeps its typed text when its selection is cleared.
+    PickList toCall("ToCall", true);
+    toCall.addItem("APRS");
+    toCall.setText("GPS");
+    EXPECT_TRUE(toCall.setListIndex(-1));
+    EXPECT_EQ(toCall.text(), "GPS");
 }
 
 TEST(FieldsTest, ControlsAreFoundWithTheModeRoleAndNumberOfTheirPlace)

@@ -223,8 +223,12 @@ TEST(SerialDevicesTest, EachComPortIsNamedByItsDeviceInUtf8ForMenusAndInSingleBy
     EXPECT_EQ(comPortListing(ports), "COM1  /dev/ttyUSB0 - FT232R\r\nCOM2  /dev/ttyS0\r\nCOM3  (no device)\r\n"
                                      "COM4  /dev/ttyACM0 - Ger\xe4t ?\r\n");
     // Damaged sequences: a stray continuation byte, a lead byte cut off at the end, a lead without its tail.
-    const std::pair<std::string, std::string> latin1[] = {
-        {"\u00ff\u00a0\U0001F600", "\xff\xa0?"}, {"\x80", "?"}, {"a\xc3", "a?"}, {"\xc3z", "?z"}, {"\xe2\x82z", "??z"}};
+    const std::pair<std::string, std::string> latin1[] = {{"\u00ff\u00a0\U0001F600", "\xff\xa0?"},
+                                                          {"\x80", "?"},
+                                                          {"a\xc3", "a?"},
+                                                          {"\xc3z", "?z"},
+                                                          {"\xe2\x82z", "??z"},
+                                                          {"\u1000", "?"}};
     for (const auto& [utf8, bytes] : latin1)
         EXPECT_EQ(utf8ToLatin1(utf8), bytes) << utf8;
 }
