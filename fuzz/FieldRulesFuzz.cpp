@@ -154,7 +154,7 @@ private:
         m_program.textChanged(target.name, text);
     }
 
-    void checkAll() const
+    void checkAll()
     {
         for (const Editable& editable : m_editables) {
             const std::string text = editable.text();
@@ -162,7 +162,7 @@ private:
             // the view's for single-line fields, the program's own for the multi-line Beacon text.
             if (editable.field && editable.field->maxLength() != 0)
                 require(text.size() <= editable.field->maxLength(), "a field holds more than its typing limit");
-            switch (qm::validation::typingFilter(editable.name)) {
+            switch (qm::validation::typingFilter(m_program.session().windows(), editable.name)) {
             case TypingFilter::Digits:
             case TypingFilter::TerminationValue:
                 require(
