@@ -4,9 +4,9 @@
 #include "cli/Output.h"
 #include "cli/Show.h"
 #include "image/DecodedImage.h"
+#include "reports/ConfigurationSummary.h"
 #include "shell/BackupRestore.h"
 #include "shell/Backups.h"
-#include "shell/ConfigurationSummary.h"
 #include "storage/ConfigFile.h"
 
 #include <CLI/CLI.hpp>
@@ -59,7 +59,7 @@ Json entryToJson(const shell::BackupEntry& entry, int number)
     json["firmware"] = nullable(entry.name.firmware);
     json["mode"] = nullable(entry.mode);
     const auto mode = entry.mode ? forms::modeOfCode(*entry.mode) : std::nullopt;
-    json["modeName"] = mode ? Json(shell::modeName(*mode)) : Json(nullptr);
+    json["modeName"] = mode ? Json(forms::modeName(*mode)) : Json(nullptr);
     json["callsign"] = latin1ToUtf8(entry.callsign);
     const std::string transaction = transactionWord(entry.name);
     json["transaction"] = transaction.empty() ? Json(nullptr) : Json(transaction);

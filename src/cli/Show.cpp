@@ -39,7 +39,7 @@ std::string trimmedRight(std::string line)
     return line;
 }
 
-void printItems(std::ostream& out, const std::vector<shell::SummaryItem>& items)
+void printItems(std::ostream& out, const std::vector<reports::SummaryItem>& items)
 {
     std::size_t width = 0;
     for (const auto& item : items)
@@ -48,7 +48,7 @@ void printItems(std::ostream& out, const std::vector<shell::SummaryItem>& items)
         out << latin1ToUtf8(trimmedRight(padded(item.label + ":", width) + " " + visible(item.value))) << '\n';
 }
 
-void printProfiles(std::ostream& out, const std::vector<std::vector<shell::SummaryItem>>& profiles)
+void printProfiles(std::ostream& out, const std::vector<std::vector<reports::SummaryItem>>& profiles)
 {
     if (profiles.empty())
         return;
@@ -111,7 +111,7 @@ Json packetsToJson(const shell::PacketPreview& preview)
     return packets;
 }
 
-Json itemsToJson(const std::vector<shell::SummaryItem>& items)
+Json itemsToJson(const std::vector<reports::SummaryItem>& items)
 {
     Json json = Json::object();
     for (const auto& item : items)
@@ -119,11 +119,11 @@ Json itemsToJson(const std::vector<shell::SummaryItem>& items)
     return json;
 }
 
-Json summaryToJson(const shell::ConfigurationSummary& summary)
+Json summaryToJson(const reports::ConfigurationSummary& summary)
 {
     Json json = Json::object();
     json["mode"] = forms::codeOfMode(summary.mode);
-    json["modeName"] = shell::modeName(summary.mode);
+    json["modeName"] = forms::modeName(summary.mode);
     for (const auto& item : summary.items)
         if (item.control != "mode")
             json[item.control] = latin1ToUtf8(item.value);
@@ -134,12 +134,12 @@ Json summaryToJson(const shell::ConfigurationSummary& summary)
     return json;
 }
 
-std::string differenceLine(const shell::SummaryDifference& difference)
+std::string differenceLine(const reports::SummaryDifference& difference)
 {
     return latin1ToUtf8(shell::differenceText(difference));
 }
 
-Json differenceToJson(const shell::SummaryDifference& difference)
+Json differenceToJson(const reports::SummaryDifference& difference)
 {
     Json json = Json::object();
     json["control"] = difference.control;
@@ -212,7 +212,7 @@ std::optional<LoadFailure> openConfiguration(shell::Session& program, const std:
     return std::nullopt;
 }
 
-std::variant<shell::ConfigurationSummary, LoadFailure>
+std::variant<reports::ConfigurationSummary, LoadFailure>
 loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit)
 {
     if (readUnit && source.starts_with(kUnitPrefix)) {
@@ -226,12 +226,12 @@ loadSummary(const std::string& source, storage::FileSystem& files, const UnitRea
     program.startUp();
     if (auto failure = openConfiguration(program, source))
         return *failure;
-    return shell::summarizeConfiguration(program.windows(), *program.state().currentMode);
+    return reports::summarizeConfiguration(program.windows(), *program.state().currentMode);
 }
 
 int printConfiguration(const forms::Windows& windows, forms::Mode mode, bool json, std::ostream& out)
 {
-    const auto summary = shell::summarizeConfiguration(windows, mode);
+    const auto summary = reports::summarizeConfiguration(windows, mode);
     const auto preview = shell::previewConfiguration(windows, mode);
     if (json) {
         Json report = summaryToJson(summary);
@@ -268,8 +268,8 @@ int runDiff(const DiffOptions& options, storage::FileSystem& files, Streams stre
     auto loadedB = loadSummary(options.b, files, readUnit);
     if (auto* failure = std::get_if<LoadFailure>(&loadedB))
         return loadFailure(*failure, options.b, true, options.json, streams);
-    const auto differences = shell::compareSummaries(std::get<shell::ConfigurationSummary>(loadedA),
-                                                     std::get<shell::ConfigurationSummary>(loadedB));
+    const auto differences = reports::compareSummaries(std::get<reports::ConfigurationSummary>(loadedA),
+                                                       std::get<reports::ConfigurationSummary>(loadedB));
     if (options.json) {
         Json list = Json::array();
         for (const auto& difference : differences)

@@ -3,7 +3,7 @@
 
 #include "cli/Commands.h"
 #include "forms/MessageBox.h"
-#include "shell/ConfigurationSummary.h"
+#include "reports/ConfigurationSummary.h"
 #include "shell/Session.h"
 #include "storage/FileSystem.h"
 
@@ -56,7 +56,7 @@ using UnitReader = std::function<std::variant<std::string, LoadFailure>(const st
 
 /// Loads one configuration into a fresh program model, as compile opens it, and summarizes it; returns why
 /// when it does not load. With a reader, a source "unit:PORT" is what the unit on PORT holds.
-std::variant<shell::ConfigurationSummary, LoadFailure>
+std::variant<reports::ConfigurationSummary, LoadFailure>
 loadSummary(const std::string& source, storage::FileSystem& files, const UnitReader& readUnit = {});
 
 /// Opens a configuration file into a started program model, as every command that takes a file opens it (the shown

@@ -16,6 +16,24 @@ std::string named(std::string_view prefix, std::string_view name)
 
 } // namespace
 
+std::string modeName(Mode mode)
+{
+    switch (mode) {
+    case Mode::Telemetry:
+        return "Telemetry";
+    case Mode::Beacon:
+        return "Beacon";
+    case Mode::Nmea:
+        return "NMEA";
+    case Mode::Tracking:
+        return "Tracking";
+    case Mode::Alarm:
+        return "Alarm";
+    }
+    assert(false);
+    return {};
+}
+
 StationControls::StationControls(std::string_view prefix, std::string_view ssidName)
     : MyCall(named(prefix, "MyCall"), 6), SSID(std::string(ssidName), 2),
       ToCall(named(prefix, "ToCall"), true), Path{PickList(named(prefix, "Path1"), false),

@@ -34,6 +34,10 @@ constexpr int codeOfMode(Mode mode)
     return static_cast<int>(mode);
 }
 
+/// Returns the mode's name as the windows and messages show it: "Telemetry", "Beacon", "NMEA", "Tracking",
+/// "Alarm".
+std::string modeName(Mode mode);
+
 /// Returns a mode's position in kModes and in the arrays kept per mode.
 constexpr std::size_t modeIndex(Mode mode)
 {

@@ -21,20 +21,20 @@ std::vector<std::string> backupColumns(const BackupEntry& entry)
         const auto known = forms::modeOfCode(*entry.mode);
         mode = known ? modeName(*known) : "mode " + std::to_string(*entry.mode);
     }
-    return {when, unit, mode, entry.callsign.empty() ? kNone : entry.callsign, backupEventText(name)};
+    return {when, unit, mode, entry.callsign.empty() ? reports::kNone : entry.callsign, backupEventText(name)};
 }
 
 std::vector<std::string> backupDifferences(const Session& session, const BackupEntry& entry)
 {
-    const auto backup = entry.imageBytes.empty() ? std::nullopt : summarizeImage(entry.imageBytes);
+    const auto backup = entry.imageBytes.empty() ? std::nullopt : reports::summarizeImage(entry.imageBytes);
     if (!backup || !entry.configurationPath)
         return {"This backup holds no configuration the program can open."};
     forms::Windows windows = session.windows();
     forms::storeShownNmeaProfile(windows);
     forms::storeShownTrackingProfile(windows);
-    const ConfigurationSummary shown =
-        summarizeConfiguration(windows, session.state().currentMode.value_or(backup->mode));
-    const std::vector<SummaryDifference> differences = compareSummaries(shown, *backup);
+    const reports::ConfigurationSummary shown =
+        reports::summarizeConfiguration(windows, session.state().currentMode.value_or(backup->mode));
+    const std::vector<reports::SummaryDifference> differences = reports::compareSummaries(shown, *backup);
     if (differences.empty())
         return {"The backup holds what the windows hold."};
     std::vector<std::string> lines;
@@ -66,7 +66,7 @@ std::string visibleValue(const std::string& value)
     return text;
 }
 
-std::string differenceText(const SummaryDifference& difference)
+std::string differenceText(const reports::SummaryDifference& difference)
 {
     std::string line = difference.profile ? "Profile " + std::to_string(*difference.profile) + " " : "";
     return line + difference.label + ": " + visibleValue(difference.a) + " -> " + visibleValue(difference.b);

@@ -27,6 +27,6 @@ std::vector<std::string> backupDifferences(const Session& session, const BackupE
 std::string visibleValue(const std::string& value);
 
 /// Returns one difference as vq3 diff prints it: "Profile 3 SSID: 9 -> 7", "My Call: N0CALL -> (none)".
-std::string differenceText(const SummaryDifference& difference);
+std::string differenceText(const reports::SummaryDifference& difference);
 
 } // namespace qm::shell

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "link/Link.h"
+#include "reports/ConfigurationSummary.h"
 #include "shell/BackupNames.h"
 #include "shell/Clock.h"
-#include "shell/ConfigurationSummary.h"
 #include "storage/FileSystem.h"
 
 #include <optional>

@@ -5,7 +5,7 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
-#include "shell/ConfigurationSummary.h"
+#include "reports/ConfigurationSummary.h"
 #include "validation/FieldRules.h"
 
 #include <algorithm>
@@ -100,7 +100,7 @@ std::optional<bool> truthValue(std::string_view value)
 std::string entryName(const std::string& entry)
 {
     if (entry.empty())
-        return kNone;
+        return reports::kNone;
     if (entry.ends_with(" *"))
         return entry.substr(0, entry.size() - 2);
     return entry;
@@ -257,13 +257,13 @@ void addSettable(std::set<std::string>& names, const forms::Windows& windows, Mo
 {
     if (item == "mode")
         return;
-    for (std::string& control : itemControls(windows, mode, item))
+    for (std::string& control : reports::itemControls(windows, mode, item))
         names.insert(std::move(control));
 }
 
 SettableControls settableControls(const forms::Windows& windows, Mode mode)
 {
-    const ConfigurationSummary summary = summarizeConfiguration(windows, mode);
+    const reports::ConfigurationSummary summary = reports::summarizeConfiguration(windows, mode);
     SettableControls settable;
     for (const auto& item : summary.items)
         addSettable(settable.global, windows, mode, item.control);

@@ -3,7 +3,7 @@
 
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
-#include "shell/ConfigurationSummary.h"
+#include "reports/ConfigurationSummary.h"
 #include "storage/ConfigFile.h"
 
 #include <cctype>

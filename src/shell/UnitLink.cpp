@@ -2,8 +2,8 @@
 #include "shell/UnitLink.h"
 
 #include "link/LinkMessages.h"
+#include "reports/ConfigurationSummary.h"
 #include "shell/Backups.h"
-#include "shell/ConfigurationSummary.h"
 #include "shell/IniSettings.h"
 
 #include <utility>
@@ -137,7 +137,7 @@ link::WriteMismatch UnitLink::describeMismatch(const std::string& written, const
                                                const std::string& before)
 {
     link::WriteMismatch mismatch;
-    mismatch.field = describeFirstDifference(written, readBack);
+    mismatch.field = reports::describeFirstDifference(written, readBack);
     if (!before.empty() && m_backupFinder)
         mismatch.backup = m_backupFinder(before);
     return mismatch;

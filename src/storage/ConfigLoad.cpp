@@ -17,23 +17,6 @@ namespace qm::storage
 namespace
 {
 
-const char* modeName(forms::Mode mode)
-{
-    switch (mode) {
-    case forms::Mode::Telemetry:
-        return "Telemetry";
-    case forms::Mode::Beacon:
-        return "Beacon";
-    case forms::Mode::Nmea:
-        return "NMEA";
-    case forms::Mode::Tracking:
-        return "Tracking";
-    case forms::Mode::Alarm:
-        return "Alarm";
-    }
-    return "";
-}
-
 constexpr int kLastPathEntry = 8;
 
 /// Reads each line of the layout into a working copy of the windows, keeping the first failure.
@@ -195,8 +178,8 @@ std::optional<FileError> load(forms::Mode mode, forms::Windows& windows, const s
     const int needed = configurationLineCount(mode);
     if (static_cast<int>(lines.size()) < needed)
         return FileError{error::kInputPastEnd, "The file ends after " + std::to_string(lines.size()) + " lines; a " +
-                                                   modeName(mode) + " configuration has " + std::to_string(needed) +
-                                                   "."};
+                                                   forms::modeName(mode) + " configuration has " +
+                                                   std::to_string(needed) + "."};
 
     forms::Windows work = windows;
     LineReader in(work, lines, defaults);

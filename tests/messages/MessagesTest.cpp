@@ -4,9 +4,9 @@
 #include "fakes/ScriptedUi.h"
 #include "image/CompileShared.h"
 #include "link/LinkMessages.h"
+#include "reports/ConfigurationSummary.h"
 #include "reports/ProfileReport.h"
 #include "shell/Backups.h"
-#include "shell/ConfigurationSummary.h"
 #include "shell/ControlSettings.h"
 #include "shell/Document.h"
 #include "shell/FileCommands.h"
@@ -233,7 +233,7 @@ const std::vector<std::pair<std::string, Build>>& builders()
          })},
         {"help.", text([](const std::string& name) {
              for (const Mode mode : {Mode::Telemetry, Mode::Beacon, Mode::Nmea, Mode::Tracking, Mode::Alarm})
-                 if (shell::modeName(mode) == name)
+                 if (forms::modeName(mode) == name)
                      return shell::modeHelpText(mode);
              return std::string();
          })},

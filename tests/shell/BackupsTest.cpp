@@ -3,8 +3,8 @@
 #include "shell/Backups.h"
 #include "ShellRig.h"
 #include "fakes/FakeClock.h"
+#include "reports/ConfigurationSummary.h"
 #include "shell/BackupRestore.h"
-#include "shell/ConfigurationSummary.h"
 
 #include <algorithm>
 #include <set>
@@ -180,7 +180,7 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
     for (std::size_t i = 0; i < beacon.size(); ++i) {
         std::string readBack = beacon;
         readBack[i] = static_cast<char>(readBack[i] ^ 0x40);
-        const std::string said = describeFirstDifference(beacon, readBack);
+        const std::string said = reports::describeFirstDifference(beacon, readBack);
         if (said.starts_with("byte ")) {
             ++byteNamed;
             EXPECT_TRUE(said.starts_with("byte " + std::to_string(i + 1) + " (written hex ")) << said;
@@ -188,7 +188,8 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
     }
     EXPECT_GT(byteNamed, 0u);
     const std::string written = beacon.substr(0, 127) + "x";
-    EXPECT_EQ(describeFirstDifference(written, beacon.substr(0, 127)), "its length (written 128 bytes, read back 127)");
+    EXPECT_EQ(reports::describeFirstDifference(written, beacon.substr(0, 127)),
+              "its length (written 128 bytes, read back 127)");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // A configuration as a person reads it, and the differences between two configurations.
-#include "shell/ConfigurationSummary.h"
+#include "reports/ConfigurationSummary.h"
 
 #include "forms/Numbers.h"
 #include "forms/PickLists.h"
@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <variant>
 
-namespace qm::shell
+namespace qm::reports
 {
 
 using forms::Mode;
@@ -247,24 +247,6 @@ std::vector<SummaryItem> profileItems(const forms::StationControls& station, con
 
 } // namespace
 
-std::string modeName(Mode mode)
-{
-    switch (mode) {
-    case Mode::Telemetry:
-        return "Telemetry";
-    case Mode::Beacon:
-        return "Beacon";
-    case Mode::Nmea:
-        return "NMEA";
-    case Mode::Tracking:
-        return "Tracking";
-    case Mode::Alarm:
-        return "Alarm";
-    }
-    assert(false);
-    return {};
-}
-
 ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, Mode mode)
 {
     const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
@@ -381,4 +363,4 @@ std::string describeFirstDifference(const std::string& written, const std::strin
            std::to_string(readBack.size()) + ")";
 }
 
-} // namespace qm::shell
+} // namespace qm::reports

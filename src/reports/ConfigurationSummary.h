@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace qm::shell
+namespace qm::reports
 {
 
 /// One value of a configuration as the summary shows it.
@@ -49,9 +49,6 @@ struct SummaryDifference
 /// The text that shows an empty value, an empty path and a list without a selection.
 inline constexpr const char* kNone = "(none)";
 
-/// Returns the mode's name: "Telemetry", "Beacon", "NMEA", "Tracking", "Alarm".
-std::string modeName(forms::Mode mode);
-
 /// Summarizes the windows' configuration of a mode; the profiles come from the profile stores, so the shown
 /// profiles must have been stored first.
 ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, forms::Mode mode);
@@ -73,4 +70,4 @@ std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, c
 /// first byte that differs when the fields agree or a mode cannot be decoded.
 std::string describeFirstDifference(const std::string& written, const std::string& readBack);
 
-} // namespace qm::shell
+} // namespace qm::reports
