@@ -5,7 +5,6 @@
 // timer runs outside its transaction.
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
-#include "forms/Windows.h"
 #include "fuzz/FuzzCheck.h"
 #include "link/Link.h"
 #include "link/LinkBytes.h"
@@ -76,13 +75,34 @@ public:
     void portClosed() override {}
 };
 
+/// Keeps what the user is offered: Read and Write while the link accepts commands, Disconnect while connected.
+class OfferedCommands : public qm::link::ConnectionListener
+{
+public:
+    bool accepted = false;
+    bool connected = false;
+
+    void connectionChanged(qm::link::Connection connection) override
+    {
+        connected = connection == qm::link::Connection::Connected;
+    }
+    void unitIdentified(const std::string& modelName, int firmwareVersion, int comPort) override
+    {
+        (void)modelName, (void)firmwareVersion, (void)comPort;
+    }
+    void commandsAccepted(bool isAccepted) override { accepted = isAccepted; }
+    void portChosen(int comPort, const std::string& device) override { (void)comPort, (void)device; }
+    void portHint(qm::link::PortHint hint, const std::string& device) override { (void)hint, (void)device; }
+    void boxAboveWelcome(bool showing) override { (void)showing; }
+    void portTestStarting() override {}
+};
+
 class LinkDriver
 {
 public:
     explicit LinkDriver(FuzzedDataProvider& input) : m_input(input)
     {
         m_host.duringBox = [this] { eventsUnderBox(); };
-        m_windows.main.menus.telemetry.setChecked(true);
     }
 
     void run()
@@ -121,15 +141,15 @@ private:
         // The user reaches Read, Write and Disconnect while the window offers them; a click queued before the
         // menus were disabled can still arrive during a transaction.
         case kRead:
-            if (m_windows.main.menus.read.enabled() || m_state.lastCommand != qm::link::Command::Probe)
+            if (m_offered.accepted || m_state.lastCommand != qm::link::Command::Probe)
                 m_link.read();
             break;
         case kWrite:
-            if (m_windows.main.menus.write.enabled() || m_state.lastCommand != qm::link::Command::Probe)
+            if (m_offered.accepted || m_state.lastCommand != qm::link::Command::Probe)
                 m_link.startDownload("D" + image());
             break;
         case kDisconnect:
-            if (m_windows.main.ConnectButton.visible())
+            if (m_offered.connected)
                 m_link.disconnectUnit();
             break;
         case kComChange:
@@ -270,10 +290,10 @@ private:
     qm::fakes::FakeTimer m_echoTimer{500};
     qm::fakes::FakeTimer m_readTimer{5000};
     qm::fakes::FakeTimer m_writeTimer{5000};
-    qm::forms::Windows m_windows;
+    OfferedCommands m_offered;
     qm::link::LinkState m_state;
     QuietHost m_host;
-    qm::link::Link m_link{m_port, m_echoTimer, m_readTimer, m_writeTimer, m_windows, m_state, m_host};
+    qm::link::Link m_link{m_port, m_echoTimer, m_readTimer, m_writeTimer, m_offered, m_state, m_host};
     /// Every byte sent since the write under way started.
     std::string m_written;
     bool m_underBox = false;

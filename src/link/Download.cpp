@@ -17,8 +17,7 @@ void Link::startDownload(const std::string& downloadImage)
     }
     m_state.downloadImage = downloadImage;
     m_echoTimer.stop();
-    m_windows.main.menus.read.setEnabled(false);
-    m_windows.main.menus.write.setEnabled(false);
+    m_connection.commandsAccepted(false);
     flushBuffers();
     // One limit for the whole write, not restarted per byte.
     m_writeTimeOutTimer.start();

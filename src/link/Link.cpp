@@ -1,19 +1,19 @@
-// The link's serial port, probe and connection display, and the dispatch of the port's notifications.
+// The link's serial port, probe and connection reports, and the dispatch of the port's notifications.
 #include "link/Link.h"
 
 #include "link/LinkBytes.h"
 #include "link/LinkMessages.h"
 
-#include <cstddef>
+#include <string>
 #include <utility>
 
 namespace qm::link
 {
 
 Link::Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
-           forms::Windows& windows, LinkState& state, LinkHost& host)
+           ConnectionListener& connection, LinkState& state, LinkHost& host)
     : m_port(port), m_echoTimer(echoTimer), m_readTimeOutTimer(readTimeOutTimer),
-      m_writeTimeOutTimer(writeTimeOutTimer), m_windows(windows), m_state(state), m_host(host)
+      m_writeTimeOutTimer(writeTimeOutTimer), m_connection(connection), m_state(state), m_host(host)
 {
     m_port.setListener(this);
     m_echoTimer.setHandler([this] { probeTick(); });
@@ -57,19 +57,14 @@ void Link::showBox(const forms::MessageBox& box)
 
 void Link::showBoxAboveWelcome(const forms::MessageBox& box)
 {
-    auto& welcome = m_windows.welcome;
-    if (welcome.window.visible()) {
-        welcome.topmost = false;
-    }
+    m_connection.boxAboveWelcome(true);
     showBox(box);
-    if (welcome.window.visible()) {
-        welcome.topmost = true;
-    }
+    m_connection.boxAboveWelcome(false);
 }
 
 void Link::testPort()
 {
-    m_windows.main.window.setVisible(true);
+    m_connection.portTestStarting();
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
@@ -107,18 +102,20 @@ void Link::silenceTick()
     }
     m_silentTicks.reset();
     m_silenceHintShown = true;
+    m_connection.portHint(PortHint::Silent, portName());
+}
+
+std::string Link::portName() const
+{
     std::string device = m_port.deviceName();
-    if (device.empty()) {
-        device = "COM" + std::to_string(m_state.comPort);
-    }
-    m_windows.main.VQ3Status.setToolTip(silentPortHint(device));
+    return device.empty() ? "COM" + std::to_string(m_state.comPort) : device;
 }
 
 void Link::heardFromPort()
 {
     m_silentTicks.reset();
     if (std::exchange(m_silenceHintShown, false) && !m_portLost) {
-        m_windows.main.VQ3Status.setToolTip({});
+        m_connection.portHint(PortHint::None, {});
     }
 }
 
@@ -154,18 +151,13 @@ void Link::returnToProbing()
 
 void Link::showDisconnected()
 {
-    auto& main = m_windows.main;
-    main.VQ3Status.setBackground(kDisconnectedColour);
-    main.VQ3Status.setCaption("Disconnected");
-    main.window.setCaption(kProgramCaption);
+    m_connection.connectionChanged(Connection::Disconnected);
     m_state.firmwareVersion = 0;
     m_state.firmwareWarned = false;
     m_state.identifyAttempted = false;
     m_state.unitImage.clear();
     m_readWriteAfterDrain = false;
-    main.menus.read.setEnabled(false);
-    main.menus.write.setEnabled(false);
-    main.ConnectButton.setVisible(false);
+    m_connection.commandsAccepted(false);
 }
 
 void Link::sendAbortBurst()
@@ -177,11 +169,8 @@ void Link::sendAbortBurst()
 
 void Link::showConnected()
 {
-    auto& main = m_windows.main;
-    main.VQ3Status.setBackground(kConnectedColour);
-    main.VQ3Status.setCaption("Connected");
+    m_connection.connectionChanged(Connection::Connected);
     enableReadWrite();
-    main.ConnectButton.setVisible(true);
 }
 
 void Link::enableReadWrite()
@@ -191,13 +180,7 @@ void Link::enableReadWrite()
         m_readWriteAfterDrain = true;
         return;
     }
-    auto& menus = m_windows.main.menus;
-    menus.read.setEnabled(true);
-    for (const auto* item : menus.modeItems()) {
-        if (item->checked()) {
-            menus.write.setEnabled(true);
-        }
-    }
+    m_connection.commandsAccepted(true);
 }
 
 void Link::abandonTransaction()
@@ -244,18 +227,11 @@ void Link::changePort()
     // A read or write under way cannot finish once its port is closed: without this its time-out would fire
     // later, on the new port, and a write would leave its image behind.
     abandonTransaction();
-    auto& menus = m_windows.main.menus;
-    const auto items = menus.comItems();
-    const bool byPath = !m_state.otherDevice.empty();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i]->setChecked(!byPath && static_cast<int>(i) + 1 == m_state.comPort);
-    }
-    menus.otherdevice.setChecked(byPath);
+    m_connection.portChosen(m_state.comPort, m_state.otherDevice);
     m_state.portTestFailed = false;
     testPort();
     if (m_state.portTestFailed) {
         m_readTimeOutTimer.stop();
-        m_windows.main.ConnectButton.setVisible(false);
         askToChoosePort();
         return;
     }

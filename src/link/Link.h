@@ -5,7 +5,6 @@
 #pragma once
 
 #include "forms/MessageBox.h"
-#include "forms/Windows.h"
 #include "link/SerialPort.h"
 #include "link/Timer.h"
 
@@ -110,13 +109,51 @@ public:
     virtual void portClosed() = 0;
 };
 
+/// Whether the unit answers the probe.
+enum class Connection
+{
+    Disconnected,
+    Connected,
+};
+
+/// What the link can say about the port beyond the connection.
+enum class PortHint
+{
+    None,
+    /// The port opened a while ago and nothing has arrived since.
+    Silent,
+    /// The port went away; the link waits for its device to come back.
+    Lost,
+};
+
+/// What the link reports about the connection, for the program to show as it sees fit.
+class ConnectionListener
+{
+public:
+    virtual ~ConnectionListener() = default;
+
+    /// The unit answers the probe, or has stopped answering (also after a port change or a failed transfer).
+    virtual void connectionChanged(Connection connection) = 0;
+    /// The unit identified itself: its model name ("VQ-3 ", "VQ-3+ ", "Custom "), its firmware and the COM port.
+    virtual void unitIdentified(const std::string& modelName, int firmwareVersion, int comPort) = 0;
+    /// The link takes the user's read and write now, or not.
+    virtual void commandsAccepted(bool accepted) = 0;
+    /// The port chosen: COM port 1 to 4, or the device at a path when device is not empty.
+    virtual void portChosen(int comPort, const std::string& device) = 0;
+    /// A hint about the port (device named as the user knows it: its path, or "COMn").
+    virtual void portHint(PortHint hint, const std::string& device) = 0;
+    /// A box that must stay above the welcome window comes up (true) or has gone (false).
+    virtual void boxAboveWelcome(bool showing) = 0;
+    /// The port test begins; the box it may show belongs to the main window.
+    virtual void portTestStarting() = 0;
+};
+
 class Link : public SerialPortListener
 {
 public:
-    /// The connection display lives in the main window's model: VQ3Status, the caption, the Read and Write
-    /// menus, ConnectButton; the welcome window is lowered from always-on-top around some boxes.
-    Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer, forms::Windows& windows,
-         LinkState& state, LinkHost& host);
+    /// The connection's state, the commands accepted, the port chosen and its hints go to connection.
+    Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
+         ConnectionListener& connection, LinkState& state, LinkHost& host);
     ~Link() override;
 
     Link(const Link&) = delete;
@@ -137,8 +174,8 @@ public:
     void askToChoosePort();
     /// Back to probing: no echo awaited, lastCommand Probe, the receive buffer flushed, the probe timer running.
     void returnToProbing();
-    /// The Disconnected display: status, the program's own caption, firmwareVersion 0 and
-    /// firmwareWarned cleared (modelName stays), Read and Write disabled, ConnectButton hidden.
+    /// Disconnected: reported with the commands refused; firmwareVersion 0 and firmwareWarned cleared (modelName
+    /// stays).
     void showDisconnected();
     /// 128 bytes 0x00, then "E".
     void sendAbortBurst();
@@ -193,7 +230,7 @@ private:
     /// Shows a box with the welcome window lowered from always-on-top while it is showing.
     void showBoxAboveWelcome(const forms::MessageBox& box);
     void showConnected();
-    /// Enables read, and write when a Mode item is checked (once what was sent has left).
+    /// Reports the commands accepted (once what was sent has left).
     void enableReadWrite();
     /// Ends a read or write under way without a word to the unit: time-outs stopped, back to probing.
     void abandonTransaction();
@@ -221,6 +258,8 @@ private:
     void silenceTick();
     /// Bytes arrived: the port is not silent.
     void heardFromPort();
+    /// The port as the user knows it: the device's path, or "COMn" when the system gives no name.
+    std::string portName() const;
 
     void receiveProbeEchoes();
     void probeEchoed();
@@ -245,7 +284,7 @@ private:
     Timer& m_echoTimer;
     Timer& m_readTimeOutTimer;
     Timer& m_writeTimeOutTimer;
-    forms::Windows& m_windows;
+    ConnectionListener& m_connection;
     LinkState& m_state;
     LinkHost& m_host;
     /// The reply to "U" received so far (probe echoes ahead of it left out).
@@ -268,7 +307,7 @@ private:
     /// Probe ticks since the port opened without a byte received; none while not counting (something arrived,
     /// the hint is shown, or the port is lost).
     std::optional<int> m_silentTicks;
-    /// The status panel's tool tip holds the silence hint.
+    /// The silence hint is the port's hint.
     bool m_silenceHintShown = false;
 };
 

@@ -1,8 +1,7 @@
-// Bytes, sizes and display values shared by the link's handlers.
+// Bytes and sizes shared by the link's handlers.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 namespace qm::link
 {
@@ -16,9 +15,5 @@ inline constexpr std::size_t kReplySize = 131;
 /// "D" and the 128 configuration bytes.
 inline constexpr std::size_t kDownloadSize = 129;
 inline constexpr std::size_t kAbortZeroBytes = 128;
-
-inline constexpr const char* kProgramCaption = "Quellmark Configuration Program";
-inline constexpr std::uint32_t kDisconnectedColour = 0xFFFF80;
-inline constexpr std::uint32_t kConnectedColour = 0x80FF80;
 
 } // namespace qm::link

@@ -79,12 +79,6 @@ forms::MessageBox portFailureBox(const PortError& error, int comPortNumber)
     return box;
 }
 
-std::string silentPortHint(const std::string& device)
-{
-    return "Nothing has answered on " + device +
-           " for 10 seconds. Put the VQ-3 in configuration mode, and check the cable and the serial port.";
-}
-
 forms::MessageBox serialPortSelectionBox()
 {
     return forms::messageBox("Serial Port Selection",

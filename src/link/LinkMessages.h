@@ -18,8 +18,6 @@ forms::MessageBox permissionDeniedBox(const std::string& device, const std::stri
 /// The box for a port that failed to open with this error: the permission box for a refused permission, else the
 /// error's own box; the system's reason below it.
 forms::MessageBox portFailureBox(const PortError& error, int comPortNumber);
-/// The status panel's tool tip once a freshly opened port has stayed silent for a while.
-std::string silentPortHint(const std::string& device);
 /// Tells the user to choose the serial port from the Setup menu.
 forms::MessageBox serialPortSelectionBox();
 /// A read that did not get its 131 bytes in time.

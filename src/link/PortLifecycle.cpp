@@ -90,11 +90,7 @@ void Link::markPortLost()
     m_reopenTicks = 0;
     m_silentTicks.reset();
     m_silenceHintShown = false;
-    std::string device = m_port.deviceName();
-    if (device.empty()) {
-        device = "COM" + std::to_string(m_state.comPort);
-    }
-    m_windows.main.VQ3Status.setToolTip("VQ-3 Disconnected. Waiting for the serial port " + device + " to come back.");
+    m_connection.portHint(PortHint::Lost, portName());
 }
 
 void Link::reopenTick()
@@ -116,7 +112,7 @@ void Link::forgetLostPort()
 {
     m_portLost = false;
     m_reopenTicks = 0;
-    m_windows.main.VQ3Status.setToolTip({});
+    m_connection.portHint(PortHint::None, {});
 }
 
 } // namespace qm::link

@@ -32,8 +32,7 @@ void Link::startIdentification()
     m_state.identifyOnly = true;
     m_state.identifyAttempted = true;
     m_echoTimer.stop();
-    m_windows.main.menus.read.setEnabled(false);
-    m_windows.main.menus.write.setEnabled(false);
+    m_connection.commandsAccepted(false);
     flushBuffers();
     m_state.lastCommand = Command::Upload;
     m_host.progress(0, static_cast<int>(kReplySize));
@@ -47,8 +46,7 @@ void Link::read()
     }
     m_host.saveShownProfiles();
     m_echoTimer.stop();
-    m_windows.main.menus.read.setEnabled(false);
-    m_windows.main.menus.write.setEnabled(false);
+    m_connection.commandsAccepted(false);
     flushBuffers();
     m_readTimeOutTimer.start();
     // The user's read always decodes, even right after an identification read that warned of old firmware.
@@ -101,8 +99,7 @@ void Link::completeReply()
     }
     m_reply.clear();
     m_state.unitImage = m_state.uploadData;
-    m_windows.main.window.setCaption("Quellmark " + m_state.modelName + "(v" + std::to_string(m_state.firmwareVersion) +
-                                     ".0) on COM" + std::to_string(m_state.comPort));
+    m_connection.unitIdentified(m_state.modelName, m_state.firmwareVersion, m_state.comPort);
     m_host.setBusyPointer(false);
     const auto transaction = m_state.identifyOnly ? Transaction::Identification : Transaction::Read;
     if (m_state.firmwareVersion >= m_state.minFirmwareVersion || m_state.firmwareWarned) {

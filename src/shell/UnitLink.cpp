@@ -13,8 +13,8 @@ namespace qm::shell
 
 UnitLink::UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer,
                    link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer, IniSettings* ini)
-    : m_session(session), m_ui(ui), m_ini(ini),
-      m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, session.windows(), session.state().link, *this)
+    : m_session(session), m_ui(ui), m_ini(ini), m_display(session.windows()),
+      m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, m_display, session.state().link, *this)
 {}
 
 void UnitLink::testPort()

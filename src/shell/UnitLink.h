@@ -1,8 +1,10 @@
 // The program's side of the link with the unit: owns the link engine, gives it what it needs from the program
-// (message boxes, the pointer, decoding a read, saving the port number) and passes the program's commands on.
+// (message boxes, the pointer, decoding a read, saving the port number), shows what it reports about the connection
+// in the windows (ConnectionDisplay) and passes the program's commands on.
 #pragma once
 
 #include "link/Link.h"
+#include "shell/ConnectionDisplay.h"
 #include "shell/LinkRequests.h"
 #include "shell/Session.h"
 #include "shell/Ui.h"
@@ -66,6 +68,7 @@ private:
     int m_progressTotal = 0;
     BackupFinder m_backupFinder;
     std::function<void()> m_whenClosed;
+    ConnectionDisplay m_display;
     link::Link m_engine;
 };
 

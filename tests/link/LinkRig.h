@@ -1,5 +1,5 @@
-// The link on a fake port and fake timers, with a host that records what the user is shown and told, and the
-// steps a scenario is written in.
+// The link on a fake port and fake timers, with a host that records what the user is shown and told, its
+// connection reports shown in windows as the program shows them, and the steps a scenario is written in.
 #pragma once
 
 #include "fakes/FakeSerialPort.h"
@@ -7,6 +7,7 @@
 #include "forms/Windows.h"
 #include "link/Link.h"
 #include "link/LinkMessages.h"
+#include "shell/ConnectionDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -72,9 +73,11 @@ struct LinkRig
     fakes::FakeSerialPort port;
     fakes::FakeTimer echoTimer{500}, readTimer{5000}, writeTimer{5000};
     forms::Windows windows;
+    /// The program's display of the link's reports, over windows.
+    shell::ConnectionDisplay display{windows};
     LinkState state;
     RecordingHost host;
-    Link link{port, echoTimer, readTimer, writeTimer, windows, state, host};
+    Link link{port, echoTimer, readTimer, writeTimer, display, state, host};
 
     ~LinkRig() { EXPECT_EQ(host.boxesWithBusyPointer, 0); }
 

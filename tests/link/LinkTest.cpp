@@ -295,12 +295,12 @@ TEST(LinkPortTest, SilentPortGetsItsHintInTheStatusToolTipUntilItSpeaks)
             if (tick == answerAfter)
                 rig.port.deliver("x");
         }
-        EXPECT_EQ(rig.windows.main.VQ3Status.toolTip(), hinted ? silentPortHint("/dev/ttyUSB0") : "") << ticks;
+        EXPECT_EQ(rig.windows.main.VQ3Status.toolTip(), hinted ? shell::silentPortHint("/dev/ttyUSB0") : "") << ticks;
         // Counted afresh after a port change.
         rig.link.selectComPort(2);
         for (int tick = 1; tick <= 20; ++tick, tickProbe(rig))
             EXPECT_EQ(rig.windows.main.VQ3Status.toolTip(), "") << tick;
-        EXPECT_EQ(rig.windows.main.VQ3Status.toolTip(), silentPortHint("/dev/ttyUSB0"));
+        EXPECT_EQ(rig.windows.main.VQ3Status.toolTip(), shell::silentPortHint("/dev/ttyUSB0"));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "reports/ConfigurationSummary.h"
 #include "reports/ProfileReport.h"
 #include "shell/Backups.h"
+#include "shell/ConnectionDisplay.h"
 #include "shell/ControlSettings.h"
 #include "shell/Document.h"
 #include "shell/FileCommands.h"
@@ -185,7 +186,7 @@ const std::vector<std::pair<std::string, Build>>& builders()
          })},
         {"link.permissionDenied", fixed([] { return link::permissionDeniedBox("/dev/ttyUSB0", "dialout"); })},
         {"link.permissionDeniedNoGroup", fixed([] { return link::portFailureBox(permission, 1); })},
-        {"link.silentPort", text([](auto&) { return link::silentPortHint("/dev/ttyUSB0"); })},
+        {"link.silentPort", text([](auto&) { return shell::silentPortHint("/dev/ttyUSB0"); })},
         {"link.serialPortSelection", fixed(link::serialPortSelectionBox)},
         {"link.readTimeOut", fixed(link::readTimeOutBox)},
         {"link.badReply", fixed(link::badReplyBox)},
