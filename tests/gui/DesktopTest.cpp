@@ -299,6 +299,10 @@ TEST_F(DesktopAidsTest, CopyThisProfileToCopiesWhatIsTickedAndWriteNamesACopyItR
         retype((prefix + "SSID").c_str(), "16");
         QTest::mouseClick(find((prefix + "ProfileCopy").c_str()), Qt::LeftButton);
         auto* copy = desktop->window().findChildren<QDialog*>("CopyProfile").last();
+        // The profile on the tab shown is the one copied: its own box cannot be ticked.
+        const int shown = find<QTabBar>((prefix + "Profile").c_str())->currentIndex() + 1;
+        for (int profile = 1; profile <= 10; ++profile)
+            EXPECT_EQ(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile))->isEnabled(), profile != shown);
         for (const int profile : ticked)
             QTest::mouseClick(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile)), Qt::LeftButton);
         QTest::mouseClick(copy->findChild<QWidget*>(copies ? "CopyProfileOk" : "CopyProfileCancel"), Qt::LeftButton);
