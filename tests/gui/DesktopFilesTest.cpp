@@ -1,10 +1,11 @@
 // The assembled desktop program on real files with its real boxes and file dialogs: the first run, the
 // unsaved-changes question before every command that drops the edits, the keys, Save As, the recent files, drops,
-// a second start, the Serial Port menu on pseudo-terminals and backups restored.
+// a second start and the lock that tells it, the Serial Port menu on pseudo-terminals and backups restored.
 #include "Desktops.h"
 
 #include "app/HelpViewer.h"
 #include "app/RunningCopy.h"
+#include "app/SingleCopyLock.h"
 #include "qt/ComPorts.h"
 #include "qt/PseudoTerminal.h"
 #include "qt/QtSerialPort.h"
@@ -370,6 +371,8 @@ TEST_F(DesktopFilesTest, RestoreFromBackupListsComparesAsksAndOpensTheChosenOneU
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
 {
     EXPECT_EQ(commandLineFile({"quellmark", "--", "-odd.vq3"}), QDir::current().absoluteFilePath("-odd.vq3"));
+    EXPECT_EQ(runningCopySocketPath("/run/user/quellmark.lock"), "/run/user/quellmark.socket");
+    EXPECT_EQ(runningCopySocketPath(""), "");
     QTemporaryDir folder;
     RunningCopyServer server;
     ASSERT_TRUE(server.listen(folder.filePath("quellmark.socket")));
@@ -392,6 +395,34 @@ TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0][0].toString(), "/data/club tracker.vq3");
     EXPECT_EQ(raised.size(), 1);
+}
+
+TEST(SingleCopyLockTest, TheFirstCopyHoldsALockInAPrivateFolderAndTheNextIsToldItIsHeld)
+{
+    QTemporaryDir folder;
+    const std::string root = folder.path().toStdString();
+    for (const auto& [name, others] : {std::pair{"run", false}, {"shared", true}}) {
+        ASSERT_TRUE(QDir(folder.path()).mkdir(name));
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        ASSERT_TRUE(QFile::setPermissions(folder.filePath(name), others ? owner | QFile::WriteOther : owner));
+    }
+    // $XDG_RUNTIME_DIR, $XDG_CACHE_HOME, $HOME and the host name; the lock's path.
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> places[] = {
+        {root + "/run", root + "/cache", root, "pc", root + "/run/quellmark.lock"},
+        {root + "/shared", root + "/cache", root, "pc", root + "/cache/quellmark/quellmark-pc.lock"},
+        {"run", "cache", root, "", root + "/.cache/quellmark/quellmark-localhost.lock"},
+        {"", "", "", "pc", ""},
+    };
+    for (const auto& [runtime, cache, home, host, lock] : places)
+        EXPECT_EQ(singleCopyLockPath(runtime.c_str(), cache.c_str(), home.c_str(), host), lock) << runtime;
+    using State = SingleCopyLock::State;
+    const std::string path = root + "/run/quellmark.lock";
+    SingleCopyLock first = takeSingleCopyLock(path);
+    EXPECT_EQ(first.state, State::Taken);
+    EXPECT_EQ(takeSingleCopyLock(path).state, State::HeldByAnotherCopy);
+    first.lock.reset();
+    EXPECT_EQ(takeSingleCopyLock(path).state, State::Taken);
+    EXPECT_EQ(takeSingleCopyLock(root + "/none/quellmark.lock").state, State::NotTaken);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 #include "Desktops.h"
 
 #include "app/BackupWriter.h"
+#include "app/CopyProfileDialog.h"
+#include "app/HelpViewer.h"
+#include "app/RestoreBackupDialog.h"
 #include "fakes/FakeClock.h"
 #include "fakes/RecordingPrinter.h"
 #include "forms/Controls.h"
@@ -11,7 +14,10 @@
 #include "validation/Messages.h"
 
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -128,6 +134,67 @@ TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
     EXPECT_FALSE(port.isOpen());
 }
 
+// Each window as the program first shows it, pinned by its size and a SHA-256 of its pixels. A mismatch leaves the
+// picture in a temporary folder; QM_PRINT_WINDOW_PINS=1 prints the rows anew after an intended change.
+TEST_F(DesktopTest, EveryWindowLooksAsItDid)
+{
+    const std::map<QString, std::pair<QSize, QByteArray>> pins{
+        {"main", {{801, 752}, "86920f3fb4ed8dcf1d06094b164e61bf6d799cf53db22346110ec4a818dc5e60"}},
+        {"telemetry.vq3", {{675, 409}, "d40a90713b9f839cbf6f376b63b04224a6d2233ef56703b08d3e21213b9a47f8"}},
+        {"beacon.vq3", {{619, 498}, "e0303f173879015d19d412f6a9c70f6d0287b858e62bf97f1607b5e347054688"}},
+        {"nmea.vq3", {{666, 662}, "b0333847bacf5f148dd846e834899f579e843ac59bffed61c99cfbe2bb006d33"}},
+        {"tracking.vq3", {{952, 538}, "1da32e4fe7b725aaca4da36e3e68bd006f37d622bb2a32017d027504d2eb3b2f"}},
+        {"alarm.vq3", {{667, 564}, "021a668d3e01dfef368000dab5d937f801687aa3d9de6d4c902dbac16740a4fd"}},
+        {"about", {{526, 141}, "1d6b4c576d930de749d2fa090594cded6c6f676aa06b318839b30e124b5014dc"}},
+        {"welcome", {{566, 166}, "b2cb885edbd9cfe8ac4a5773fe7f5aae9cdf6811f1d06bcbc534069acc3cd527"}},
+        {"print progress", {{320, 60}, "22c2cf4a138dfae038eae36bed2a0448f363cb1f25e255d5eb9014fd2fa68d40"}},
+        {"restore", {{760, 460}, "539141fb36c69c07b2628b9dd025fa6da0fd3e1d2f7ecfd9b42774661001a92a"}},
+        {"copy", {{237, 116}, "4899cbcf68d9cc0dd439b098b79ac7f0c6a3e7a2ad6b46fbe2f1873caca79640"}},
+        {"help", {{760, 640}, "976e274fbdfe7ff26f42de6e8def0ec2cb7b931c02ab381d61658bc68dcf9fee"}},
+    };
+    QApplication::setCursorFlashTime(0);
+    QTemporaryDir pictures;
+    const auto compare = [&](const QString& name, QWidget& window) {
+        window.show();
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+        QApplication::processEvents();
+        const QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QByteArray hash =
+            QCryptographicHash::hash(QByteArrayView(image.constBits(), image.sizeInBytes()), QCryptographicHash::Sha256)
+                .toHex();
+        if (qEnvironmentVariableIsSet("QM_PRINT_WINDOW_PINS"))
+            std::printf("        {\"%s\", {{%d, %d}, \"%s\"}},\n", qPrintable(name), image.width(), image.height(),
+                        hash.constData());
+        const auto pin = pins.find(name);
+        if (pin == pins.end() || pin->second != std::pair{image.size(), hash}) {
+            const QString file = pictures.filePath(name + ".png");
+            image.save(file);
+            ADD_FAILURE() << name.toStdString() << " looks otherwise: " << file.toStdString();
+        }
+    };
+    compare("main", desktop->window());
+    for (const char* file : {"telemetry.vq3", "beacon.vq3", "nmea.vq3", "tracking.vq3", "alarm.vq3"}) {
+        files.files["/examples/x.vq3"] = example(file);
+        ui.paths = {"/examples/x.vq3"};
+        ui.buttons = {forms::Button::Discard};
+        action("openconfiguration")->trigger();
+        for (QMdiSubWindow* sub : desktop->window().mdiArea()->subWindowList())
+            if (sub->isVisible())
+                compare(file, *sub->widget());
+    }
+    compare("about", desktop->about());
+    compare("welcome", desktop->welcome());
+    compare("print progress", desktop->printProgress());
+    compare("restore",
+            *std::make_unique<RestoreBackupDialog>("/backups", std::vector<shell::BackupEntry>{}, nullptr, nullptr));
+    compare("copy", *std::make_unique<CopyProfileDialog>(3, nullptr));
+    HelpViewer help;
+    help.open("/nowhere/vq3.hlp");
+    compare("help", help);
+    pictures.setAutoRemove(!HasFailure());
+}
+
 class DesktopAidsTest : public DesktopOnFakePorts
 {
 protected:
@@ -232,6 +299,10 @@ TEST_F(DesktopAidsTest, CopyThisProfileToCopiesWhatIsTickedAndWriteNamesACopyItR
         retype((prefix + "SSID").c_str(), "16");
         QTest::mouseClick(find((prefix + "ProfileCopy").c_str()), Qt::LeftButton);
         auto* copy = desktop->window().findChildren<QDialog*>("CopyProfile").last();
+        // The profile on the tab shown is the one copied: its own box cannot be ticked.
+        const int shown = find<QTabBar>((prefix + "Profile").c_str())->currentIndex() + 1;
+        for (int profile = 1; profile <= 10; ++profile)
+            EXPECT_EQ(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile))->isEnabled(), profile != shown);
         for (const int profile : ticked)
             QTest::mouseClick(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile)), Qt::LeftButton);
         QTest::mouseClick(copy->findChild<QWidget*>(copies ? "CopyProfileOk" : "CopyProfileCancel"), Qt::LeftButton);
