@@ -94,7 +94,6 @@ public:
     void portChosen(int comPort, const std::string& device) override { (void)comPort, (void)device; }
     void portHint(qm::link::PortHint hint, const std::string& device) override { (void)hint, (void)device; }
     void boxAboveWelcome(bool showing) override { (void)showing; }
-    void portTestStarting() override {}
 };
 
 class LinkDriver

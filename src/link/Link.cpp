@@ -64,7 +64,6 @@ void Link::showBoxAboveWelcome(const forms::MessageBox& box)
 
 void Link::testPort()
 {
-    m_connection.portTestStarting();
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;

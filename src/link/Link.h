@@ -144,8 +144,6 @@ public:
     virtual void portHint(PortHint hint, const std::string& device) = 0;
     /// A box that must stay above the welcome window comes up (true) or has gone (false).
     virtual void boxAboveWelcome(bool showing) = 0;
-    /// The port test begins; the box it may show belongs to the main window.
-    virtual void portTestStarting() = 0;
 };
 
 class Link : public SerialPortListener

@@ -84,9 +84,4 @@ void ConnectionDisplay::boxAboveWelcome(bool showing)
         welcome.topmost = !showing;
 }
 
-void ConnectionDisplay::portTestStarting()
-{
-    m_windows.main.window.setVisible(true);
-}
-
 } // namespace qm::shell

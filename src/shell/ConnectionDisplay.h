@@ -26,7 +26,6 @@ public:
     void portChosen(int comPort, const std::string& device) override;
     void portHint(link::PortHint hint, const std::string& device) override;
     void boxAboveWelcome(bool showing) override;
-    void portTestStarting() override;
 
 private:
     forms::Windows& m_windows;

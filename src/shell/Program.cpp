@@ -79,7 +79,6 @@ bool Program::start()
                                   &main.menus.printerfont})
         item->setEnabled(false);
     ProgramState& state = m_session.state();
-    main.window.setVisible(true);
     state.printerPresent = m_environment.printerFont.has_value();
     if (state.printerPresent)
         state.printerFont = *m_environment.printerFont;
