@@ -53,34 +53,36 @@ double numberValue(std::string_view text)
         if (c != ' ')
             compact.push_back(c);
 
-    std::size_t pos = 0;
+    std::string_view rest = compact;
     std::string number;
-    if (pos < compact.size() && (compact[pos] == '+' || compact[pos] == '-'))
-        number.push_back(compact[pos++]);
-    bool anyDigit = false;
-    while (pos < compact.size() && isDigit(compact[pos])) {
-        number.push_back(compact[pos++]);
+    // Moves the next character over to the number when it is one of these.
+    const auto take = [&rest, &number](std::string_view these) {
+        if (rest.empty() || these.find(rest.front()) == std::string_view::npos)
+            return false;
+        number.push_back(rest.front());
+        rest.remove_prefix(1);
+        return true;
+    };
+    // Moves every next character that is one of these; tells whether there was one.
+    const auto takeAll = [&take](std::string_view these) {
+        bool any = false;
+        while (take(these))
+            any = true;
+        return any;
+    };
+    constexpr std::string_view kDigits = "0123456789";
+    take("+-");
+    bool anyDigit = takeAll(kDigits);
+    if (take(".") && takeAll(kDigits))
         anyDigit = true;
-    }
-    if (pos < compact.size() && compact[pos] == '.') {
-        number.push_back(compact[pos++]);
-        while (pos < compact.size() && isDigit(compact[pos])) {
-            number.push_back(compact[pos++]);
-            anyDigit = true;
-        }
-    }
     if (!anyDigit)
         return 0.0;
-    if (pos < compact.size() && (compact[pos] == 'e' || compact[pos] == 'E')) {
-        std::size_t expStart = pos + 1;
-        if (expStart < compact.size() && (compact[expStart] == '+' || compact[expStart] == '-'))
-            ++expStart;
-        if (expStart < compact.size() && isDigit(compact[expStart])) {
-            number.append(compact, pos, expStart - pos);
-            pos = expStart;
-            while (pos < compact.size() && isDigit(compact[pos]))
-                number.push_back(compact[pos++]);
-        }
+    // An exponent counts only with a digit after its sign; without one the number ends before the "e".
+    const std::size_t mantissaLength = number.size();
+    if (take("eE")) {
+        take("+-");
+        if (!takeAll(kDigits))
+            number.resize(mantissaLength);
     }
     if (number.front() == '+')
         number.erase(0, 1);
