@@ -14,7 +14,7 @@ namespace
 {
 
 constexpr std::size_t kBeaconTextWidth = 76;
-constexpr std::array<std::size_t, 4> kAlarmMessageWidth{25, 15, 15, 15};
+constexpr auto kAlarmMessageWidth = std::to_array<std::size_t>({25, 15, 15, 15});
 constexpr std::size_t kTelemetryTailWidth = 23;
 
 std::array<int, 4> pathIndexes(const forms::StationControls& station)

@@ -62,7 +62,7 @@ std::string decodeAddress(std::string_view field)
 
 std::uint8_t pathCode(int index)
 {
-    if (index >= 0 && index <= 4)
+    if (index >= 1 && index <= 4)
         return static_cast<std::uint8_t>(index);
     if (index >= 5 && index <= 8)
         return static_cast<std::uint8_t>(index + 7);

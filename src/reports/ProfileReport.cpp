@@ -29,9 +29,8 @@ constexpr double kSettingsColumn = 1.75;
 // An all-empty Path column still keeps this much room.
 constexpr double kEmptyPathWidth = 0.25;
 
-constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<const char*, 4> kPathNames = {"Gate", "Relay", "Wide", "Echo"};
+constexpr std::array kMonths{"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array kPathNames{"Gate", "Relay", "Wide", "Echo"};
 
 enum class Kind
 {
