@@ -270,6 +270,7 @@ TEST(ImageTest, EveryModeCompilesToItsImageAndComesBackFieldForField)
 
         // A window that showed another profile (NMEA) or the decoded one (Tracking) before the upload.
         W received = readyWindows();
+        set(received, prefix + "SpecPath2=WIDE6-6;" + prefix + "SpecPath4=WIDE7-7");
         if (c.mode == M::Nmea)
             forms::selectNmeaProfileTab(received, 6);
         ImageFields decoded;

@@ -119,6 +119,21 @@ TEST(UploadRoundTripTest, AnImageWithALineBreakInTheCallsignSavesAFileThatLoadsI
     }
 }
 
+TEST(ConfigurationCommandsTest, AValueTheImageCannotHoldIsShownInItsProfile)
+{
+    for (const Mode mode : {Mode::Nmea, Mode::Tracking}) {
+        const bool nmea = mode == Mode::Nmea;
+        rig::Loaded loaded(rig::exampleLines(nmea ? "nmea.vq3" : "tracking.vq3"));
+        auto& w = loaded.session.windows();
+        loaded.session.saveShownProfiles();
+        (nmea ? w.nmea.store : w.tracking.store).entry(7).TxDelay = "16";
+        const auto compiled = loaded.session.checkAndCompile();
+        ASSERT_TRUE(compiled.refusal);
+        EXPECT_EQ(compiled.refusal->profile, 7);
+        EXPECT_EQ((nmea ? w.nmea.NMEAProfile : w.tracking.TrkProfile).selectedIndex(), 6);
+    }
+}
+
 TEST(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
 {
     SessionRig r;

@@ -115,9 +115,12 @@ TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
 {
     // The latest five, once each, without line breaks; other lines kept.
     fakes::MemoryFileSystem files;
-    files.files[kOptions] = storage::joinLines({"VerifyAfterWrite=no", "RecentFile=/a/old.vq3", "Other=1"});
+    files.files[kOptions] = storage::joinLines({"VerifyAfterWrite=no", "RecentFile=/a/o1.vq3", "RecentFile=/a/o2.vq3",
+                                                "RecentFile=/a/o3.vq3", "RecentFile=/a/o4.vq3", "RecentFile=/a/o5.vq3",
+                                                "RecentFile=/a/o6.vq3", "Other=1"});
     ProgramOptions options(files, kOptions);
     options.load();
+    EXPECT_EQ(options.recentFiles().size(), 5u);
     for (const char* path : {"/a/1.vq3", "/a/2.vq3", "/a/3.vq3", "/a/1.vq3", "/a/4.vq3", "/a/5.vq3", "/a/6.vq3",
                              "/a/bad\nline.vq3", "/a/cr\r.vq3"})
         EXPECT_EQ(options.addRecentFile(path), std::nullopt);
@@ -137,7 +140,8 @@ TEST(ProgramOptionsTest, WindowPlaceFrom100PixelsRecentFilesShownAndAnOptionButt
                                       {"Window=-5,20,99,100", false},
                                       {"Window=1,2,300,99", false},
                                       {"Window=90,9,1099,909", true},
-                                      {"Window=9,9,1:0,100", false}}) {
+                                      {"Window=9,9,100:,100", false},
+                                      {"Window=9,9,100/,100", false}}) {
         files.files[kOptions] = storage::joinLines({line});
         ProgramOptions options(files, kOptions);
         options.load();
