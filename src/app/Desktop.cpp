@@ -59,22 +59,21 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
     m_echoTimer = std::make_unique<ObservedTimer>(ports.echoTimer, afterEvent);
     m_readTimeOutTimer = std::make_unique<ObservedTimer>(ports.readTimeOutTimer, afterEvent);
     m_writeTimeOutTimer = std::make_unique<ObservedTimer>(ports.writeTimeOutTimer, afterEvent);
-    m_program = std::make_unique<shell::Program>(
-        ports.files, *m_ui, ports.environment,
-        [this](shell::Session& session, shell::IniSettings& ini) -> shell::LinkRequests& {
-            m_link = std::make_unique<shell::UnitLink>(session, *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
-                                                       *m_writeTimeOutTimer, &ini);
-            return *m_link;
-        });
+    shell::UnitLink::Records records;
     if (shell::Backups* backups = ports.backups) {
         m_backupWriter = std::make_unique<BackupWriter>(*backups);
-        m_link->setTransactionRecorder(
-            [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
-                m_backupWriter->record(transaction, state.modelName, state.firmwareVersion, bytes);
-            });
-        m_link->setBackupFinder(
-            [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); });
+        records.record = [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
+            m_backupWriter->record(transaction, state.modelName, state.firmwareVersion, bytes);
+        };
+        records.findBackup = [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); };
     }
+    m_program = std::make_unique<shell::Program>(
+        ports.files, *m_ui, ports.environment,
+        [this, &records](shell::Session& session, shell::IniSettings& ini) -> shell::LinkRequests& {
+            m_link = std::make_unique<shell::UnitLink>(session, *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
+                                                       *m_writeTimeOutTimer, &ini, std::move(records));
+            return *m_link;
+        });
     m_program->setPrinter(ports.printer, ports.clock);
 #ifndef Q_OS_WIN
     // On Windows COM1 to COM4 are the system's own names and need no explaining.

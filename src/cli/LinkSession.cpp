@@ -67,16 +67,16 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
         linkPort = m_tracer.get();
     }
     m_program.startUp();
+    shell::UnitLink::Records records{[this](link::Transaction transaction, const link::LinkState& state,
+                                            const std::string& bytes) { onTransaction(transaction, state, bytes); },
+                                     [this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); }};
     m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_echoTimer, m_readTimeOutTimer,
-                                               m_writeTimeOutTimer);
+                                               m_writeTimeOutTimer, nullptr, std::move(records));
     // A device path stands in for COM1 in the caption and the port's boxes.
     const int number = comNumberOf(port).value_or(0);
     m_program.state().link.comPort = number == 0 ? 1 : number;
     m_ui.setBoxHandler([this](const forms::MessageBox& box) { onBox(box); });
     m_ui.setEndHandler([this] { finish(std::nullopt); });
-    m_link->setTransactionRecorder([this](link::Transaction transaction, const link::LinkState& state,
-                                          const std::string& bytes) { onTransaction(transaction, state, bytes); });
-    m_link->setBackupFinder([this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); });
     m_signals = std::make_unique<SignalCatcher>(std::vector<int>{SIGINT, SIGTERM, SIGHUP},
                                                 [this](int signal) { interrupted(signal); });
 }

@@ -12,8 +12,8 @@ namespace qm::shell
 {
 
 UnitLink::UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer,
-                   link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer, IniSettings* ini)
-    : m_session(session), m_ui(ui), m_ini(ini), m_display(session.windows()),
+                   link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer, IniSettings* ini, Records records)
+    : m_session(session), m_ui(ui), m_ini(ini), m_records(std::move(records)), m_display(session.windows()),
       m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, m_display, session.state().link, *this)
 {}
 
@@ -81,8 +81,8 @@ void UnitLink::showBox(const forms::MessageBox& box)
     // A write broken off may have left the unit with part of the new configuration: the box ends with where the
     // configuration the unit held before it is kept.
     const std::string& held = m_session.state().link.uploadData;
-    if (m_backupFinder && !held.empty() && (box == link::writeTimeOutBox() || box == link::echoMismatchBox()))
-        if (const std::string path = m_backupFinder(held); !path.empty()) {
+    if (m_records.findBackup && !held.empty() && (box == link::writeTimeOutBox() || box == link::echoMismatchBox()))
+        if (const std::string path = m_records.findBackup(held); !path.empty()) {
             forms::MessageBox told = box;
             told.text += "\r\n\r\n" + earlierConfigurationSentence(path);
             m_ui.messageBox(told);
@@ -122,8 +122,8 @@ void UnitLink::saveComPortToIni()
 
 void UnitLink::transactionCompleted(link::Transaction transaction, const std::string& imageBytes)
 {
-    if (m_recorder)
-        m_recorder(transaction, m_session.state().link, imageBytes);
+    if (m_records.record)
+        m_records.record(transaction, m_session.state().link, imageBytes);
 }
 
 void UnitLink::progress(int done, int total)
@@ -138,8 +138,8 @@ link::WriteMismatch UnitLink::describeMismatch(const std::string& written, const
 {
     link::WriteMismatch mismatch;
     mismatch.field = reports::describeFirstDifference(written, readBack);
-    if (!before.empty() && m_backupFinder)
-        mismatch.backup = m_backupFinder(before);
+    if (!before.empty() && m_records.findBackup)
+        mismatch.backup = m_records.findBackup(before);
     return mismatch;
 }
 

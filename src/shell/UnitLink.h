@@ -20,18 +20,20 @@ class IniSettings;
 class UnitLink : public LinkRequests, private link::LinkHost
 {
 public:
+    /// What the program keeps of the link's transactions; either may be empty (nothing is kept).
+    struct Records
+    {
+        /// Runs after each completed identification, read and write, with the 128 image bytes.
+        std::function<void(link::Transaction, const link::LinkState&, const std::string&)> record;
+        /// Returns where the backup of the given 128 bytes is kept ("" when nowhere).
+        std::function<std::string(const std::string& imageBytes)> findBackup;
+    };
+
     /// ini is where a successful port change is remembered (none: nothing is written).
     UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
-             link::Timer& writeTimeOutTimer, IniSettings* ini = nullptr);
+             link::Timer& writeTimeOutTimer, IniSettings* ini = nullptr, Records records = {});
 
     link::Link& engine() { return m_engine; }
-
-    /// What runs after each completed identification, read and write, with the 128 image bytes.
-    using TransactionRecorder = std::function<void(link::Transaction, const link::LinkState&, const std::string&)>;
-    void setTransactionRecorder(TransactionRecorder recorder) { m_recorder = std::move(recorder); }
-    /// Returns where the backup of the given 128 bytes is kept ("" when nowhere).
-    using BackupFinder = std::function<std::string(const std::string& imageBytes)>;
-    void setBackupFinder(BackupFinder finder) { m_backupFinder = std::move(finder); }
 
     // LinkRequests
     void testPort() override;
@@ -62,11 +64,10 @@ private:
     Session& m_session;
     Ui& m_ui;
     IniSettings* m_ini;
-    TransactionRecorder m_recorder;
+    Records m_records;
     /// A read or write's progress is on show (of m_progressTotal bytes).
     bool m_progressShown = false;
     int m_progressTotal = 0;
-    BackupFinder m_backupFinder;
     std::function<void()> m_whenClosed;
     ConnectionDisplay m_display;
     link::Link m_engine;
