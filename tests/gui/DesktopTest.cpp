@@ -24,6 +24,10 @@
 #include <QProgressBar>
 #include <QTabBar>
 
+#include <condition_variable>
+#include <future>
+#include <mutex>
+
 namespace qm::app::guitest
 {
 namespace
@@ -45,17 +49,44 @@ TEST_F(DesktopTest, EveryControlHasItsWidgetEachSpecialPathItsNumberAndNoMaximis
     EXPECT_FALSE(desktop->window().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
 
+/// A folder whose backups wait to be written until the test lets them through.
+struct HeldFiles : fakes::MemoryFileSystem
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool writing = false, released = false;
+
+    std::optional<storage::FileError> writePrivateFileAtomically(const std::string& path,
+                                                                 const std::string& bytes) override
+    {
+        std::unique_lock lock(mutex);
+        writing = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return released; });
+        return MemoryFileSystem::writePrivateFileAtomically(path, bytes);
+    }
+};
+
 TEST(BackupWriterTest, ABackupRecordedIsWrittenBeforeItIsLookedFor)
 {
-    fakes::MemoryFileSystem files;
+    HeldFiles files;
     fakes::FakeClock clock;
     shell::Backups backups(files, clock, "/backups");
     BackupWriter writer(backups);
-    for (int i = 0; i < 20; ++i) {
-        const std::string image = std::string(1, '\x03') + std::string(127, static_cast<char>('a' + i));
-        writer.record(link::Transaction::Read, "VQ-3+ ", 2, image);
-        EXPECT_NE(writer.markHeldBeforeWrite(image), "") << i;
-    }
+    const std::string image = "\x03" + std::string(127, 'a'), next = "\x03" + std::string(127, 'b');
+    writer.record(link::Transaction::Read, "VQ-3+ ", 2, image);
+    writer.record(link::Transaction::Read, "VQ-3+ ", 2, next);
+    std::unique_lock lock(files.mutex);
+    files.changed.wait(lock, [&files] { return files.writing; });
+    lock.unlock();
+    // A backup is being written, another waits: the look-up waits for both rather than search without them.
+    auto found = std::async(std::launch::async, [&] { return writer.markHeldBeforeWrite(next); });
+    EXPECT_EQ(found.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+    lock.lock();
+    files.released = true;
+    lock.unlock();
+    files.changed.notify_all();
+    EXPECT_NE(found.get(), "");
 }
 
 TEST_F(DesktopTest, WriteRefusesAFieldTooLongOrABadProfileNamingItWithTheFocusThere)
