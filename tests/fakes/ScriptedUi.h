@@ -110,16 +110,6 @@ public:
         ended = true;
     }
 
-    /// Returns the recorded calls that start with the prefix.
-    std::vector<std::string> callsStartingWith(const std::string& prefix) const
-    {
-        std::vector<std::string> found;
-        for (const auto& call : calls)
-            if (call.rfind(prefix, 0) == 0)
-                found.push_back(call);
-        return found;
-    }
-
 private:
     template <typename T>
     static T take(std::deque<T>& queue, T fallback)

@@ -9,6 +9,7 @@
 #include "forms/Controls.h"
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
+#include "validation/CheckWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,7 @@ namespace
 
 using M = forms::Mode;
 using W = forms::Windows;
+using validation::set;
 
 void setOutputBaud(forms::Windows& windows, bool baud300)
 {
@@ -55,48 +57,6 @@ forms::Windows readyWindows()
     windows.main.menus.in1200.setChecked(true);
     setOutputBaud(windows, false);
     return windows;
-}
-
-/// Sets controls by name as a user does ("TelMyCall=N0CALL;in1200=0"): a text, a list position (the text of an
-/// editable list), 1 or 0 for an option, a box or a menu entry. "NMEA5.SSID" and "Trk5.Path1" name a field of a
-/// profile store entry.
-void set(forms::Windows& w, const std::string& settings)
-{
-    std::istringstream items(settings);
-    for (std::string item; std::getline(items, item, ';');) {
-        const std::string name = item.substr(0, item.find('=')), value = item.substr(item.find('=') + 1);
-        if (const auto dot = name.find('.'); dot != std::string::npos) {
-            const auto digit = name.find_first_of("0123456789");
-            forms::ProfileEntry& e = (name.starts_with("NMEA") ? w.nmea.store : w.tracking.store)
-                                         .entry(std::stoi(name.substr(digit, dot - digit)));
-            const std::string field = name.substr(dot + 1);
-            std::string* texts[] = {&e.SSID, &e.TmrMin, &e.TmrSec, &e.TxDelay, &e.TxTail, &e.Symbol};
-            const char* names[] = {"SSID", "TmrMin", "TmrSec", "TxDelay", "TxTail", "Symbol"};
-            for (std::size_t i = 0; i < 6; ++i)
-                if (field == names[i])
-                    *texts[i] = value;
-            if (field.starts_with("Path"))
-                e.Path.at(std::size_t(field.back() - '1')) = value;
-            continue;
-        }
-        std::visit(
-            [&](auto control) {
-                using C = decltype(control);
-                if constexpr (std::is_same_v<C, forms::TextField*>)
-                    control->setText(value);
-                if constexpr (std::is_same_v<C, forms::PickList*>)
-                    control->editable() ? control->setText(value) : void(control->setListIndex(std::stoi(value)));
-                if constexpr (std::is_same_v<C, forms::OptionRef>)
-                    control.group->setValue(control.option, value == "1");
-                if constexpr (std::is_same_v<C, forms::CheckBox*>)
-                    control->setValue(std::stoi(value));
-                if constexpr (std::is_same_v<C, forms::MenuItem*>)
-                    control->setChecked(value == "1");
-            },
-            forms::findControl(w, name).value());
-        if (const auto placed = forms::locateControl(w, name); placed->place.role == forms::Role::SpecialPath)
-            forms::relabelSpecialPath(w.station(placed->place.mode.value()), placed->place.number);
-    }
 }
 
 /// Sets what an upload sets from the image's first bytes before it fills the mode window.
@@ -332,12 +292,13 @@ TEST(ImageTest, FieldTextsTakeTheirPlaceInTheImage)
         {M::Alarm, "AlmArmDelay=0.75;AlmTxCntrLimit=12.5;AlmCondition1=-1", 126, "\x80\x02\x0C"},
         {M::Alarm, "AlmArmDelay=127.5", 127, "\xFF"},
         {M::Nmea, "NMEASSID=7;NMEAPath1=2;NMEATmrMin=5;NMEATxDelay=9", 46, S(6, '\0')},
-        {M::Nmea, "NMEA9.SSID=7.5;NMEA9.Path1=9;NMEA9.Path2=-1;NMEA9.Path3=2.5;NMEA9.Path4=abc;NMEA9.TmrMin=0.025", 94,
+        {M::Nmea,
+         "NMEA.9.SSID=7.5;NMEA.9.Path1=9;NMEA.9.Path2=-1;NMEA.9.Path3=2.5;NMEA.9.Path4=abc;NMEA.9.TmrMin=0.025", 94,
          S("\0\x02\x80\x02\0\0", 6)},
-        {M::Nmea, "NMEA2.SSID=8.5;NMEA2.TmrMin=4.25;NMEA2.TxDelay=1e1", 52, S("\0\0\x80\xFF\0\xA0", 6)},
+        {M::Nmea, "NMEA.2.SSID=8.5;NMEA.2.TmrMin=4.25;NMEA.2.TxDelay=1e1", 52, S("\0\0\x80\xFF\0\xA0", 6)},
         {M::Nmea, "GpsString2= $gp", 113, S(" $gp\0\0\0", 7)},
-        {M::Tracking, "Trk6.Symbol= ", 80, S("\0", 1)},
-        {M::Tracking, "Trk6.Symbol=\xA0", 80, "\xA0"},
+        {M::Tracking, "Trk.6.Symbol= ", 80, S("\0", 1)},
+        {M::Tracking, "Trk.6.Symbol=\xA0", 80, "\xA0"},
     };
     for (const auto& [mode, settings, position, bytes] : cases) {
         SCOPED_TRACE(settings);
@@ -402,7 +363,7 @@ TEST(RefusalTest, AValueWithoutAPlaceInTheImageIsRefusedByName)
     // Mode, settings, focus, label, profile and the reason the box gives (or a name for a reason several give).
     const std::tuple<M, std::string, std::string, std::string, std::optional<int>, std::string> cases[] = {
         {M::Telemetry, "TelMySSID=16", "TelMySSID", "My SSID", {}, r15},
-        {M::Nmea, "NMEA5.SSID=15.5", "NMEASSID", "SSID", 5, r15},
+        {M::Nmea, "NMEA.5.SSID=15.5", "NMEASSID", "SSID", 5, r15},
         {M::Telemetry, "TelMyCall=N0\x01", "TelMyCall", calls, {}, "ascii"},
         {M::Tracking, "TrkMyCall=\xC4\x42", "TrkMyCall", calls, {}, "ascii"},
         {M::Alarm, "AlmMyCall= ABCDEFG", "AlmMyCall", calls, {}, "six"},
@@ -415,21 +376,21 @@ TEST(RefusalTest, AValueWithoutAPlaceInTheImageIsRefusedByName)
         {M::Nmea, "NMEAToCall=APRS-999;NMEASpecPath3=WIDE-99", "NMEASpecPath3", "Special Path 3", {}, r15},
         {M::Telemetry, "TelTmrMin=68;TelTmrSec=16", "TelTmrSec", timer, {}, r4095},
         {M::Alarm, "AlmTmrMin=99", "AlmTmrMin", timer, {}, r4095},
-        {M::Tracking, "Trk7.TmrMin=69", "TrkTmrMin", timer, 7, r4095},
+        {M::Tracking, "Trk.7.TmrMin=69", "TrkTmrMin", timer, 7, r4095},
         {M::Nmea, "NMEATxOnUserEnable=1;NMEAUserTrigChar=-1", "NMEAUserTrigChar", trig, {}, r255},
         {M::Alarm, "AlmTxCntrLimit=256", "AlmTxCntrLimit", "Number Times To Send", {}, r255},
         {M::Alarm, "AlmArmDelay=128", "AlmArmDelay", "Arm Delay", {}, wholeNumberReason(0, 127)},
         {M::Telemetry, "TelTxDelay=15;out1200=0", "TelTxDelay", delay, {}, "list"},
         {M::Beacon, "BcnTxTail=15;out1200=0", "BcnTxTail", "Tail Delay", {}, "list"},
-        {M::Nmea, "NMEA10.TxDelay=16", "NMEATxDelay", delay, 10, "list"},
-        {M::Nmea, "NMEA2.TxDelay=1e9", "NMEATxDelay", delay, 2, "list"},
-        {M::Tracking, "Trk2.TxTail=-2", "TrkTxTail", "Tail Delay", 2, "list"},
-        {M::Tracking, "out1200=0;Trk3.TxDelay=15", "TrkTxDelay", delay, 3, "list"},
+        {M::Nmea, "NMEA.10.TxDelay=16", "NMEATxDelay", delay, 10, "list"},
+        {M::Nmea, "NMEA.2.TxDelay=1e9", "NMEATxDelay", delay, 2, "list"},
+        {M::Tracking, "Trk.2.TxTail=-2", "TrkTxTail", "Tail Delay", 2, "list"},
+        {M::Tracking, "out1200=0;Trk.3.TxDelay=15", "TrkTxDelay", delay, 3, "list"},
         {M::Nmea, "GpsString2=$GPRMCX", "GpsString2", "Data Header 2", {}, "header"},
         {M::Beacon, "BcnMsgText=" + std::string(74, 'b') + "\r\nc", "BcnMsgText", "Beacon Text", {}, lengthReason(76)},
         {M::Tracking, "TrkComments=" + std::string(22, 'c'), "TrkComments", "Comments", {}, lengthReason(21)},
         {M::Tracking, "TrkPrefix=!!", "TrkPrefix", "Prefix", {}, lengthReason(1)},
-        {M::Tracking, "Trk6.Symbol=\xBE>", "TrkSymbol", "Symbol", 6, lengthReason(1)},
+        {M::Tracking, "Trk.6.Symbol=\xBE>", "TrkSymbol", "Symbol", 6, lengthReason(1)},
         {M::Alarm, "AlarmMsgText1=" + std::string(26, 'm'), "AlarmMsgText1", "Alarm 1 Message", {}, lengthReason(25)},
         {M::Alarm, "AlarmMsgText4=" + std::string(16, 'm'), "AlarmMsgText4", "Alarm 4 Message", {}, lengthReason(15)},
     };

@@ -20,14 +20,8 @@ using rig::exampleLines;
 
 TEST(PacketPreviewTest, ShowsTheHeaderSymbolAndAdviceOfEveryProfile)
 {
-    const struct
-    {
-        const char* example;
-        Changes changes;
-        std::vector<std::string> packets;
-        /// The start of each advice, up to what tells the rule apart.
-        std::vector<std::string> advice;
-    } cases[] = {
+    // The example, its changes, the packets, and the start of each advice, up to what tells the rule apart.
+    const std::tuple<const char*, Changes, std::vector<std::string>, std::vector<std::string>> cases[] = {
         {"beacon.vq3", {}, {"1 TEST-9>APRS,WIDE"}, {"Path 1 (WIDE): ", "SSID -9 usually stands for a car; "}},
         {"alarm.vq3",
          {{8, "14"}, {10, "trace7"}, {14, "1"}, {15, "4"}, {16, "5"}, {18, "0"}, {19, "59"}},
@@ -45,20 +39,20 @@ TEST(PacketPreviewTest, ShowsTheHeaderSymbolAndAdviceOfEveryProfile)
          {"Profile 1: Path 2 (WIDE): ", "Profiles 2 and 4 to 10: No SSID: ",
           "Profile 3: SSID -13 usually stands for a weather station; a tracker", "Profile 3: Sends every 45 s"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.example);
-        rig::Loaded loaded(exampleLines(c.example, c.changes));
+    for (const auto& [example, changes, packets, advice] : cases) {
+        SCOPED_TRACE(example);
+        rig::Loaded loaded(exampleLines(example, changes));
         const auto preview = previewConfiguration(loaded.session.windows(), *loaded.session.state().currentMode);
         ASSERT_FALSE(preview.refusal);
-        for (std::size_t k = 0; k < c.packets.size(); ++k) {
+        for (std::size_t k = 0; k < packets.size(); ++k) {
             const auto& packet = preview.packets.at(k);
             EXPECT_EQ(std::to_string(packet.profile) + " " + packet.header +
                           (packet.symbol ? " " + symbolText(*packet.symbol) : ""),
-                      c.packets[k]);
+                      packets[k]);
         }
-        ASSERT_EQ(preview.advice.size(), c.advice.size());
-        for (std::size_t k = 0; k < c.advice.size(); ++k)
-            EXPECT_TRUE(preview.advice[k].starts_with(c.advice[k])) << preview.advice[k];
+        ASSERT_EQ(preview.advice.size(), advice.size());
+        for (std::size_t k = 0; k < advice.size(); ++k)
+            EXPECT_TRUE(preview.advice[k].starts_with(advice[k])) << preview.advice[k];
     }
     // A configuration that does not compile has no packets and says why.
     rig::Loaded refused(exampleLines("beacon.vq3", {{9, "APRSXYZ"}}));

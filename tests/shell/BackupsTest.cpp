@@ -113,16 +113,12 @@ TEST_F(BackupsTest, TwoBackupsOfOneMillisecondAreBothKeptInOrder)
 TEST_F(BackupsTest, KeepsTheNewestConfigurationsAndNothingElseOfTheFolderGoes)
 {
     const std::string variants[] = {beacon, tracking, alarm, unknownMode};
-    const struct
-    {
-        std::string recorded;
-        Names kept;
-    } cases[] = {
+    const std::pair<std::string, Names> cases[] = {
         {rig::compiledImage("nmea.vq3"), {"001", "002", "new"}},
         {beacon, {"001", "002", "new"}},
         {alarm, {"000", "001", "new"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [recorded, expected] : cases) {
         files.files.clear();
         files.files[kFolder + "/notes.txt"] = "mine";
         for (int n = 0; n < 3; ++n) {
@@ -130,12 +126,12 @@ TEST_F(BackupsTest, KeepsTheNewestConfigurationsAndNothingElseOfTheFolderGoes)
             files.files[kFolder + "/20250101-000000-00" + std::to_string(n) + "-VQ-3+-read.vq3"] = "lines";
         }
         Backups three(files, clock, kFolder, 3);
-        ASSERT_FALSE(three.record(Transaction::Write, "VQ-3+ ", 2, c.recorded));
+        ASSERT_FALSE(three.record(Transaction::Write, "VQ-3+ ", 2, recorded));
         Names kept;
         for (const auto& name : names())
             if (name.ends_with(".bin"))
                 kept.push_back(name.starts_with("2025") ? name.substr(16, 3) : "new");
-        EXPECT_EQ(kept, c.kept);
+        EXPECT_EQ(kept, expected);
         EXPECT_EQ(files.files[kFolder + "/notes.txt"], "mine");
     }
 }

@@ -28,26 +28,21 @@ TEST(DecodedImageTest, BytesOfAnotherSizeOrOfAModeNoWindowEditsAreRefused)
         bytes[0] = static_cast<char>(0xF8 | code);
         return bytes;
     };
-    const struct
-    {
-        std::string bytes;
-        std::size_t size;
-        std::optional<int> modeCode;
-    } cases[] = {
-        {"", 0, std::nullopt},
-        {beacon.substr(1), 127, std::nullopt},
-        {"D" + beacon, 129, std::nullopt},
-        {withCode(5), 128, 5},
-        {withCode(6), 128, 6},
-        {withCode(7), 128, 7},
+    const std::pair<std::string, std::optional<int>> cases[] = {
+        {"", std::nullopt},
+        {beacon.substr(1), std::nullopt},
+        {"D" + beacon, std::nullopt},
+        {withCode(5), 5},
+        {withCode(6), 6},
+        {withCode(7), 7},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.size);
-        const auto decoded = image::decodeImage(c.bytes);
+    for (const auto& [bytes, modeCode] : cases) {
+        SCOPED_TRACE(bytes.size());
+        const auto decoded = image::decodeImage(bytes);
         const auto* refusal = std::get_if<image::DecodeRefusal>(&decoded);
         ASSERT_NE(refusal, nullptr);
-        EXPECT_EQ(refusal->size, c.size);
-        EXPECT_EQ(refusal->modeCode, c.modeCode);
+        EXPECT_EQ(refusal->size, bytes.size());
+        EXPECT_EQ(refusal->modeCode, modeCode);
     }
 }
 

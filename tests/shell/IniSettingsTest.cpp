@@ -18,9 +18,8 @@ const Lines kSettled{"2", "N0CALL", "1", "0", "6", "2", "FALSE", "Reserved", "Re
 const std::string kPortTitle = "input:Serial Port Selection";
 const std::string kCallTitle = "input:CallSign Selection";
 
-Lines settledWith(std::initializer_list<std::pair<int, std::string>> changes)
+Lines settledWith(std::initializer_list<std::pair<int, std::string>> changes, Lines lines = kSettled)
 {
-    Lines lines = kSettled;
     for (const auto& [line, text] : changes)
         lines[static_cast<std::size_t>(line - 1)] = text;
     return lines;
@@ -107,23 +106,18 @@ TEST(IniSettingsLoadTest, ASettledFileAppliesEveryLineWithoutAskingOrWriting)
 
 TEST(IniSettingsLoadTest, ThePortIsTheFirstCharacterOfLineOneOrAskedForUntilAnswered)
 {
-    const struct
-    {
-        std::string line;
-        Answers answers;
-        int port;
-    } cases[] = {
+    const std::tuple<std::string, Answers, int> cases[] = {
         {"12", {}, 1},         {"4x", {}, 4},          {"COM2", {"3"}, 3},           {" 3", {"3"}, 3},
         {"0", {"com3"}, 3},    {"-1", {" 4 "}, 4},     {"", {"5", "2"}, 2},          {"0", {"COM5", "2"}, 2},
         {"0", {"+1", "2"}, 2}, {"0", {"1.0", "2"}, 2}, {"0", {"COM0", "9", "4"}, 4},
     };
-    for (const auto& c : cases) {
-        IniRig s(settledWith({{1, c.line}}), c.answers);
+    for (const auto& [line, answers, port] : cases) {
+        IniRig s(settledWith({{1, line}}), answers);
         EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_EQ(s.m.link.comPort, c.port) << c.line;
-        EXPECT_EQ(s.asked(kPortTitle), static_cast<long>(c.answers.size())) << c.line;
+        EXPECT_EQ(s.m.link.comPort, port) << line;
+        EXPECT_EQ(s.asked(kPortTitle), static_cast<long>(answers.size())) << line;
         EXPECT_TRUE(s.ui.boxes.empty());
-        EXPECT_EQ(s.written().at(0), c.answers.empty() ? c.line : std::to_string(c.port));
+        EXPECT_EQ(s.written().at(0), answers.empty() ? line : std::to_string(port));
         EXPECT_TRUE(std::all_of(s.ui.prompts.begin(), s.ui.prompts.end(),
                                 [&s](const std::string& prompt) { return prompt == s.ui.prompts[0]; }));
     }
@@ -142,20 +136,16 @@ TEST(IniSettingsLoadTest, AnEmptyPortAnswerShowsTheBoxWhoseOkAsksAgainAndCancelE
 
 TEST(IniSettingsLoadTest, TheCallsignPromptRefusesThePlaceholderAndLongAnswers)
 {
-    const struct
-    {
-        Answers answers;
-        std::string call;
-    } cases[] = {
+    const std::pair<Answers, std::string> cases[] = {
         {{std::nullopt}, ""},
         {{"mycall ", "ABCDEFGHIJ", "abcdefg", " w1aw-1 "}, "W1AW-1"},
     };
-    for (const auto& c : cases) {
-        IniRig s(settledWith({{2, "MyCall"}}), c.answers);
+    for (const auto& [answers, call] : cases) {
+        IniRig s(settledWith({{2, "MyCall"}}), answers);
         EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_EQ(s.myCall(), c.call);
-        EXPECT_EQ(s.asked(kCallTitle), static_cast<long>(c.answers.size())) << c.call;
-        EXPECT_EQ(s.written().at(1), c.call);
+        EXPECT_EQ(s.myCall(), call);
+        EXPECT_EQ(s.asked(kCallTitle), static_cast<long>(answers.size())) << call;
+        EXPECT_EQ(s.written().at(1), call);
     }
 }
 
@@ -176,14 +166,8 @@ TEST(IniSettingsLoadTest, AFreshAccountGetsThePlaceholderFileThenThePromptsAndTh
 
 TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyNameAndAPositionTheListLacksStopsTheLoad)
 {
-    const struct
-    {
-        std::array<std::string, 4> lines;
-        std::vector<bool> inputChecks;
-        bool out300;
-        int delay, tail;
-        int stop;
-    } cases[] = {
+    // Lines 3 to 6, the input baud items checked, 300 baud out, the delay and tail shown, the line the load stops at.
+    const std::tuple<std::array<std::string, 4>, std::vector<bool>, bool, int, int, int> cases[] = {
         {{"3", "0", "15", "15"}, {false, false, false, true}, false, 15, 15, 0},
         {{"4", "", "", ""}, {true, false, false, false}, false, 0, 0, 0},
         {{" 2 ", "1", "14", "0"}, {false, false, true, false}, true, 14, 0, 0},
@@ -196,24 +180,24 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyNameAndAPositionTheLi
         {{"0", "0", "99999", "2"}, {}, false, 0, 0, 6},
         {{"0", "40000", "6", "2"}, {}, false, 0, 0, 6},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.lines[0] + "/" + c.lines[1] + "/" + c.lines[2] + "/" + c.lines[3]);
-        IniRig s(settledWith({{3, c.lines[0]}, {4, c.lines[1]}, {5, c.lines[2]}, {6, c.lines[3]}, {7, "TRUE"}}));
+    for (const auto& [lines, inputChecks, out300, delay, tail, stop] : cases) {
+        SCOPED_TRACE(lines[0] + "/" + lines[1] + "/" + lines[2] + "/" + lines[3]);
+        IniRig s(settledWith({{3, lines[0]}, {4, lines[1]}, {5, lines[2]}, {6, lines[3]}, {7, "TRUE"}}));
         EXPECT_TRUE(s.ini.loadSettings());
-        EXPECT_TRUE(s.listsAt(c.delay, c.tail, c.out300 ? 15 : 16) || c.stop);
-        if (c.stop) {
-            EXPECT_EQ(s.ui.boxes, std::vector<forms::MessageBox>{storage::iniLoadErrorBox({c.stop, ""})});
+        EXPECT_TRUE(s.listsAt(delay, tail, out300 ? 15 : 16) || stop);
+        if (stop) {
+            EXPECT_EQ(s.ui.boxes, std::vector<forms::MessageBox>{storage::iniLoadErrorBox({stop, ""})});
             EXPECT_EQ(s.w.tracking.store.entry(1).TxDelay, "0");
             EXPECT_FALSE(s.w.welcome.window.visible());
             EXPECT_FALSE(s.w.main.window.enabled());
         } else {
             EXPECT_TRUE(s.ui.boxes.empty());
-            EXPECT_EQ(s.inputBaudChecks(), c.inputChecks);
-            EXPECT_EQ(s.w.main.menus.out300.checked(), c.out300);
-            EXPECT_NE(s.w.main.menus.out1200.checked(), c.out300);
+            EXPECT_EQ(s.inputBaudChecks(), inputChecks);
+            EXPECT_EQ(s.w.main.menus.out300.checked(), out300);
+            EXPECT_NE(s.w.main.menus.out1200.checked(), out300);
             // Every clear (New) puts the same back.
             s.session.clearAllWindows();
-            EXPECT_EQ(s.inputBaudChecks(), c.inputChecks);
+            EXPECT_EQ(s.inputBaudChecks(), inputChecks);
         }
     }
 }
@@ -252,12 +236,9 @@ struct WriterRig : IniRig
             item->setChecked(false);
         w.main.menus.out1200.setChecked(false);
     }
-    Lines with(std::initializer_list<std::pair<int, std::string>> changes) const
+    static Lines with(std::initializer_list<std::pair<int, std::string>> changes)
     {
-        Lines lines{"3", "K1ABC", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"};
-        for (const auto& [line, text] : changes)
-            lines[static_cast<std::size_t>(line - 1)] = text;
-        return lines;
+        return settledWith(changes, {"3", "K1ABC", "2", "1", "5", "3", "FALSE", "Reserved", "Reserved", "Reserved"});
     }
 };
 

@@ -18,12 +18,7 @@ using Calls = std::vector<std::string>;
 
 TEST(ProgramTest, StartUpTestsThePortThenOpensItOrSendsTheUserToTheSetupMenu)
 {
-    const struct
-    {
-        std::string ini;
-        bool portFails;
-        Calls calls;
-    } cases[] = {
+    const std::tuple<std::string, bool, Calls> cases[] = {
         {rig::iniFile(), false, {"testPort", "openPort"}},
         {rig::iniFile(), true, {"testPort", "askToChoosePort"}},
         // A delay position the list lacks stops the load, yet the window stays usable.
@@ -31,14 +26,14 @@ TEST(ProgramTest, StartUpTestsThePortThenOpensItOrSendsTheUserToTheSetupMenu)
          false,
          {"testPort", "openPort"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [ini, portFails, calls] : cases) {
         rig::ProgramRig r;
-        r.link.portFails = c.portFails;
-        r.start(c.ini);
-        EXPECT_EQ(r.link.calls, c.calls);
+        r.link.portFails = portFails;
+        r.start(ini);
+        EXPECT_EQ(r.link.calls, calls);
         EXPECT_TRUE(r.w.main.window.enabled());
         EXPECT_TRUE(r.w.main.menus.openconfiguration.enabled());
-        EXPECT_TRUE(r.w.main.menus.com1.checked() || c.ini[0] == '2');
+        EXPECT_TRUE(r.w.main.menus.com1.checked() || ini[0] == '2');
         for (auto* item :
              {&r.w.main.menus.read, &r.w.main.menus.write, &r.w.main.menus.saveconfiguration,
               &r.w.main.menus.newconfiguration, &r.w.main.menus.memorizedefaults, &r.w.main.menus.printprofiles})
@@ -48,24 +43,19 @@ TEST(ProgramTest, StartUpTestsThePortThenOpensItOrSendsTheUserToTheSetupMenu)
 
 TEST(ProgramTest, WriteRefusesWithTheRightBoxAndSendsNothing)
 {
-    const struct
-    {
-        std::optional<Mode> mode;
-        std::string model;
-        forms::MessageBox box;
-    } cases[] = {
+    const std::tuple<std::optional<Mode>, std::string, forms::MessageBox> cases[] = {
         {std::nullopt, "VQ-3+ ", selectModeBox()},   {Mode::Telemetry, "VQ-3 ", notOnPlainVq3Box()},
         {Mode::Beacon, "VQ-3 ", notOnPlainVq3Box()}, {Mode::Nmea, "VQ-3 ", notOnPlainVq3Box()},
         {Mode::Alarm, "VQ-3 ", notOnPlainVq3Box()},
     };
-    for (const auto& c : cases) {
+    for (const auto& [mode, model, box] : cases) {
         rig::ProgramRig r;
         r.start();
-        if (c.mode)
-            r.program.session().selectMode(*c.mode);
-        r.state.link.modelName = c.model;
+        if (mode)
+            r.program.session().selectMode(*mode);
+        r.state.link.modelName = model;
         EXPECT_FALSE(r.program.write());
-        EXPECT_EQ(r.ui.boxes, std::vector<forms::MessageBox>{c.box});
+        EXPECT_EQ(r.ui.boxes, std::vector<forms::MessageBox>{box});
         EXPECT_TRUE(r.link.downloads.empty());
     }
     rig::ProgramRig r;
@@ -151,41 +141,32 @@ TEST(ProgramTest, ChoosingAnEmptySpecialPathSendsTheFocusThereAndLeavingOneRelab
 
 TEST(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
 {
-    const struct
-    {
-        bool transferring;
-        Button answer;
-        bool transferEndsUnderTheBox;
-        Calls calls;
-        bool endsAtOnce;
-        bool endsWhenClosed;
-    } cases[] = {
+    // Transferring, the answer, the transfer ends under the box, the link calls, the program ends at once and when the
+    // port has closed.
+    const std::tuple<bool, Button, bool, Calls, bool, bool> cases[] = {
         {false, Button::Yes, false, {"closePort"}, true, true},
         {true, Button::No, false, {}, false, false},
         {true, Button::Yes, false, {"closeWhenSent"}, false, true},
         {true, Button::Yes, true, {"closePort"}, true, true},
     };
-    for (const auto& c : cases) {
+    for (const auto& [transferring, answer, endsUnderTheBox, calls, endsAtOnce, endsWhenClosed] : cases) {
         rig::ProgramRig r;
         r.start();
         r.link.calls.clear();
-        r.link.transferring = c.transferring;
-        r.ui.buttons.push_back(c.answer);
-        if (c.transferEndsUnderTheBox)
+        r.link.transferring = transferring;
+        r.ui.buttons.push_back(answer);
+        if (endsUnderTheBox)
             r.ui.onBox = [&r] { r.link.transferring = false; };
 
         r.program.exit();
 
-        EXPECT_EQ(r.ui.boxes.size(), c.transferring ? 1u : 0u);
-        if (c.transferring) {
-            EXPECT_EQ(r.ui.boxes[0], exitDuringTransferBox());
-        }
-        EXPECT_EQ(r.link.calls, c.calls);
-        EXPECT_EQ(r.ui.ended, c.endsAtOnce);
-        EXPECT_EQ(r.w.main.window.enabled(), c.endsAtOnce || !c.endsWhenClosed);
+        EXPECT_EQ(r.ui.boxes, transferring ? std::vector{exitDuringTransferBox()} : std::vector<forms::MessageBox>{});
+        EXPECT_EQ(r.link.calls, calls);
+        EXPECT_EQ(r.ui.ended, endsAtOnce);
+        EXPECT_EQ(r.w.main.window.enabled(), endsAtOnce || !endsWhenClosed);
         if (r.link.whenClosed)
             r.link.whenClosed();
-        EXPECT_EQ(r.ui.ended, c.endsWhenClosed);
+        EXPECT_EQ(r.ui.ended, endsWhenClosed);
     }
 }
 

@@ -36,27 +36,24 @@ struct SessionRig
 
 TEST(ParseUploadTest, TheImageChoosesTheModeTheBaudRatesAndTheOptions)
 {
-    const struct
-    {
-        std::uint8_t mode, option, autoMode;
-        int autoBefore;
-        std::vector<bool> in, out300;
-        std::vector<int> options; // LED, Mic, Lock, Auto
-    } cases[] = {
-        {0x01, 0x04, 0x00, 0, {false, true, false, false}, {false}, {0, 0, 1, 0}},
-        {0x10, 0x07, 0xFF, 0, {false, false, true, false}, {false}, {1, 1, 1, 1}},
-        {0x19, 0x00, 0x00, 1, {false, true, false, false}, {false}, {0, 0, 0, 0}}, // Beacon: input baud untouched
-        {0x1C, 0x01, 0x01, 1, {false, true, false, false}, {false}, {1, 0, 0, 1}}, // so is Alarm's
-        {0x23, 0x02, 0x7F, 0, {true, false, false, false}, {true}, {0, 1, 0, 0}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(int(c.mode));
+    // Mode, option and auto mode bytes, the auto mode box before, the input baud items and 300 out after, and the
+    // LED, Mic, Lock and Auto boxes after.
+    const std::tuple<std::uint8_t, std::uint8_t, std::uint8_t, int, std::vector<bool>, bool, std::vector<int>> cases[] =
+        {
+            {0x01, 0x04, 0x00, 0, {false, true, false, false}, false, {0, 0, 1, 0}},
+            {0x10, 0x07, 0xFF, 0, {false, false, true, false}, false, {1, 1, 1, 1}},
+            {0x19, 0x00, 0x00, 1, {false, true, false, false}, false, {0, 0, 0, 0}}, // Beacon: input baud untouched
+            {0x1C, 0x01, 0x01, 1, {false, true, false, false}, false, {1, 0, 0, 1}}, // so is Alarm's
+            {0x23, 0x02, 0x7F, 0, {true, false, false, false}, true, {0, 1, 0, 0}},
+        };
+    for (const auto& [modeByte, optionByte, autoModeByte, autoBefore, inChecks, out300, options] : cases) {
+        SCOPED_TRACE(int(modeByte));
         SessionRig r;
         r.w.main.menus.in1200.setChecked(false);
         r.w.main.menus.in2400.setChecked(true);
-        r.w.main.AutoMode.setValue(c.autoBefore);
-        r.session.decodeUpload(image(c.mode, c.option, c.autoMode));
-        const Mode mode = forms::modeOfCode(c.mode & 7).value();
+        r.w.main.AutoMode.setValue(autoBefore);
+        r.session.decodeUpload(image(modeByte, optionByte, autoModeByte));
+        const Mode mode = forms::modeOfCode(modeByte & 7).value();
         EXPECT_EQ(r.session.state().currentMode, mode);
         EXPECT_TRUE(r.w.main.menus.modeItems()[forms::modeIndex(mode)]->checked());
         EXPECT_TRUE(r.w.station(mode).window.visible());
@@ -65,11 +62,11 @@ TEST(ParseUploadTest, TheImageChoosesTheModeTheBaudRatesAndTheOptions)
         std::vector<bool> in;
         for (const auto* item : r.w.main.menus.inputBaudItems())
             in.push_back(item->checked());
-        EXPECT_EQ(in, c.in);
-        EXPECT_EQ(r.w.main.menus.out300.checked(), c.out300[0]);
+        EXPECT_EQ(in, inChecks);
+        EXPECT_EQ(r.w.main.menus.out300.checked(), out300);
         EXPECT_EQ((std::vector<int>{r.w.main.LEDDisable.value(), r.w.main.MicEncode.value(), r.w.main.ModeLock.value(),
                                     r.w.main.AutoMode.value()}),
-                  c.options);
+                  options);
     }
 }
 

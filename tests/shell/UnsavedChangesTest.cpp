@@ -46,12 +46,7 @@ struct FileRig : rig::ProgramRig
 TEST(UnsavedChangesTest, WhatCountsAsAChange)
 {
     FileRig r;
-    const struct
-    {
-        const char* what;
-        std::function<void(Program&)> act;
-        bool modified;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(Program&)>, bool> cases[] = {
         {"nothing", [](Program&) {}, false},
         {"a text field", [](Program& p) { p.textChanged("TrkComments", "HELLO"); }, true},
         {"an option box", [](Program& p) { p.checkClick("LEDDisable", true); }, true},
@@ -65,27 +60,21 @@ TEST(UnsavedChangesTest, WhatCountsAsAChange)
         {"another profile's tab", [](Program& p) { p.profileTabClick(Mode::Tracking, 4); }, false},
         {"another mode", [](Program& p) { p.menuCommand("beacon"); }, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, act, modified] : cases) {
+        SCOPED_TRACE(what);
         r.program.session().selectMode(Mode::Tracking);
         r.program.session().clearMode(Mode::Tracking);
         r.program.session().clearMode(Mode::Beacon);
         r.program.session().document().setUntitled(r.w);
-        c.act(r.program);
-        EXPECT_EQ(r.modified(), c.modified);
-        EXPECT_EQ(r.program.windowTitle(), c.modified ? "Untitled* - Quellmark Configuration Program" : kCaption);
+        act(r.program);
+        EXPECT_EQ(r.modified(), modified);
+        EXPECT_EQ(r.program.windowTitle(), modified ? "Untitled* - Quellmark Configuration Program" : kCaption);
     }
 }
 
 TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
 {
-    const struct
-    {
-        const char* what;
-        std::function<void(FileRig&)> before;
-        const char* folder;
-        const char* name;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(FileRig&)>, const char*, const char*> cases[] = {
         {"no file yet", [](FileRig& t) { t.program.menuCommand("tracking"); }, "/home/user", "N0CALL-tracking.vq3"},
         {"the file holds another mode",
          [](FileRig& t) {
@@ -96,17 +85,17 @@ TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
          },
          "/data/radio", "DL1ABC-beacon.vq3"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, setUp, folder, name] : cases) {
+        SCOPED_TRACE(what);
         FileRig t;
-        c.before(t);
+        setUp(t);
         t.clearRecords();
         const std::string before = t.files.files["/home/user/t.vq3"];
         t.program.menuCommand("save");
         EXPECT_EQ(t.ui.calls, (Calls{"save:Save Configuration File As"}));
         ASSERT_EQ(t.ui.dialogs.size(), 1u);
-        EXPECT_EQ(t.ui.dialogs[0].initialFolder, c.folder);
-        EXPECT_EQ(t.ui.dialogs[0].initialName, c.name);
+        EXPECT_EQ(t.ui.dialogs[0].initialFolder, folder);
+        EXPECT_EQ(t.ui.dialogs[0].initialName, name);
         EXPECT_EQ(t.files.files["/home/user/t.vq3"], before);
     }
 }
