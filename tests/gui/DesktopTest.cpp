@@ -318,29 +318,30 @@ TEST_F(DesktopAidsTest, AModeWindowTakesTheHeightOfItsAdviceWithNoFieldSqueezedO
 
 TEST_F(DesktopAidsTest, CopyThisProfileToCopiesWhatIsTickedAndWriteNamesACopyItRefuses)
 {
-    // The example, its window's prefix, the profiles ticked, and whether Copy (or Cancel) is clicked.
-    const std::tuple<std::string, std::string, std::vector<int>, bool> rows[] = {
-        {"nmea.vq3", "NMEA", {6, 10}, true},
-        {"tracking.vq3", "Trk", {3}, true},
-        {"tracking.vq3", "Trk", {2, 4}, false}};
-    for (const auto& [file, prefix, ticked, copies] : rows) {
+    // The example, its window's prefix, the tab shown, the profiles ticked, and whether Copy (or Cancel) is clicked.
+    const std::tuple<std::string, std::string, int, std::vector<int>, bool> rows[] = {
+        {"nmea.vq3", "NMEA", 3, {1, 10}, true},
+        {"tracking.vq3", "Trk", 1, {3}, true},
+        {"tracking.vq3", "Trk", 1, {2, 4}, false}};
+    for (const auto& [file, prefix, tab, ticked, copies] : rows) {
         ui.buttons = {forms::Button::Discard};
         openAndType(file, (prefix + "MyCall").c_str());
         connect(true);
+        auto* tabs = find<QTabBar>((prefix + "Profile").c_str());
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab - 1).center());
         retype((prefix + "SSID").c_str(), "16");
         QTest::mouseClick(find((prefix + "ProfileCopy").c_str()), Qt::LeftButton);
         auto* copy = desktop->window().findChildren<QDialog*>("CopyProfile").last();
         // The profile on the tab shown is the one copied: its own box cannot be ticked.
-        const int shown = find<QTabBar>((prefix + "Profile").c_str())->currentIndex() + 1;
         for (int profile = 1; profile <= 10; ++profile)
-            EXPECT_EQ(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile))->isEnabled(), profile != shown);
+            EXPECT_EQ(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile))->isEnabled(), profile != tab);
         for (const int profile : ticked)
             QTest::mouseClick(copy->findChild<QWidget*>(QString("CopyTo%1").arg(profile)), Qt::LeftButton);
         QTest::mouseClick(copy->findChild<QWidget*>(copies ? "CopyProfileOk" : "CopyProfileCancel"), Qt::LeftButton);
         const forms::ProfileStore& store = prefix == "Trk" ? windows().tracking.store : windows().nmea.store;
         for (const int profile : ticked)
             EXPECT_EQ(store.entry(profile).SSID == "16", copies) << prefix << profile;
-        // Profile 1 put right, its copies are not: Write names the first of them.
+        // The profile shown put right, its copies are not: Write names the first of them.
         retype((prefix + "SSID").c_str(), "5");
         ui.boxes.clear();
         action("write")->trigger();
