@@ -186,6 +186,13 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
     const std::string written = beacon.substr(0, 127) + "x";
     EXPECT_EQ(reports::describeFirstDifference(written, beacon.substr(0, 127)),
               "its length (written 128 bytes, read back 127)");
+    // A profile's path not chosen reads "(none)"; one outside the list is named by its position.
+    rig::Loaded nmea(rig::exampleLines("nmea.vq3"));
+    nmea.session.saveShownProfiles();
+    nmea.session.windows().nmea.store.entry(2).Path = {"-1", "99", "0", "-1"};
+    const auto items = reports::summarizeConfiguration(nmea.session.windows(), forms::Mode::Nmea).profiles.at(1);
+    EXPECT_EQ(items.at(1).value, "(none)");
+    EXPECT_EQ(items.at(2).value, "position 99 (not in the list)");
 }
 
 } // namespace
