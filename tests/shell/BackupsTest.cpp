@@ -53,6 +53,10 @@ TEST(BackupNamesTest, NamesOfThisAndOfEarlierVersionsReadBackWhole)
          {{"20261206-084512-123", t, "VQ-3", 1, Transaction::Read, true}}},
         {"20250131-235958-007-VQ-3+-read", {{"20250131-235958-007", old, "VQ-3+", std::nullopt, Transaction::Read}}},
         {"20250131-235958-007-Custom", {{"20250131-235958-007", old, "Custom", std::nullopt, std::nullopt}}},
+        // A firmware is a byte: three digits at most; more belong to a custom unit's model name.
+        {"20250131-235958-007-X-fw255-read", {{"20250131-235958-007", old, "X", 255, Transaction::Read}}},
+        {"20250131-235958-007-X-fw1234-read",
+         {{"20250131-235958-007", old, "X-fw1234", std::nullopt, Transaction::Read}}},
         {"20250131-235958-07-VQ-3-read", std::nullopt},
     };
     for (const auto& [stem, name] : cases)
