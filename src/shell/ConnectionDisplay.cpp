@@ -51,14 +51,19 @@ void ConnectionDisplay::commandsAccepted(bool accepted)
             menus.write.setEnabled(true);
 }
 
-void ConnectionDisplay::portChosen(int comPort, const std::string& device)
+void showChosenPort(forms::Menus& menus, int comPort, const std::string& device)
 {
-    auto& menus = m_windows.main.menus;
-    const auto items = menus.comItems();
     const bool byPath = !device.empty();
+    const auto items = menus.comItems();
     for (std::size_t i = 0; i < items.size(); ++i)
         items[i]->setChecked(!byPath && static_cast<int>(i) + 1 == comPort);
     menus.otherdevice.setChecked(byPath);
+    menus.otherdevice.setCaption(byPath ? "&Other Device...  " + device : "&Other Device...");
+}
+
+void ConnectionDisplay::portChosen(int comPort, const std::string& device)
+{
+    showChosenPort(m_windows.main.menus, comPort, device);
 }
 
 void ConnectionDisplay::portHint(link::PortHint hint, const std::string& device)

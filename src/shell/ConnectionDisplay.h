@@ -14,6 +14,10 @@ namespace qm::shell
 /// The status panel's tool tip once a freshly opened port has stayed silent for a while.
 std::string silentPortHint(const std::string& device);
 
+/// Checks the Serial Port menu's item of the port chosen: COM1 to COM4 (none of them while no port of the four is
+/// chosen), or Other Device with the device's path in its caption when device is not empty.
+void showChosenPort(forms::Menus& menus, int comPort, const std::string& device);
+
 class ConnectionDisplay : public link::ConnectionListener
 {
 public:

@@ -6,6 +6,7 @@
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
 #include "reports/ProfileReport.h"
+#include "shell/ConnectionDisplay.h"
 #include "storage/ConfigFile.h"
 #include "validation/FieldRules.h"
 
@@ -188,20 +189,8 @@ void Program::selectComPort(int n)
 
 void Program::checkPortItem()
 {
-    const ProgramState& state = m_session.state();
-    auto& menus = m_session.windows().main.menus;
-    const bool byPath = !state.link.otherDevice.empty();
-    menus.otherdevice.setChecked(byPath);
-    menus.otherdevice.setCaption(byPath ? "&Other Device...  " + state.link.otherDevice : "&Other Device...");
-    if (byPath) {
-        for (forms::MenuItem* item : menus.comItems())
-            item->setChecked(false);
-        return;
-    }
-    // The chosen COM port's item is checked; none is while no port of the four is chosen.
-    const auto items = menus.comItems();
-    for (int n = 1; n <= 4; ++n)
-        items[static_cast<std::size_t>(n - 1)]->setChecked(n == state.link.comPort);
+    const link::LinkState& link = m_session.state().link;
+    showChosenPort(m_session.windows().main.menus, link.comPort, link.otherDevice);
 }
 
 void Program::setSerialDevices(SerialDevices* devices)

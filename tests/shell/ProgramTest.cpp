@@ -22,7 +22,7 @@ TEST(ProgramTest, StartUpTestsThePortThenOpensItOrSendsTheUserToTheSetupMenu)
         {rig::iniFile(), false, {"testPort", "openPort"}},
         {rig::iniFile(), true, {"testPort", "askToChoosePort"}},
         // A delay position the list lacks stops the load, yet the window stays usable.
-        {storage::joinLines({"2", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}),
+        {storage::joinLines({"4", "N0CALL", "0", "0", "99", "2", "FALSE", "Reserved", "Reserved", "Reserved"}),
          false,
          {"testPort", "openPort"}},
     };
@@ -33,7 +33,9 @@ TEST(ProgramTest, StartUpTestsThePortThenOpensItOrSendsTheUserToTheSetupMenu)
         EXPECT_EQ(r.link.calls, calls);
         EXPECT_TRUE(r.w.main.window.enabled());
         EXPECT_TRUE(r.w.main.menus.openconfiguration.enabled());
-        EXPECT_TRUE(r.w.main.menus.com1.checked() || ini[0] == '2');
+        const auto ports = r.w.main.menus.comItems();
+        for (std::size_t n = 1; n <= ports.size(); ++n)
+            EXPECT_EQ(ports[n - 1]->checked(), ini.starts_with(std::to_string(n))) << n;
         for (auto* item :
              {&r.w.main.menus.read, &r.w.main.menus.write, &r.w.main.menus.saveconfiguration,
               &r.w.main.menus.newconfiguration, &r.w.main.menus.memorizedefaults, &r.w.main.menus.printprofiles})
