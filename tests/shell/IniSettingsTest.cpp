@@ -198,6 +198,7 @@ TEST(IniSettingsLoadTest, BaudAndListLinesApplyOnlyWhatTheyNameAndAPositionTheLi
             // Every clear (New) puts the same back.
             s.session.clearAllWindows();
             EXPECT_EQ(s.inputBaudChecks(), inputChecks);
+            EXPECT_TRUE(s.listsAt(delay, tail, out300 ? 15 : 16));
         }
     }
 }
