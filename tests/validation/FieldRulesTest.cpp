@@ -166,7 +166,7 @@ TEST(ModeChecksTest, AStoredProfileAtFaultIsShownWithItsValues)
     // clang-format off
     const std::tuple<int, std::string, std::optional<int>, int, const char*, const char*> rows[] = {
         {2, "#SSID=5;#.7.SSID=16;#.7.TmrMin=12", 7, 6, "12", "5"}, {0, "#.8.TmrMin=99;#.4.TmrMin=70", 4, 3, "70", ""},
-        {0, "#TmrMin=7;#.1.SSID=20", 1, 0, "7", "20"},
+        {0, "#TmrMin=7;#.1.SSID=20", 1, 0, "7", "20"}, {0, "#.10.SSID=16;#.10.TmrMin=3", 10, 9, "3", ""},
         {4, "#SSID=9;#TmrMin=9;#ToCall=APRS-16", std::nullopt, 4, "9", ""}};
     // clang-format on
     for (const forms::Mode mode : {Nmea, Tracking}) {
