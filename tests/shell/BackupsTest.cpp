@@ -193,10 +193,13 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
     // A profile's path not chosen reads "(none)"; one outside the list is named by its position.
     rig::Loaded nmea(rig::exampleLines("nmea.vq3"));
     nmea.session.saveShownProfiles();
+    const auto before = reports::summarizeConfiguration(nmea.session.windows(), forms::Mode::Nmea);
     nmea.session.windows().nmea.store.entry(2).Path = {"-1", "99", "0", "-1"};
-    const auto items = reports::summarizeConfiguration(nmea.session.windows(), forms::Mode::Nmea).profiles.at(1);
-    EXPECT_EQ(items.at(1).value, "(none)");
-    EXPECT_EQ(items.at(2).value, "position 99 (not in the list)");
+    const auto after = reports::summarizeConfiguration(nmea.session.windows(), forms::Mode::Nmea);
+    EXPECT_EQ(after.profiles.at(1).at(1).value, "(none)");
+    EXPECT_EQ(after.profiles.at(1).at(2).value, "position 99 (not in the list)");
+    for (const auto& difference : reports::compareSummaries(before, after))
+        EXPECT_EQ(difference.profile, 2) << difference.label;
 }
 
 } // namespace
