@@ -22,6 +22,7 @@
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTabBar>
 
 #include <condition_variable>
@@ -143,6 +144,14 @@ TEST_F(DesktopTest, AClickOnAProfileTabShowsThatProfileInItsOwnWindow)
         EXPECT_EQ((nmea ? windows().nmea.NMEAProfile : windows().tracking.TrkProfile).selectedIndex(), 3) << file;
         EXPECT_EQ(find<QLineEdit>(nmea ? "NMEASSID" : "TrkSSID")->text(), "12") << file;
     }
+}
+
+TEST_F(DesktopTest, TheDisconnectButtonTellsTheUnitToLeaveConfigurationMode)
+{
+    connect(true);
+    port.takeSent();
+    QTest::mouseClick(find<QPushButton>("ConnectButton"), Qt::LeftButton);
+    EXPECT_EQ(port.takeSent(), "E");
 }
 
 TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
