@@ -192,6 +192,7 @@ TEST_F(FieldEditingTest, MiddleClickAndDropGoThroughTheSameFilterAsTyping)
         {"tracking", "TrkSpecPath3", "", "wide\t3-3", "WIDE3-3"},
         {"alarm", "AlmMySSID", "", "1a-2b3", "12"},
         {"beacon", "BcnMsgText", std::string(75, 'A'), "xyz", std::string(75, 'A') + "x"},
+        {"beacon", "BcnMsgText", "", "a\nb\r\nc\n\rd", "a\nb\nc\nd"},
         // DEL and a C1 control are dropped; a no-break space and an accented letter are text.
         {"tracking", "TrkComments", "ab", "\x7F\xC2\x80\xC2\xA0\xC3\xA9", "ab\xC2\xA0\xC3\xA9"},
     };
