@@ -408,5 +408,36 @@ TEST_F(DesktopAidsTest, PrintShowsItsProgressExportAsksBeforeReplacingAndPreview
     EXPECT_TRUE(QTest::qWaitFor([&] { return pages->pageCount() == 1; }));
 }
 
+/// The desktop on a machine with no printer: preview and PDF draw in the program's standard font.
+class DesktopWithoutPrinterTest : public DesktopAidsTest
+{
+protected:
+    void SetUp() override
+    {
+        DesktopPorts bare = ports();
+        bare.clock = &clock;
+        start(std::move(bare));
+    }
+};
+
+TEST_F(DesktopWithoutPrinterTest, ExportDrawsTheReportInThePlainStandardFont)
+{
+    openAndType("tracking.vq3", "TrkMyCall");
+    ui.paths = {"/home/user/t"};
+    action("exportpdf")->trigger();
+    QTemporaryDir dir;
+    QFile pdf(dir.filePath("t.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly) &&
+                pdf.write(QByteArray::fromStdString(files.files["/home/user/t.pdf"])));
+    pdf.close();
+    // The page as drawn, pinned by a hash of its picture: no bold, slant, strike or underline crept in.
+    QProcess picture;
+    picture.start("pdftoppm", {"-r", "50", "-gray", pdf.fileName()});
+    ASSERT_TRUE(picture.waitForFinished(20000));
+    EXPECT_EQ(
+        QCryptographicHash::hash(picture.readAllStandardOutput(), QCryptographicHash::Sha256).toHex().toStdString(),
+        "fa34e88bff68cf1e139f7c09338d822d360434bffb4dbf42d532f638901ebca1");
+}
+
 } // namespace
 } // namespace qm::app::guitest
