@@ -255,6 +255,21 @@ protected:
         retype(myCall, "k1abc");
     }
 
+    /// What a PDF tool (pdftotext, pdftoppm) prints for a PDF file the program kept, given its options and what
+    /// follows the file's name; "" when it cannot run.
+    QByteArray pdfTool(const char* tool, QStringList arguments, const std::string& path, const QStringList& after = {})
+    {
+        QTemporaryDir dir;
+        QFile pdf(dir.filePath("kept.pdf"));
+        if (!pdf.open(QIODevice::WriteOnly) || pdf.write(QByteArray::fromStdString(files.files[path])) < 0)
+            return {};
+        pdf.close();
+        arguments << pdf.fileName() << after;
+        QProcess process;
+        process.start(tool, arguments);
+        return process.waitForFinished(20000) ? process.readAllStandardOutput() : QByteArray();
+    }
+
     fakes::FakeClock clock;
     fakes::RecordingPrinter printer;
 };
@@ -391,17 +406,9 @@ TEST_F(DesktopAidsTest, PrintShowsItsProgressExportAsksBeforeReplacingAndPreview
     EXPECT_EQ(ui.boxes.back(), shell::overwriteBox("/home/user/old.pdf"));
     EXPECT_EQ(ui.dialogs.back().initialName, "Tracking Profiles.pdf");
     EXPECT_EQ(files.files["/home/user/old.pdf"], "old");
-    QTemporaryDir dir;
-    QFile pdf(dir.filePath("club.pdf"));
-    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly) &&
-                pdf.write(QByteArray::fromStdString(files.files["/home/user.b/club.pdf"])));
-    pdf.close();
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf.fileName(), "-"});
-    ASSERT_TRUE(text.waitForFinished(20000));
     // The report's text as pdftotext lays it out, with the date and the call typed.
     const QString report = QString::fromStdString(example("../tests/data/report/tracking.txt"));
-    EXPECT_EQ(QString(text.readAllStandardOutput()).simplified(),
+    EXPECT_EQ(QString(pdfTool("pdftotext", {"-layout"}, "/home/user.b/club.pdf", {"-"})).simplified(),
               QString(report).replace("5 Dec", "6 Dec").replace("N0CALL", "K1ABC").simplified());
     action("printpreview")->trigger();
     auto* pages = find("PrintPreview")->findChild<QPrintPreviewWidget*>();
@@ -425,18 +432,10 @@ TEST_F(DesktopWithoutPrinterTest, ExportDrawsTheReportInThePlainStandardFont)
     openAndType("tracking.vq3", "TrkMyCall");
     ui.paths = {"/home/user/t"};
     action("exportpdf")->trigger();
-    QTemporaryDir dir;
-    QFile pdf(dir.filePath("t.pdf"));
-    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly) &&
-                pdf.write(QByteArray::fromStdString(files.files["/home/user/t.pdf"])));
-    pdf.close();
     // The page as drawn, pinned by a hash of its picture: no bold, slant, strike or underline crept in.
-    QProcess picture;
-    picture.start("pdftoppm", {"-r", "50", "-gray", pdf.fileName()});
-    ASSERT_TRUE(picture.waitForFinished(20000));
-    EXPECT_EQ(
-        QCryptographicHash::hash(picture.readAllStandardOutput(), QCryptographicHash::Sha256).toHex().toStdString(),
-        "fa34e88bff68cf1e139f7c09338d822d360434bffb4dbf42d532f638901ebca1");
+    const QByteArray picture = pdfTool("pdftoppm", {"-r", "50", "-gray"}, "/home/user/t.pdf");
+    EXPECT_EQ(QCryptographicHash::hash(picture, QCryptographicHash::Sha256).toHex().toStdString(),
+              "fa34e88bff68cf1e139f7c09338d822d360434bffb4dbf42d532f638901ebca1");
 }
 
 } // namespace
