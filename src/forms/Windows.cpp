@@ -128,11 +128,10 @@ Menus::Menus()
 }
 
 MainWindowControls::MainWindowControls()
-    : window("MDIForm1", "Quellmark Configuration Program"), LEDDisable("LEDDisable"), MicEncode("MicEncode"),
-      ModeLock("ModeLock"), AutoMode("AutoMode"),
-      DataHeaderFrame("DataHeaderFrame", "Data Header"), GpsString{PickList("GpsString1", true),
-                                                                   PickList("GpsString2", true),
-                                                                   PickList("GpsString3", true)},
+    : window("MDIForm1", kProgramCaption), LEDDisable("LEDDisable"), MicEncode("MicEncode"), ModeLock("ModeLock"),
+      AutoMode("AutoMode"), DataHeaderFrame("DataHeaderFrame", "Data Header"), GpsString{PickList("GpsString1", true),
+                                                                                         PickList("GpsString2", true),
+                                                                                         PickList("GpsString3", true)},
       DataHeader{Panel("DataHeader1", "Header 1"), Panel("DataHeader2", "Header 2"), Panel("DataHeader3", "Header 3")},
       VQ3Status("VQ3Status", "Disconnected"), ConnectButton("ConnectButton", "&Disconnect")
 {

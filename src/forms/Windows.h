@@ -55,6 +55,8 @@ constexpr std::optional<Mode> modeOfCode(int code)
 
 /// The status panel's background while no unit answers: light yellow.
 inline constexpr std::uint32_t kDisconnectedColour = 0xFFFF80;
+/// The main window's caption while no unit is identified.
+inline constexpr const char* kProgramCaption = "Quellmark Configuration Program";
 inline constexpr int kProfileCount = 10;
 
 /// Option indexes of the termination-character groups (Carriage Return, Line Feed, User Defined).

@@ -10,7 +10,6 @@ namespace qm::shell
 namespace
 {
 
-constexpr const char* kProgramCaption = "Quellmark Configuration Program";
 constexpr std::uint32_t kConnectedColour = 0x80FF80;
 
 } // namespace
@@ -28,7 +27,7 @@ void ConnectionDisplay::connectionChanged(link::Connection connection)
     main.VQ3Status.setBackground(connected ? kConnectedColour : forms::kDisconnectedColour);
     main.VQ3Status.setCaption(connected ? "Connected" : "Disconnected");
     if (!connected)
-        main.window.setCaption(kProgramCaption);
+        main.window.setCaption(forms::kProgramCaption);
     main.ConnectButton.setVisible(connected);
 }
 
