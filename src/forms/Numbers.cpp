@@ -1,7 +1,8 @@
 // Number reading of field texts and the decimal forms the program writes.
 #include "forms/Numbers.h"
 
-#include <charconv>
+#include "forms/DecimalText.h"
+
 #include <cmath>
 #include <limits>
 
@@ -86,17 +87,15 @@ double numberValue(std::string_view text)
     }
     if (number.front() == '+')
         number.erase(0, 1);
-    double value = 0.0;
-    auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec == std::errc::result_out_of_range) {
+    const decimal::Reading reading = decimal::read(number);
+    if (reading.outOfRange) {
         // Too small for a double reads as 0; too large reads as the largest double of its sign, which every
         // range check refuses.
         if (decimalMagnitude(number) < 0)
             return 0.0;
         return number.front() == '-' ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
     }
-    (void)end;
-    return value;
+    return reading.value;
 }
 
 double roundHalfEven(double value)
@@ -124,10 +123,7 @@ std::string formatNumber(double value)
     if (value == 0.0)
         return "0";
     // Fixed notation: the decimal form a person writes, never an exponent ("100000", "0.0001").
-    char buffer[400];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    (void)ec;
-    return std::string(buffer, end);
+    return decimal::writeFixed(value);
 }
 
 } // namespace qm::forms
