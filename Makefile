@@ -8,7 +8,8 @@ endif
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test format format-check tidy clean bench fuzz fuzz-ci test-sanitize package
+.PHONY: all deps configure build run test format format-check tidy clean bench fuzz fuzz-ci test-sanitize package \
+	wasm-check
 
 all: build
 
@@ -47,6 +48,10 @@ format-check:
 # build folder, built first for the generated Qt sources); any finding fails.
 tidy: build
 	@run-clang-tidy -quiet -p $(BUILD) -j 2 -extra-arg=-Wno-unknown-warning-option '$(CURDIR)/src/.*\.cpp$$'
+
+# make wasm-check: every source file of the core compiles with emscripten (syntax only), for the browser build.
+wasm-check: deps
+	@scripts/check-wasm
 
 clean:
 	@rm -rf $(BUILD)
