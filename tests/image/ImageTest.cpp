@@ -235,6 +235,7 @@ TEST(ImageTest, EveryModeCompilesToItsImageAndComesBackFieldForField)
             forms::selectNmeaProfileTab(received, 6);
         ImageFields decoded;
         splitUpload(image, decoded);
+        EXPECT_EQ(decoded.nmeaTail, fields.nmeaTail);
         receiveHeader(received, decoded);
         fillMode(c.mode, received, decoded);
         EXPECT_EQ(describe(received), describe(original));

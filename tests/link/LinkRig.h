@@ -68,13 +68,26 @@ inline std::string reply(int model, int firmware, Text image)
     return std::string{'U', static_cast<char>(model), static_cast<char>(firmware)} + image;
 }
 
+/// The program's display of the link's reports, keeping the port hints in the order they were reported.
+struct HintRecordingDisplay : shell::ConnectionDisplay
+{
+    using ConnectionDisplay::ConnectionDisplay;
+    std::vector<PortHint> hints;
+
+    void portHint(PortHint hint, const std::string& device) override
+    {
+        hints.push_back(hint);
+        ConnectionDisplay::portHint(hint, device);
+    }
+};
+
 struct LinkRig
 {
     fakes::FakeSerialPort port;
     fakes::FakeTimer echoTimer{500}, readTimer{5000}, writeTimer{5000};
     forms::Windows windows;
     /// The program's display of the link's reports, over windows.
-    shell::ConnectionDisplay display{windows};
+    HintRecordingDisplay display{windows};
     LinkState state;
     RecordingHost host;
     Link link{port, echoTimer, readTimer, writeTimer, display, state, host};

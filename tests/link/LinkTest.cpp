@@ -304,6 +304,31 @@ TEST(LinkPortTest, SilentPortGetsItsHintInTheStatusToolTipUntilItSpeaks)
     }
 }
 
+TEST(LinkPortTest, APortBackFromBeingLostCountsItsSilenceAfresh)
+{
+    // Whether the unit answers once the port is back; the hints reported from the loss on.
+    const std::pair<bool, std::vector<PortHint>> rows[] = {
+        {true, {PortHint::Lost, PortHint::None}},
+        {false, {PortHint::Lost, PortHint::None, PortHint::Silent}},
+    };
+    for (const auto& [answers, hints] : rows) {
+        LinkRig rig;
+        rig.openPort(1);
+        for (int tick = 1; tick <= 20; ++tick)
+            tickProbe(rig);
+        ASSERT_EQ(rig.display.hints.back(), PortHint::Silent);
+        rig.display.hints.clear();
+        rig.run({portFails, tickProbe, tickProbe});
+        ASSERT_TRUE(rig.port.isOpen());
+        if (answers)
+            rig.port.deliver("x");
+        for (int tick = 1; tick <= 20; ++tick)
+            tickProbe(rig);
+        EXPECT_EQ(rig.display.hints, hints) << answers;
+        EXPECT_EQ(rig.windows.main.VQ3Status.toolTip(), answers ? "" : shell::silentPortHint("/dev/ttyUSB0"));
+    }
+}
+
 TEST(LinkPortTest, PortChangeDuringATransferEndsItWithoutALaterTimeOut)
 {
     for (const auto& transfer : {seq(askRead, deliver("U\1")), seq(askWrite(kImage), echo(2))}) {

@@ -1,11 +1,15 @@
-// The printed NMEA and Tracking profile tables: every line's texts at their columns, and the document's order.
+// The printed NMEA and Tracking profile tables: every line's texts at their columns, and the document's order;
+// the summary's reading of a stored Tracking symbol.
 #include "reports/ProfileReport.h"
 #include "fakes/RecordingPrinter.h"
+#include "forms/WindowDefaults.h"
+#include "reports/ConfigurationSummary.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qm::reports
@@ -165,6 +169,27 @@ TEST(ProfileReportTest, APrinterThatFailsGetsNothingMoreAndDatesAreDayMonthYear)
     EXPECT_EQ(failing.lines.size(), 22u);
     EXPECT_EQ(formatReportDate({2027, 1, 31}), "31 Jan 2027");
     EXPECT_EQ(formatReportDate({2024, 2, 29}), "29 Feb 2024");
+}
+
+TEST(ConfigurationSummaryTest, SendCommentsIsTheTopBitOfTheStoredSymbolAlone)
+{
+    // The stored symbol character; the Symbol and Send Comments the summary shows for it.
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        {">", ">", "No"}, {"k", "k", "No"}, {"\xBE", ">", "Yes"}, {"\xEB", "k", "Yes"}, {"", "(none)", "No"}};
+    for (const auto& [stored, symbol, sendComments] : rows) {
+        forms::Windows windows = forms::startUpWindows(forms::WindowDefaults{});
+        windows.tracking.store.entry(1).Symbol = stored;
+        const ConfigurationSummary summary = summarizeConfiguration(windows, forms::Mode::Tracking);
+        const std::vector<SummaryItem>& profile = summary.profiles.at(0);
+        const auto valueOf = [&profile](const std::string& label) {
+            for (const SummaryItem& item : profile)
+                if (item.label == label)
+                    return item.value;
+            return std::string("(missing)");
+        };
+        EXPECT_EQ(valueOf("Symbol"), symbol) << stored;
+        EXPECT_EQ(valueOf("Send Comments"), sendComments) << stored;
+    }
 }
 
 } // namespace
