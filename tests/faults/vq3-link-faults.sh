@@ -51,6 +51,7 @@ cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a reply of noise replaced the out
 stop_sim
 expect 3 identify --port "$tmp/no-such-device" --json
 box "Error# 8002: Invalid Port Number"
+json 'j["error"]["text"].startswith("Serial port " + a[0] + " is invalid")' "$tmp/no-such-device"
 
 # Echoes 50 ms late do not fit the write's 5 seconds, and the write was under way long before its time-out.
 rm -rf "$backups"

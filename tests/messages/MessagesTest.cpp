@@ -180,12 +180,15 @@ const std::vector<std::pair<std::string, Build>>& builders()
          fixed([] { return image::refusalBox("TrkSSID", "SSID", 3, image::wholeNumberReason(0, 15)); })},
         {"image.refusalLength",
          fixed([] { return image::refusalBox("BcnMsgText", "Beacon Text", {}, image::lengthReason(76)); })},
-        {"link.port.", numbered([](int n) { return link::portErrorBox(n, 3); })},
+        {"link.port.", numbered([](int n) { return link::portErrorBox(n, "COM3"); })},
         {"link.portFailure", fixed([] {
-             return link::portFailureBox({8002, "No such file or directory"}, 3);
+             return link::portFailureBox({8002, "No such file or directory"}, "COM3");
+         })},
+        {"link.otherDeviceFailure", fixed([] {
+             return link::portFailureBox({8002, "No such file or directory"}, "/dev/ttyUSB9");
          })},
         {"link.permissionDenied", fixed([] { return link::permissionDeniedBox("/dev/ttyUSB0", "dialout"); })},
-        {"link.permissionDeniedNoGroup", fixed([] { return link::portFailureBox(permission, 1); })},
+        {"link.permissionDeniedNoGroup", fixed([] { return link::portFailureBox(permission, "COM1"); })},
         {"link.silentPort", text([](auto&) { return shell::silentPortHint("/dev/ttyUSB0"); })},
         {"link.serialPortSelection", fixed(link::serialPortSelectionBox)},
         {"link.readTimeOut", fixed(link::readTimeOutBox)},
