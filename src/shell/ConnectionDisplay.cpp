@@ -41,6 +41,7 @@ void ConnectionDisplay::commandsAccepted(bool accepted)
 {
     auto& menus = m_windows.main.menus;
     menus.read.setEnabled(accepted);
+    m_windows.main.ReadUnitButton.setEnabled(accepted);
     if (!accepted) {
         menus.write.setEnabled(false);
         return;

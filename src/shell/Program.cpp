@@ -522,6 +522,17 @@ void Program::windowClosed(const std::string& window)
 {
     if (forms::Panel* panel = modeWindow(m_session.windows(), window))
         panel->setVisible(false);
+    forms::updateModeAreaHint(m_session.windows());
+}
+
+void Program::buttonClick(const std::string& button)
+{
+    if (button == "ConnectButton")
+        disconnectUnit();
+    else if (button == "ReadUnitButton" && m_session.windows().main.menus.read.enabled())
+        read();
+    else if (button == "OpenFileButton")
+        m_fileCommands.openConfiguration();
 }
 
 void Program::windowMinimized(const std::string& window, bool minimized)

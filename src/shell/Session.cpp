@@ -91,6 +91,7 @@ void Session::selectMode(Mode mode)
     // A window the user closed or minimised comes back whole when its mode is chosen.
     station.window.setMinimized(false);
     station.window.setVisible(true);
+    forms::updateModeAreaHint(m_windows);
 }
 
 std::optional<Mode> Session::checkedMode() const

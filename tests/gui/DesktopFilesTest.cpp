@@ -17,6 +17,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLocalServer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -225,6 +227,43 @@ TEST_F(DesktopFilesTest, EachWindowKeepsItsOwnUnsavedChangesThroughNewSaveAsAndE
     ASSERT_GT(saved.size(), 10u);
     EXPECT_EQ(saved[0], "0");
     EXPECT_EQ(saved[10], "WIDE3-3");
+}
+
+TEST_F(DesktopFilesTest, TheEmptyModeAreaSaysWhatToDoAndItsButtonsDoIt)
+{
+    start();
+    auto* hint = find("ModeAreaHint");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(find<QLabel>("ModeAreaHintText")->text().toStdString(), windows().main.ModeAreaHintText.caption());
+    EXPECT_TRUE(find<QMdiArea>("ModeWindowFrame")->viewport()->rect().contains(hint->geometry()));
+    EXPECT_FALSE(find("ReadUnitButton")->isEnabled());
+
+    // Open a File... opens the Open dialog; the file's window then fills the area.
+    Answerer open({"b.vq3"});
+    QTest::mouseClick(find("OpenFileButton"), Qt::LeftButton);
+    QTRY_VERIFY(!hint->isVisible());
+    EXPECT_EQ(desktop->program().session().state().currentMode, forms::Mode::Beacon);
+
+    // With the window closed the hint is back; Choose a Mode opens the Mode menu there.
+    auto* beacon = qobject_cast<QMdiSubWindow*>(find("Form2"));
+    ASSERT_NE(beacon, nullptr);
+    beacon->close();
+    QTRY_VERIFY(hint->isVisible());
+    QTest::mouseClick(find("ChooseModeButton"), Qt::LeftButton);
+    auto* modes = find<QMenu>("mode");
+    QTRY_VERIFY(modes->isVisible());
+    QTest::mouseClick(modes, Qt::LeftButton, {}, modes->actionGeometry(action("nmea")).center());
+    QTRY_VERIFY(!hint->isVisible());
+    EXPECT_EQ(desktop->program().session().state().currentMode, forms::Mode::Nmea);
+
+    // Read the VQ-3 reads once a unit answers.
+    find<QMdiSubWindow>("Form3")->close();
+    QTRY_VERIFY(hint->isVisible());
+    connect(true);
+    QTRY_VERIFY(find("ReadUnitButton")->isEnabled());
+    port.takeSent();
+    QTest::mouseClick(find("ReadUnitButton"), Qt::LeftButton);
+    EXPECT_EQ(port.takeSent(), "U");
 }
 
 TEST_F(DesktopFilesTest, EachKeyRunsItsCommandWhileAFieldIsBeingTyped)

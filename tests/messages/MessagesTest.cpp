@@ -266,6 +266,7 @@ const std::vector<std::pair<std::string, Build>>& builders()
         {"tip.unticked.", text([](const std::string& box) { return shell::optionToolTip(box, false); })},
         {"tip.ticked.", text([](const std::string& box) { return shell::optionToolTip(box, true); })},
         {"tip.status.", text([](const std::string& caption) { return shell::statusToolTip(caption); })},
+        {"hint.modeArea", text([](auto&) { return forms::Windows().main.ModeAreaHintText.caption(); })},
     };
     return all;
 }
