@@ -27,8 +27,8 @@ namespace qm::shell
 struct Environment
 {
     storage::ProgramFolders folders;
-    /// The folder the file dialogs start in.
-    std::string currentFolder;
+    /// The folder the file dialogs start in before any folder was used: the user's home folder.
+    std::string homeFolder;
     /// The default printer's font, when at least one printer is installed.
     std::optional<FontSettings> printerFont;
 };

@@ -84,7 +84,7 @@ void UnitLink::showBox(const forms::MessageBox& box)
     if (m_records.findBackup && !held.empty() && (box == link::writeTimeOutBox() || box == link::echoMismatchBox()))
         if (const std::string path = m_records.findBackup(held); !path.empty()) {
             forms::MessageBox told = box;
-            told.text += "\r\n\r\n" + earlierConfigurationSentence(path);
+            forms::appendParagraph(told, earlierConfigurationSentence(path));
             m_ui.messageBox(told);
             return;
         }

@@ -13,7 +13,7 @@ burst="$(printf '00%.0s' $(seq 128))4545"
 printf 'the old file\r\n' >"$tmp/old.vq3"
 no_backup() { ! compgen -G "$backups/*[0-9]-$1.*" >/dev/null || fail "a backup of a broken $1: $(ls "$backups")"; }
 # The box of a broken write ends with where the configuration the unit held before it is kept.
-write_failed() { box "Communications Error" && json 'j["error"]["text"].endswith("\r\n\r\nThe configuration the unit held before this write is kept in %s." % glob.glob(a[0])[0])' "$backups/*-VQ-3+-fw2-identify-before-write.vq3"; }
+write_failed() { box "Communications Error" && json 'j["error"]["text"].endswith("\r\n\r\nThe configuration the unit held before this write is kept in %s." % glob.glob(a[0])[0]) and "\r\r" not in j["error"]["text"] and "\n\r\n\r\n" not in j["error"]["text"]' "$backups/*-VQ-3+-fw2-identify-before-write.vq3"; }
 
 # The unit goes away (killed) or stops answering (frozen) in the middle of a read (it answers 2 s late, so the fault
 # lands before the reply ends) and of a write (each echo 20 ms late).

@@ -6,6 +6,7 @@
 #include "app/HelpViewer.h"
 #include "app/RunningCopy.h"
 #include "app/SingleCopyLock.h"
+#include "app/SystemPorts.h"
 #include "qt/ComPorts.h"
 #include "qt/PseudoTerminal.h"
 #include "qt/QtSerialPort.h"
@@ -456,6 +457,22 @@ TEST_F(DesktopFilesTest, RestoreFromBackupListsComparesAsksAndOpensTheChosenOneU
     EXPECT_EQ(title(), "Quellmark Configuration Program");
     QTest::mouseClick((list = restoreList())->viewport(), Qt::LeftButton, {}, tracking);
     EXPECT_EQ(shownDifferences(), "The backup holds what the windows hold.");
+}
+
+TEST(SystemPortsTest, TheFileDialogsStartInTheHomeFolderNotWhereTheProgramWasStarted)
+{
+    QTemporaryDir home;
+    QTemporaryDir elsewhere;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QString oldCurrent = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        QDir::setCurrent(oldCurrent);
+    });
+    qputenv("HOME", home.path().toLocal8Bit());
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    SystemPorts system;
+    EXPECT_EQ(system.desktopPorts().environment.homeFolder, home.path().toStdString());
 }
 
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
