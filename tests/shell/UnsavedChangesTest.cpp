@@ -1,6 +1,8 @@
 // The file the windows belong to: the title, Save to the last file, the unsaved-changes question before each
 // command that replaces the windows, and the recent files.
 #include "ShellRig.h"
+#include "fakes/FakeClock.h"
+#include "fakes/RecordingPrinter.h"
 #include "shell/Document.h"
 
 #include <algorithm>
@@ -280,6 +282,30 @@ TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
         EXPECT_EQ(t.ui.dialogs[0].initialName, name);
         EXPECT_EQ(t.files.files["/home/user/t.vq3"], before);
     }
+}
+
+TEST(FileDialogsTest, EachStartsInTheFolderLastUsedByAnyOfThemElseTheHomeFolder)
+{
+    FileRig r;
+    fakes::RecordingPrinter pdf;
+    fakes::FakeClock clock;
+    r.program.setPrinter(nullptr, &clock);
+    const auto exportPdf = [&](const std::string& path) {
+        r.ui.paths.push_back(path);
+        r.program.exportProfileReport(pdf, [] { return std::string("%PDF"); }, {});
+    };
+    r.program.menuCommand("tracking");
+    exportPdf("");
+    r.files.files["/data/radio/t.vq3"] = rig::example("tracking.vq3");
+    r.program.openFile("/data/radio/t.vq3");
+    exportPdf("/data/reports/t.pdf");
+    r.ui.paths.push_back("");
+    r.program.menuCommand("saveconfiguration");
+    std::vector<std::string> folders;
+    for (const auto& dialog : r.ui.dialogs)
+        folders.push_back(dialog.initialFolder);
+    EXPECT_EQ(folders, (Calls{"/home/user", "/data/radio", "/data/reports"}));
+    EXPECT_EQ(r.files.files["/data/reports/t.pdf"], "%PDF");
 }
 
 TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
