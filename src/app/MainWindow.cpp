@@ -5,6 +5,7 @@
 #include "app/Screen.h"
 
 #include "app/Logo.h"
+#include "app/ModeAreaHint.h"
 #include "shell/ProgramOptions.h"
 
 #include <QAction>
@@ -159,6 +160,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(m_mdiArea, 1);
     setCentralWidget(central);
+    new ModeAreaHint(m_mdiArea, findChild<QMenu*>("mode"));
 
     m_progress = new QProgressBar;
     m_progress->setObjectName("TransferProgress");

@@ -12,7 +12,9 @@ SystemPorts::SystemPorts()
     : m_backups(m_files, m_clock, shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")))
 {
     m_environment.folders = qt::currentProgramFolders();
-    m_environment.currentFolder = QDir::currentPath().toStdString();
+    // The folder the program happens to be started from (a build tree, /) says nothing of where the user keeps
+    // files.
+    m_environment.homeFolder = QDir::homePath().toStdString();
 }
 
 DesktopPorts SystemPorts::desktopPorts()

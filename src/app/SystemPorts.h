@@ -18,7 +18,7 @@ namespace qm::app
 class SystemPorts
 {
 public:
-    /// Looks up the program's folders and the current folder. The default printer is looked up once the desktop
+    /// Looks up the program's folders and the home folder. The default printer is looked up once the desktop
     /// program has started (needs the application object).
     SystemPorts();
 

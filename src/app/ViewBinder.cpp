@@ -188,11 +188,10 @@ void ViewBinder::bind(const std::string& name, QObject* object)
             changed();
         });
     } else if (auto* button = qobject_cast<QPushButton*>(object)) {
-        if (name == "ConnectButton")
-            connect(button, &QPushButton::clicked, this, [this] {
-                m_program.disconnectUnit();
-                changed();
-            });
+        connect(button, &QPushButton::clicked, this, [this, name] {
+            m_program.buttonClick(name);
+            changed();
+        });
     }
 }
 
@@ -293,6 +292,8 @@ void drawPanel(const std::string& name, const forms::Panel& panel, QObject* obje
         group->setTitle(latin1(panel.caption()));
     else if (auto* label = qobject_cast<QLabel*>(object))
         drawLabel(name, panel, label);
+    else if (auto* button = qobject_cast<QPushButton*>(object); button && button->text() != latin1(panel.caption()))
+        button->setText(latin1(panel.caption()));
 }
 
 /// Draws one control of the models into the widget bound to its name.

@@ -165,7 +165,7 @@ int runWrite(const WriteOptions& options, storage::FileSystem& files, const Link
     if (failure && failure->status == kLinkFailure &&
         (context.backupFolder.empty() || failure->box.text.find(context.backupFolder) == std::string::npos))
         if (auto kept = shell::keptBeforeWriteSentence(files, context.backupFolder, program.state().link.uploadData))
-            failure->box.text += "\r\n\r\n" + *kept;
+            forms::appendParagraph(failure->box, *kept);
     if (failure)
         return report(*failure, options.json, streams);
     if (options.json) {

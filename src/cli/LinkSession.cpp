@@ -72,9 +72,12 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
                                      [this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); }};
     m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_echoTimer, m_readTimeOutTimer,
                                                m_writeTimeOutTimer, nullptr, std::move(records));
-    // A device path stands in for COM1 in the caption and the port's boxes.
-    const int number = comNumberOf(port).value_or(0);
+    // A device path is the port chosen by its path, and the caption and the port's boxes name it.
+    const std::optional<int> named = comNumberOf(port);
+    const int number = named.value_or(0);
     m_program.state().link.comPort = number == 0 ? 1 : number;
+    if (named == 0)
+        m_program.state().link.otherDevice = port;
     m_ui.setBoxHandler([this](const forms::MessageBox& box) { onBox(box); });
     m_ui.setEndHandler([this] { finish(std::nullopt); });
     m_signals = std::make_unique<SignalCatcher>(std::vector<int>{SIGINT, SIGTERM, SIGHUP},
@@ -143,9 +146,11 @@ std::optional<LinkFailure> LinkSession::open()
     if (!m_serialPort->isOpen()) {
         const auto& error = m_link->engine().lastPortError();
         const int number = error ? error->number : link::port_error::kDeviceNotOpen;
+        const auto& state = m_program.state().link;
+        const std::string port = link::chosenPortName(state.comPort, state.otherDevice);
         if (error && error->permissionDenied)
-            return linkFailure(link::portFailureBox(*error, m_program.state().link.comPort), kLinkFailure);
-        return linkFailure(link::portErrorBox(number, m_program.state().link.comPort), kLinkFailure);
+            return linkFailure(link::portFailureBox(*error, port), kLinkFailure);
+        return linkFailure(link::portErrorBox(number, port), kLinkFailure);
     }
     return std::nullopt;
 }

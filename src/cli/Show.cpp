@@ -201,11 +201,6 @@ std::optional<LoadFailure> openConfiguration(shell::Session& program, const std:
     const auto opened = program.openConfigurationFile(source);
     if (opened.kind == shell::Session::OpenOutcome::Kind::Failed)
         return LoadFailure{*opened.box, kInputError, {}};
-    if (opened.kind == shell::Session::OpenOutcome::Kind::UnknownMode)
-        return LoadFailure{errorBox("The file " + source +
-                                    " does not hold a configuration: its first line is not a mode from 0 to 4."),
-                           kInputError,
-                           {}};
     if (auto refused = shell::applyControlSettings(program, settings))
         return LoadFailure{*refused, kInputError, {}};
     program.saveShownProfiles();

@@ -98,6 +98,9 @@ void forEachPlacedControl(Windows& windows, const PlacedVisit& visit)
     visitRow(main.DataHeader, {}, visit);
     visit(main.VQ3Status.name(), &main.VQ3Status, {});
     visit(main.ConnectButton.name(), &main.ConnectButton, {});
+    for (Panel* panel : {&main.ModeAreaHint, &main.ModeAreaHintText, &main.ChooseModeButton, &main.ReadUnitButton,
+                         &main.OpenFileButton})
+        visit(panel->name(), panel, {});
 
     const ControlPlace inTelemetry{Mode::Telemetry};
     visitStation(windows.telemetry.station, Mode::Telemetry, visit);

@@ -63,4 +63,12 @@ inline MessageBox messageBox(std::string title, std::string text, Icon icon, But
     return box;
 }
 
+/// Adds a paragraph after the box's text with one blank line between, whatever line breaks the text ended with.
+inline void appendParagraph(MessageBox& box, const std::string& paragraph)
+{
+    const auto end = box.text.find_last_not_of("\r\n");
+    box.text.erase(end == std::string::npos ? 0 : end + 1);
+    box.text += "\r\n\r\n" + paragraph;
+}
+
 } // namespace qm::forms

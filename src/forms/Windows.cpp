@@ -133,7 +133,13 @@ MainWindowControls::MainWindowControls()
                                                                                          PickList("GpsString2", true),
                                                                                          PickList("GpsString3", true)},
       DataHeader{Panel("DataHeader1", "Header 1"), Panel("DataHeader2", "Header 2"), Panel("DataHeader3", "Header 3")},
-      VQ3Status("VQ3Status", "Disconnected"), ConnectButton("ConnectButton", "&Disconnect")
+      VQ3Status("VQ3Status", "Disconnected"), ConnectButton("ConnectButton", "&Disconnect"),
+      ModeAreaHint("ModeAreaHint", ""),
+      ModeAreaHintText("ModeAreaHintText",
+                       "No mode window is open. Choose the mode to edit from the Mode menu, read the configuration "
+                       "the VQ-3 holds, or open a configuration file."),
+      ChooseModeButton("ChooseModeButton", "Choose a Mode"), ReadUnitButton("ReadUnitButton", "Read the VQ-3"),
+      OpenFileButton("OpenFileButton", "Open a File...")
 {
     DataHeaderFrame.setEnabled(false);
     for (auto& header : GpsString)
@@ -144,6 +150,8 @@ MainWindowControls::MainWindowControls()
         box->setEnabled(false);
     VQ3Status.setBackground(kDisconnectedColour);
     ConnectButton.setVisible(false);
+    // Read is usable only once a unit answers.
+    ReadUnitButton.setEnabled(false);
 }
 
 StationControls& Windows::station(Mode mode)
@@ -173,6 +181,16 @@ void setMyCall(Windows& windows, std::string_view text)
 {
     for (const Mode mode : kModes)
         windows.station(mode).MyCall.setText(text);
+}
+
+void updateModeAreaHint(Windows& windows)
+{
+    bool windowShown = false;
+    for (const Mode mode : kModes)
+        windowShown = windowShown || windows.station(mode).window.visible();
+    MainWindowControls& main = windows.main;
+    main.ModeAreaHint.setVisible(!windowShown);
+    main.ReadUnitButton.setEnabled(main.menus.read.enabled());
 }
 
 } // namespace qm::forms

@@ -244,6 +244,13 @@ struct MainWindowControls
     std::array<Panel, 3> DataHeader;
     Panel VQ3Status;
     Panel ConnectButton;
+    /// The mode area while it shows no mode window: what to do next (ModeAreaHintText) and a button for each way,
+    /// choosing a mode from the Mode menu, reading the unit and opening a configuration file.
+    Panel ModeAreaHint;
+    Panel ModeAreaHintText;
+    Panel ChooseModeButton;
+    Panel ReadUnitButton;
+    Panel OpenFileButton;
 };
 
 /// The welcome window shown at start-up.
@@ -297,5 +304,8 @@ struct Windows
 
 /// Writes a callsign into all five My Call fields: a change to one is copied into the other four.
 void setMyCall(Windows& windows, std::string_view text);
+
+/// Shows the mode area's hint while no mode window is shown; its Read button is usable while Read is.
+void updateModeAreaHint(Windows& windows);
 
 } // namespace qm::forms

@@ -67,7 +67,7 @@ void Link::testPort()
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
-        showBoxAboveWelcome(portFailureBox(*error, m_state.comPort));
+        showBoxAboveWelcome(portFailureBox(*error, chosenPortName(m_state.comPort, m_state.otherDevice)));
         m_state.portTestFailed = true;
         return;
     }

@@ -134,8 +134,9 @@ public:
 
     /// The unit answers the probe, or has stopped answering (also after a port change or a failed transfer).
     virtual void connectionChanged(Connection connection) = 0;
-    /// The unit identified itself: its model name ("VQ-3 ", "VQ-3+ ", "Custom "), its firmware and the COM port.
-    virtual void unitIdentified(const std::string& modelName, int firmwareVersion, int comPort) = 0;
+    /// The unit identified itself: its model name ("VQ-3 ", "VQ-3+ ", "Custom "), its firmware and the port it
+    /// answers on ("COM1", or the device chosen by its path).
+    virtual void unitIdentified(const std::string& modelName, int firmwareVersion, const std::string& port) = 0;
     /// The link takes the user's read and write now, or not.
     virtual void commandsAccepted(bool accepted) = 0;
     /// The port chosen: COM port 1 to 4, or the device at a path when device is not empty.

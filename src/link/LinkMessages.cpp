@@ -40,18 +40,22 @@ constexpr PortErrorText kPortErrorTexts[] = {
 
 } // namespace
 
-forms::MessageBox portErrorBox(int errorNumber, int comPortNumber)
+std::string chosenPortName(int comPortNumber, const std::string& device)
 {
-    const std::string port = std::to_string(comPortNumber);
+    return device.empty() ? "COM" + std::to_string(comPortNumber) : device;
+}
+
+forms::MessageBox portErrorBox(int errorNumber, const std::string& port)
+{
     for (const auto& entry : kPortErrorTexts) {
         if (entry.number == errorNumber) {
-            return forms::messageBox(entry.title, std::string("Serial port COM") + port + entry.sentence + entry.advice,
+            return forms::messageBox(entry.title, "Serial port " + port + entry.sentence + entry.advice,
                                      forms::Icon::Warning);
         }
     }
     return forms::messageBox("Unexpected Error",
                              "Unexpected error # " + std::to_string(errorNumber) +
-                                 " occured while accessing serial port COM" + port + ".",
+                                 " occured while accessing serial port " + port + ".",
                              forms::Icon::Warning);
 }
 
@@ -71,10 +75,10 @@ forms::MessageBox permissionDeniedBox(const std::string& device, const std::stri
     return forms::messageBox("Permission Denied", text, forms::Icon::Warning);
 }
 
-forms::MessageBox portFailureBox(const PortError& error, int comPortNumber)
+forms::MessageBox portFailureBox(const PortError& error, const std::string& port)
 {
     auto box = error.permissionDenied ? permissionDeniedBox(error.device, error.deviceGroup)
-                                      : portErrorBox(error.number, comPortNumber);
+                                      : portErrorBox(error.number, port);
     box.details = error.reason;
     return box;
 }

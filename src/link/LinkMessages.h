@@ -9,15 +9,18 @@
 namespace qm::link
 {
 
-/// The box for a port that failed to open: the error's own title and text for the known numbers, the
-/// "Unexpected Error" box with the number otherwise.
-forms::MessageBox portErrorBox(int errorNumber, int comPortNumber);
+/// Returns the name the port's messages and the caption give the port tried: "COM3", or the device chosen by its
+/// path in place of a COM port's.
+std::string chosenPortName(int comPortNumber, const std::string& device);
+/// The box for a port that failed to open, naming it as chosenPortName does: the error's own title and text for the
+/// known numbers, the "Unexpected Error" box with the number otherwise.
+forms::MessageBox portErrorBox(int errorNumber, const std::string& port);
 /// The system refused this user the device: names the device and how to get access (membership of the group that
 /// owns it, then a new login; the administrator when no such group is known).
 forms::MessageBox permissionDeniedBox(const std::string& device, const std::string& deviceGroup);
 /// The box for a port that failed to open with this error: the permission box for a refused permission, else the
 /// error's own box; the system's reason below it.
-forms::MessageBox portFailureBox(const PortError& error, int comPortNumber);
+forms::MessageBox portFailureBox(const PortError& error, const std::string& port);
 /// Tells the user to choose the serial port from the Setup menu.
 forms::MessageBox serialPortSelectionBox();
 /// A read that did not get its 131 bytes in time.

@@ -99,7 +99,8 @@ void Link::completeReply()
     }
     m_reply.clear();
     m_state.unitImage = m_state.uploadData;
-    m_connection.unitIdentified(m_state.modelName, m_state.firmwareVersion, m_state.comPort);
+    m_connection.unitIdentified(m_state.modelName, m_state.firmwareVersion,
+                                chosenPortName(m_state.comPort, m_state.otherDevice));
     m_host.setBusyPointer(false);
     const auto transaction = m_state.identifyOnly ? Transaction::Identification : Transaction::Read;
     if (m_state.firmwareVersion >= m_state.minFirmwareVersion || m_state.firmwareWarned) {

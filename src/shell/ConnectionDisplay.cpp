@@ -31,16 +31,17 @@ void ConnectionDisplay::connectionChanged(link::Connection connection)
     main.ConnectButton.setVisible(connected);
 }
 
-void ConnectionDisplay::unitIdentified(const std::string& modelName, int firmwareVersion, int comPort)
+void ConnectionDisplay::unitIdentified(const std::string& modelName, int firmwareVersion, const std::string& port)
 {
-    m_windows.main.window.setCaption("Quellmark " + modelName + "(v" + std::to_string(firmwareVersion) + ".0) on COM" +
-                                     std::to_string(comPort));
+    m_windows.main.window.setCaption("Quellmark " + modelName + "(v" + std::to_string(firmwareVersion) + ".0) on " +
+                                     port);
 }
 
 void ConnectionDisplay::commandsAccepted(bool accepted)
 {
     auto& menus = m_windows.main.menus;
     menus.read.setEnabled(accepted);
+    m_windows.main.ReadUnitButton.setEnabled(accepted);
     if (!accepted) {
         menus.write.setEnabled(false);
         return;

@@ -24,7 +24,7 @@ public:
     explicit ConnectionDisplay(forms::Windows& windows) : m_windows(windows) {}
 
     void connectionChanged(link::Connection connection) override;
-    void unitIdentified(const std::string& modelName, int firmwareVersion, int comPort) override;
+    void unitIdentified(const std::string& modelName, int firmwareVersion, const std::string& port) override;
     /// Read follows the link; Write too, but only once a mode is chosen.
     void commandsAccepted(bool accepted) override;
     void portChosen(int comPort, const std::string& device) override;

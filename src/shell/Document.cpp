@@ -6,7 +6,9 @@
 #include "reports/ConfigurationSummary.h"
 #include "storage/ConfigFile.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace qm::shell
 {
@@ -32,37 +34,119 @@ WindowLines windowLines(const forms::Windows& windows)
     return lines;
 }
 
-std::string Document::fileName() const
+WindowContents windowContents(const forms::Windows& windows)
 {
-    const auto slash = m_path.rfind('/');
-    return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+    // Line 1 is the mode's code, lines 2 to 8 are alike in every mode's file, the rest is the window's own.
+    constexpr std::size_t kSharedEnd = 8;
+    WindowLines lines = windowLines(windows);
+    WindowContents contents;
+    const auto& first = lines[forms::modeIndex(forms::Mode::Telemetry)];
+    contents.shared.assign(first.begin() + 1, first.begin() + kSharedEnd);
+    for (const forms::Mode mode : forms::kModes) {
+        auto& all = lines[forms::modeIndex(mode)];
+        contents.own[forms::modeIndex(mode)].assign(std::make_move_iterator(all.begin() + kSharedEnd),
+                                                    std::make_move_iterator(all.end()));
+    }
+    return contents;
 }
 
-std::string Document::folder() const
+std::string Document::fileName(forms::Mode mode) const
 {
-    const auto slash = m_path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : m_path.substr(0, slash);
+    const std::string& file = path(mode);
+    const auto slash = file.rfind('/');
+    return slash == std::string::npos ? file : file.substr(slash + 1);
 }
 
 void Document::setFile(std::string path, forms::Mode mode, const forms::Windows& windows)
 {
-    m_path = std::move(path);
-    m_mode = mode;
-    m_saved = windowLines(windows);
+    setUntitled(mode, windows);
+    m_paths[forms::modeIndex(mode)] = std::move(path);
+}
+
+void Document::setUntitled(forms::Mode mode, const forms::Windows& windows)
+{
+    m_paths[forms::modeIndex(mode)].clear();
+    WindowContents now = windowContents(windows);
+    if (!m_saved) {
+        m_saved = std::move(now);
+        return;
+    }
+    m_saved->shared = std::move(now.shared);
+    m_saved->own[forms::modeIndex(mode)] = std::move(now.own[forms::modeIndex(mode)]);
 }
 
 void Document::setUntitled(const forms::Windows& windows)
 {
-    m_path.clear();
-    m_mode.reset();
-    m_saved = windowLines(windows);
+    for (auto& path : m_paths)
+        path.clear();
+    m_saved = windowContents(windows);
+}
+
+void Document::letGo(UnsavedWindow window, std::optional<forms::Mode> currentMode, const forms::Windows& windows)
+{
+    WindowContents now = windowContents(windows);
+    if (!m_saved) {
+        m_saved = std::move(now);
+        return;
+    }
+    if (window == currentMode)
+        m_saved->shared = std::move(now.shared);
+    if (window)
+        m_saved->own[forms::modeIndex(*window)] = std::move(now.own[forms::modeIndex(*window)]);
+}
+
+void Document::settleAllBut(const std::vector<forms::Mode>& kept, const forms::Windows& windows)
+{
+    WindowContents now = windowContents(windows);
+    if (!m_saved) {
+        m_saved = std::move(now);
+        return;
+    }
+    m_saved->shared = std::move(now.shared);
+    for (const forms::Mode mode : forms::kModes)
+        if (std::find(kept.begin(), kept.end(), mode) == kept.end())
+            m_saved->own[forms::modeIndex(mode)] = std::move(now.own[forms::modeIndex(mode)]);
+}
+
+std::vector<UnsavedWindow> Document::unsaved(const WindowContents& now, std::optional<forms::Mode> currentMode) const
+{
+    std::vector<UnsavedWindow> windows;
+    if (!m_saved)
+        return windows;
+    const auto ownChanged = [&](forms::Mode mode) {
+        return now.own[forms::modeIndex(mode)] != m_saved->own[forms::modeIndex(mode)];
+    };
+    if (now.shared != m_saved->shared || (currentMode && ownChanged(*currentMode)))
+        windows.push_back(currentMode);
+    for (const forms::Mode mode : forms::kModes)
+        if (mode != currentMode && ownChanged(mode))
+            windows.emplace_back(mode);
+    return windows;
+}
+
+std::vector<UnsavedWindow> Document::unsavedWindows(const forms::Windows& windows,
+                                                    std::optional<forms::Mode> currentMode) const
+{
+    return unsaved(windowContents(windows), currentMode);
+}
+
+std::vector<UnsavedWindow> Document::unsavedWindowsReplaced(const forms::Windows& windows, const forms::Windows& after,
+                                                            std::optional<forms::Mode> currentMode) const
+{
+    const WindowContents now = windowContents(windows);
+    const WindowContents then = windowContents(after);
+    std::vector<UnsavedWindow> replaced;
+    for (const UnsavedWindow window : unsaved(now, currentMode)) {
+        const bool sharedReplaced = window == currentMode && now.shared != then.shared;
+        if (sharedReplaced || (window && now.own[forms::modeIndex(*window)] != then.own[forms::modeIndex(*window)]))
+            replaced.push_back(window);
+    }
+    return replaced;
 }
 
 bool Document::modified(const forms::Windows& windows) const
 {
-    return m_saved && windowLines(windows) != *m_saved;
+    return m_saved && windowContents(windows) != *m_saved;
 }
 
 std::string windowTitle(const std::string& caption, const std::string& fileName, bool modified)
@@ -74,13 +158,9 @@ std::string windowTitle(const std::string& caption, const std::string& fileName,
 
 forms::MessageBox unsavedChangesBox(const std::string& fileName, std::optional<forms::Mode> mode)
 {
-    std::string what;
-    if (!fileName.empty())
-        what = "The configuration has changes that are not saved in \"" + fileName + "\".";
-    else if (mode)
-        what = "The " + modeName(*mode) + " configuration has changes that are not saved in a file.";
-    else
-        what = "The configuration has changes that are not saved in a file.";
+    const std::string configuration = mode ? "The " + modeName(*mode) + " configuration" : "The configuration";
+    const std::string where = fileName.empty() ? "a file" : "\"" + fileName + "\"";
+    const std::string what = configuration + " has changes that are not saved in " + where + ".";
     return forms::messageBox("Unsaved Changes", what + "\r\n\r\nDo you want to save them first?", forms::Icon::Warning,
                              forms::Buttons::SaveDiscardCancel);
 }

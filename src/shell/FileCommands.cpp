@@ -2,7 +2,10 @@
 #include "shell/FileCommands.h"
 
 #include "forms/Text.h"
+#include "forms/WindowDefaults.h"
 #include "shell/Document.h"
+
+#include <algorithm>
 
 namespace qm::shell
 {
@@ -59,8 +62,8 @@ forms::MessageBox selectModeBox()
     return forms::messageBox("Error", "Please select a mode from the \"Mode\" menu.", forms::Icon::Information);
 }
 
-FileCommands::FileCommands(Session& session, Ui& ui, storage::FileSystem& files, std::string currentFolder)
-    : m_session(session), m_ui(ui), m_files(files), m_currentFolder(std::move(currentFolder))
+FileCommands::FileCommands(Session& session, Ui& ui, storage::FileSystem& files, std::string homeFolder)
+    : m_session(session), m_ui(ui), m_files(files), m_homeFolder(std::move(homeFolder))
 {}
 
 FileDialogRequest FileCommands::dialog(const char* title) const
@@ -79,7 +82,13 @@ std::string FileCommands::lastFolder() const
     if (m_options && !m_options->recentFiles().empty())
         if (std::string folder = folderOf(m_options->recentFiles().front()); !folder.empty())
             return folder;
-    return m_currentFolder;
+    return m_homeFolder;
+}
+
+void FileCommands::folderUsed(const std::string& path)
+{
+    if (std::string folder = folderOf(path); !folder.empty())
+        m_lastFolder = std::move(folder);
 }
 
 void FileCommands::show(const forms::MessageBox& box)
@@ -88,6 +97,22 @@ void FileCommands::show(const forms::MessageBox& box)
     m_ui.messageBox(box);
 }
 
+namespace
+{
+
+/// Returns the modes among the unsaved windows that are not among those a command replaces.
+std::vector<forms::Mode> keptModes(const std::vector<UnsavedWindow>& unsaved,
+                                   const std::vector<UnsavedWindow>& replaced)
+{
+    std::vector<forms::Mode> kept;
+    for (const UnsavedWindow window : unsaved)
+        if (window && std::find(replaced.begin(), replaced.end(), window) == replaced.end())
+            kept.push_back(*window);
+    return kept;
+}
+
+} // namespace
+
 void FileCommands::newConfiguration()
 {
     if (!m_session.checkedMode()) {
@@ -95,28 +120,34 @@ void FileCommands::newConfiguration()
         return;
     }
     const auto mode = m_session.state().currentMode;
-    if (!mode || !settleUnsavedChanges())
+    if (!mode)
+        return;
+    // Only the changes the clear would replace are asked about: the other windows keep theirs, and their marks.
+    forms::Windows cleared = m_session.windows();
+    forms::clearWindow(cleared, *mode, m_session.defaults());
+    Document& document = m_session.document();
+    const auto unsaved = document.unsavedWindows(m_session.windows(), mode);
+    const auto replaced = document.unsavedWindowsReplaced(m_session.windows(), cleared, mode);
+    if (!settle(replaced))
         return;
     m_session.clearMode(*mode);
+    document.settleAllBut(keptModes(unsaved, replaced), m_session.windows());
     // A new configuration belongs to no file yet: a save then asks for a name instead of replacing the last file.
-    m_session.document().setUntitled(m_session.windows());
+    document.setUntitled(*mode, m_session.windows());
 }
 
 void FileCommands::openConfiguration()
 {
-    if (!settleUnsavedChanges())
-        return;
     m_session.saveShownProfiles();
     const std::string path = m_ui.openFileDialog(dialog("Open Configuration File"));
     if (path.empty())
         return;
-    load(path);
+    load(path, false);
 }
 
 void FileCommands::openFile(const std::string& path)
 {
-    if (settleUnsavedChanges())
-        load(path);
+    load(path, false);
 }
 
 void FileCommands::openRecentFile(int n)
@@ -130,70 +161,92 @@ void FileCommands::openRecentFile(int n)
 
 void FileCommands::openBackup(const std::string& path)
 {
-    if (!settleUnsavedChanges())
+    load(path, true);
+}
+
+void FileCommands::load(const std::string& path, bool backup)
+{
+    // The file is read and checked whole before anyone is asked anything: a file that does not open changes
+    // nothing, and the question names only the windows the file would replace.
+    auto read = m_session.readConfigurationFile(path);
+    if (const auto* box = std::get_if<forms::MessageBox>(&read)) {
+        show(*box);
         return;
-    m_session.saveShownProfiles();
-    const auto opened = m_session.openConfigurationFile(path);
-    if (opened.kind == Session::OpenOutcome::Kind::Loaded)
-        m_session.document().setUntitled(m_session.windows());
-    if (opened.box)
-        show(*opened.box);
+    }
+    Session::ReadFile file = std::get<Session::ReadFile>(std::move(read));
+    Document& document = m_session.document();
+    const auto current = m_session.state().currentMode;
+    const auto unsaved = document.unsavedWindows(m_session.windows(), current);
+    const auto replaced = document.unsavedWindowsReplaced(m_session.windows(), file.windows, current);
+    if (!settle(replaced))
+        return;
+    const forms::Mode mode = file.mode;
+    m_session.takeConfiguration(std::move(file));
+    document.settleAllBut(keptModes(unsaved, replaced), m_session.windows());
+    if (backup)
+        document.setUntitled(mode, m_session.windows());
+    else
+        remember(path, mode);
 }
 
-void FileCommands::load(const std::string& path)
+void FileCommands::remember(const std::string& path, forms::Mode mode)
 {
-    m_session.saveShownProfiles();
-    const auto opened = m_session.openConfigurationFile(path);
-    if (opened.kind == Session::OpenOutcome::Kind::Loaded)
-        remember(path);
-    if (opened.box)
-        show(*opened.box);
-}
-
-void FileCommands::remember(const std::string& path)
-{
-    if (const auto mode = m_session.state().currentMode)
-        m_session.document().setFile(path, *mode, m_session.windows());
-    m_lastFolder = folderOf(path);
+    m_session.document().setFile(path, mode, m_session.windows());
+    folderUsed(path);
     // A list of recent files that cannot be kept is no reason to trouble the user: the file itself is safe.
     if (m_options)
         (void)m_options->addRecentFile(path);
     refreshRecentFiles();
 }
 
-bool FileCommands::saveTo(const std::string& path)
+bool FileCommands::saveTo(const std::string& path, std::optional<forms::Mode> mode)
 {
-    if (auto box = m_session.saveConfigurationFile(path)) {
-        show(*box);
+    const auto failed = mode ? m_session.saveConfigurationFile(path, *mode) : m_session.saveConfigurationFile(path);
+    if (failed) {
+        show(*failed);
         return false;
     }
-    remember(path);
+    if (const auto saved = mode ? mode : m_session.state().currentMode)
+        remember(path, *saved);
     return true;
 }
 
 bool FileCommands::save()
 {
-    const Document& document = m_session.document();
-    // A file of another mode is not replaced by this one without a name chosen for it.
-    if (!document.path().empty() && document.mode() == m_session.state().currentMode)
-        return saveTo(document.path());
-    return saveConfigurationAs();
+    return saveWindow(m_session.state().currentMode);
+}
+
+bool FileCommands::saveWindow(UnsavedWindow window)
+{
+    // Each window has its own file: one holding another mode is not replaced by this one without a name chosen.
+    if (window && !m_session.document().path(*window).empty())
+        return saveTo(m_session.document().path(*window), window);
+    return saveAs(window);
 }
 
 bool FileCommands::settleUnsavedChanges()
 {
-    const Document& document = m_session.document();
-    if (!document.modified(m_session.windows()))
-        return true;
-    m_ui.setMousePointer(Pointer::Normal);
-    switch (m_ui.messageBox(unsavedChangesBox(document.fileName(), m_session.state().currentMode))) {
-    case forms::Button::Save:
-        return save();
-    case forms::Button::Discard:
-        return true;
-    default:
-        return false;
+    return settle(m_session.document().unsavedWindows(m_session.windows(), m_session.state().currentMode));
+}
+
+bool FileCommands::settle(const std::vector<UnsavedWindow>& windows)
+{
+    for (const UnsavedWindow window : windows) {
+        Document& document = m_session.document();
+        m_ui.setMousePointer(Pointer::Normal);
+        switch (m_ui.messageBox(unsavedChangesBox(window ? document.fileName(*window) : "", window))) {
+        case forms::Button::Save:
+            if (!saveWindow(window))
+                return false;
+            break;
+        case forms::Button::Discard:
+            document.letGo(window, m_session.state().currentMode, m_session.windows());
+            break;
+        default:
+            return false;
+        }
     }
+    return true;
 }
 
 void FileCommands::refreshRecentFiles()
@@ -216,14 +269,21 @@ std::string FileCommands::windowTitle() const
 {
     const Document& document = m_session.document();
     const forms::Windows& windows = m_session.windows();
-    return shell::windowTitle(windows.main.window.caption(), document.fileName(), document.modified(windows));
+    const auto mode = m_session.state().currentMode;
+    return shell::windowTitle(windows.main.window.caption(), mode ? document.fileName(*mode) : std::string(),
+                              document.modified(windows));
 }
 
 bool FileCommands::saveConfigurationAs()
 {
+    return saveAs(m_session.state().currentMode);
+}
+
+bool FileCommands::saveAs(std::optional<forms::Mode> mode)
+{
     m_session.saveShownProfiles();
     FileDialogRequest request = dialog("Save Configuration File As");
-    if (const auto mode = m_session.state().currentMode)
+    if (mode)
         request.initialName = suggestedFileName(m_session.windows().station(*mode).MyCall.text(), *mode);
     for (;;) {
         const FileDialogChoice choice = m_ui.saveFileDialog(request);
@@ -236,7 +296,7 @@ bool FileCommands::saveConfigurationAs()
             if (answer != forms::Button::Yes)
                 continue;
         }
-        return saveTo(path);
+        return saveTo(path, mode);
     }
 }
 

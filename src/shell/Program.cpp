@@ -48,7 +48,7 @@ std::string optionsPath(const storage::ProgramFolders& folders)
 Program::Program(storage::FileSystem& files, Ui& ui, Environment environment, const LinkMaker& makeLink)
     : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_session(files),
       m_ini(m_session, ui, files, storage::iniPath(files, m_environment.folders)),
-      m_fileCommands(m_session, ui, files, m_environment.currentFolder),
+      m_fileCommands(m_session, ui, files, m_environment.homeFolder),
       m_options(files, optionsPath(m_environment.folders)), m_link(makeLink ? &makeLink(m_session, m_ini) : nullptr)
 {
     m_fileCommands.setOptions(&m_options);
@@ -361,7 +361,7 @@ void Program::exportProfileReport(reports::Printer& pdf, const std::function<std
     FileDialogRequest request;
     request.title = "Export Profiles as PDF";
     request.filter = "PDF Document | *.pdf | All Files | *";
-    request.initialFolder = m_environment.currentFolder;
+    request.initialFolder = m_fileCommands.lastFolder();
     request.initialName = *m_session.state().currentMode == Mode::Nmea ? "NMEA Profiles.pdf" : "Tracking Profiles.pdf";
     std::string path;
     for (;;) {
@@ -379,6 +379,7 @@ void Program::exportProfileReport(reports::Printer& pdf, const std::function<std
         if (m_ui.messageBox(overwriteBox(path)) == forms::Button::Yes)
             break;
     }
+    m_fileCommands.folderUsed(path);
     if (!drawProfileReport(pdf, standardFont)) {
         reports::PrintFailure failure = pdf.failure();
         failure.printer = path;
@@ -522,6 +523,17 @@ void Program::windowClosed(const std::string& window)
 {
     if (forms::Panel* panel = modeWindow(m_session.windows(), window))
         panel->setVisible(false);
+    forms::updateModeAreaHint(m_session.windows());
+}
+
+void Program::buttonClick(const std::string& button)
+{
+    if (button == "ConnectButton")
+        disconnectUnit();
+    else if (button == "ReadUnitButton" && m_session.windows().main.menus.read.enabled())
+        read();
+    else if (button == "OpenFileButton")
+        m_fileCommands.openConfiguration();
 }
 
 void Program::windowMinimized(const std::string& window, bool minimized)

@@ -27,8 +27,8 @@ namespace qm::shell
 struct Environment
 {
     storage::ProgramFolders folders;
-    /// The folder the file dialogs start in.
-    std::string currentFolder;
+    /// The folder the file dialogs start in before any folder was used: the user's home folder.
+    std::string homeFolder;
     /// The default printer's font, when at least one printer is installed.
     std::optional<FontSettings> printerFont;
 };
@@ -162,6 +162,9 @@ public:
     void windowClosed(const std::string& window);
     /// The user minimised a mode window, or restored it from its icon.
     void windowMinimized(const std::string& window, bool minimized);
+    /// A button by its name: Disconnect, and the mode area's Read and Open buttons (which do what their menu items
+    /// do, Read only while it is usable). Choosing a mode opens the Mode menu, which is the desktop program's.
+    void buttonClick(const std::string& button);
     /// A menu command by its item's name ("openconfiguration", "read", "nmea", "com2", "out300", ...); a name the
     /// core does not handle (About is the desktop program's) does nothing.
     void menuCommand(const std::string& item);

@@ -91,6 +91,7 @@ void Session::selectMode(Mode mode)
     // A window the user closed or minimised comes back whole when its mode is chosen.
     station.window.setMinimized(false);
     station.window.setVisible(true);
+    forms::updateModeAreaHint(m_windows);
 }
 
 std::optional<Mode> Session::checkedMode() const
@@ -150,23 +151,32 @@ image::CompileResult Session::checkAndCompile()
 
 Session::OpenOutcome Session::openConfigurationFile(const std::string& path)
 {
+    auto read = readConfigurationFile(path);
+    if (auto* box = std::get_if<forms::MessageBox>(&read))
+        return {OpenOutcome::Kind::Failed, std::move(*box)};
+    takeConfiguration(std::get<ReadFile>(std::move(read)));
+    return {};
+}
+
+std::variant<Session::ReadFile, forms::MessageBox> Session::readConfigurationFile(const std::string& path)
+{
     saveShownProfiles();
     m_state.currentFileName = path;
     auto contents = m_files.readFile(path);
     if (auto* error = std::get_if<storage::FileError>(&contents))
-        return {OpenOutcome::Kind::Failed, storage::readErrorBox(*error)};
-    const auto lines = storage::splitLines(std::get<std::string>(contents));
-    if (lines.empty())
-        return {OpenOutcome::Kind::Failed,
-                storage::readErrorBox({storage::error::kInputPastEnd, "The file is empty."})};
-    const auto mode = storage::fileMode(lines);
-    if (!mode)
-        return {OpenOutcome::Kind::UnknownMode, std::nullopt};
+        return storage::readErrorBox(*error);
+    forms::Windows windows = m_windows;
     const storage::ListDefaults defaults{m_state.txDelayIndex, m_state.txTailIndex};
-    if (auto error = storage::loadConfiguration(*mode, m_windows, lines, defaults))
-        return {OpenOutcome::Kind::Failed, storage::readErrorBox(*error)};
-    selectMode(*mode);
-    return {};
+    const auto read = storage::readConfiguration(std::get<std::string>(contents), windows, defaults);
+    if (const auto* error = std::get_if<storage::FileError>(&read))
+        return storage::loadErrorBox(*error);
+    return ReadFile{std::get<Mode>(read), std::move(windows)};
+}
+
+void Session::takeConfiguration(ReadFile file)
+{
+    m_windows = std::move(file.windows);
+    selectMode(file.mode);
 }
 
 std::vector<std::string> Session::configurationLines()
@@ -188,7 +198,14 @@ std::optional<forms::MessageBox> Session::saveConfigurationFile(const std::strin
                                  forms::Icon::Information);
     if (!m_state.currentMode)
         return selectModeBox();
-    if (auto error = storage::saveConfiguration(m_files, path, m_windows, *m_state.currentMode))
+    return saveConfigurationFile(path, *m_state.currentMode);
+}
+
+std::optional<forms::MessageBox> Session::saveConfigurationFile(const std::string& path, Mode mode)
+{
+    saveShownProfiles();
+    m_state.currentFileName = path;
+    if (auto error = storage::saveConfiguration(m_files, path, m_windows, mode))
         return storage::writeErrorBox(*error);
     return std::nullopt;
 }

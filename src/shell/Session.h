@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 
 namespace qm::shell
 {
@@ -95,13 +96,18 @@ public:
         enum class Kind
         {
             Loaded,
-            /// The first line names no mode: nothing happens, no message.
-            UnknownMode,
             Failed,
         };
         Kind kind = Kind::Loaded;
         /// The error box of a failed open.
         std::optional<forms::MessageBox> box;
+    };
+
+    /// A configuration file read into a copy of the windows, not yet taken.
+    struct ReadFile
+    {
+        forms::Mode mode;
+        forms::Windows windows;
     };
 
     /// Runs the current mode's whole-mode check and, when every rule holds, its compile: the stream, or the box
@@ -112,9 +118,17 @@ public:
     /// Opens a configuration file as the Open command does after its dialog: stores the shown profiles,
     /// reads the file, runs the loader of its mode and selects that mode.
     OpenOutcome openConfigurationFile(const std::string& path);
+    /// The first half of an open: stores the shown profiles, reads the file and runs the loader of its mode on a
+    /// copy of the windows; the copy and the mode, or the box that says why the file does not open. The windows
+    /// are left as they are.
+    std::variant<ReadFile, forms::MessageBox> readConfigurationFile(const std::string& path);
+    /// The second half: the windows take what was read and its mode is selected.
+    void takeConfiguration(ReadFile file);
     /// Saves the current mode's configuration as Save Configuration File As does after its dialog; returns
     /// the error box of a failed save.
     std::optional<forms::MessageBox> saveConfigurationFile(const std::string& path);
+    /// Saves the configuration of a mode (not necessarily the current one); returns the error box of a failed save.
+    std::optional<forms::MessageBox> saveConfigurationFile(const std::string& path, forms::Mode mode);
 
     /// Returns the lines a save of the current mode would write (the shown profiles stored first).
     std::vector<std::string> configurationLines();

@@ -84,7 +84,7 @@ void UnitLink::showBox(const forms::MessageBox& box)
     if (m_records.findBackup && !held.empty() && (box == link::writeTimeOutBox() || box == link::echoMismatchBox()))
         if (const std::string path = m_records.findBackup(held); !path.empty()) {
             forms::MessageBox told = box;
-            told.text += "\r\n\r\n" + earlierConfigurationSentence(path);
+            forms::appendParagraph(told, earlierConfigurationSentence(path));
             m_ui.messageBox(told);
             return;
         }
@@ -110,8 +110,13 @@ void UnitLink::saveShownProfiles()
 void UnitLink::decodeUpload(const std::string& uploadData)
 {
     m_session.decodeUpload(uploadData);
-    // The windows now hold the unit's configuration, not a file's; the unit keeps it, and so does its backup.
-    m_session.document().setUntitled(m_session.windows());
+    // The read asked about every window's unsaved changes before it began, so what it changed is no one's work. The
+    // window of the unit's mode now holds the unit's configuration, not a file's; the unit keeps it, and so does its
+    // backup.
+    Document& document = m_session.document();
+    document.settleAllBut({}, m_session.windows());
+    if (const auto mode = m_session.state().currentMode)
+        document.setUntitled(*mode, m_session.windows());
 }
 
 void UnitLink::saveComPortToIni()

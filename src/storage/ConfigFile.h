@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace qm::storage
@@ -48,8 +49,17 @@ std::optional<forms::Mode> fileMode(const std::vector<std::string>& lines);
 std::optional<FileError> loadConfiguration(forms::Mode mode, forms::Windows& windows,
                                            const std::vector<std::string>& lines, const ListDefaults& defaults);
 
-/// Returns the message box of a failed open or load.
+/// Opens a configuration file's bytes into the windows: a UTF-8 byte-order mark at the start is skipped (other
+/// editors write one), line 1 names the mode and that mode's loader reads the rest, all or nothing. Returns the
+/// mode, or the error that names the line at fault and what it holds, the windows unchanged.
+std::variant<forms::Mode, FileError> readConfiguration(const std::string& bytes, forms::Windows& windows,
+                                                       const ListDefaults& defaults);
+
+/// Returns the message box of a file that could not be read.
 forms::MessageBox readErrorBox(const FileError& error);
+/// Returns the message box of a file that was read but does not load (readConfiguration's errors): the error's
+/// title, and the line at fault with what it holds.
+forms::MessageBox loadErrorBox(const FileError& error);
 /// Returns the message box of a failed save.
 forms::MessageBox writeErrorBox(const FileError& error);
 

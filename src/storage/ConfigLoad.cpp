@@ -10,6 +10,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <string_view>
 
 namespace qm::storage
 {
@@ -212,6 +213,24 @@ std::optional<FileError> loadConfiguration(forms::Mode mode, forms::Windows& win
                                            const std::vector<std::string>& lines, const ListDefaults& defaults)
 {
     return load(mode, windows, lines, defaults);
+}
+
+std::variant<forms::Mode, FileError> readConfiguration(const std::string& bytes, forms::Windows& windows,
+                                                       const ListDefaults& defaults)
+{
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const std::string_view text = std::string_view(bytes).starts_with(kByteOrderMark)
+                                      ? std::string_view(bytes).substr(kByteOrderMark.size())
+                                      : std::string_view(bytes);
+    const auto lines = splitLines(std::string(text));
+    if (lines.empty())
+        return FileError{error::kInputPastEnd, "The file is empty."};
+    const auto mode = fileMode(lines);
+    if (!mode)
+        return FileError{error::kInvalidPropertyValue, "Line 1: \"" + lines.front() + "\" is not a mode from 0 to 4."};
+    if (auto failure = load(*mode, windows, lines, defaults))
+        return *failure;
+    return *mode;
 }
 
 } // namespace qm::storage

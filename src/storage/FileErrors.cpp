@@ -94,6 +94,20 @@ forms::MessageBox readErrorBox(const FileError& error)
     return errorBox(kReadErrors, error);
 }
 
+forms::MessageBox loadErrorBox(const FileError& error)
+{
+    forms::MessageBox box = readErrorBox(error);
+    if (error.number == error::kTypeMismatch)
+        box.title = "Error# 13: Type Mismatch";
+    else if (error.number == error::kInvalidPropertyValue)
+        box.title = "Error# 380: Invalid Property Value";
+    // A file that does not load is no fault of the disk: the box says which line holds what, so it can be mended.
+    box.text = "An error occured while opening the configuration file.";
+    if (!error.reason.empty())
+        box.text += "\r\n\r\n" + error.reason;
+    return box;
+}
+
 forms::MessageBox writeErrorBox(const FileError& error)
 {
     return errorBox(kWriteErrors, error);

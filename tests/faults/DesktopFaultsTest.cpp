@@ -312,18 +312,19 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
     writeAll(folder.filePath("cut.vq3"), storage::joinLines(cut));
     writeAll(folder.filePath("locked.vq3"), beacon);
     const int holder = lock(folder.filePath("locked.vq3"));
-    const std::pair<std::string, int> cases[] = {
-        {path("missing.vq3"), kFileNotFound},
-        {path("no-such-folder/a.vq3"), kPathNotFound},
-        {path("unreadable.vq3"), kPermissionDenied},
-        {path("locked.vq3"), kPermissionDenied},
-        {path("cut.vq3"), kInputPastEnd},
-        {path("unwritten.fifo"), kPathFileAccess},
-        {path("held.fifo"), kPathFileAccess},
-        {"/dev/zero", kPathFileAccess},
+    const std::pair<std::string, forms::MessageBox> cases[] = {
+        {path("missing.vq3"), readBox(kFileNotFound)},
+        {path("no-such-folder/a.vq3"), readBox(kPathNotFound)},
+        {path("unreadable.vq3"), readBox(kPermissionDenied)},
+        {path("locked.vq3"), readBox(kPermissionDenied)},
+        {path("cut.vq3"),
+         storage::loadErrorBox({kInputPastEnd, "The file ends after 12 lines; a Beacon configuration has 23."})},
+        {path("unwritten.fifo"), readBox(kPathFileAccess)},
+        {path("held.fifo"), readBox(kPathFileAccess)},
+        {"/dev/zero", readBox(kPathFileAccess)},
     };
-    for (const auto& [source, error] : cases) {
-        EXPECT_EQ(open(source), Boxes{readBox(error)}) << source;
+    for (const auto& [source, box] : cases) {
+        EXPECT_EQ(open(source), Boxes{box}) << source;
         EXPECT_EQ(snapshot(windows()), before) << source;
     }
     ::close(holder);

@@ -13,7 +13,7 @@ burst="$(printf '00%.0s' $(seq 128))4545"
 printf 'the old file\r\n' >"$tmp/old.vq3"
 no_backup() { ! compgen -G "$backups/*[0-9]-$1.*" >/dev/null || fail "a backup of a broken $1: $(ls "$backups")"; }
 # The box of a broken write ends with where the configuration the unit held before it is kept.
-write_failed() { box "Communications Error" && json 'j["error"]["text"].endswith("\r\n\r\nThe configuration the unit held before this write is kept in %s." % glob.glob(a[0])[0])' "$backups/*-VQ-3+-fw2-identify-before-write.vq3"; }
+write_failed() { box "Communications Error" && json 'j["error"]["text"].endswith("\r\n\r\nThe configuration the unit held before this write is kept in %s." % glob.glob(a[0])[0]) and "\r\r" not in j["error"]["text"] and "\n\r\n\r\n" not in j["error"]["text"]' "$backups/*-VQ-3+-fw2-identify-before-write.vq3"; }
 
 # The unit goes away (killed) or stops answering (frozen) in the middle of a read (it answers 2 s late, so the fault
 # lands before the reply ends) and of a write (each echo 20 ms late).
@@ -51,6 +51,7 @@ cmp -s "$tmp/read.vq3" "$tmp/old.vq3" || fail "a reply of noise replaced the out
 stop_sim
 expect 3 identify --port "$tmp/no-such-device" --json
 box "Error# 8002: Invalid Port Number"
+json 'j["error"]["text"].startswith("Serial port " + a[0] + " is invalid")' "$tmp/no-such-device"
 
 # Echoes 50 ms late do not fit the write's 5 seconds, and the write was under way long before its time-out.
 rm -rf "$backups"

@@ -6,6 +6,7 @@
 #include "app/HelpViewer.h"
 #include "app/RunningCopy.h"
 #include "app/SingleCopyLock.h"
+#include "app/SystemPorts.h"
 #include "qt/ComPorts.h"
 #include "qt/PseudoTerminal.h"
 #include "qt/QtSerialPort.h"
@@ -17,6 +18,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLocalServer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -137,7 +140,9 @@ TEST_P(UnsavedChangesAnswerTest, EachCommandAsksAndTheAnswerDecides)
     desktop->binder().draw();
     port.takeSent();
     const std::string original = contents("t.vq3");
-    Answerer answerer({answer, "b.vq3"});
+    write("t2.vq3", example("tracking.vq3"));
+    // Open reads the file it was given before it asks about what the file would replace.
+    Answerer answerer(command == Command::Open ? QStringList{"t2.vq3", answer} : QStringList{answer, "t2.vq3"});
     const int loop = inEventLoop([&] {
         switch (command) {
         case Command::Exit:
@@ -168,7 +173,7 @@ TEST_P(UnsavedChangesAnswerTest, EachCommandAsksAndTheAnswerDecides)
         EXPECT_EQ(title(), "t.vq3* - Quellmark Configuration Program");
     }
     EXPECT_TRUE(command != Command::New || comments.empty() == goesOn);
-    EXPECT_TRUE(command != Command::Open || (title() == "b.vq3 - Quellmark Configuration Program") == goesOn);
+    EXPECT_TRUE(command != Command::Open || (title() == "t2.vq3 - Quellmark Configuration Program") == goesOn);
     EXPECT_TRUE(command != Command::Read || (port.takeSent() == "U") == goesOn);
 }
 
@@ -177,13 +182,98 @@ INSTANTIATE_TEST_SUITE_P(EveryCommandEveryAnswer, UnsavedChangesAnswerTest,
                                                               Command::Close),
                                             ::testing::Values("&Save", "&Discard", "Cancel")));
 
+TEST_F(DesktopFilesTest, EachWindowKeepsItsOwnUnsavedChangesThroughNewSaveAsAndExit)
+{
+    start();
+    const auto keys = [&](const QKeySequence& sequence) {
+        desktop->window().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
+        return inEventLoop([&] {
+            QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : &desktop->window(),
+                               sequence);
+        });
+    };
+    choose("mode", "telemetry");
+    QTest::mouseClick(find("TelSpecPath1"), Qt::LeftButton);
+    QTest::keyClicks(find("TelSpecPath1"), "wide3-3");
+    QTest::keyClick(find("TelSpecPath1"), Qt::Key_Tab);
+    EXPECT_EQ(title(), "Untitled* - Quellmark Configuration Program");
+    choose("mode", "beacon");
+
+    // New clears Beacon, which holds nothing to lose: nothing is asked, and Telemetry keeps its text and its mark.
+    {
+        Answerer none(QStringList{});
+        EXPECT_EQ(keys(Qt::CTRL | Qt::Key_N), 2);
+        EXPECT_EQ(none.seen, 0);
+    }
+    EXPECT_EQ(find<QLineEdit>("TelSpecPath1")->text(), "WIDE3-3");
+    EXPECT_EQ(title(), "Untitled* - Quellmark Configuration Program");
+
+    // Save As in Beacon mode saves Beacon; Telemetry's changes are still not in any file.
+    {
+        Answerer saveAs({"bcn.vq3"});
+        choose("file", "saveconfiguration");
+        EXPECT_EQ(saveAs.seen, 1);
+    }
+    EXPECT_EQ(storage::splitLines(contents("bcn.vq3")).front(), "1");
+    EXPECT_EQ(title(), "bcn.vq3* - Quellmark Configuration Program");
+
+    // Exit asks about Telemetry by its name, and Save saves Telemetry, under a name of its own.
+    Answerer exit({"&Save", "tel.vq3"});
+    EXPECT_EQ(keys(Qt::CTRL | Qt::Key_Q), 0);
+    ASSERT_EQ(exit.boxes.size(), 1u);
+    EXPECT_EQ(exit.boxes[0][1],
+              QString::fromStdString(shell::unsavedChangesBox("", forms::Mode::Telemetry).text).replace("\r\n", "\n"));
+    const auto saved = storage::splitLines(contents("tel.vq3"));
+    ASSERT_GT(saved.size(), 10u);
+    EXPECT_EQ(saved[0], "0");
+    EXPECT_EQ(saved[10], "WIDE3-3");
+}
+
+TEST_F(DesktopFilesTest, TheEmptyModeAreaSaysWhatToDoAndItsButtonsDoIt)
+{
+    start();
+    auto* hint = find("ModeAreaHint");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(find<QLabel>("ModeAreaHintText")->text().toStdString(), windows().main.ModeAreaHintText.caption());
+    EXPECT_TRUE(find<QMdiArea>("ModeWindowFrame")->viewport()->rect().contains(hint->geometry()));
+    EXPECT_FALSE(find("ReadUnitButton")->isEnabled());
+
+    // Open a File... opens the Open dialog; the file's window then fills the area.
+    Answerer open({"b.vq3"});
+    QTest::mouseClick(find("OpenFileButton"), Qt::LeftButton);
+    QTRY_VERIFY(!hint->isVisible());
+    EXPECT_EQ(desktop->program().session().state().currentMode, forms::Mode::Beacon);
+
+    // With the window closed the hint is back; Choose a Mode opens the Mode menu there.
+    auto* beacon = qobject_cast<QMdiSubWindow*>(find("Form2"));
+    ASSERT_NE(beacon, nullptr);
+    beacon->close();
+    QTRY_VERIFY(hint->isVisible());
+    QTest::mouseClick(find("ChooseModeButton"), Qt::LeftButton);
+    auto* modes = find<QMenu>("mode");
+    QTRY_VERIFY(modes->isVisible());
+    QTest::mouseClick(modes, Qt::LeftButton, {}, modes->actionGeometry(action("nmea")).center());
+    QTRY_VERIFY(!hint->isVisible());
+    EXPECT_EQ(desktop->program().session().state().currentMode, forms::Mode::Nmea);
+
+    // Read the VQ-3 reads once a unit answers.
+    find<QMdiSubWindow>("Form3")->close();
+    QTRY_VERIFY(hint->isVisible());
+    connect(true);
+    QTRY_VERIFY(find("ReadUnitButton")->isEnabled());
+    port.takeSent();
+    QTest::mouseClick(find("ReadUnitButton"), Qt::LeftButton);
+    EXPECT_EQ(port.takeSent(), "U");
+}
+
 TEST_F(DesktopFilesTest, EachKeyRunsItsCommandWhileAFieldIsBeingTyped)
 {
     const std::tuple<QKeySequence, QStringList, std::function<bool()>> commands[] = {
         {Qt::CTRL | Qt::Key_S,
          {},
          [&] { return contents("t.vq3").ends_with("EDITED\r\n") && title().startsWith("t.vq3 - "); }},
-        {Qt::CTRL | Qt::Key_O, {"&Discard", "b.vq3"}, [&] { return title().startsWith("b.vq3 - "); }},
+        {Qt::CTRL | Qt::Key_O, {"t2.vq3", "&Discard"}, [&] { return title().startsWith("t2.vq3 - "); }},
         {Qt::CTRL | Qt::Key_N, {"&Discard"}, [&] { return windows().tracking.TrkComments.text().empty(); }},
         {Qt::CTRL | Qt::Key_R, {"&Discard"}, [&] { return port.takeSent() == "U"; }},
         {Qt::CTRL | Qt::Key_D, {}, [&] { return port.takeSent().starts_with("D"); }},
@@ -193,6 +283,7 @@ TEST_F(DesktopFilesTest, EachKeyRunsItsCommandWhileAFieldIsBeingTyped)
     for (const auto& [keys, answers, done] : commands) {
         SCOPED_TRACE(keys.toString().toStdString());
         write("t.vq3", example("tracking.vq3"));
+        write("t2.vq3", example("tracking.vq3"));
         start();
         openAndEdit();
         connect(true);
@@ -366,6 +457,22 @@ TEST_F(DesktopFilesTest, RestoreFromBackupListsComparesAsksAndOpensTheChosenOneU
     EXPECT_EQ(title(), "Quellmark Configuration Program");
     QTest::mouseClick((list = restoreList())->viewport(), Qt::LeftButton, {}, tracking);
     EXPECT_EQ(shownDifferences(), "The backup holds what the windows hold.");
+}
+
+TEST(SystemPortsTest, TheFileDialogsStartInTheHomeFolderNotWhereTheProgramWasStarted)
+{
+    QTemporaryDir home;
+    QTemporaryDir elsewhere;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QString oldCurrent = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        QDir::setCurrent(oldCurrent);
+    });
+    qputenv("HOME", home.path().toLocal8Bit());
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    SystemPorts system;
+    EXPECT_EQ(system.desktopPorts().environment.homeFolder, home.path().toStdString());
 }
 
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)

@@ -191,22 +191,40 @@ TEST(LinkProbeTest, FindsTheUnitAndNoticesItsGoing)
 
 TEST(LinkProbeTest, IdentificationNamesModelFirmwareAndPortWithoutDecoding)
 {
-    LinkRig rig;
-    rig.openPort(3);
-    rig.run({tickProbe, kEcho, deliver(reply(255, 255, testImage(7)))});
-    EXPECT_EQ(rig.state.modelName + rig.windows.main.window.caption(), "Custom Quellmark Custom (v255.0) on COM3");
-    EXPECT_EQ(rig.host.completed, (Completed{{Transaction::Identification, testImage(7)}}));
-    EXPECT_TRUE(rig.state.firmwareVersion == 255 && rig.host.decoded.empty() && rig.host.boxes.empty());
+    for (const auto& [device, caption] : {std::pair{"", "Custom Quellmark Custom (v255.0) on COM3"},
+                                          {"/dev/ttyUSB9", "Custom Quellmark Custom (v255.0) on /dev/ttyUSB9"}}) {
+        LinkRig rig;
+        rig.openPort(3);
+        if (*device != '\0')
+            rig.link.selectOtherDevice(device);
+        rig.run({tickProbe, kEcho, deliver(reply(255, 255, testImage(7)))});
+        EXPECT_EQ(rig.state.modelName + rig.windows.main.window.caption(), caption);
+        EXPECT_EQ(rig.host.completed, (Completed{{Transaction::Identification, testImage(7)}}));
+        EXPECT_TRUE(rig.state.firmwareVersion == 255 && rig.host.decoded.empty() && rig.host.boxes.empty());
+    }
 }
 
-TEST(LinkPortTest, FailedPortIsToldThenTheUserIsAskedForAnother)
+TEST(LinkPortTest, FailedPortIsToldByTheNameTriedThenTheUserIsAskedForAnother)
 {
-    const std::tuple<PortError, int, bool> rows[] = {
-        {{8002, "No such file"}, 3, true},
-        {{13, "odd"}, 2, false},
-        {PortError::permissionRefused("Permission denied", "/dev/ttyUSB0", "dialout"), 4, true},
+    // The error, the COM port, the device chosen by its path ("" for none), the welcome window, the box's text.
+    const std::tuple<PortError, int, const char*, bool, const char*> rows[] = {
+        {{8002, "No such file"}, 3, "", true, "Serial port COM3 is invalid - The port does not exist."},
+        {{8002, "No such file"},
+         1,
+         "/dev/ttyUSB9",
+         false,
+         "Serial port /dev/ttyUSB9 is invalid - The port does not exist."},
+        {{13, "odd"}, 2, "", false, "Unexpected error # 13 occured while accessing serial port COM2."},
+        {{8019, "Device or resource busy"},
+         2,
+         "/dev/serial/by-id/usb-X",
+         false,
+         "Serial port /dev/serial/by-id/usb-X is in use by another device."},
+        {PortError::permissionRefused("Permission denied", "/dev/ttyUSB0", "dialout"), 4, "", true,
+         "Permission to open the serial device /dev/ttyUSB0 was denied."},
     };
-    for (const auto& [error, comPort, welcomeShown] : rows) {
+    for (const auto& [error, comPort, device, welcomeShown, told] : rows) {
+        SCOPED_TRACE(told);
         LinkRig rig;
         auto& welcome = rig.windows.welcome;
         welcome.window.setVisible(welcomeShown);
@@ -215,11 +233,19 @@ TEST(LinkPortTest, FailedPortIsToldThenTheUserIsAskedForAnother)
         rig.host.duringBox = [&] { topmostAtBox.push_back(welcome.topmost); };
         rig.port.openError = error;
         rig.link.selectComPort(comPort);
+        if (*device != '\0') {
+            rig.host.boxes.clear();
+            topmostAtBox.clear();
+            rig.link.selectOtherDevice(device);
+        }
 
-        EXPECT_EQ(rig.host.boxes, (Boxes{portFailureBox(error, comPort), serialPortSelectionBox()}));
+        ASSERT_EQ(rig.host.boxes.size(), 2u);
+        EXPECT_EQ(rig.host.boxes[0].text.rfind(told, 0), 0u) << rig.host.boxes[0].text;
+        EXPECT_EQ(rig.host.boxes[0].details, error.reason);
+        EXPECT_EQ(rig.host.boxes[1], serialPortSelectionBox());
         EXPECT_TRUE(topmostAtBox == std::vector<bool>(2, false) && welcome.topmost == welcomeShown);
         for (const auto* item : rig.windows.main.menus.comItems())
-            EXPECT_EQ(item->checked(), item->name() == "com" + std::to_string(comPort));
+            EXPECT_EQ(item->checked(), *device == '\0' && item->name() == "com" + std::to_string(comPort));
         EXPECT_TRUE(rig.state.portTestFailed && !rig.port.isOpen() && rig.showsDisconnected());
         EXPECT_TRUE(rig.port.sent.empty() && rig.host.iniSaves == 0 && rig.port.commPort == comPort);
         EXPECT_EQ(rig.link.lastPortError(), error);

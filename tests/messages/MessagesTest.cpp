@@ -121,6 +121,23 @@ struct Changed
     std::optional<MessageBox> refused;
 };
 
+/// The box an open of the example shows once its line (counted from 1) holds the text; a line 0 cuts the example
+/// after `text` lines instead, a line -1 makes the file the text alone.
+MessageBox openedBox(const std::string& example, int line, const std::string& text)
+{
+    std::ifstream file(std::string(QM_EXAMPLES_DIR) + "/" + example + ".vq3");
+    auto lines = storage::splitLines({std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
+    if (line > 0)
+        lines.at(static_cast<std::size_t>(line - 1)) = text;
+    else if (line == 0)
+        lines.resize(std::stoul(text));
+    fakes::MemoryFileSystem files;
+    files.files["c.vq3"] = line < 0 ? text : storage::joinLines(lines);
+    shell::Session session(files);
+    session.startUp();
+    return session.openConfigurationFile("c.vq3").box.value_or(MessageBox{});
+}
+
 /// The box of the mode check after the changes; the mode's prefix in its focus reads "*".
 MessageBox checked(const std::string& changes)
 {
@@ -180,12 +197,15 @@ const std::vector<std::pair<std::string, Build>>& builders()
          fixed([] { return image::refusalBox("TrkSSID", "SSID", 3, image::wholeNumberReason(0, 15)); })},
         {"image.refusalLength",
          fixed([] { return image::refusalBox("BcnMsgText", "Beacon Text", {}, image::lengthReason(76)); })},
-        {"link.port.", numbered([](int n) { return link::portErrorBox(n, 3); })},
+        {"link.port.", numbered([](int n) { return link::portErrorBox(n, "COM3"); })},
         {"link.portFailure", fixed([] {
-             return link::portFailureBox({8002, "No such file or directory"}, 3);
+             return link::portFailureBox({8002, "No such file or directory"}, "COM3");
+         })},
+        {"link.otherDeviceFailure", fixed([] {
+             return link::portFailureBox({8002, "No such file or directory"}, "/dev/ttyUSB9");
          })},
         {"link.permissionDenied", fixed([] { return link::permissionDeniedBox("/dev/ttyUSB0", "dialout"); })},
-        {"link.permissionDeniedNoGroup", fixed([] { return link::portFailureBox(permission, 1); })},
+        {"link.permissionDeniedNoGroup", fixed([] { return link::portFailureBox(permission, "COM1"); })},
         {"link.silentPort", text([](auto&) { return shell::silentPortHint("/dev/ttyUSB0"); })},
         {"link.serialPortSelection", fixed(link::serialPortSelectionBox)},
         {"link.readTimeOut", fixed(link::readTimeOutBox)},
@@ -220,6 +240,11 @@ const std::vector<std::pair<std::string, Build>>& builders()
         {"shell.notOnPlainVq3", fixed(shell::notOnPlainVq3Box)},
         {"shell.overwrite", fixed([] { return shell::overwriteBox(" " + file + " "); })},
         {"shell.exitDuringTransfer", fixed(shell::exitDuringTransferBox)},
+        {"file.load.position", fixed([] { return openedBox("telemetry", 15, "12"); })},
+        {"file.load.trueFalse", fixed([] { return openedBox("telemetry", 19, "Maybe"); })},
+        {"file.load.mode", fixed([] { return openedBox("telemetry", 1, "7"); })},
+        {"file.load.short", fixed([] { return openedBox("beacon", 0, "12"); })},
+        {"file.load.empty", fixed([] { return openedBox("beacon", -1, ""); })},
         {"shell.unsavedFile", fixed([] { return shell::unsavedChangesBox(file, Mode::Nmea); })},
         {"shell.unsavedMode", fixed([] { return shell::unsavedChangesBox("", Mode::Tracking); })},
         {"shell.unsavedNoMode", fixed([] { return shell::unsavedChangesBox("", std::nullopt); })},
@@ -241,6 +266,7 @@ const std::vector<std::pair<std::string, Build>>& builders()
         {"tip.unticked.", text([](const std::string& box) { return shell::optionToolTip(box, false); })},
         {"tip.ticked.", text([](const std::string& box) { return shell::optionToolTip(box, true); })},
         {"tip.status.", text([](const std::string& caption) { return shell::statusToolTip(caption); })},
+        {"hint.modeArea", text([](auto&) { return forms::Windows().main.ModeAreaHintText.caption(); })},
     };
     return all;
 }

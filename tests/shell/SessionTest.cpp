@@ -160,17 +160,56 @@ TEST(ConfigurationCommandsTest, SaveThenOpenGivesBackEveryLineOfEveryMode)
         EXPECT_EQ(other.session.configurationLines(), saved) << int(mode);
     }
 
-    // Opening stores the shown profile first; a file of no known mode changes nothing.
+    // Opening stores the shown profile first; a file of no known mode is told by its first line and changes nothing.
     r.session.selectMode(Mode::Tracking);
     forms::selectTrackingProfileTab(w, 2);
     w.tracking.station.SSID.setText("9");
     const auto before = r.session.configurationLines();
     r.files.files["/seven.vq3"] = "7\r\n0\r\n";
     const auto unknown = r.session.openConfigurationFile("/seven.vq3");
-    EXPECT_EQ(unknown.kind, Kind::UnknownMode);
-    EXPECT_FALSE(unknown.box);
+    EXPECT_EQ(unknown.kind, Kind::Failed);
+    ASSERT_TRUE(unknown.box);
+    EXPECT_TRUE(unknown.box->text.ends_with("\r\n\r\nLine 1: \"7\" is not a mode from 0 to 4.")) << unknown.box->text;
     EXPECT_EQ(r.session.configurationLines(), before);
+    EXPECT_EQ(r.session.state().currentMode, Mode::Tracking);
     EXPECT_EQ(w.tracking.store.entry(3).SSID, "9");
+}
+
+TEST(SessionFilesTest, AFileThatDoesNotOpenNamesItsLineAndChangesNothingAndAByteOrderMarkIsSkipped)
+{
+    const std::string beacon = rig::example("beacon.vq3");
+    const auto badPath = rig::exampleLines("beacon.vq3", {{14, "9"}});
+    // The bytes, the mode they open in (none: refused), and how the refusal's text ends.
+    const std::tuple<std::string, std::optional<Mode>, std::string> rows[] = {
+        {beacon, Mode::Beacon, ""},
+        {"\xEF\xBB\xBF" + beacon, Mode::Beacon, ""},
+        {"\xEF\xBB\xBF" + rig::example("nmea.vq3"), Mode::Nmea, ""},
+        {storage::joinLines(badPath), std::nullopt, "\r\n\r\nLine 15: \"9\" is not a position of BcnPath1."},
+        {"7\r\n" + beacon.substr(3), std::nullopt, "\r\n\r\nLine 1: \"7\" is not a mode from 0 to 4."},
+        {"\xEF\xBB\xBF", std::nullopt, "\r\n\r\nThe file is empty."},
+    };
+    for (const auto& [bytes, mode, told] : rows) {
+        SCOPED_TRACE(told);
+        SessionRig r;
+        r.session.selectMode(Mode::Alarm);
+        r.w.alarm.AlarmMsgText[0].setText("OPEN");
+        const WindowLines before = windowLines(r.w);
+        r.files.files["/c.vq3"] = bytes;
+        const auto opened = r.session.openConfigurationFile("/c.vq3");
+        EXPECT_EQ(opened.kind == Kind::Loaded, mode.has_value());
+        EXPECT_EQ(r.session.state().currentMode, mode.value_or(Mode::Alarm));
+        if (mode) {
+            EXPECT_FALSE(opened.box);
+            const std::string plain = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+            EXPECT_EQ(r.session.configurationLines(),
+                      rig::Loaded(storage::splitLines(plain)).session.configurationLines());
+            continue;
+        }
+        ASSERT_TRUE(opened.box);
+        EXPECT_TRUE(opened.box->text.starts_with("An error occured while opening the configuration file.\r\n\r\n"));
+        EXPECT_TRUE(opened.box->text.ends_with(told)) << opened.box->text;
+        EXPECT_EQ(windowLines(r.w), before);
+    }
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 // The file the windows belong to: the title, Save to the last file, the unsaved-changes question before each
 // command that replaces the windows, and the recent files.
 #include "ShellRig.h"
+#include "fakes/FakeClock.h"
+#include "fakes/RecordingPrinter.h"
 #include "shell/Document.h"
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 
 namespace qm::shell
 {
@@ -14,6 +18,7 @@ using forms::Button;
 using forms::Mode;
 using rig::kOptions;
 using Calls = std::vector<std::string>;
+using rig::Lines;
 
 const char* const kCaption = "Quellmark Configuration Program";
 
@@ -72,6 +77,185 @@ TEST(UnsavedChangesTest, WhatCountsAsAChange)
     }
 }
 
+/// What a person did before the command: Telemetry's window opened from tel.vq3 (or none), the edits, the mode left.
+struct Before
+{
+    bool telemetryFile = false;
+    std::vector<std::pair<const char*, const char*>> edits;
+    const char* mode = "beacon";
+};
+
+/// Edits Telemetry's Special Path 1 and then, in Beacon, its beacon text.
+const Before kBoth{false, {{"telemetry", "TelSpecPath1=WIDE3-3"}, {"beacon", "BcnMsgText=HELLO"}}};
+/// Edits Telemetry's Special Path 1 and leaves for Beacon.
+const Before kTelemetry{false, {{"telemetry", "TelSpecPath1=WIDE3-3"}}};
+
+void act(FileRig& r, const Before& before)
+{
+    if (before.telemetryFile) {
+        r.files.files["/home/user/tel.vq3"] = rig::example("telemetry.vq3");
+        r.program.openFile("/home/user/tel.vq3");
+    }
+    for (const auto& [mode, edit] : before.edits) {
+        r.program.menuCommand(mode);
+        const std::string change = edit;
+        const auto equals = change.find('=');
+        if (equals == std::string::npos)
+            r.program.checkClick(change, true);
+        else
+            r.program.textChanged(change.substr(0, equals), change.substr(equals + 1));
+    }
+    r.program.menuCommand(before.mode);
+}
+
+TEST(UnsavedChangesTest, EachCommandAsksAboutEachWindowItWouldLoseByItsModeAndSaveSavesThatWindow)
+{
+    const auto asked = [](std::optional<Mode> mode, const char* file = "") { return unsavedChangesBox(file, mode); };
+    const Mode beacon = Mode::Beacon, telemetry = Mode::Telemetry;
+    struct Case
+    {
+        const char* what;
+        Before before;
+        const char* command;
+        std::vector<Button> answers;
+        std::vector<std::string> paths;
+        std::vector<forms::MessageBox> questions;
+        std::vector<UnsavedWindow> left;
+        bool ended;
+    };
+    const Case cases[] = {
+        {"New leaves another mode's window and its mark alone",
+         kTelemetry,
+         "newconfiguration",
+         {},
+         {},
+         {},
+         {telemetry},
+         false},
+        {"Exit asks about each window, the current mode's first",
+         kBoth,
+         "exit",
+         {Button::Discard, Button::Discard},
+         {},
+         {asked(beacon), asked(telemetry)},
+         {},
+         true},
+        {"Save saves the window asked about, under its own name",
+         kBoth,
+         "exit",
+         {Button::Discard, Button::Save},
+         {"/home/user/mine.vq3"},
+         {asked(beacon), asked(telemetry)},
+         {},
+         true},
+        {"Cancel at the second window stops Exit",
+         kBoth,
+         "exit",
+         {Button::Discard, Button::Cancel},
+         {},
+         {asked(beacon), asked(telemetry)},
+         {telemetry},
+         false},
+        {"a save that does not happen stops Exit",
+         kBoth,
+         "exit",
+         {Button::Save},
+         {},
+         {asked(beacon)},
+         {beacon, telemetry},
+         false},
+        {"Save As of one mode leaves another's changes unsaved",
+         kBoth,
+         "saveconfiguration",
+         {},
+         {"/home/user/bcn.vq3"},
+         {},
+         {telemetry},
+         false},
+        {"Open asks about the window the file replaces only",
+         kBoth,
+         "openconfiguration",
+         {Button::Discard},
+         {"/home/user/b.vq3"},
+         {asked(beacon)},
+         {telemetry},
+         false},
+        {"Open of another mode's file asks nothing",
+         kTelemetry,
+         "openconfiguration",
+         {},
+         {"/home/user/t.vq3"},
+         {},
+         {telemetry},
+         false},
+        {"a shared setting counts with the current mode",
+         {false, {{"telemetry", "TelSpecPath1=X"}, {"beacon", "LEDDisable"}}},
+         "exit",
+         {Button::Discard, Button::Discard},
+         {},
+         {asked(beacon), asked(telemetry)},
+         {},
+         true},
+        {"Read asks about every window, the unit's mode not known",
+         kBoth,
+         "read",
+         {Button::Discard, Button::Discard},
+         {},
+         {asked(beacon), asked(telemetry)},
+         {},
+         false},
+        {"the question names the window's file and Save saves into it",
+         {true, {{"telemetry", "TelSpecPath1=X"}}},
+         "exit",
+         {Button::Save},
+         {},
+         {asked(telemetry, "tel.vq3")},
+         {},
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileRig r;
+        act(r, c.before);
+        r.clearRecords();
+        r.ui.buttons.assign(c.answers.begin(), c.answers.end());
+        r.ui.paths.assign(c.paths.begin(), c.paths.end());
+        r.program.menuCommand(c.command);
+        std::vector<forms::MessageBox> questions;
+        std::copy_if(r.ui.boxes.begin(), r.ui.boxes.end(), std::back_inserter(questions),
+                     [](const auto& box) { return box.title == "Unsaved Changes"; });
+        EXPECT_EQ(questions, c.questions);
+        EXPECT_EQ(r.program.session().document().unsavedWindows(r.w, r.state.currentMode), c.left);
+        EXPECT_EQ(r.ui.ended, c.ended);
+        EXPECT_EQ(r.program.windowTitle().find("* - ") != std::string::npos, !c.left.empty())
+            << r.program.windowTitle();
+        // Nothing the user typed into a window left alone is lost.
+        if (std::find(c.left.begin(), c.left.end(), telemetry) != c.left.end())
+            EXPECT_EQ(r.w.telemetry.station.SpecPath[0].text(), "WIDE3-3");
+    }
+}
+
+TEST(UnsavedChangesTest, SaveFromTheQuestionWritesThatWindowsModeWhereverTheUserIs)
+{
+    FileRig r;
+    act(r, {true, {{"telemetry", "TelSpecPath1=DIGI"}, {"beacon", "BcnMsgText=HI"}}, "beacon"});
+    r.clearRecords();
+    r.ui.buttons = {Button::Save, Button::Save};
+    r.ui.paths = {"/home/user/bcn.vq3"};
+    r.program.menuCommand("exit");
+    EXPECT_EQ(r.ui.calls, (Calls{"pointer:normal", "box:Unsaved Changes", "save:Save Configuration File As",
+                                 "pointer:normal", "box:Unsaved Changes", "end"}));
+    EXPECT_EQ(r.link.calls, Calls{"closePort"});
+    ASSERT_EQ(r.ui.dialogs.size(), 1u);
+    EXPECT_EQ(r.ui.dialogs[0].initialName, "N0CALL-beacon.vq3");
+    const auto saved = [&](const std::string& path) { return storage::splitLines(r.files.files[path]); };
+    EXPECT_EQ(saved("/home/user/bcn.vq3").front(), "1");
+    EXPECT_EQ(saved("/home/user/bcn.vq3").back(), "HI");
+    const Lines telemetry = saved("/home/user/tel.vq3");
+    EXPECT_EQ(telemetry.front(), "0");
+    EXPECT_EQ(telemetry.at(10), "DIGI");
+}
+
 TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
 {
     const std::tuple<const char*, std::function<void(FileRig&)>, const char*, const char*> cases[] = {
@@ -98,6 +282,30 @@ TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
         EXPECT_EQ(t.ui.dialogs[0].initialName, name);
         EXPECT_EQ(t.files.files["/home/user/t.vq3"], before);
     }
+}
+
+TEST(FileDialogsTest, EachStartsInTheFolderLastUsedByAnyOfThemElseTheHomeFolder)
+{
+    FileRig r;
+    fakes::RecordingPrinter pdf;
+    fakes::FakeClock clock;
+    r.program.setPrinter(nullptr, &clock);
+    const auto exportPdf = [&](const std::string& path) {
+        r.ui.paths.push_back(path);
+        r.program.exportProfileReport(pdf, [] { return std::string("%PDF"); }, {});
+    };
+    r.program.menuCommand("tracking");
+    exportPdf("");
+    r.files.files["/data/radio/t.vq3"] = rig::example("tracking.vq3");
+    r.program.openFile("/data/radio/t.vq3");
+    exportPdf("/data/reports/t.pdf");
+    r.ui.paths.push_back("");
+    r.program.menuCommand("saveconfiguration");
+    std::vector<std::string> folders;
+    for (const auto& dialog : r.ui.dialogs)
+        folders.push_back(dialog.initialFolder);
+    EXPECT_EQ(folders, (Calls{"/home/user", "/data/radio", "/data/reports"}));
+    EXPECT_EQ(r.files.files["/data/reports/t.pdf"], "%PDF");
 }
 
 TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
