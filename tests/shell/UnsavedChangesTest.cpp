@@ -230,8 +230,9 @@ TEST(UnsavedChangesTest, EachCommandAsksAboutEachWindowItWouldLoseByItsModeAndSa
         EXPECT_EQ(r.program.windowTitle().find("* - ") != std::string::npos, !c.left.empty())
             << r.program.windowTitle();
         // Nothing the user typed into a window left alone is lost.
-        if (std::find(c.left.begin(), c.left.end(), telemetry) != c.left.end())
+        if (std::find(c.left.begin(), c.left.end(), telemetry) != c.left.end()) {
             EXPECT_EQ(r.w.telemetry.station.SpecPath[0].text(), "WIDE3-3");
+        }
     }
 }
 
