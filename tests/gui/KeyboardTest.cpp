@@ -304,5 +304,18 @@ TEST_F(KeyboardTest, EscapeClosesTheHelpViewer)
     }
 }
 
+TEST_F(KeyboardTest, ALongRecentFileLeavesTheMenuWithinTheScreen)
+{
+    const QString path = "/home/user/" + QString(4980, 'd') + "/beacon.vq3";
+    files.files["/root/.config/quellmark/quellmark.conf"] = "RecentFile=" + path.toStdString() + "\r\n";
+    desktop.reset();
+    start(ports());
+    show();
+    auto* recent = desktop->window().findChild<QMenu*>("recentfiles");
+    ASSERT_TRUE(recent);
+    EXPECT_TRUE(action("recentfile1")->text().endsWith("/beacon.vq3"));
+    EXPECT_LT(recent->sizeHint().width(), desktop->window().screen()->availableGeometry().width() / 2);
+}
+
 } // namespace
 } // namespace qm::app::guitest

@@ -140,5 +140,23 @@ TEST(KeyboardTest, CtrlTabStepsRoundTheProfileTabsOfTheWindowOnShow)
     EXPECT_EQ(steppedProfileTab(r.w, r.state.currentMode, 1), std::nullopt);
 }
 
+TEST(KeyboardTest, ALongRecentFileIsShortenedInItsMiddleAndKeepsItsName)
+{
+    const std::string folder = "/home/user/" + std::string(4980, 'd') + "/";
+    const std::string utf8 = "/home/user/" + std::string(30, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9" +
+                             std::string(30, 'y') + "/f.vq3";
+    const std::pair<std::string, std::string> cases[] = {
+        {folder + "beacon.vq3", "&1 /home/user/ddddddddd\xE2\x80\xA6" + std::string(28, 'd') + "/beacon.vq3"},
+        {"/a/R&D.vq3", "&1 /a/R&&D.vq3"},
+        {utf8, "&1 /home/user/xxxxxxxxx\xE2\x80\xA6\xC3\xA9\xC3\xA9\xC3\xA9" + std::string(30, 'y') + "/f.vq3"},
+    };
+    for (const auto& [path, caption] : cases) {
+        rig::ProgramRig r;
+        r.files.files[rig::kOptions] = "RecentFile=" + path + "\r\n";
+        r.start();
+        EXPECT_EQ(r.w.main.menus.recentfile[0].caption(), caption) << path.size();
+    }
+}
+
 } // namespace
 } // namespace qm::shell
