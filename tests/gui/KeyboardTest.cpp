@@ -105,18 +105,12 @@ TEST_F(KeyboardTest, TypingIntoAnEditableListKeepsWhatIsTypedAndOffersTheRestSel
         std::string selected;
     };
     const Case cases[] = {
-        {"beacon", "BcnToCall", "apz", "APZ", ""},
-        {"beacon", "BcnToCall", "tlm", "TLM", ""},
-        {"beacon", "BcnToCall", "a", "APRS", "PRS"},
-        {"beacon", "BcnToCall", "al", "ALARM", "ARM"},
-        {"beacon", "BcnToCall", "c{End}x", "CLUBX", ""},
-        {"beacon", "BcnToCall", "g{Backspace}", "G", ""},
-        {"beacon", "BcnToCall", "f{Return}", "FOX", ""},
-        {"beacon", "BcnToCall", "q{Tab}", "QST", ""},
-        {"tracking", "TrkToCall", "nm", "NMEA", "EA"},
-        {"alarm", "AlmToCall", "thu", "THUNT", "NT"},
-        {"nmea", "GpsString1", "$GPGSV", "$GPGSV", ""},
-        {"nmea", "GpsString2", "$gprmc", "$gprmc", ""},
+        {"beacon", "BcnToCall", "apz", "APZ", ""},       {"beacon", "BcnToCall", "tlm", "TLM", ""},
+        {"beacon", "BcnToCall", "a", "APRS", "PRS"},     {"beacon", "BcnToCall", "al", "ALARM", "ARM"},
+        {"beacon", "BcnToCall", "c{End}x", "CLUBX", ""}, {"beacon", "BcnToCall", "g{Backspace}", "G", ""},
+        {"beacon", "BcnToCall", "f{Return}", "FOX", ""}, {"beacon", "BcnToCall", "q{Tab}", "QST", ""},
+        {"tracking", "TrkToCall", "nm", "NMEA", "EA"},   {"alarm", "AlmToCall", "thu", "THUNT", "NT"},
+        {"nmea", "GpsString1", "$GPGSV", "$GPGSV", ""},  {"nmea", "GpsString2", "$gprmc", "$gprmc", ""},
         {"nmea", "GpsString3", "$gpv", "$gpvTG", "TG"},
     };
     for (const Case& c : cases) {
@@ -148,7 +142,7 @@ TEST_F(KeyboardTest, TabGoesRoundTheModeWindowAndTheMainWindowsControlsInUse)
     };
     for (const Case& c : cases) {
         choose(c.mode, c.connected);
-        const QWidget* form = desktop->binder().widget(c.mode == std::string("beacon")  ? "Form2"
+        const QWidget* form = desktop->binder().widget(c.mode == std::string("beacon") ? "Form2"
                                                        : c.mode == std::string("nmea") ? "Form3"
                                                                                        : "Form4");
         const std::string start = focusName();
@@ -256,8 +250,8 @@ TEST_F(KeyboardTest, CtrlTabAndCtrlPageKeysStepRoundTheProfileTabs)
         for (const QKeySequence& keys : c.keys)
             key(keys);
         EXPECT_EQ(find<QTabBar>(c.tabs)->currentIndex(), c.tab) << c.tabs;
-        const forms::Panel& frame = c.mode == std::string("nmea") ? windows().nmea.NMEAProfileFrame
-                                                                  : windows().tracking.TrkProfileFrame;
+        const forms::Panel& frame =
+            c.mode == std::string("nmea") ? windows().nmea.NMEAProfileFrame : windows().tracking.TrkProfileFrame;
         EXPECT_EQ(frame.caption(), "Profile #" + std::to_string(c.tab + 1) + " Settings");
     }
 }
