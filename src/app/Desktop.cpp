@@ -1,6 +1,7 @@
 // The desktop program put together.
 #include "app/Desktop.h"
 
+#include "app/KeyboardNavigation.h"
 #include "app/ModeWindows.h"
 #include "app/QtUi.h"
 #include "qt/Latin1.h"
@@ -104,7 +105,11 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
     QObject::connect(&m_welcome, &WelcomeWindow::okClicked, [this] {
         m_program->confirmWelcome();
         redraw();
+        // The keys go back to the main window, now that it takes them.
+        m_window.activateWindow();
+        m_window.restFocus();
     });
+    new KeyboardNavigation(*m_program, m_window, *m_binder);
 }
 
 Desktop::~Desktop()
@@ -144,6 +149,7 @@ bool Desktop::start()
     m_window.show();
     const bool running = m_program->start();
     redraw();
+    m_window.restFocus();
     // Print Profiles and Select Printer Font stay unusable until the print system has answered.
     if (running && m_printerLookup)
         m_printerLookup->start(m_window, [this](reports::Printer* printer) {

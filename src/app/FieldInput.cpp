@@ -4,10 +4,12 @@
 #include "app/TextBox.h"
 #include "forms/Controls.h"
 #include "qt/Latin1.h"
+#include "shell/Keyboard.h"
 #include "shell/Program.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -97,16 +99,22 @@ qsizetype storedLength(const QString& shown, bool multiLine)
 }
 
 using qt::latin1;
+using qt::toLatin1;
 
 } // namespace
 
 FieldInput::FieldInput(shell::Program& program, QObject* parent) : QObject(parent), m_program(program)
 {}
 
-void FieldInput::attach(QLineEdit* line, const std::string& name)
+void FieldInput::attach(QLineEdit* line, const std::string& name, QComboBox* list)
 {
-    m_fields[line] = Field{name, line, nullptr};
+    m_fields[line] = Field{name, line, nullptr, list};
     line->installEventFilter(this);
+    if (list) {
+        // A pick list hands the keys typed into it straight to its edit field, past the field's event filters.
+        m_fields[list] = m_fields[line];
+        list->installEventFilter(this);
+    }
     // Middle-click pastes, drops and anything else that changes the text without a key pass here. The validator
     // goes with this object: a field that outlives it no longer calls it.
     line->setValidator(new CorrectingValidator(
@@ -135,8 +143,10 @@ bool FieldInput::eventFilter(QObject* watched, QEvent* event)
     if (found == m_fields.end())
         return QObject::eventFilter(watched, event);
     const Field& field = found->second;
-    if (event->type() == QEvent::KeyPress && (watched == field.line || watched == field.box))
+    if (event->type() == QEvent::KeyPress && (watched == field.line || watched == field.box || watched == field.list))
         return keyPressed(field, static_cast<QKeyEvent*>(event));
+    if (watched == field.list)
+        return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // A click selects the whole text, so that the next key replaces it; a drag keeps what it selected. The
         // field handles the release first.
@@ -170,12 +180,20 @@ bool FieldInput::keyPressed(const Field& field, QKeyEvent* event)
         insertAtCursor(field, fitting(field, accepted(field, QApplication::clipboard()->text())));
         return true;
     }
-    if (field.box && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (field.box && enter)
         return fitting(field, QStringLiteral("\n")).isEmpty();
+    // Enter takes a completion offered: the whole text stays, the cursor at its end.
+    if (field.list && enter && field.line->hasSelectedText() && field.line->selectionEnd() == field.line->text().size())
+        field.line->end(false);
     if (isEditingKey(*event))
         return false;
     const QString typed = event->text();
     const QString taken = fitting(field, accepted(field, typed));
+    if (field.list) {
+        typeIntoList(field, taken);
+        return true;
+    }
     if (taken == typed)
         return false;
     insertAtCursor(field, taken);
@@ -263,6 +281,24 @@ void FieldInput::insertAtCursor(const Field& field, const QString& text)
         field.line->insert(text);
     else
         field.box->insertPlainText(text);
+}
+
+void FieldInput::typeIntoList(const Field& field, const QString& text)
+{
+    QLineEdit* line = field.line;
+    insertAtCursor(field, text);
+    if (text.isEmpty() || line->hasSelectedText() || line->cursorPosition() != line->text().size())
+        return;
+    const auto control = forms::findControl(m_program.session().windows(), field.name);
+    auto* const* list = control ? std::get_if<forms::PickList*>(&*control) : nullptr;
+    if (!list)
+        return;
+    // The completion passes the field's typing filter as typed characters do.
+    const QString rest = accepted(field, latin1(shell::listCompletion(**list, toLatin1(line->text()))));
+    if (rest.isEmpty())
+        return;
+    insertAtCursor(field, rest);
+    line->cursorBackward(true, static_cast<int>(rest.size()));
 }
 
 qsizetype FieldInput::limit(const Field& field) const

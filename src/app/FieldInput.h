@@ -1,7 +1,9 @@
 // What the user puts into the text fields of the windows, however it gets there: typed keys, pastes, middle-click
 // pastes of the selection and drops all pass the field's typing filter one character at a time and stop at its
 // typing limit, at the cursor. Editing keys (Delete, Backspace, arrows, Home, End, the Ctrl shortcuts) are not
-// characters and always reach the field. A click into a field selects its whole text.
+// characters and always reach the field. A click into a field selects its whole text. A character typed at the end
+// of an editable pick list's text brings the completion the program offers, selected, so the next key replaces it;
+// Tab, Enter, End or a click takes it.
 #pragma once
 
 #include <QObject>
@@ -10,6 +12,7 @@
 #include <map>
 #include <string>
 
+class QComboBox;
 class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
@@ -30,8 +33,9 @@ class FieldInput : public QObject
 public:
     explicit FieldInput(shell::Program& program, QObject* parent = nullptr);
 
-    /// Takes charge of what enters a single-line field (a text field or an editable pick list's edit).
-    void attach(QLineEdit* line, const std::string& name);
+    /// Takes charge of what enters a single-line field (a text field or an editable pick list's edit). The keys
+    /// typed into an editable pick list reach its edit field through the list.
+    void attach(QLineEdit* line, const std::string& name, QComboBox* list = nullptr);
     /// Takes charge of what enters a multi-line field.
     void attach(QPlainTextEdit* box, const std::string& name);
 
@@ -47,6 +51,8 @@ private:
         std::string name;
         QLineEdit* line = nullptr;
         QPlainTextEdit* box = nullptr;
+        /// The editable pick list whose edit field the line is.
+        QComboBox* list = nullptr;
     };
 
     bool keyPressed(const Field& field, QKeyEvent* event);
@@ -58,6 +64,8 @@ private:
     /// Puts the user's change of a line edit's text right: what it inserted passes the filter and the limit.
     void correct(const Field& field, QString& text, int& cursor);
     void insertAtCursor(const Field& field, const QString& text);
+    /// Types a character into an editable pick list and offers the completion of what it then holds.
+    void typeIntoList(const Field& field, const QString& text);
     /// The typing limit of the field's model, in stored characters (a line end is two); 0 for none.
     qsizetype limit(const Field& field) const;
     QString modelText(const Field& field) const;

@@ -3,7 +3,9 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -66,6 +68,10 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addLayout(navigation);
     layout->addWidget(m_browser, 1);
     resize(760, 640);
+
+    // Escape closes the viewer, as it closes the program's other windows.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 void HelpViewer::open(const QString& path)

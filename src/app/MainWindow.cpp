@@ -2,10 +2,12 @@
 // holds the mode windows, and a status bar with the progress of a read or write.
 #include "app/MainWindow.h"
 
+#include "app/KeyboardNavigation.h"
 #include "app/Screen.h"
 
 #include "app/Logo.h"
 #include "app/ModeAreaHint.h"
+#include "forms/MenuLayout.h"
 #include "shell/ProgramOptions.h"
 
 #include <QAction>
@@ -33,6 +35,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
+#include <string_view>
 
 namespace qm::app
 {
@@ -46,33 +50,19 @@ constexpr int kInitialHeight = 760;
 constexpr int kFrameAllowanceWidth = 16;
 constexpr int kFrameAllowanceHeight = 48;
 
-QMenu* addMenu(QWidget* parent, const char* name, const char* caption)
+QMenu* addMenu(QWidget* parent, const QString& name, const QString& caption)
 {
-    auto* menu = new QMenu(QString::fromLatin1(caption), parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    auto* menu = new QMenu(caption, parent);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
     return menu;
 }
 
-QMenu* addSubmenu(QMenu* menu, const char* name, const char* caption)
+QMenu* addSubmenu(QMenu* menu, const QString& name, const QString& caption)
 {
     QMenu* submenu = addMenu(menu, name, caption);
     menu->addMenu(submenu);
     return submenu;
-}
-
-QAction* addItem(QMenu* menu, const char* name, const char* caption)
-{
-    QAction* action = menu->addAction(QString::fromLatin1(caption));
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-// Check marks are set by the program, one item of a group at a time, so the items are checkable but not
-// grouped: the toolkit would otherwise move the mark on its own.
-void addCheckItem(QMenu* menu, const char* name, const char* caption)
-{
-    addItem(menu, name, caption)->setCheckable(true);
 }
 
 // The keys of the commands the user reaches for most, as desktop programs have them. Read and Write take keys no
@@ -94,11 +84,6 @@ const Shortcut kShortcuts[] = {
     {"write", QKeySequence(Qt::CTRL | Qt::Key_D)},
 };
 
-void addSeparator(QMenu* menu, const char* name)
-{
-    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-}
-
 // A mode window's frame that hides when the user closes it: a plain sub-window would also close (hide) the
 // window inside it, which would then stay blank when the frame is shown again.
 class ModeSubWindow : public QMdiSubWindow
@@ -108,6 +93,23 @@ protected:
     {
         event->ignore();
         hide();
+    }
+
+    /// Tab after the window's last control, and Shift+Tab before its first, go on to the main window's own
+    /// controls, so the main window's controls and the mode window's make one round (a sub-window would keep the
+    /// focus to itself).
+    bool focusNextPrevChild(bool next) override
+    {
+        const QList<QWidget*> own = tabStops(*this);
+        const auto* panel = window()->findChild<QWidget*>("Picture1");
+        if (!own.isEmpty() && panel && QApplication::focusWidget() == (next ? own.last() : own.first())) {
+            const QList<QWidget*> outside = tabStops(*panel);
+            if (!outside.isEmpty()) {
+                (next ? outside.first() : outside.last())->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return QMdiSubWindow::focusNextPrevChild(next);
     }
 };
 
@@ -129,9 +131,10 @@ void keepSpaceWhenHidden(QWidget* widget)
     widget->setSizePolicy(policy);
 }
 
-QCheckBox* optionBox(const char* name, const char* caption, const char* toolTip)
+/// An option box, captioned when the window is drawn from its model.
+QCheckBox* optionBox(const char* name, const char* toolTip)
 {
-    auto* box = new QCheckBox(QString::fromLatin1(caption));
+    auto* box = new QCheckBox;
     box->setObjectName(QString::fromLatin1(name));
     box->setToolTip(QString::fromLatin1(toolTip));
     return box;
@@ -265,71 +268,42 @@ void MainWindow::keepOnScreen()
 void MainWindow::createMenus()
 {
     QMenuBar* bar = menuBar();
-
-    QMenu* file = addMenu(bar, "file", "&File");
-    addItem(file, "newconfiguration", "&New Configuration File");
-    addItem(file, "openconfiguration", "&Open Configuration File ...");
-    QMenu* recent = addSubmenu(file, "recentfiles", "&Recent Files");
-    for (int n = 1; n <= 5; ++n)
-        addItem(recent, QString("recentfile%1").arg(n).toLatin1().constData(), "");
+    std::map<std::string_view, QMenu*> menus;
+    for (const forms::MenuEntry& entry : forms::menuLayout()) {
+        const QString name = QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
+        const QString caption = QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
+        QMenu* holder = entry.menu.empty() ? nullptr : menus.at(entry.menu);
+        switch (entry.kind) {
+        case forms::MenuEntryKind::Menu: {
+            QMenu* menu = holder ? addSubmenu(holder, name, caption) : addMenu(bar, name, caption);
+            if (!holder)
+                bar->addMenu(menu);
+            menus[entry.name] = menu;
+            break;
+        }
+        case forms::MenuEntryKind::Separator:
+            holder->addSeparator()->setObjectName(name);
+            break;
+        case forms::MenuEntryKind::Command:
+        case forms::MenuEntryKind::CheckItem: {
+            QAction* action = holder ? holder->addAction(caption) : bar->addAction(caption);
+            action->setObjectName(name);
+            // Check marks are set by the program, one item of a group at a time, so the items are checkable but
+            // not grouped: the toolkit would otherwise move the mark on its own.
+            action->setCheckable(entry.kind == forms::MenuEntryKind::CheckItem);
+            break;
+        }
+        }
+    }
     // The items are checked against the files each time the submenu opens.
-    connect(recent, &QMenu::aboutToShow, this, &MainWindow::recentFilesMenuOpening);
-    addItem(file, "save", "Sa&ve Configuration File")->setShortcut(QKeySequence::Save);
-    addItem(file, "saveconfiguration", "&Save Configuration File As ...");
-    addSeparator(file, "space1");
-    addItem(file, "memorizedefaults", "&Memorize Defaults");
-    addSeparator(file, "space2");
-    addItem(file, "printprofiles", "&Print Profiles");
-    addItem(file, "printerfont", "Select Printer &Font");
-    addItem(file, "printpreview", "Print Pre&view...");
-    addItem(file, "exportpdf", "&Export Profiles as PDF...");
-    addItem(file, "restorebackup", "Restore from &Backup...");
-    addSeparator(file, "space3");
-    addItem(file, "exit", "E&xit");
-    bar->addMenu(file);
-
-    bar->addAction("&Read")->setObjectName("read");
-    bar->addAction("&Write")->setObjectName("write");
-
-    QMenu* mode = addMenu(bar, "mode", "&Mode");
-    addCheckItem(mode, "telemetry", "&Telemetry");
-    addCheckItem(mode, "beacon", "&Beacon");
-    addCheckItem(mode, "nmea", "&NMEA");
-    addCheckItem(mode, "tracking", "T&racking");
-    addCheckItem(mode, "alarm", "&Alarm");
-    bar->addMenu(mode);
-
-    QMenu* setup = addMenu(bar, "setup", "&Setup");
-    QMenu* serialPort = addSubmenu(setup, "serialport", "Serial &Port");
-    addCheckItem(serialPort, "com1", "COM&1");
-    addCheckItem(serialPort, "com2", "COM&2");
-    addCheckItem(serialPort, "com3", "COM&3");
-    addCheckItem(serialPort, "com4", "COM&4");
-    addSeparator(serialPort, "space14");
-    addCheckItem(serialPort, "otherdevice", "&Other Device...");
-    addSeparator(setup, "space10");
-    QMenu* inputBaudRate = addSubmenu(setup, "inputbaudrate", "&Input Baud Rate");
-    addCheckItem(inputBaudRate, "in1200", "&1200");
-    addCheckItem(inputBaudRate, "in2400", "&2400");
-    addCheckItem(inputBaudRate, "in4800", "&4800");
-    addCheckItem(inputBaudRate, "in9600", "&9600");
-    addSeparator(setup, "space11");
-    QMenu* outputBaudRate = addSubmenu(setup, "outputbaudrate", "&Ouput Baud Rate");
-    addCheckItem(outputBaudRate, "out300", "&300");
-    addCheckItem(outputBaudRate, "out1200", "&1200");
-    addSeparator(setup, "space12");
-    addCheckItem(setup, "verifyafterwrite", "&Verify After Write");
-    bar->addMenu(setup);
-
-    QMenu* help = addMenu(bar, "help", "&Help");
-    addItem(help, "contents", "&Contents");
-    addSeparator(help, "space13");
-    addItem(help, "about", "&About This Program");
-    bar->addMenu(help);
+    connect(menus.at("recentfiles"), &QMenu::aboutToShow, this, &MainWindow::recentFilesMenuOpening);
 
     for (const Shortcut& shortcut : kShortcuts)
         if (QAction* action = menuItem(QString::fromLatin1(shortcut.item)))
             action->setShortcut(shortcut.keys);
+    // The platform's own key for Save, known only once the application runs.
+    if (QAction* save = menuItem("save"))
+        save->setShortcut(QKeySequence::Save);
     // Read and Write sit on the menu bar itself, where no key is drawn: their tool tips name them.
     for (const char* name : {"read", "write"})
         if (QAction* action = menuItem(QString::fromLatin1(name)))
@@ -351,7 +325,8 @@ QWidget* MainWindow::createPanelArea()
     auto* headers = new QGridLayout(dataHeader);
     headers->setHorizontalSpacing(8);
     for (int i = 1; i <= 3; ++i) {
-        auto* label = new QLabel(QString("Header %1").arg(i));
+        // Captioned, with its mnemonic, when the window is drawn from its model.
+        auto* label = new QLabel;
         label->setObjectName(QString("DataHeader%1").arg(i));
         keepSpaceWhenHidden(label);
         auto* list = new QComboBox;
@@ -389,13 +364,10 @@ QWidget* MainWindow::createPanelArea()
     options->setObjectName("Frame20");
     auto* boxes = new QGridLayout(options);
     boxes->setHorizontalSpacing(16);
-    boxes->addWidget(optionBox("ModeLock", "Mode Lock", "Click to enable or disable the Mode button."), 0, 0);
-    boxes->addWidget(optionBox("LEDDisable", "Lights Off", "Click to enable or disable the VQ-3's status lights."), 0,
-                     1);
-    boxes->addWidget(optionBox("AutoMode", "Auto Mode On", "Click to enable or disable Auto Mode at next power up."), 1,
-                     0);
-    boxes->addWidget(
-        optionBox("MicEncode", "Mic Encode", "Click to enable or disable Mic Encoding (Tx on release of PTT)."), 1, 1);
+    boxes->addWidget(optionBox("ModeLock", "Click to enable or disable the Mode button."), 0, 0);
+    boxes->addWidget(optionBox("LEDDisable", "Click to enable or disable the VQ-3's status lights."), 0, 1);
+    boxes->addWidget(optionBox("AutoMode", "Click to enable or disable Auto Mode at next power up."), 1, 0);
+    boxes->addWidget(optionBox("MicEncode", "Click to enable or disable Mic Encoding (Tx on release of PTT)."), 1, 1);
     layout->addWidget(options);
     layout->addStretch(1);
 
@@ -422,6 +394,14 @@ QMdiSubWindow* MainWindow::addModeWindow(QWidget* window)
     }
     sub->move(0, 0);
     return sub;
+}
+
+void MainWindow::restFocus()
+{
+    if (QMdiSubWindow* active = m_mdiArea->activeSubWindow(); active && active->isVisible() && !active->isMinimized())
+        active->setFocus(Qt::OtherFocusReason);
+    else
+        m_mdiArea->setFocus(Qt::OtherFocusReason);
 }
 
 QAction* MainWindow::menuItem(const QString& name) const

@@ -31,6 +31,9 @@ public:
     /// Puts the window where it was last (its inner area), fitted into the free area of the screen it opens on;
     /// the window is then not centred.
     void placeAt(const QRect& place);
+    /// Puts the keyboard focus where it rests while the user has put it nowhere: in the mode window on show, else in
+    /// the empty frame of the mode windows (never on the Disconnect button, which Space would press).
+    void restFocus();
     /// Returns the menu item, menu command or separator with this name (nullptr when there is none).
     QAction* menuItem(const QString& name) const;
 

@@ -2,6 +2,7 @@
 #include "app/QtUi.h"
 
 #include "app/HelpViewer.h"
+#include "app/WelcomeWindow.h"
 #include "qt/Latin1.h"
 
 #include <QApplication>
@@ -123,7 +124,10 @@ forms::Button QtUi::messageBox(const forms::MessageBox& box)
         buttons = QMessageBox::Yes | QMessageBox::No;
     else if (box.buttons == forms::Buttons::SaveDiscardCancel)
         buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
-    QMessageBox dialog(icon, latin1(box.title), shownText(box.text), buttons, &m_parent);
+    // While the welcome window has the keys the box belongs to it: the window manager then stacks the box in front
+    // of it and gives it the focus, which it withholds from a window that is no child of the focused one.
+    QWidget* owner = qobject_cast<WelcomeWindow*>(QApplication::activeWindow());
+    QMessageBox dialog(icon, latin1(box.title), shownText(box.text), buttons, owner ? owner : &m_parent);
     if (box.buttons == forms::Buttons::SaveDiscardCancel) {
         // The platform's own words for Discard vary ("Close without Saving"); the question asks about more than
         // closing, so the buttons say what they do.

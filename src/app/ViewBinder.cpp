@@ -111,11 +111,11 @@ QWidget* ViewBinder::widget(const std::string& control) const
     return found == m_objects.end() ? nullptr : qobject_cast<QWidget*>(found->second);
 }
 
-void ViewBinder::bindLineEdit(const std::string& name, QLineEdit* line)
+void ViewBinder::bindLineEdit(const std::string& name, QLineEdit* line, QComboBox* list)
 {
     line->installEventFilter(this);
     line->setContextMenuPolicy(Qt::NoContextMenu);
-    m_input.attach(line, name);
+    m_input.attach(line, name, list);
     connect(line, &QLineEdit::textEdited, this, [this, name](const QString& text) {
         m_program.textChanged(name, toLatin1(text));
         changed();
@@ -150,8 +150,12 @@ void ViewBinder::bind(const std::string& name, QObject* object)
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(object)) {
         if (QLineEdit* edit = combo->lineEdit()) {
+            // The typing offers the program's completions (FieldInput), and the list's entries are the model's:
+            // the list neither completes nor adds an entry of its own.
+            combo->setCompleter(nullptr);
+            combo->setInsertPolicy(QComboBox::NoInsert);
             m_names[edit] = name;
-            bindLineEdit(name, edit);
+            bindLineEdit(name, edit, combo);
         }
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, name](int index) {
             m_program.listClick(name, index);
@@ -248,6 +252,8 @@ void drawCheck(const std::string& name, const forms::CheckBox& box, QObject* obj
         return;
     check->setChecked(box.isSet());
     check->setEnabled(box.enabled());
+    if (const QString caption = latin1(box.caption()); !caption.isEmpty() && check->text() != caption)
+        check->setText(caption);
     for (const char* optionBox : kOptionBoxes)
         if (name == optionBox)
             check->setToolTip(QString::fromStdString(shell::optionToolTip(name, box.isSet())));

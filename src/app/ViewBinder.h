@@ -14,6 +14,7 @@
 
 class QWidget;
 class QAction;
+class QComboBox;
 class QLineEdit;
 
 namespace qm::shell
@@ -52,7 +53,7 @@ protected:
 private:
     void bind(const std::string& name, QObject* object);
     /// Passes the typing, pastes and completions of a single-line field (or a combo box's edit field) to the program.
-    void bindLineEdit(const std::string& name, QLineEdit* line);
+    void bindLineEdit(const std::string& name, QLineEdit* line, QComboBox* list = nullptr);
     void changed();
     void drawWindow(const std::string& name, const forms::Panel& panel, QWidget* widget);
 

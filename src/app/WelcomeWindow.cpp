@@ -1,5 +1,4 @@
-// The welcome window: a short note on where to begin, shown at start-up above every other window without
-// taking the focus.
+// The welcome window: a short note on where to begin, shown at start-up above every other window.
 #include "app/WelcomeWindow.h"
 
 #include "app/Screen.h"
@@ -11,6 +10,7 @@
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -28,7 +28,6 @@ WelcomeWindow::WelcomeWindow(QWidget* parent)
 {
     setObjectName("Form6");
     setWindowTitle("Quellmark Configuration Program");
-    setAttribute(Qt::WA_ShowWithoutActivating);
 
     auto* logo = new QLabel;
     logo->setObjectName("imgLogo");
@@ -56,10 +55,10 @@ WelcomeWindow::WelcomeWindow(QWidget* parent)
     m_showSplashScreen->setObjectName("ShowSplashScreen");
     m_showSplashScreen->setChecked(true);
 
-    auto* ok = new QPushButton("&Ok");
-    ok->setObjectName("Command1");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &WelcomeWindow::okClicked);
+    m_ok = new QPushButton("&Ok");
+    m_ok->setObjectName("Command1");
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &WelcomeWindow::okClicked);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(18, 18, 18, 14);
@@ -71,7 +70,7 @@ WelcomeWindow::WelcomeWindow(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_showSplashScreen);
     buttons->addStretch(1);
-    buttons->addWidget(ok);
+    buttons->addWidget(m_ok);
     layout->addLayout(buttons, 2, 0, 1, 2);
 
     setFixedSize(sizeHint());
@@ -100,6 +99,32 @@ void WelcomeWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     emit okClicked();
+}
+
+void WelcomeWindow::keyPressEvent(QKeyEvent* event)
+{
+    // The window is no dialog, so its default button does not take Enter by itself; Escape closes it as the
+    // window's close button does.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            emit okClicked();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void WelcomeWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_ok->setFocus(Qt::ActiveWindowFocusReason);
+    activateWindow();
 }
 
 } // namespace qm::app

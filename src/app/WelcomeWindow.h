@@ -1,10 +1,11 @@
-// The welcome window: a short note on where to begin, shown at start-up above every other window without
-// taking the focus.
+// The welcome window: a short note on where to begin, shown at start-up above every other window. It takes the
+// focus when shown, so that Enter or Escape closes it as its OK button does.
 #pragma once
 
 #include <QWidget>
 
 class QCheckBox;
+class QPushButton;
 
 namespace qm::app
 {
@@ -32,9 +33,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QCheckBox* m_showSplashScreen = nullptr;
+    QPushButton* m_ok = nullptr;
 };
 
 } // namespace qm::app

@@ -65,7 +65,7 @@ void OptionGroup::setValue(int option, bool value)
         m_selected = -1;
 }
 
-CheckBox::CheckBox(std::string name) : m_name(std::move(name))
+CheckBox::CheckBox(std::string name, std::string caption) : m_name(std::move(name)), m_caption(std::move(caption))
 {}
 
 MenuItem::MenuItem(std::string name, std::string caption) : m_name(std::move(name)), m_caption(std::move(caption))

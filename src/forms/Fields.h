@@ -92,9 +92,11 @@ private:
 class CheckBox
 {
 public:
-    explicit CheckBox(std::string name);
+    /// caption: the box's caption with its mnemonic marked by "&"; "" where the window captions it itself.
+    explicit CheckBox(std::string name, std::string caption = {});
 
     const std::string& name() const { return m_name; }
+    const std::string& caption() const { return m_caption; }
     int value() const { return m_value; }
     bool isSet() const { return m_value == 1; }
     void setValue(int value) { m_value = value == 1 ? 1 : 0; }
@@ -103,6 +105,7 @@ public:
 
 private:
     std::string m_name;
+    std::string m_caption;
     int m_value = 0;
     bool m_enabled = true;
 };

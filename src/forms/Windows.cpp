@@ -1,6 +1,8 @@
 // The window models: construction with their control names, captions and limits.
 #include "forms/Windows.h"
 
+#include "forms/MenuLayout.h"
+
 #include <cassert>
 
 namespace qm::forms
@@ -12,6 +14,12 @@ namespace
 std::string named(std::string_view prefix, std::string_view name)
 {
     return std::string(prefix) + std::string(name);
+}
+
+/// A menu item captioned as the menu bar shows it.
+MenuItem menuItem(std::string_view name)
+{
+    return MenuItem(std::string(name), std::string(menuCaption(name)));
 }
 
 } // namespace
@@ -103,24 +111,21 @@ PrintProgressForm::PrintProgressForm() : window("Form8", "Printing Profile Infor
 }
 
 Menus::Menus()
-    : file("file", "&File"), newconfiguration("newconfiguration", "&New Configuration File"),
-      openconfiguration("openconfiguration", "&Open Configuration File ..."),
-      saveconfiguration("saveconfiguration", "&Save Configuration File As ..."),
-      memorizedefaults("memorizedefaults", "&Memorize Defaults"), printprofiles("printprofiles", "&Print Profiles"),
-      printerfont("printerfont", "Select Printer &Font"), exit("exit", "E&xit"),
-      save("save", "Sa&ve Configuration File"),
-      recentfiles("recentfiles", "&Recent Files"), recentfile{MenuItem("recentfile1", ""), MenuItem("recentfile2", ""),
-                                                              MenuItem("recentfile3", ""), MenuItem("recentfile4", ""),
-                                                              MenuItem("recentfile5", "")},
-      read("read", "&Read"), write("write", "&Write"), mode("mode", "&Mode"), telemetry("telemetry", "&Telemetry"),
-      beacon("beacon", "&Beacon"), nmea("nmea", "&NMEA"), tracking("tracking", "T&racking"), alarm("alarm", "&Alarm"),
-      setup("setup", "&Setup"), serialport("serialport", "Serial &Port"), com1("com1", "COM&1"), com2("com2", "COM&2"),
-      com3("com3", "COM&3"), com4("com4", "COM&4"), otherdevice("otherdevice", "&Other Device..."),
-      inputbaudrate("inputbaudrate", "&Input Baud Rate"), in1200("in1200", "&1200"), in2400("in2400", "&2400"),
-      in4800("in4800", "&4800"), in9600("in9600", "&9600"), outputbaudrate("outputbaudrate", "&Ouput Baud Rate"),
-      out300("out300", "&300"), out1200("out1200", "&1200"),
-      verifyafterwrite("verifyafterwrite", "&Verify After Write"), help("help", "&Help"),
-      contents("contents", "&Contents"), about("about", "&About This Program")
+    : file(menuItem("file")), newconfiguration(menuItem("newconfiguration")),
+      openconfiguration(menuItem("openconfiguration")), saveconfiguration(menuItem("saveconfiguration")),
+      memorizedefaults(menuItem("memorizedefaults")), printprofiles(menuItem("printprofiles")),
+      printerfont(menuItem("printerfont")), exit(menuItem("exit")), save(menuItem("save")),
+      recentfiles(menuItem("recentfiles")), recentfile{menuItem("recentfile1"), menuItem("recentfile2"),
+                                                       menuItem("recentfile3"), menuItem("recentfile4"),
+                                                       menuItem("recentfile5")},
+      read(menuItem("read")), write(menuItem("write")), mode(menuItem("mode")), telemetry(menuItem("telemetry")),
+      beacon(menuItem("beacon")), nmea(menuItem("nmea")), tracking(menuItem("tracking")), alarm(menuItem("alarm")),
+      setup(menuItem("setup")), serialport(menuItem("serialport")), com1(menuItem("com1")), com2(menuItem("com2")),
+      com3(menuItem("com3")), com4(menuItem("com4")), otherdevice(menuItem("otherdevice")),
+      inputbaudrate(menuItem("inputbaudrate")), in1200(menuItem("in1200")), in2400(menuItem("in2400")),
+      in4800(menuItem("in4800")), in9600(menuItem("in9600")), outputbaudrate(menuItem("outputbaudrate")),
+      out300(menuItem("out300")), out1200(menuItem("out1200")), verifyafterwrite(menuItem("verifyafterwrite")),
+      help(menuItem("help")), contents(menuItem("contents")), about(menuItem("about"))
 {
     recentfiles.setEnabled(false);
     for (auto& item : recentfile)
@@ -128,11 +133,13 @@ Menus::Menus()
 }
 
 MainWindowControls::MainWindowControls()
-    : window("MDIForm1", kProgramCaption), LEDDisable("LEDDisable"), MicEncode("MicEncode"), ModeLock("ModeLock"),
-      AutoMode("AutoMode"), DataHeaderFrame("DataHeaderFrame", "Data Header"), GpsString{PickList("GpsString1", true),
-                                                                                         PickList("GpsString2", true),
-                                                                                         PickList("GpsString3", true)},
-      DataHeader{Panel("DataHeader1", "Header 1"), Panel("DataHeader2", "Header 2"), Panel("DataHeader3", "Header 3")},
+    : window("MDIForm1", kProgramCaption), LEDDisable("LEDDisable", "Lights &Off"),
+      MicEncode("MicEncode", "Mic &Encode"), ModeLock("ModeLock", "Mode &Lock"), AutoMode("AutoMode", "&Auto Mode On"),
+      DataHeaderFrame("DataHeaderFrame", "Data Header"), GpsString{PickList("GpsString1", true),
+                                                                   PickList("GpsString2", true),
+                                                                   PickList("GpsString3", true)},
+      DataHeader{Panel("DataHeader1", "Header &1"), Panel("DataHeader2", "Header &2"),
+                 Panel("DataHeader3", "Header &3")},
       VQ3Status("VQ3Status", "Disconnected"), ConnectButton("ConnectButton", "&Disconnect"),
       ModeAreaHint("ModeAreaHint", ""),
       ModeAreaHintText("ModeAreaHintText",

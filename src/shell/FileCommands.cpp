@@ -6,6 +6,7 @@
 #include "shell/Document.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace qm::shell
 {
@@ -35,11 +36,26 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-/// A path as a menu shows it: "&" doubled, so it is not taken for a mnemonic.
+/// The most characters of a path a menu shows: a longer one would make the menu wider than the screen.
+constexpr std::size_t kMenuPathLength = 60;
+
+/// A path as a menu shows it: a long one shortened in its middle to kMenuPathLength characters, so that where it
+/// starts and the file's name still show; "&" doubled, so it is not taken for a mnemonic.
 std::string menuText(const std::string& path)
 {
+    // Where each character starts: a UTF-8 continuation byte belongs to the character before it.
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < path.size(); ++at)
+        if ((static_cast<unsigned char>(path[at]) & 0xC0) != 0x80)
+            starts.push_back(at);
+    std::string shown = path;
+    if (starts.size() > kMenuPathLength) {
+        const std::size_t head = kMenuPathLength / 3;
+        const std::size_t tail = kMenuPathLength - 1 - head;
+        shown = path.substr(0, starts[head]) + "\xE2\x80\xA6" + path.substr(starts[starts.size() - tail]);
+    }
     std::string text;
-    for (const char c : path) {
+    for (const char c : shown) {
         text += c;
         if (c == '&')
             text += '&';

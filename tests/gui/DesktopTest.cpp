@@ -179,7 +179,7 @@ TEST_F(DesktopTest, ClosingTheWindowDuringAWriteAsksThenEndsOnceTheBurstHasLeft)
 TEST_F(DesktopTest, EveryWindowLooksAsItDid)
 {
     const std::map<QString, std::pair<QSize, QByteArray>> pins{
-        {"main", {{801, 752}, "94181f5d79bb6134b3f2a91b3106e2212779fb7c3c74bc35d92664952e09dc27"}},
+        {"main", {{801, 752}, "22fb3c63a34102080353ac95d43077e39669a97f031af6989fbac069e1b473a8"}},
         {"telemetry.vq3", {{675, 409}, "d40a90713b9f839cbf6f376b63b04224a6d2233ef56703b08d3e21213b9a47f8"}},
         {"beacon.vq3", {{619, 498}, "e0303f173879015d19d412f6a9c70f6d0287b858e62bf97f1607b5e347054688"}},
         {"nmea.vq3", {{666, 662}, "b0333847bacf5f148dd846e834899f579e843ac59bffed61c99cfbe2bb006d33"}},
