@@ -2,6 +2,8 @@
 // holds the mode windows, and a status bar with the progress of a read or write.
 #include "app/MainWindow.h"
 
+#include "app/Accessibility.h"
+
 #include "app/Screen.h"
 
 #include "app/Logo.h"
@@ -140,6 +142,9 @@ QCheckBox* optionBox(const char* name, const char* caption, const char* toolTip)
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
+    // The main window is the program's first window: what assistive technology reads of the lists and tabs is set
+    // up before any of them exists.
+    installAccessibility();
     setObjectName("MDIForm1");
     setWindowTitle("Quellmark Configuration Program");
     setWindowIcon(QIcon(quellmarkLogo(64, 2.0)));
@@ -368,7 +373,8 @@ QWidget* MainWindow::createPanelArea()
     auto* status = new QGroupBox("VQ-3 Status");
     status->setObjectName("Frame9");
     auto* statusLayout = new QVBoxLayout(status);
-    auto* statusPanel = new QLabel("Disconnected");
+    auto* statusPanel = new AnnouncedLabel;
+    statusPanel->setText("Disconnected");
     statusPanel->setObjectName("VQ3Status");
     statusPanel->setAlignment(Qt::AlignCenter);
     statusPanel->setFrameShape(QFrame::Panel);
