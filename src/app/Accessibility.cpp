@@ -4,8 +4,8 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QLabel>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabBar>
@@ -218,8 +218,8 @@ public:
             return nullptr;
         auto found = m_tabs.find(index);
         if (found == m_tabs.end())
-            found = m_tabs.emplace(index, QAccessible::registerAccessibleInterface(new TabAccessible(tabs(), index)))
-                        .first;
+            found =
+                m_tabs.emplace(index, QAccessible::registerAccessibleInterface(new TabAccessible(tabs(), index))).first;
         return QAccessible::accessibleInterface(found->second);
     }
 
