@@ -249,7 +249,11 @@ void MainWindow::keepOnScreen()
     const QRect outer = frameGeometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                          outer.bottom() - inner.bottom());
-    const QSize fitting = size().boundedTo(available.size().shrunkBy(frame)).expandedTo(minimumSizeHint());
+    const QSize free = available.size().shrunkBy(frame);
+    // A first start's size kept room for a frame guessed too large: now that the real frame is known, the window
+    // takes the height it was meant to have as far as the screen has it, which the mode windows need on a small one.
+    const QSize wanted = m_placed ? size() : size().expandedTo(QSize(size().width(), kInitialHeight));
+    const QSize fitting = wanted.boundedTo(free).expandedTo(minimumSizeHint());
     if (fitting != size())
         resize(fitting);
     const QSize whole = fitting.grownBy(frame);
