@@ -22,8 +22,8 @@ protected:
         desktop->window().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop->window()));
         // The window manager frames the window, and the window then fits itself into the screen.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return desktop->window().frameGeometry() != desktop->window().geometry(); },
-                                    20000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return desktop->window().frameGeometry() != desktop->window().geometry(); }, 20000));
     }
 
     /// Chooses a path in a path list with the keyboard, as a person does: the window handles what each key brought
