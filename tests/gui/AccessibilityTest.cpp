@@ -2,6 +2,8 @@
 // chosen with the arrow keys, the focus reported only where it is, and the status panel's changes announced.
 #include "Desktops.h"
 
+#include "app/Accessibility.h"
+
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
@@ -166,6 +168,31 @@ TEST_F(AccessibilityTest, TheStatusPanelIsReadAsANotificationOfTheConnection)
     connect();
     EXPECT_EQ(panel->text(QAccessible::Name).toStdString(), "Connected");
     EXPECT_EQ(panel->text(QAccessible::Description).toStdString(), "VQ-3 Connected.");
+}
+
+TEST(UnlabelledControlsTest, ListsAndTabsWithoutALabelAreReadAsTheToolkitReadsThem)
+{
+    installAccessibility();
+    QTabBar tabs;
+    const std::pair<QString, QString> captions[] = {{"&Files", "Files"}, {"A&&B", "A&B"}, {"10", "10"}, {"x&", "x&"}};
+    for (const auto& [caption, name] : captions)
+        tabs.addTab(caption);
+    QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(&tabs);
+    ASSERT_EQ(strip->childCount(), 4);
+    for (int tab = 0; tab < 4; ++tab) {
+        EXPECT_EQ(strip->child(tab)->text(QAccessible::Name), captions[tab].second) << tab;
+        EXPECT_EQ(strip->indexOfChild(strip->child(tab)), tab);
+    }
+    QComboBox list;
+    list.addItems({"Low", "High"});
+    list.setCurrentIndex(1);
+    QAccessibleInterface* unnamed = QAccessible::queryAccessibleInterface(&list);
+    EXPECT_EQ(unnamed->text(QAccessible::Name), "High");
+    EXPECT_EQ(unnamed->indexOfChild(strip->child(0)), -1);
+    EXPECT_EQ(unnamed->indexOfChild(unnamed->child(0)), 0);
+    list.setAccessibleName("Alarm 1 Normal State");
+    EXPECT_EQ(unnamed->text(QAccessible::Name), "Alarm 1 Normal State");
+    EXPECT_EQ(unnamed->text(QAccessible::Value), "High");
 }
 
 } // namespace
