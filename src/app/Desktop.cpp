@@ -17,15 +17,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStyle>
 
 #include <QMenu>
+#include <optional>
 #include <variant>
 
 namespace qm::app
@@ -179,19 +184,51 @@ bool setIfChanged(T* widget, const QString& text, void (T::*set)(const QString&)
     return true;
 }
 
+/// Returns the smallest width from `least` to `most` at which the layout needs no more than `height`; none when
+/// even `most` needs more. Its texts wrap into fewer lines the wider it is.
+std::optional<int> widthForHeight(QLayout* layout, int least, int most, int height)
+{
+    if (layout->totalHeightForWidth(least) <= height || least >= most)
+        return least;
+    if (layout->totalHeightForWidth(most) > height)
+        return std::nullopt;
+    while (most - least > 1) {
+        const int middle = least + (most - least) / 2;
+        (layout->totalHeightForWidth(middle) <= height ? most : least) = middle;
+    }
+    return most;
+}
+
 /// A mode window takes the height its contents need at its width: the packet header and the advice grow and shrink
-/// with what is typed, and a window kept at its first height would squeeze the fields over each other.
-void fitHeight(QWidget* window)
+/// with what is typed, and a window kept at its first height would squeeze the fields over each other or leave a gap
+/// where advice went. A window that would reach below the room the main window gives it is first made wider, up to
+/// that room's width, so its texts take fewer lines; one that does not fit even so leaves room for the scroll bar.
+/// The help text keeps the height it needs at the width it gets, so the window cannot be made to cut it off.
+void fitHeight(QWidget* window, QLabel* helpBox)
 {
     auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
     QLayout* layout = window->layout();
     if (!frame || !layout || frame->isMinimized() || frame->isMaximized())
         return;
+    // A label whose text just changed has only asked for a new layout: lay it out now, so the sizes below are those
+    // of the texts shown and not of the ones before.
+    helpBox->setMinimumHeight(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     layout->activate();
-    const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(window->width())
-                                                   : layout->totalMinimumSize().height();
-    if (needed > 0 && needed != window->height())
-        frame->resize(frame->width(), frame->height() + needed - window->height());
+    const QSize chrome = frame->size() - window->size();
+    int width = window->width();
+    if (QMdiArea* area = frame->mdiArea(); area && layout->hasHeightForWidth()) {
+        const QRect room = area->viewport()->rect();
+        const int widest = std::max(width, room.width() - frame->x() - chrome.width());
+        width = widthForHeight(layout, width, widest, room.height() - frame->y() - chrome.height())
+                    .value_or(std::max(width, widest - area->style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+    }
+    const int needed =
+        layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalMinimumSize().height();
+    if (needed > 0 && (needed != window->height() || width != window->width()))
+        frame->resize(width + chrome.width(), needed + chrome.height());
+    layout->activate();
+    helpBox->setMinimumHeight(helpBox->heightForWidth(helpBox->width()));
 }
 
 } // namespace
@@ -270,8 +307,9 @@ void Desktop::drawAids()
             advice->setVisible(!preview.advice.empty());
             resized = true;
         }
-        if (resized)
-            fitHeight(header->parentWidget());
+        auto* helpBox = m_window.findChild<QLabel*>(QString::fromStdString(windows.station(mode).HelpBox.name()));
+        if (resized && helpBox)
+            fitHeight(header->parentWidget(), helpBox);
     }
 }
 

@@ -2,6 +2,7 @@
 // holds the mode windows, and a status bar with the progress of a read or write.
 #include "app/MainWindow.h"
 
+#include "app/Accessibility.h"
 #include "app/KeyboardNavigation.h"
 #include "app/Screen.h"
 
@@ -144,6 +145,9 @@ QCheckBox* optionBox(const char* name, const char* toolTip)
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
+    // The main window is the program's first window: what assistive technology reads of the lists and tabs is set
+    // up before any of them exists.
+    installAccessibility();
     setObjectName("MDIForm1");
     setWindowTitle("Quellmark Configuration Program");
     setWindowIcon(QIcon(quellmarkLogo(64, 2.0)));
@@ -249,7 +253,11 @@ void MainWindow::keepOnScreen()
     const QRect outer = frameGeometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                          outer.bottom() - inner.bottom());
-    const QSize fitting = size().boundedTo(available.size().shrunkBy(frame)).expandedTo(minimumSizeHint());
+    const QSize free = available.size().shrunkBy(frame);
+    // A first start's size kept room for a frame guessed too large: now that the real frame is known, the window
+    // takes the height it was meant to have as far as the screen has it, which the mode windows need on a small one.
+    const QSize wanted = m_placed ? size() : size().expandedTo(QSize(size().width(), kInitialHeight));
+    const QSize fitting = wanted.boundedTo(free).expandedTo(minimumSizeHint());
     if (fitting != size())
         resize(fitting);
     const QSize whole = fitting.grownBy(frame);
@@ -345,7 +353,8 @@ QWidget* MainWindow::createPanelArea()
     auto* status = new QGroupBox("VQ-3 Status");
     status->setObjectName("Frame9");
     auto* statusLayout = new QVBoxLayout(status);
-    auto* statusPanel = new QLabel("Disconnected");
+    auto* statusPanel = new AnnouncedLabel;
+    statusPanel->setText("Disconnected");
     statusPanel->setObjectName("VQ3Status");
     statusPanel->setAlignment(Qt::AlignCenter);
     statusPanel->setFrameShape(QFrame::Panel);

@@ -132,6 +132,7 @@ QWidget* trackingWindow(QWidget* parent)
     auto* symbolPick = new QComboBox(frame);
     symbolPick->setObjectName(QStringLiteral("TrkSymbolPick"));
     symbolPick->setToolTip(QStringLiteral("Click to choose a common symbol by its name."));
+    symbolPick->setAccessibleName(QStringLiteral("Common Symbols"));
     symbolPick->setPlaceholderText(QStringLiteral("Common..."));
     for (const shell::AprsSymbol& common : shell::commonSymbols())
         symbolPick->addItem(toQString(common.name + " (" + common.table + common.code + ")"),

@@ -1,6 +1,7 @@
 // Draws the models into the widgets and passes every user event to the program.
 #include "app/ViewBinder.h"
 
+#include "app/Accessibility.h"
 #include "app/WelcomeWindow.h"
 #include "forms/Controls.h"
 #include "qt/Latin1.h"
@@ -67,6 +68,24 @@ QString colourStyle(const std::string& name, std::uint32_t rgb)
 
 const char* const kOptionBoxes[] = {"ModeLock", "LEDDisable", "AutoMode", "MicEncode"};
 
+/// Names a control's widget for assistive technology by what the control is: its label in the models, never the
+/// value it shows or the heading of the group it sits in.
+void nameForAssistiveTechnology(const forms::Control& control, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    const std::string label = forms::labelOf(control);
+    if (!widget || label.empty())
+        return;
+    widget->setAccessibleName(latin1(label));
+    // An editable list takes its typing in a line of its own, which is what has the focus.
+    if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(latin1(label));
+    if (auto* const* strip = std::get_if<forms::TabStrip*>(&control))
+        if (auto* tabs = qobject_cast<QTabBar*>(widget))
+            for (int tab = 0; tab < tabs->count(); ++tab)
+                tabs->setAccessibleTabName(tab, latin1((*strip)->tabLabel(tab)));
+}
+
 } // namespace
 
 ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std::map<std::string, QWidget*> windows)
@@ -86,7 +105,7 @@ ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std
                 m_program.windowMinimized(name, state.testFlag(Qt::WindowMinimized));
         });
     }
-    forms::forEachControl(m_program.session().windows(), [&](const std::string& name, forms::Control) {
+    forms::forEachControl(m_program.session().windows(), [&](const std::string& name, forms::Control control) {
         if (m_windows.count(name))
             return;
         const QString objectName = QString::fromStdString(name);
@@ -97,6 +116,7 @@ ViewBinder::ViewBinder(shell::Program& program, std::vector<QWidget*> roots, std
                 found = menu->menuAction();
             if (found) {
                 bind(name, found);
+                nameForAssistiveTechnology(control, found);
                 return;
             }
         }
@@ -162,8 +182,7 @@ void ViewBinder::bind(const std::string& name, QObject* object)
             changed();
         });
     } else if (auto* radio = qobject_cast<QRadioButton*>(object)) {
-        // The model keeps the group exclusive, and a group may have no option chosen at all.
-        radio->setAutoExclusive(false);
+        // The options stay exclusive in the toolkit too, so the arrow keys choose among them as in any radio group.
         connect(radio, &QRadioButton::clicked, this, [this, name] {
             m_program.optionClick(name);
             changed();
@@ -259,6 +278,19 @@ void drawCheck(const std::string& name, const forms::CheckBox& box, QObject* obj
             check->setToolTip(QString::fromStdString(shell::optionToolTip(name, box.isSet())));
 }
 
+void drawOption(const forms::OptionRef& option, QRadioButton* radio)
+{
+    const bool chosen = option.group->value(option.option);
+    if (radio->isChecked() == chosen)
+        return;
+    // An exclusive option is cleared only by choosing another; a group with none chosen clears it on its own.
+    const bool exclusive = radio->autoExclusive();
+    if (!chosen)
+        radio->setAutoExclusive(false);
+    radio->setChecked(chosen);
+    radio->setAutoExclusive(exclusive);
+}
+
 void drawMenuItem(const forms::MenuItem& item, QObject* object)
 {
     auto* action = qobject_cast<QAction*>(object);
@@ -277,7 +309,9 @@ void drawLabel(const std::string& name, const forms::Panel& panel, QLabel* label
     const QString caption = name.size() > 7 && name.compare(name.size() - 7, 7, "HelpBox") == 0
                                 ? QString::fromUtf8(panel.caption().c_str())
                                 : latin1(panel.caption());
-    if (label->text() != caption)
+    if (auto* announced = qobject_cast<AnnouncedLabel*>(label))
+        announced->setAnnouncedText(caption);
+    else if (label->text() != caption)
         label->setText(caption);
     const QString style = colourStyle(name, panel.background());
     if (label->styleSheet() != style)
@@ -311,7 +345,7 @@ void drawControl(const std::string& name, const forms::Control& control, QObject
         drawList(**list, object);
     } else if (const auto* option = std::get_if<forms::OptionRef>(&control)) {
         if (auto* radio = qobject_cast<QRadioButton*>(object))
-            radio->setChecked(option->group->value(option->option));
+            drawOption(*option, radio);
     } else if (auto* const* box = std::get_if<forms::CheckBox*>(&control)) {
         drawCheck(name, **box, object);
     } else if (auto* const* item = std::get_if<forms::MenuItem*>(&control)) {

@@ -1,6 +1,8 @@
 // Every control of every window by its name.
 #include "forms/Controls.h"
 
+#include <type_traits>
+
 namespace qm::forms
 {
 
@@ -144,6 +146,21 @@ void forEachPlacedControl(Windows& windows, const PlacedVisit& visit)
 }
 
 } // namespace
+
+std::string labelOf(const Control& control)
+{
+    return std::visit(
+        [](const auto& field) -> std::string {
+            using Kind = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<Kind, OptionRef>)
+                return field.group->label(field.option);
+            else if constexpr (std::is_same_v<Kind, MenuItem*> || std::is_same_v<Kind, Panel*>)
+                return {};
+            else
+                return field->label();
+        },
+        control);
+}
 
 void forEachControl(Windows& windows, const Visit& visit)
 {

@@ -23,6 +23,10 @@ struct OptionRef
 /// A control of any kind.
 using Control = std::variant<TextField*, PickList*, OptionRef, CheckBox*, MenuItem*, TabStrip*, Panel*>;
 
+/// Returns what a control is, as its label and a screen reader name it ("Special Path 2", "Line Feed"); "" for the
+/// controls whose own caption says it (menu items, panels, windows).
+std::string labelOf(const Control& control);
+
 /// Calls the visitor with the name and the control of every control: the main window's first, then the five
 /// mode windows in mode order and the welcome window, each in the order of its window, then the print progress
 /// window.

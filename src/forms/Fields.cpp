@@ -53,8 +53,11 @@ void PickList::clear()
     m_index = -1;
 }
 
-OptionGroup::OptionGroup(std::vector<std::string> names) : m_names(std::move(names))
-{}
+OptionGroup::OptionGroup(std::vector<std::string> names, std::vector<std::string> labels)
+    : m_names(std::move(names)), m_labels(std::move(labels))
+{
+    assert(m_labels.size() == m_names.size());
+}
 
 void OptionGroup::setValue(int option, bool value)
 {

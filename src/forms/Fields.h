@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qm::forms
@@ -20,6 +21,9 @@ public:
     TextField(std::string name, std::size_t maxLength);
 
     const std::string& name() const { return m_name; }
+    /// What the control is, as its label and a screen reader name it ("Special Path 2"); never its value.
+    const std::string& label() const { return m_label; }
+    void setLabel(std::string label) { m_label = std::move(label); }
     const std::string& text() const { return m_text; }
     std::size_t maxLength() const { return m_maxLength; }
     /// Sets the whole text, however long.
@@ -29,6 +33,7 @@ public:
 
 private:
     std::string m_name;
+    std::string m_label;
     std::size_t m_maxLength;
     std::string m_text;
     bool m_enabled = true;
@@ -41,6 +46,9 @@ public:
     PickList(std::string name, bool editable);
 
     const std::string& name() const { return m_name; }
+    /// What the list holds, as its label and a screen reader name it ("Transmit Delay"); never the entry it shows.
+    const std::string& label() const { return m_label; }
+    void setLabel(std::string label) { m_label = std::move(label); }
     bool editable() const { return m_editable; }
     const std::vector<std::string>& entries() const { return m_entries; }
     int count() const { return static_cast<int>(m_entries.size()); }
@@ -62,6 +70,7 @@ public:
 
 private:
     std::string m_name;
+    std::string m_label;
     bool m_editable;
     std::vector<std::string> m_entries;
     int m_index = -1;
@@ -73,9 +82,12 @@ private:
 class OptionGroup
 {
 public:
-    explicit OptionGroup(std::vector<std::string> names);
+    /// names: the options' control names; labels: what each option is, in the same order.
+    OptionGroup(std::vector<std::string> names, std::vector<std::string> labels);
 
     const std::string& name(int option) const { return m_names.at(static_cast<std::size_t>(option)); }
+    /// Returns what an option is ("Line Feed").
+    const std::string& label(int option) const { return m_labels.at(static_cast<std::size_t>(option)); }
     int size() const { return static_cast<int>(m_names.size()); }
     /// Returns the selected option, -1 when none is.
     int selected() const { return m_selected; }
@@ -85,6 +97,7 @@ public:
 
 private:
     std::vector<std::string> m_names;
+    std::vector<std::string> m_labels;
     int m_selected = -1;
 };
 
@@ -97,6 +110,9 @@ public:
 
     const std::string& name() const { return m_name; }
     const std::string& caption() const { return m_caption; }
+    /// What the box switches, as its label and a screen reader name it ("Send Comments").
+    const std::string& label() const { return m_label; }
+    void setLabel(std::string label) { m_label = std::move(label); }
     int value() const { return m_value; }
     bool isSet() const { return m_value == 1; }
     void setValue(int value) { m_value = value == 1 ? 1 : 0; }
@@ -106,6 +122,7 @@ public:
 private:
     std::string m_name;
     std::string m_caption;
+    std::string m_label;
     int m_value = 0;
     bool m_enabled = true;
 };
@@ -175,12 +192,18 @@ public:
     explicit TabStrip(std::string name);
 
     const std::string& name() const { return m_name; }
+    /// What the strip chooses ("Profile"); its tabs are that and their number ("Profile 3").
+    const std::string& label() const { return m_label; }
+    void setLabel(std::string label) { m_label = std::move(label); }
+    /// Returns what the tab at index is: the strip's label and the tab's number from 1 ("Profile 1").
+    std::string tabLabel(int index) const { return m_label + ' ' + std::to_string(index + 1); }
     int selectedIndex() const { return m_selected; }
     /// Sets the selection without running the tab change (profile editing calls this).
     void setSelectedIndex(int index) { m_selected = index; }
 
 private:
     std::string m_name;
+    std::string m_label;
     int m_selected = 0;
 };
 

@@ -22,6 +22,23 @@ MenuItem menuItem(std::string_view name)
     return MenuItem(std::string(name), std::string(menuCaption(name)));
 }
 
+/// Labels a numbered row of controls: the text with its number from 1 put in place of the "#".
+template <class Row>
+void labelRow(Row& row, std::string_view text)
+{
+    const std::size_t at = text.find('#');
+    for (std::size_t index = 0; index < row.size(); ++index)
+        row[index].setLabel(std::string(text.substr(0, at)) + std::to_string(index + 1) +
+                            std::string(text.substr(at + 1)));
+}
+
+/// The termination-character options: Carriage Return, Line Feed, User Defined.
+OptionGroup terminationOptions(std::string_view prefix)
+{
+    return OptionGroup({named(prefix, "TxOnCREnable"), named(prefix, "TxOnLFEnable"), named(prefix, "TxOnUserEnable")},
+                       {"Carriage Return", "Line Feed", "User Defined"});
+}
+
 } // namespace
 
 std::string modeName(Mode mode)
@@ -53,28 +70,44 @@ StationControls::StationControls(std::string_view prefix, std::string_view ssidN
       TmrMin(named(prefix, "TmrMin"), 2), TmrSec(named(prefix, "TmrSec"), 2), TxDelay(named(prefix, "TxDelay"), false),
       TxTail(named(prefix, "TxTail"), false), HelpFrame(named(prefix, "HelpFrame"), ""),
       HelpBox(named(prefix, "HelpBox"), ""), window("", ""), m_prefix(prefix)
-{}
+{
+    MyCall.setLabel("My Call");
+    SSID.setLabel("My SSID");
+    ToCall.setLabel("To Call");
+    labelRow(Path, "Path #");
+    labelRow(SpecPath, "Special Path #");
+    TmrMin.setLabel("Transmit Timer Minutes");
+    TmrSec.setLabel("Transmit Timer Seconds");
+    TxDelay.setLabel("Transmit Delay");
+    TxTail.setLabel("Tail Delay");
+}
 
 TelemetryForm::TelemetryForm()
-    : station("Tel", "TelMySSID"), TelTxOn({"TelTxOnCREnable", "TelTxOnLFEnable", "TelTxOnUserEnable"}),
-      TelUserTrigChar("TelUserTrigChar", 3)
+    : station("Tel", "TelMySSID"), TelTxOn(terminationOptions("Tel")), TelUserTrigChar("TelUserTrigChar", 3)
 {
+    TelUserTrigChar.setLabel("User Defined Character");
     station.window = Panel("Form1", "Telemetry Mode");
     station.window.setVisible(false);
 }
 
 BeaconForm::BeaconForm() : station("Bcn", "BcnMySSID"), BcnMsgText("BcnMsgText", 76)
 {
+    BcnMsgText.setLabel("Beacon Text");
     station.window = Panel("Form2", "Beacon Mode");
     station.window.setVisible(false);
 }
 
 NmeaForm::NmeaForm()
-    : station("NMEA", "NMEASSID"), NMEATxOn({"NMEATxOnCREnable", "NMEATxOnLFEnable", "NMEATxOnUserEnable"}),
-      NMEAUserTrigChar("NMEAUserTrigChar", 3), NMEADeltaEnable("NMEADeltaEnable"),
-      NMEAAdaptiveTransmitEnable("NMEAAdaptiveTransmitEnable"), NMEAProfile("NMEAProfile"),
-      NMEAProfileFrame("NMEAProfileFrame", "Profile # Settings")
+    : station("NMEA", "NMEASSID"), NMEATxOn(terminationOptions("NMEA")), NMEAUserTrigChar("NMEAUserTrigChar", 3),
+      NMEADeltaEnable("NMEADeltaEnable"), NMEAAdaptiveTransmitEnable("NMEAAdaptiveTransmitEnable"),
+      NMEAProfile("NMEAProfile"), NMEAProfileFrame("NMEAProfileFrame", "Profile # Settings")
 {
+    station.SSID.setLabel("SSID");
+    NMEAUserTrigChar.setLabel("User Defined Character");
+    // Both boxes are captioned "Reserved": the label says what each would switch.
+    NMEADeltaEnable.setLabel("Course Delta (Reserved)");
+    NMEAAdaptiveTransmitEnable.setLabel("Adaptive Transmit (Reserved)");
+    NMEAProfile.setLabel("Profile");
     station.window = Panel("Form3", "NMEA Mode");
     station.window.setVisible(false);
 }
@@ -85,6 +118,15 @@ TrackingForm::TrackingForm()
       TrkDeltaEnable("TrkDeltaEnable"), TrkAdaptiveTransmitEnable("TrkAdaptiveTransmitEnable"),
       TrkProfile("TrkProfile"), TrkProfileFrame("TrkProfileFrame", "Profile # Settings")
 {
+    station.SSID.setLabel("SSID");
+    TrkPrefix.setLabel("Prefix");
+    TrkSeparator.setLabel("Separator");
+    TrkComments.setLabel("Comments");
+    TrkSymbol.setLabel("Symbol");
+    TrkSendComments.setLabel("Send Comments");
+    TrkDeltaEnable.setLabel("Course Delta (Reserved)");
+    TrkAdaptiveTransmitEnable.setLabel("Adaptive Transmit (Reserved)");
+    TrkProfile.setLabel("Profile");
     station.window = Panel("Form4", "Tracking Mode");
     station.window.setVisible(false);
 }
@@ -96,12 +138,17 @@ AlarmForm::AlarmForm()
                    PickList("AlmCondition4", false)},
       AlmArmDelay("AlmArmDelay", 3), AlmTxCntrLimit("AlmTxCntrLimit", 3)
 {
+    labelRow(AlarmMsgText, "Alarm # Message");
+    labelRow(AlmCondition, "Alarm # Normal State");
+    AlmArmDelay.setLabel("Arm Delay (Secs)");
+    AlmTxCntrLimit.setLabel("Number Times To Send");
     station.window = Panel("Form5", "Alarm Mode");
     station.window.setVisible(false);
 }
 
 WelcomeForm::WelcomeForm() : window("Form6", ""), ShowSplashScreen("ShowSplashScreen")
 {
+    ShowSplashScreen.setLabel("Show this screen at startup");
     window.setVisible(false);
 }
 
@@ -148,6 +195,11 @@ MainWindowControls::MainWindowControls()
       ChooseModeButton("ChooseModeButton", "Choose a Mode"), ReadUnitButton("ReadUnitButton", "Read the VQ-3"),
       OpenFileButton("OpenFileButton", "Open a File...")
 {
+    labelRow(GpsString, "Data Header #");
+    LEDDisable.setLabel("Lights Off");
+    MicEncode.setLabel("Mic Encode");
+    ModeLock.setLabel("Mode Lock");
+    AutoMode.setLabel("Auto Mode On");
     DataHeaderFrame.setEnabled(false);
     for (auto& header : GpsString)
         header.setEnabled(false);

@@ -5,11 +5,13 @@
 #include "forms/PickLists.h"
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
+#include "forms/WindowDefaults.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -84,6 +86,34 @@ TEST(FieldsTest, EveryControlHasItsOwnName)
     toCall.setText("GPS");
     EXPECT_TRUE(toCall.setListIndex(-1));
     EXPECT_EQ(toCall.text(), "GPS");
+}
+
+TEST(FieldsTest, EveryInputControlSaysWhatItIsOnceInItsWindowAndNeverByAValueItHolds)
+{
+    Windows windows = startUpWindows({"N0CALL", 0, 0, 6, 2});
+    std::map<std::optional<Mode>, std::set<std::string>> labels;
+    forEachControl(windows, [&](const std::string& name, Control control) {
+        if (std::holds_alternative<MenuItem*>(control) || std::holds_alternative<Panel*>(control))
+            return;
+        const std::string label = labelOf(control);
+        EXPECT_FALSE(label.empty()) << name;
+        EXPECT_TRUE(labels[locateControl(windows, name)->place.mode].insert(label).second) << name << ": " << label;
+        if (auto* const* list = std::get_if<PickList*>(&control)) {
+            for (const std::string& entry : (*list)->entries())
+                EXPECT_NE(label, entry) << name;
+        }
+    });
+    const std::pair<const char*, const char*> cases[] = {{"BcnSpecPath2", "Special Path 2"},
+                                                         {"AlarmMsgText3", "Alarm 3 Message"},
+                                                         {"AlmCondition1", "Alarm 1 Normal State"},
+                                                         {"TrkTxDelay", "Transmit Delay"},
+                                                         {"TrkSymbol", "Symbol"},
+                                                         {"NMEATxOnLFEnable", "Line Feed"},
+                                                         {"TelTmrMin", "Transmit Timer Minutes"},
+                                                         {"GpsString3", "Data Header 3"}};
+    for (const auto& [name, label] : cases)
+        EXPECT_EQ(labelOf(*findControl(windows, name)), label) << name;
+    EXPECT_EQ(windows.tracking.TrkProfile.tabLabel(9), "Profile 10");
 }
 
 TEST(FieldsTest, ControlsAreFoundWithTheModeRoleAndNumberOfTheirPlace)
