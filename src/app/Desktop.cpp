@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -114,11 +115,16 @@ Desktop::~Desktop()
         m_link->closePort();
 }
 
+void Desktop::openFile(const std::string& path)
+{
+    m_program->openFile(path);
+    redraw();
+}
+
 void Desktop::openFile(const QString& path)
 {
-    const QByteArray local = path.toLocal8Bit();
-    m_program->openFile(std::string(local.constData(), static_cast<std::size_t>(local.size())));
-    redraw();
+    const QByteArray name = QFile::encodeName(path);
+    openFile(std::string(name.constData(), static_cast<std::size_t>(name.size())));
 }
 
 void Desktop::raise()
@@ -127,6 +133,12 @@ void Desktop::raise()
     m_window.show();
     m_window.raise();
     m_window.activateWindow();
+}
+
+void Desktop::endOnSignal()
+{
+    m_program->endOnSignal();
+    redraw();
 }
 
 void Desktop::redraw()
