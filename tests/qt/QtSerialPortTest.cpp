@@ -11,10 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -137,6 +140,8 @@ TEST_F(QtSerialPortTest, OtherSideGoingAwayClosesThePortAndReportsOneFailure)
     EXPECT_EQ(listener.failures[0].number, link::port_error::kErrorReading);
     EXPECT_FALSE(port.isOpen());
     port.send("E");
+    QTest::qWait(50);
+    EXPECT_EQ(listener.failures.size(), 1u);
     EXPECT_EQ(listener.notifications, 0);
 }
 
@@ -232,6 +237,25 @@ TEST(QtSerialPortLockFileTest, OnlyALockFileOfTheDevicesUserNamingARunningProgra
             EXPECT_EQ(failure, std::nullopt) << text << failure.value_or(PortError{}).reason;
         }
     }
+}
+
+TEST(DeviceLocksTest, AFlockOnAFileIsSeenInTheSystemsListUntilItIsReleased)
+{
+    const std::string path = ::testing::TempDir() + "qm-flock-" + std::to_string(::getpid());
+    std::ofstream(path) << "x";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    struct stat info = {};
+    ASSERT_EQ(::fstat(fd, &info), 0);
+    // Locked, shared (another kind of lock), released.
+    const std::tuple<int, bool> cases[] = {{LOCK_EX, true}, {LOCK_SH, true}, {LOCK_UN, false}};
+    for (const auto& [operation, held] : cases) {
+        ASSERT_EQ(::flock(fd, operation), 0);
+        EXPECT_EQ(flockHeldOn(info.st_dev, info.st_ino), held) << operation;
+        EXPECT_EQ(flockHeldOn(info.st_dev, info.st_ino + 1), false);
+    }
+    ::close(fd);
+    std::filesystem::remove(path);
 }
 
 TEST(QtSerialPortFailureTest, OpenFailuresMapToTheirPortErrors)
