@@ -81,8 +81,7 @@ void SimTerminal::clearLeftOverExclusiveMode()
         m_closedWithMode = true;
     int exclusive = 0;
     struct stat info = {};
-    if (m_slave < 0 || ::ioctl(m_slave, TIOCGEXCL, &exclusive) != 0 || exclusive == 0 ||
-        ::fstat(m_slave, &info) != 0) {
+    if (m_slave < 0 || ::ioctl(m_slave, TIOCGEXCL, &exclusive) != 0 || exclusive == 0 || ::fstat(m_slave, &info) != 0) {
         m_leftOverSeen = 0;
         m_closedWithMode = false;
         return;

@@ -2,7 +2,8 @@
 # The real quellmark ended by SIGTERM, SIGHUP or SIGINT in the middle of a write (Ctrl+D) to a unit paced at the line
 # rate, on the screen with-xvfb.sh provides: the unit's log ends the image bytes with the abort burst (128 zero bytes
 # and "E") and the closing "E", the program ends with 128 + the signal, and the next open of the device by the same
-# ordinary user succeeds. Outside a transfer a signal ends the program as File > Exit does, with its "E".
+# ordinary user succeeds. Outside a transfer a signal ends the program as File > Exit does, with its "E"; during the
+# first start's questions it ends it too, and nothing is kept.
 #   quellmark-signal-faults.sh QUELLMARK VQ3 EXAMPLES
 set -euo pipefail
 quellmark=${1:?quellmark}
@@ -63,4 +64,20 @@ start
 kill -TERM "$program"
 ended TERM
 [[ "$(received)" != *00000000* && "$(received)" == *45aa*55* ]] || fail "the unit's log after SIGTERM while probing"
+# The first start asks for the serial port: a signal ends the program there, without an answer kept.
+mkdir -p "$tmp/first"
+cp "$quellmark" "$tmp/first/"
+(cd "$tmp/home" && exec env HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/first/.config" XDG_DATA_HOME="$tmp/first/.data" \
+    QUELLMARK_COM1="$tmp/port" "$tmp/first/quellmark" >>"$tmp/quellmark.out" 2>>"$tmp/quellmark.err") &
+program=$!
+pids+=("$program")
+window_named '^Serial Port Selection$' >/dev/null || fail "no question for the serial port at the first start"
+kill -TERM "$program"
+status=0
+timeout 20 tail --pid="$program" -f /dev/null || fail "quellmark did not end on SIGTERM during the first start's question"
+wait "$program" || status=$?
+[ "$status" -eq 143 ] || fail "quellmark ended by SIGTERM during the first start with status $status"
+for ini in "$tmp/first/vq3.ini" "$tmp/first/.config/quellmark/vq3.ini"; do
+    [ ! -e "$ini" ] || [ "$(head -n 1 "$ini")" = $'0\r' ] || fail "an answer was kept in $ini"
+done
 echo "quellmark breaks a write off properly when a signal ends it and leaves the device free"
