@@ -43,9 +43,11 @@ struct Setup
 class Sim
 {
 public:
-    Sim(const Setup& setup, bool lineRate)
-        : m_process(lineRate ? std::vector<std::string>{setup.vq3(), "sim", "--image", setup.image(), "--line-rate"}
-                             : std::vector<std::string>{setup.vq3(), "sim", "--image", setup.image()},
+    Sim(const Setup& setup, bool lineRate) : Sim(setup, std::string(lineRate ? "--line-rate" : "")) {}
+    /// A unit with the one option given ("" for none).
+    Sim(const Setup& setup, const std::string& option)
+        : m_process(option.empty() ? std::vector<std::string>{setup.vq3(), "sim", "--image", setup.image()}
+                                   : std::vector<std::string>{setup.vq3(), "sim", "--image", setup.image(), option},
                     {}, true)
     {
         const auto line = m_process.readLine(5'000);
@@ -322,6 +324,22 @@ void desktopStart(const Setup& setup, Table& table)
     table.atMost("quellmark peak resident memory, idle (MB)", static_cast<double>(idle) / 1024, 80);
 }
 
+/// A device that floods the port far faster than the line: vq3 read until its time-out, and the desktop program for
+/// 15 s, in which the identification times out and its box stays up while the flood goes on.
+void floodingDevice(const Setup& setup, Table& table)
+{
+    Sim sim(setup, "--flood");
+    Process read({setup.vq3(), "read", "--port", sim.path()});
+    const Finished finished = read.wait();
+    table.atMost("vq3 read peak resident memory, flooding device (MB)", static_cast<double>(finished.maxRssKb) / 1024,
+                 15);
+    Process program({setup.build + "/quellmark"}, desktopEnvironment(setup, sim.path()));
+    std::this_thread::sleep_for(std::chrono::seconds(15));
+    const long peak = program.peakRssKb();
+    program.stop();
+    table.atMost("quellmark peak resident memory, flooding device, box up (MB)", static_cast<double>(peak) / 1024, 80);
+}
+
 /// The instrumented desktop program against the line-rate unit: start-up, read and write, handler times.
 void desktopSession(const Setup& setup, Table& table)
 {
@@ -392,6 +410,7 @@ int main(int argc, char** argv)
         compileCommand(setup, table);
         desktopStart(setup, table);
         desktopSession(setup, table);
+        floodingDevice(setup, table);
     } catch (const std::exception& failure) {
         std::cerr << "link_bench: " << failure.what() << '\n';
         std::system(("rm -rf " + setup.work).c_str());

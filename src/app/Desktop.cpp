@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -124,11 +125,16 @@ Desktop::~Desktop()
         m_link->closePort();
 }
 
+void Desktop::openFile(const std::string& path)
+{
+    m_program->openFile(path);
+    redraw();
+}
+
 void Desktop::openFile(const QString& path)
 {
-    const QByteArray local = path.toLocal8Bit();
-    m_program->openFile(std::string(local.constData(), static_cast<std::size_t>(local.size())));
-    redraw();
+    const QByteArray name = QFile::encodeName(path);
+    openFile(std::string(name.constData(), static_cast<std::size_t>(name.size())));
 }
 
 void Desktop::raise()
@@ -137,6 +143,12 @@ void Desktop::raise()
     m_window.show();
     m_window.raise();
     m_window.activateWindow();
+}
+
+void Desktop::endOnSignal()
+{
+    m_program->endOnSignal();
+    redraw();
 }
 
 void Desktop::redraw()

@@ -76,10 +76,15 @@ public:
     /// Copy This Profile to, in the NMEA or Tracking window.
     void copyProfile(forms::Mode mode);
     /// Opens a configuration file as File > Open does after its dialog, unsaved-changes question included (a file
-    /// named on the command line, dropped onto the window or handed over by a second start).
+    /// named on the command line, dropped onto the window or handed over by a second start). The path is the
+    /// system's bytes.
+    void openFile(const std::string& path);
+    /// The same for a path the toolkit names (a dropped file).
     void openFile(const QString& path);
     /// Brings the main window to the front, restored if it was minimised (a second start asked for it).
     void raise();
+    /// A signal that ends the program arrived (SIGINT, SIGTERM, SIGHUP).
+    void endOnSignal();
 
 private:
     void redraw();

@@ -102,6 +102,11 @@ void QtUi::prepareMessageBoxes()
 
 forms::Button QtUi::messageBox(const forms::MessageBox& box)
 {
+    // Ending (a signal, say) closes the boxes that are up; one asked for after that would hold the end up.
+    if (m_ended)
+        return box.buttons == forms::Buttons::YesNo ? forms::Button::No
+               : box.buttons == forms::Buttons::Ok  ? forms::Button::Ok
+                                                    : forms::Button::Cancel;
     m_redraw();
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (box.icon) {
@@ -165,6 +170,8 @@ forms::Button QtUi::messageBox(const forms::MessageBox& box)
 std::optional<std::string> QtUi::inputBox(const std::string& prompt, const std::string& title,
                                           const std::string& defaultText)
 {
+    if (m_ended)
+        return std::nullopt;
     m_redraw();
     QInputDialog dialog(&m_parent);
     dialog.setObjectName("InputBox");
@@ -184,6 +191,8 @@ std::optional<std::string> QtUi::inputBox(const std::string& prompt, const std::
 
 std::string QtUi::openFileDialog(const shell::FileDialogRequest& request)
 {
+    if (m_ended)
+        return {};
     m_redraw();
     return QFileDialog::getOpenFileName(&m_parent, latin1(request.title), QString::fromStdString(request.initialFolder),
                                         qtFilter(request.filter))
@@ -192,6 +201,8 @@ std::string QtUi::openFileDialog(const shell::FileDialogRequest& request)
 
 shell::FileDialogChoice QtUi::saveFileDialog(const shell::FileDialogRequest& request)
 {
+    if (m_ended)
+        return {};
     m_redraw();
     const QString filters = qtFilter(request.filter);
     QString chosenFilter;
@@ -208,6 +219,8 @@ shell::FileDialogChoice QtUi::saveFileDialog(const shell::FileDialogRequest& req
 
 shell::FontSettings QtUi::fontDialog(const shell::FontSettings& preset)
 {
+    if (m_ended)
+        return preset;
     m_redraw();
     QFont font(QString::fromStdString(preset.name), preset.size);
     font.setBold(preset.bold);
@@ -310,6 +323,8 @@ void QtUi::showHelp(const std::string& helpFile)
 std::optional<std::string> QtUi::chooseDevice(const std::vector<shell::SerialDevice>& present,
                                               const std::string& current)
 {
+    if (m_ended)
+        return std::nullopt;
     m_redraw();
     QInputDialog dialog(&m_parent);
     dialog.setObjectName("DeviceChoice");
@@ -354,6 +369,7 @@ void QtUi::endProgram()
 {
     // quit() only asks: the main window refuses to close on its own (it hands the close to the program), which
     // would cancel the request. The core has closed what it must; the event loop ends.
+    m_ended = true;
     QCoreApplication::exit(0);
 }
 

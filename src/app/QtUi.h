@@ -68,6 +68,8 @@ private:
     std::function<QWidget*(const std::string&)> m_finder;
     HelpViewer* m_helpViewer = nullptr;
     bool m_busy = false;
+    /// The program is ending: no dialog is shown any more, each is answered as if dismissed.
+    bool m_ended = false;
 };
 
 /// Returns a dialog filter in Qt's form: "VQ-3 Configuration File | *.vq3 | All Files | *" becomes

@@ -1,10 +1,12 @@
 // How a second start reaches the copy of the desktop program that is already running.
 #include "app/RunningCopy.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
+
+#include <filesystem>
+#include <string_view>
 
 namespace qm::app
 {
@@ -29,32 +31,66 @@ QString runningCopySocketPath(const std::string& lockPath)
     return path + ".socket";
 }
 
-QString commandLineFile(const QStringList& arguments)
+std::string commandLineFile(int argc, const char* const* argv)
 {
     bool options = true;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
         if (options && argument == "--") {
             options = false;
             continue;
         }
-        if (options && argument.startsWith('-'))
+        if (options && argument.starts_with('-'))
             continue;
-        return QFileInfo(argument).absoluteFilePath();
+        // The name's bytes as the system gave them: a name that is no UTF-8 still names its file.
+        std::error_code failure;
+        const std::filesystem::path absolute = std::filesystem::absolute(std::string(argument), failure);
+        return failure ? std::string(argument) : absolute.lexically_normal().string();
     }
     return {};
 }
 
-RunningCopyServer::RunningCopyServer(QObject* parent) : QObject(parent), m_server(new QLocalServer(this))
+RunningCopyServer::RunningCopyServer(QObject* parent, int connectionLimitMs)
+    : QObject(parent), m_server(new QLocalServer(this)), m_connectionLimitMs(connectionLimitMs)
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
-            readRequest(socket);
-        }
-    });
+    // The server stops taking connections from the system while these wait: the rest wait there, costing this
+    // program nothing.
+    m_server->setMaxPendingConnections(kConnectionsAtOnce);
+    connect(m_server, &QLocalServer::newConnection, this, [this] { takeConnections(); });
+}
+
+void RunningCopyServer::takeConnections()
+{
+    while (m_serving < kConnectionsAtOnce) {
+        QLocalSocket* socket = m_server->nextPendingConnection();
+        if (socket == nullptr)
+            return;
+        serve(socket);
+    }
+}
+
+void RunningCopyServer::serve(QLocalSocket* socket)
+{
+    ++m_serving;
+    auto* limit = new QTimer(socket);
+    limit->setSingleShot(true);
+    connect(limit, &QTimer::timeout, this, [this, socket] { finish(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] { finish(socket); });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+    limit->start(m_connectionLimitMs);
+    readRequest(socket);
+}
+
+void RunningCopyServer::finish(QLocalSocket* socket)
+{
+    socket->disconnect(this);
+    if (auto* limit = socket->findChild<QTimer*>())
+        limit->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+    --m_serving;
+    takeConnections();
 }
 
 bool RunningCopyServer::listen(const QString& path)
@@ -81,13 +117,13 @@ void RunningCopyServer::readRequest(QLocalSocket* socket)
         emit raiseRequested();
     } else if (line.startsWith(kOpen) && line.size() > kOpen.size()) {
         socket->write(kAnswer);
-        emit openRequested(QString::fromUtf8(line.mid(kOpen.size())));
+        emit openRequested(line.mid(kOpen.size()));
     }
     socket->flush();
     socket->disconnectFromServer();
 }
 
-bool handToRunningCopy(const QString& socketPath, const QString& file, int timeoutMs)
+bool handToRunningCopy(const QString& socketPath, const std::string& file, int timeoutMs)
 {
     if (socketPath.isEmpty())
         return false;
@@ -95,7 +131,7 @@ bool handToRunningCopy(const QString& socketPath, const QString& file, int timeo
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    socket.write((file.isEmpty() ? kRaise : kOpen + file.toUtf8()) + '\n');
+    socket.write((file.empty() ? kRaise : kOpen + QByteArray(file.data(), static_cast<qsizetype>(file.size()))) + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
     while (!socket.canReadLine())

@@ -80,8 +80,8 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
         m_program.state().link.otherDevice = port;
     m_ui.setBoxHandler([this](const forms::MessageBox& box) { onBox(box); });
     m_ui.setEndHandler([this] { finish(std::nullopt); });
-    m_signals = std::make_unique<SignalCatcher>(std::vector<int>{SIGINT, SIGTERM, SIGHUP},
-                                                [this](int signal) { interrupted(signal); });
+    m_signals = std::make_unique<qt::SignalCatcher>(qt::SignalPipe::endingSignals(),
+                                                    [this](int signal) { interrupted(signal); });
 }
 
 LinkSession::~LinkSession()
@@ -267,10 +267,10 @@ LinkFailure LinkSession::interruptedFailure(int signal, const std::string& trans
 {
     std::string text;
     if (transfer.empty()) {
-        text = std::string("vq3 was stopped by ") + signalName(signal) +
+        text = std::string("vq3 was stopped by ") + qt::signalName(signal) +
                " while no transfer with the VQ-3 was under way; the port was closed.";
     } else {
-        text = "The " + transfer + " was interrupted by " + signalName(signal) +
+        text = "The " + transfer + " was interrupted by " + qt::signalName(signal) +
                ": the transfer was broken off and the VQ-3 was told to discard it (128 zero bytes and \"E\").";
         if (transfer == "write")
             text += " Read the unit to see what it holds before you use it.";

@@ -5,10 +5,10 @@
 
 #include "cli/CliUi.h"
 #include "cli/LinkCommands.h"
-#include "cli/SignalCatcher.h"
 #include "cli/TracingSerialPort.h"
 #include "qt/QtSerialPort.h"
 #include "qt/QtTimer.h"
+#include "qt/SignalCatcher.h"
 #include "qt/SystemClock.h"
 #include "shell/Backups.h"
 #include "shell/Session.h"
@@ -125,7 +125,7 @@ private:
     bool m_closed = false;
     /// A signal that arrived outside a wait and was not reported: raised again once the port is closed.
     int m_unreportedSignal = 0;
-    std::unique_ptr<SignalCatcher> m_signals;
+    std::unique_ptr<qt::SignalCatcher> m_signals;
 };
 
 } // namespace qm::cli

@@ -2,6 +2,8 @@
 #include "cli/SimRunner.h"
 
 #include "cli/Output.h"
+#include "cli/SimTerminal.h"
+#include "qt/SignalPipe.h"
 #include "sim/Unit.h"
 
 #include <CLI/CLI.hpp>
@@ -14,7 +16,6 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,8 +24,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace qm::cli
@@ -38,16 +37,6 @@ constexpr std::int64_t kCharacterNs = 10 * 1'000'000'000LL / 4800;
 constexpr std::int64_t kNsPerMs = 1'000'000;
 /// How long before a deadline of the paced wire the simulator stops sleeping and watches the clock.
 constexpr std::int64_t kFinalApproachNs = 150'000;
-
-int g_signalPipe = -1;
-
-extern "C" void onStopSignal(int)
-{
-    const int savedErrno = errno;
-    const char byte = 0;
-    [[maybe_unused]] const auto written = ::write(g_signalPipe, &byte, 1);
-    errno = savedErrno;
-}
 
 std::string systemReason(int number)
 {
@@ -76,125 +65,71 @@ timespec durationUntil(std::int64_t deadline, std::int64_t now)
     return duration;
 }
 
-void closeQuietly(int& fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
+/// How often the terminal is looked at for an exclusive mode left behind, and how soon after a program closed it.
+constexpr std::int64_t kLookNs = 100 * kNsPerMs;
+constexpr std::int64_t kSoonLookNs = 5 * kNsPerMs;
+/// What a flooding device writes at a time.
+constexpr std::size_t kFloodChunk = 4096;
 
-/// The pseudo-terminal: the master the unit talks through, and one slave descriptor held open so the master
-/// does not report hang-up whenever no program has the port open.
-struct Terminal
-{
-    int master = -1;
-    int slave = -1;
-    std::string path;
-
-    Terminal() = default;
-    Terminal(const Terminal&) = delete;
-    Terminal& operator=(const Terminal&) = delete;
-    ~Terminal()
-    {
-        closeQuietly(slave);
-        closeQuietly(master);
-    }
-};
-
-/// Opens the terminal; returns the operating system's reason on failure.
-std::optional<std::string> openTerminal(Terminal& terminal)
-{
-    terminal.master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (terminal.master < 0)
-        return "posix_openpt: " + systemReason(errno);
-    if (::grantpt(terminal.master) != 0 || ::unlockpt(terminal.master) != 0)
-        return "grantpt/unlockpt: " + systemReason(errno);
-    char name[256] = {};
-    if (const int failure = ::ptsname_r(terminal.master, name, sizeof name); failure != 0)
-        return "ptsname_r: " + systemReason(failure);
-    terminal.path = name;
-
-    // The master's settings are the slave's: raw bytes, no echo, no line editing, no translation.
-    termios settings{};
-    if (::tcgetattr(terminal.master, &settings) != 0)
-        return "tcgetattr: " + systemReason(errno);
-    ::cfmakeraw(&settings);
-    ::cfsetspeed(&settings, B4800);
-    if (::tcsetattr(terminal.master, TCSANOW, &settings) != 0)
-        return "tcsetattr: " + systemReason(errno);
-
-    terminal.slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (terminal.slave < 0)
-        return std::string(name) + ": " + systemReason(errno);
-    const int flags = ::fcntl(terminal.master, F_GETFL);
-    if (flags < 0 || ::fcntl(terminal.master, F_SETFL, flags | O_NONBLOCK) != 0)
-        return "fcntl: " + systemReason(errno);
-    return std::nullopt;
-}
-
-/// Points the link at the target through a temporary link renamed over it, so the link never dangles half-made.
-/// Only a symbolic link (or nothing) is replaced.
-std::optional<std::string> makeLink(const std::string& link, const std::string& target)
-{
-    struct stat info = {};
-    if (::lstat(link.c_str(), &info) == 0 && !S_ISLNK(info.st_mode))
-        return link + " exists and is not a symbolic link";
-    const std::string temporary = link + ".tmp" + std::to_string(::getpid());
-    ::unlink(temporary.c_str());
-    if (::symlink(target.c_str(), temporary.c_str()) != 0)
-        return link + ": " + systemReason(errno);
-    if (::rename(temporary.c_str(), link.c_str()) != 0) {
-        const int failure = errno;
-        ::unlink(temporary.c_str());
-        return link + ": " + systemReason(failure);
-    }
-    return std::nullopt;
-}
-
-/// Removes the link unless another simulator has pointed it elsewhere meanwhile.
-void removeLink(const std::string& link, const std::string& target)
-{
-    char pointsTo[512] = {};
-    const auto length = ::readlink(link.c_str(), pointsTo, sizeof pointsTo - 1);
-    if (length >= 0 && std::string(pointsTo, static_cast<std::size_t>(length)) == target)
-        ::unlink(link.c_str());
-}
-
-class StopSignals
+/// The unit's log: a line for every byte received, written at once with every write checked, so the log is whole
+/// up to the last byte even when the unit is killed, and a log that cannot be written stops the unit.
+class UnitLog
 {
 public:
-    StopSignals()
+    UnitLog() = default;
+    UnitLog(const UnitLog&) = delete;
+    UnitLog& operator=(const UnitLog&) = delete;
+    ~UnitLog()
     {
-        int fds[2] = {-1, -1};
-        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
-            return;
-        m_read = fds[0];
-        m_write = fds[1];
-        g_signalPipe = m_write;
-        struct sigaction action = {};
-        action.sa_handler = onStopSignal;
-        ::sigemptyset(&action.sa_mask);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            ::sigaction(signal, &action, nullptr);
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-    ~StopSignals()
+
+    /// Opens the file without waiting (a FIFO nobody reads is refused at once) and tries an empty write, which
+    /// a device that takes nothing (/dev/full) already refuses; returns the system's reason on failure.
+    std::optional<std::string> open(const std::string& path)
     {
-        struct sigaction action = {};
-        action.sa_handler = SIG_DFL;
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            ::sigaction(signal, &action, nullptr);
-        g_signalPipe = -1;
-        closeQuietly(m_read);
-        closeQuietly(m_write);
+        m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+        if (m_fd < 0)
+            return errno == ENXIO ? "it is a FIFO that nobody reads" : systemReason(errno);
+        const int flags = ::fcntl(m_fd, F_GETFL);
+        if (flags < 0 || ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0 || ::write(m_fd, "", 0) != 0)
+            return systemReason(errno);
+        return std::nullopt;
     }
-    bool ready() const { return m_read >= 0; }
-    int fd() const { return m_read; }
+    bool isOpen() const { return m_fd >= 0; }
+    /// Writes the line and its end; false when the write failed or fell short (errno then says why).
+    bool write(std::string line)
+    {
+        line.push_back('\n');
+        std::string_view rest = line;
+        while (!rest.empty()) {
+            const auto written = ::write(m_fd, rest.data(), rest.size());
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                if (written == 0)
+                    errno = ENOSPC;
+                return false;
+            }
+            rest.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return true;
+    }
 
 private:
-    int m_read = -1;
-    int m_write = -1;
+    int m_fd = -1;
+};
+
+/// How the wire behaves.
+struct WireOptions
+{
+    /// Paces both directions at 4800 baud.
+    bool lineRate = false;
+    /// How long the unit takes before it answers a byte (a slow unit).
+    int answerDelayMs = 0;
+    /// In place of the unit's answers, bytes without pause, as fast as the terminal takes them.
+    bool flood = false;
 };
 
 /// Carries bytes between the master and the unit. With the line rate a byte the program wrote arrives one
@@ -204,9 +139,9 @@ class Wire
 {
 public:
     /// log: where each byte the unit takes is written with its time (nullptr for nowhere).
-    Wire(sim::Unit& unit, int master, bool lineRate, int answerDelayMs, std::ostream* log)
-        : m_unit(unit), m_master(master), m_lineRate(lineRate), m_answerDelay(answerDelayMs * kNsPerMs), m_log(log),
-          m_start(monotonicNs())
+    Wire(sim::Unit& unit, SimTerminal& terminal, WireOptions options, UnitLog* log)
+        : m_unit(unit), m_terminal(terminal), m_master(terminal.master()), m_lineRate(options.lineRate),
+          m_answerDelay(options.answerDelayMs * kNsPerMs), m_flood(options.flood), m_log(log), m_start(monotonicNs())
     {}
 
     /// Runs until a stop signal, after which the bytes already on their way still reach the unit (as on a line);
@@ -218,26 +153,29 @@ public:
             ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
         bool stopping = false;
         for (;;) {
-            deliverDue(monotonicNs());
+            if (!deliverDue(monotonicNs()))
+                return fail(streams, kInputError, "Writing the log failed: " + systemReason(errno));
             if (stopping && m_inbound.empty())
                 return kDone;
             if (!sendDue(monotonicNs()))
                 return fail(streams, kLinkFailure, "Writing to the terminal failed: " + systemReason(errno));
+            lookAtTerminal(monotonicNs());
 
             // Waits for the next deadline while still watching the terminal, so a byte from the program is taken
             // (and its arrival timed) the moment it is written, never after a sleep. A timer wake-up can come a few
             // hundred microseconds late on a busy or virtual machine, so the last stretch before a deadline is
             // waited out by looking at the terminal without blocking: the wire, not the host, sets the pace.
-            const auto next = nextDeadline();
             const std::int64_t now = monotonicNs();
-            timespec timeout{};
-            if (next && *next - now > kFinalApproachNs)
-                timeout = durationUntil(*next - kFinalApproachNs, now);
+            const std::int64_t look = m_lastLook + (m_terminal.lookSoon() ? kSoonLookNs : kLookNs);
+            const std::int64_t next = std::min(nextDeadline().value_or(look), look);
+            const timespec timeout =
+                next - now > kFinalApproachNs ? durationUntil(next - kFinalApproachNs, now) : timespec{};
             // Once stopping, nothing more is taken from the program.
             const short listen = stopping ? 0 : POLLIN;
-            pollfd fds[2] = {{m_master, static_cast<short>(listen | (m_blocked ? POLLOUT : 0)), 0},
-                             {stopFd, POLLIN, 0}};
-            const int ready = ::ppoll(fds, stopping ? 1 : 2, next ? &timeout : nullptr, nullptr);
+            pollfd fds[3] = {{m_master, static_cast<short>(listen | (m_blocked ? POLLOUT : 0)), 0},
+                             {stopFd, POLLIN, 0},
+                             {m_terminal.closings(), POLLIN, 0}};
+            const int ready = ::ppoll(fds, stopping ? 1 : 3, &timeout, nullptr);
             if (ready < 0) {
                 if (errno == EINTR)
                     continue;
@@ -247,6 +185,8 @@ public:
                 stopping = true;
                 continue;
             }
+            if (fds[2].revents != 0)
+                m_terminal.clearLeftOverExclusiveMode();
             if (fds[0].revents & POLLOUT)
                 m_blocked = false;
             if (fds[0].revents & POLLIN) {
@@ -285,13 +225,18 @@ private:
         }
     }
 
-    void deliverDue(std::int64_t now)
+    /// Hands the unit every byte that has arrived; false when the log could not be written.
+    bool deliverDue(std::int64_t now)
     {
         while (!m_inbound.empty() && m_inbound.front().due <= now) {
             const Timed arrived = m_inbound.front();
             m_inbound.pop_front();
-            logArrival(arrived);
+            if (m_log != nullptr &&
+                !m_log->write(unitLogLine(static_cast<double>(arrived.due - m_start) / kNsPerMs, arrived.byte)))
+                return false;
             for (char byte : m_unit.receive(arrived.byte)) {
+                if (m_flood)
+                    continue;
                 std::int64_t due = 0;
                 if (m_lineRate) {
                     due = std::max(arrived.due + m_answerDelay, m_lastSent) + kCharacterNs;
@@ -303,14 +248,7 @@ private:
                 m_outbound.push_back({due, byte});
             }
         }
-    }
-
-    /// Each line is flushed at once, so the log is whole up to the last byte even when the unit is killed.
-    void logArrival(const Timed& arrived)
-    {
-        if (m_log == nullptr)
-            return;
-        *m_log << unitLogLine(static_cast<double>(arrived.due - m_start) / kNsPerMs, arrived.byte) << std::endl;
+        return true;
     }
 
     /// Writes every byte that is due in one go; returns false on a write failure other than a full buffer.
@@ -319,6 +257,11 @@ private:
         if (m_blocked)
             return true;
         std::string due;
+        if (m_flood) {
+            due.resize(kFloodChunk);
+            for (char& byte : due)
+                byte = static_cast<char>(m_floodByte++);
+        }
         for (const auto& pending : m_outbound) {
             if (pending.due > now)
                 break;
@@ -334,14 +277,25 @@ private:
             }
             return false;
         }
-        m_outbound.erase(m_outbound.begin(), m_outbound.begin() + written);
+        if (!m_flood)
+            m_outbound.erase(m_outbound.begin(), m_outbound.begin() + written);
         if (static_cast<std::size_t>(written) < due.size())
             m_blocked = true;
         return true;
     }
 
+    void lookAtTerminal(std::int64_t now)
+    {
+        if (now - m_lastLook < (m_terminal.lookSoon() ? kSoonLookNs : kLookNs))
+            return;
+        m_lastLook = now;
+        m_terminal.clearLeftOverExclusiveMode();
+    }
+
     std::optional<std::int64_t> nextDeadline() const
     {
+        if (m_flood && !m_blocked)
+            return monotonicNs();
         std::optional<std::int64_t> next;
         if (!m_inbound.empty())
             next = m_inbound.front().due;
@@ -351,17 +305,21 @@ private:
     }
 
     sim::Unit& m_unit;
+    SimTerminal& m_terminal;
     int m_master;
     bool m_lineRate;
     /// How long the unit takes before it answers a byte (a slow unit).
     std::int64_t m_answerDelay;
-    std::ostream* m_log;
+    bool m_flood;
+    UnitLog* m_log;
     std::int64_t m_start;
+    std::int64_t m_lastLook = 0;
     bool m_blocked = false;
     std::deque<Timed> m_inbound;
     std::deque<Timed> m_outbound;
     std::int64_t m_lastArrival = 0;
     std::int64_t m_lastSent = 0;
+    unsigned char m_floodByte = 0;
 };
 
 } // namespace
@@ -405,29 +363,26 @@ int runSim(const SimOptions& options, storage::FileSystem& files, Streams stream
                 streams.err << "vq3 sim: cannot save " << options.save << ": " << error->reason << std::endl;
         });
 
-    std::ofstream log;
-    if (!options.log.empty()) {
-        log.open(options.log, std::ios::out | std::ios::trunc | std::ios::binary);
-        if (!log)
-            return fail(streams, kInputError, "Cannot write the log " + options.log + ": " + systemReason(errno));
-    }
+    UnitLog log;
+    if (!options.log.empty())
+        if (auto error = log.open(options.log))
+            return fail(streams, kInputError, "Cannot write the log " + options.log + ": " + *error + ".");
 
-    StopSignals signals;
-    if (!signals.ready())
+    qt::SignalPipe stopSignals;
+    if (!stopSignals.ready())
         return fail(streams, kLinkFailure, "pipe: " + systemReason(errno));
-    Terminal terminal;
-    if (auto error = openTerminal(terminal))
+    SimTerminal terminal;
+    if (auto error = terminal.open())
         return fail(streams, kLinkFailure, "Cannot open a pseudo-terminal: " + *error);
     if (!options.link.empty())
-        if (auto error = makeLink(options.link, terminal.path))
+        if (auto error = makeLink(options.link, terminal.path()))
             return fail(streams, kInputError, "Cannot make the link: " + *error);
 
-    streams.out << terminal.path << std::endl;
-    const int status =
-        Wire(unit, terminal.master, options.lineRate, options.echoDelayMs, log.is_open() ? &log : nullptr)
-            .run(signals.fd(), streams);
+    streams.out << terminal.path() << std::endl;
+    const WireOptions wire{options.lineRate, options.echoDelayMs, options.flood};
+    const int status = Wire(unit, terminal, wire, log.isOpen() ? &log : nullptr).run(stopSignals.fd(), streams);
     if (!options.link.empty())
-        removeLink(options.link, terminal.path);
+        removeLink(options.link, terminal.path());
     return status;
 }
 
@@ -459,6 +414,9 @@ CLI::App* addSimCommand(CLI::App& app, SimOptions& options)
                      "Store byte N of a download wrongly while echoing it rightly (D is 1)")
         ->check(CLI::PositiveNumber);
     command->add_option("--log", options.log, "Write every byte the unit receives, with its time, to this file");
+    command->add_flag("--flood", options.flood,
+                      "Send bytes without pause in place of every answer, far faster than the line, as a faulty "
+                      "device that floods the port");
     return command;
 }
 

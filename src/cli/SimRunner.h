@@ -34,6 +34,8 @@ struct SimOptions
     int echoDelayMs = 0;
     /// Where every byte the unit receives is written with the time it arrived ("" for nowhere).
     std::string log;
+    /// Sends bytes without pause in place of its answers (a faulty device flooding the port).
+    bool flood = false;
 };
 
 /// Adds the command line of vq3 sim to app; its values land in options, which must outlive app.

@@ -13,6 +13,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include <exception>
 #include <fcntl.h>
 #include <iostream>
+#include <string>
 #include <unistd.h>
 
 namespace
@@ -123,19 +125,25 @@ int run(int argc, char** argv)
     Commands commands;
     addCommands(app, commands);
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
-        return app.exit(help);
-    } catch (const CLI::ParseError& error) {
-        app.exit(error);
-        return qm::cli::kInputError;
-    }
-
     std::ios::sync_with_stdio(false);
-    qm::qt::PosixFileSystem files;
     qm::cli::DescriptorBuffer outBuffer(STDOUT_FILENO);
     std::ostream out(&outBuffer);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // --help and --version end here too; their answer is output like any other and must arrive.
+        app.exit(error, out, std::cerr);
+        if (error.get_exit_code() != 0)
+            return qm::cli::kInputError;
+        out.flush();
+        if (const int failure = outBuffer.failure(); failure != 0) {
+            std::cerr << "vq3: cannot write standard output: " << qm::cli::systemReason(failure) << '\n';
+            return qm::cli::kInputError;
+        }
+        return 0;
+    }
+
+    qm::qt::PosixFileSystem files;
     qm::cli::Streams streams{std::cin, out, std::cerr};
 
     qm::cli::LinkContext link;
@@ -144,12 +152,15 @@ int run(int argc, char** argv)
     link.backupFolder = qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     int traceFd = -1;
     if (!traceFile.empty()) {
-        traceFd = ::open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (traceFd < 0) {
-            qm::cli::printBox(std::cerr, qm::forms::messageBox("Error",
-                                                               "Cannot write the trace file " + traceFile + ": " +
-                                                                   qm::cli::systemReason(errno) + ".",
-                                                               qm::forms::Icon::Warning));
+        // Opened without waiting: a FIFO that nobody reads is refused at once instead of holding vq3 for ever.
+        traceFd = ::open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+        const int flags = traceFd >= 0 ? ::fcntl(traceFd, F_GETFL) : -1;
+        if (traceFd < 0 || flags < 0 || ::fcntl(traceFd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            const std::string reason =
+                errno == ENXIO ? std::string("it is a FIFO that nobody reads") : qm::cli::systemReason(errno);
+            qm::cli::printBox(std::cerr, qm::forms::messageBox(
+                                             "Error", "Cannot write the trace file " + traceFile + ": " + reason + ".",
+                                             qm::forms::Icon::Warning));
             return qm::cli::kInputError;
         }
     }

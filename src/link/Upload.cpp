@@ -64,7 +64,11 @@ void Link::receiveReply()
         if (m_reply.empty() && *byte == kProbeByte) {
             continue;
         }
-        m_reply.push_back(*byte);
+        // One byte past the reply's size is enough to know it will never be taken: a device that floods the line
+        // costs no memory.
+        if (m_reply.size() <= kReplySize) {
+            m_reply.push_back(*byte);
+        }
     }
     m_host.progress(static_cast<int>(std::min(m_reply.size(), kReplySize)), static_cast<int>(kReplySize));
     // A reply that grew past its size is never taken: the time-out ends the read.

@@ -1,21 +1,25 @@
-// The serial-port port over QSerialPort.
+// The serial-port port on the device's own descriptor, watched by socket notifiers on the Qt event loop.
+//
+// The descriptor is the program's own rather than QSerialPort's: QSerialPort takes a lock file in a folder every
+// user may write and refuses the device whenever any file of that name names a running process, so another user
+// could deny the device to its owner; it sets the exclusive mode before the program can take its lock and never
+// clears it; and it keeps whatever arrives, without a bound.
 #include "qt/QtSerialPort.h"
 
 #include "qt/ComPorts.h"
+#include "qt/DeviceLocks.h"
 
-#include <QFile>
+#include <QSocketNotifier>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <grp.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
-#include <vector>
 
 namespace qm::qt
 {
@@ -27,14 +31,12 @@ namespace error = link::port_error;
 using link::PortError;
 using StatInfo = struct stat;
 
-constexpr int kBaudRate = 4800;
 /// How often the output queue is looked at while the link waits for it to empty: a character takes about 2 ms
 /// at 4800 baud.
 constexpr int kSentCheckMs = 5;
-
-// The folders QSerialPort may keep its lock files in, in the order it tries them.
-constexpr const char* kLockFolders[] = {"/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
-                                        "/tmp",      "/var/tmp",   "/var/lock/lockdev", "/run/lock"};
+/// What one notification reads at most before the event loop runs again, so a flood never holds the thread.
+constexpr int kReadsPerNotification = 16;
+constexpr std::size_t kReadChunk = 4096;
 
 std::string groupOwning(const std::string& path)
 {
@@ -45,118 +47,99 @@ std::string groupOwning(const std::string& path)
     return owner != nullptr && owner->gr_name != nullptr ? std::string(owner->gr_name) : std::string{};
 }
 
-// QSerialPort names its lock file after the path it opens: without "/dev/", every "/" turned into "_".
-std::string lockName(std::string path)
-{
-    if (path.starts_with("/dev/"))
-        path.erase(0, 5);
-    for (char& c : path) {
-        if (c == '/')
-            c = '_';
-    }
-    return "LCK.." + path;
-}
-
-void findLock(const std::string& path, OpenFailure& failure)
-{
-    const std::string name = lockName(path);
-    std::vector<std::string> folders(std::begin(kLockFolders), std::end(kLockFolders));
-    if (const char* temporary = std::getenv("TMPDIR"); temporary != nullptr && *temporary != '\0')
-        folders.emplace_back(temporary);
-    for (const std::string& folder : folders) {
-        const std::string file = folder + "/" + name;
-        std::ifstream lock(file);
-        if (!lock)
-            continue;
-        failure.lockFile = file;
-        long owner = 0;
-        if (lock >> owner && owner > 0)
-            failure.lockOwner = owner;
-        return;
-    }
-}
-
 std::string absolutePath(const std::string& path)
 {
-#ifdef Q_OS_WIN
-    return path;
-#else
     if (path.starts_with('/'))
         return path;
     std::error_code failure;
     const std::filesystem::path absolute = std::filesystem::absolute(path, failure);
     return failure ? path : absolute.string();
-#endif
 }
 
-PortError failureWhileOpen(QSerialPort::SerialPortError code, const QString& text)
+std::string systemText(int number)
 {
-    // The error text can be stale for a read error: the code alone decides.
-    switch (code) {
-    case QSerialPort::ReadError:
-        return PortError{error::kErrorReading,
-                         "Reading from the device failed: it was unplugged, or the other side went away."};
-    case QSerialPort::WriteError:
-        return PortError{error::kErrorReading, "Writing to the device failed: " + text.toStdString()};
-    default:
-        return PortError{error::kHardwareNotAvailable, "The device is no longer available: " + text.toStdString()};
-    }
+    return std::strerror(number);
+}
+
+/// The exclusive mode is set while no program holds the device's lock: one that ended left it behind.
+bool exclusiveLeftOver(const std::string& path)
+{
+    StatInfo info{};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    const auto held = flockHeldOn(info.st_dev, info.st_ino);
+    return held.has_value() && !*held;
+}
+
+bool setLine(int fd)
+{
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0)
+        return false;
+    ::cfmakeraw(&settings);
+    settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    // A read without waiting then says "nothing yet" as EAGAIN, and an end of input (a hang-up) as 0.
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+    ::cfsetispeed(&settings, B4800);
+    ::cfsetospeed(&settings, B4800);
+    return ::tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
 } // namespace
 
 PortError portErrorFor(const OpenFailure& failure, const std::string& device)
 {
-    switch (failure.error) {
-    case QSerialPort::DeviceNotFoundError:
-        return PortError{error::kInvalidPortNumber, failure.text};
-    case QSerialPort::PermissionError:
-        if (failure.accessDenied)
-            return PortError::permissionRefused(std::strerror(EACCES), device, failure.deviceGroup);
-        if (!failure.lockFile.empty()) {
-            const std::string owner =
-                failure.lockOwner > 0 ? "process " + std::to_string(failure.lockOwner) + ", " : std::string{};
-            return PortError{error::kPortAlreadyOpen, "The device is locked by another program (" + owner +
-                                                          "lock file " + failure.lockFile + ")."};
-        }
+    if (!failure.lockFile.empty()) {
+        const std::string owner =
+            failure.lockOwner > 0 ? "process " + std::to_string(failure.lockOwner) + ", " : std::string{};
         return PortError{error::kPortAlreadyOpen,
-                         failure.systemError == EBUSY ? std::string(std::strerror(EBUSY)) : failure.text};
-    case QSerialPort::OpenError:
+                         "The device is locked by another program (" + owner + "lock file " + failure.lockFile + ")."};
+    }
+    if (failure.heldLocked)
+        return PortError{error::kPortAlreadyOpen,
+                         "The device is in use by another program, which holds it locked (it may name the device "
+                         "by another path)."};
+    if (failure.accessDenied)
+        return PortError::permissionRefused(systemText(EACCES), device, failure.deviceGroup);
+    switch (failure.systemError) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return PortError{error::kInvalidPortNumber, failure.text};
+    case EBUSY:
+        if (failure.exclusiveLeftOver)
+            return PortError{error::kPortAlreadyOpen,
+                             "The device is kept for the sole use of a program that has ended (no program holds its "
+                             "lock); it stays so while another program has it open."};
         return PortError{error::kPortAlreadyOpen, failure.text};
-    case QSerialPort::UnsupportedOperationError:
+    case EAGAIN:
+        return PortError{error::kDeviceBusy, failure.text};
+    case ENOTTY:
+    case EINVAL:
         return PortError{error::kInvalidOrUnsupported, failure.text};
-    case QSerialPort::ResourceError:
-        return PortError{failure.systemError == EAGAIN ? error::kDeviceBusy : error::kHardwareNotAvailable,
-                         failure.text};
-    default:
-        if (failure.systemError != 0)
-            return PortError{failure.systemError, failure.text};
+    case 0:
         return PortError{error::kDeviceNotOpen, failure.text};
+    default:
+        return PortError{failure.systemError, failure.text};
     }
 }
 
 QtSerialPort::QtSerialPort() : QtSerialPort(currentDevicePath)
 {}
 
-QtSerialPort::QtSerialPort(DeviceResolver resolver)
-    : m_resolver(std::move(resolver)), m_port(std::make_unique<QSerialPort>())
+QtSerialPort::QtSerialPort(DeviceResolver resolver) : m_resolver(std::move(resolver))
 {
-    QObject::connect(m_port.get(), &QSerialPort::readyRead, m_port.get(), [this] {
-        if (m_listener != nullptr)
-            m_listener->dataArrived();
-    });
-    QObject::connect(m_port.get(), &QSerialPort::errorOccurred, m_port.get(),
-                     [this](QSerialPort::SerialPortError code) { onError(code); });
     m_sentCheck.setInterval(kSentCheckMs);
     QObject::connect(&m_sentCheck, &QTimer::timeout, &m_sentCheck, [this] { checkSent(); });
 }
 
 QtSerialPort::~QtSerialPort()
 {
-    // Closing inside QSerialPort's own destructor would run the handlers above on a half-destroyed owner.
-    QObject::disconnect(m_port.get(), nullptr, nullptr, nullptr);
-    if (m_port->isOpen())
-        m_port->close();
+    m_listener = nullptr;
+    close();
 }
 
 void QtSerialPort::setListener(link::SerialPortListener* listener)
@@ -176,7 +159,7 @@ void QtSerialPort::setDevice(const std::string& path)
 
 std::optional<PortError> QtSerialPort::open()
 {
-    if (m_port->isOpen())
+    if (isOpen())
         return PortError{error::kPortAlreadyOpen, "The port is already open."};
     if (!m_chosenDevice.empty())
         m_devicePath = m_chosenDevice;
@@ -186,116 +169,210 @@ std::optional<PortError> QtSerialPort::open()
         return PortError{error::kInvalidPortNumber, "The port does not exist: no serial device was found for COM" +
                                                         std::to_string(m_commPort) + " (" +
                                                         comPortVariable(m_commPort) + " can name one)."};
-    m_port->setPortName(QFile::decodeName(absolutePath(m_devicePath).c_str()));
-    m_port->setBaudRate(kBaudRate);
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setStopBits(QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    return openDevice(absolutePath(m_devicePath));
+}
 
-    m_opening = true;
-    m_openErrno = 0;
-    const bool opened = m_port->open(QIODevice::ReadWrite);
-    m_opening = false;
-    if (!opened) {
-        const PortError failure = portErrorFor(describeOpenFailure(), m_devicePath);
-        m_port->clearError();
-        return failure;
+std::optional<PortError> QtSerialPort::openDevice(const std::string& path)
+{
+    OpenFailure failure;
+    // Only a lock file of the device's own user says it is in use; the lock on the device itself says it too.
+    if (const auto holder = lockFileDenying(path, sharedLockFolders())) {
+        failure.lockFile = holder->file;
+        failure.lockOwner = holder->process;
+        return portErrorFor(failure, m_devicePath);
     }
-    if (auto refused = lockDevice())
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failure.systemError = errno;
+        failure.text = systemText(failure.systemError);
+        failure.accessDenied = failure.systemError == EACCES || failure.systemError == EPERM;
+        if (failure.accessDenied)
+            failure.deviceGroup = groupOwning(path);
+        failure.exclusiveLeftOver = failure.systemError == EBUSY && exclusiveLeftOver(path);
+        return portErrorFor(failure, m_devicePath);
+    }
+    if (auto refused = takeDevice(fd))
         return refused;
+    m_fd = fd;
     ++m_generation;
-    // A pseudo-terminal has no RTS line: the call fails there and the port works all the same.
-    m_port->setRequestToSend(false);
-    m_port->clearError();
+    m_received.clear();
+    m_taken = 0;
+    m_queued.clear();
+    m_readNotifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, &m_reports);
+    QObject::connect(m_readNotifier, &QSocketNotifier::activated, &m_reports, [this] { readDevice(); });
+    m_writeNotifier = new QSocketNotifier(m_fd, QSocketNotifier::Write, &m_reports);
+    m_writeNotifier->setEnabled(false);
+    QObject::connect(m_writeNotifier, &QSocketNotifier::activated, &m_reports, [this] { writeQueued(); });
     return std::nullopt;
 }
 
-std::optional<PortError> QtSerialPort::lockDevice()
+std::optional<PortError> QtSerialPort::takeDevice(int fd)
 {
-#ifndef Q_OS_WIN
-    // QSerialPort's lock file is named after the path, and its TIOCEXCL does not bind root: a second program that
-    // names the same device by another path (a symbolic link, /dev/pts/N) would open it too and mix its bytes into
-    // a transfer. An exclusive flock on the open device itself is seen whatever the path, by every program that
-    // takes one; it goes with the descriptor when the port closes.
-    ::ioctl(static_cast<int>(m_port->handle()), TIOCEXCL);
-    if (::flock(static_cast<int>(m_port->handle()), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        m_closing = true;
-        m_port->close();
-        m_closing = false;
-        m_port->clearError();
-        return PortError{error::kPortAlreadyOpen,
-                         "The device is in use by another program, which holds it locked (it may name the device "
-                         "by another path)."};
+    OpenFailure failure;
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0) {
+        failure.systemError = errno;
+        failure.text = systemText(failure.systemError);
+        ::close(fd);
+        return portErrorFor(failure, m_devicePath);
     }
-#endif
+    // The lock on the open device itself binds whatever path names it (a symbolic link, /dev/pts/N) and root too;
+    // it goes with the descriptor when the port closes or the program dies. The exclusive mode comes after it, so
+    // a mode without a lock is always one left behind.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        failure.heldLocked = true;
+        return portErrorFor(failure, m_devicePath);
+    }
+    m_exclusive = ::ioctl(fd, TIOCEXCL) == 0;
+    if (!setLine(fd)) {
+        failure.systemError = errno;
+        failure.text = systemText(failure.systemError);
+        m_fd = fd;
+        release();
+        return portErrorFor(failure, m_devicePath);
+    }
+    // A pseudo-terminal has no RTS line: the call fails there and the port works all the same.
+    const int rts = TIOCM_RTS;
+    ::ioctl(fd, TIOCMBIC, &rts);
     return std::nullopt;
+}
+
+void QtSerialPort::release()
+{
+    // A port may close inside its own notifier's handler: the notifiers stop at once and go from the event loop
+    // (or with the port).
+    for (QSocketNotifier** notifier : {&m_readNotifier, &m_writeNotifier}) {
+        if (*notifier == nullptr)
+            continue;
+        (*notifier)->setEnabled(false);
+        (*notifier)->deleteLater();
+        *notifier = nullptr;
+    }
+    if (m_fd < 0)
+        return;
+    // The mode outlives the descriptor while any other one is open (the simulated unit keeps one): every later
+    // open by an ordinary user would be refused.
+    if (m_exclusive)
+        ::ioctl(m_fd, TIOCNXCL);
+    m_exclusive = false;
+    ::close(m_fd);
+    m_fd = -1;
+    m_received.clear();
+    m_taken = 0;
+    m_queued.clear();
 }
 
 void QtSerialPort::close()
 {
     ++m_generation;
     m_sentCheck.stop();
-    if (!m_port->isOpen())
-        return;
-    m_closing = true;
-    m_port->close();
-    m_closing = false;
-}
-
-bool QtSerialPort::isOpen() const
-{
-    return m_port->isOpen();
+    release();
 }
 
 void QtSerialPort::flushInput()
 {
-    if (m_port->isOpen())
-        m_port->clear(QSerialPort::Input);
+    if (!isOpen())
+        return;
+    ::tcflush(m_fd, TCIFLUSH);
+    m_received.clear();
+    m_taken = 0;
 }
 
 void QtSerialPort::flushOutput()
 {
-    if (m_port->isOpen())
-        m_port->clear(QSerialPort::Output);
-}
-
-std::size_t QtSerialPort::bytesWaiting() const
-{
-    return m_port->isOpen() ? static_cast<std::size_t>(m_port->bytesAvailable()) : 0;
+    if (!isOpen())
+        return;
+    m_queued.clear();
+    m_writeNotifier->setEnabled(false);
+    ::tcflush(m_fd, TCOFLUSH);
 }
 
 std::optional<char> QtSerialPort::takeByte()
 {
-    char byte = 0;
-    if (!m_port->isOpen() || m_port->bytesAvailable() <= 0 || !m_port->getChar(&byte))
+    if (m_taken >= m_received.size())
         return std::nullopt;
+    const char byte = m_received[m_taken++];
+    if (m_taken == m_received.size()) {
+        m_received.clear();
+        m_taken = 0;
+    }
     return byte;
+}
+
+void QtSerialPort::keep(const char* bytes, std::size_t count)
+{
+    if (m_taken > 0) {
+        m_received.erase(0, m_taken);
+        m_taken = 0;
+    }
+    const std::size_t room = kReceiveLimit - std::min(m_received.size(), kReceiveLimit);
+    m_received.append(bytes, std::min(count, room));
+}
+
+void QtSerialPort::readDevice()
+{
+    const unsigned generation = m_generation;
+    bool arrived = false;
+    char chunk[kReadChunk];
+    for (int reads = 0; reads < kReadsPerNotification; ++reads) {
+        const auto count = ::read(m_fd, chunk, sizeof chunk);
+        if (count > 0) {
+            keep(chunk, static_cast<std::size_t>(count));
+            arrived = true;
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        // The end of input or an error: the device was unplugged, or the other side of the terminal went away.
+        failed(PortError{error::kErrorReading,
+                         "Reading from the device failed: it was unplugged, or the other side went away."});
+        return;
+    }
+    if (arrived && generation == m_generation && m_listener != nullptr)
+        m_listener->dataArrived();
 }
 
 void QtSerialPort::send(std::string_view bytes)
 {
-    if (!m_port->isOpen() || bytes.empty())
+    if (!isOpen() || bytes.empty())
         return;
-#ifndef Q_OS_WIN
-    // With nothing queued, the bytes go straight to the device: QSerialPort's own write arms a write notifier and
-    // wakes the event loop twice per call, which doubles the time of an echo-paced byte. What the device does not
-    // take at once (or a failure, which QSerialPort then reports) goes the usual way, behind nothing.
-    if (m_port->bytesToWrite() == 0) {
-        const auto written = ::write(static_cast<int>(m_port->handle()), bytes.data(), bytes.size());
+    // With nothing queued, the bytes go straight to the device; what it does not take at once waits in the queue
+    // until it takes more.
+    if (m_queued.empty()) {
+        const auto written = ::write(m_fd, bytes.data(), bytes.size());
         if (written > 0)
             bytes.remove_prefix(static_cast<std::size_t>(written));
-        if (bytes.empty())
+        else if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            failed(PortError{error::kErrorReading, "Writing to the device failed: " + systemText(errno)});
             return;
+        }
     }
-    // The rest waits in QSerialPort's queue until the device takes more. Flushing now would only meet a full
-    // device, which QSerialPort reports as a resource error, and that closes the port.
-    m_port->write(bytes.data(), static_cast<qint64>(bytes.size()));
-#else
-    m_port->write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (m_port->isOpen())
-        m_port->flush();
-#endif
+    if (bytes.empty())
+        return;
+    m_queued.append(bytes);
+    m_writeNotifier->setEnabled(true);
+}
+
+void QtSerialPort::writeQueued()
+{
+    while (!m_queued.empty()) {
+        const auto written = ::write(m_fd, m_queued.data(), m_queued.size());
+        if (written > 0) {
+            m_queued.erase(0, static_cast<std::size_t>(written));
+            continue;
+        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            failed(PortError{error::kErrorReading, "Writing to the device failed: " + systemText(errno)});
+            return;
+        }
+        return;
+    }
+    m_writeNotifier->setEnabled(false);
 }
 
 void QtSerialPort::notifyWhenSent()
@@ -308,22 +385,20 @@ void QtSerialPort::notifyWhenSent()
 
 std::size_t QtSerialPort::bytesToSend() const
 {
-    if (!m_port->isOpen())
+    if (!isOpen())
         return 0;
-    auto queued = static_cast<std::size_t>(m_port->bytesToWrite());
-#ifdef TIOCOUTQ
+    std::size_t queued = m_queued.size();
     // What the driver holds has not reached the line either (at 4800 baud, 129 bytes take 269 ms).
     int inDriver = 0;
-    if (::ioctl(static_cast<int>(m_port->handle()), TIOCOUTQ, &inDriver) == 0 && inDriver > 0)
+    if (::ioctl(m_fd, TIOCOUTQ, &inDriver) == 0 && inDriver > 0)
         queued += static_cast<std::size_t>(inDriver);
-#endif
     return queued;
 }
 
 void QtSerialPort::checkSent()
 {
     // A port that closed sends nothing more: its failure (or the close on purpose) is the answer.
-    if (!m_port->isOpen()) {
+    if (!isOpen()) {
         m_sentCheck.stop();
         return;
     }
@@ -334,54 +409,19 @@ void QtSerialPort::checkSent()
         m_listener->allSent();
 }
 
-void QtSerialPort::onError(QSerialPort::SerialPortError code)
+void QtSerialPort::failed(const PortError& failure)
 {
-    if (code == QSerialPort::NoError)
-        return;
-    if (m_opening) {
-        m_openErrno = errno;
-        return;
-    }
-    if (code != QSerialPort::ReadError && code != QSerialPort::WriteError && code != QSerialPort::ResourceError)
-        return;
-    // Left open, a failed port repeats its read error without end: close it at the first.
-    if (m_closing || !m_port->isOpen())
-        return;
-    const PortError failure = failureWhileOpen(code, m_port->errorString());
-    m_closing = true;
-    m_port->close();
-    m_closing = false;
-    reportFailure(failure);
-}
-
-void QtSerialPort::reportFailure(const PortError& failure)
-{
+    close();
     // Reported from the event loop, so a failure met inside send() never re-enters the caller's handler; a
-    // report that arrives after the port was closed or reopened on purpose belongs to the past and is dropped.
+    // report that arrives after the port was opened again belongs to the past and is dropped.
     const unsigned generation = m_generation;
     QMetaObject::invokeMethod(
-        m_port.get(),
+        &m_reports,
         [this, failure, generation] {
-            if (generation == m_generation && !m_port->isOpen() && m_listener != nullptr)
+            if (generation == m_generation && !isOpen() && m_listener != nullptr)
                 m_listener->portFailed(failure);
         },
         Qt::QueuedConnection);
-}
-
-OpenFailure QtSerialPort::describeOpenFailure() const
-{
-    OpenFailure failure;
-    failure.error = m_port->error();
-    failure.systemError = m_openErrno;
-    failure.text = m_port->errorString().toStdString();
-    if (failure.error == QSerialPort::PermissionError) {
-        const std::string path = absolutePath(m_devicePath);
-        errno = 0;
-        failure.accessDenied = ::access(path.c_str(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM);
-        failure.deviceGroup = groupOwning(path);
-        findLock(path, failure);
-    }
-    return failure;
 }
 
 } // namespace qm::qt

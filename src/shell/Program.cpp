@@ -268,13 +268,29 @@ void Program::exit()
 {
     if (m_ending)
         return;
-    if (!m_fileCommands.settleUnsavedChanges())
+    // A signal may end the program while a question is up: then nothing more is done here.
+    if (!m_fileCommands.settleUnsavedChanges() || m_ending)
         return;
     if (m_link && m_link->transferUnderWay()) {
         m_ui.setMousePointer(Pointer::Normal);
-        if (m_ui.messageBox(exitDuringTransferBox()) != forms::Button::Yes)
+        const bool endAnyway = m_ui.messageBox(exitDuringTransferBox()) == forms::Button::Yes;
+        // A transfer that ended while the question was up leaves nothing to break off: the Exit asked for goes
+        // ahead, whatever the answer.
+        if (m_ending || (!endAnyway && m_link->transferUnderWay()))
             return;
     }
+    endNow();
+}
+
+void Program::endOnSignal()
+{
+    if (m_ending)
+        return;
+    endNow();
+}
+
+void Program::endNow()
+{
     m_ending = true;
     // The transfer may have ended while the question was up: then the port closes as at any other time.
     if (m_link && m_link->transferUnderWay()) {

@@ -105,6 +105,9 @@ public:
     /// the user is asked first; ending then breaks the transfer off (the abort burst), lets what was sent leave
     /// and closes the port before the program ends.
     void exit();
+    /// A signal that ends the program (SIGINT, SIGTERM, SIGHUP): the program ends as Exit ends it, without the
+    /// unsaved-changes question and without saving anything; a transfer under way is broken off as at Exit.
+    void endOnSignal();
     /// Setup > Verify After Write: turns the read-back of every write on or off and keeps the choice.
     void toggleVerifyAfterWrite();
     /// Help > Contents.
@@ -173,6 +176,8 @@ public:
     void showBox(const forms::MessageBox& box);
 
 private:
+    /// Ends the program: a transfer under way is broken off and the program ends once the port is closed.
+    void endNow();
     /// Prints the profile report of the current mode (NMEA or Tracking) dated today, the profile on show stored
     /// first; returns false when the printer did not take the document.
     bool printReport(reports::Printer& printer, const FontSettings& font, const reports::ReportProgress& advance);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # File and output faults through vq3 (the desktop test covers the same file port's other faults): saves onto a full
-# disk, past the file-size limit, over a file held open; what is not a regular file; standard output and the trace
-# that cannot be written; standard input that never ends; names that are not UTF-8. Each gets its box or reason and
-# exit status, the old file stays whole and nothing waits. The desktop program ignores the file-size signal.
+# disk, past the file-size limit, over a file held open; what is not a regular file; standard output, help, the
+# version, the trace and the simulated unit's log that cannot be written; standard input that never ends; names that
+# are not UTF-8. Each gets its box or reason and exit status, the old file stays whole and nothing waits. The desktop
+# program ignores the file-size signal and opens a file whose name is not UTF-8, also one handed over by a second
+# start.
 vq3=$1
 quellmark=$2
 examples=$3
@@ -60,6 +62,29 @@ expect 2 --trace /dev/full identify --port "$port"
 grep -qxF "vq3: cannot write the trace file /dev/full: No space left on device" "$tmp/err" || fail "trace on /dev/full"
 stop_sim
 
+# Help, the version and the simulated unit's log that cannot be written end at once with the reason; a trace or a
+# log into a FIFO that nobody reads is refused at once instead of waiting for a reader for ever.
+for option in --help --version; do
+    status=0
+    timeout 60 "$vq3" $option >/dev/full 2>"$tmp/err" || status=$?
+    [ "$status" -eq 2 ] && grep -qxF "vq3: cannot write standard output: No space left on device" "$tmp/err" ||
+        fail "vq3 $option onto a full disk: exit $status"
+done
+expect 0 --version
+[[ "$(cat "$tmp/out")" == "vq3 "[0-9]* ]] || fail "vq3 --version printed $(cat "$tmp/out")"
+status=0
+timeout 60 "$quellmark" --version >/dev/full 2>"$tmp/err" || status=$?
+[ "$status" -eq 2 ] && grep -qxF "quellmark: cannot write standard output: No space left on device" "$tmp/err" ||
+    fail "quellmark --version onto a full disk: exit $status"
+mkfifo "$tmp/nobody-reads.fifo"
+expect 2 --trace "$tmp/nobody-reads.fifo" compile "$examples/tracking.vq3" -o "$tmp/compiled.stream"
+grep -qxF "Error: Cannot write the trace file $tmp/nobody-reads.fifo: it is a FIFO that nobody reads." "$tmp/err" ||
+    fail "a trace into a FIFO nobody reads"
+for log in /dev/full "$tmp/nobody-reads.fifo"; do
+    expect 2 sim --log "$log"
+    [ ! -s "$tmp/out" ] && grep -q "^Error: Cannot write the log $log: " "$tmp/err" || fail "vq3 sim --log $log"
+done
+
 # Bytes that are not UTF-8 in a port's name, the environment and a file name give valid JSON, byte for character.
 odd=$'\xff\xe9'
 expect 3 identify --port "$tmp/$odd" --json
@@ -85,4 +110,30 @@ for _ in $(seq 200); do
     sleep 0.05
 done
 (((16#$mask >> 24) & 1)) || fail "quellmark does not ignore SIGXFSZ"
+kill -KILL "${pids[-1]}"
+
+# A file name that is not UTF-8 opens as any other, named at the start and handed to the running copy by a second
+# start; each lands in the recent files as its own bytes. A signal ends the program as Exit does.
+app="$tmp/app"
+mkdir -p "$app"
+cp "$quellmark" "$app/"
+printf '1\r\nN0CALL\r\n0\r\n0\r\n6\r\n2\r\nFALSE\r\nReserved\r\nReserved\r\nReserved\r\n' >"$app/vq3.ini"
+first=$'caf\xe9.vq3' second=$'\xff tracking.vq3'
+cp "$examples/tracking.vq3" "$tmp/$first" && cp "$examples/alarm.vq3" "$tmp/$second"
+start_sim --image "$tmp/tracking.bin"
+export QUELLMARK_COM1="$port"
+(cd "$tmp" && exec "$app/quellmark" "$first" >/dev/null 2>"$tmp/quellmark.err") &
+running=$!
+pids+=("$running")
+recent() { grep -qxF "RecentFile=$tmp/$1"$'\r' "$XDG_CONFIG_HOME/quellmark/quellmark.conf" 2>/dev/null; }
+for _ in $(seq 400); do recent "$first" && break; sleep 0.05; done
+recent "$first" || fail "the file named at the start was not opened"
+timeout 60 "$app/quellmark" "$tmp/$second" || fail "the second start did not hand its file over"
+for _ in $(seq 400); do recent "$second" && break; sleep 0.05; done
+recent "$second" || fail "the file handed to the running copy was not opened"
+kill -TERM "$running"
+status=0
+wait "$running" || status=$?
+[ "$status" -eq 143 ] || fail "quellmark ended by SIGTERM with status $status"
+stop_sim
 echo "vq3 and quellmark meet every file and output fault with its box and keep the old file"

@@ -109,6 +109,34 @@ for signal in INT TERM HUP; do
     [[ "$(received)" == *44*"$burst"* ]] || fail "the unit did not receive the burst after SIG$signal"
 done
 
+# vq3 killed in the middle of a write (SIGKILL, which no handler sees) leaves the terminal in exclusive mode; no
+# program holds the device's lock any more, so the next open by an ordinary user takes the device all the same. It
+# finds the unit still taking the broken write (nobody told it), times out and tells it; the open after that finds
+# it ready. A lock file that another user planted in the shared lock folder (naming process 1) does not deny it.
+as_user=("$(dirname "$0")/as-ordinary-user.sh")
+start_sim --line-rate --image "$tmp/beacon.bin"
+device=$(head -n 1 "$tmp/sim.out")
+[ "$(id -u)" -ne 0 ] || chown 65534 "$device"
+background write "$examples/alarm.vq3" --port "$device"
+wait_trace '$3 == "44" { d = 1 } d && $2 == "->" { n++ } END { exit n < 30 }'
+kill -KILL "$(ps -o pid= --ppid "$client")"
+wait "$client" 2>/dev/null || true
+prefix=("${as_user[@]}")
+expect 3 identify --port "$device" --json
+box "Communications Error"
+expect 0 identify --port "$device"
+[ "$(cat "$tmp/out")" = "VQ-3+ firmware 2" ] || fail "the identification after vq3 was killed"
+prefix=()
+if [ "$(id -u)" -eq 0 ]; then
+    planted="/run/lock/LCK..${device#/dev/}" && planted=${planted//pts\//pts_}
+    printf '1\n' >"$planted" && chown 4242 "$planted"
+    status=0
+    timeout 60 "${as_user[@]}" "$vq3" identify --port "$device" >"$tmp/out" 2>"$tmp/err" || status=$?
+    rm -f "$planted"
+    [ "$status" -eq 0 ] || fail "a lock file planted by another user denied the device to its owner: exit $status"
+fi
+stop_sim
+
 # A write is read back: a unit storing byte 12 wrongly while echoing it rightly is caught, with the field named and
 # the backup of what it held; --no-verify does not read back; a true unit passes with the read-back "U".
 rm -rf "$backups"

@@ -20,6 +20,7 @@
 #include <QLocalServer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -29,7 +30,9 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <algorithm>
 #include <future>
+#include <memory>
 
 namespace qm::app::guitest
 {
@@ -477,7 +480,15 @@ TEST(SystemPortsTest, TheFileDialogsStartInTheHomeFolderNotWhereTheProgramWasSta
 
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
 {
-    EXPECT_EQ(commandLineFile({"quellmark", "--", "-odd.vq3"}), QDir::current().absoluteFilePath("-odd.vq3"));
+    const std::string here = QFile::encodeName(QDir::currentPath()).toStdString();
+    const std::tuple<std::vector<const char*>, std::string> commandLines[] = {
+        {{"quellmark", "--", "-odd.vq3"}, here + "/-odd.vq3"},
+        {{"quellmark", "-x", "caf\xe9.vq3"}, here + "/caf\xe9.vq3"},
+        {{"quellmark", "/data/./a.vq3"}, "/data/a.vq3"},
+        {{"quellmark", "-x"}, ""},
+    };
+    for (const auto& [arguments, file] : commandLines)
+        EXPECT_EQ(commandLineFile(static_cast<int>(arguments.size()), arguments.data()), file) << arguments.back();
     EXPECT_EQ(runningCopySocketPath("/run/user/quellmark.lock"), "/run/user/quellmark.socket");
     EXPECT_EQ(runningCopySocketPath(""), "");
     QTemporaryDir folder;
@@ -487,8 +498,9 @@ TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
     QSignalSpy opened(&server, &RunningCopyServer::openRequested);
     QLocalServer silent;
     ASSERT_TRUE(silent.listen(folder.filePath("silent.socket")));
-    const std::tuple<QString, QString, bool> starts[] = {
+    const std::tuple<QString, std::string, bool> starts[] = {
         {"quellmark.socket", "/data/club tracker.vq3", true},
+        {"quellmark.socket", "/data/caf\xe9.vq3", true},
         {"quellmark.socket", "", true},
         {"silent.socket", "", false},
         {"nobody.socket", "/a.vq3", false},
@@ -499,9 +511,34 @@ TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
         QTRY_VERIFY_WITH_TIMEOUT(handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 3000);
         EXPECT_EQ(handed.get(), reached) << socket.toStdString();
     }
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0][0].toString(), "/data/club tracker.vq3");
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0][0].toByteArray(), "/data/club tracker.vq3");
+    EXPECT_EQ(opened[1][0].toByteArray(), "/data/caf\xe9.vq3");
     EXPECT_EQ(raised.size(), 1);
+}
+
+TEST(RunningCopyTest, ConnectionsThatSayNothingAreServedAFewAtATimeAndClosed)
+{
+    QTemporaryDir folder;
+    RunningCopyServer server(nullptr, 300);
+    const QString path = folder.filePath("quellmark.socket");
+    ASSERT_TRUE(server.listen(path));
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < 12; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(path);
+    }
+    const auto served = [&] { return server.findChildren<QLocalSocket*>().size(); };
+    QTRY_COMPARE(served(), RunningCopyServer::kConnectionsAtOnce);
+    const auto closed = [&] {
+        return std::count_if(silent.begin(), silent.end(),
+                             [](const auto& socket) { return socket->state() == QLocalSocket::UnconnectedState; });
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(closed(), 12, 10000);
+    EXPECT_LE(served(), RunningCopyServer::kConnectionsAtOnce);
+    auto handed = std::async(std::launch::async, [&] { return handToRunningCopy(path, "", 3000); });
+    QTRY_VERIFY_WITH_TIMEOUT(handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    EXPECT_TRUE(handed.get());
 }
 
 TEST(SingleCopyLockTest, TheFirstCopyHoldsALockInAPrivateFolderAndTheNextIsToldItIsHeld)

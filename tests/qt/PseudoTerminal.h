@@ -39,6 +39,15 @@ public:
     const std::string& slavePath() const { return m_slavePath; }
     int slave() const { return m_slave; }
     void write(const std::string& bytes) { (void)!::write(m_master, bytes.data(), bytes.size()); }
+    /// Writes what the terminal takes without waiting; returns how much that was.
+    std::size_t writeSome(const std::string& bytes)
+    {
+        const int flags = ::fcntl(m_master, F_GETFL);
+        ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK);
+        const ssize_t written = ::write(m_master, bytes.data(), bytes.size());
+        ::fcntl(m_master, F_SETFL, flags);
+        return written > 0 ? static_cast<std::size_t>(written) : 0;
+    }
     void closeMaster() { m_master = m_master >= 0 ? (::close(m_master), -1) : -1; }
 
     /// What arrives at the master within the time, up to count bytes.

@@ -1,6 +1,8 @@
 // The serial-port adapter on a real pseudo-terminal through QSerialPort: what truly arrives on the other side.
 #include "qt/QtSerialPort.h"
 
+#include "qt/DeviceLocks.h"
+
 #include "PseudoTerminal.h"
 
 #include <QCoreApplication>
@@ -9,9 +11,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <numeric>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace qm::qt
 {
@@ -132,6 +140,8 @@ TEST_F(QtSerialPortTest, OtherSideGoingAwayClosesThePortAndReportsOneFailure)
     EXPECT_EQ(listener.failures[0].number, link::port_error::kErrorReading);
     EXPECT_FALSE(port.isOpen());
     port.send("E");
+    QTest::qWait(50);
+    EXPECT_EQ(listener.failures.size(), 1u);
     EXPECT_EQ(listener.notifications, 0);
 }
 
@@ -151,6 +161,103 @@ TEST_F(QtSerialPortTest, ADeviceHeldThroughAnyPathGives8005AndLeavesTheHolderWor
     EXPECT_EQ(second.open(), std::nullopt);
 }
 
+TEST_F(QtSerialPortTest, AFloodingDeviceIsReadAndDiscardedBeyondTheReceiveLimit)
+{
+    std::size_t flooded = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            flooded += terminal.writeSome(std::string(4096, 'x'));
+            return flooded >= 200'000;
+        },
+        20000));
+    // Everything sent has been read from the terminal once nothing waits at its end.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        int unread = -1;
+        return ::ioctl(terminal.slave(), FIONREAD, &unread) == 0 && unread == 0;
+    }));
+    EXPECT_EQ(takeAll(), std::string(QtSerialPort::kReceiveLimit, 'x'));
+
+    port.flushInput();
+    const std::string reply = "U\x01\x02" + allByteValues().substr(0, 128);
+    terminal.write(reply);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.bytesWaiting() == reply.size(); }));
+    EXPECT_EQ(takeAll(), reply);
+    EXPECT_TRUE(listener.failures.empty());
+}
+
+TEST_F(QtSerialPortTest, TheExclusiveModeLastsWhileTheDeviceIsOpenAndGoesWithEveryClose)
+{
+    const auto exclusive = [&] {
+        int mode = -1;
+        return ::ioctl(terminal.slave(), TIOCGEXCL, &mode) == 0 ? mode : -1;
+    };
+    EXPECT_EQ(exclusive(), 1);
+    port.close();
+    EXPECT_EQ(exclusive(), 0);
+    ASSERT_EQ(port.open(), std::nullopt);
+    EXPECT_EQ(exclusive(), 1);
+    QtSerialPort second([&](int) { return terminal.slavePath(); });
+    EXPECT_TRUE(second.open());
+    EXPECT_EQ(exclusive(), 1);
+    port.close();
+    EXPECT_EQ(exclusive(), 0);
+}
+
+TEST(QtSerialPortLockFileTest, OnlyALockFileOfTheDevicesUserNamingARunningProgramDeniesTheDevice)
+{
+    ensureApplication();
+    qttest::PseudoTerminal terminal;
+    ASSERT_TRUE(terminal.valid());
+    const std::string lockFile = "/run/lock/" + lockFileName(terminal.slavePath());
+    ASSERT_EQ(lockFileName(terminal.slavePath()).substr(0, 9), "LCK..pts_");
+    // The lock's owner (another user: only root can plant that), the process it names, and whether it denies.
+    const std::tuple<uid_t, std::string, bool> cases[] = {
+        {::getuid(), std::to_string(::getpid()) + "\n", true},
+        {::getuid(), "      1\n", true},
+        {::getuid(), "999999999\n", false},
+        {::getuid(), "quellmark\n", false},
+        {65534, "1\n", false},
+    };
+    for (const auto& [owner, text, denies] : cases) {
+        if (owner != ::getuid() && ::getuid() != 0)
+            continue;
+        {
+            std::ofstream(lockFile, std::ios::binary | std::ios::trunc) << text;
+        }
+        ASSERT_EQ(::chown(lockFile.c_str(), owner, static_cast<gid_t>(-1)), 0);
+        QtSerialPort port([&](int) { return terminal.slavePath(); });
+        const std::optional<PortError> failure = port.open();
+        std::filesystem::remove(lockFile);
+        if (denies) {
+            ASSERT_TRUE(failure) << text;
+            EXPECT_EQ(failure->number, link::port_error::kPortAlreadyOpen);
+            EXPECT_NE(failure->reason.find("lock/" + lockFileName(terminal.slavePath()) + ")"), std::string::npos)
+                << failure->reason;
+        } else {
+            EXPECT_EQ(failure, std::nullopt) << text << failure.value_or(PortError{}).reason;
+        }
+    }
+}
+
+TEST(DeviceLocksTest, AFlockOnAFileIsSeenInTheSystemsListUntilItIsReleased)
+{
+    const std::string path = ::testing::TempDir() + "qm-flock-" + std::to_string(::getpid());
+    std::ofstream(path) << "x";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    struct stat info = {};
+    ASSERT_EQ(::fstat(fd, &info), 0);
+    // Locked, shared (another kind of lock), released.
+    const std::tuple<int, bool> cases[] = {{LOCK_EX, true}, {LOCK_SH, true}, {LOCK_UN, false}};
+    for (const auto& [operation, held] : cases) {
+        ASSERT_EQ(::flock(fd, operation), 0);
+        EXPECT_EQ(flockHeldOn(info.st_dev, info.st_ino), held) << operation;
+        EXPECT_EQ(flockHeldOn(info.st_dev, info.st_ino + 1), false);
+    }
+    ::close(fd);
+    std::filesystem::remove(path);
+}
+
 TEST(QtSerialPortFailureTest, OpenFailuresMapToTheirPortErrors)
 {
     ensureApplication();
@@ -168,14 +275,16 @@ TEST(QtSerialPortFailureTest, OpenFailuresMapToTheirPortErrors)
         EXPECT_FALSE(port.isOpen());
     }
     const std::pair<OpenFailure, PortError> mapped[] = {
-        {{QSerialPort::PermissionError, EACCES, "Permission denied", true, "dialout", "", 0},
+        {{EACCES, "Permission denied", true, "dialout", "", 0, false, false},
          PortError::permissionRefused("Permission denied", "/dev/ttyUSB0", "dialout")},
-        {{QSerialPort::PermissionError, 0, "Permission error while locking the device", false, "dialout",
-          "/run/lock/LCK..ttyUSB0", 4242},
+        {{0, "", false, "dialout", "/run/lock/LCK..ttyUSB0", 4242, false, false},
          {8005, "The device is locked by another program (process 4242, lock file /run/lock/LCK..ttyUSB0)."}},
-        {{QSerialPort::ResourceError, EAGAIN, "Resource temporarily unavailable", false, "", "", 0},
+        {{EAGAIN, "Resource temporarily unavailable", false, "", "", 0, false, false},
          {8019, "Resource temporarily unavailable"}},
-        {{QSerialPort::UnknownError, 0, "Unknown error", false, "", "", 0}, {8012, "Unknown error"}},
+        {{ENOENT, "No such file or directory", false, "", "", 0, false, false}, {8002, "No such file or directory"}},
+        {{EBUSY, "Device or resource busy", false, "", "", 0, false, false}, {8005, "Device or resource busy"}},
+        {{EIO, "Input/output error", false, "", "", 0, false, false}, {EIO, "Input/output error"}},
+        {{0, "Unknown error", false, "", "", 0, false, false}, {8012, "Unknown error"}},
     };
     for (const auto& [failure, expected] : mapped)
         EXPECT_EQ(portErrorFor(failure, "/dev/ttyUSB0"), expected) << expected.reason;

@@ -150,6 +150,7 @@ TEST(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         {true, Button::No, false, {}, false, false},
         {true, Button::Yes, false, {"closeWhenSent"}, false, true},
         {true, Button::Yes, true, {"closePort"}, true, true},
+        {true, Button::No, true, {"closePort"}, true, true},
     };
     for (const auto& [transferring, answer, endsUnderTheBox, calls, endsAtOnce, endsWhenClosed] : cases) {
         rig::ProgramRig r;
@@ -169,6 +170,38 @@ TEST(ProgramTest, ExitDuringATransferAsksAndEndsOnlyOnceThePortIsClosed)
         if (r.link.whenClosed)
             r.link.whenClosed();
         EXPECT_EQ(r.ui.ended, endsWhenClosed);
+    }
+}
+
+TEST(ProgramTest, ASignalEndsAsExitDoesWithoutAskingOrSavingAnything)
+{
+    // Transferring, the link calls, the program ends at once.
+    const std::tuple<bool, Calls, bool> cases[] = {
+        {false, {"closePort"}, true},
+        {true, {"closeWhenSent"}, false},
+    };
+    for (const auto& [transferring, calls, endsAtOnce] : cases) {
+        rig::ProgramRig r;
+        r.start();
+        r.program.session().selectMode(Mode::Tracking);
+        r.program.textChanged("TrkComments", "HELLO");
+        ASSERT_TRUE(r.modified());
+        const auto files = r.files.files;
+        r.link.calls.clear();
+        r.link.transferring = transferring;
+
+        r.program.endOnSignal();
+        r.program.endOnSignal();
+        r.program.exit();
+
+        EXPECT_TRUE(r.ui.boxes.empty());
+        EXPECT_EQ(r.link.calls, calls);
+        EXPECT_EQ(r.ui.ended, endsAtOnce);
+        EXPECT_EQ(r.w.main.window.enabled(), endsAtOnce);
+        if (r.link.whenClosed)
+            r.link.whenClosed();
+        EXPECT_TRUE(r.ui.ended);
+        EXPECT_EQ(r.files.files, files);
     }
 }
 

@@ -1,15 +1,16 @@
-// Catches the signals that end a program (SIGINT, SIGTERM, SIGHUP) while a conversation with a unit is under
-// way, and hands each to a handler on the Qt event loop, where the link can end its transfer properly.
+// The signals that end a program handed to a handler on the Qt event loop, where the link can end its transfer
+// properly: vq3's conversations with a unit and the desktop program.
 #pragma once
 
-#include <csignal>
+#include "qt/SignalPipe.h"
+
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QSocketNotifier;
 
-namespace qm::cli
+namespace qm::qt
 {
 
 class SignalCatcher
@@ -24,20 +25,12 @@ public:
     SignalCatcher& operator=(const SignalCatcher&) = delete;
 
     /// Returns a signal caught whose handler has not run yet (0 when none): caught while no event loop ran.
-    int pending();
+    int pending() { return m_pipe.take(); }
 
 private:
-    void readPipe();
-
-    std::vector<int> m_signals;
-    std::vector<struct sigaction> m_previous;
+    SignalPipe m_pipe;
     std::function<void(int)> m_handler;
-    int m_read = -1;
-    int m_write = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
-/// Returns the signal's name: "SIGINT", "SIGTERM", "SIGHUP", or "signal N".
-const char* signalName(int signal);
-
-} // namespace qm::cli
+} // namespace qm::qt

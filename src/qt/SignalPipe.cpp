@@ -1,13 +1,11 @@
-// Signals handed to the event loop through a pipe: the handler only writes the signal's number.
-#include "cli/SignalCatcher.h"
-
-#include <QSocketNotifier>
+// Signals handed to a program's loop through a pipe: the handler only writes the signal's number.
+#include "qt/SignalPipe.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace qm::cli
+namespace qm::qt
 {
 
 namespace
@@ -39,8 +37,7 @@ const char* signalName(int signal)
     }
 }
 
-SignalCatcher::SignalCatcher(std::vector<int> caught, std::function<void(int)> handler)
-    : m_signals(std::move(caught)), m_handler(std::move(handler))
+SignalPipe::SignalPipe(std::vector<int> caught) : m_signals(std::move(caught))
 {
     int fds[2] = {-1, -1};
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -48,8 +45,6 @@ SignalCatcher::SignalCatcher(std::vector<int> caught, std::function<void(int)> h
     m_read = fds[0];
     m_write = fds[1];
     g_signalPipe = m_write;
-    m_notifier = std::make_unique<QSocketNotifier>(m_read, QSocketNotifier::Read);
-    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { readPipe(); });
     struct sigaction action = {};
     action.sa_handler = onCaughtSignal;
     action.sa_flags = SA_RESTART;
@@ -59,11 +54,10 @@ SignalCatcher::SignalCatcher(std::vector<int> caught, std::function<void(int)> h
         ::sigaction(m_signals[i], &action, &m_previous[i]);
 }
 
-SignalCatcher::~SignalCatcher()
+SignalPipe::~SignalPipe()
 {
     for (std::size_t i = 0; i < m_previous.size(); ++i)
         ::sigaction(m_signals[i], &m_previous[i], nullptr);
-    m_notifier.reset();
     g_signalPipe = -1;
     if (m_read >= 0)
         ::close(m_read);
@@ -71,7 +65,7 @@ SignalCatcher::~SignalCatcher()
         ::close(m_write);
 }
 
-int SignalCatcher::pending()
+int SignalPipe::take()
 {
     unsigned char byte = 0;
     if (m_read < 0 || ::read(m_read, &byte, 1) != 1)
@@ -79,11 +73,4 @@ int SignalCatcher::pending()
     return byte;
 }
 
-void SignalCatcher::readPipe()
-{
-    while (const int signal = pending())
-        if (m_handler)
-            m_handler(signal);
-}
-
-} // namespace qm::cli
+} // namespace qm::qt
