@@ -92,7 +92,8 @@ void UnitLink::showBox(const forms::MessageBox& box)
     // A write broken off may have left the unit with part of the new configuration: the box ends with where the
     // configuration the unit held before it is kept.
     const std::string& held = m_session.state().link.uploadData;
-    if (m_records.findBackup && !held.empty() && (box == link::writeTimeOutBox() || box == link::echoMismatchBox()))
+    if (m_records.findBackup && !held.empty() &&
+        (box == link::writeTimeOutBox() || box == link::echoMismatchBox() || box == link::readBackFailedBox()))
         if (const std::string path = m_records.findBackup(held); !path.empty()) {
             forms::MessageBox told = box;
             told.text += "\r\n\r\n" + earlierConfigurationSentence(path);
