@@ -379,6 +379,9 @@ std::optional<FileError> PosixFileSystem::makePrivateFolder(const std::string& f
             return failure;
     if (::mkdir(folder.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST)
         return fileErrorFor(errno, folder);
+    StatInfo entry{};
+    if (::lstat(folder.c_str(), &entry) != 0)
+        return fileErrorFor(errno, folder);
     StatInfo info{};
     if (::stat(folder.c_str(), &info) != 0)
         return fileErrorFor(errno, folder);
@@ -387,6 +390,10 @@ std::optional<FileError> PosixFileSystem::makePrivateFolder(const std::string& f
     // Even root keeps out of another user's folder: files it left there would be closed to their owner.
     if (info.st_uid != ::geteuid())
         return FileError{error::kPermissionDenied, "The folder belongs to another user."};
+    // A link is the user's own choice of folder (on another disk, shared between accounts of theirs): it is
+    // followed to a folder of this user, and that folder's mode is left as the user set it.
+    if (S_ISLNK(entry.st_mode))
+        return std::nullopt;
     if ((info.st_mode & 07777) != kPrivateFolderMode && ::chmod(folder.c_str(), kPrivateFolderMode) != 0)
         return fileErrorFor(errno, folder);
     return std::nullopt;

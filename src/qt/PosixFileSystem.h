@@ -35,7 +35,8 @@ public:
     /// Creates the folder and the missing folders above it (mode 0777 less the umask).
     std::optional<storage::FileError> makeFolders(const std::string& folder) override;
     /// Creates the folder 0700 (the missing folders above it as makeFolders does); an existing folder of this
-    /// user is set to 0700, one of another user refused (permission denied).
+    /// user is set to 0700, one of another user refused (permission denied). A symbolic link is followed to a
+    /// folder of this user, whose mode is left alone.
     std::optional<storage::FileError> makePrivateFolder(const std::string& folder) override;
     /// Returns the names in the folder (without "." and "..").
     std::variant<std::vector<std::string>, storage::FileError> listFolder(const std::string& folder) override;
