@@ -33,8 +33,7 @@ ChosenFolders chooseUserFolders(const BaseFolders& given, const std::string& pro
     for (const auto& [folder, variable] : variables)
         leaveOut(*folder, variable);
     // The account's home folder stands in only for a HOME that is not set, never for one left out.
-    if (!given.home.empty() || kept.accountHome.empty() || kept.accountHome[0] != '/' ||
-        !isOwnFolder(kept.accountHome))
+    if (!given.home.empty() || kept.accountHome.empty() || kept.accountHome[0] != '/' || !isOwnFolder(kept.accountHome))
         kept.accountHome.clear();
     if (refusedCount > 0)
         chosen.notice = program + ": " + refused + (refusedCount == 1 ? " is not " : " are not ") + userName +

@@ -221,6 +221,10 @@ TEST_F(BackupsTest, AFailedWriteMarksAndNamesTheFileThatHoldsTheEarlierConfigura
               kFolder + "/000001-20261206-084512-123-VQ-3+-fw2-read-before-write.vq3");
     EXPECT_EQ(backups.markHeldBeforeWrite(rig::compiledImage("nmea.vq3")), "");
     EXPECT_EQ(Backups(files, clock, "").markHeldBeforeWrite(tracking), "");
+    // A write whose replaced configuration no backup holds any more is kept all the same.
+    record(Transaction::Read, alarm);
+    std::erase_if(files.files, [this](const auto& file) { return file.second == alarm; });
+    record(Transaction::Write, unknownMode);
 }
 
 TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFileHasNone)
