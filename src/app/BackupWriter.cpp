@@ -28,10 +28,22 @@ void BackupWriter::record(link::Transaction transaction, std::string modelName, 
     m_wake.notify_one();
 }
 
+void BackupWriter::waitUntilIdle(std::unique_lock<std::mutex>& lock)
+{
+    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_writing; });
+}
+
+std::optional<shell::UnkeptBackup> BackupWriter::unkeptBackup(const std::string& imageBytes)
+{
+    std::unique_lock lock(m_mutex);
+    waitUntilIdle(lock);
+    return m_lastBytes == imageBytes ? m_lastFailure : std::nullopt;
+}
+
 std::string BackupWriter::markHeldBeforeWrite(const std::string& imageBytes)
 {
     std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_writing; });
+    waitUntilIdle(lock);
     // Held under the lock, so no backup is written or pruned while the folder is searched.
     return m_backups.markHeldBeforeWrite(imageBytes);
 }
@@ -47,8 +59,12 @@ void BackupWriter::run()
         m_jobs.pop_front();
         m_writing = true;
         lock.unlock();
-        (void)m_backups.record(job.transaction, job.modelName, job.firmware, job.imageBytes);
+        const auto failure = m_backups.record(job.transaction, job.modelName, job.firmware, job.imageBytes);
         lock.lock();
+        m_lastBytes = std::move(job.imageBytes);
+        m_lastFailure.reset();
+        if (failure)
+            m_lastFailure = shell::UnkeptBackup{m_backups.folder(), failure->reason};
         m_writing = false;
         if (m_jobs.empty())
             m_idle.notify_all();

@@ -73,6 +73,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
             m_backupWriter->record(transaction, state.modelName, state.firmwareVersion, bytes);
         };
         records.findBackup = [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); };
+        records.unkeptBackup = [this](const std::string& bytes) { return m_backupWriter->unkeptBackup(bytes); };
     }
     m_program = std::make_unique<shell::Program>(
         ports.files, *m_ui, ports.environment,

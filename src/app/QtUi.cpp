@@ -125,7 +125,7 @@ forms::Button QtUi::messageBox(const forms::MessageBox& box)
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     if (box.buttons == forms::Buttons::OkCancel)
         buttons = QMessageBox::Ok | QMessageBox::Cancel;
-    else if (box.buttons == forms::Buttons::YesNo)
+    else if (box.buttons == forms::Buttons::YesNo || box.buttons == forms::Buttons::YesNoDefaultNo)
         buttons = QMessageBox::Yes | QMessageBox::No;
     else if (box.buttons == forms::Buttons::SaveDiscardCancel)
         buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
@@ -148,6 +148,9 @@ forms::Button QtUi::messageBox(const forms::MessageBox& box)
     if (box.buttons == forms::Buttons::SaveDiscardCancel) {
         dialog.setDefaultButton(QMessageBox::Save);
         dialog.setEscapeButton(QMessageBox::Cancel);
+    } else if (box.buttons == forms::Buttons::YesNoDefaultNo) {
+        dialog.setDefaultButton(QMessageBox::No);
+        dialog.setEscapeButton(QMessageBox::No);
     } else {
         dialog.setDefaultButton(box.buttons == forms::Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
     }

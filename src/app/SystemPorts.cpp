@@ -3,13 +3,21 @@
 
 #include <QDir>
 
-#include <cstdlib>
-
 namespace qm::app
 {
 
-SystemPorts::SystemPorts()
-    : m_backups(m_files, m_clock, shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")))
+namespace
+{
+
+std::string ownBackupFolder()
+{
+    const shell::BaseFolders own = qt::userFolders("quellmark").folders;
+    return shell::backupFolder(own.xdgDataHome.c_str(), own.home.c_str());
+}
+
+} // namespace
+
+SystemPorts::SystemPorts() : m_backups(m_files, m_clock, ownBackupFolder())
 {
     m_environment.folders = qt::currentProgramFolders();
     // The folder the program happens to be started from (a build tree, /) says nothing of where the user keeps

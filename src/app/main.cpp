@@ -48,9 +48,13 @@ int main(int argc, char** argv)
 
     // The toolkit has taken its own options out of argv; a file's name stays the system's bytes.
     const std::string file = qm::app::commandLineFile(argc, argv);
+    // Folders of another user (HOME kept by sudo -E) are left alone: what would go there is not kept.
+    const auto own = qm::qt::userFolders("quellmark");
+    if (!own.notice.empty())
+        std::fprintf(stderr, "%s\n", own.notice.c_str());
     const std::string lockPath =
-        qm::app::singleCopyLockPath(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"),
-                                    QSysInfo::machineHostName().toStdString());
+        qm::app::singleCopyLockPath(std::getenv("XDG_RUNTIME_DIR"), own.folders.xdgCacheHome.c_str(),
+                                    own.folders.home.c_str(), QSysInfo::machineHostName().toStdString());
     const QString socketPath = qm::app::runningCopySocketPath(lockPath);
     const auto lock = qm::app::takeSingleCopyLock(lockPath);
     if (lock.state == qm::app::SingleCopyLock::State::NotTaken)

@@ -182,8 +182,9 @@ int restore(storage::FileSystem& files, const shell::BackupEntry& entry, const s
 int runBackups(const BackupsOptions& options, storage::FileSystem& files, const std::string& folder, Streams streams)
 {
     if (folder.empty())
-        return failWith(errorBox("There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."),
-                        options.json, kInputError, streams);
+        return failWith(
+            errorBox("There is no folder for backups: neither XDG_DATA_HOME nor HOME names a folder of this user."),
+            options.json, kInputError, streams);
     auto listed = shell::listBackups(files, folder);
     if (auto* error = std::get_if<storage::FileError>(&listed))
         return failWith(errorBox("Cannot read the backups in " + folder + ": " + error->reason + "."), options.json,

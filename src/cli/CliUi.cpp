@@ -26,6 +26,7 @@ forms::Button CliUi::messageBox(const forms::MessageBox& box)
     case forms::Buttons::SaveDiscardCancel:
         return forms::Button::Cancel;
     case forms::Buttons::YesNo:
+    case forms::Buttons::YesNoDefaultNo:
         return forms::Button::No;
     case forms::Buttons::Ok:
         break;

@@ -69,7 +69,8 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
     m_program.startUp();
     shell::UnitLink::Records records{[this](link::Transaction transaction, const link::LinkState& state,
                                             const std::string& bytes) { onTransaction(transaction, state, bytes); },
-                                     [this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); }};
+                                     [this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); },
+                                     {}};
     m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_echoTimer, m_readTimeOutTimer,
                                                m_writeTimeOutTimer, nullptr, std::move(records));
     // A device path is the port chosen by its path, and the caption and the port's boxes name it.

@@ -149,7 +149,13 @@ int run(int argc, char** argv)
     qm::cli::LinkContext link;
     link.start = start;
     link.showProgress = ::isatty(STDERR_FILENO) == 1;
-    link.backupFolder = qm::shell::backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    // Folders of another user (HOME kept by sudo -E) are left alone: no backup is kept there.
+    const auto own = qm::qt::userFolders("vq3");
+    const bool keepsBackups = *commands.identifyCommand || *commands.readCommand || *commands.writeCommand ||
+                              *commands.diffCommand || *commands.backupsCommand;
+    if (!own.notice.empty() && keepsBackups)
+        std::cerr << own.notice << '\n';
+    link.backupFolder = qm::shell::backupFolder(own.folders.xdgDataHome.c_str(), own.folders.home.c_str());
     int traceFd = -1;
     if (!traceFile.empty()) {
         // Opened without waiting: a FIFO that nobody reads is refused at once instead of holding vq3 for ever.

@@ -23,6 +23,8 @@ enum class Buttons
     YesNo,
     /// Save, Discard and Cancel, Save the default: the question before unsaved changes are replaced.
     SaveDiscardCancel,
+    /// Yes and No, No the default: a question whose Yes may lose something for good.
+    YesNoDefaultNo,
 };
 
 enum class Button

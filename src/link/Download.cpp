@@ -100,7 +100,7 @@ void Link::compareReadBack()
     m_readingBack = false;
     if (m_reply.front() != kReadRequest) {
         clearWrite();
-        rejectReply();
+        rejectReply(readBackFailedBox());
         return;
     }
     const std::string written = m_state.downloadImage.substr(1);

@@ -265,7 +265,8 @@ private:
     void startIdentification();
     void receiveReply();
     void completeReply();
-    void rejectReply();
+    /// Ends a read whose reply does not begin with "U": the burst, then the box, the windows kept.
+    void rejectReply(const forms::MessageBox& box);
     void readTimedOut();
     void receiveWriteEchoes();
     void echoMismatch();

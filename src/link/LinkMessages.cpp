@@ -154,6 +154,15 @@ forms::MessageBox downloadCompleteBox()
                              forms::Icon::Information);
 }
 
+forms::MessageBox readBackFailedBox()
+{
+    return forms::messageBox("Write Not Verified",
+                             "The configuration was written to the VQ-3, but reading it back to check it failed, so "
+                             "it is not known what the unit stored.\r\n\r\nCheck the power and serial cable "
+                             "connections, and then read the VQ-3 to see what it holds.",
+                             forms::Icon::Critical);
+}
+
 forms::MessageBox writeNotVerifiedBox(const std::string& field, const std::string& backup)
 {
     const std::string kept = backup.empty() ? "No copy of the configuration it held before this write was kept."

@@ -33,6 +33,9 @@ forms::MessageBox oldFirmwareBox(int minFirmwareVersion, int firmwareVersion);
 forms::MessageBox echoMismatchBox();
 /// A write that did not get its 129 echoes in time.
 forms::MessageBox writeTimeOutBox();
+/// The whole image was written and echoed, but reading it back to compare failed (no reply in time, a reply of
+/// noise, the port gone): what the unit stored is not known.
+forms::MessageBox readBackFailedBox();
 /// The whole image was written and echoed (and read back alike when asked).
 forms::MessageBox downloadCompleteBox();
 /// The unit read back other bytes than it echoed: the first field that differs (with both values) and where

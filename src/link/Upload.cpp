@@ -5,6 +5,7 @@
 #include "link/LinkMessages.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qm::link
 {
@@ -81,7 +82,7 @@ void Link::receiveReply()
         return;
     }
     if (m_reply.front() != kReadRequest) {
-        rejectReply();
+        rejectReply(badReplyBox());
         return;
     }
     completeReply();
@@ -121,13 +122,13 @@ void Link::completeReply()
     enableReadWrite();
 }
 
-void Link::rejectReply()
+void Link::rejectReply(const forms::MessageBox& box)
 {
     // Shifted or foreign bytes would overwrite the user's windows: keep the windows and the identification.
     // The unit is told to end the exchange at once, not after the user has read the box.
     m_reply.clear();
     sendAbortBurst();
-    showBox(badReplyBox());
+    showBox(box);
     returnToProbing();
     enableReadWrite();
 }
@@ -143,11 +144,11 @@ void Link::readTimeOutTick()
 void Link::readTimedOut()
 {
     m_readTimeOutTimer.stop();
-    // A write whose read-back broke off is not known to be stored.
-    m_readingBack = false;
+    // A write whose read-back broke off is not known to be stored; the box says the write itself went through.
+    const bool readingBack = std::exchange(m_readingBack, false);
     clearWrite();
     sendAbortBurst();
-    showBoxAboveWelcome(readTimeOutBox());
+    showBoxAboveWelcome(readingBack ? readBackFailedBox() : readTimeOutBox());
     showDisconnected();
     returnToProbing();
 }

@@ -379,6 +379,9 @@ std::optional<FileError> PosixFileSystem::makePrivateFolder(const std::string& f
             return failure;
     if (::mkdir(folder.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST)
         return fileErrorFor(errno, folder);
+    StatInfo entry{};
+    if (::lstat(folder.c_str(), &entry) != 0)
+        return fileErrorFor(errno, folder);
     StatInfo info{};
     if (::stat(folder.c_str(), &info) != 0)
         return fileErrorFor(errno, folder);
@@ -387,6 +390,10 @@ std::optional<FileError> PosixFileSystem::makePrivateFolder(const std::string& f
     // Even root keeps out of another user's folder: files it left there would be closed to their owner.
     if (info.st_uid != ::geteuid())
         return FileError{error::kPermissionDenied, "The folder belongs to another user."};
+    // A link is the user's own choice of folder (on another disk, shared between accounts of theirs): it is
+    // followed to a folder of this user, and that folder's mode is left as the user set it.
+    if (S_ISLNK(entry.st_mode))
+        return std::nullopt;
     if ((info.st_mode & 07777) != kPrivateFolderMode && ::chmod(folder.c_str(), kPrivateFolderMode) != 0)
         return fileErrorFor(errno, folder);
     return std::nullopt;
@@ -459,12 +466,48 @@ storage::ProgramFolders currentProgramFolders()
     executable.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     if (executable.empty())
         executable = "./vq3";
-    const char* home = std::getenv("HOME");
+    const shell::ChosenFolders chosen = userFolders("");
+    const shell::BaseFolders& own = chosen.folders;
     // Without HOME the account's own home folder still keeps the settings apart from the program's folder.
-    if (home == nullptr || home[0] == '\0')
-        if (const passwd* account = ::getpwuid(::getuid()))
-            home = account->pw_dir;
-    return programFolders(executable, std::getenv("XDG_CONFIG_HOME"), home);
+    const std::string& home = own.home.empty() ? own.accountHome : own.home;
+    storage::ProgramFolders folders = programFolders(executable, own.xdgConfigHome.c_str(), home.c_str());
+    // A folder of another user left out is not replaced by the program's own folder: no settings file is kept.
+    if (!chosen.notice.empty() && own.xdgConfigHome.empty() && home.empty())
+        folders.configFolder.clear();
+    return folders;
+}
+
+bool isOwnFolder(const std::string& path)
+{
+    const uid_t user = ::geteuid();
+    for (std::string at = path;;) {
+        StatInfo info{};
+        // What is there decides by its owner: a file of the user's own where a folder belongs is the user's to
+        // mend, and the write into it fails with its reason.
+        if (::stat(at.c_str(), &info) == 0)
+            return info.st_uid == user;
+        // A folder not made yet would be made in the nearest one that exists.
+        const std::string above = folderOf(at);
+        if (errno != ENOENT || above == at)
+            return false;
+        at = above;
+    }
+}
+
+shell::ChosenFolders userFolders(const std::string& program)
+{
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value != nullptr ? value : "");
+    };
+    shell::BaseFolders given{
+        variable("XDG_CONFIG_HOME"), variable("XDG_DATA_HOME"), variable("XDG_CACHE_HOME"), variable("HOME"), {}};
+    std::string userName = std::to_string(::geteuid());
+    if (const passwd* account = ::getpwuid(::geteuid())) {
+        given.accountHome = account->pw_dir;
+        userName = account->pw_name;
+    }
+    return shell::chooseUserFolders(given, program, userName, isOwnFolder);
 }
 
 } // namespace qm::qt

@@ -1,6 +1,7 @@
 // The files port on the real disk, through the POSIX calls: whole-file reads and atomic replacing writes.
 #pragma once
 
+#include "shell/UserFolders.h"
 #include "storage/FileSystem.h"
 #include "storage/IniFile.h"
 
@@ -35,7 +36,8 @@ public:
     /// Creates the folder and the missing folders above it (mode 0777 less the umask).
     std::optional<storage::FileError> makeFolders(const std::string& folder) override;
     /// Creates the folder 0700 (the missing folders above it as makeFolders does); an existing folder of this
-    /// user is set to 0700, one of another user refused (permission denied).
+    /// user is set to 0700, one of another user refused (permission denied). A symbolic link is followed to a
+    /// folder of this user, whose mode is left alone.
     std::optional<storage::FileError> makePrivateFolder(const std::string& folder) override;
     /// Returns the names in the folder (without "." and "..").
     std::variant<std::vector<std::string>, storage::FileError> listFolder(const std::string& folder) override;
@@ -54,8 +56,17 @@ private:
 /// $XDG_CONFIG_HOME/quellmark (an absolute XDG_CONFIG_HOME only), else $HOME/.config/quellmark.
 storage::ProgramFolders programFolders(const std::string& executable, const char* xdgConfigHome, const char* home);
 
-/// Returns programFolders for this process: its executable and its environment.
+/// Returns programFolders for this process: its executable and its environment, less the folders that are not
+/// this user's own (see userFolders); with no folder of its own left, no configuration folder.
 storage::ProgramFolders currentProgramFolders();
+
+/// Returns true when this process may keep files at the path: the nearest file or folder that exists at or above
+/// it belongs to the effective user.
+bool isOwnFolder(const std::string& path);
+
+/// Returns the folders the environment names for the user's files, less those that are not this user's own, and
+/// the notice for program ("quellmark", "vq3") to give once about those left out.
+shell::ChosenFolders userFolders(const std::string& program);
 
 /// Returns true when the path names a folder of this user that no one else may write.
 bool isPrivateFolder(const std::string& folder);

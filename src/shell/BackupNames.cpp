@@ -17,6 +17,8 @@ namespace
 constexpr std::string_view kStampPattern = "dddddddd-dddddd-ddd-";
 constexpr std::string_view kBeforeWrite = "-before-write";
 constexpr std::string_view kFirmwarePrefix = "fw";
+/// Digits of the number ahead of the date: names sort in the order taken in a listing of the folder.
+constexpr int kSequenceWidth = 6;
 
 struct TransactionWord
 {
@@ -73,9 +75,35 @@ std::string_view takeLastWord(std::string_view& rest)
     return word;
 }
 
+/// Splits off the number ahead of the date of a name of this version: "000042-20261206-..." leaves
+/// "20261206-..." and gives 42; a name of an earlier version stays whole and gives nothing.
+std::optional<long long> takeSequence(std::string_view& stem)
+{
+    if (isBackupStem(stem))
+        return std::nullopt;
+    const auto dash = stem.find('-');
+    // Up to 18 digits: more would not fit the number.
+    if (dash == std::string_view::npos || dash > 18 || !allDigits(stem.substr(0, dash)) ||
+        !isBackupStem(stem.substr(dash + 1)))
+        return std::nullopt;
+    long long sequence = 0;
+    for (char c : stem.substr(0, dash))
+        sequence = sequence * 10 + (c - '0');
+    stem.remove_prefix(dash + 1);
+    return sequence;
+}
+
+std::string sequenceText(long long sequence)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%0*lld-", kSequenceWidth, sequence);
+    return text;
+}
+
 } // namespace
 
-std::string backupStem(const LocalTime& time, const std::string& modelName, int firmware, link::Transaction transaction)
+std::string backupStem(long long sequence, const LocalTime& time, const std::string& modelName, int firmware,
+                       link::Transaction transaction)
 {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-%03d-", time.year, time.month, time.day, time.hour,
@@ -87,15 +115,17 @@ std::string backupStem(const LocalTime& time, const std::string& modelName, int 
             c = '_';
     if (model.empty())
         model = "unknown";
-    return stamp + model + "-" + std::string(kFirmwarePrefix) + std::to_string(firmware) + "-" +
-           std::string(transactionWord(transaction));
+    return sequenceText(sequence) + stamp + model + "-" + std::string(kFirmwarePrefix) + std::to_string(firmware) +
+           "-" + std::string(transactionWord(transaction));
 }
 
 std::optional<BackupName> parseBackupStem(std::string_view stem)
 {
+    const std::optional<long long> sequence = takeSequence(stem);
     if (!isBackupStem(stem))
         return std::nullopt;
     BackupName name;
+    name.sequence = sequence;
     name.stamp = std::string(stem.substr(0, kStampPattern.size() - 1));
     name.time = {number(stem.substr(0, 4)), number(stem.substr(4, 2)),  number(stem.substr(6, 2)),
                  number(stem.substr(9, 2)), number(stem.substr(11, 2)), number(stem.substr(13, 2)),
@@ -130,7 +160,7 @@ std::optional<BackupName> parseBackupStem(std::string_view stem)
 
 std::string beforeWriteStem(const std::string& stem, const BackupName& name)
 {
-    std::string marked = name.stamp + "-" + name.model;
+    std::string marked = (name.sequence ? sequenceText(*name.sequence) : std::string()) + name.stamp + "-" + name.model;
     if (name.firmware)
         marked += "-" + std::string(kFirmwarePrefix) + std::to_string(*name.firmware);
     if (name.transaction)
@@ -138,6 +168,15 @@ std::string beforeWriteStem(const std::string& stem, const BackupName& name)
     else
         marked = stem;
     return marked + std::string(kBeforeWrite);
+}
+
+bool takenBefore(const std::string& stemA, const BackupName& a, const std::string& stemB, const BackupName& b)
+{
+    if (a.sequence != b.sequence)
+        return a.sequence < b.sequence;
+    // Names of one kind: an earlier version's begin with the time, and a second backup of one time or one number
+    // carries a suffix that sorts after the first.
+    return stemA < stemB;
 }
 
 std::string backupEventText(const BackupName& name)

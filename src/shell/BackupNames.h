@@ -12,9 +12,9 @@
 namespace qm::shell
 {
 
-/// Returns the name of a backup without its extension: date, time to the millisecond, model, firmware and what
-/// happened, such as "20261206-084512-123-VQ-3+-fw2-read".
-std::string backupStem(const LocalTime& time, const std::string& modelName, int firmware,
+/// Returns the name of a backup without its extension: its number in the order backups are taken, date, time to
+/// the millisecond, model, firmware and what happened, such as "000042-20261206-084512-123-VQ-3+-fw2-read".
+std::string backupStem(long long sequence, const LocalTime& time, const std::string& modelName, int firmware,
                        link::Transaction transaction);
 
 /// What the name of a backup tells.
@@ -31,6 +31,8 @@ struct BackupName
     std::optional<link::Transaction> transaction;
     /// The unit held this configuration when a write replaced it.
     bool beforeWrite = false;
+    /// The backup's number in the order backups are taken; nothing for a name of an earlier version, which has none.
+    std::optional<long long> sequence = std::nullopt;
 
     bool operator==(const BackupName&) const = default;
 };
@@ -39,12 +41,17 @@ struct BackupName
 /// when it is not a backup's name.
 std::optional<BackupName> parseBackupStem(std::string_view stem);
 
+/// Returns true when the first backup was taken before the second: by their numbers, a backup named by an earlier
+/// version (without a number) before every numbered one and by its time among its kind; then by name, so that a
+/// second backup of one number sorts after the first. The clock plays no part between numbered backups.
+bool takenBefore(const std::string& stemA, const BackupName& a, const std::string& stemB, const BackupName& b);
+
 /// Returns how a listing names what happened: "identification", "read", "write", followed by ", before a write"
 /// for a configuration a write replaced.
 std::string backupEventText(const BackupName& name);
 
-/// Returns the name a backup takes when it is marked as what the unit held before a write: the same date, time,
-/// model, firmware and transaction, followed by "-before-write".
+/// Returns the name a backup takes when it is marked as what the unit held before a write: the same number, date,
+/// time, model, firmware and transaction, followed by "-before-write".
 std::string beforeWriteStem(const std::string& stem, const BackupName& name);
 
 } // namespace qm::shell

@@ -24,20 +24,24 @@ class BackupShelf
 public:
     BackupShelf(storage::FileSystem& files, const std::string& folder) : m_files(files), m_folder(folder) {}
 
-    /// Returns the stems of the backups in the folder, oldest first.
+    /// Returns the stems of the backups in the folder, oldest first (see takenBefore).
     std::vector<std::string> stems();
+    /// Returns the number the next backup takes: one more than the highest among the stems.
+    static long long nextSequence(const std::vector<std::string>& stems);
     /// Returns the stems of the backups whose raw bytes are these.
     std::vector<std::string> stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes);
     std::string unusedStem(const std::string& stem);
     /// Keeps the bytes (and their configuration file, when there is one) under a stem.
     std::optional<storage::FileError> keep(const std::string& stem, const std::string& imageBytes,
                                            const std::optional<std::string>& configuration);
-    /// Marks the newest backup holding the bytes as read before a write; returns the path of its file.
+    /// Marks the newest backup holding the bytes as read before a write; returns its stem.
+    std::variant<std::string, storage::FileError> markStem(const std::string& imageBytes);
+    /// Marks as markStem does; returns the path of its file.
     std::variant<std::string, storage::FileError> markReadBeforeWrite(const std::string& imageBytes);
     /// Removes the backup's raw bytes and, when it has one, its configuration file.
     std::optional<storage::FileError> remove(const std::string& stem);
-    /// Removes the oldest backups beyond the number to keep.
-    std::optional<storage::FileError> prune(int count);
+    /// Removes the oldest backups beyond the number to keep, never one of those spared.
+    std::optional<storage::FileError> prune(int count, const std::vector<std::string>& spared);
 
 private:
     storage::FileSystem& m_files;
@@ -47,21 +51,33 @@ private:
 std::vector<std::string> BackupShelf::stems()
 {
     auto listing = m_files.listFolder(m_folder);
-    std::vector<std::string> found;
+    std::vector<std::pair<std::string, BackupName>> found;
     if (auto* names = std::get_if<std::vector<std::string>>(&listing)) {
         const std::string extension = kRawExtension;
         for (const auto& name : *names) {
             if (!name.ends_with(extension))
                 continue;
             std::string stem = name.substr(0, name.size() - extension.size());
-            if (parseBackupStem(stem))
-                found.push_back(std::move(stem));
+            if (auto parsed = parseBackupStem(stem))
+                found.emplace_back(std::move(stem), std::move(*parsed));
         }
     }
-    // The names begin with the time, so they sort in the order they were made; a second backup of the same
-    // millisecond carries a suffix and sorts after the first.
-    std::sort(found.begin(), found.end());
-    return found;
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return takenBefore(a.first, a.second, b.first, b.second); });
+    std::vector<std::string> stems;
+    stems.reserve(found.size());
+    for (auto& [stem, name] : found)
+        stems.push_back(std::move(stem));
+    return stems;
+}
+
+long long BackupShelf::nextSequence(const std::vector<std::string>& stems)
+{
+    long long newest = 0;
+    for (const auto& stem : stems)
+        if (const auto name = parseBackupStem(stem); name && name->sequence)
+            newest = std::max(newest, *name->sequence);
+    return newest + 1;
 }
 
 std::vector<std::string> BackupShelf::stemsHolding(const std::vector<std::string>& stems, const std::string& imageBytes)
@@ -95,7 +111,7 @@ std::optional<storage::FileError> BackupShelf::keep(const std::string& stem, con
     return std::nullopt;
 }
 
-std::variant<std::string, storage::FileError> BackupShelf::markReadBeforeWrite(const std::string& imageBytes)
+std::variant<std::string, storage::FileError> BackupShelf::markStem(const std::string& imageBytes)
 {
     const auto holding = stemsHolding(stems(), imageBytes);
     if (holding.empty())
@@ -103,19 +119,26 @@ std::variant<std::string, storage::FileError> BackupShelf::markReadBeforeWrite(c
                                   "No backup in " + m_folder + " holds the configuration the unit held."};
     const std::string& stem = holding.back();
     const auto name = parseBackupStem(stem);
-    std::string kept = stem;
-    if (name && !name->beforeWrite) {
-        const std::string path = m_folder + "/" + stem;
-        std::optional<std::string> configuration;
-        if (auto read = m_files.readFile(path + kConfigurationExtension); std::holds_alternative<std::string>(read))
-            configuration = std::get<std::string>(read);
-        kept = unusedStem(beforeWriteStem(stem, *name));
-        if (auto error = keep(kept, imageBytes, configuration))
-            return *error;
-        if (auto error = remove(stem))
-            return *error;
-    }
-    const std::string path = m_folder + "/" + kept;
+    if (!name || name->beforeWrite)
+        return stem;
+    const std::string path = m_folder + "/" + stem;
+    std::optional<std::string> configuration;
+    if (auto read = m_files.readFile(path + kConfigurationExtension); std::holds_alternative<std::string>(read))
+        configuration = std::get<std::string>(read);
+    std::string kept = unusedStem(beforeWriteStem(stem, *name));
+    if (auto error = keep(kept, imageBytes, configuration))
+        return *error;
+    if (auto error = remove(stem))
+        return *error;
+    return kept;
+}
+
+std::variant<std::string, storage::FileError> BackupShelf::markReadBeforeWrite(const std::string& imageBytes)
+{
+    auto marked = markStem(imageBytes);
+    if (auto* error = std::get_if<storage::FileError>(&marked))
+        return *error;
+    const std::string path = m_folder + "/" + std::get<std::string>(marked);
     if (m_files.fileExists(path + kConfigurationExtension))
         return path + kConfigurationExtension;
     return path + kRawExtension;
@@ -133,15 +156,19 @@ std::optional<storage::FileError> BackupShelf::remove(const std::string& stem)
     return std::nullopt;
 }
 
-std::optional<storage::FileError> BackupShelf::prune(int count)
+std::optional<storage::FileError> BackupShelf::prune(int count, const std::vector<std::string>& spared)
 {
     const auto all = stems();
     if (all.size() <= static_cast<std::size_t>(count))
         return std::nullopt;
-    const auto surplus = all.size() - static_cast<std::size_t>(count);
-    for (std::size_t i = 0; i < surplus; ++i)
+    auto surplus = all.size() - static_cast<std::size_t>(count);
+    for (std::size_t i = 0; i < all.size() && surplus > 0; ++i) {
+        if (std::find(spared.begin(), spared.end(), all[i]) != spared.end())
+            continue;
         if (auto error = remove(all[i]))
             return error;
+        --surplus;
+    }
     return std::nullopt;
 }
 
@@ -198,10 +225,24 @@ std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::
             entry.configurationPath = configuration;
         entries.push_back(std::move(entry));
     }
-    // Newest first: the names begin with the time (see BackupShelf::stems).
+    // Newest first, in the order taken (see BackupShelf::stems).
     std::sort(entries.begin(), entries.end(),
-              [](const BackupEntry& a, const BackupEntry& b) { return a.stem > b.stem; });
+              [](const BackupEntry& a, const BackupEntry& b) { return takenBefore(b.stem, b.name, a.stem, a.name); });
     return entries;
+}
+
+forms::MessageBox unkeptBackupBox(const UnkeptBackup& unkept)
+{
+    std::string reason = unkept.reason;
+    if (reason.ends_with('.'))
+        reason.pop_back();
+    const std::string where = unkept.folder.empty() ? "" : " in " + unkept.folder;
+    return forms::messageBox("No Backup",
+                             "The configuration the VQ-3 holds now could not be kept as a backup" + where + " (" +
+                                 reason +
+                                 ").\r\n\r\nIf you write now, that configuration is kept nowhere and cannot be "
+                                 "brought back. Write anyway?",
+                             forms::Icon::Warning, forms::Buttons::YesNoDefaultNo);
 }
 
 std::string earlierConfigurationSentence(const std::string& path)
@@ -238,28 +279,35 @@ std::optional<storage::FileError> Backups::record(link::Transaction transaction,
         transaction == link::Transaction::Write && m_unitHolds != imageBytes ? m_unitHolds : std::nullopt;
     m_unitHolds = imageBytes;
     if (m_folder.empty())
-        return storage::FileError{storage::error::kPathNotFound,
-                                  "There is no folder for backups: neither XDG_DATA_HOME nor HOME is set."};
+        return storage::FileError{
+            storage::error::kPathNotFound,
+            "There is no folder for backups: neither XDG_DATA_HOME nor HOME names a folder of this user."};
     if (auto error = m_files.makePrivateFolder(m_folder))
         return error;
     BackupShelf shelf(m_files, m_folder);
-    const auto earlier = shelf.stemsHolding(shelf.stems(), imageBytes);
-    const std::string stem = shelf.unusedStem(backupStem(m_clock.now(), modelName, firmware, transaction));
+    const auto all = shelf.stems();
+    const auto earlier = shelf.stemsHolding(all, imageBytes);
+    // Numbered in the order taken, whatever the clock says: a clock set back must not make this the oldest.
+    const std::string stem =
+        shelf.unusedStem(backupStem(BackupShelf::nextSequence(all), m_clock.now(), modelName, firmware, transaction));
     if (auto error = shelf.keep(stem, imageBytes, decodedConfiguration(imageBytes)))
         return error;
     // The earlier copies go only once the new one is complete: a failure leaves one too many, never none.
     for (const auto& old : earlier)
         if (auto error = shelf.remove(old))
             return error;
-    if (auto error = shelf.prune(m_keep))
-        return error;
+    std::vector<std::string> spared{stem};
     if (replaced) {
-        auto marked = shelf.markReadBeforeWrite(*replaced);
-        if (auto* error = std::get_if<storage::FileError>(&marked);
-            error != nullptr && error->number != storage::error::kFileNotFound)
-            return *error;
+        auto marked = shelf.markStem(*replaced);
+        if (auto* error = std::get_if<storage::FileError>(&marked)) {
+            if (error->number != storage::error::kFileNotFound)
+                return *error;
+        } else {
+            spared.push_back(std::get<std::string>(marked));
+        }
     }
-    return std::nullopt;
+    // Neither the backup just taken nor what the write replaced is ever pruned.
+    return shelf.prune(m_keep, spared);
 }
 
 std::string Backups::markHeldBeforeWrite(const std::string& imageBytes)

@@ -2,6 +2,7 @@
 // the raw bytes and as the configuration file they decode to, each configuration once, the newest 100 kept.
 #pragma once
 
+#include "forms/MessageBox.h"
 #include "link/Link.h"
 #include "reports/ConfigurationSummary.h"
 #include "shell/BackupNames.h"
@@ -46,6 +47,19 @@ struct BackupEntry
 std::variant<std::vector<BackupEntry>, storage::FileError> listBackups(storage::FileSystem& files,
                                                                        const std::string& folder);
 
+/// A backup that could not be kept: the folder it was to go to and what stopped it.
+struct UnkeptBackup
+{
+    std::string folder;
+    std::string reason;
+
+    bool operator==(const UnkeptBackup&) const = default;
+};
+
+/// The question before a write when the configuration the unit holds could not be kept as a backup: it names the
+/// folder and the reason, and No is the default.
+forms::MessageBox unkeptBackupBox(const UnkeptBackup& unkept);
+
 /// Returns the sentence that ends the box of a write that failed or was interrupted: where the configuration the
 /// unit held before it is kept.
 std::string earlierConfigurationSentence(const std::string& path);
@@ -71,11 +85,12 @@ public:
     const std::string& folder() const { return m_folder; }
 
     /// Keeps the bytes of a completed transaction as STEM.bin and, when they decode, STEM.vq3, both for the
-    /// user's eyes only in a folder only the user can enter. Bytes kept before are one backup: it is kept again
-    /// under this sighting's name and its earlier copies are removed, so seeing one configuration again and again
-    /// never pushes an older one out. A write marks the backup of what the unit held before it (see
-    /// markReadBeforeWrite). Then removes the oldest backups beyond the number kept. Returns the failure that
-    /// stopped it.
+    /// user's eyes only in a folder only the user can enter. STEM begins with a number one higher than any in the
+    /// folder, so the order of the backups is the order they were taken whatever the clock says. Bytes kept before
+    /// are one backup: it is kept again under this sighting's name and its earlier copies are removed, so seeing
+    /// one configuration again and again never pushes an older one out. A write marks the backup of what the unit
+    /// held before it (see markReadBeforeWrite). Then removes the oldest backups beyond the number kept, never the
+    /// one just taken nor the one a write marked. Returns the failure that stopped it.
     std::optional<storage::FileError> record(link::Transaction transaction, const std::string& modelName, int firmware,
                                              const std::string& imageBytes);
 

@@ -74,7 +74,8 @@ std::variant<std::string, forms::MessageBox> typedText(forms::Windows& windows, 
             text += "\r\n";
             continue;
         }
-        if (point < 0x20)
+        // DEL is a control character too; a typed one is the Delete key, which edits instead of entering it.
+        if (point < 0x20 || point == 0x7F)
             return settingError(control + " does not take control characters such as line breaks or tabs.", control);
         const auto entered = validation::keyTyped(windows, control, point);
         if (!entered)

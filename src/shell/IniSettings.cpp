@@ -117,7 +117,9 @@ IniSettings::IniSettings(Session& session, Ui& ui, storage::FileSystem& files, s
 
 bool IniSettings::loadSettings()
 {
-    auto read = storage::readIniFile(m_files, m_path);
+    // Without a settings file the settings start as a first run's and last for this run.
+    auto read = m_path.empty() ? std::variant<storage::IniLines, FileError>(firstRunLines())
+                               : storage::readIniFile(m_files, m_path);
     if (const auto* missing = std::get_if<FileError>(&read);
         missing && missing->number == storage::error::kFileNotFound) {
         // A fresh account has no settings yet. They start as a file of placeholders, which the first-run prompts
@@ -315,6 +317,8 @@ storage::IniLines IniSettings::linesToWrite() const
 
 bool IniSettings::writeAll()
 {
+    if (m_path.empty())
+        return true;
     if (auto failure = storage::writeIniFile(m_files, m_path, linesToWrite())) {
         m_ui.messageBox(storage::iniSaveErrorBox(*failure));
         return false;
@@ -373,6 +377,11 @@ bool IniSettings::saveDefaults()
         const forms::StationControls& station = m_session.windows().station(*state.currentMode);
         state.txDelayIndex = station.TxDelay.listIndex();
         state.txTailIndex = station.TxTail.listIndex();
+    }
+    // Asked for by name, the memorizing says that there is no file to keep the defaults in.
+    if (m_path.empty()) {
+        m_ui.messageBox(storage::iniSaveErrorBox({storage::error::kPathNotFound, "There is no settings file."}));
+        return false;
     }
     if (!writeAll())
         return false;

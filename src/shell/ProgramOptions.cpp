@@ -106,9 +106,6 @@ std::optional<storage::FileError> ProgramOptions::setWindowPlace(const WindowPla
 
 std::optional<storage::FileError> ProgramOptions::keep(std::string_view key, const std::string& value)
 {
-    if (m_path.empty())
-        return storage::FileError{storage::error::kPathNotFound,
-                                  "There is no configuration folder: neither XDG_CONFIG_HOME nor HOME is set."};
     const std::string line = std::string(key) + value;
     bool replaced = false;
     for (auto& existing : m_lines)
@@ -132,14 +129,14 @@ std::optional<storage::FileError> ProgramOptions::addRecentFile(const std::strin
     std::erase_if(m_lines, [](const std::string& line) { return line.starts_with(kRecentFile); });
     for (const auto& recent : m_recentFiles)
         m_lines.push_back(std::string(kRecentFile) + recent);
-    if (m_path.empty())
-        return storage::FileError{storage::error::kPathNotFound,
-                                  "There is no configuration folder: neither XDG_CONFIG_HOME nor HOME is set."};
     return save();
 }
 
 std::optional<storage::FileError> ProgramOptions::save()
 {
+    // Without a folder of the user's own the options last for this run only (the start-up said so).
+    if (m_path.empty())
+        return std::nullopt;
     if (auto error = m_files.makeFolders(folderOf(m_path)))
         return error;
     return m_files.writeFileAtomically(m_path, storage::joinLines(m_lines));

@@ -17,7 +17,8 @@ public:
     /// The file's name in the user's configuration folder.
     static constexpr const char* kFileName = "quellmark.conf";
 
-    /// path: the settings file ("" when there is no configuration folder: nothing is read or kept).
+    /// path: the settings file ("" when there is no configuration folder: nothing is read or written, and what is
+    /// set lasts for this run).
     ProgramOptions(storage::FileSystem& files, std::string path);
 
     const std::string& path() const { return m_path; }

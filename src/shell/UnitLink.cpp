@@ -52,6 +52,17 @@ void UnitLink::closeWhenSent(std::function<void()> closed)
 
 void UnitLink::startDownload(const std::string& downloadImage)
 {
+    // The write replaces what the unit holds for good: when no backup of it could be kept, the user decides.
+    const std::string held = m_session.state().link.unitImage;
+    if (m_records.unkeptBackup && !held.empty())
+        if (const auto unkept = m_records.unkeptBackup(held)) {
+            m_ui.setMousePointer(Pointer::Normal);
+            if (m_ui.messageBox(unkeptBackupBox(*unkept)) != forms::Button::Yes)
+                return;
+            // While the question was up the unit may have gone, or a read begun.
+            if (!m_session.windows().main.menus.write.enabled())
+                return;
+        }
     m_engine.startDownload(downloadImage);
 }
 
@@ -81,7 +92,8 @@ void UnitLink::showBox(const forms::MessageBox& box)
     // A write broken off may have left the unit with part of the new configuration: the box ends with where the
     // configuration the unit held before it is kept.
     const std::string& held = m_session.state().link.uploadData;
-    if (m_records.findBackup && !held.empty() && (box == link::writeTimeOutBox() || box == link::echoMismatchBox()))
+    if (m_records.findBackup && !held.empty() &&
+        (box == link::writeTimeOutBox() || box == link::echoMismatchBox() || box == link::readBackFailedBox()))
         if (const std::string path = m_records.findBackup(held); !path.empty()) {
             forms::MessageBox told = box;
             forms::appendParagraph(told, earlierConfigurationSentence(path));

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "link/Link.h"
+#include "shell/Backups.h"
 #include "shell/ConnectionDisplay.h"
 #include "shell/LinkRequests.h"
 #include "shell/Session.h"
 #include "shell/Ui.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace qm::shell
@@ -27,6 +29,9 @@ public:
         std::function<void(link::Transaction, const link::LinkState&, const std::string&)> record;
         /// Returns where the backup of the given 128 bytes is kept ("" when nowhere).
         std::function<std::string(const std::string& imageBytes)> findBackup;
+        /// Returns why the last backup taken of the given 128 bytes was not kept (nothing when it was, or when none
+        /// was taken). With it, Write asks before it replaces a configuration that is kept nowhere.
+        std::function<std::optional<UnkeptBackup>(const std::string& imageBytes)> unkeptBackup;
     };
 
     /// ini is where a successful port change is remembered (none: nothing is written).

@@ -86,6 +86,9 @@ std::string iniPath(FileSystem& files, const ProgramFolders& folders)
     std::string besideProgram = joinPath(folders.programFolder, kIniName);
     if (files.fileWritable(besideProgram))
         return besideProgram;
+    // No folder of this user to keep settings in: the program goes on without a settings file.
+    if (folders.configFolder.empty())
+        return {};
     return joinPath(folders.configFolder, kIniName);
 }
 

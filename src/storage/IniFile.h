@@ -21,12 +21,13 @@ struct ProgramFolders
 {
     /// The folder the program was started from.
     std::string programFolder;
-    /// The user's configuration folder for the program ($XDG_CONFIG_HOME/quellmark or ~/.config/quellmark).
+    /// The user's configuration folder for the program ($XDG_CONFIG_HOME/quellmark or ~/.config/quellmark); empty
+    /// when the user has no folder of their own to keep it in.
     std::string configFolder;
 };
 
 /// Returns the path of vq3.ini: in the user's configuration folder, unless the program's folder already holds one
-/// that this user may rewrite (a portable install).
+/// that this user may rewrite (a portable install); "" when there is neither (no settings file is kept).
 std::string iniPath(FileSystem& files, const ProgramFolders& folders);
 
 /// Reads the ten lines; a file with fewer than ten lines is error 62.

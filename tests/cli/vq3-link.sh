@@ -55,6 +55,21 @@ prefix=(env XDG_DATA_HOME="$tmp/file")
 expect 0 identify --port "$port"
 grep -q "^vq3: warning: no backup kept in $tmp/file/quellmark/backups: " "$tmp/err" || fail "no backup warning"
 prefix=()
+# A backups folder that is a link is followed to a folder of the user's own, whose mode is the user's to choose;
+# a link to another user's folder is not followed.
+mkdir -m 755 "$tmp/elsewhere"
+rm -rf "$backups" && ln -s "$tmp/elsewhere" "$backups"
+expect 0 identify --port "$port"
+[ "$(stat -c %a "$tmp/elsewhere")" = 755 ] && [ "$(find "$tmp/elsewhere" -name '*.bin' | wc -l)" -eq 1 ] ||
+    fail "a linked backups folder: $(stat -c %a "$tmp/elsewhere"), $(ls -A "$tmp/elsewhere")"
+if [ "$(id -u)" -eq 0 ]; then
+    mkdir -m 755 "$tmp/theirs" && chown 65534:65534 "$tmp/theirs"
+    rm "$backups" && ln -s "$tmp/theirs" "$backups"
+    expect 0 identify --port "$port"
+    grep -q "^vq3: warning: no backup kept in $backups: " "$tmp/err" && [ -z "$(ls -A "$tmp/theirs")" ] ||
+        fail "a link to another user's folder"
+fi
+rm "$backups"
 stop_sim
 
 # Every mode written is exactly its compiled image in the unit, is kept, reads back as the example and diffs same.

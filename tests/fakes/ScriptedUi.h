@@ -45,7 +45,8 @@ public:
             buttons.pop_front();
             return button;
         }
-        return box.buttons == forms::Buttons::YesNo ? forms::Button::Yes : forms::Button::Ok;
+        const bool yesNo = box.buttons == forms::Buttons::YesNo || box.buttons == forms::Buttons::YesNoDefaultNo;
+        return yesNo ? forms::Button::Yes : forms::Button::Ok;
     }
 
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,

@@ -1,6 +1,7 @@
 // The desktop program on real files, a real serial port and real timers, with a scripted Ui recording every box:
 // a unit that goes away and comes back or is left during a write (vq3 sim on a pseudo-terminal), and file faults.
 #include "app/Desktop.h"
+#include "app/SystemPorts.h"
 #include "fakes/FakeSerialPort.h"
 #include "fakes/FakeTimer.h"
 #include "fakes/ScriptedUi.h"
@@ -331,6 +332,34 @@ TEST_F(DesktopFileFaultsTest, LoadFaultsShowTheirBoxAndKeepTheWindows)
     ::close(writer);
     EXPECT_EQ(open(path("locked.vq3")), Boxes{});
     EXPECT_NE(snapshot(windows()), before);
+}
+
+TEST(DesktopForeignHomeTest, RootWithAnotherUsersHomeLeavesNothingThereAndSaysSoOnce)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a home folder of another user needs root to run in it";
+    QTemporaryDir home;
+    ASSERT_EQ(::chown(home.path().toLocal8Bit().constData(), 65534, 65534), 0);
+    const QByteArray saved = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qunsetenv(variable);
+    EXPECT_EQ(qt::userFolders("quellmark").notice,
+              "quellmark: " + home.path().toStdString() +
+                  " (HOME) is not root's own folder: nothing is written there, so the settings and backups that "
+                  "would be kept there are not kept.");
+    {
+        SystemPorts system;
+        fakes::ScriptedUi ui;
+        ui.inputs = {"1", "N0CALL"};
+        Desktop desktop(system.desktopPorts(), &ui);
+        ASSERT_TRUE(desktop.start());
+        for (const char* command : {"verifyafterwrite", "in2400", "out300", "com2", "memorizedefaults"})
+            desktop.window().findChild<QAction*>(command)->trigger();
+        desktop.keepWindowPlace();
+    }
+    qputenv("HOME", saved);
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
 }
 
 } // namespace

@@ -478,6 +478,27 @@ TEST(SystemPortsTest, TheFileDialogsStartInTheHomeFolderNotWhereTheProgramWasSta
     EXPECT_EQ(system.desktopPorts().environment.homeFolder, home.path().toStdString());
 }
 
+TEST_F(DesktopFilesTest, WriteAsksBeforeReplacingAConfigurationNoBackupHoldsNoTheDefault)
+{
+    write("backups", "a file where the folder would be");
+    start();
+    desktop->openFile(folder.filePath("t.vq3"));
+    connect(true);
+    const auto failure = qt::PosixFileSystem().makePrivateFolder(path("backups"));
+    ASSERT_TRUE(failure);
+    const forms::MessageBox box = shell::unkeptBackupBox({path("backups"), failure->reason});
+    for (const char* answer : {"&No", "&Yes"}) {
+        port.takeSent();
+        Answerer answerer({answer});
+        inEventLoop([&] { choose(nullptr, "write"); });
+        ASSERT_EQ(answerer.boxes.size(), 1u) << answer;
+        EXPECT_EQ(answerer.boxes[0], QStringList({QString::fromLatin1(box.title.c_str()),
+                                                  QString::fromLatin1(box.text.c_str()).replace("\r\n", "\n"),
+                                                  QString::number(QMessageBox::Warning), "&No", "&Yes", "&No"}));
+        EXPECT_EQ(port.takeSent(), answer == std::string("&Yes") ? "D" : "") << answer;
+    }
+}
+
 TEST(RunningCopyTest, ASecondStartHandsItsFileToTheRunningCopyWhenItAnswers)
 {
     const std::string here = QFile::encodeName(QDir::currentPath()).toStdString();

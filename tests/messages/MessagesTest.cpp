@@ -14,6 +14,7 @@
 #include "shell/HelpTexts.h"
 #include "shell/IniSettings.h"
 #include "shell/Program.h"
+#include "shell/UserFolders.h"
 #include "storage/ConfigFile.h"
 #include "storage/IniFile.h"
 #include "validation/ModeChecks.h"
@@ -56,7 +57,7 @@ std::string unescape(const std::string& line)
 std::map<std::string, MessageBox> readRecords()
 {
     static const std::array<std::string, 4> icons{"none", "information", "warning", "critical"};
-    static const std::array<std::string, 4> buttons{"ok", "okcancel", "yesno", "savediscardcancel"};
+    static const std::array<std::string, 5> buttons{"ok", "okcancel", "yesno", "savediscardcancel", "yesno-default-no"};
     std::ifstream file(QM_MESSAGES_FILE, std::ios::binary);
     std::map<std::string, MessageBox> records;
     MessageBox* box = nullptr;
@@ -214,8 +215,24 @@ const std::vector<std::pair<std::string, Build>>& builders()
         {"link.echoMismatch", fixed(link::echoMismatchBox)},
         {"link.writeTimeOut", fixed(link::writeTimeOutBox)},
         {"link.downloadComplete", fixed(link::downloadCompleteBox)},
+        {"link.readBackFailed", fixed(link::readBackFailedBox)},
         {"link.writeNotVerified", fixed([] { return link::writeNotVerifiedBox("To Call", backup); })},
         {"link.writeNotVerifiedNoBackup", fixed([] { return link::writeNotVerifiedBox("To Call", ""); })},
+        {"shell.unkeptBackup", fixed([] {
+             return shell::unkeptBackupBox({"/home/ham/.local/share/quellmark/backups", "No space left on device"});
+         })},
+        {"shell.unkeptBackupNoFolder", fixed([] {
+             return shell::unkeptBackupBox(
+                 {"", "There is no folder for backups: neither XDG_DATA_HOME nor HOME names a folder of this user."});
+         })},
+        {"shell.foreignHome", text([](auto&) {
+             const shell::BaseFolders given{"", "", "", "/home/ham", "/root"};
+             return shell::chooseUserFolders(given, "quellmark", "root", [](auto&) { return false; }).notice;
+         })},
+        {"shell.foreignFolders", text([](auto&) {
+             const shell::BaseFolders given{"", "/home/ham/.local/share", "", "/home/ham", ""};
+             return shell::chooseUserFolders(given, "vq3", "root", [](auto&) { return false; }).notice;
+         })},
         {"shell.earlierConfiguration", text([](auto&) { return shell::earlierConfigurationSentence(backup); })},
         {"file.read.", numbered(read)},
         {"file.write.", numbered(write)},

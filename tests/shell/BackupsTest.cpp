@@ -48,7 +48,12 @@ TEST(BackupNamesTest, NamesOfThisAndOfEarlierVersionsReadBackWhole)
     const LocalTime t{2026, 12, 6, 8, 45, 12, 123};
     const LocalTime old{2025, 1, 31, 23, 59, 58, 7};
     const std::pair<std::string, std::optional<BackupName>> cases[] = {
-        {backupStem(t, "VQ-3+ ", 2, Transaction::Write), {{"20261206-084512-123", t, "VQ-3+", 2, Transaction::Write}}},
+        {backupStem(42, t, "VQ-3+ ", 2, Transaction::Write),
+         {{"20261206-084512-123", t, "VQ-3+", 2, Transaction::Write, false, 42}}},
+        {"000042-20261206-084512-123-VQ-3-fw1-read-before-write-2",
+         {{"20261206-084512-123", t, "VQ-3", 1, Transaction::Read, true, 42}}},
+        {"1234567-20261206-084512-123-VQ-3-fw1-read",
+         {{"20261206-084512-123", t, "VQ-3", 1, Transaction::Read, false, 1234567}}},
         {"20261206-084512-123-VQ-3-fw1-read-before-write-2",
          {{"20261206-084512-123", t, "VQ-3", 1, Transaction::Read, true}}},
         {"20250131-235958-007-VQ-3+-read", {{"20250131-235958-007", old, "VQ-3+", std::nullopt, Transaction::Read}}},
@@ -58,9 +63,12 @@ TEST(BackupNamesTest, NamesOfThisAndOfEarlierVersionsReadBackWhole)
         {"20250131-235958-007-X-fw1234-read",
          {{"20250131-235958-007", old, "X-fw1234", std::nullopt, Transaction::Read}}},
         {"20250131-235958-07-VQ-3-read", std::nullopt},
+        {"000042-20250131-235958-07-VQ-3-read", std::nullopt},
+        {"x00042-20250131-235958-007-VQ-3-read", std::nullopt},
     };
     for (const auto& [stem, name] : cases)
         EXPECT_EQ(parseBackupStem(stem), name) << stem;
+    EXPECT_EQ(backupStem(42, t, "VQ-3+ ", 2, Transaction::Write), "000042-20261206-084512-123-VQ-3+-fw2-write");
 }
 
 TEST_F(BackupsTest, KeepsTheRawBytesAndTheConfigurationFileTheyDecodeTo)
@@ -68,14 +76,14 @@ TEST_F(BackupsTest, KeepsTheRawBytesAndTheConfigurationFileTheyDecodeTo)
     for (const std::string example : {"telemetry.vq3", "beacon.vq3", "nmea.vq3", "tracking.vq3", "alarm.vq3"}) {
         files.files.clear();
         const std::string image = rig::compiledImage(example);
-        const std::string stem = kFolder + "/" + backupStem(clock.time, "VQ-3+ ", 2, Transaction::Read);
+        const std::string stem = kFolder + "/" + backupStem(1, clock.time, "VQ-3+ ", 2, Transaction::Read);
         record(Transaction::Read, image);
         EXPECT_EQ(files.files[stem + ".bin"], image) << example;
         EXPECT_EQ(files.files[stem + ".vq3"], rig::example(example)) << example;
     }
     files.files.clear();
     files.privateFiles.clear();
-    const std::string stem = backupStem(clock.time, "", 0, Transaction::Identification);
+    const std::string stem = backupStem(1, clock.time, "", 0, Transaction::Identification);
     record(Transaction::Identification, unknownMode, "", 0);
     EXPECT_EQ(names(), Names{stem + ".bin"});
     EXPECT_EQ(files.privateFolders, std::set<std::string>{kFolder});
@@ -92,35 +100,85 @@ TEST_F(BackupsTest, EachConfigurationIsKeptOnceUnderItsLatestSightingAndAWriteMa
         record(Transaction::Read, tracking);
     record(Transaction::Write, alarm);
     record(Transaction::Identification, alarm, "VQ-3 ", 1);
-    EXPECT_EQ(names(),
-              (Names{"20261206-084512-123-VQ-3+-fw2-identify-before-write.bin",
-                     "20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3",
-                     "20261206-084512-127-VQ-3+-fw2-read-before-write.bin",
-                     "20261206-084512-127-VQ-3+-fw2-read-before-write.vq3", "20261206-084512-129-VQ-3-fw1-identify.bin",
-                     "20261206-084512-129-VQ-3-fw1-identify.vq3"}));
-    EXPECT_EQ(files.files[kFolder + "/20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3"],
+    EXPECT_EQ(names(), (Names{"000001-20261206-084512-123-VQ-3+-fw2-identify-before-write.bin",
+                              "000001-20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3",
+                              "000005-20261206-084512-127-VQ-3+-fw2-read-before-write.bin",
+                              "000005-20261206-084512-127-VQ-3+-fw2-read-before-write.vq3",
+                              "000007-20261206-084512-129-VQ-3-fw1-identify.bin",
+                              "000007-20261206-084512-129-VQ-3-fw1-identify.vq3"}));
+    EXPECT_EQ(files.files[kFolder + "/000001-20261206-084512-123-VQ-3+-fw2-identify-before-write.vq3"],
               rig::example("beacon.vq3"));
-    EXPECT_EQ(files.files[kFolder + "/20261206-084512-127-VQ-3+-fw2-read-before-write.bin"], tracking);
-    EXPECT_EQ(files.files[kFolder + "/20261206-084512-129-VQ-3-fw1-identify.vq3"], rig::example("alarm.vq3"));
+    EXPECT_EQ(files.files[kFolder + "/000005-20261206-084512-127-VQ-3+-fw2-read-before-write.bin"], tracking);
+    EXPECT_EQ(files.files[kFolder + "/000007-20261206-084512-129-VQ-3-fw1-identify.vq3"], rig::example("alarm.vq3"));
     EXPECT_EQ(files.privateFiles.size(), 6u);
 }
 
-TEST_F(BackupsTest, TwoBackupsOfOneMillisecondAreBothKeptInOrder)
+TEST_F(BackupsTest, BackupsAreListedInTheOrderTakenWhateverTheClockSaysAndEarlierVersionsNamesFirst)
 {
+    // Left by earlier versions, with and without the firmware in the name.
+    files.files[kFolder + "/20280101-000000-000-VQ-3+-read.bin"] = beacon;
+    files.files[kFolder + "/20250101-000000-000-VQ-3+-fw2-identify-before-write.bin"] = tracking;
     clock.stepMs = 0;
-    record(Transaction::Read, beacon);
     record(Transaction::Read, alarm);
-    EXPECT_EQ(files.files[kFolder + "/20261206-084512-123-VQ-3+-fw2-read.bin"], beacon);
-    EXPECT_EQ(files.files[kFolder + "/20261206-084512-123-VQ-3+-fw2-read-2.bin"], alarm);
+    record(Transaction::Read, unknownMode);
+    clock.time.day = 1;
+    record(Transaction::Read, rig::compiledImage("nmea.vq3"));
+    // Two copies racing for one number: the later sorts after the first.
+    files.files[kFolder + "/000003-20261201-084512-123-VQ-3+-fw2-read-2.bin"] = rig::compiledImage("telemetry.vq3");
+    auto listed = std::get<std::vector<BackupEntry>>(listBackups(files, kFolder));
+    Names stems;
+    for (const auto& entry : listed)
+        stems.push_back(entry.stem);
+    EXPECT_EQ(stems, (Names{"000003-20261201-084512-123-VQ-3+-fw2-read-2", "000003-20261201-084512-123-VQ-3+-fw2-read",
+                            "000002-20261206-084512-123-VQ-3+-fw2-read", "000001-20261206-084512-123-VQ-3+-fw2-read",
+                            "20280101-000000-000-VQ-3+-read", "20250101-000000-000-VQ-3+-fw2-identify-before-write"}));
+    EXPECT_EQ(listed[4].imageBytes, beacon);
+    EXPECT_EQ(listed[4].name.firmware, std::nullopt);
+    EXPECT_TRUE(listed[5].name.beforeWrite);
+}
+
+TEST_F(BackupsTest, AClockSetBackNeitherPrunesTheNewestBackupNorLosesWhatAWriteReplaced)
+{
+    const auto variant = [this](int n) {
+        std::string bytes = beacon;
+        bytes[100] = static_cast<char>('A' + n % 26);
+        bytes[101] = static_cast<char>('A' + n / 26);
+        return bytes;
+    };
+    clock.time.year = 2027;
+    record(Transaction::Identification, variant(0));
+    for (int n = 1; n <= 100; ++n)
+        record(Transaction::Write, variant(n));
+    // The program starts again a day behind the clock it ran by; the unit holds the last write.
+    clock.time = {2026, 12, 5, 8, 0, 0, 0};
+    Backups restarted(files, clock, kFolder);
+    ASSERT_FALSE(restarted.record(Transaction::Identification, "VQ-3+ ", 2, variant(100)));
+    ASSERT_FALSE(restarted.record(Transaction::Write, "VQ-3+ ", 2, alarm));
+    auto listed = std::get<std::vector<BackupEntry>>(listBackups(files, kFolder));
+    ASSERT_EQ(listed.size(), 100u);
+    EXPECT_EQ(listed[0].imageBytes, alarm);
+    EXPECT_EQ(listed[1].imageBytes, variant(100));
+    EXPECT_TRUE(listed[1].name.beforeWrite);
+    EXPECT_EQ(listed[1].name.transaction, Transaction::Identification);
+    EXPECT_EQ(listed[99].imageBytes, variant(2));
+    // Nothing the program keeps is pruned as it is taken, however many it keeps.
+    Backups one(files, clock, kFolder, 1);
+    ASSERT_FALSE(one.record(Transaction::Read, "VQ-3+ ", 2, tracking));
+    ASSERT_FALSE(one.record(Transaction::Write, "VQ-3+ ", 2, beacon));
+    listed = std::get<std::vector<BackupEntry>>(listBackups(files, kFolder));
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].imageBytes, beacon);
+    EXPECT_EQ(listed[1].imageBytes, tracking);
+    EXPECT_TRUE(listed[1].name.beforeWrite);
 }
 
 TEST_F(BackupsTest, KeepsTheNewestConfigurationsAndNothingElseOfTheFolderGoes)
 {
     const std::string variants[] = {beacon, tracking, alarm, unknownMode};
     const std::pair<std::string, Names> cases[] = {
-        {rig::compiledImage("nmea.vq3"), {"001", "002", "new"}},
-        {beacon, {"001", "002", "new"}},
-        {alarm, {"000", "001", "new"}},
+        {rig::compiledImage("nmea.vq3"), {"new", "001", "002"}},
+        {beacon, {"new", "001", "002"}},
+        {alarm, {"new", "000", "001"}},
     };
     for (const auto& [recorded, expected] : cases) {
         files.files.clear();
@@ -159,9 +217,14 @@ TEST_F(BackupsTest, AFailedWriteMarksAndNamesTheFileThatHoldsTheEarlierConfigura
     EXPECT_EQ(names().size(), 3u);
 
     record(Transaction::Read, tracking);
-    EXPECT_EQ(backups.markHeldBeforeWrite(tracking), kFolder + "/20261206-084512-123-VQ-3+-fw2-read-before-write.vq3");
+    EXPECT_EQ(backups.markHeldBeforeWrite(tracking),
+              kFolder + "/000001-20261206-084512-123-VQ-3+-fw2-read-before-write.vq3");
     EXPECT_EQ(backups.markHeldBeforeWrite(rig::compiledImage("nmea.vq3")), "");
     EXPECT_EQ(Backups(files, clock, "").markHeldBeforeWrite(tracking), "");
+    // A write whose replaced configuration no backup holds any more is kept all the same.
+    record(Transaction::Read, alarm);
+    std::erase_if(files.files, [this](const auto& file) { return file.second == alarm; });
+    record(Transaction::Write, unknownMode);
 }
 
 TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFileHasNone)
