@@ -18,9 +18,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
