@@ -107,6 +107,44 @@ int runCommand(Commands& c, qm::qt::PosixFileSystem& files, const qm::cli::LinkC
     return qm::cli::runDecode(c.decode, files, streams);
 }
 
+/// Opens the trace file without waiting, so a FIFO that nobody reads is refused at once instead of holding vq3 for
+/// ever; returns -1 once the box that says why is printed.
+int openTraceFile(const std::string& traceFile)
+{
+    const int fd = ::open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    const int flags = fd >= 0 ? ::fcntl(fd, F_GETFL) : -1;
+    if (fd >= 0 && flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+        return fd;
+    const std::string reason =
+        errno == ENXIO ? std::string("it is a FIFO that nobody reads") : qm::cli::systemReason(errno);
+    if (fd >= 0)
+        ::close(fd);
+    qm::cli::printBox(std::cerr,
+                      qm::forms::messageBox("Error", "Cannot write the trace file " + traceFile + ": " + reason + ".",
+                                            qm::forms::Icon::Warning));
+    return -1;
+}
+
+/// Returns the command's status, or an input error when its output or the trace (closed here) never arrived whole:
+/// output that did not arrive makes the command a failure, whatever it did.
+int checkedOutput(int status, qm::cli::DescriptorBuffer& out, qm::cli::DescriptorBuffer& trace, int traceFd,
+                  const std::string& traceFile)
+{
+    int outputFailure = out.failure();
+    if (outputFailure != 0)
+        std::cerr << "vq3: cannot write standard output: " << qm::cli::systemReason(outputFailure) << '\n';
+    if (traceFd >= 0) {
+        int traceFailure = trace.failure();
+        if (::close(traceFd) != 0 && traceFailure == 0)
+            traceFailure = errno;
+        if (traceFailure != 0)
+            std::cerr << "vq3: cannot write the trace file " << traceFile << ": " << qm::cli::systemReason(traceFailure)
+                      << '\n';
+        outputFailure = outputFailure != 0 ? outputFailure : traceFailure;
+    }
+    return outputFailure != 0 ? qm::cli::kInputError : status;
+}
+
 int run(int argc, char** argv)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -157,19 +195,8 @@ int run(int argc, char** argv)
         std::cerr << own.notice << '\n';
     link.backupFolder = qm::shell::backupFolder(own.folders.xdgDataHome.c_str(), own.folders.home.c_str());
     int traceFd = -1;
-    if (!traceFile.empty()) {
-        // Opened without waiting: a FIFO that nobody reads is refused at once instead of holding vq3 for ever.
-        traceFd = ::open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
-        const int flags = traceFd >= 0 ? ::fcntl(traceFd, F_GETFL) : -1;
-        if (traceFd < 0 || flags < 0 || ::fcntl(traceFd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-            const std::string reason =
-                errno == ENXIO ? std::string("it is a FIFO that nobody reads") : qm::cli::systemReason(errno);
-            qm::cli::printBox(std::cerr, qm::forms::messageBox(
-                                             "Error", "Cannot write the trace file " + traceFile + ": " + reason + ".",
-                                             qm::forms::Icon::Warning));
-            return qm::cli::kInputError;
-        }
-    }
+    if (!traceFile.empty() && (traceFd = openTraceFile(traceFile)) < 0)
+        return qm::cli::kInputError;
     qm::cli::DescriptorBuffer traceBuffer(traceFd);
     std::ostream trace(&traceBuffer);
     if (traceFd >= 0)
@@ -177,22 +204,9 @@ int run(int argc, char** argv)
 
     const int status = runCommand(commands, files, link, streams);
 
-    // Output that never arrived makes the command a failure, whatever it did.
     out.flush();
     trace.flush();
-    int outputFailure = outBuffer.failure();
-    if (outputFailure != 0)
-        std::cerr << "vq3: cannot write standard output: " << qm::cli::systemReason(outputFailure) << '\n';
-    if (traceFd >= 0) {
-        int traceFailure = traceBuffer.failure();
-        if (::close(traceFd) != 0 && traceFailure == 0)
-            traceFailure = errno;
-        if (traceFailure != 0)
-            std::cerr << "vq3: cannot write the trace file " << traceFile << ": " << qm::cli::systemReason(traceFailure)
-                      << '\n';
-        outputFailure = outputFailure != 0 ? outputFailure : traceFailure;
-    }
-    return outputFailure != 0 ? qm::cli::kInputError : status;
+    return checkedOutput(status, outBuffer, traceBuffer, traceFd, traceFile);
 }
 
 } // namespace
