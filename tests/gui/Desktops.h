@@ -186,6 +186,9 @@ protected:
 class DesktopOnTempFolder : public DesktopFixture
 {
 protected:
+    // The program's backup thread reads the folder, files and clock below, so it ends before they do.
+    ~DesktopOnTempFolder() override { desktop.reset(); }
+
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
