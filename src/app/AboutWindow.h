@@ -22,8 +22,6 @@ public:
 
     /// Returns the full path of the first system-information tool on the PATH, or an empty text.
     static QString findSystemInfoTool();
-    /// The tool System Info starts (empty when there is none and the button is disabled).
-    const QString& systemInfoTool() const { return m_systemInfoTool; }
 
 private:
     void startSystemInfo();

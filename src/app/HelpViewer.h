@@ -19,7 +19,6 @@ public:
     /// Shows the help file at its top (the contents page) and brings the viewer to the front; a missing file
     /// shows a message naming it instead.
     void open(const QString& path);
-    QTextBrowser* browser() const { return m_browser; }
 
 private:
     QTextBrowser* m_browser = nullptr;

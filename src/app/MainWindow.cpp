@@ -9,6 +9,7 @@
 #include "app/Logo.h"
 #include "app/ModeAreaHint.h"
 #include "forms/MenuLayout.h"
+#include "shell/Keyboard.h"
 #include "shell/ProgramOptions.h"
 
 #include <QAction>
@@ -50,6 +51,8 @@ constexpr int kInitialHeight = 760;
 // Room kept for the window manager's frame (title bar and borders) until the real frame is known.
 constexpr int kFrameAllowanceWidth = 16;
 constexpr int kFrameAllowanceHeight = 48;
+// The panel area along the window holding the data headers, the status frame and the options frame.
+constexpr const char* kPanelArea = "Picture1";
 
 QMenu* addMenu(QWidget* parent, const QString& name, const QString& caption)
 {
@@ -102,7 +105,7 @@ protected:
     bool focusNextPrevChild(bool next) override
     {
         const QList<QWidget*> own = tabStops(*this);
-        const auto* panel = window()->findChild<QWidget*>("Picture1");
+        const auto* panel = window()->findChild<QWidget*>(kPanelArea);
         if (!own.isEmpty() && panel && QApplication::focusWidget() == (next ? own.last() : own.first())) {
             const QList<QWidget*> outside = tabStops(*panel);
             if (!outside.isEmpty()) {
@@ -323,7 +326,7 @@ void MainWindow::createMenus()
 QWidget* MainWindow::createPanelArea()
 {
     auto* panel = new QWidget;
-    panel->setObjectName("Picture1");
+    panel->setObjectName(kPanelArea);
     auto* layout = new QHBoxLayout(panel);
     layout->setContentsMargins(8, 4, 8, 6);
     layout->setSpacing(10);
@@ -351,7 +354,7 @@ QWidget* MainWindow::createPanelArea()
     layout->addWidget(dataHeader);
 
     auto* status = new QGroupBox("VQ-3 Status");
-    status->setObjectName("Frame9");
+    status->setObjectName(shell::kStatusFrame);
     auto* statusLayout = new QVBoxLayout(status);
     auto* statusPanel = new AnnouncedLabel;
     statusPanel->setText("Disconnected");
@@ -370,7 +373,7 @@ QWidget* MainWindow::createPanelArea()
     layout->addWidget(status);
 
     auto* options = new QGroupBox("Options");
-    options->setObjectName("Frame20");
+    options->setObjectName(shell::kOptionsFrame);
     auto* boxes = new QGridLayout(options);
     boxes->setHorizontalSpacing(16);
     boxes->addWidget(optionBox("ModeLock", "Click to enable or disable the Mode button."), 0, 0);

@@ -20,8 +20,6 @@ public:
 
     explicit WelcomeWindow(QWidget* parent = nullptr);
 
-    /// The "Show this screen at startup " box.
-    QCheckBox* showSplashScreen() const { return m_showSplashScreen; }
     /// Keeps the window above all other windows of the desktop (or lets it go below them) without activating it.
     void setTopmost(bool topmost);
     /// Returns true while the window is kept above all others.

@@ -340,8 +340,7 @@ int runSim(const SimOptions& options, storage::FileSystem& files, Streams stream
     sim::UnitSettings settings;
     settings.model = options.model;
     settings.firmware = options.firmware;
-    settings.faults = {options.silent,     options.stopEchoAfter, options.badEchoAt,    options.shortReply,
-                       options.replyExtra, options.garbage,       options.garbageReply, options.storeWrongAt};
+    settings.faults = options.faults;
     if (!options.image.empty()) {
         auto contents = files.readFile(options.image);
         if (auto* error = std::get_if<storage::FileError>(&contents))
@@ -396,21 +395,22 @@ CLI::App* addSimCommand(CLI::App& app, SimOptions& options)
     command->add_option("--image", options.image, "Configuration to start with (128 bytes, or 129 beginning with D)");
     command->add_option("--save", options.save, "Write the configuration here after every completed download");
     command->add_flag("--line-rate", options.lineRate, "Pace both directions like the 4800-baud line");
-    command->add_flag("--silent", options.silent, "Answer nothing at all");
-    command->add_option("--stop-echo-after", options.stopEchoAfter, "Stop echoing a download after N echoes")
+    command->add_flag("--silent", options.faults.silent, "Answer nothing at all");
+    command->add_option("--stop-echo-after", options.faults.stopEchoAfter, "Stop echoing a download after N echoes")
         ->check(CLI::NonNegativeNumber);
-    command->add_option("--bad-echo-at", options.badEchoAt, "Echo byte N of a download wrongly (D is 1)")
+    command->add_option("--bad-echo-at", options.faults.badEchoAt, "Echo byte N of a download wrongly (D is 1)")
         ->check(CLI::PositiveNumber);
-    command->add_option("--short-reply", options.shortReply, "Send only N bytes of the 131-byte reply")
+    command->add_option("--short-reply", options.faults.shortReply, "Send only N bytes of the 131-byte reply")
         ->check(CLI::NonNegativeNumber);
-    command->add_option("--reply-extra", options.replyExtra, "Send N more bytes after the reply")
+    command->add_option("--reply-extra", options.faults.replyExtra, "Send N more bytes after the reply")
         ->check(CLI::NonNegativeNumber);
-    command->add_flag("--garbage", options.garbage, "Answer every byte with noise, as a device that is not a unit");
-    command->add_flag("--garbage-reply", options.garbageReply, "Answer U with 131 bytes of noise");
+    command->add_flag("--garbage", options.faults.garbage,
+                      "Answer every byte with noise, as a device that is not a unit");
+    command->add_flag("--garbage-reply", options.faults.garbageReply, "Answer U with 131 bytes of noise");
     command->add_option("--echo-delay", options.echoDelayMs, "Answer every byte MS milliseconds late")
         ->check(CLI::Range(0, 60000));
     command
-        ->add_option("--store-wrong-at", options.storeWrongAt,
+        ->add_option("--store-wrong-at", options.faults.storeWrongAt,
                      "Store byte N of a download wrongly while echoing it rightly (D is 1)")
         ->check(CLI::PositiveNumber);
     command->add_option("--log", options.log, "Write every byte the unit receives, with its time, to this file");

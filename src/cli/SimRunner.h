@@ -2,9 +2,9 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "sim/Unit.h"
 #include "storage/FileSystem.h"
 
-#include <optional>
 #include <string>
 
 namespace qm::cli
@@ -22,14 +22,8 @@ struct SimOptions
     std::string save;
     /// Paces both directions at 4800 baud, 8N1.
     bool lineRate = false;
-    bool silent = false;
-    std::optional<int> stopEchoAfter;
-    std::optional<int> badEchoAt;
-    std::optional<int> shortReply;
-    std::optional<int> replyExtra;
-    bool garbage = false;
-    bool garbageReply = false;
-    std::optional<int> storeWrongAt;
+    /// The ways the unit misbehaves when asked to.
+    sim::Faults faults;
     /// Holds every answer back this many milliseconds after the byte it answers (0: none).
     int echoDelayMs = 0;
     /// Where every byte the unit receives is written with the time it arrived ("" for nowhere).

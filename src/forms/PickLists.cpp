@@ -51,11 +51,6 @@ std::vector<std::string> txListEntries(bool baud300, bool delay)
     return entries;
 }
 
-int txListSize(bool baud300)
-{
-    return txListRule(baud300, true).size;
-}
-
 int recommendedTxEntry(bool baud300, bool delay)
 {
     return txListRule(baud300, delay).marked;

@@ -36,9 +36,6 @@ std::string specialPathLabel(int n);
 /// Returns the entries of the transmit delay list (delay true) or tail list for the output baud rate.
 std::vector<std::string> txListEntries(bool baud300, bool delay);
 
-/// Returns the number of entries the delay and tail lists have at the output baud rate.
-int txListSize(bool baud300);
-
 /// Returns the position of the recommended entry (the one marked " ms *") of the delay or tail list.
 int recommendedTxEntry(bool baud300, bool delay);
 

@@ -1,6 +1,8 @@
 // Which operating-system serial device each of COM1 to COM4 names, and the serial devices of this machine.
 #include "qt/ComPorts.h"
 
+#include "storage/Paths.h"
+
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -31,12 +33,6 @@ std::string_view withoutLeadingZeros(std::string_view digits)
 {
     const std::size_t first = digits.find_first_not_of('0');
     return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
-}
-
-std::string_view fileName(std::string_view path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // The fuller of two descriptions of one device wins, so the system list's text and USB ids survive a merge
@@ -80,7 +76,7 @@ bool naturalLess(std::string_view a, std::string_view b)
 
 bool isUsbAdapter(std::string_view path)
 {
-    const std::string_view name = fileName(path);
+    const std::string_view name = storage::fileNameOf(path);
     if (!name.starts_with("ttyUSB") && !name.starts_with("ttyACM"))
         return false;
     const std::string_view number = name.substr(6);

@@ -1,6 +1,8 @@
 // The files port on the real disk, through the POSIX calls.
 #include "qt/PosixFileSystem.h"
 
+#include "storage/Paths.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +22,8 @@ namespace
 
 namespace error = storage::error;
 using storage::FileError;
+using storage::fileNameOf;
+using storage::folderOf;
 using StatInfo = struct stat;
 using LockInfo = struct flock;
 
@@ -55,22 +59,6 @@ constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kTempNameKeep = 200;
 constexpr const char* kLockedReason = "Another program has locked the file to write it.";
 constexpr mode_t kPrivateFolderMode = 0700;
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool isFolder(const std::string& path)
 {
@@ -181,7 +169,7 @@ void syncFolder(const std::string& folder)
 
 std::optional<FileError> replaceFile(const std::string& target, const std::string& bytes, std::optional<mode_t> oldMode)
 {
-    std::string temp = folderOf(target) + "/." + baseNameOf(target).substr(0, kTempNameKeep) + ".XXXXXX";
+    std::string temp = folderOf(target) + "/." + std::string(fileNameOf(target).substr(0, kTempNameKeep)) + ".XXXXXX";
     Descriptor file(::mkstemp(temp.data()));
     if (!file.valid())
         return fileErrorFor(errno, target);

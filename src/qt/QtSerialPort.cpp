@@ -37,6 +37,9 @@ constexpr int kSentCheckMs = 5;
 /// What one notification reads at most before the event loop runs again, so a flood never holds the thread.
 constexpr int kReadsPerNotification = 16;
 constexpr std::size_t kReadChunk = 4096;
+/// A failed write. The port's error numbers have none for writing: 8020, the device failing under the port, is
+/// the one that fits, and its box ("Error Reading Com Device") is the one the user knows for a device gone bad.
+constexpr int kWriteFailed = error::kErrorReading;
 
 std::string groupOwning(const std::string& path)
 {
@@ -346,7 +349,7 @@ void QtSerialPort::send(std::string_view bytes)
         if (written > 0)
             bytes.remove_prefix(static_cast<std::size_t>(written));
         else if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            failed(PortError{error::kErrorReading, "Writing to the device failed: " + systemText(errno)});
+            failed(PortError{kWriteFailed, "Writing to the device failed: " + systemText(errno)});
             return;
         }
     }
@@ -367,7 +370,7 @@ void QtSerialPort::writeQueued()
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            failed(PortError{error::kErrorReading, "Writing to the device failed: " + systemText(errno)});
+            failed(PortError{kWriteFailed, "Writing to the device failed: " + systemText(errno)});
             return;
         }
         return;

@@ -3,12 +3,10 @@
 
 #include "forms/Numbers.h"
 #include "forms/PickLists.h"
-#include "image/DecodedImage.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
-#include <variant>
 
 namespace qm::reports
 {
@@ -284,14 +282,6 @@ std::vector<std::string> itemControls(const forms::Windows& windows, Mode mode, 
     return {item};
 }
 
-std::optional<ConfigurationSummary> summarizeImage(const std::string& imageBytes)
-{
-    const auto decoded = image::decodeImage(imageBytes);
-    if (const auto* configuration = std::get_if<image::DecodedImage>(&decoded))
-        return summarizeConfiguration(configuration->windows, configuration->mode);
-    return std::nullopt;
-}
-
 std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, const ConfigurationSummary& b)
 {
     if (a.mode != b.mode)
@@ -340,18 +330,13 @@ std::string hexByte(char byte)
 
 } // namespace
 
-std::string describeFirstDifference(const std::string& written, const std::string& readBack)
+std::string describeFirstDifference(const std::vector<SummaryDifference>& fieldDifferences, const std::string& written,
+                                    const std::string& readBack)
 {
-    const auto summaryWritten = summarizeImage(written);
-    const auto summaryRead = summarizeImage(readBack);
-    if (summaryWritten && summaryRead) {
-        const auto differences = compareSummaries(*summaryWritten, *summaryRead);
-        if (!differences.empty()) {
-            const SummaryDifference& first = differences.front();
-            const std::string profile = first.profile ? "Profile " + std::to_string(*first.profile) + " " : "";
-            return profile + first.label + " (written \"" + shown(first.a) + "\", read back \"" + shown(first.b) +
-                   "\")";
-        }
+    if (!fieldDifferences.empty()) {
+        const SummaryDifference& first = fieldDifferences.front();
+        const std::string profile = first.profile ? "Profile " + std::to_string(*first.profile) + " " : "";
+        return profile + first.label + " (written \"" + shown(first.a) + "\", read back \"" + shown(first.b) + "\")";
     }
     // Bytes no field shows (unused ones, the profile index) can differ too.
     const std::size_t common = std::min(written.size(), readBack.size());

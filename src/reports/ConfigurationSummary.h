@@ -57,17 +57,14 @@ ConfigurationSummary summarizeConfiguration(const forms::Windows& windows, forms
 /// several (BcnTmr: BcnTmrMin and BcnTmrSec; TelTxOn: its three options and TelUserTrigChar).
 std::vector<std::string> itemControls(const forms::Windows& windows, forms::Mode mode, const std::string& item);
 
-/// Returns the summary of the configuration 128 image bytes decode to, as a read shows it; nothing when they
-/// decode to none (not 128 bytes, or a mode code no window edits).
-std::optional<ConfigurationSummary> summarizeImage(const std::string& imageBytes);
-
 /// Returns what differs from a to b, item by item and profile by profile; a different mode is the one
 /// difference.
 std::vector<SummaryDifference> compareSummaries(const ConfigurationSummary& a, const ConfigurationSummary& b);
 
-/// Returns where two 128-byte images first differ, as a person reads it: the first field of the summary that
-/// differs with both values ("Profile 3 Transmit Timer (written "1 min 0 s", read back "1 min 2 s")"), or the
-/// first byte that differs when the fields agree or a mode cannot be decoded.
-std::string describeFirstDifference(const std::string& written, const std::string& readBack);
+/// Returns where two 128-byte images first differ, as a person reads it: the first of the differences between
+/// their summaries with both values ("Profile 3 Transmit Timer (written "1 min 0 s", read back "1 min 2 s")"),
+/// or, when there is none (the fields agree or a mode cannot be decoded), the first byte that differs.
+std::string describeFirstDifference(const std::vector<SummaryDifference>& fieldDifferences, const std::string& written,
+                                    const std::string& readBack);
 
 } // namespace qm::reports

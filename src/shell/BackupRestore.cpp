@@ -2,6 +2,7 @@
 #include "shell/BackupRestore.h"
 
 #include "forms/ProfileEditing.h"
+#include "shell/ImageSummary.h"
 
 #include <cstdio>
 
@@ -26,7 +27,7 @@ std::vector<std::string> backupColumns(const BackupEntry& entry)
 
 std::vector<std::string> backupDifferences(const Session& session, const BackupEntry& entry)
 {
-    const auto backup = entry.imageBytes.empty() ? std::nullopt : reports::summarizeImage(entry.imageBytes);
+    const auto backup = entry.imageBytes.empty() ? std::nullopt : summarizeImage(entry.imageBytes);
     if (!backup || !entry.configurationPath)
         return {"This backup holds no configuration the program can open."};
     forms::Windows windows = session.windows();

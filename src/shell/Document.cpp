@@ -5,6 +5,7 @@
 #include "forms/Text.h"
 #include "reports/ConfigurationSummary.h"
 #include "storage/ConfigFile.h"
+#include "storage/Paths.h"
 
 #include <algorithm>
 #include <cctype>
@@ -52,9 +53,7 @@ WindowContents windowContents(const forms::Windows& windows)
 
 std::string Document::fileName(forms::Mode mode) const
 {
-    const std::string& file = path(mode);
-    const auto slash = file.rfind('/');
-    return slash == std::string::npos ? file : file.substr(slash + 1);
+    return std::string(storage::fileNameOf(path(mode)));
 }
 
 void Document::setFile(std::string path, forms::Mode mode, const forms::Windows& windows)

@@ -4,8 +4,10 @@
 #include "forms/Text.h"
 #include "forms/WindowDefaults.h"
 #include "shell/Document.h"
+#include "storage/Paths.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace qm::shell
@@ -20,20 +22,17 @@ constexpr int kConfigurationFilter = 1;
 /// chosen, is a configuration file, which the Open dialog's filter must find again.
 std::string withConfigurationExtension(const FileDialogChoice& choice)
 {
-    const auto slash = choice.path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? choice.path : choice.path.substr(slash + 1);
+    const std::string_view name = storage::fileNameOf(choice.path);
     // As the toolkits do it: any dot in the name, a leading one included, counts as an extension typed.
-    if (choice.filterIndex != kConfigurationFilter || name.empty() || name.find('.') != std::string::npos)
+    if (choice.filterIndex != kConfigurationFilter || name.empty() || name.find('.') != std::string_view::npos)
         return choice.path;
     return choice.path + ".vq3";
 }
 
-std::string folderOf(const std::string& path)
+/// Returns the folder a file lies in, or "" for a bare name, which names no folder for a dialog to start in.
+std::string namedFolderOf(const std::string& path)
 {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    return path.find('/') == std::string::npos ? std::string{} : storage::folderOf(path);
 }
 
 /// The most characters of a path a menu shows: a longer one would make the menu wider than the screen.
@@ -96,14 +95,14 @@ std::string FileCommands::lastFolder() const
     if (!m_lastFolder.empty())
         return m_lastFolder;
     if (m_options && !m_options->recentFiles().empty())
-        if (std::string folder = folderOf(m_options->recentFiles().front()); !folder.empty())
+        if (std::string folder = namedFolderOf(m_options->recentFiles().front()); !folder.empty())
             return folder;
     return m_homeFolder;
 }
 
 void FileCommands::folderUsed(const std::string& path)
 {
-    if (std::string folder = folderOf(path); !folder.empty())
+    if (std::string folder = namedFolderOf(path); !folder.empty())
         m_lastFolder = std::move(folder);
 }
 

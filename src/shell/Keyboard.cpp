@@ -28,10 +28,10 @@ std::vector<std::string> keyboardAreas(const forms::Windows& windows, std::optio
         std::any_of(main.GpsString.begin(), main.GpsString.end(), [](const auto& list) { return list.enabled(); }))
         areas.emplace_back("DataHeaderFrame");
     if (main.ConnectButton.visible() && main.ConnectButton.enabled())
-        areas.emplace_back("Frame9");
+        areas.emplace_back(kStatusFrame);
     const std::array options{&main.ModeLock, &main.LEDDisable, &main.AutoMode, &main.MicEncode};
     if (std::any_of(options.begin(), options.end(), [](const forms::CheckBox* box) { return box->enabled(); }))
-        areas.emplace_back("Frame20");
+        areas.emplace_back(kOptionsFrame);
     if (mode) {
         const forms::Panel& window = windows.station(*mode).window;
         if (window.visible() && !window.minimized())

@@ -17,9 +17,14 @@ namespace qm::shell
 /// The typed part stays as typed; the rest is offered selected, so that the next key typed replaces it.
 std::string listCompletion(const forms::PickList& list, std::string_view typed);
 
+/// The main window's frame of the status panel and the Disconnect button, and its frame of the option boxes: parts
+/// F6 moves between that have no model of their own.
+inline constexpr const char* kStatusFrame = "Frame9";
+inline constexpr const char* kOptionsFrame = "Frame20";
+
 /// Returns the parts of the main window F6 moves between, in their order, those with a control in use now: the
-/// data headers ("DataHeaderFrame"), the Disconnect button's frame ("Frame9"), the option boxes ("Frame20") and
-/// the window of the mode being edited ("Form1" to "Form5", while it is shown and not minimised).
+/// data headers ("DataHeaderFrame"), the status frame, the options frame and the window of the mode being edited
+/// ("Form1" to "Form5", while it is shown and not minimised).
 std::vector<std::string> keyboardAreas(const forms::Windows& windows, std::optional<forms::Mode> mode);
 
 /// Returns the area after the one named (before it when not forward), round from the last to the first; from

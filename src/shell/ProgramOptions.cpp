@@ -2,6 +2,7 @@
 #include "shell/ProgramOptions.h"
 
 #include "storage/ConfigFile.h"
+#include "storage/Paths.h"
 
 #include <algorithm>
 #include <utility>
@@ -43,12 +44,6 @@ std::optional<ProgramOptions::WindowPlace> parsePlace(const std::string& text)
     if (place.width < kSmallestWindow || place.height < kSmallestWindow)
         return std::nullopt;
     return place;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string{} : path.substr(0, slash);
 }
 
 } // namespace
@@ -137,7 +132,7 @@ std::optional<storage::FileError> ProgramOptions::save()
     // Without a folder of the user's own the options last for this run only (the start-up said so).
     if (m_path.empty())
         return std::nullopt;
-    if (auto error = m_files.makeFolders(folderOf(m_path)))
+    if (auto error = m_files.makeFolders(storage::folderOf(m_path)))
         return error;
     return m_files.writeFileAtomically(m_path, storage::joinLines(m_lines));
 }

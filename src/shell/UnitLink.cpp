@@ -2,8 +2,8 @@
 #include "shell/UnitLink.h"
 
 #include "link/LinkMessages.h"
-#include "reports/ConfigurationSummary.h"
 #include "shell/Backups.h"
+#include "shell/ImageSummary.h"
 #include "shell/IniSettings.h"
 
 #include <utility>
@@ -154,7 +154,7 @@ link::WriteMismatch UnitLink::describeMismatch(const std::string& written, const
                                                const std::string& before)
 {
     link::WriteMismatch mismatch;
-    mismatch.field = reports::describeFirstDifference(written, readBack);
+    mismatch.field = describeReadBackDifference(written, readBack);
     if (!before.empty() && m_records.findBackup)
         mismatch.backup = m_records.findBackup(before);
     return mismatch;

@@ -2,6 +2,7 @@
 #include "storage/IniFile.h"
 
 #include "storage/ConfigFile.h"
+#include "storage/Paths.h"
 
 namespace qm::storage
 {
@@ -64,16 +65,6 @@ std::string joinPath(const std::string& folder, const std::string& name)
     if (!folder.empty() && folder.back() == '/')
         return folder + name;
     return folder + "/" + name;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
 }
 
 } // namespace

@@ -270,7 +270,7 @@ TEST_F(KeyboardTest, TheWelcomeWindowTakesTheKeysAndEnterOrEscapeClosesItForTheM
         ASSERT_TRUE(QTest::qWaitForWindowActive(&welcome)) << closing;
         connect();
         if (untick)
-            QTest::mouseClick(welcome.showSplashScreen(), Qt::LeftButton, {}, QPoint(4, 4));
+            QTest::mouseClick(welcome.findChild<QCheckBox*>("ShowSplashScreen"), Qt::LeftButton, {}, QPoint(4, 4));
         QTest::keyClick(QApplication::focusWidget(), closing);
         EXPECT_FALSE(welcome.isVisible()) << closing;
         EXPECT_TRUE(QTest::qWaitForWindowActive(&desktop->window())) << closing;

@@ -5,6 +5,7 @@
 #include "fakes/FakeClock.h"
 #include "reports/ConfigurationSummary.h"
 #include "shell/BackupRestore.h"
+#include "shell/ImageSummary.h"
 
 #include <algorithm>
 #include <set>
@@ -243,7 +244,7 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
     for (std::size_t i = 0; i < beacon.size(); ++i) {
         std::string readBack = beacon;
         readBack[i] = static_cast<char>(readBack[i] ^ 0x40);
-        const std::string said = reports::describeFirstDifference(beacon, readBack);
+        const std::string said = describeReadBackDifference(beacon, readBack);
         if (said.starts_with("byte ")) {
             ++byteNamed;
             EXPECT_TRUE(said.starts_with("byte " + std::to_string(i + 1) + " (written hex ")) << said;
@@ -251,7 +252,7 @@ TEST_F(BackupsTest, ADifferenceIsNamedByItsFieldOrItsByteAndABackupWithoutItsFil
     }
     EXPECT_GT(byteNamed, 0u);
     const std::string written = beacon.substr(0, 127) + "x";
-    EXPECT_EQ(reports::describeFirstDifference(written, beacon.substr(0, 127)),
+    EXPECT_EQ(describeReadBackDifference(written, beacon.substr(0, 127)),
               "its length (written 128 bytes, read back 127)");
     // A profile's path not chosen reads "(none)"; one outside the list is named by its position.
     rig::Loaded nmea(rig::exampleLines("nmea.vq3"));

@@ -1,6 +1,7 @@
 // The files the program keeps: configuration files (.vq3) line for line, as loaded and refused, and vq3.ini.
 #include "storage/ConfigFile.h"
 #include "storage/IniFile.h"
+#include "storage/Paths.h"
 
 #include "fakes/MemoryFileSystem.h"
 #include "validation/CheckWindows.h"
@@ -244,6 +245,21 @@ TEST(IniFileTest, ReadsTheFirstTenLinesInAnyLineEndingAndWritesTenCrLfLines)
     files.folderErrors["/q"] = {error::kPermissionDenied, "denied"};
     EXPECT_EQ(writeIniFile(files, "/q/vq3.ini", kLines), files.folderErrors["/q"]);
     EXPECT_EQ(files.files.count("/q/vq3.ini"), 0U);
+}
+
+TEST(PathsTest, APathSplitsAtItsLastSlashIntoFolderAndFileName)
+{
+    // The path, its folder, its file's name.
+    const std::tuple<std::string, std::string, std::string> rows[] = {{"/home/ann/base.vq3", "/home/ann", "base.vq3"},
+                                                                      {"/vq3.ini", "/", "vq3.ini"},
+                                                                      {"base.vq3", ".", "base.vq3"},
+                                                                      {"a/b.c/d", "a/b.c", "d"},
+                                                                      {"/home/ann/", "/home/ann", ""},
+                                                                      {"", ".", ""}};
+    for (const auto& [path, folder, name] : rows) {
+        EXPECT_EQ(folderOf(path), folder) << path;
+        EXPECT_EQ(fileNameOf(path), name) << path;
+    }
 }
 
 } // namespace
