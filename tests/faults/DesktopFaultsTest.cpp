@@ -150,6 +150,8 @@ protected:
     /// Starts the desktop on the simulated unit with `example` open, ready to read or write.
     void connectWith(const char* example)
     {
+        // The running program's backup thread and port go before the ones they use are replaced.
+        desktop.reset();
         QDir(folder.filePath("backups")).removeRecursively();
         port = std::make_unique<qt::QtSerialPort>();
         backups = std::make_unique<shell::Backups>(files, clock, path("backups"));
