@@ -5,8 +5,8 @@
 #include "validation/FieldRules.h"
 
 #include <algorithm>
-#include <vector>
 #include <variant>
+#include <vector>
 
 namespace qm::validation
 {
