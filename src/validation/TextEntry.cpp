@@ -117,7 +117,7 @@ EnteredText enterText(forms::Windows& windows, std::string_view control, std::st
     if (inserted.empty() && !change.offered.empty()) {
         // Nothing of what was offered entered: the field keeps its text, and the selection it would have replaced.
         entered.text = current;
-        entered.cursor = end;
+        entered.cursor = start;
     } else {
         entered.text = std::string(current.substr(0, start)) + inserted + std::string(current.substr(end));
         entered.cursor = start + inserted.size();

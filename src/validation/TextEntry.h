@@ -38,7 +38,8 @@ struct EnteredText
 {
     /// The whole text, as stored.
     std::string text;
-    /// Where the cursor goes: after what entered.
+    /// Where the cursor goes: after what entered. When nothing entered, the start of the selection, which the
+    /// field keeps: the cursor is past the start exactly when something entered.
     std::size_t cursor = 0;
     /// The completion an editable pick list offers after the cursor, selected: its length (set by the program).
     std::size_t completion = 0;

@@ -32,6 +32,8 @@ TEST(FieldTypingTest, TheProgramTakesWhatEntersAndCompletesAListTypedToItsEnd)
         {"TelToCall", "", 0, 0, U"a", false, "A", 1, 0},
         {"TelToCall", "APRS", 1, 1, U"x", true, "AXPRS", 2, 0},
         {"TelToCall", "", 0, 0, U"\t", true, "", 0, 0},
+        // A refused key over a selection to the end brings no completion.
+        {"TelToCall", "A", 0, 1, U"\t", true, "A", 0, 0},
         {"BcnMsgText", "ab", 2, 2, U"\n", false, "ab\r\n", 4, 0},
     };
     for (const Case& c : cases) {
