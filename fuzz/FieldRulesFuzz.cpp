@@ -1,8 +1,8 @@
 // Fuzz target: the typing filters and field rules on arbitrary key sequences and pastes into any text field or
-// editable pick list, passed to the program as the desktop program's view passes them (a key through keyTyped
-// and the field's typing limit, a paste one character at a time, then the text-changed event), mixed with
-// path choices and focus changes. Invariants: no field exceeds its typing limit, digit fields hold only digits and
-// spaces, callsign fields only printable ASCII.
+// editable pick list, passed to the program as the desktop program's view passes them (text offered at a
+// selection, Backspace and Delete as deletions), mixed with path choices and focus changes. Invariants: no field
+// exceeds its typing limit or holds a control character (but a multi-line field's CR LF), digit fields hold only
+// digits and spaces, callsign fields only printable ASCII.
 #include "fakes/MemoryFileSystem.h"
 #include "fakes/ScriptedUi.h"
 #include "forms/Controls.h"
@@ -33,12 +33,8 @@ struct Editable
     std::string name;
     qm::forms::TextField* field = nullptr;
     qm::forms::PickList* list = nullptr;
-    /// The multi-line Beacon text: line breaks are typed and stored as CR LF.
-    bool multiLine = false;
 
     std::string text() const { return field ? field->text() : list->text(); }
-    /// The typing limit of the view (0 = none).
-    std::size_t limit() const { return field && !multiLine ? field->maxLength() : 0; }
 };
 
 class FieldDriver
@@ -50,9 +46,9 @@ public:
         qm::forms::forEachControl(
             m_program.session().windows(), [this](const std::string& name, qm::forms::Control control) {
                 if (auto** field = std::get_if<qm::forms::TextField*>(&control))
-                    m_editables.push_back({name, *field, nullptr, name == "BcnMsgText"});
+                    m_editables.push_back({name, *field, nullptr});
                 else if (auto** list = std::get_if<qm::forms::PickList*>(&control); list && (*list)->editable())
-                    m_editables.push_back({name, nullptr, *list, false});
+                    m_editables.push_back({name, nullptr, *list});
             });
     }
 
@@ -104,64 +100,47 @@ private:
         return {start, end};
     }
 
+    /// A key typed: Backspace and Delete edit the field, any other key is text offered at the selection.
     void type(const Editable& target, char32_t typed)
     {
-        if (typed < 0x20 && typed != kBackspace)
-            return;
-        const auto entered = m_program.keyPress(target.name, typed);
-        if (!entered)
-            return;
-        std::string text = target.text();
-        auto [start, end] = selection(text.size());
-        if (typed == kBackspace) {
-            if (start == end && start > 0)
+        auto [start, end] = selection(target.text().size());
+        if (typed == kBackspace || typed == kDelete) {
+            if (start == end && typed == kBackspace && start > 0)
                 --start;
-            text.erase(start, end - start);
-        } else if (typed == kDelete) {
-            if (start == end && end < text.size())
+            if (start == end && typed == kDelete && end < target.text().size())
                 ++end;
-            text.erase(start, end - start);
-        } else {
-            if (target.limit() != 0 && text.size() - (end - start) >= target.limit())
-                return;
-            text.replace(start, end - start, 1, *entered);
+            m_program.enterText(target.name, {start, end, U""});
+            return;
         }
-        m_program.textChanged(target.name, text);
+        const std::u32string offered(1, typed);
+        m_program.enterText(target.name, {start, end, offered}, true);
     }
 
     void paste(const Editable& target)
     {
         const std::size_t count = m_input.ConsumeIntegralInRange<std::size_t>(0, 40);
-        std::string accepted;
-        for (std::size_t i = 0; i < count; ++i) {
-            const char32_t pasted = key();
-            const bool lineBreak = pasted == U'\r' || pasted == U'\n';
-            if (lineBreak && target.multiLine) {
-                if (pasted == U'\n')
-                    accepted += "\r\n";
-                continue;
-            }
-            if (lineBreak || pasted < 0x20 || pasted == kDelete)
-                continue;
-            if (const auto entered = m_program.keyPress(target.name, pasted))
-                accepted += *entered;
-        }
-        std::string text = target.text();
-        const auto [start, end] = selection(text.size());
-        if (target.limit() != 0)
-            accepted = accepted.substr(0, target.limit() - std::min(target.limit(), text.size() - (end - start)));
-        text.replace(start, end - start, accepted);
-        m_program.textChanged(target.name, text);
+        std::u32string pasted;
+        for (std::size_t i = 0; i < count; ++i)
+            pasted.push_back(key());
+        const auto [start, end] = selection(target.text().size());
+        m_program.enterText(target.name, {start, end, pasted});
     }
 
     void checkAll()
     {
         for (const Editable& editable : m_editables) {
             const std::string text = editable.text();
-            // Typing starts from the windows as start-up leaves them, so every text stays within its typing limit:
-            // the view's for single-line fields, the program's own for the multi-line Beacon text.
+            // Typing starts from the windows as start-up leaves them, so every text stays within its typing limit.
             if (editable.field && editable.field->maxLength() != 0)
                 require(text.size() <= editable.field->maxLength(), "a field holds more than its typing limit");
+            // No control character enters; a multi-line field keeps each line end as CR LF.
+            const bool multiLine = editable.field && editable.field->multiLine();
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const auto c = static_cast<unsigned char>(text[i]);
+                const bool lineEnd = multiLine && ((c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ||
+                                                   (c == '\n' && i > 0 && text[i - 1] == '\r'));
+                require(lineEnd || !(c < 0x20 || (c >= 0x7F && c < 0xA0)), "a field holds a control character");
+            }
             switch (qm::validation::typingFilter(m_program.session().windows(), editable.name)) {
             case TypingFilter::Digits:
             case TypingFilter::TerminationValue:

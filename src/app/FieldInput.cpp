@@ -4,8 +4,8 @@
 #include "app/TextBox.h"
 #include "forms/Controls.h"
 #include "qt/Latin1.h"
-#include "shell/Keyboard.h"
 #include "shell/Program.h"
+#include "validation/TextEntry.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -48,17 +48,6 @@ private:
     Correction m_correction;
 };
 
-bool isLineBreak(char32_t c)
-{
-    return c == U'\r' || c == U'\n' || c == 0x2028 || c == 0x2029;
-}
-
-/// Control characters (C0, DEL, C1) are no text a field takes.
-bool isControl(char32_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c < 0xA0);
-}
-
 /// Keys that move or edit instead of entering a character, and every shortcut.
 bool isEditingKey(const QKeyEvent& event)
 {
@@ -87,15 +76,57 @@ bool isEditingKey(const QKeyEvent& event)
     }
 }
 
-/// The length of a shown text as the model stores it: a multi-line field keeps each line end as CR LF.
-qsizetype storedLength(const QString& shown, bool multiLine)
+std::u32string codePoints(const QString& text)
 {
-    qsizetype length = shown.size();
-    if (multiLine)
-        for (const QChar c : shown)
-            if (isLineBreak(c.unicode()))
-                ++length;
-    return length;
+    const QList<uint> codes = text.toUcs4();
+    std::u32string points;
+    points.reserve(static_cast<std::size_t>(codes.size()));
+    for (const uint code : codes)
+        points.push_back(static_cast<char32_t>(code));
+    return points;
+}
+
+/// A multi-line field shows each line end as one character; the model keeps it as CR LF.
+QString storedForm(const QString& shown)
+{
+    QString stored = shown;
+    stored.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return stored;
+}
+
+QString shownForm(const QString& stored)
+{
+    QString shown = stored;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+/// A position in a multi-line field's shown text as an offset in the stored text: a line end before it is two.
+std::size_t storedOffset(const QString& shown, int position)
+{
+    return static_cast<std::size_t>(position + shown.left(position).count(QChar('\n')));
+}
+
+/// The change that took a text from before to after, the cursor at the end of what it inserted: what lay between
+/// the parts that stayed on either side, and what took its place.
+struct Difference
+{
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QString inserted;
+};
+
+Difference difference(const QString& before, const QString& after, qsizetype cursor)
+{
+    const qsizetype mostBefore = std::min({cursor, before.size(), after.size()});
+    qsizetype prefix = 0;
+    while (prefix < mostBefore && before[prefix] == after[prefix])
+        ++prefix;
+    const qsizetype mostAfter = std::min(after.size(), before.size()) - prefix;
+    qsizetype suffix = 0;
+    while (suffix < mostAfter && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    return {prefix, before.size() - suffix, after.mid(prefix, after.size() - prefix - suffix)};
 }
 
 using qt::latin1;
@@ -118,7 +149,7 @@ void FieldInput::attach(QLineEdit* line, const std::string& name, QComboBox* lis
     // Middle-click pastes, drops and anything else that changes the text without a key pass here. The validator
     // goes with this object: a field that outlives it no longer calls it.
     line->setValidator(new CorrectingValidator(
-        [this, line](QString& text, int& cursor) { correct(m_fields.at(line), text, cursor); }, this));
+        [this, line](QString& text, int& cursor) { lineChanged(m_fields.at(line), text, cursor); }, this));
 }
 
 void FieldInput::attach(QPlainTextEdit* box, const std::string& name)
@@ -128,12 +159,14 @@ void FieldInput::attach(QPlainTextEdit* box, const std::string& name)
     m_fields[box->viewport()] = field;
     box->installEventFilter(this);
     box->viewport()->installEventFilter(this);
+    // Deletions, cuts and anything else the field does by itself reach the program here.
+    connect(box, &QPlainTextEdit::textChanged, this, [this, box] { boxChanged(m_fields.at(box)); });
     if (auto* textBox = qobject_cast<TextBox*>(box))
         textBox->setInsertionFilter([input = QPointer<FieldInput>(this), box](const QString& offered) {
             if (!input)
                 return QString();
-            const Field& target = input->m_fields.at(box);
-            return input->fitting(target, input->accepted(target, offered));
+            // The program has taken what enters by the time the field inserts it.
+            return input->offer(input->m_fields.at(box), offered, false);
         });
 }
 
@@ -166,146 +199,143 @@ bool FieldInput::eventFilter(QObject* watched, QEvent* event)
 
 bool FieldInput::keyPressed(const Field& field, QKeyEvent* event)
 {
-    if (field.line && (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
-        // Undo and redo return to texts the field has held: they pass as they are.
-        m_restoring = true;
-        if (event->matches(QKeySequence::Undo))
-            field.line->undo();
-        else
-            field.line->redo();
-        m_restoring = false;
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        restore(field, event->matches(QKeySequence::Undo));
         return true;
     }
     if (field.line && event->matches(QKeySequence::Paste)) {
-        insertAtCursor(field, fitting(field, accepted(field, QApplication::clipboard()->text())));
+        enter(field, QApplication::clipboard()->text(), false);
         return true;
     }
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (field.box && enter)
-        return fitting(field, QStringLiteral("\n")).isEmpty();
+    const bool enterKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (field.box && enterKey) {
+        enter(field, QStringLiteral("\r"), false);
+        return true;
+    }
     // Enter takes a completion offered: the whole text stays, the cursor at its end.
-    if (field.list && enter && field.line->hasSelectedText() && field.line->selectionEnd() == field.line->text().size())
+    if (field.list && enterKey && field.line->hasSelectedText() &&
+        field.line->selectionEnd() == field.line->text().size())
         field.line->end(false);
     if (isEditingKey(*event))
         return false;
-    const QString typed = event->text();
-    const QString taken = fitting(field, accepted(field, typed));
-    if (field.list) {
-        typeIntoList(field, taken);
-        return true;
-    }
-    if (taken == typed)
-        return false;
-    insertAtCursor(field, taken);
+    enter(field, event->text(), field.list != nullptr);
     return true;
 }
 
-QString FieldInput::accepted(const Field& field, const QString& text)
+std::pair<std::size_t, std::size_t> FieldInput::selection(const Field& field) const
 {
-    QString taken;
-    const QList<uint> codes = text.toUcs4();
-    for (qsizetype i = 0; i < codes.size(); ++i) {
-        const char32_t code = codes[i];
-        if (isLineBreak(code)) {
-            const char32_t next = i + 1 < codes.size() ? codes[i + 1] : 0;
-            if ((code == U'\r' && next == U'\n') || (code == U'\n' && next == U'\r'))
-                ++i;
-            if (field.box)
-                taken += QChar('\n');
-            continue;
-        }
-        if (isControl(code))
-            continue;
-        if (const auto character = m_program.keyPress(field.name, code))
-            taken += QChar(static_cast<unsigned char>(*character));
+    if (QLineEdit* line = field.line) {
+        if (!line->hasSelectedText())
+            return {static_cast<std::size_t>(line->cursorPosition()), static_cast<std::size_t>(line->cursorPosition())};
+        return {static_cast<std::size_t>(line->selectionStart()), static_cast<std::size_t>(line->selectionEnd())};
     }
-    return taken;
+    const QString shown = field.box->toPlainText();
+    const QTextCursor cursor = field.box->textCursor();
+    return {storedOffset(shown, cursor.selectionStart()), storedOffset(shown, cursor.selectionEnd())};
 }
 
-QString FieldInput::fitting(const Field& field, const QString& text) const
-{
-    const qsizetype most = limit(field);
-    if (most == 0)
-        return text;
-    qsizetype used = 0;
-    if (field.line) {
-        used = field.line->text().size() - field.line->selectedText().size();
-    } else {
-        const QTextCursor cursor = field.box->textCursor();
-        used = storedLength(field.box->toPlainText(), true) - storedLength(cursor.selectedText(), true);
-    }
-    qsizetype room = most - used;
-    QString taken;
-    for (const QChar c : text) {
-        const qsizetype cost = field.box && c == QChar('\n') ? 2 : 1;
-        if (cost > room)
-            break;
-        room -= cost;
-        taken += c;
-    }
-    return taken;
-}
-
-void FieldInput::correct(const Field& field, QString& text, int& cursor)
-{
-    if (m_programWriting || m_restoring)
-        return;
-    const QString before = modelText(field);
-    // What the change inserted lies between what stayed of the text before it on either side, the cursor at its
-    // end.
-    const qsizetype mostBefore = std::min<qsizetype>(cursor, before.size());
-    qsizetype prefix = 0;
-    while (prefix < mostBefore && before[prefix] == text[prefix])
-        ++prefix;
-    const qsizetype mostAfter = std::min(text.size(), before.size()) - prefix;
-    qsizetype suffix = 0;
-    while (suffix < mostAfter && before[before.size() - 1 - suffix] == text[text.size() - 1 - suffix])
-        ++suffix;
-    const QString inserted = text.mid(prefix, text.size() - prefix - suffix);
-    if (inserted.isEmpty())
-        return;
-    QString taken = accepted(field, inserted);
-    if (const qsizetype most = limit(field); most > 0)
-        taken = taken.left(std::max<qsizetype>(0, most - (text.size() - inserted.size())));
-    if (taken == inserted)
-        return;
-    text = text.left(prefix) + taken + text.right(suffix);
-    cursor = static_cast<int>(prefix + taken.size());
-}
-
-void FieldInput::insertAtCursor(const Field& field, const QString& text)
+QString FieldInput::offer(const Field& field, const QString& text, bool complete, int* completion)
 {
     if (text.isEmpty())
+        return {};
+    const auto [start, end] = selection(field);
+    const std::u32string offered = codePoints(text);
+    const validation::EnteredText entered = m_program.enterText(field.name, {start, end, offered}, complete);
+    if (entered.cursor <= start)
+        return {};
+    if (completion)
+        *completion = static_cast<int>(entered.completion);
+    const std::string inserted = entered.text.substr(start, entered.cursor - start + entered.completion);
+    return field.box ? shownForm(latin1(inserted)) : latin1(inserted);
+}
+
+void FieldInput::enter(const Field& field, const QString& text, bool complete)
+{
+    int completion = 0;
+    const QString inserted = offer(field, text, complete, &completion);
+    if (inserted.isEmpty())
         return;
-    if (field.line)
-        field.line->insert(text);
+    m_entering = true;
+    if (QLineEdit* line = field.line) {
+        line->insert(inserted.left(inserted.size() - completion));
+        if (completion > 0) {
+            line->insert(inserted.right(completion));
+            line->cursorBackward(true, completion);
+        }
+    } else {
+        field.box->insertPlainText(inserted);
+    }
+    m_entering = false;
+}
+
+void FieldInput::restore(const Field& field, bool undo)
+{
+    // The texts undo and redo return to are texts the field has held: the program takes them as they are, as the
+    // field reports the change (the windows are drawn again on that report).
+    m_restoring = true;
+    if (QLineEdit* line = field.line)
+        undo ? line->undo() : line->redo();
     else
-        field.box->insertPlainText(text);
+        undo ? field.box->undo() : field.box->redo();
+    m_restoring = false;
 }
 
-void FieldInput::typeIntoList(const Field& field, const QString& text)
+void FieldInput::restored(const Field& field, const QString& text)
 {
-    QLineEdit* line = field.line;
-    insertAtCursor(field, text);
-    if (text.isEmpty() || line->hasSelectedText() || line->cursorPosition() != line->text().size())
-        return;
-    const auto control = forms::findControl(m_program.session().windows(), field.name);
-    auto* const* list = control ? std::get_if<forms::PickList*>(&*control) : nullptr;
-    if (!list)
-        return;
-    // The completion passes the field's typing filter as typed characters do.
-    const QString rest = accepted(field, latin1(shell::listCompletion(**list, toLatin1(line->text()))));
-    if (rest.isEmpty())
-        return;
-    insertAtCursor(field, rest);
-    line->cursorBackward(true, static_cast<int>(rest.size()));
+    m_program.textRestored(field.name, toLatin1(text));
 }
 
-qsizetype FieldInput::limit(const Field& field) const
+void FieldInput::lineChanged(const Field& field, QString& text, int& cursor)
 {
-    const auto control = forms::findControl(m_program.session().windows(), field.name);
-    auto* const* text = control ? std::get_if<forms::TextField*>(&*control) : nullptr;
-    return text ? static_cast<qsizetype>((*text)->maxLength()) : 0;
+    if (m_programWriting || m_entering)
+        return;
+    if (m_restoring) {
+        restored(field, text);
+        return;
+    }
+    const QString before = modelText(field);
+    if (text == before)
+        return;
+    const Difference change = difference(before, text, cursor);
+    const std::u32string offered = codePoints(change.inserted);
+    const validation::EnteredText entered = m_program.enterText(
+        field.name, {static_cast<std::size_t>(change.start), static_cast<std::size_t>(change.end), offered});
+    const QString taken = latin1(entered.text);
+    if (taken == text)
+        return;
+    text = taken;
+    cursor = static_cast<int>(entered.cursor);
+}
+
+void FieldInput::boxChanged(const Field& field)
+{
+    if (m_programWriting || m_entering)
+        return;
+    QPlainTextEdit* box = field.box;
+    const QString shown = box->toPlainText();
+    const QString text = storedForm(shown);
+    if (m_restoring) {
+        restored(field, text);
+        return;
+    }
+    const QString before = modelText(field);
+    if (text == before)
+        return;
+    const Difference change =
+        difference(before, text, static_cast<qsizetype>(storedOffset(shown, box->textCursor().position())));
+    const std::u32string offered = codePoints(change.inserted);
+    const validation::EnteredText entered = m_program.enterText(
+        field.name, {static_cast<std::size_t>(change.start), static_cast<std::size_t>(change.end), offered});
+    const QString taken = latin1(entered.text);
+    if (taken == text)
+        return;
+    // What entered differs from what the field shows: it shows what the program took.
+    m_entering = true;
+    box->setPlainText(shownForm(taken));
+    QTextCursor at = box->textCursor();
+    at.setPosition(static_cast<int>(shownForm(taken.left(static_cast<qsizetype>(entered.cursor))).size()));
+    box->setTextCursor(at);
+    m_entering = false;
 }
 
 QString FieldInput::modelText(const Field& field) const

@@ -1,7 +1,8 @@
 // What the user puts into the text fields of the windows, however it gets there: typed keys, pastes, middle-click
-// pastes of the selection and drops all pass the field's typing filter one character at a time and stop at its
-// typing limit, at the cursor. Editing keys (Delete, Backspace, arrows, Home, End, the Ctrl shortcuts) are not
-// characters and always reach the field. A click into a field selects its whole text. A character typed at the end
+// pastes of the selection and drops all go to the program, which decides what enters in place of the selection
+// (the field's typing filter and limit), and the widget shows what it decided. Editing keys (Delete, Backspace,
+// arrows, Home, End, the Ctrl shortcuts) are not characters and always reach the field; the program takes what
+// they leave. A click into a field selects its whole text. A character typed at the end
 // of an editable pick list's text brings the completion the program offers, selected, so the next key replaces it;
 // Tab, Enter, End or a click takes it.
 #pragma once
@@ -11,6 +12,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 class QComboBox;
 class QKeyEvent;
@@ -56,24 +58,31 @@ private:
     };
 
     bool keyPressed(const Field& field, QKeyEvent* event);
-    /// Returns the characters of a text the field takes, one at a time through its typing filter; line breaks
-    /// (CR LF, LF CR, CR, LF) become one line end in a multi-line field and vanish elsewhere.
-    QString accepted(const Field& field, const QString& text);
-    /// Returns as much of an accepted text as fits the field's typing limit in place of its selection.
-    QString fitting(const Field& field, const QString& text) const;
-    /// Puts the user's change of a line edit's text right: what it inserted passes the filter and the limit.
-    void correct(const Field& field, QString& text, int& cursor);
-    void insertAtCursor(const Field& field, const QString& text);
-    /// Types a character into an editable pick list and offers the completion of what it then holds.
-    void typeIntoList(const Field& field, const QString& text);
-    /// The typing limit of the field's model, in stored characters (a line end is two); 0 for none.
-    qsizetype limit(const Field& field) const;
+    /// Where the field's selection (or cursor) lies in the text as the model stores it.
+    std::pair<std::size_t, std::size_t> selection(const Field& field) const;
+    /// Offers text to the field in place of its selection: the program decides what enters and takes it (one
+    /// trip); returns the part that entered, as the field shows it. With complete, typing up to the end of an
+    /// editable pick list's text brings its completion (completion gets its length).
+    QString offer(const Field& field, const QString& text, bool complete, int* completion = nullptr);
+    /// Offers text and puts what entered into the widget at its selection, a completion selected after it.
+    void enter(const Field& field, const QString& text, bool complete);
+    /// Undo or redo in the field: the texts it returns to pass as they are.
+    void restore(const Field& field, bool undo);
+    void restored(const Field& field, const QString& text);
+    /// The user changed a line edit's text some other way (deleted, cut, dropped, middle-click pasted): the
+    /// program takes the change and the text is put right where the program took less than was inserted.
+    void lineChanged(const Field& field, QString& text, int& cursor);
+    /// The same for a multi-line field, after the change.
+    void boxChanged(const Field& field);
     QString modelText(const Field& field) const;
 
     shell::Program& m_program;
     /// The fields by their widgets (a multi-line field also by its viewport, which takes its mouse events).
     std::map<QObject*, Field> m_fields;
     bool m_programWriting = false;
+    /// While set, the fields' own change reports pass: the change is one this object made or the program took.
+    bool m_entering = false;
+    /// While set, the field reports a text undo or redo returned it to.
     bool m_restoring = false;
 };
 

@@ -66,8 +66,9 @@ QWidget* beaconWindow(QWidget* parent)
 
     auto* fields = new QVBoxLayout;
     fields->addLayout(sideBySide(columns.left, columns.right, columnGap(window)));
-    auto* text =
-        builder.textBox(model.BcnMsgText, 3, QStringLiteral("Enter the Beacon Text here (76 characters max)."), window);
+    auto* text = builder.textBox(
+        model.BcnMsgText, 3,
+        QStringLiteral("Enter the Beacon Text here (%1 characters max).").arg(model.BcnMsgText.maxLength()), window);
     fields->addSpacing(window->fontMetrics().height() / 2);
     fields->addWidget(builder.label(QStringLiteral("Beacon Text"), text, window));
     fields->addWidget(text);

@@ -44,13 +44,6 @@ QString shownText(const std::string& text)
     return shown;
 }
 
-std::string storedText(const QString& shown)
-{
-    QString text = shown;
-    text.replace("\n", "\r\n");
-    return toLatin1(text);
-}
-
 /// A panel's colours: its background and a text colour that reads on it, whatever the colour scheme's own text
 /// colour. The rule names the panel alone, so its tool tip keeps the scheme's colours.
 QString colourStyle(const std::string& name, std::uint32_t rgb)
@@ -136,10 +129,8 @@ void ViewBinder::bindLineEdit(const std::string& name, QLineEdit* line, QComboBo
     line->installEventFilter(this);
     line->setContextMenuPolicy(Qt::NoContextMenu);
     m_input.attach(line, name, list);
-    connect(line, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-        m_program.textChanged(name, toLatin1(text));
-        changed();
-    });
+    // The program has taken the edit by now (FieldInput): the windows show what it leaves.
+    connect(line, &QLineEdit::textEdited, this, [this] { changed(); });
     // A completion the user picks replaces the text without an edit signal: the model takes it as typed.
     if (QCompleter* completer = line->completer())
         for (const auto signal :
@@ -162,11 +153,9 @@ void ViewBinder::bind(const std::string& name, QObject* object)
         plain->installEventFilter(this);
         plain->setContextMenuPolicy(Qt::NoContextMenu);
         m_input.attach(plain, name);
-        connect(plain, &QPlainTextEdit::textChanged, this, [this, name, plain] {
-            if (m_drawing)
-                return;
-            m_program.textChanged(name, storedText(plain->toPlainText()));
-            changed();
+        connect(plain, &QPlainTextEdit::textChanged, this, [this] {
+            if (!m_drawing)
+                changed();
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(object)) {
         if (QLineEdit* edit = combo->lineEdit()) {

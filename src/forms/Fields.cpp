@@ -7,7 +7,8 @@
 namespace qm::forms
 {
 
-TextField::TextField(std::string name, std::size_t maxLength) : m_name(std::move(name)), m_maxLength(maxLength)
+TextField::TextField(std::string name, std::size_t maxLength, Lines lines)
+    : m_name(std::move(name)), m_maxLength(maxLength), m_lines(lines)
 {}
 
 PickList::PickList(std::string name, bool editable) : m_name(std::move(name)), m_editable(editable)

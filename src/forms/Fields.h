@@ -16,9 +16,16 @@ namespace qm::forms
 class TextField
 {
 public:
+    /// Whether the field holds one line or several (each line end kept as CR LF).
+    enum class Lines
+    {
+        One,
+        Several,
+    };
+
     /// maxLength is the typing limit (0 = none). It binds what a user types; a text the program sets (read from
     /// a file or a unit) is kept whole, and the checks and the compile say when it cannot be written.
-    TextField(std::string name, std::size_t maxLength);
+    TextField(std::string name, std::size_t maxLength, Lines lines = Lines::One);
 
     const std::string& name() const { return m_name; }
     /// What the control is, as its label and a screen reader name it ("Special Path 2"); never its value.
@@ -26,6 +33,7 @@ public:
     void setLabel(std::string label) { m_label = std::move(label); }
     const std::string& text() const { return m_text; }
     std::size_t maxLength() const { return m_maxLength; }
+    bool multiLine() const { return m_lines == Lines::Several; }
     /// Sets the whole text, however long.
     void setText(std::string_view text) { m_text.assign(text); }
     bool enabled() const { return m_enabled; }
@@ -35,6 +43,7 @@ private:
     std::string m_name;
     std::string m_label;
     std::size_t m_maxLength;
+    Lines m_lines;
     std::string m_text;
     bool m_enabled = true;
 };

@@ -90,7 +90,7 @@ TelemetryForm::TelemetryForm()
     station.window.setVisible(false);
 }
 
-BeaconForm::BeaconForm() : station("Bcn", "BcnMySSID"), BcnMsgText("BcnMsgText", 76)
+BeaconForm::BeaconForm() : station("Bcn", "BcnMySSID"), BcnMsgText("BcnMsgText", 76, TextField::Lines::Several)
 {
     BcnMsgText.setLabel("Beacon Text");
     station.window = Panel("Form2", "Beacon Mode");

@@ -13,7 +13,6 @@ namespace qm::image
 namespace
 {
 
-constexpr std::size_t kBeaconTextWidth = 76;
 constexpr auto kAlarmMessageWidth = std::to_array<std::size_t>({25, 15, 15, 15});
 constexpr std::size_t kTelemetryTailWidth = 23;
 
@@ -62,7 +61,7 @@ CompileResult compileBeacon(forms::Windows& windows, ImageFields& fields)
     forms::BeaconForm& form = windows.beacon;
     CompileDraft draft(windows, forms::Mode::Beacon, fields);
     if (!stationSteps(draft, form.station) || !txSteps(draft, form.station) ||
-        !draft.fixedText(form.BcnMsgText, "Beacon Text", kBeaconTextWidth, draft.fields().beaconText))
+        !draft.fixedText(form.BcnMsgText, "Beacon Text", form.BcnMsgText.maxLength(), draft.fields().beaconText))
         return draft.refused();
 
     std::string stream = frameStart(draft.fields()) + profileBytes(draft.fields(), 1) + draft.fields().beaconText;

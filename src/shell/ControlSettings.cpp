@@ -7,6 +7,7 @@
 #include "forms/Text.h"
 #include "reports/ConfigurationSummary.h"
 #include "validation/FieldRules.h"
+#include "validation/TextEntry.h"
 
 #include <algorithm>
 #include <array>
@@ -59,32 +60,30 @@ std::string acceptedText(validation::TypingFilter filter)
     return {};
 }
 
-/// Returns the text a value enters into a field, character by character through the field's typing filter.
+/// Returns the text a value enters into a field in place of its whole text, as a paste of it would, or the box
+/// that refuses it: a value is refused rather than filtered or cut.
 std::variant<std::string, forms::MessageBox> typedText(forms::Windows& windows, const std::string& control,
-                                                       std::string_view value, bool multiLine)
+                                                       std::string_view current, std::string_view value)
 {
     const std::u32string points = forms::codePoints(value);
-    std::string text;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const char32_t point = points[i];
-        if (multiLine && (point == U'\r' || point == U'\n')) {
-            // A line break is kept as the CR LF the field holds, whichever way it was given.
-            if (point == U'\r' && i + 1 < points.size() && points[i + 1] == U'\n')
-                ++i;
-            text += "\r\n";
-            continue;
-        }
-        // DEL is a control character too; a typed one is the Delete key, which edits instead of entering it.
-        if (point < 0x20 || point == 0x7F)
-            return settingError(control + " does not take control characters such as line breaks or tabs.", control);
-        const auto entered = validation::keyTyped(windows, control, point);
-        if (!entered)
-            return settingError(control + " does not take " + characterText(point) + ": it takes " +
-                                    acceptedText(validation::typingFilter(windows, control)) + ".",
-                                control);
-        text.push_back(*entered);
+    validation::EnteredText entered =
+        validation::enterText(windows, control, current, {0, current.size(), std::u32string_view(points)});
+    switch (entered.refusal) {
+    case validation::Refusal::None:
+        return std::move(entered.text);
+    case validation::Refusal::ControlCharacter:
+        return settingError(control + " does not take control characters such as line breaks or tabs.", control);
+    case validation::Refusal::Character:
+        return settingError(control + " does not take " + characterText(entered.refused) + ": it takes " +
+                                acceptedText(validation::typingFilter(windows, control)) + ".",
+                            control);
+    case validation::Refusal::Limit:
+        break;
     }
-    return text;
+    const auto limit = std::get<forms::TextField*>(*forms::findControl(windows, control))->maxLength();
+    return settingError(control + " holds at most " + std::to_string(limit) + " characters; " + quoted(value) +
+                            " has " + std::to_string(entered.wanted) + ".",
+                        control);
 }
 
 std::optional<bool> truthValue(std::string_view value)
@@ -163,14 +162,10 @@ std::optional<forms::MessageBox> setText(forms::Windows& windows, Mode mode, for
                                          const forms::ControlPlace& place, std::string_view value)
 {
     const std::string& control = field.name();
-    auto typed = typedText(windows, control, value, control == windows.beacon.BcnMsgText.name());
+    auto typed = typedText(windows, control, field.text(), value);
     if (auto* box = std::get_if<forms::MessageBox>(&typed))
         return *box;
     const std::string& text = std::get<std::string>(typed);
-    if (field.maxLength() > 0 && text.size() > field.maxLength())
-        return settingError(control + " holds at most " + std::to_string(field.maxLength()) + " characters; " +
-                                quoted(value) + " has " + std::to_string(text.size()) + ".",
-                            control);
     if (place.role == forms::Role::MyCall) {
         forms::setMyCall(windows, text);
         return std::nullopt;
@@ -222,7 +217,7 @@ std::optional<forms::MessageBox> setValue(Session& program, Mode mode, const std
         return setText(windows, mode, **field, found->place, value);
     if (auto* const* list = std::get_if<forms::PickList*>(&found->control)) {
         if ((*list)->editable()) {
-            auto typed = typedText(windows, control, value, false);
+            auto typed = typedText(windows, control, (*list)->text(), value);
             if (auto* box = std::get_if<forms::MessageBox>(&typed))
                 return *box;
             (*list)->setText(std::get<std::string>(typed));

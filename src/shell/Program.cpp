@@ -7,8 +7,10 @@
 #include "forms/Text.h"
 #include "reports/ProfileReport.h"
 #include "shell/ConnectionDisplay.h"
+#include "shell/Keyboard.h"
 #include "storage/ConfigFile.h"
 #include "validation/FieldRules.h"
+#include "validation/TextEntry.h"
 
 #include <algorithm>
 #include <functional>
@@ -425,11 +427,6 @@ void Program::choosePrinterFont()
     m_session.state().printerFont = m_ui.fontDialog(m_session.state().printerFont);
 }
 
-std::optional<char> Program::keyPress(const std::string& control, char32_t key)
-{
-    return validation::keyTyped(m_session.windows(), control, key);
-}
-
 void Program::myCallChange(const std::string& text)
 {
     forms::setMyCall(m_session.windows(), text);
@@ -462,30 +459,77 @@ void Program::profileTabClick(Mode mode, int tab)
 namespace
 {
 
-/// A user's edit may not take a text past the field's typing limit. A longer text read from a file may be
-/// shortened or edited in place, but not lengthened.
-bool withinTypingLimit(const forms::TextField& field, const std::string& text)
+/// The text a field or an editable pick list holds; "" for any other control.
+std::string fieldText(const forms::Control& control)
 {
-    const std::size_t limit = field.maxLength();
-    return limit == 0 || text.size() <= std::max(limit, field.text().size());
+    if (auto* const* field = std::get_if<forms::TextField*>(&control))
+        return (*field)->text();
+    if (auto* const* list = std::get_if<forms::PickList*>(&control))
+        return (*list)->text();
+    return {};
+}
+
+/// The model takes a field's new text; a My Call field's goes to all five windows.
+void takeText(forms::Windows& windows, const forms::PlacedControl& found, const std::string& text)
+{
+    if (found.place.role == forms::Role::MyCall)
+        forms::setMyCall(windows, text);
+    else if (auto* const* field = std::get_if<forms::TextField*>(&found.control))
+        (*field)->setText(text);
+    else if (auto* const* list = std::get_if<forms::PickList*>(&found.control))
+        (*list)->setText(text);
+}
+
+/// Adds the completion an editable pick list offers for the text typed up to its end, through the list's typing
+/// filter as typed characters go.
+void addCompletion(forms::Windows& windows, const std::string& control, const forms::PickList& list,
+                   validation::EnteredText& entered)
+{
+    const std::string rest = listCompletion(list, entered.text);
+    std::u32string offered;
+    for (const char c : rest)
+        offered.push_back(static_cast<unsigned char>(c));
+    const std::size_t end = entered.text.size();
+    validation::EnteredText completed = validation::enterText(windows, control, entered.text, {end, end, offered});
+    entered.completion = completed.text.size() - end;
+    entered.text = std::move(completed.text);
 }
 
 } // namespace
 
+validation::EnteredText Program::enterText(const std::string& control, const validation::TextChange& change,
+                                           bool complete)
+{
+    forms::Windows& windows = m_session.windows();
+    const auto found = forms::locateControl(windows, control);
+    if (!found)
+        return {};
+    validation::EnteredText entered = validation::enterText(windows, control, fieldText(found->control), change);
+    auto* const* list = std::get_if<forms::PickList*>(&found->control);
+    const bool typedToTheEnd = entered.cursor > change.start && entered.cursor == entered.text.size();
+    if (complete && list && (*list)->editable() && typedToTheEnd)
+        addCompletion(windows, control, **list, entered);
+    takeText(windows, *found, entered.text);
+    return entered;
+}
+
+void Program::textRestored(const std::string& control, const std::string& text)
+{
+    if (const auto found = forms::locateControl(m_session.windows(), control))
+        takeText(m_session.windows(), *found, text);
+}
+
 void Program::textChanged(const std::string& control, const std::string& text)
 {
-    auto found = forms::locateControl(m_session.windows(), control);
+    forms::Windows& windows = m_session.windows();
+    const auto found = forms::locateControl(windows, control);
     if (!found)
         return;
-    if (auto** field = std::get_if<forms::TextField*>(&found->control); field && !withinTypingLimit(**field, text))
-        return;
-    if (found->place.role == forms::Role::MyCall) {
-        myCallChange(text);
-    } else if (auto** field = std::get_if<forms::TextField*>(&found->control)) {
-        (*field)->setText(text);
-    } else if (auto** list = std::get_if<forms::PickList*>(&found->control)) {
-        (*list)->setText(text);
-    }
+    const std::string current = fieldText(found->control);
+    std::u32string offered;
+    for (const char c : text)
+        offered.push_back(static_cast<unsigned char>(c));
+    takeText(windows, *found, validation::enterText(windows, control, current, {0, current.size(), offered}).text);
 }
 
 void Program::listClick(const std::string& control, int index)

@@ -14,6 +14,7 @@
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
 #include "storage/IniFile.h"
+#include "validation/TextEntry.h"
 
 #include <functional>
 #include <optional>
@@ -134,8 +135,14 @@ public:
 
     // Events of the mode windows' fields, as the desktop program passes them on.
 
-    /// A key typed into a named field: returns the character to enter, or nothing when the field refuses it.
-    std::optional<char> keyPress(const std::string& control, char32_t key);
+    /// Text entering a named field or editable pick list (typed, pasted, dropped) in place of its selection: the
+    /// field's typing filter and limit decide what enters, and the model takes the result (a My Call field's goes
+    /// to all five windows). With complete, typing up to the end of an editable pick list's text adds the
+    /// completion the list offers, selected. Returns what the field then holds and where its cursor goes.
+    validation::EnteredText enterText(const std::string& control, const validation::TextChange& change,
+                                      bool complete = false);
+    /// Undo or redo took a field back to a text it held before: the model takes it as it is.
+    void textRestored(const std::string& control, const std::string& text);
     /// The text of a window's My Call field changed: all five My Call fields take it.
     void myCallChange(const std::string& text);
     /// The user chose an entry in path selector n (1 to 4) of a mode's window.
@@ -150,8 +157,8 @@ public:
 
     // The same events by control name, for a view that binds its widgets by name.
 
-    /// A field's text changed (typed, pasted or chosen): the model takes it, My Call goes to all five windows. An
-    /// edit that would take a text past the field's typing limit (and past its length before) is refused.
+    /// A field's whole text replaced by the user (a completion or a symbol chosen): the text enters in place of
+    /// all the field held, through its typing filter and limit, as enterText takes it.
     void textChanged(const std::string& control, const std::string& text);
     /// The user chose entry index of a pick list (path selectors apply their special-path rule).
     void listClick(const std::string& control, int index);

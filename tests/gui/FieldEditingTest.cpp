@@ -182,6 +182,28 @@ TEST_F(FieldEditingTest, BeaconTextTakesNoMoreThanItsLimitAndNeverLosesItsEnd)
     EXPECT_EQ(windows().beacon.BcnMsgText.text(), pasted.substr(0, 73) + "\r\n");
 }
 
+TEST_F(FieldEditingTest, UndoGivesBackATextLoadedLongerThanItsLimit)
+{
+    for (const char* control : {"BcnMsgText", "TrkComments"}) {
+        const Case c{control == std::string("BcnMsgText") ? "beacon" : "tracking", control, "", "", ""};
+        const Editor field = prepare(c);
+        auto& model = *std::get<forms::TextField*>(*forms::findControl(windows(), control));
+        const std::string loaded(model.maxLength() + 4, 'A');
+        model.setText(loaded);
+        desktop->binder().draw();
+        press(field.widget, "{Ctrl+End}{Backspace}x");
+        expectText(field, c, loaded.substr(1));
+        press(field.widget, "{Ctrl+Z}");
+        expectText(field, c, loaded);
+    }
+}
+
+TEST_F(FieldEditingTest, TheBeaconTextToolTipNamesTheFieldsLimit)
+{
+    action("beacon")->trigger();
+    EXPECT_EQ(find<QPlainTextEdit>("BcnMsgText")->toolTip(), "Enter the Beacon Text here (76 characters max).");
+}
+
 TEST_F(FieldEditingTest, MiddleClickAndDropGoThroughTheSameFilterAsTyping)
 {
     // keys: what is inserted; before a '^' the insertion is at the start of the field.

@@ -97,6 +97,11 @@ TEST(AidsTest, ASettingNamesAnEntryByLabelOrNumberAndASymbolIsNamedWhenItIsOneCh
     rig::Loaded beacon(exampleLines("beacon.vq3"));
     ASSERT_EQ(applyControlSettings(beacon.session, {"BcnMsgText=A\r\nB\rC\nD\r"}), std::nullopt);
     EXPECT_EQ(beacon.session.windows().beacon.BcnMsgText.text(), "A\r\nB\r\nC\r\nD\r\n");
+    // LF CR is one line break too, as in a paste, and a separator of lines or paragraphs another.
+    ASSERT_EQ(applyControlSettings(beacon.session, {"BcnMsgText=A\n\rB\xE2\x80\xA8"
+                                                    "C"}),
+              std::nullopt);
+    EXPECT_EQ(beacon.session.windows().beacon.BcnMsgText.text(), "A\r\nB\r\nC");
     // A delay is chosen by its milliseconds alone.
     const std::string& entry = w.tracking.station.TxDelay.entries().at(3);
     ASSERT_EQ(applyControlSettings(tracking.session, {"TrkTxDelay@1=" + entry.substr(0, entry.find(' '))}),
