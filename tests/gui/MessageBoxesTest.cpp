@@ -80,9 +80,10 @@ TEST_F(MessageBoxesTest, APromptWithLongLinesFitsANarrowScreen)
     Answerer answerer([&](QDialog& dialog) {
         // The window manager frames and places the box a moment after it is shown; the place is read then.
         const QRect screen = parent.screen()->availableGeometry();
-        inside = QTest::qWaitForWindowExposed(&dialog) &&
+        // The waits are long because a loaded machine can take seconds for each step; they end as soon as it is done.
+        inside = QTest::qWaitForWindowExposed(&dialog, 20000) &&
                  QTest::qWaitFor([&] { return dialog.frameGeometry() != dialog.geometry(); }, 20000) &&
-                 QTest::qWaitFor([&] { return screen.contains(dialog.frameGeometry()); }, 2000);
+                 QTest::qWaitFor([&] { return screen.contains(dialog.frameGeometry()); }, 20000);
         shown = dialog.frameGeometry();
         dialog.accept();
     });
