@@ -69,7 +69,8 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
     shell::UnitLink::Records records;
     if (shell::Backups* backups = ports.backups) {
         m_backupWriter = std::make_unique<BackupWriter>(*backups);
-        records.record = [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
+        records.record = [this](link::Transaction transaction, const link::LinkStatus& state,
+                                const std::string& bytes) {
             m_backupWriter->record(transaction, state.modelName, state.firmwareVersion, bytes);
         };
         records.findBackup = [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); };

@@ -91,7 +91,7 @@ private:
 
     std::optional<LinkFailure> waitFor(Awaiting what);
     void onBox(const forms::MessageBox& box);
-    void onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes);
+    void onTransaction(link::Transaction transaction, const link::LinkStatus& state, const std::string& bytes);
     void finish(std::optional<LinkFailure> failure);
     /// A signal that ends the program arrived: a transfer under way is broken off, the port closed, and the wait
     /// ends with exit status 128 + the signal.

@@ -15,38 +15,38 @@ void Link::startDownload(const std::string& downloadImage)
     if (!idle() || downloadImage.empty()) {
         return;
     }
-    m_state.downloadImage = downloadImage;
+    m_downloadImage = downloadImage;
     m_echoTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
     // One limit for the whole write, not restarted per byte.
     m_writeTimeOutTimer.start();
-    m_state.lastCommand = Command::Download;
-    m_state.echoCount = 0;
-    m_host.progress(0, static_cast<int>(m_state.downloadImage.size()));
-    sendBytes(std::string_view(m_state.downloadImage).substr(0, 1));
+    m_lastCommand = Command::Download;
+    m_echoCount = 0;
+    m_host.progress(0, static_cast<int>(m_downloadImage.size()));
+    sendBytes(std::string_view(m_downloadImage).substr(0, 1));
 }
 
 void Link::receiveWriteEchoes()
 {
     m_host.setBusyPointer(true);
-    const auto& image = m_state.downloadImage;
-    while (m_state.lastCommand == Command::Download) {
+    const auto& image = m_downloadImage;
+    while (m_lastCommand == Command::Download) {
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
         }
         // The echo of a probe sent just before the write can arrive ahead of the echo of "D".
-        if (m_state.echoCount == 0 && *byte == kProbeByte) {
+        if (m_echoCount == 0 && *byte == kProbeByte) {
             continue;
         }
-        ++m_state.echoCount;
-        const auto echoed = static_cast<std::size_t>(m_state.echoCount);
+        ++m_echoCount;
+        const auto echoed = static_cast<std::size_t>(m_echoCount);
         if (echoed > image.size() || *byte != image[echoed - 1]) {
             echoMismatch();
             return;
         }
-        m_host.progress(m_state.echoCount, static_cast<int>(image.size()));
+        m_host.progress(m_echoCount, static_cast<int>(image.size()));
         if (echoed >= image.size()) {
             downloadComplete();
             return;
@@ -57,8 +57,8 @@ void Link::receiveWriteEchoes()
 
 void Link::clearWrite()
 {
-    m_state.echoCount = 0;
-    m_state.downloadImage.clear();
+    m_echoCount = 0;
+    m_downloadImage.clear();
 }
 
 void Link::echoMismatch()
@@ -75,7 +75,7 @@ void Link::echoMismatch()
 void Link::downloadComplete()
 {
     m_writeTimeOutTimer.stop();
-    if (m_state.verifyWrites) {
+    if (m_status.verifyWrites) {
         startReadBack();
         return;
     }
@@ -85,7 +85,7 @@ void Link::downloadComplete()
 void Link::startReadBack()
 {
     m_readingBack = true;
-    m_state.lastCommand = Command::Upload;
+    m_lastCommand = Command::Upload;
     m_reply.clear();
     if (m_port.isOpen()) {
         m_port.flushInput();
@@ -103,7 +103,7 @@ void Link::compareReadBack()
         rejectReply(readBackFailedBox());
         return;
     }
-    const std::string written = m_state.downloadImage.substr(1);
+    const std::string written = m_downloadImage.substr(1);
     const std::string readBack = m_reply.substr(3);
     m_reply.clear();
     if (readBack == written) {
@@ -111,9 +111,9 @@ void Link::compareReadBack()
         return;
     }
     m_host.setBusyPointer(false);
-    const WriteMismatch mismatch = m_host.describeMismatch(written, readBack, m_state.unitImage);
+    const WriteMismatch mismatch = m_host.describeMismatch(written, readBack, m_status.unitImage);
     // What the unit truly holds now is kept like any read of it.
-    m_state.unitImage = readBack;
+    m_status.unitImage = readBack;
     m_host.transactionCompleted(Transaction::Read, readBack);
     clearWrite();
     showBox(writeNotVerifiedBox(mismatch.field, mismatch.backup));
@@ -124,8 +124,8 @@ void Link::compareReadBack()
 void Link::finishWrite()
 {
     m_host.setBusyPointer(false);
-    m_state.unitImage = m_state.downloadImage.substr(1);
-    m_host.transactionCompleted(Transaction::Write, m_state.unitImage);
+    m_status.unitImage = m_downloadImage.substr(1);
+    m_host.transactionCompleted(Transaction::Write, m_status.unitImage);
     showBox(downloadCompleteBox());
     clearWrite();
     returnToProbing();

@@ -11,9 +11,9 @@ namespace qm::link
 {
 
 Link::Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
-           ConnectionListener& connection, LinkState& state, LinkHost& host)
+           ConnectionListener& connection, LinkStatus& status, LinkHost& host)
     : m_port(port), m_echoTimer(echoTimer), m_readTimeOutTimer(readTimeOutTimer),
-      m_writeTimeOutTimer(writeTimeOutTimer), m_connection(connection), m_state(state), m_host(host)
+      m_writeTimeOutTimer(writeTimeOutTimer), m_connection(connection), m_status(status), m_host(host)
 {
     m_port.setListener(this);
     m_echoTimer.setHandler([this] { probeTick(); });
@@ -67,8 +67,8 @@ void Link::testPort()
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
-        showBoxAboveWelcome(portFailureBox(*error, chosenPortName(m_state.comPort, m_state.otherDevice)));
-        m_state.portTestFailed = true;
+        showBoxAboveWelcome(portFailureBox(*error, chosenPortName(m_status.comPort, m_status.otherDevice)));
+        m_status.portTestFailed = true;
         return;
     }
     if (m_port.isOpen()) {
@@ -90,8 +90,8 @@ void Link::openPort()
 
 void Link::choosePort()
 {
-    m_port.setCommPort(m_state.comPort);
-    m_port.setDevice(m_state.otherDevice);
+    m_port.setCommPort(m_status.comPort);
+    m_port.setDevice(m_status.otherDevice);
 }
 
 void Link::silenceTick()
@@ -107,7 +107,7 @@ void Link::silenceTick()
 std::string Link::portName() const
 {
     std::string device = m_port.deviceName();
-    return device.empty() ? "COM" + std::to_string(m_state.comPort) : device;
+    return device.empty() ? "COM" + std::to_string(m_status.comPort) : device;
 }
 
 void Link::heardFromPort()
@@ -135,8 +135,8 @@ void Link::askToChoosePort()
 
 void Link::returnToProbing()
 {
-    m_state.awaitingEcho = false;
-    m_state.lastCommand = Command::Probe;
+    m_awaitingEcho = false;
+    m_lastCommand = Command::Probe;
     m_reply.clear();
     // Only the receive side is discarded: what was sent last (an abort burst above all) still has to reach the
     // unit. While it drains, the input is discarded once it has left.
@@ -151,10 +151,10 @@ void Link::returnToProbing()
 void Link::showDisconnected()
 {
     m_connection.connectionChanged(Connection::Disconnected);
-    m_state.firmwareVersion = 0;
-    m_state.firmwareWarned = false;
-    m_state.identifyAttempted = false;
-    m_state.unitImage.clear();
+    m_status.firmwareVersion = 0;
+    m_firmwareWarned = false;
+    m_identifyAttempted = false;
+    m_status.unitImage.clear();
     m_readWriteAfterDrain = false;
     m_connection.commandsAccepted(false);
 }
@@ -184,7 +184,7 @@ void Link::enableReadWrite()
 
 void Link::abandonTransaction()
 {
-    if (m_state.lastCommand == Command::Probe) {
+    if (m_lastCommand == Command::Probe) {
         return;
     }
     dropTransaction();
@@ -202,14 +202,14 @@ void Link::dropTransaction()
 
 void Link::selectComPort(int n)
 {
-    m_state.comPort = n;
-    m_state.otherDevice.clear();
+    m_status.comPort = n;
+    m_status.otherDevice.clear();
     changePort();
 }
 
 void Link::selectOtherDevice(const std::string& path)
 {
-    m_state.otherDevice = path;
+    m_status.otherDevice = path;
     changePort();
 }
 
@@ -226,10 +226,10 @@ void Link::changePort()
     // A read or write under way cannot finish once its port is closed: without this its time-out would fire
     // later, on the new port, and a write would leave its image behind.
     abandonTransaction();
-    m_connection.portChosen(m_state.comPort, m_state.otherDevice);
-    m_state.portTestFailed = false;
+    m_connection.portChosen(m_status.comPort, m_status.otherDevice);
+    m_status.portTestFailed = false;
     testPort();
-    if (m_state.portTestFailed) {
+    if (m_status.portTestFailed) {
         m_readTimeOutTimer.stop();
         askToChoosePort();
         return;
@@ -244,7 +244,7 @@ void Link::disconnectUnit()
     // In the middle of a read or write the unit takes every byte as part of the transfer: an "E" sent now would
     // land inside the image (and, when the next image byte happens to be "E", pass the echo check). The click
     // counts only between transfers, which end within a second or at their time-out.
-    if (m_state.lastCommand != Command::Probe || m_closing) {
+    if (m_lastCommand != Command::Probe || m_closing) {
         return;
     }
     sendBytes(std::string(1, kEndCommand));
@@ -260,8 +260,8 @@ void Link::probeTick()
         drainTick();
         return;
     }
-    m_state.lastCommand = Command::Probe;
-    if (m_state.awaitingEcho) {
+    m_lastCommand = Command::Probe;
+    if (m_awaitingEcho) {
         showDisconnected();
     }
     if (m_portLost) {
@@ -269,7 +269,7 @@ void Link::probeTick()
     }
     silenceTick();
     // A probe that cannot go out gets no echo either: a port that was lost turns the display Disconnected.
-    m_state.awaitingEcho = true;
+    m_awaitingEcho = true;
     sendBytes(std::string(1, kProbeByte));
 }
 
@@ -282,7 +282,7 @@ void Link::probeNow()
 void Link::receiveProbeEchoes()
 {
     // One notification may stand for several bytes: look at all of them for the probe's echo.
-    while (m_state.lastCommand == Command::Probe) {
+    while (m_lastCommand == Command::Probe) {
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
@@ -295,9 +295,9 @@ void Link::receiveProbeEchoes()
 
 void Link::probeEchoed()
 {
-    m_state.awaitingEcho = false;
+    m_awaitingEcho = false;
     showConnected();
-    if (m_state.firmwareVersion == 0 && !m_state.identifyAttempted) {
+    if (m_status.firmwareVersion == 0 && !m_identifyAttempted) {
         startIdentification();
     }
 }
@@ -314,9 +314,9 @@ void Link::dataArrived()
         }
         return;
     }
-    if (m_state.lastCommand == Command::Upload) {
+    if (m_lastCommand == Command::Upload) {
         receiveReply();
-    } else if (m_state.lastCommand == Command::Download) {
+    } else if (m_lastCommand == Command::Download) {
         receiveWriteEchoes();
     } else {
         receiveProbeEchoes();
@@ -338,10 +338,10 @@ void Link::portFailed(const PortError& error)
     if (m_boxDepth > 0) {
         return;
     }
-    if (m_state.lastCommand == Command::Upload) {
+    if (m_lastCommand == Command::Upload) {
         m_writeTimeOutTimer.stop();
         readTimedOut();
-    } else if (m_state.lastCommand == Command::Download) {
+    } else if (m_lastCommand == Command::Download) {
         m_readTimeOutTimer.stop();
         writeTimedOut();
     } else {

@@ -26,8 +26,12 @@ enum class Command
     Download,
 };
 
-/// The link's state: the port in use, the unit's identification and the transaction under way.
-struct LinkState
+/// The lowest firmware version the program works with without a warning.
+inline constexpr int kMinFirmwareVersion = 1;
+
+/// The port in use and what the link found out about it and the unit: what the program reads to draw its windows
+/// and decide its commands. The link keeps it up to date; how it goes about a transaction stays inside the link.
+struct LinkStatus
 {
     /// The serial port in use, 1 to 4 (0 = not chosen yet).
     int comPort = 0;
@@ -35,29 +39,12 @@ struct LinkState
     std::string otherDevice;
     /// The last port test failed.
     bool portTestFailed = false;
-    Command lastCommand = Command::Probe;
-    /// A probe byte went out and its echo has not come back.
-    bool awaitingEcho = false;
     /// "VQ-3 ", "VQ-3+ " or "Custom " from the last identification; empty before any.
     std::string modelName;
     /// Firmware version of the identified unit; 0 = not identified.
     int firmwareVersion = 0;
-    int minFirmwareVersion = 1;
-    /// The old-firmware warning was shown since the unit was last marked disconnected.
-    bool firmwareWarned = false;
-    /// An identification read has been started since the unit was last marked disconnected. Without it a unit
-    /// whose firmware byte is 0, or that answers "U" with foreign bytes, would be read again after every probe.
-    bool identifyAttempted = false;
-    /// The read under way (or the last one) is the automatic identification read: its data bytes are not decoded.
-    /// Each read sets it as it starts.
-    bool identifyOnly = false;
-    int uploadByteCount = 0;
     /// The 128 configuration bytes of the last complete reply.
     std::string uploadData;
-    /// The 129-byte image being written; empty outside a write.
-    std::string downloadImage;
-    /// Echo bytes received in the write under way.
-    int echoCount = 0;
     /// A write is read back ("U") and compared before it counts as done.
     bool verifyWrites = true;
     /// The 128 bytes the unit was last seen holding (identification, read, write); empty when unknown.
@@ -152,13 +139,25 @@ class Link : public SerialPortListener
 public:
     /// The connection's state, the commands accepted, the port chosen and its hints go to connection.
     Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
-         ConnectionListener& connection, LinkState& state, LinkHost& host);
+         ConnectionListener& connection, LinkStatus& status, LinkHost& host);
     ~Link() override;
 
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
-    const LinkState& state() const { return m_state; }
+    const LinkStatus& status() const { return m_status; }
+    /// What the link is doing, named by the command it last sent.
+    Command activity() const { return m_lastCommand; }
+    /// A probe byte went out and its echo has not come back.
+    bool awaitingEcho() const { return m_awaitingEcho; }
+    /// An identification read has been started since the unit was last marked disconnected.
+    bool identificationTried() const { return m_identifyAttempted; }
+    /// The old-firmware warning was shown since the unit was last marked disconnected.
+    bool firmwareWarned() const { return m_firmwareWarned; }
+    /// The image ("D" + 128 bytes) of the write under way or being read back; empty outside a write.
+    const std::string& imageInFlight() const { return m_downloadImage; }
+    /// Echo bytes received in the write under way.
+    int echoesReceived() const { return m_echoCount; }
     /// The last failure of the port: a failed open or a failure of the open port (with the system's reason).
     const std::optional<PortError>& lastPortError() const { return m_lastPortError; }
 
@@ -186,7 +185,7 @@ public:
     void disconnectUnit();
 
     /// A read, a write or a write's read-back is under way.
-    bool transferUnderWay() const { return m_state.lastCommand != Command::Probe; }
+    bool transferUnderWay() const { return m_lastCommand != Command::Probe; }
     /// Closes the port for the program's end: a transfer under way is broken off with the abort burst, "E" goes
     /// out, and once everything sent has left (or after at most two seconds) the port is closed and the host
     /// told (portClosed). Nothing waits: the port's notification or the probe timer finishes it.
@@ -236,7 +235,7 @@ private:
     /// Forgets the read or write under way: its time-outs, its read-back, its image and the busy pointer.
     void dropTransaction();
     /// Read, Write and Disconnect count only while the link probes, with nothing left to drain.
-    bool idle() const { return m_state.lastCommand == Command::Probe && !m_draining && !m_closing; }
+    bool idle() const { return m_lastCommand == Command::Probe && !m_draining && !m_closing; }
 
     // What was sent leaves the port before anything is discarded (PortLifecycle.cpp).
     /// Waits for everything sent to leave the port; the receive side is discarded once it has.
@@ -285,8 +284,20 @@ private:
     Timer& m_readTimeOutTimer;
     Timer& m_writeTimeOutTimer;
     ConnectionListener& m_connection;
-    LinkState& m_state;
+    LinkStatus& m_status;
     LinkHost& m_host;
+    Command m_lastCommand = Command::Probe;
+    bool m_awaitingEcho = false;
+    bool m_firmwareWarned = false;
+    /// Without it a unit whose firmware byte is 0, or that answers "U" with foreign bytes, would be read again
+    /// after every probe.
+    bool m_identifyAttempted = false;
+    /// The read under way (or the last one) is the automatic identification read: its data bytes are not decoded.
+    /// Each read sets it as it starts.
+    bool m_identifyOnly = false;
+    /// The 129-byte image being written; empty outside a write.
+    std::string m_downloadImage;
+    int m_echoCount = 0;
     /// The reply to "U" received so far (probe echoes ahead of it left out).
     std::string m_reply;
     /// Message boxes currently up (a toolkit may deliver events while a modal box is shown).

@@ -69,8 +69,8 @@ void Link::closeWhenSent()
         dropTransaction();
         sendAbortBurst();
     }
-    m_state.lastCommand = Command::Probe;
-    m_state.awaitingEcho = false;
+    m_lastCommand = Command::Probe;
+    m_awaitingEcho = false;
     if (!m_port.isOpen()) {
         m_draining = false;
         m_echoTimer.stop();

@@ -30,12 +30,12 @@ std::string modelNameOf(unsigned char modelByte)
 void Link::startIdentification()
 {
     m_readTimeOutTimer.start();
-    m_state.identifyOnly = true;
-    m_state.identifyAttempted = true;
+    m_identifyOnly = true;
+    m_identifyAttempted = true;
     m_echoTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
-    m_state.lastCommand = Command::Upload;
+    m_lastCommand = Command::Upload;
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
@@ -51,8 +51,8 @@ void Link::read()
     flushBuffers();
     m_readTimeOutTimer.start();
     // The user's read always decodes, even right after an identification read that warned of old firmware.
-    m_state.identifyOnly = false;
-    m_state.lastCommand = Command::Upload;
+    m_identifyOnly = false;
+    m_lastCommand = Command::Upload;
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
@@ -90,33 +90,25 @@ void Link::receiveReply()
 
 void Link::completeReply()
 {
-    m_state.uploadByteCount = 0;
-    m_state.uploadData.clear();
-    for (const char byte : m_reply) {
-        ++m_state.uploadByteCount;
-        if (m_state.uploadByteCount == 2) {
-            m_state.modelName = modelNameOf(static_cast<unsigned char>(byte));
-        } else if (m_state.uploadByteCount == 3) {
-            m_state.firmwareVersion = static_cast<unsigned char>(byte);
-        } else if (m_state.uploadByteCount >= 4) {
-            m_state.uploadData.push_back(byte);
-        }
-    }
+    // "U", the model byte, the firmware byte, then the 128 configuration bytes.
+    m_status.modelName = modelNameOf(static_cast<unsigned char>(m_reply[1]));
+    m_status.firmwareVersion = static_cast<unsigned char>(m_reply[2]);
+    m_status.uploadData = m_reply.substr(3);
     m_reply.clear();
-    m_state.unitImage = m_state.uploadData;
-    m_connection.unitIdentified(m_state.modelName, m_state.firmwareVersion,
-                                chosenPortName(m_state.comPort, m_state.otherDevice));
+    m_status.unitImage = m_status.uploadData;
+    m_connection.unitIdentified(m_status.modelName, m_status.firmwareVersion,
+                                chosenPortName(m_status.comPort, m_status.otherDevice));
     m_host.setBusyPointer(false);
-    const auto transaction = m_state.identifyOnly ? Transaction::Identification : Transaction::Read;
-    if (m_state.firmwareVersion >= m_state.minFirmwareVersion || m_state.firmwareWarned) {
-        if (!m_state.identifyOnly) {
-            m_host.decodeUpload(m_state.uploadData);
+    const auto transaction = m_identifyOnly ? Transaction::Identification : Transaction::Read;
+    if (m_status.firmwareVersion >= kMinFirmwareVersion || m_firmwareWarned) {
+        if (!m_identifyOnly) {
+            m_host.decodeUpload(m_status.uploadData);
         }
-        m_host.transactionCompleted(transaction, m_state.uploadData);
+        m_host.transactionCompleted(transaction, m_status.uploadData);
     } else {
-        m_state.firmwareWarned = true;
-        m_host.transactionCompleted(transaction, m_state.uploadData);
-        showBox(oldFirmwareBox(m_state.minFirmwareVersion, m_state.firmwareVersion));
+        m_firmwareWarned = true;
+        m_host.transactionCompleted(transaction, m_status.uploadData);
+        showBox(oldFirmwareBox(kMinFirmwareVersion, m_status.firmwareVersion));
     }
     returnToProbing();
     enableReadWrite();

@@ -88,7 +88,7 @@ struct LinkRig
     forms::Windows windows;
     /// The program's display of the link's reports, over windows.
     HintRecordingDisplay display{windows};
-    LinkState state;
+    LinkStatus state;
     RecordingHost host;
     Link link{port, echoTimer, readTimer, writeTimer, display, state, host};
 
@@ -132,15 +132,15 @@ struct LinkRig
         return main.VQ3Status.caption() == "Disconnected" && main.VQ3Status.background() == 0xFFFF80 &&
                !main.ConnectButton.visible() && !main.menus.read.enabled() && !main.menus.write.enabled() &&
                main.window.caption() == "Quellmark Configuration Program" && state.firmwareVersion == 0 &&
-               !state.firmwareWarned;
+               !link.firmwareWarned();
     }
 
     /// Probing again: nothing under way, no time-out left to fire later, only the probe timer running.
     bool probing() const
     {
-        return state.lastCommand == Command::Probe && !state.awaitingEcho && echoTimer.isActive() &&
-               !readTimer.isActive() && !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty() &&
-               !host.busy;
+        return link.activity() == Command::Probe && !link.awaitingEcho() && echoTimer.isActive() &&
+               !readTimer.isActive() && !writeTimer.isActive() && link.echoesReceived() == 0 &&
+               link.imageInFlight().empty() && !host.busy;
     }
 };
 
