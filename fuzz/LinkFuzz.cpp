@@ -119,7 +119,7 @@ private:
         kReceiveProbeEcho,
         kReceiveReply,
         kEchoLastByte,
-        kTickEcho,
+        kTickProbe,
         kTickRead,
         kTickWrite,
         kPortFailure,
@@ -203,8 +203,8 @@ private:
             if (!m_written.empty())
                 m_port.deliver(m_written.substr(m_written.size() - 1));
             break;
-        case kTickEcho:
-            m_echoTimer.tick();
+        case kTickProbe:
+            m_probeTimer.tick();
             break;
         case kTickRead:
             m_readTimer.tick();
@@ -244,7 +244,7 @@ private:
     {
         static const bool enabled = std::getenv("QM_FUZZ_TRACE") != nullptr;
         static const char* const kNames[] = {
-            "receive bytes", "probe echo", "reply", "echo last byte", "echo tick",  "read tick", "write tick",
+            "receive bytes", "probe echo", "reply", "echo last byte", "probe tick", "read tick", "write tick",
             "port failure",  "all sent",   "read",  "write",          "disconnect", "COM change"};
         if (enabled)
             std::fprintf(stderr, "%s%s (last command %s)\n", m_underBox ? "  under box: " : "", kNames[event],
@@ -263,12 +263,12 @@ private:
         const auto command = m_link.activity();
         require(!(m_readTimer.isActive() && m_writeTimer.isActive()), "a read and a write run at once");
         if (command == qm::link::Command::Probe) {
-            require(m_echoTimer.isActive(), "echo mode without the probe timer");
+            require(m_probeTimer.isActive(), "echo mode without the probe timer");
             require(!m_readTimer.isActive(), "the read time-out runs outside a read");
             require(!m_writeTimer.isActive(), "the write time-out runs outside a write");
             require(m_link.imageInFlight().empty() && m_link.echoesReceived() == 0, "a write left its image behind");
         } else {
-            require(!m_echoTimer.isActive(), "the probe timer runs during a read or write");
+            require(!m_probeTimer.isActive(), "the probe timer runs during a read or write");
         }
         // A write's read-back keeps the image it compares with, echoed whole.
         if (command == qm::link::Command::Upload)
@@ -286,13 +286,13 @@ private:
 
     FuzzedDataProvider& m_input;
     qm::fakes::FakeSerialPort m_port;
-    qm::fakes::FakeTimer m_echoTimer{500};
+    qm::fakes::FakeTimer m_probeTimer{500};
     qm::fakes::FakeTimer m_readTimer{5000};
     qm::fakes::FakeTimer m_writeTimer{5000};
     OfferedCommands m_offered;
     qm::link::LinkStatus m_status;
     QuietHost m_host;
-    qm::link::Link m_link{m_port, m_echoTimer, m_readTimer, m_writeTimer, m_offered, m_status, m_host};
+    qm::link::Link m_link{m_port, m_probeTimer, m_readTimer, m_writeTimer, m_offered, m_status, m_host};
     /// Every byte sent since the write under way started.
     std::string m_written;
     bool m_underBox = false;

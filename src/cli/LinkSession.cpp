@@ -19,7 +19,7 @@ namespace qm::cli
 namespace
 {
 
-constexpr int kEchoMs = 500;
+constexpr int kProbeMs = 500;
 constexpr int kTimeOutMs = 5000;
 
 bool ensureApplication()
@@ -58,7 +58,7 @@ std::optional<int> comNumberOf(const std::string& port)
 LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, std::ostream& err,
                          const LinkContext& context)
     : m_applicationReady(ensureApplication()), m_portName(port), m_err(err), m_serialPort(makeSerialPort(port)),
-      m_echoTimer(kEchoMs), m_readTimeOutTimer(kTimeOutMs), m_writeTimeOutTimer(kTimeOutMs), m_program(files),
+      m_probeTimer(kProbeMs), m_readTimeOutTimer(kTimeOutMs), m_writeTimeOutTimer(kTimeOutMs), m_program(files),
       m_ui(err, context.showProgress), m_backups(files, m_clock, context.backupFolder)
 {
     link::SerialPort* linkPort = m_serialPort.get();
@@ -71,7 +71,7 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
                                             const std::string& bytes) { onTransaction(transaction, state, bytes); },
                                      [this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); },
                                      {}};
-    m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_echoTimer, m_readTimeOutTimer,
+    m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_probeTimer, m_readTimeOutTimer,
                                                m_writeTimeOutTimer, nullptr, std::move(records));
     // A device path is the port chosen by its path, and the caption and the port's boxes name it.
     const std::optional<int> named = comNumberOf(port);

@@ -106,7 +106,7 @@ private:
     std::ostream& m_err;
     std::unique_ptr<qt::QtSerialPort> m_serialPort;
     std::unique_ptr<TracingSerialPort> m_tracer;
-    qt::QtTimer m_echoTimer;
+    qt::QtTimer m_probeTimer;
     qt::QtTimer m_readTimeOutTimer;
     qt::QtTimer m_writeTimeOutTimer;
     shell::Session m_program;

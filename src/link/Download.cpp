@@ -16,7 +16,7 @@ void Link::startDownload(const std::string& downloadImage)
         return;
     }
     m_downloadImage = downloadImage;
-    m_echoTimer.stop();
+    m_probeTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
     // One limit for the whole write, not restarted per byte.

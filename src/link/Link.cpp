@@ -10,23 +10,23 @@
 namespace qm::link
 {
 
-Link::Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
+Link::Link(SerialPort& port, Timer& probeTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
            ConnectionListener& connection, LinkStatus& status, LinkHost& host)
-    : m_port(port), m_echoTimer(echoTimer), m_readTimeOutTimer(readTimeOutTimer),
+    : m_port(port), m_probeTimer(probeTimer), m_readTimeOutTimer(readTimeOutTimer),
       m_writeTimeOutTimer(writeTimeOutTimer), m_connection(connection), m_status(status), m_host(host)
 {
     m_port.setListener(this);
-    m_echoTimer.setHandler([this] { probeTick(); });
+    m_probeTimer.setHandler([this] { probeTick(); });
     m_readTimeOutTimer.setHandler([this] { readTimeOutTick(); });
     m_writeTimeOutTimer.setHandler([this] { writeTimeOutTick(); });
     // The probe runs from start-up on; it finds the unit as soon as the port is open.
-    m_echoTimer.start();
+    m_probeTimer.start();
 }
 
 Link::~Link()
 {
     m_port.setListener(nullptr);
-    m_echoTimer.setHandler({});
+    m_probeTimer.setHandler({});
     m_readTimeOutTimer.setHandler({});
     m_writeTimeOutTimer.setHandler({});
 }
@@ -143,8 +143,8 @@ void Link::returnToProbing()
     if (!m_draining && m_port.isOpen()) {
         m_port.flushInput();
     }
-    if (!m_echoTimer.isActive()) {
-        m_echoTimer.start();
+    if (!m_probeTimer.isActive()) {
+        m_probeTimer.start();
     }
 }
 
@@ -275,7 +275,7 @@ void Link::probeTick()
 
 void Link::probeNow()
 {
-    m_echoTimer.start();
+    m_probeTimer.start();
     probeTick();
 }
 
@@ -330,7 +330,7 @@ void Link::portFailed(const PortError& error)
     m_draining = false;
     if (m_closing) {
         m_closing = false;
-        m_echoTimer.stop();
+        m_probeTimer.stop();
         m_host.portClosed();
         return;
     }

@@ -138,7 +138,7 @@ class Link : public SerialPortListener
 {
 public:
     /// The connection's state, the commands accepted, the port chosen and its hints go to connection.
-    Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
+    Link(SerialPort& port, Timer& probeTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
          ConnectionListener& connection, LinkStatus& status, LinkHost& host);
     ~Link() override;
 
@@ -280,7 +280,7 @@ private:
     void writeTimedOut();
 
     SerialPort& m_port;
-    Timer& m_echoTimer;
+    Timer& m_probeTimer;
     Timer& m_readTimeOutTimer;
     Timer& m_writeTimeOutTimer;
     ConnectionListener& m_connection;

@@ -54,7 +54,7 @@ void Link::endDrain()
         return;
     }
     m_closing = false;
-    m_echoTimer.stop();
+    m_probeTimer.stop();
     m_port.close();
     m_host.portClosed();
 }
@@ -73,14 +73,14 @@ void Link::closeWhenSent()
     m_awaitingEcho = false;
     if (!m_port.isOpen()) {
         m_draining = false;
-        m_echoTimer.stop();
+        m_probeTimer.stop();
         m_host.portClosed();
         return;
     }
     sendBytes(std::string(1, kEndCommand));
     m_closing = true;
     // From now on the probe timer only bounds the wait.
-    m_echoTimer.start();
+    m_probeTimer.start();
     awaitSent();
 }
 

@@ -32,7 +32,7 @@ void Link::startIdentification()
     m_readTimeOutTimer.start();
     m_identifyOnly = true;
     m_identifyAttempted = true;
-    m_echoTimer.stop();
+    m_probeTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
     m_lastCommand = Command::Upload;
@@ -46,7 +46,7 @@ void Link::read()
         return;
     }
     m_host.saveShownProfiles();
-    m_echoTimer.stop();
+    m_probeTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
     m_readTimeOutTimer.start();

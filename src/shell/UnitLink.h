@@ -35,7 +35,7 @@ public:
     };
 
     /// ini is where a successful port change is remembered (none: nothing is written).
-    UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
+    UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& probeTimer, link::Timer& readTimeOutTimer,
              link::Timer& writeTimeOutTimer, IniSettings* ini = nullptr, Records records = {});
 
     link::Link& engine() { return m_engine; }

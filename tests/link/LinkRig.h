@@ -84,13 +84,13 @@ struct HintRecordingDisplay : shell::ConnectionDisplay
 struct LinkRig
 {
     fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500}, readTimer{5000}, writeTimer{5000};
+    fakes::FakeTimer probeTimer{500}, readTimer{5000}, writeTimer{5000};
     forms::Windows windows;
     /// The program's display of the link's reports, over windows.
     HintRecordingDisplay display{windows};
     LinkStatus state;
     RecordingHost host;
-    Link link{port, echoTimer, readTimer, writeTimer, display, state, host};
+    Link link{port, probeTimer, readTimer, writeTimer, display, state, host};
 
     ~LinkRig() { EXPECT_EQ(host.boxesWithBusyPointer, 0); }
 
@@ -112,7 +112,7 @@ struct LinkRig
     void connect(Text image = testImage())
     {
         openPort();
-        echoTimer.tick();
+        probeTimer.tick();
         port.deliver(kProbe);
         port.deliver(reply(1, 2, image));
         port.takeSent();
@@ -138,7 +138,7 @@ struct LinkRig
     /// Probing again: nothing under way, no time-out left to fire later, only the probe timer running.
     bool probing() const
     {
-        return link.activity() == Command::Probe && !link.awaitingEcho() && echoTimer.isActive() &&
+        return link.activity() == Command::Probe && !link.awaitingEcho() && probeTimer.isActive() &&
                !readTimer.isActive() && !writeTimer.isActive() && link.echoesReceived() == 0 &&
                link.imageInFlight().empty() && !host.busy;
     }
@@ -148,7 +148,7 @@ struct LinkRig
 using Step = std::function<void(LinkRig&)>;
 inline const Step askRead = [](LinkRig& r) { r.link.read(); };
 inline const Step clickDisconnect = [](LinkRig& r) { r.link.disconnectUnit(); };
-inline const Step tickProbe = [](LinkRig& r) { r.echoTimer.tick(); };
+inline const Step tickProbe = [](LinkRig& r) { r.probeTimer.tick(); };
 inline const Step tickRead = [](LinkRig& r) { r.readTimer.tick(); };
 inline const Step tickWrite = [](LinkRig& r) { r.writeTimer.tick(); };
 inline const Step portFails = [](LinkRig& r) { r.port.fail({8020, "gone"}); };
