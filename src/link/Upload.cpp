@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 
 namespace qm::link
 {
@@ -30,12 +31,11 @@ std::string modelNameOf(unsigned char modelByte)
 void Link::startIdentification()
 {
     m_readTimeOutTimer.start();
-    m_identifyOnly = true;
     m_identifyAttempted = true;
     m_probeTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
-    m_lastCommand = Command::Upload;
+    m_exchange = states::Reading{.identifyOnly = true, .reply = {}};
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
@@ -51,57 +51,60 @@ void Link::read()
     flushBuffers();
     m_readTimeOutTimer.start();
     // The user's read always decodes, even right after an identification read that warned of old firmware.
-    m_identifyOnly = false;
-    m_lastCommand = Command::Upload;
+    m_exchange = states::Reading{};
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
 
 void Link::receiveReply()
 {
+    auto* reading = std::get_if<states::Reading>(&m_exchange);
+    auto* readingBack = std::get_if<states::ReadingBack>(&m_exchange);
+    std::string& reply = reading != nullptr ? reading->reply : readingBack->reply;
     m_host.setBusyPointer(true);
     while (const auto byte = m_port.takeByte()) {
         // The echo of a probe sent just before the request can still be on its way; the reply begins with "U".
-        if (m_reply.empty() && *byte == kProbeByte) {
+        if (reply.empty() && *byte == kProbeByte) {
             continue;
         }
         // One byte past the reply's size is enough to know it will never be taken: a device that floods the line
         // costs no memory.
-        if (m_reply.size() <= kReplySize) {
-            m_reply.push_back(*byte);
+        if (reply.size() <= kReplySize) {
+            reply.push_back(*byte);
         }
     }
-    m_host.progress(static_cast<int>(std::min(m_reply.size(), kReplySize)), static_cast<int>(kReplySize));
+    m_host.progress(static_cast<int>(std::min(reply.size(), kReplySize)), static_cast<int>(kReplySize));
     // A reply that grew past its size is never taken: the time-out ends the read.
-    if (m_reply.size() != kReplySize) {
+    if (reply.size() != kReplySize) {
         return;
     }
     m_readTimeOutTimer.stop();
-    if (m_readingBack) {
-        compareReadBack();
+    if (readingBack != nullptr) {
+        compareReadBack(std::move(*readingBack));
         return;
     }
-    if (m_reply.front() != kReadRequest) {
+    if (reply.front() != kReadRequest) {
         rejectReply(badReplyBox());
         return;
     }
-    completeReply();
+    completeReply(std::move(*reading));
 }
 
-void Link::completeReply()
+void Link::completeReply(states::Reading reading)
 {
+    endTransfer();
     // "U", the model byte, the firmware byte, then the 128 configuration bytes.
-    m_status.modelName = modelNameOf(static_cast<unsigned char>(m_reply[1]));
-    m_status.firmwareVersion = static_cast<unsigned char>(m_reply[2]);
-    m_status.uploadData = m_reply.substr(3);
-    m_reply.clear();
+    const std::string& reply = reading.reply;
+    m_status.modelName = modelNameOf(static_cast<unsigned char>(reply[1]));
+    m_status.firmwareVersion = static_cast<unsigned char>(reply[2]);
+    m_status.uploadData = reply.substr(3);
     m_status.unitImage = m_status.uploadData;
     m_connection.unitIdentified(m_status.modelName, m_status.firmwareVersion,
                                 chosenPortName(m_status.comPort, m_status.otherDevice));
     m_host.setBusyPointer(false);
-    const auto transaction = m_identifyOnly ? Transaction::Identification : Transaction::Read;
+    const auto transaction = reading.identifyOnly ? Transaction::Identification : Transaction::Read;
     if (m_status.firmwareVersion >= kMinFirmwareVersion || m_firmwareWarned) {
-        if (!m_identifyOnly) {
+        if (!reading.identifyOnly) {
             m_host.decodeUpload(m_status.uploadData);
         }
         m_host.transactionCompleted(transaction, m_status.uploadData);
@@ -118,7 +121,7 @@ void Link::rejectReply(const forms::MessageBox& box)
 {
     // Shifted or foreign bytes would overwrite the user's windows: keep the windows and the identification.
     // The unit is told to end the exchange at once, not after the user has read the box.
-    m_reply.clear();
+    endTransfer();
     sendAbortBurst();
     showBox(box);
     returnToProbing();
@@ -137,8 +140,8 @@ void Link::readTimedOut()
 {
     m_readTimeOutTimer.stop();
     // A write whose read-back broke off is not known to be stored; the box says the write itself went through.
-    const bool readingBack = std::exchange(m_readingBack, false);
-    clearWrite();
+    const bool readingBack = std::holds_alternative<states::ReadingBack>(m_exchange);
+    endTransfer();
     sendAbortBurst();
     showBoxAboveWelcome(readingBack ? readBackFailedBox() : readTimeOutBox());
     showDisconnected();
