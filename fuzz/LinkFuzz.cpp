@@ -86,9 +86,9 @@ public:
     {
         connected = connection == qm::link::Connection::Connected;
     }
-    void unitIdentified(const std::string& modelName, int firmwareVersion, int comPort) override
+    void unitIdentified(const std::string& modelName, int firmwareVersion, const std::string& port) override
     {
-        (void)modelName, (void)firmwareVersion, (void)comPort;
+        (void)modelName, (void)firmwareVersion, (void)port;
     }
     void commandsAccepted(bool isAccepted) override { accepted = isAccepted; }
     void portChosen(int comPort, const std::string& device) override { (void)comPort, (void)device; }
