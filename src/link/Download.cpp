@@ -88,8 +88,10 @@ void Link::startReadBack(std::string image)
     sendBytes(std::string(1, kReadRequest));
 }
 
-void Link::compareReadBack(states::ReadingBack readBack)
+void Link::compareReadBack()
 {
+    // The image and the reply leave the exchange with the transfer's end.
+    const states::ReadingBack readBack = std::move(std::get<states::ReadingBack>(m_exchange));
     endTransfer();
     if (readBack.reply.front() != kReadRequest) {
         rejectReply(readBackFailedBox());

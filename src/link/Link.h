@@ -264,8 +264,8 @@ private:
     void probeEchoed();
     void startIdentification();
     void receiveReply();
-    /// Takes a complete reply of the identification or the user's read.
-    void completeReply(states::Reading reading);
+    /// Takes the complete reply of the identification or the user's read.
+    void completeReply();
     /// Ends a read whose reply does not begin with "U": the burst, then the box, the windows kept.
     void rejectReply(const forms::MessageBox& box);
     void readTimedOut();
@@ -274,7 +274,7 @@ private:
     void downloadComplete();
     /// After the last echo: the unit is read back ("U") to see that it stored the image it echoed.
     void startReadBack(std::string image);
-    void compareReadBack(states::ReadingBack readBack);
+    void compareReadBack();
     /// The write of these 128 bytes is done (and read back alike when asked): recorded, "Download Complete".
     void finishWrite(const std::string& written);
     void writeTimedOut();

@@ -80,18 +80,20 @@ void Link::receiveReply()
     }
     m_readTimeOutTimer.stop();
     if (readingBack != nullptr) {
-        compareReadBack(std::move(*readingBack));
+        compareReadBack();
         return;
     }
     if (reply.front() != kReadRequest) {
         rejectReply(badReplyBox());
         return;
     }
-    completeReply(std::move(*reading));
+    completeReply();
 }
 
-void Link::completeReply(states::Reading reading)
+void Link::completeReply()
 {
+    // The reply leaves the exchange with the transfer's end.
+    const states::Reading reading = std::move(std::get<states::Reading>(m_exchange));
     endTransfer();
     // "U", the model byte, the firmware byte, then the 128 configuration bytes.
     const std::string& reply = reading.reply;
