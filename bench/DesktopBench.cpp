@@ -189,6 +189,7 @@ int main(int argc, char** argv)
     std::int64_t boxSeen = 0;
     int status = 0;
     const auto& link = desktop.program().session().state().link;
+    const qm::link::Link& engine = desktop.link().engine();
     auto* read = desktop.window().findChild<QAction*>("read");
     auto* write = desktop.window().findChild<QAction*>("write");
     QTimer driver;
@@ -216,7 +217,7 @@ int main(int argc, char** argv)
         };
         switch (step) {
         case Step::Identifying:
-            if (settled(link.firmwareVersion != 0 && link.lastCommand == qm::link::Command::Probe &&
+            if (settled(link.firmwareVersion != 0 && engine.activity() == qm::link::Command::Probe &&
                         read->isEnabled())) {
                 readySince = 0;
                 meter.phase = "read";
@@ -225,8 +226,8 @@ int main(int argc, char** argv)
             }
             break;
         case Step::Reading:
-            readStarted = readStarted || link.lastCommand == qm::link::Command::Upload;
-            if (settled(readStarted && link.lastCommand == qm::link::Command::Probe && write->isEnabled())) {
+            readStarted = readStarted || engine.activity() == qm::link::Command::Upload;
+            if (settled(readStarted && engine.activity() == qm::link::Command::Probe && write->isEnabled())) {
                 meter.phase = "write";
                 step = Step::Writing;
                 writeStarted = monotonicNs();

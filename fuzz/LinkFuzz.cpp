@@ -86,9 +86,9 @@ public:
     {
         connected = connection == qm::link::Connection::Connected;
     }
-    void unitIdentified(const std::string& modelName, int firmwareVersion, int comPort) override
+    void unitIdentified(const std::string& modelName, int firmwareVersion, const std::string& port) override
     {
-        (void)modelName, (void)firmwareVersion, (void)comPort;
+        (void)modelName, (void)firmwareVersion, (void)port;
     }
     void commandsAccepted(bool isAccepted) override { accepted = isAccepted; }
     void portChosen(int comPort, const std::string& device) override { (void)comPort, (void)device; }
@@ -119,7 +119,7 @@ private:
         kReceiveProbeEcho,
         kReceiveReply,
         kEchoLastByte,
-        kTickEcho,
+        kTickProbe,
         kTickRead,
         kTickWrite,
         kPortFailure,
@@ -133,18 +133,18 @@ private:
 
     void step(int event)
     {
-        const qm::link::Command before = m_state.lastCommand;
+        const qm::link::Command before = m_link.activity();
         trace(event);
         m_port.takeSent();
         switch (event) {
         // The user reaches Read, Write and Disconnect while the window offers them; a click queued before the
         // menus were disabled can still arrive during a transaction.
         case kRead:
-            if (m_offered.accepted || m_state.lastCommand != qm::link::Command::Probe)
+            if (m_offered.accepted || m_link.activity() != qm::link::Command::Probe)
                 m_link.read();
             break;
         case kWrite:
-            if (m_offered.accepted || m_state.lastCommand != qm::link::Command::Probe)
+            if (m_offered.accepted || m_link.activity() != qm::link::Command::Probe)
                 m_link.startDownload("D" + image());
             break;
         case kDisconnect:
@@ -163,12 +163,12 @@ private:
             break;
         }
         if ((event == kRead || event == kWrite) && before != qm::link::Command::Probe)
-            require(m_state.lastCommand == before && m_port.sent.empty(), "a second transaction started");
-        if (before == qm::link::Command::Probe && m_state.lastCommand == qm::link::Command::Download)
+            require(m_link.activity() == before && m_port.sent.empty(), "a second transaction started");
+        if (before == qm::link::Command::Probe && m_link.activity() == qm::link::Command::Download)
             m_written = m_port.sent;
-        else if (m_state.lastCommand == qm::link::Command::Download && event != kDisconnect)
+        else if (m_link.activity() == qm::link::Command::Download && event != kDisconnect)
             m_written += m_port.sent;
-        if (before != qm::link::Command::Probe && m_state.lastCommand == before)
+        if (before != qm::link::Command::Probe && m_link.activity() == before)
             require(m_port.sent.find(qm::link::kProbeByte) == std::string::npos ||
                         before == qm::link::Command::Download,
                     "a probe went out during a read");
@@ -203,8 +203,8 @@ private:
             if (!m_written.empty())
                 m_port.deliver(m_written.substr(m_written.size() - 1));
             break;
-        case kTickEcho:
-            m_echoTimer.tick();
+        case kTickProbe:
+            m_probeTimer.tick();
             break;
         case kTickRead:
             m_readTimer.tick();
@@ -229,12 +229,12 @@ private:
         if (m_underBox)
             return;
         m_underBox = true;
-        const qm::link::Command before = m_state.lastCommand;
+        const qm::link::Command before = m_link.activity();
         const int count = m_input.ConsumeIntegralInRange<int>(0, 3);
         for (int i = 0; i < count; ++i) {
             const std::string sent = m_port.sent;
             unitEvent(m_input.ConsumeIntegralInRange<int>(kReceiveBytes, kAllSent));
-            require(m_port.sent == sent && m_state.lastCommand == before, "an event under a box was acted on");
+            require(m_port.sent == sent && m_link.activity() == before, "an event under a box was acted on");
         }
         m_underBox = false;
     }
@@ -244,11 +244,11 @@ private:
     {
         static const bool enabled = std::getenv("QM_FUZZ_TRACE") != nullptr;
         static const char* const kNames[] = {
-            "receive bytes", "probe echo", "reply", "echo last byte", "echo tick",  "read tick", "write tick",
+            "receive bytes", "probe echo", "reply", "echo last byte", "probe tick", "read tick", "write tick",
             "port failure",  "all sent",   "read",  "write",          "disconnect", "COM change"};
         if (enabled)
             std::fprintf(stderr, "%s%s (last command %s)\n", m_underBox ? "  under box: " : "", kNames[event],
-                         commandLetter(m_state.lastCommand));
+                         commandLetter(m_link.activity()));
     }
 
     std::string image()
@@ -260,39 +260,39 @@ private:
 
     void check()
     {
-        const auto command = m_state.lastCommand;
+        const auto command = m_link.activity();
         require(!(m_readTimer.isActive() && m_writeTimer.isActive()), "a read and a write run at once");
         if (command == qm::link::Command::Probe) {
-            require(m_echoTimer.isActive(), "echo mode without the probe timer");
+            require(m_probeTimer.isActive(), "echo mode without the probe timer");
             require(!m_readTimer.isActive(), "the read time-out runs outside a read");
             require(!m_writeTimer.isActive(), "the write time-out runs outside a write");
-            require(m_state.downloadImage.empty() && m_state.echoCount == 0, "a write left its image behind");
+            require(m_link.imageInFlight().empty() && m_link.echoesReceived() == 0, "a write left its image behind");
         } else {
-            require(!m_echoTimer.isActive(), "the probe timer runs during a read or write");
+            require(!m_probeTimer.isActive(), "the probe timer runs during a read or write");
         }
         // A write's read-back keeps the image it compares with, echoed whole.
         if (command == qm::link::Command::Upload)
             require(!m_writeTimer.isActive() &&
-                        (m_state.downloadImage.empty() ||
-                         static_cast<std::size_t>(m_state.echoCount) == m_state.downloadImage.size()),
+                        (m_link.imageInFlight().empty() ||
+                         static_cast<std::size_t>(m_link.echoesReceived()) == m_link.imageInFlight().size()),
                     "a read runs inside a write");
         if (command == qm::link::Command::Download) {
             require(!m_readTimer.isActive(), "the read time-out runs during a write");
-            const auto sentSoFar = static_cast<std::size_t>(m_state.echoCount) + 1;
-            require(m_written == m_state.downloadImage.substr(0, sentSoFar) || !m_port.isOpen(),
+            const auto sentSoFar = static_cast<std::size_t>(m_link.echoesReceived()) + 1;
+            require(m_written == m_link.imageInFlight().substr(0, sentSoFar) || !m_port.isOpen(),
                     "a write sent other bytes than its image, one ahead of the echoes");
         }
     }
 
     FuzzedDataProvider& m_input;
     qm::fakes::FakeSerialPort m_port;
-    qm::fakes::FakeTimer m_echoTimer{500};
+    qm::fakes::FakeTimer m_probeTimer{500};
     qm::fakes::FakeTimer m_readTimer{5000};
     qm::fakes::FakeTimer m_writeTimer{5000};
     OfferedCommands m_offered;
-    qm::link::LinkState m_state;
+    qm::link::LinkStatus m_status;
     QuietHost m_host;
-    qm::link::Link m_link{m_port, m_echoTimer, m_readTimer, m_writeTimer, m_offered, m_state, m_host};
+    qm::link::Link m_link{m_port, m_probeTimer, m_readTimer, m_writeTimer, m_offered, m_status, m_host};
     /// Every byte sent since the write under way started.
     std::string m_written;
     bool m_underBox = false;

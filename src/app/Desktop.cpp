@@ -63,13 +63,14 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
 
     const auto afterEvent = [this] { redraw(); };
     m_port = std::make_unique<ObservedSerialPort>(ports.port, afterEvent);
-    m_echoTimer = std::make_unique<ObservedTimer>(ports.echoTimer, afterEvent);
+    m_probeTimer = std::make_unique<ObservedTimer>(ports.probeTimer, afterEvent);
     m_readTimeOutTimer = std::make_unique<ObservedTimer>(ports.readTimeOutTimer, afterEvent);
     m_writeTimeOutTimer = std::make_unique<ObservedTimer>(ports.writeTimeOutTimer, afterEvent);
     shell::UnitLink::Records records;
     if (shell::Backups* backups = ports.backups) {
         m_backupWriter = std::make_unique<BackupWriter>(*backups);
-        records.record = [this](link::Transaction transaction, const link::LinkState& state, const std::string& bytes) {
+        records.record = [this](link::Transaction transaction, const link::LinkStatus& state,
+                                const std::string& bytes) {
             m_backupWriter->record(transaction, state.modelName, state.firmwareVersion, bytes);
         };
         records.findBackup = [this](const std::string& bytes) { return m_backupWriter->markHeldBeforeWrite(bytes); };
@@ -78,7 +79,7 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
     m_program = std::make_unique<shell::Program>(
         ports.files, *m_ui, ports.environment,
         [this, &records](shell::Session& session, shell::IniSettings& ini) -> shell::LinkRequests& {
-            m_link = std::make_unique<shell::UnitLink>(session, *m_ui, *m_port, *m_echoTimer, *m_readTimeOutTimer,
+            m_link = std::make_unique<shell::UnitLink>(session, *m_ui, *m_port, *m_probeTimer, *m_readTimeOutTimer,
                                                        *m_writeTimeOutTimer, &ini, std::move(records));
             return *m_link;
         });

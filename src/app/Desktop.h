@@ -28,7 +28,7 @@ struct DesktopPorts
 {
     storage::FileSystem& files;
     link::SerialPort& port;
-    link::Timer& echoTimer;
+    link::Timer& probeTimer;
     link::Timer& readTimeOutTimer;
     link::Timer& writeTimeOutTimer;
     shell::Environment environment;
@@ -103,7 +103,7 @@ private:
     std::unique_ptr<QtUi> m_qtUi;
     shell::Ui* m_ui = nullptr;
     std::unique_ptr<ObservedSerialPort> m_port;
-    std::unique_ptr<ObservedTimer> m_echoTimer;
+    std::unique_ptr<ObservedTimer> m_probeTimer;
     std::unique_ptr<ObservedTimer> m_readTimeOutTimer;
     std::unique_ptr<ObservedTimer> m_writeTimeOutTimer;
     std::unique_ptr<shell::Program> m_program;

@@ -27,8 +27,8 @@ SystemPorts::SystemPorts() : m_backups(m_files, m_clock, ownBackupFolder())
 
 DesktopPorts SystemPorts::desktopPorts()
 {
-    return {m_files,    m_serialPort, m_echoTimer, m_readTimeOutTimer, m_writeTimeOutTimer, m_environment,
-            &m_backups, nullptr,      &m_clock,    &m_printerLookup,   &m_devices};
+    return {m_files,    m_serialPort, m_probeTimer, m_readTimeOutTimer, m_writeTimeOutTimer, m_environment,
+            &m_backups, nullptr,      &m_clock,     &m_printerLookup,   &m_devices};
 }
 
 } // namespace qm::app

@@ -31,7 +31,7 @@ public:
 private:
     qt::PosixFileSystem m_files;
     qt::QtSerialPort m_serialPort;
-    qt::QtTimer m_echoTimer{500};
+    qt::QtTimer m_probeTimer{500};
     qt::QtTimer m_readTimeOutTimer{5000};
     qt::QtTimer m_writeTimeOutTimer{5000};
     qt::SystemClock m_clock;

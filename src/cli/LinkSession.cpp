@@ -19,7 +19,7 @@ namespace qm::cli
 namespace
 {
 
-constexpr int kEchoMs = 500;
+constexpr int kProbeMs = 500;
 constexpr int kTimeOutMs = 5000;
 
 bool ensureApplication()
@@ -58,7 +58,7 @@ std::optional<int> comNumberOf(const std::string& port)
 LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, std::ostream& err,
                          const LinkContext& context)
     : m_applicationReady(ensureApplication()), m_portName(port), m_err(err), m_serialPort(makeSerialPort(port)),
-      m_echoTimer(kEchoMs), m_readTimeOutTimer(kTimeOutMs), m_writeTimeOutTimer(kTimeOutMs), m_program(files),
+      m_probeTimer(kProbeMs), m_readTimeOutTimer(kTimeOutMs), m_writeTimeOutTimer(kTimeOutMs), m_program(files),
       m_ui(err, context.showProgress), m_backups(files, m_clock, context.backupFolder)
 {
     link::SerialPort* linkPort = m_serialPort.get();
@@ -67,11 +67,11 @@ LinkSession::LinkSession(const std::string& port, storage::FileSystem& files, st
         linkPort = m_tracer.get();
     }
     m_program.startUp();
-    shell::UnitLink::Records records{[this](link::Transaction transaction, const link::LinkState& state,
+    shell::UnitLink::Records records{[this](link::Transaction transaction, const link::LinkStatus& state,
                                             const std::string& bytes) { onTransaction(transaction, state, bytes); },
                                      [this](const std::string& bytes) { return m_backups.markHeldBeforeWrite(bytes); },
                                      {}};
-    m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_echoTimer, m_readTimeOutTimer,
+    m_link = std::make_unique<shell::UnitLink>(m_program, m_ui, *linkPort, m_probeTimer, m_readTimeOutTimer,
                                                m_writeTimeOutTimer, nullptr, std::move(records));
     // A device path is the port chosen by its path, and the caption and the port's boxes name it.
     const std::optional<int> named = comNumberOf(port);
@@ -125,10 +125,9 @@ void LinkSession::interrupted(int signal)
             m_unreportedSignal = signal;
         return;
     }
-    const auto& state = m_program.state().link;
     std::string transfer;
     if (m_link->transferUnderWay()) {
-        if (state.lastCommand == link::Command::Download || m_awaiting == Awaiting::Write)
+        if (m_link->engine().activity() == link::Command::Download || m_awaiting == Awaiting::Write)
             transfer = "write";
         else if (m_awaiting == Awaiting::Identification)
             transfer = "identification";
@@ -205,8 +204,8 @@ std::optional<LinkFailure> LinkSession::waitFor(Awaiting what)
     noUnit.setSingleShot(true);
     QObject::connect(&noUnit, &QTimer::timeout, &noUnit, [this] {
         // A unit that echoed the probe is being identified: the read's own time-out decides from here.
-        const auto& state = m_program.state().link;
-        if (!state.identifyAttempted && state.lastCommand == link::Command::Probe)
+        const link::Link& engine = m_link->engine();
+        if (!engine.identificationTried() && engine.activity() == link::Command::Probe)
             finish(noUnitFailure());
     });
     if (what == Awaiting::Identification)
@@ -232,7 +231,7 @@ void LinkSession::finish(std::optional<LinkFailure> failure)
 void LinkSession::onBox(const forms::MessageBox& box)
 {
     const auto& state = m_program.state().link;
-    if (box == link::oldFirmwareBox(state.minFirmwareVersion, state.firmwareVersion)) {
+    if (box == link::oldFirmwareBox(link::kMinFirmwareVersion, state.firmwareVersion)) {
         m_warnings.push_back(box);
         return;
     }
@@ -243,7 +242,7 @@ void LinkSession::onBox(const forms::MessageBox& box)
     finish(linkFailure(box, kLinkFailure));
 }
 
-void LinkSession::onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes)
+void LinkSession::onTransaction(link::Transaction transaction, const link::LinkStatus& state, const std::string& bytes)
 {
     if (auto error = m_backups.record(transaction, state.modelName, state.firmwareVersion, bytes)) {
         m_ui.endProgressLine();

@@ -91,7 +91,7 @@ private:
 
     std::optional<LinkFailure> waitFor(Awaiting what);
     void onBox(const forms::MessageBox& box);
-    void onTransaction(link::Transaction transaction, const link::LinkState& state, const std::string& bytes);
+    void onTransaction(link::Transaction transaction, const link::LinkStatus& state, const std::string& bytes);
     void finish(std::optional<LinkFailure> failure);
     /// A signal that ends the program arrived: a transfer under way is broken off, the port closed, and the wait
     /// ends with exit status 128 + the signal.
@@ -106,7 +106,7 @@ private:
     std::ostream& m_err;
     std::unique_ptr<qt::QtSerialPort> m_serialPort;
     std::unique_ptr<TracingSerialPort> m_tracer;
-    qt::QtTimer m_echoTimer;
+    qt::QtTimer m_probeTimer;
     qt::QtTimer m_readTimeOutTimer;
     qt::QtTimer m_writeTimeOutTimer;
     shell::Session m_program;

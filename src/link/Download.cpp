@@ -6,6 +6,9 @@
 #include "link/LinkMessages.h"
 
 #include <cstddef>
+#include <string_view>
+#include <utility>
+#include <variant>
 
 namespace qm::link
 {
@@ -15,38 +18,35 @@ void Link::startDownload(const std::string& downloadImage)
     if (!idle() || downloadImage.empty()) {
         return;
     }
-    m_state.downloadImage = downloadImage;
-    m_echoTimer.stop();
+    m_probeTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
     // One limit for the whole write, not restarted per byte.
     m_writeTimeOutTimer.start();
-    m_state.lastCommand = Command::Download;
-    m_state.echoCount = 0;
-    m_host.progress(0, static_cast<int>(m_state.downloadImage.size()));
-    sendBytes(std::string_view(m_state.downloadImage).substr(0, 1));
+    m_exchange = states::Writing{.image = downloadImage, .echoed = 0};
+    m_host.progress(0, static_cast<int>(downloadImage.size()));
+    sendBytes(std::string_view(downloadImage).substr(0, 1));
 }
 
 void Link::receiveWriteEchoes()
 {
     m_host.setBusyPointer(true);
-    const auto& image = m_state.downloadImage;
-    while (m_state.lastCommand == Command::Download) {
+    while (auto* writing = std::get_if<states::Writing>(&m_exchange)) {
+        const std::string& image = writing->image;
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
         }
         // The echo of a probe sent just before the write can arrive ahead of the echo of "D".
-        if (m_state.echoCount == 0 && *byte == kProbeByte) {
+        if (writing->echoed == 0 && *byte == kProbeByte) {
             continue;
         }
-        ++m_state.echoCount;
-        const auto echoed = static_cast<std::size_t>(m_state.echoCount);
+        const auto echoed = static_cast<std::size_t>(++writing->echoed);
         if (echoed > image.size() || *byte != image[echoed - 1]) {
             echoMismatch();
             return;
         }
-        m_host.progress(m_state.echoCount, static_cast<int>(image.size()));
+        m_host.progress(writing->echoed, static_cast<int>(image.size()));
         if (echoed >= image.size()) {
             downloadComplete();
             return;
@@ -55,16 +55,10 @@ void Link::receiveWriteEchoes()
     }
 }
 
-void Link::clearWrite()
-{
-    m_state.echoCount = 0;
-    m_state.downloadImage.clear();
-}
-
 void Link::echoMismatch()
 {
     m_writeTimeOutTimer.stop();
-    clearWrite();
+    endTransfer();
     // The unit is told to discard the broken write at once, not after the user has read the box.
     sendAbortBurst();
     showBox(echoMismatchBox());
@@ -75,18 +69,17 @@ void Link::echoMismatch()
 void Link::downloadComplete()
 {
     m_writeTimeOutTimer.stop();
-    if (m_state.verifyWrites) {
-        startReadBack();
+    std::string image = std::move(std::get<states::Writing>(m_exchange).image);
+    if (m_status.verifyWrites) {
+        startReadBack(std::move(image));
         return;
     }
-    finishWrite();
+    finishWrite(image.substr(1));
 }
 
-void Link::startReadBack()
+void Link::startReadBack(std::string image)
 {
-    m_readingBack = true;
-    m_state.lastCommand = Command::Upload;
-    m_reply.clear();
+    m_exchange = states::ReadingBack{.image = std::move(image), .reply = {}};
     if (m_port.isOpen()) {
         m_port.flushInput();
     }
@@ -97,37 +90,36 @@ void Link::startReadBack()
 
 void Link::compareReadBack()
 {
-    m_readingBack = false;
-    if (m_reply.front() != kReadRequest) {
-        clearWrite();
+    // The image and the reply leave the exchange with the transfer's end.
+    const states::ReadingBack readBack = std::move(std::get<states::ReadingBack>(m_exchange));
+    endTransfer();
+    if (readBack.reply.front() != kReadRequest) {
         rejectReply(readBackFailedBox());
         return;
     }
-    const std::string written = m_state.downloadImage.substr(1);
-    const std::string readBack = m_reply.substr(3);
-    m_reply.clear();
-    if (readBack == written) {
-        finishWrite();
+    const std::string written = readBack.image.substr(1);
+    const std::string held = readBack.reply.substr(3);
+    if (held == written) {
+        finishWrite(written);
         return;
     }
     m_host.setBusyPointer(false);
-    const WriteMismatch mismatch = m_host.describeMismatch(written, readBack, m_state.unitImage);
+    const WriteMismatch mismatch = m_host.describeMismatch(written, held, m_status.unitImage);
     // What the unit truly holds now is kept like any read of it.
-    m_state.unitImage = readBack;
-    m_host.transactionCompleted(Transaction::Read, readBack);
-    clearWrite();
+    m_status.unitImage = held;
+    m_host.transactionCompleted(Transaction::Read, held);
     showBox(writeNotVerifiedBox(mismatch.field, mismatch.backup));
     returnToProbing();
     enableReadWrite();
 }
 
-void Link::finishWrite()
+void Link::finishWrite(const std::string& written)
 {
+    endTransfer();
     m_host.setBusyPointer(false);
-    m_state.unitImage = m_state.downloadImage.substr(1);
-    m_host.transactionCompleted(Transaction::Write, m_state.unitImage);
+    m_status.unitImage = written;
+    m_host.transactionCompleted(Transaction::Write, m_status.unitImage);
     showBox(downloadCompleteBox());
-    clearWrite();
     returnToProbing();
     enableReadWrite();
 }
@@ -143,7 +135,7 @@ void Link::writeTimeOutTick()
 void Link::writeTimedOut()
 {
     m_writeTimeOutTimer.stop();
-    clearWrite();
+    endTransfer();
     sendAbortBurst();
     showBox(writeTimeOutBox());
     showDisconnected();

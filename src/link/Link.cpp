@@ -6,27 +6,28 @@
 
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace qm::link
 {
 
-Link::Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
-           ConnectionListener& connection, LinkState& state, LinkHost& host)
-    : m_port(port), m_echoTimer(echoTimer), m_readTimeOutTimer(readTimeOutTimer),
-      m_writeTimeOutTimer(writeTimeOutTimer), m_connection(connection), m_state(state), m_host(host)
+Link::Link(SerialPort& port, Timer& probeTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
+           ConnectionListener& connection, LinkStatus& status, LinkHost& host)
+    : m_port(port), m_probeTimer(probeTimer), m_readTimeOutTimer(readTimeOutTimer),
+      m_writeTimeOutTimer(writeTimeOutTimer), m_connection(connection), m_status(status), m_host(host)
 {
     m_port.setListener(this);
-    m_echoTimer.setHandler([this] { probeTick(); });
+    m_probeTimer.setHandler([this] { probeTick(); });
     m_readTimeOutTimer.setHandler([this] { readTimeOutTick(); });
     m_writeTimeOutTimer.setHandler([this] { writeTimeOutTick(); });
     // The probe runs from start-up on; it finds the unit as soon as the port is open.
-    m_echoTimer.start();
+    m_probeTimer.start();
 }
 
 Link::~Link()
 {
     m_port.setListener(nullptr);
-    m_echoTimer.setHandler({});
+    m_probeTimer.setHandler({});
     m_readTimeOutTimer.setHandler({});
     m_writeTimeOutTimer.setHandler({});
 }
@@ -38,9 +39,66 @@ void Link::sendBytes(std::string_view bytes)
     }
 }
 
+Command Link::activity() const
+{
+    if (std::holds_alternative<states::Reading>(m_exchange) ||
+        std::holds_alternative<states::ReadingBack>(m_exchange)) {
+        return Command::Upload;
+    }
+    if (std::holds_alternative<states::Writing>(m_exchange)) {
+        return Command::Download;
+    }
+    if (const auto* ended = std::get_if<states::Ended>(&m_exchange)) {
+        return ended->command;
+    }
+    return Command::Probe;
+}
+
+bool Link::awaitingEcho() const
+{
+    const auto* probing = std::get_if<states::Probing>(&m_exchange);
+    return probing != nullptr && probing->awaitingEcho;
+}
+
+const std::string& Link::imageInFlight() const
+{
+    static const std::string kNone;
+    if (const auto* writing = std::get_if<states::Writing>(&m_exchange)) {
+        return writing->image;
+    }
+    if (const auto* readingBack = std::get_if<states::ReadingBack>(&m_exchange)) {
+        return readingBack->image;
+    }
+    return kNone;
+}
+
+int Link::echoesReceived() const
+{
+    if (const auto* writing = std::get_if<states::Writing>(&m_exchange)) {
+        return writing->echoed;
+    }
+    return static_cast<int>(imageInFlight().size());
+}
+
+bool Link::draining() const
+{
+    if (const auto* closing = std::get_if<states::Closing>(&m_outgoing)) {
+        return closing->draining;
+    }
+    return std::holds_alternative<states::Draining>(m_outgoing);
+}
+
+void Link::stopDraining()
+{
+    if (auto* closing = std::get_if<states::Closing>(&m_outgoing)) {
+        closing->draining = false;
+    } else {
+        m_outgoing = states::Free{};
+    }
+}
+
 void Link::flushBuffers()
 {
-    m_reply.clear();
     if (m_port.isOpen()) {
         m_port.flushInput();
         m_port.flushOutput();
@@ -67,8 +125,8 @@ void Link::testPort()
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
-        showBoxAboveWelcome(portFailureBox(*error, chosenPortName(m_state.comPort, m_state.otherDevice)));
-        m_state.portTestFailed = true;
+        showBoxAboveWelcome(portFailureBox(*error, chosenPortName(m_status.comPort, m_status.otherDevice)));
+        m_status.portTestFailed = true;
         return;
     }
     if (m_port.isOpen()) {
@@ -84,36 +142,45 @@ void Link::openPort()
             m_lastPortError = error;
             return;
         }
-        m_silentTicks = 0;
+        // A lost port opened here stays lost to the probe ticks: they find it open and leave it.
+        if (auto* watched = std::get_if<states::Watched>(&m_portWatch)) {
+            watched->silentTicks = 0;
+        }
     }
 }
 
 void Link::choosePort()
 {
-    m_port.setCommPort(m_state.comPort);
-    m_port.setDevice(m_state.otherDevice);
+    m_port.setCommPort(m_status.comPort);
+    m_port.setDevice(m_status.otherDevice);
 }
 
 void Link::silenceTick()
 {
-    if (!m_silentTicks || m_portLost || !m_port.isOpen() || ++*m_silentTicks < kSilenceHintTicks) {
+    auto* watched = std::get_if<states::Watched>(&m_portWatch);
+    if (watched == nullptr || !watched->silentTicks || !m_port.isOpen() ||
+        ++*watched->silentTicks < kSilenceHintTicks) {
         return;
     }
-    m_silentTicks.reset();
-    m_silenceHintShown = true;
+    watched->silentTicks.reset();
+    watched->silenceHinted = true;
     m_connection.portHint(PortHint::Silent, portName());
 }
 
 std::string Link::portName() const
 {
     std::string device = m_port.deviceName();
-    return device.empty() ? "COM" + std::to_string(m_state.comPort) : device;
+    return device.empty() ? "COM" + std::to_string(m_status.comPort) : device;
 }
 
 void Link::heardFromPort()
 {
-    m_silentTicks.reset();
-    if (std::exchange(m_silenceHintShown, false) && !m_portLost) {
+    auto* watched = std::get_if<states::Watched>(&m_portWatch);
+    if (watched == nullptr) {
+        return;
+    }
+    watched->silentTicks.reset();
+    if (std::exchange(watched->silenceHinted, false)) {
         m_connection.portHint(PortHint::None, {});
     }
 }
@@ -121,7 +188,7 @@ void Link::heardFromPort()
 void Link::closePort()
 {
     forgetLostPort();
-    m_draining = false;
+    stopDraining();
     if (m_port.isOpen()) {
         sendBytes(std::string(1, kEndCommand));
         m_port.close();
@@ -135,27 +202,27 @@ void Link::askToChoosePort()
 
 void Link::returnToProbing()
 {
-    m_state.awaitingEcho = false;
-    m_state.lastCommand = Command::Probe;
-    m_reply.clear();
+    m_exchange = states::Probing{};
     // Only the receive side is discarded: what was sent last (an abort burst above all) still has to reach the
     // unit. While it drains, the input is discarded once it has left.
-    if (!m_draining && m_port.isOpen()) {
+    if (!draining() && m_port.isOpen()) {
         m_port.flushInput();
     }
-    if (!m_echoTimer.isActive()) {
-        m_echoTimer.start();
+    if (!m_probeTimer.isActive()) {
+        m_probeTimer.start();
     }
 }
 
 void Link::showDisconnected()
 {
     m_connection.connectionChanged(Connection::Disconnected);
-    m_state.firmwareVersion = 0;
-    m_state.firmwareWarned = false;
-    m_state.identifyAttempted = false;
-    m_state.unitImage.clear();
-    m_readWriteAfterDrain = false;
+    m_status.firmwareVersion = 0;
+    m_firmwareWarned = false;
+    m_identifyAttempted = false;
+    m_status.unitImage.clear();
+    if (auto* drain = std::get_if<states::Draining>(&m_outgoing)) {
+        drain->offerCommands = false;
+    }
     m_connection.commandsAccepted(false);
 }
 
@@ -175,8 +242,10 @@ void Link::showConnected()
 void Link::enableReadWrite()
 {
     // Read and Write offer themselves once an abort burst has left: a command before that would have to wait.
-    if (m_draining) {
-        m_readWriteAfterDrain = true;
+    if (draining()) {
+        if (auto* drain = std::get_if<states::Draining>(&m_outgoing)) {
+            drain->offerCommands = true;
+        }
         return;
     }
     m_connection.commandsAccepted(true);
@@ -184,7 +253,7 @@ void Link::enableReadWrite()
 
 void Link::abandonTransaction()
 {
-    if (m_state.lastCommand == Command::Probe) {
+    if (!transferUnderWay()) {
         return;
     }
     dropTransaction();
@@ -195,21 +264,20 @@ void Link::dropTransaction()
 {
     m_readTimeOutTimer.stop();
     m_writeTimeOutTimer.stop();
-    m_readingBack = false;
-    clearWrite();
+    endTransfer();
     m_host.setBusyPointer(false);
 }
 
 void Link::selectComPort(int n)
 {
-    m_state.comPort = n;
-    m_state.otherDevice.clear();
+    m_status.comPort = n;
+    m_status.otherDevice.clear();
     changePort();
 }
 
 void Link::selectOtherDevice(const std::string& path)
 {
-    m_state.otherDevice = path;
+    m_status.otherDevice = path;
     changePort();
 }
 
@@ -219,17 +287,17 @@ void Link::changePort()
     heardFromPort();
     forgetLostPort();
     // Closing discards whatever had not left yet.
-    m_draining = false;
+    stopDraining();
     if (m_port.isOpen()) {
         m_port.close();
     }
     // A read or write under way cannot finish once its port is closed: without this its time-out would fire
     // later, on the new port, and a write would leave its image behind.
     abandonTransaction();
-    m_connection.portChosen(m_state.comPort, m_state.otherDevice);
-    m_state.portTestFailed = false;
+    m_connection.portChosen(m_status.comPort, m_status.otherDevice);
+    m_status.portTestFailed = false;
     testPort();
-    if (m_state.portTestFailed) {
+    if (m_status.portTestFailed) {
         m_readTimeOutTimer.stop();
         askToChoosePort();
         return;
@@ -244,7 +312,7 @@ void Link::disconnectUnit()
     // In the middle of a read or write the unit takes every byte as part of the transfer: an "E" sent now would
     // land inside the image (and, when the next image byte happens to be "E", pass the echo check). The click
     // counts only between transfers, which end within a second or at their time-out.
-    if (m_state.lastCommand != Command::Probe || m_closing) {
+    if (transferUnderWay() || std::holds_alternative<states::Closing>(m_outgoing)) {
         return;
     }
     sendBytes(std::string(1, kEndCommand));
@@ -256,33 +324,40 @@ void Link::probeTick()
         return;
     }
     // No probe joins an abort burst or a final "E" on its way out.
-    if (m_draining) {
-        drainTick();
+    if (auto* drain = std::get_if<states::Draining>(&m_outgoing)) {
+        drainTick(drain->ticks);
         return;
     }
-    m_state.lastCommand = Command::Probe;
-    if (m_state.awaitingEcho) {
+    if (auto* closing = std::get_if<states::Closing>(&m_outgoing); closing != nullptr && closing->draining) {
+        drainTick(closing->ticks);
+        return;
+    }
+    // The probe timer runs only between transfers; a tick that finds one under way ends it.
+    if (!std::holds_alternative<states::Probing>(m_exchange)) {
+        m_exchange = states::Probing{};
+    }
+    if (std::get<states::Probing>(m_exchange).awaitingEcho) {
         showDisconnected();
     }
-    if (m_portLost) {
-        reopenTick();
+    if (auto* lost = std::get_if<states::Lost>(&m_portWatch)) {
+        reopenTick(*lost);
     }
     silenceTick();
     // A probe that cannot go out gets no echo either: a port that was lost turns the display Disconnected.
-    m_state.awaitingEcho = true;
+    std::get<states::Probing>(m_exchange).awaitingEcho = true;
     sendBytes(std::string(1, kProbeByte));
 }
 
 void Link::probeNow()
 {
-    m_echoTimer.start();
+    m_probeTimer.start();
     probeTick();
 }
 
 void Link::receiveProbeEchoes()
 {
     // One notification may stand for several bytes: look at all of them for the probe's echo.
-    while (m_state.lastCommand == Command::Probe) {
+    while (std::holds_alternative<states::Probing>(m_exchange)) {
         const auto byte = m_port.takeByte();
         if (!byte) {
             return;
@@ -295,9 +370,9 @@ void Link::receiveProbeEchoes()
 
 void Link::probeEchoed()
 {
-    m_state.awaitingEcho = false;
+    std::get<states::Probing>(m_exchange).awaitingEcho = false;
     showConnected();
-    if (m_state.firmwareVersion == 0 && !m_state.identifyAttempted) {
+    if (m_status.firmwareVersion == 0 && !m_identifyAttempted) {
         startIdentification();
     }
 }
@@ -309,16 +384,17 @@ void Link::dataArrived()
         return;
     }
     // The unit's answers to an abort burst (or to anything before the final "E") answer nothing that follows.
-    if (m_draining || m_closing) {
+    if (!std::holds_alternative<states::Free>(m_outgoing)) {
         while (m_port.takeByte()) {
         }
         return;
     }
-    if (m_state.lastCommand == Command::Upload) {
+    if (std::holds_alternative<states::Reading>(m_exchange) ||
+        std::holds_alternative<states::ReadingBack>(m_exchange)) {
         receiveReply();
-    } else if (m_state.lastCommand == Command::Download) {
+    } else if (std::holds_alternative<states::Writing>(m_exchange)) {
         receiveWriteEchoes();
-    } else {
+    } else if (std::holds_alternative<states::Probing>(m_exchange)) {
         receiveProbeEchoes();
     }
 }
@@ -327,21 +403,22 @@ void Link::portFailed(const PortError& error)
 {
     m_lastPortError = error;
     // Nothing more leaves a closed port.
-    m_draining = false;
-    if (m_closing) {
-        m_closing = false;
-        m_echoTimer.stop();
+    if (std::holds_alternative<states::Closing>(m_outgoing)) {
+        m_outgoing = states::Free{};
+        m_probeTimer.stop();
         m_host.portClosed();
         return;
     }
+    m_outgoing = states::Free{};
     markPortLost();
     if (m_boxDepth > 0) {
         return;
     }
-    if (m_state.lastCommand == Command::Upload) {
+    const Command command = activity();
+    if (command == Command::Upload) {
         m_writeTimeOutTimer.stop();
         readTimedOut();
-    } else if (m_state.lastCommand == Command::Download) {
+    } else if (command == Command::Download) {
         m_readTimeOutTimer.stop();
         writeTimedOut();
     } else {

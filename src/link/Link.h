@@ -5,29 +5,24 @@
 #pragma once
 
 #include "forms/MessageBox.h"
+#include "link/LinkStates.h"
 #include "link/SerialPort.h"
 #include "link/Timer.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace qm::link
 {
 
-/// What the link is doing, named by the command it last sent to the unit.
-enum class Command
-{
-    /// 0xAA: probing for the unit between transfers.
-    Probe,
-    /// "U": a read (upload) of the unit's configuration.
-    Upload,
-    /// "D": a write (download) of a configuration to the unit.
-    Download,
-};
+/// The lowest firmware version the program works with without a warning.
+inline constexpr int kMinFirmwareVersion = 1;
 
-/// The link's state: the port in use, the unit's identification and the transaction under way.
-struct LinkState
+/// The port in use and what the link found out about it and the unit: what the program reads to draw its windows
+/// and decide its commands. The link keeps it up to date; how it goes about a transaction stays inside the link.
+struct LinkStatus
 {
     /// The serial port in use, 1 to 4 (0 = not chosen yet).
     int comPort = 0;
@@ -35,29 +30,12 @@ struct LinkState
     std::string otherDevice;
     /// The last port test failed.
     bool portTestFailed = false;
-    Command lastCommand = Command::Probe;
-    /// A probe byte went out and its echo has not come back.
-    bool awaitingEcho = false;
     /// "VQ-3 ", "VQ-3+ " or "Custom " from the last identification; empty before any.
     std::string modelName;
     /// Firmware version of the identified unit; 0 = not identified.
     int firmwareVersion = 0;
-    int minFirmwareVersion = 1;
-    /// The old-firmware warning was shown since the unit was last marked disconnected.
-    bool firmwareWarned = false;
-    /// An identification read has been started since the unit was last marked disconnected. Without it a unit
-    /// whose firmware byte is 0, or that answers "U" with foreign bytes, would be read again after every probe.
-    bool identifyAttempted = false;
-    /// The read under way (or the last one) is the automatic identification read: its data bytes are not decoded.
-    /// Each read sets it as it starts.
-    bool identifyOnly = false;
-    int uploadByteCount = 0;
     /// The 128 configuration bytes of the last complete reply.
     std::string uploadData;
-    /// The 129-byte image being written; empty outside a write.
-    std::string downloadImage;
-    /// Echo bytes received in the write under way.
-    int echoCount = 0;
     /// A write is read back ("U") and compared before it counts as done.
     bool verifyWrites = true;
     /// The 128 bytes the unit was last seen holding (identification, read, write); empty when unknown.
@@ -151,14 +129,26 @@ class Link : public SerialPortListener
 {
 public:
     /// The connection's state, the commands accepted, the port chosen and its hints go to connection.
-    Link(SerialPort& port, Timer& echoTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
-         ConnectionListener& connection, LinkState& state, LinkHost& host);
+    Link(SerialPort& port, Timer& probeTimer, Timer& readTimeOutTimer, Timer& writeTimeOutTimer,
+         ConnectionListener& connection, LinkStatus& status, LinkHost& host);
     ~Link() override;
 
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
-    const LinkState& state() const { return m_state; }
+    const LinkStatus& status() const { return m_status; }
+    /// What the link is doing, named by the command it last sent.
+    Command activity() const;
+    /// A probe byte went out and its echo has not come back.
+    bool awaitingEcho() const;
+    /// An identification read has been started since the unit was last marked disconnected.
+    bool identificationTried() const { return m_identifyAttempted; }
+    /// The old-firmware warning was shown since the unit was last marked disconnected.
+    bool firmwareWarned() const { return m_firmwareWarned; }
+    /// The image ("D" + 128 bytes) of the write under way or being read back; empty outside a write.
+    const std::string& imageInFlight() const;
+    /// Echo bytes received in the write under way (all of them while it is read back).
+    int echoesReceived() const;
     /// The last failure of the port: a failed open or a failure of the open port (with the system's reason).
     const std::optional<PortError>& lastPortError() const { return m_lastPortError; }
 
@@ -171,7 +161,7 @@ public:
     void closePort();
     /// Tells the user to choose a serial port from the Setup menu.
     void askToChoosePort();
-    /// Back to probing: no echo awaited, lastCommand Probe, the receive buffer flushed, the probe timer running.
+    /// Back to probing: no echo awaited, the receive buffer flushed, the probe timer running.
     void returnToProbing();
     /// Disconnected: reported with the commands refused; firmwareVersion 0 and firmwareWarned cleared (modelName
     /// stays).
@@ -186,7 +176,7 @@ public:
     void disconnectUnit();
 
     /// A read, a write or a write's read-back is under way.
-    bool transferUnderWay() const { return m_state.lastCommand != Command::Probe; }
+    bool transferUnderWay() const { return !std::holds_alternative<states::Probing>(m_exchange); }
     /// Closes the port for the program's end: a transfer under way is broken off with the abort burst, "E" goes
     /// out, and once everything sent has left (or after at most two seconds) the port is closed and the host
     /// told (portClosed). Nothing waits: the port's notification or the probe timer finishes it.
@@ -235,19 +225,29 @@ private:
     void abandonTransaction();
     /// Forgets the read or write under way: its time-outs, its read-back, its image and the busy pointer.
     void dropTransaction();
+    /// The transfer under way has ended: its bytes are let go; what it says about its end follows.
+    void endTransfer() { m_exchange = states::Ended{activity()}; }
     /// Read, Write and Disconnect count only while the link probes, with nothing left to drain.
-    bool idle() const { return m_state.lastCommand == Command::Probe && !m_draining && !m_closing; }
+    bool idle() const
+    {
+        return std::holds_alternative<states::Probing>(m_exchange) && std::holds_alternative<states::Free>(m_outgoing);
+    }
+    /// Waiting for what was sent to leave the port: no probe goes out meanwhile.
+    bool draining() const;
+    /// Nothing more leaves a port that is closed or lost: a wait for it to leave ends.
+    void stopDraining();
 
     // What was sent leaves the port before anything is discarded (PortLifecycle.cpp).
     /// Waits for everything sent to leave the port; the receive side is discarded once it has.
     void awaitSent();
-    /// A probe tick while waiting: gives up (discarding what is still queued) after kDrainTicks.
-    void drainTick();
+    /// A probe tick while waiting, ticks counted so far: gives up (discarding what is still queued) after
+    /// kDrainTicks.
+    void drainTick(int& ticks);
     void endDrain();
     /// The port was lost: it is closed, and the probe ticks try to open the same device again.
     void markPortLost();
     /// A probe tick while the port is lost: every kReopenTicks ticks, opens the device again if it is back.
-    void reopenTick();
+    void reopenTick(states::Lost& lost);
     void forgetLostPort();
     /// Changes to the port chosen in the state (COM port or device): closes, tests and opens it.
     void changePort();
@@ -264,6 +264,7 @@ private:
     void probeEchoed();
     void startIdentification();
     void receiveReply();
+    /// Takes the complete reply of the identification or the user's read.
     void completeReply();
     /// Ends a read whose reply does not begin with "U": the burst, then the box, the windows kept.
     void rejectReply(const forms::MessageBox& box);
@@ -271,44 +272,31 @@ private:
     void receiveWriteEchoes();
     void echoMismatch();
     void downloadComplete();
-    /// After the last echo: the unit is read back ("U") to see that it stored what it echoed.
-    void startReadBack();
+    /// After the last echo: the unit is read back ("U") to see that it stored the image it echoed.
+    void startReadBack(std::string image);
     void compareReadBack();
-    /// The write is done (and read back alike when asked): recorded, "Download Complete".
-    void finishWrite();
-    /// Clears what a write keeps while under way.
-    void clearWrite();
+    /// The write of these 128 bytes is done (and read back alike when asked): recorded, "Download Complete".
+    void finishWrite(const std::string& written);
     void writeTimedOut();
 
     SerialPort& m_port;
-    Timer& m_echoTimer;
+    Timer& m_probeTimer;
     Timer& m_readTimeOutTimer;
     Timer& m_writeTimeOutTimer;
     ConnectionListener& m_connection;
-    LinkState& m_state;
+    LinkStatus& m_status;
     LinkHost& m_host;
-    /// The reply to "U" received so far (probe echoes ahead of it left out).
-    std::string m_reply;
     /// Message boxes currently up (a toolkit may deliver events while a modal box is shown).
     int m_boxDepth = 0;
     std::optional<PortError> m_lastPortError;
-    /// The read under way is a write's read-back.
-    bool m_readingBack = false;
-    /// Waiting for what was sent (an abort burst, the final "E") to leave the port; no probe goes out meanwhile.
-    bool m_draining = false;
-    int m_drainTicks = 0;
-    /// Read and Write are enabled once the drain ends.
-    bool m_readWriteAfterDrain = false;
-    /// The port closes, for the program's end, once what was sent has left.
-    bool m_closing = false;
-    /// The open port went away; the same device is opened again when it is back.
-    bool m_portLost = false;
-    int m_reopenTicks = 0;
-    /// Probe ticks since the port opened without a byte received; none while not counting (something arrived,
-    /// the hint is shown, or the port is lost).
-    std::optional<int> m_silentTicks;
-    /// The silence hint is the port's hint.
-    bool m_silenceHintShown = false;
+    states::Exchange m_exchange;
+    states::Outgoing m_outgoing;
+    states::PortWatch m_portWatch;
+    /// The old-firmware warning was shown since the unit was last marked disconnected.
+    bool m_firmwareWarned = false;
+    /// An identification read has been started since the unit was last marked disconnected. Without it a unit
+    /// whose firmware byte is 0, or that answers "U" with foreign bytes, would be read again after every probe.
+    bool m_identifyAttempted = false;
 };
 
 } // namespace qm::link

@@ -5,7 +5,7 @@
 
 #include "link/LinkBytes.h"
 
-#include <utility>
+#include <variant>
 
 namespace qm::link
 {
@@ -15,21 +15,27 @@ void Link::awaitSent()
     if (!m_port.isOpen()) {
         return;
     }
-    m_draining = true;
-    m_drainTicks = 0;
+    if (auto* closing = std::get_if<states::Closing>(&m_outgoing)) {
+        *closing = states::Closing{};
+    } else if (auto* drain = std::get_if<states::Draining>(&m_outgoing)) {
+        // Read and Write, when offered meanwhile, still come once this has left.
+        drain->ticks = 0;
+    } else {
+        m_outgoing = states::Draining{};
+    }
     m_port.notifyWhenSent();
 }
 
 void Link::allSent()
 {
-    if (m_draining) {
+    if (draining()) {
         endDrain();
     }
 }
 
-void Link::drainTick()
+void Link::drainTick(int& ticks)
 {
-    if (++m_drainTicks < kDrainTicks) {
+    if (++ticks < kDrainTicks) {
         return;
     }
     // A device that stopped taking bytes is not waited for any longer.
@@ -41,27 +47,28 @@ void Link::drainTick()
 
 void Link::endDrain()
 {
-    m_draining = false;
-    m_reply.clear();
+    const bool closing = std::holds_alternative<states::Closing>(m_outgoing);
+    const auto* drain = std::get_if<states::Draining>(&m_outgoing);
+    const bool offerCommands = drain != nullptr && drain->offerCommands;
+    m_outgoing = states::Free{};
     // Whatever the unit sent while the burst went out answers nothing that follows.
     if (m_port.isOpen()) {
         m_port.flushInput();
     }
-    if (!m_closing) {
-        if (std::exchange(m_readWriteAfterDrain, false)) {
+    if (!closing) {
+        if (offerCommands) {
             enableReadWrite();
         }
         return;
     }
-    m_closing = false;
-    m_echoTimer.stop();
+    m_probeTimer.stop();
     m_port.close();
     m_host.portClosed();
 }
 
 void Link::closeWhenSent()
 {
-    if (m_closing) {
+    if (std::holds_alternative<states::Closing>(m_outgoing)) {
         return;
     }
     forgetLostPort();
@@ -69,49 +76,46 @@ void Link::closeWhenSent()
         dropTransaction();
         sendAbortBurst();
     }
-    m_state.lastCommand = Command::Probe;
-    m_state.awaitingEcho = false;
+    m_exchange = states::Probing{};
     if (!m_port.isOpen()) {
-        m_draining = false;
-        m_echoTimer.stop();
+        m_outgoing = states::Free{};
+        m_probeTimer.stop();
         m_host.portClosed();
         return;
     }
     sendBytes(std::string(1, kEndCommand));
-    m_closing = true;
+    m_outgoing = states::Closing{};
     // From now on the probe timer only bounds the wait.
-    m_echoTimer.start();
+    m_probeTimer.start();
     awaitSent();
 }
 
 void Link::markPortLost()
 {
-    m_portLost = true;
-    m_reopenTicks = 0;
-    m_silentTicks.reset();
-    m_silenceHintShown = false;
+    m_portWatch = states::Lost{};
     m_connection.portHint(PortHint::Lost, portName());
 }
 
-void Link::reopenTick()
+void Link::reopenTick(states::Lost& lost)
 {
-    if (m_port.isOpen() || ++m_reopenTicks < kReopenTicks) {
+    if (m_port.isOpen() || ++lost.reopenTicks < kReopenTicks) {
         return;
     }
-    m_reopenTicks = 0;
+    lost.reopenTicks = 0;
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;
         return;
     }
     forgetLostPort();
-    m_silentTicks = 0;
+    m_portWatch = states::Watched{.silentTicks = 0, .silenceHinted = false};
 }
 
 void Link::forgetLostPort()
 {
-    m_portLost = false;
-    m_reopenTicks = 0;
+    if (std::holds_alternative<states::Lost>(m_portWatch)) {
+        m_portWatch = states::Watched{};
+    }
     m_connection.portHint(PortHint::None, {});
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 
 namespace qm::link
 {
@@ -30,12 +31,11 @@ std::string modelNameOf(unsigned char modelByte)
 void Link::startIdentification()
 {
     m_readTimeOutTimer.start();
-    m_state.identifyOnly = true;
-    m_state.identifyAttempted = true;
-    m_echoTimer.stop();
+    m_identifyAttempted = true;
+    m_probeTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
-    m_state.lastCommand = Command::Upload;
+    m_exchange = states::Reading{.identifyOnly = true, .reply = {}};
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
@@ -46,42 +46,44 @@ void Link::read()
         return;
     }
     m_host.saveShownProfiles();
-    m_echoTimer.stop();
+    m_probeTimer.stop();
     m_connection.commandsAccepted(false);
     flushBuffers();
     m_readTimeOutTimer.start();
     // The user's read always decodes, even right after an identification read that warned of old firmware.
-    m_state.identifyOnly = false;
-    m_state.lastCommand = Command::Upload;
+    m_exchange = states::Reading{};
     m_host.progress(0, static_cast<int>(kReplySize));
     sendBytes(std::string(1, kReadRequest));
 }
 
 void Link::receiveReply()
 {
+    auto* reading = std::get_if<states::Reading>(&m_exchange);
+    auto* readingBack = std::get_if<states::ReadingBack>(&m_exchange);
+    std::string& reply = reading != nullptr ? reading->reply : readingBack->reply;
     m_host.setBusyPointer(true);
     while (const auto byte = m_port.takeByte()) {
         // The echo of a probe sent just before the request can still be on its way; the reply begins with "U".
-        if (m_reply.empty() && *byte == kProbeByte) {
+        if (reply.empty() && *byte == kProbeByte) {
             continue;
         }
         // One byte past the reply's size is enough to know it will never be taken: a device that floods the line
         // costs no memory.
-        if (m_reply.size() <= kReplySize) {
-            m_reply.push_back(*byte);
+        if (reply.size() <= kReplySize) {
+            reply.push_back(*byte);
         }
     }
-    m_host.progress(static_cast<int>(std::min(m_reply.size(), kReplySize)), static_cast<int>(kReplySize));
+    m_host.progress(static_cast<int>(std::min(reply.size(), kReplySize)), static_cast<int>(kReplySize));
     // A reply that grew past its size is never taken: the time-out ends the read.
-    if (m_reply.size() != kReplySize) {
+    if (reply.size() != kReplySize) {
         return;
     }
     m_readTimeOutTimer.stop();
-    if (m_readingBack) {
+    if (readingBack != nullptr) {
         compareReadBack();
         return;
     }
-    if (m_reply.front() != kReadRequest) {
+    if (reply.front() != kReadRequest) {
         rejectReply(badReplyBox());
         return;
     }
@@ -90,33 +92,28 @@ void Link::receiveReply()
 
 void Link::completeReply()
 {
-    m_state.uploadByteCount = 0;
-    m_state.uploadData.clear();
-    for (const char byte : m_reply) {
-        ++m_state.uploadByteCount;
-        if (m_state.uploadByteCount == 2) {
-            m_state.modelName = modelNameOf(static_cast<unsigned char>(byte));
-        } else if (m_state.uploadByteCount == 3) {
-            m_state.firmwareVersion = static_cast<unsigned char>(byte);
-        } else if (m_state.uploadByteCount >= 4) {
-            m_state.uploadData.push_back(byte);
-        }
-    }
-    m_reply.clear();
-    m_state.unitImage = m_state.uploadData;
-    m_connection.unitIdentified(m_state.modelName, m_state.firmwareVersion,
-                                chosenPortName(m_state.comPort, m_state.otherDevice));
+    // The reply leaves the exchange with the transfer's end.
+    const states::Reading reading = std::move(std::get<states::Reading>(m_exchange));
+    endTransfer();
+    // "U", the model byte, the firmware byte, then the 128 configuration bytes.
+    const std::string& reply = reading.reply;
+    m_status.modelName = modelNameOf(static_cast<unsigned char>(reply[1]));
+    m_status.firmwareVersion = static_cast<unsigned char>(reply[2]);
+    m_status.uploadData = reply.substr(3);
+    m_status.unitImage = m_status.uploadData;
+    m_connection.unitIdentified(m_status.modelName, m_status.firmwareVersion,
+                                chosenPortName(m_status.comPort, m_status.otherDevice));
     m_host.setBusyPointer(false);
-    const auto transaction = m_state.identifyOnly ? Transaction::Identification : Transaction::Read;
-    if (m_state.firmwareVersion >= m_state.minFirmwareVersion || m_state.firmwareWarned) {
-        if (!m_state.identifyOnly) {
-            m_host.decodeUpload(m_state.uploadData);
+    const auto transaction = reading.identifyOnly ? Transaction::Identification : Transaction::Read;
+    if (m_status.firmwareVersion >= kMinFirmwareVersion || m_firmwareWarned) {
+        if (!reading.identifyOnly) {
+            m_host.decodeUpload(m_status.uploadData);
         }
-        m_host.transactionCompleted(transaction, m_state.uploadData);
+        m_host.transactionCompleted(transaction, m_status.uploadData);
     } else {
-        m_state.firmwareWarned = true;
-        m_host.transactionCompleted(transaction, m_state.uploadData);
-        showBox(oldFirmwareBox(m_state.minFirmwareVersion, m_state.firmwareVersion));
+        m_firmwareWarned = true;
+        m_host.transactionCompleted(transaction, m_status.uploadData);
+        showBox(oldFirmwareBox(kMinFirmwareVersion, m_status.firmwareVersion));
     }
     returnToProbing();
     enableReadWrite();
@@ -126,7 +123,7 @@ void Link::rejectReply(const forms::MessageBox& box)
 {
     // Shifted or foreign bytes would overwrite the user's windows: keep the windows and the identification.
     // The unit is told to end the exchange at once, not after the user has read the box.
-    m_reply.clear();
+    endTransfer();
     sendAbortBurst();
     showBox(box);
     returnToProbing();
@@ -145,8 +142,8 @@ void Link::readTimedOut()
 {
     m_readTimeOutTimer.stop();
     // A write whose read-back broke off is not known to be stored; the box says the write itself went through.
-    const bool readingBack = std::exchange(m_readingBack, false);
-    clearWrite();
+    const bool readingBack = std::holds_alternative<states::ReadingBack>(m_exchange);
+    endTransfer();
     sendAbortBurst();
     showBoxAboveWelcome(readingBack ? readBackFailedBox() : readTimeOutBox());
     showDisconnected();

@@ -191,7 +191,7 @@ void Program::selectComPort(int n)
 
 void Program::checkPortItem()
 {
-    const link::LinkState& link = m_session.state().link;
+    const link::LinkStatus& link = m_session.state().link;
     showChosenPort(m_session.windows().main.menus, link.comPort, link.otherDevice);
 }
 

@@ -21,7 +21,7 @@ namespace qm::shell
 
 /// The program's state: the user's defaults (the remembered callsign of the initialization file's line 2, the baud
 /// rates and the delay and tail positions, which every clear puts back into the windows), the mode being edited and
-/// the link's state (which holds the bytes of the last read and of the write under way).
+/// what the link reports of the port and the unit (which holds the bytes of the last read).
 struct ProgramState : forms::WindowDefaults
 {
     /// The mode being edited: none before a mode is chosen, and none after a read of a unit whose mode code names
@@ -39,8 +39,8 @@ struct ProgramState : forms::WindowDefaults
     bool showWelcome = false;
     /// The welcome window has been closed with OK.
     bool welcomeDismissed = false;
-    /// The link's state: the serial port in use (comPort), the unit's identification, the transaction.
-    link::LinkState link;
+    /// What the link reports: the serial port in use (comPort) and the unit's identification.
+    link::LinkStatus link;
 };
 
 /// Every window model, the program state and the image field store, with what acts on them as a whole: the pick

@@ -11,10 +11,10 @@
 namespace qm::shell
 {
 
-UnitLink::UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer,
+UnitLink::UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& probeTimer,
                    link::Timer& readTimeOutTimer, link::Timer& writeTimeOutTimer, IniSettings* ini, Records records)
     : m_session(session), m_ui(ui), m_ini(ini), m_records(std::move(records)), m_display(session.windows()),
-      m_engine(port, echoTimer, readTimeOutTimer, writeTimeOutTimer, m_display, session.state().link, *this)
+      m_engine(port, probeTimer, readTimeOutTimer, writeTimeOutTimer, m_display, session.state().link, *this)
 {}
 
 void UnitLink::testPort()

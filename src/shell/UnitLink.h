@@ -26,7 +26,7 @@ public:
     struct Records
     {
         /// Runs after each completed identification, read and write, with the 128 image bytes.
-        std::function<void(link::Transaction, const link::LinkState&, const std::string&)> record;
+        std::function<void(link::Transaction, const link::LinkStatus&, const std::string&)> record;
         /// Returns where the backup of the given 128 bytes is kept ("" when nowhere).
         std::function<std::string(const std::string& imageBytes)> findBackup;
         /// Returns why the last backup taken of the given 128 bytes was not kept (nothing when it was, or when none
@@ -35,7 +35,7 @@ public:
     };
 
     /// ini is where a successful port change is remembered (none: nothing is written).
-    UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& echoTimer, link::Timer& readTimeOutTimer,
+    UnitLink(Session& session, Ui& ui, link::SerialPort& port, link::Timer& probeTimer, link::Timer& readTimeOutTimer,
              link::Timer& writeTimeOutTimer, IniSettings* ini = nullptr, Records records = {});
 
     link::Link& engine() { return m_engine; }

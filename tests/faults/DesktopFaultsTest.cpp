@@ -155,7 +155,7 @@ protected:
         QDir(folder.filePath("backups")).removeRecursively();
         port = std::make_unique<qt::QtSerialPort>();
         backups = std::make_unique<shell::Backups>(files, clock, path("backups"));
-        ASSERT_NO_FATAL_FAILURE(startDesktop(*port, echoTimer, readTimer, writeTimer, backups.get()));
+        ASSERT_NO_FATAL_FAILURE(startDesktop(*port, probeTimer, readTimer, writeTimer, backups.get()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return windows().main.window.caption() == "Quellmark VQ-3+ (v2.0) on COM1"; },
                                     10000));
         ASSERT_EQ(open(QM_EXAMPLES_DIR "/" + std::string(example)), Boxes{});
@@ -165,7 +165,7 @@ protected:
 
     std::unique_ptr<QProcess> simulator;
     std::unique_ptr<qt::QtSerialPort> port;
-    qt::QtTimer echoTimer{500};
+    qt::QtTimer probeTimer{500};
     qt::QtTimer readTimer{5000};
     qt::QtTimer writeTimer{5000};
     qt::SystemClock clock;
@@ -218,7 +218,7 @@ protected:
     void SetUp() override
     {
         DesktopFaultsTest::SetUp();
-        ASSERT_NO_FATAL_FAILURE(startDesktop(port, echoTimer, readTimer, writeTimer, nullptr));
+        ASSERT_NO_FATAL_FAILURE(startDesktop(port, probeTimer, readTimer, writeTimer, nullptr));
         ASSERT_EQ(open(QM_EXAMPLES_DIR "/tracking.vq3"), Boxes{});
     }
 
@@ -254,7 +254,7 @@ protected:
     }
 
     fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500};
+    fakes::FakeTimer probeTimer{500};
     fakes::FakeTimer readTimer{5000};
     fakes::FakeTimer writeTimer{5000};
 };

@@ -105,7 +105,7 @@ TEST_F(DesktopFilesTest, TheFirstRunAsksForPortAndCallsignAndKeepsTheAnswersInTh
         dialog.accept();
     });
     const std::string home = folder.path().toStdString();
-    desktop = std::make_unique<Desktop>(DesktopPorts{files, port, echoTimer, readTimer, writeTimer,
+    desktop = std::make_unique<Desktop>(DesktopPorts{files, port, probeTimer, readTimer, writeTimer,
                                                      shell::Environment{{home + "/program", home + "/cfg"}, home, {}}});
     ASSERT_TRUE(desktop->start());
     EXPECT_EQ(prompts, QStringList({"Serial Port Selection", "CallSign Selection"}));
@@ -391,7 +391,7 @@ TEST_F(DesktopFilesTest, ThePortMenuNamesTheDevicesAsItOpensAndOtherDeviceOpensT
     const auto closeFirst = qScopeGuard([&] { desktop.reset(); });
     start(&serial, &devices);
     const auto probed = [&](qttest::PseudoTerminal& terminal) {
-        echoTimer.tick();
+        probeTimer.tick();
         return QTest::qWaitFor([&] { return !terminal.read(1, std::chrono::milliseconds(1)).empty(); }, 2000);
     };
     EXPECT_TRUE(probed(unit));

@@ -126,7 +126,7 @@ protected:
     QString title() const { return desktop->window().windowTitle(); }
 
     /// A probe period passes (the windows are drawn again); the unit answers and, identified, enables Read and Write.
-    void probeTick() { ASSERT_TRUE(echoTimer.tick()); }
+    void probeTick() { ASSERT_TRUE(probeTimer.tick()); }
     void connect(bool identify = false)
     {
         probeTick();
@@ -136,7 +136,7 @@ protected:
     }
 
     fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500};
+    fakes::FakeTimer probeTimer{500};
     fakes::FakeTimer readTimer{5000};
     fakes::FakeTimer writeTimer{5000};
     std::unique_ptr<Desktop> desktop;
@@ -166,7 +166,7 @@ protected:
     {
         files.files["/opt/quellmark/vq3.ini"] = kIni;
         return {files,      port,
-                echoTimer,  readTimer,
+                probeTimer, readTimer,
                 writeTimer, shell::Environment{{"/opt/quellmark", "/root/.config/quellmark"}, "/home/user", {}}};
     }
 
@@ -202,7 +202,7 @@ protected:
     {
         const std::string home = folder.path().toStdString();
         desktop.reset();
-        desktop = std::make_unique<Desktop>(DesktopPorts{files, serial ? *serial : port, echoTimer, readTimer,
+        desktop = std::make_unique<Desktop>(DesktopPorts{files, serial ? *serial : port, probeTimer, readTimer,
                                                          writeTimer, shell::Environment{{home, home}, home, {}},
                                                          &backups, nullptr, &clock, nullptr, devices});
         ASSERT_TRUE(desktop->start());

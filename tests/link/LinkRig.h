@@ -84,13 +84,13 @@ struct HintRecordingDisplay : shell::ConnectionDisplay
 struct LinkRig
 {
     fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer{500}, readTimer{5000}, writeTimer{5000};
+    fakes::FakeTimer probeTimer{500}, readTimer{5000}, writeTimer{5000};
     forms::Windows windows;
     /// The program's display of the link's reports, over windows.
     HintRecordingDisplay display{windows};
-    LinkState state;
+    LinkStatus state;
     RecordingHost host;
-    Link link{port, echoTimer, readTimer, writeTimer, display, state, host};
+    Link link{port, probeTimer, readTimer, writeTimer, display, state, host};
 
     ~LinkRig() { EXPECT_EQ(host.boxesWithBusyPointer, 0); }
 
@@ -112,7 +112,7 @@ struct LinkRig
     void connect(Text image = testImage())
     {
         openPort();
-        echoTimer.tick();
+        probeTimer.tick();
         port.deliver(kProbe);
         port.deliver(reply(1, 2, image));
         port.takeSent();
@@ -132,15 +132,15 @@ struct LinkRig
         return main.VQ3Status.caption() == "Disconnected" && main.VQ3Status.background() == 0xFFFF80 &&
                !main.ConnectButton.visible() && !main.menus.read.enabled() && !main.menus.write.enabled() &&
                main.window.caption() == "Quellmark Configuration Program" && state.firmwareVersion == 0 &&
-               !state.firmwareWarned;
+               !link.firmwareWarned();
     }
 
     /// Probing again: nothing under way, no time-out left to fire later, only the probe timer running.
     bool probing() const
     {
-        return state.lastCommand == Command::Probe && !state.awaitingEcho && echoTimer.isActive() &&
-               !readTimer.isActive() && !writeTimer.isActive() && state.echoCount == 0 && state.downloadImage.empty() &&
-               !host.busy;
+        return link.activity() == Command::Probe && !link.awaitingEcho() && probeTimer.isActive() &&
+               !readTimer.isActive() && !writeTimer.isActive() && link.echoesReceived() == 0 &&
+               link.imageInFlight().empty() && !host.busy;
     }
 };
 
@@ -148,7 +148,7 @@ struct LinkRig
 using Step = std::function<void(LinkRig&)>;
 inline const Step askRead = [](LinkRig& r) { r.link.read(); };
 inline const Step clickDisconnect = [](LinkRig& r) { r.link.disconnectUnit(); };
-inline const Step tickProbe = [](LinkRig& r) { r.echoTimer.tick(); };
+inline const Step tickProbe = [](LinkRig& r) { r.probeTimer.tick(); };
 inline const Step tickRead = [](LinkRig& r) { r.readTimer.tick(); };
 inline const Step tickWrite = [](LinkRig& r) { r.writeTimer.tick(); };
 inline const Step portFails = [](LinkRig& r) { r.port.fail({8020, "gone"}); };

@@ -405,7 +405,7 @@ TEST(LinkClosingTest, ClosesOnlyOnceEverythingSentHasLeft)
         EXPECT_FALSE(rig.readTimer.isActive() || rig.writeTimer.isActive() || rig.link.transferUnderWay());
         EXPECT_EQ(rig.host.portsClosed, 0);
         end(rig);
-        EXPECT_FALSE(rig.port.isOpen() || rig.echoTimer.isActive() || rig.host.busy);
+        EXPECT_FALSE(rig.port.isOpen() || rig.probeTimer.isActive() || rig.host.busy);
         EXPECT_TRUE(rig.host.portsClosed == 1 && rig.host.boxes.empty());
     }
     LinkRig closed;

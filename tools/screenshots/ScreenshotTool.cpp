@@ -38,17 +38,17 @@ int main(int argc, char** argv)
                                                                        "Reserved", "Reserved", "Reserved"}));
     fakes::ScriptedUi ui;
     fakes::FakeSerialPort port;
-    fakes::FakeTimer echoTimer(500), readTimer(5000), writeTimer(5000);
+    fakes::FakeTimer probeTimer(500), readTimer(5000), writeTimer(5000);
     fakes::FakeClock clock;
     shell::Backups backups(files, clock, folder + "/backups");
-    app::Desktop desktop({files, port, echoTimer, readTimer, writeTimer,
+    app::Desktop desktop({files, port, probeTimer, readTimer, writeTimer,
                           shell::Environment{{folder, folder}, examples, {}}, &backups, nullptr, &clock},
                          &ui);
     QMainWindow& window = desktop.window();
     if (!desktop.start() || !QTest::qWaitForWindowExposed(&window) ||
         !QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 5000))
         return std::fprintf(stderr, "the window manager did not frame the main window\n"), 1;
-    echoTimer.tick();
+    probeTimer.tick();
     port.deliver("\xAA");
     port.deliver(std::string("U\x01\x02", 3) + std::string(128, '\0'));
     const auto shoot = [&](const QString& name, const std::function<void()>& arrange) {
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     bool shot = true;
     for (const char* name : {"telemetry", "beacon", "nmea", "tracking", "alarm"})
         shot =
-            shot && shoot(name, [&] { open(name), echoTimer.tick(), port.deliver("\xAA"), desktop.binder().draw(); });
+            shot && shoot(name, [&] { open(name), probeTimer.tick(), port.deliver("\xAA"), desktop.binder().draw(); });
 
     for (const char* name : {"beacon", "tracking", "nmea"}) {
         shell::Session other(files);
