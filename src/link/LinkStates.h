@@ -14,7 +14,7 @@ namespace qm::link
 /// What the link is doing, named by the command it last sent to the unit.
 enum class Command
 {
-    /// "E": probing for the unit between transfers.
+    /// 0xAA: probing for the unit between transfers.
     Probe,
     /// "U": a read (upload) of the unit's configuration.
     Upload,
