@@ -6,6 +6,7 @@
 #include "forms/ProfileEditing.h"
 #include "forms/Text.h"
 #include "reports/ProfileReport.h"
+#include "shell/BaudRates.h"
 #include "shell/ConnectionDisplay.h"
 #include "storage/ConfigFile.h"
 #include "validation/FieldRules.h"
@@ -409,9 +410,9 @@ void Program::exportProfileReport(reports::Printer& pdf, const std::function<std
 void Program::printerFound(reports::Printer& printer, const FontSettings& printerFont)
 {
     m_printer = &printer;
-    ProgramState& module = m_session.state();
-    module.printerPresent = true;
-    module.printerFont = printerFont;
+    ProgramState& state = m_session.state();
+    state.printerPresent = true;
+    state.printerFont = printerFont;
     // The menus take the state choosing the mode shown now would have given them.
     const std::optional<Mode> mode = m_session.checkedMode();
     const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
@@ -596,12 +597,12 @@ void Program::menuCommand(const std::string& item)
         {"saveconfiguration", [this] { m_fileCommands.saveConfigurationAs(); }},
         {"save", [this] { m_fileCommands.save(); }},
         {"memorizedefaults", [this] { m_ini.memorizeDefaults(); }},
-        {"in1200", [this] { m_ini.selectInputBaud(0); }},
-        {"in2400", [this] { m_ini.selectInputBaud(1); }},
-        {"in4800", [this] { m_ini.selectInputBaud(2); }},
-        {"in9600", [this] { m_ini.selectInputBaud(3); }},
-        {"out300", [this] { m_ini.select300BaudOutput(); }},
-        {"out1200", [this] { m_ini.select1200BaudOutput(); }}};
+        {"in1200", [this] { chooseInputBaud(m_session, m_ini, 0); }},
+        {"in2400", [this] { chooseInputBaud(m_session, m_ini, 1); }},
+        {"in4800", [this] { chooseInputBaud(m_session, m_ini, 2); }},
+        {"in9600", [this] { chooseInputBaud(m_session, m_ini, 3); }},
+        {"out300", [this] { chooseOutputBaud(m_session, m_ini, 1); }},
+        {"out1200", [this] { chooseOutputBaud(m_session, m_ini, 0); }}};
     for (const auto& [name, command] : kCommands)
         if (item == name) {
             command();
