@@ -59,10 +59,6 @@ public:
     /// The load sequence at start-up. Returns false when the user ended the program during it.
     bool start();
 
-    /// Returns the help file's path: the program's folder + "/vq3.hlp" (or, for an installed program whose folder
-    /// lacks it, the shared data folder's copy).
-    std::string helpFile() const;
-
     /// Write up to the point where bytes go out: the no-mode box, the shown profiles stored, the plain VQ-3
     /// refusal, the mode's check and compile. When downloadImage is ready the link starts the download and true
     /// is returned; otherwise the user has been told why (or, for a mode outside 0-4, nothing happens).
@@ -99,12 +95,6 @@ public:
 
     /// A key typed into a named field: returns the character to enter, or nothing when the field refuses it.
     std::optional<char> keyPress(const std::string& control, char32_t key);
-    /// The text of a window's My Call field changed: all five My Call fields take it.
-    void myCallChange(const std::string& text);
-    /// The user chose an entry in path selector n (1 to 4) of a mode's window.
-    void pathClick(forms::Mode mode, int n);
-    /// Special Path n (1 to 4) of a mode's window lost the focus.
-    void specialPathLostFocus(forms::Mode mode, int n);
     /// The user clicked a profile tab (0 to 9) of the NMEA or Tracking window.
     void profileTabClick(forms::Mode mode, int tab);
     /// Copy This Profile to: the profile on show of the NMEA or Tracking window becomes the profiles given (1 to
@@ -148,8 +138,18 @@ public:
     void showBox(const forms::MessageBox& box);
 
 private:
+    /// Returns the help file's path: the program's folder + "/vq3.hlp" (or, for an installed program whose folder
+    /// lacks it, the shared data folder's copy).
+    std::string helpFile() const;
+    /// The text of a window's My Call field changed: all five My Call fields take it.
+    void myCallChange(const std::string& text);
+    /// The user chose an entry in path selector n (1 to 4) of a mode's window.
+    void pathClick(forms::Mode mode, int n);
+    /// Special Path n (1 to 4) of a mode's window lost the focus.
+    void specialPathLostFocus(forms::Mode mode, int n);
     /// Ends the program: a transfer under way is broken off and the program ends once the port is closed.
     void endNow();
+
     storage::FileSystem& m_files;
     Ui& m_ui;
     Environment m_environment;

@@ -40,9 +40,12 @@ TEST(MenuModelTest, EveryItemIsLaidOutOnceAndItsModelCarriesItsNameAndCaption)
 TEST(MenuModelTest, ARowPlacesOnlyItsOwnItems)
 {
     const std::tuple<MenuId, MenuId, int, std::optional<int>> cases[] = {
-        {MenuId::Telemetry, MenuId::Telemetry, 5, 0}, {MenuId::Alarm, MenuId::Telemetry, 5, 4},
-        {MenuId::Setup, MenuId::Telemetry, 5, std::nullopt}, {MenuId::Mode, MenuId::Telemetry, 5, std::nullopt},
-        {MenuId::Com4, MenuId::Com1, 4, 3},          {MenuId::OtherDevice, MenuId::Com1, 4, std::nullopt},
+        {MenuId::Telemetry, MenuId::Telemetry, 5, 0},
+        {MenuId::Alarm, MenuId::Telemetry, 5, 4},
+        {MenuId::Setup, MenuId::Telemetry, 5, std::nullopt},
+        {MenuId::Mode, MenuId::Telemetry, 5, std::nullopt},
+        {MenuId::Com4, MenuId::Com1, 4, 3},
+        {MenuId::OtherDevice, MenuId::Com1, 4, std::nullopt},
     };
     for (const auto& [item, first, count, place] : cases)
         EXPECT_EQ(forms::placeInRow(item, first, count), place) << static_cast<int>(item);
@@ -68,7 +71,8 @@ TEST(MenuCommandsTest, EachItemRunsItsOwnCommandAndTheDesktopsAndTheMenusAreLeft
              EXPECT_EQ(storage::splitLines(r.files.files[rig::kIni])[3], "1");
          }},
         {"alarm", true, [](rig::ProgramRig& r) { EXPECT_EQ(r.state.currentMode, forms::Mode::Alarm); }},
-        {"com3", true, [](rig::ProgramRig& r) { EXPECT_EQ(r.link.calls, std::vector<std::string>{"selectComPort 3"}); }},
+        {"com3", true,
+         [](rig::ProgramRig& r) { EXPECT_EQ(r.link.calls, std::vector<std::string>{"selectComPort 3"}); }},
         {"read", true, [](rig::ProgramRig& r) { EXPECT_EQ(r.link.calls, std::vector<std::string>{"read"}); }},
         {"contents", true, [](rig::ProgramRig& r) { EXPECT_EQ(r.ui.calls.size(), 1U); }},
         {"about", false, {}},
