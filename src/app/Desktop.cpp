@@ -83,33 +83,29 @@ Desktop::Desktop(DesktopPorts ports, shell::Ui* ui) : m_files(ports.files), m_ba
                                                        *m_writeTimeOutTimer, &ini, std::move(records));
             return *m_link;
         });
-    m_program->setPrinter(ports.printer, ports.clock);
+    m_program->reports().setPrinter(ports.printer, ports.clock);
 #ifndef Q_OS_WIN
     // On Windows COM1 to COM4 are the system's own names and need no explaining.
-    m_program->setSerialDevices(ports.devices);
+    m_program->ports().setSerialDevices(ports.devices);
 #endif
     m_printerLookup = ports.printerLookup;
 
     m_binder = std::make_unique<ViewBinder>(*m_program, roots, windows);
     if (m_qtUi)
         m_qtUi->setWidgetFinder([this](const std::string& control) { return m_binder->widget(control); });
-    QObject::connect(m_binder.get(), &ViewBinder::aboutRequested, m_about, &QWidget::show);
+    m_program->setBackupsKept(m_backups != nullptr);
+    QObject::connect(m_binder.get(), &ViewBinder::desktopCommand, [this](forms::MenuId item) { desktopCommand(item); });
     connectAids();
     m_binder->setAfterDraw([this] { drawAids(); });
     QObject::connect(&m_window, &MainWindow::closeRequested, [this] {
         m_program->exit();
         redraw();
     });
-    QObject::connect(&m_window, &MainWindow::recentFilesMenuOpening, [this] {
-        m_program->recentFilesMenuOpened();
+    QObject::connect(&m_window, &MainWindow::menuOpening, [this](forms::MenuId menu) {
+        m_program->menuOpened(menu);
         redraw();
     });
     QObject::connect(&m_window, &MainWindow::fileDropped, [this](const QString& path) { openFile(path); });
-    if (auto* serialPort = m_window.findChild<QMenu*>("serialport"))
-        QObject::connect(serialPort, &QMenu::aboutToShow, serialPort, [this] {
-            m_program->refreshPortMenu();
-            redraw();
-        });
     QObject::connect(&m_welcome, &WelcomeWindow::okClicked, [this] {
         m_program->confirmWelcome();
         redraw();
@@ -175,8 +171,9 @@ bool Desktop::start()
             if (!printer)
                 return;
             const QFont font = QApplication::font();
-            m_program->printerFound(*printer, shell::FontSettings{font.family().toStdString(), font.pointSize(), false,
-                                                                  false, false, false});
+            m_program->reports().printerFound(
+                *printer,
+                shell::FontSettings{font.family().toStdString(), font.pointSize(), false, false, false, false});
             redraw();
         });
     return running;
@@ -253,15 +250,28 @@ shell::FontSettings Desktop::standardFont() const
     return shell::FontSettings{font.family().toStdString(), std::max(font.pointSize(), 1), false, false, false, false};
 }
 
+void Desktop::desktopCommand(forms::MenuId item)
+{
+    switch (item) {
+    case forms::MenuId::About:
+        m_about->show();
+        break;
+    case forms::MenuId::PrintPreview:
+        printPreview();
+        break;
+    case forms::MenuId::ExportPdf:
+        exportProfilesAsPdf();
+        break;
+    case forms::MenuId::RestoreBackup:
+        restoreFromBackup();
+        break;
+    default:
+        break;
+    }
+}
+
 void Desktop::connectAids()
 {
-    const auto menu = [this](const char* name, void (Desktop::*command)()) {
-        if (QAction* action = m_window.menuItem(name))
-            QObject::connect(action, &QAction::triggered, [this, command] { (this->*command)(); });
-    };
-    menu("restorebackup", &Desktop::restoreFromBackup);
-    menu("printpreview", &Desktop::printPreview);
-    menu("exportpdf", &Desktop::exportProfilesAsPdf);
     for (const auto mode : {forms::Mode::Nmea, forms::Mode::Tracking}) {
         const QString name =
             QString::fromStdString(m_program->session().windows().station(mode).prefix() + "ProfileCopy");
@@ -287,14 +297,6 @@ void Desktop::drawAids()
 {
     const shell::Session& session = m_program->session();
     const forms::Windows& windows = session.windows();
-    const bool usable = windows.main.window.enabled() && windows.main.menus.openconfiguration.enabled();
-    const bool report = usable && m_program->profileReportAvailable();
-    if (QAction* action = m_window.menuItem("restorebackup"))
-        action->setEnabled(usable && m_backups != nullptr);
-    for (const char* name : {"printpreview", "exportpdf"})
-        if (QAction* action = m_window.menuItem(name))
-            action->setEnabled(report);
-
     const forms::TrackingForm& tracking = windows.tracking;
     const std::string& separator = tracking.TrkSeparator.text();
     const std::string& symbol = tracking.TrkSymbol.text();
@@ -353,7 +355,7 @@ void Desktop::restoreFromBackup()
 
 void Desktop::printPreview()
 {
-    if (!m_program->profileReportAvailable())
+    if (!m_program->reports().profileReportAvailable())
         return;
     auto* printer = new QPrinter(QPrinter::HighResolution);
     printer->setDocName("Profiles");
@@ -364,7 +366,7 @@ void Desktop::printPreview()
     QObject::connect(preview, &QObject::destroyed, [printer] { delete printer; });
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, [this](QPrinter* shown) {
         qt::QtPrinter drawing = qt::QtPrinter::onPrinter(*shown);
-        m_program->drawProfileReport(drawing, standardFont());
+        m_program->reports().drawProfileReport(drawing, standardFont());
     });
     preview->open();
 }
@@ -372,7 +374,7 @@ void Desktop::printPreview()
 void Desktop::exportProfilesAsPdf()
 {
     qt::QtPrinter pdf = qt::QtPrinter::pdfDocument();
-    m_program->exportProfileReport(
+    m_program->reports().exportProfileReport(
         pdf, [&pdf] { return pdf.pdfBytes(); }, standardFont());
     redraw();
 }

@@ -88,8 +88,9 @@ public:
 
 private:
     void redraw();
-    /// Connects what the desktop program adds to the windows: its File menu items, the profile copy buttons, the
-    /// symbol pick list.
+    /// Carries out a menu command that is the desktop program's own.
+    void desktopCommand(forms::MenuId item);
+    /// Connects what the desktop program adds to the windows: the profile copy buttons, the symbol pick list.
     void connectAids();
     /// Draws what the desktop program adds to the windows from the models.
     void drawAids();

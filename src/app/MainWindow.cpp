@@ -69,25 +69,6 @@ QMenu* addSubmenu(QMenu* menu, const QString& name, const QString& caption)
     return submenu;
 }
 
-// The keys of the commands the user reaches for most, as desktop programs have them. Read and Write take keys no
-// platform claims for itself.
-struct Shortcut
-{
-    const char* item;
-    QKeySequence keys;
-};
-
-const Shortcut kShortcuts[] = {
-    {"newconfiguration", QKeySequence(Qt::CTRL | Qt::Key_N)},
-    {"openconfiguration", QKeySequence(Qt::CTRL | Qt::Key_O)},
-    {"saveconfiguration", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-    {"printprofiles", QKeySequence(Qt::CTRL | Qt::Key_P)},
-    {"exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-    {"contents", QKeySequence(Qt::Key_F1)},
-    {"read", QKeySequence(Qt::CTRL | Qt::Key_R)},
-    {"write", QKeySequence(Qt::CTRL | Qt::Key_D)},
-};
-
 // A mode window's frame that hides when the user closes it: a plain sub-window would also close (hide) the
 // window inside it, which would then stay blank when the frame is shown again.
 class ModeSubWindow : public QMdiSubWindow
@@ -290,37 +271,38 @@ void MainWindow::createMenus()
             if (!holder)
                 bar->addMenu(menu);
             menus[entry.name] = menu;
+            // Some menus check their items against the system each time they open.
+            connect(menu, &QMenu::aboutToShow, this, [this, id = *entry.id] { emit menuOpening(id); });
             break;
         }
         case forms::MenuEntryKind::Separator:
             holder->addSeparator()->setObjectName(name);
             break;
         case forms::MenuEntryKind::Command:
-        case forms::MenuEntryKind::CheckItem: {
-            QAction* action = holder ? holder->addAction(caption) : bar->addAction(caption);
-            action->setObjectName(name);
-            // Check marks are set by the program, one item of a group at a time, so the items are checkable but
-            // not grouped: the toolkit would otherwise move the mark on its own.
-            action->setCheckable(entry.kind == forms::MenuEntryKind::CheckItem);
+        case forms::MenuEntryKind::CheckItem:
+            addMenuCommand(entry, holder ? holder->addAction(caption) : bar->addAction(caption), name);
             break;
         }
-        }
     }
-    // The items are checked against the files each time the submenu opens.
-    connect(menus.at("recentfiles"), &QMenu::aboutToShow, this, &MainWindow::recentFilesMenuOpening);
-
-    for (const Shortcut& shortcut : kShortcuts)
-        if (QAction* action = menuItem(QString::fromLatin1(shortcut.item)))
-            action->setShortcut(shortcut.keys);
-    // The platform's own key for Save, known only once the application runs.
-    if (QAction* save = menuItem("save"))
-        save->setShortcut(QKeySequence::Save);
-    // Read and Write sit on the menu bar itself, where no key is drawn: their tool tips name them.
-    for (const char* name : {"read", "write"})
-        if (QAction* action = menuItem(QString::fromLatin1(name)))
-            action->setToolTip(action->text().remove('&') + " (" +
-                               action->shortcut().toString(QKeySequence::NativeText) + ")");
     bar->setToolTipDuration(-1);
+}
+
+void MainWindow::addMenuCommand(const forms::MenuEntry& entry, QAction* action, const QString& name)
+{
+    action->setObjectName(name);
+    // Check marks are set by the program, one item of a group at a time, so the items are checkable but not
+    // grouped: the toolkit would otherwise move the mark on its own.
+    action->setCheckable(entry.kind == forms::MenuEntryKind::CheckItem);
+    if (entry.platformSaveKey)
+        action->setShortcut(QKeySequence::Save);
+    else if (!entry.shortcut.empty())
+        action->setShortcut(
+            QKeySequence(QString::fromLatin1(entry.shortcut.data(), static_cast<qsizetype>(entry.shortcut.size())),
+                         QKeySequence::PortableText));
+    // A command on the menu bar itself shows no key: its tool tip names it.
+    if (entry.menu.empty() && !action->shortcut().isEmpty())
+        action->setToolTip(action->text().remove('&') + " (" + action->shortcut().toString(QKeySequence::NativeText) +
+                           ")");
 }
 
 QWidget* MainWindow::createPanelArea()

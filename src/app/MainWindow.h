@@ -2,6 +2,8 @@
 // holds the mode windows, and a status bar with the progress of a read or write.
 #pragma once
 
+#include "forms/MenuLayout.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -40,8 +42,8 @@ public:
 signals:
     /// The user asked to close the main window (the program then closes the port and ends).
     void closeRequested();
-    /// The Recent Files submenu is about to open.
-    void recentFilesMenuOpening();
+    /// A menu or submenu of the menu bar is about to open.
+    void menuOpening(forms::MenuId menu);
     /// A configuration file was dropped onto the window.
     void fileDropped(const QString& path);
 
@@ -54,7 +56,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    /// Builds the menu bar as the menu layout has it.
     void createMenus();
+    /// Names a command of the menu bar and gives it its check mark and keys.
+    void addMenuCommand(const forms::MenuEntry& entry, QAction* action, const QString& name);
     QWidget* createPanelArea();
     /// Brings the framed window within the screen, once, as soon as its frame is known.
     void keepOnScreen();

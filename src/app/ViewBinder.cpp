@@ -192,13 +192,14 @@ void ViewBinder::bind(const std::string& name, QObject* object)
             changed();
         });
     } else if (auto* action = qobject_cast<QAction*>(object)) {
-        connect(action, &QAction::triggered, this, [this, name] {
-            if (name == "about")
-                emit aboutRequested();
-            else
-                m_program.menuCommand(name);
-            changed();
-        });
+        if (const auto item = forms::menuItemNamed(name))
+            connect(action, &QAction::triggered, this, [this, id = *item] {
+                if (forms::menuEntry(id).handler == forms::MenuHandler::Desktop)
+                    emit desktopCommand(id);
+                else
+                    m_program.menuCommand(id);
+                changed();
+            });
     } else if (auto* button = qobject_cast<QPushButton*>(object)) {
         connect(button, &QPushButton::clicked, this, [this, name] {
             m_program.buttonClick(name);
@@ -355,6 +356,7 @@ void ViewBinder::draw()
         return;
     m_drawing = true;
     m_input.setProgramWriting(true);
+    m_program.settleMenus();
     forms::forEachControl(m_program.session().windows(), [&](const std::string& name, forms::Control control) {
         if (auto window = m_windows.find(name); window != m_windows.end()) {
             drawWindow(name, *std::get<forms::Panel*>(control), window->second);

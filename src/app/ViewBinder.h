@@ -44,8 +44,8 @@ public:
     QWidget* widget(const std::string& control) const;
 
 signals:
-    /// The user chose Help > About.
-    void aboutRequested();
+    /// The user chose a command the desktop program carries out itself (About, Print Preview, ...).
+    void desktopCommand(forms::MenuId item);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -46,44 +46,13 @@ void visitOptions(OptionGroup& group, const ControlPlace& place, const PlacedVis
 
 void visitMenus(Menus& menus, const PlacedVisit& visit)
 {
-    for (MenuItem* item : {&menus.file,
-                           &menus.newconfiguration,
-                           &menus.openconfiguration,
-                           &menus.saveconfiguration,
-                           &menus.memorizedefaults,
-                           &menus.printprofiles,
-                           &menus.printerfont,
-                           &menus.exit,
-                           &menus.read,
-                           &menus.write,
-                           &menus.mode,
-                           &menus.telemetry,
-                           &menus.beacon,
-                           &menus.nmea,
-                           &menus.tracking,
-                           &menus.alarm,
-                           &menus.setup,
-                           &menus.serialport,
-                           &menus.com1,
-                           &menus.com2,
-                           &menus.com3,
-                           &menus.com4,
-                           &menus.otherdevice,
-                           &menus.inputbaudrate,
-                           &menus.in1200,
-                           &menus.in2400,
-                           &menus.in4800,
-                           &menus.in9600,
-                           &menus.outputbaudrate,
-                           &menus.out300,
-                           &menus.out1200,
-                           &menus.verifyafterwrite,
-                           &menus.help,
-                           &menus.contents,
-                           &menus.about,
-                           &menus.save,
-                           &menus.recentfiles})
-        visit(item->name(), item, {});
+    const int recentFiles = static_cast<int>(menus.recentfile.size());
+    for (const MenuEntry& entry : menuLayout())
+        if (entry.id && !placeInRow(*entry.id, MenuId::RecentFile1, recentFiles)) {
+            MenuItem& item = menus.item(*entry.id);
+            visit(item.name(), &item, {});
+        }
+    // The recent files carry their number, the latest first.
     visitRow(menus.recentfile, {}, visit);
 }
 

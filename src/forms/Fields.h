@@ -141,6 +141,7 @@ private:
 class MenuItem
 {
 public:
+    MenuItem() = default;
     MenuItem(std::string name, std::string caption);
 
     const std::string& name() const { return m_name; }

@@ -4,6 +4,8 @@
 #include "forms/MenuLayout.h"
 
 #include <cassert>
+#include <iterator>
+#include <utility>
 
 namespace qm::forms
 {
@@ -14,12 +16,6 @@ namespace
 std::string named(std::string_view prefix, std::string_view name)
 {
     return std::string(prefix) + std::string(name);
-}
-
-/// A menu item captioned as the menu bar shows it.
-MenuItem menuItem(std::string_view name)
-{
-    return MenuItem(std::string(name), std::string(menuCaption(name)));
 }
 
 /// Labels a numbered row of controls: the text with its number from 1 put in place of the "#".
@@ -157,26 +153,81 @@ PrintProgressForm::PrintProgressForm() : window("Form8", "Printing Profile Infor
     window.setVisible(false);
 }
 
-Menus::Menus()
-    : file(menuItem("file")), newconfiguration(menuItem("newconfiguration")),
-      openconfiguration(menuItem("openconfiguration")), saveconfiguration(menuItem("saveconfiguration")),
-      memorizedefaults(menuItem("memorizedefaults")), printprofiles(menuItem("printprofiles")),
-      printerfont(menuItem("printerfont")), exit(menuItem("exit")), save(menuItem("save")),
-      recentfiles(menuItem("recentfiles")), recentfile{menuItem("recentfile1"), menuItem("recentfile2"),
-                                                       menuItem("recentfile3"), menuItem("recentfile4"),
-                                                       menuItem("recentfile5")},
-      read(menuItem("read")), write(menuItem("write")), mode(menuItem("mode")), telemetry(menuItem("telemetry")),
-      beacon(menuItem("beacon")), nmea(menuItem("nmea")), tracking(menuItem("tracking")), alarm(menuItem("alarm")),
-      setup(menuItem("setup")), serialport(menuItem("serialport")), com1(menuItem("com1")), com2(menuItem("com2")),
-      com3(menuItem("com3")), com4(menuItem("com4")), otherdevice(menuItem("otherdevice")),
-      inputbaudrate(menuItem("inputbaudrate")), in1200(menuItem("in1200")), in2400(menuItem("in2400")),
-      in4800(menuItem("in4800")), in9600(menuItem("in9600")), outputbaudrate(menuItem("outputbaudrate")),
-      out300(menuItem("out300")), out1200(menuItem("out1200")), verifyafterwrite(menuItem("verifyafterwrite")),
-      help(menuItem("help")), contents(menuItem("contents")), about(menuItem("about"))
+namespace
 {
+
+// Every item with its own member, in menu bar order; the recent files are a row of their own.
+constexpr std::pair<MenuId, MenuItem Menus::*> kMenuMembers[] = {
+    {MenuId::File, &Menus::file},
+    {MenuId::NewConfiguration, &Menus::newconfiguration},
+    {MenuId::OpenConfiguration, &Menus::openconfiguration},
+    {MenuId::RecentFiles, &Menus::recentfiles},
+    {MenuId::Save, &Menus::save},
+    {MenuId::SaveConfigurationAs, &Menus::saveconfiguration},
+    {MenuId::MemorizeDefaults, &Menus::memorizedefaults},
+    {MenuId::PrintProfiles, &Menus::printprofiles},
+    {MenuId::PrinterFont, &Menus::printerfont},
+    {MenuId::PrintPreview, &Menus::printpreview},
+    {MenuId::ExportPdf, &Menus::exportpdf},
+    {MenuId::RestoreBackup, &Menus::restorebackup},
+    {MenuId::Exit, &Menus::exit},
+    {MenuId::Read, &Menus::read},
+    {MenuId::Write, &Menus::write},
+    {MenuId::Mode, &Menus::mode},
+    {MenuId::Telemetry, &Menus::telemetry},
+    {MenuId::Beacon, &Menus::beacon},
+    {MenuId::Nmea, &Menus::nmea},
+    {MenuId::Tracking, &Menus::tracking},
+    {MenuId::Alarm, &Menus::alarm},
+    {MenuId::Setup, &Menus::setup},
+    {MenuId::SerialPort, &Menus::serialport},
+    {MenuId::Com1, &Menus::com1},
+    {MenuId::Com2, &Menus::com2},
+    {MenuId::Com3, &Menus::com3},
+    {MenuId::Com4, &Menus::com4},
+    {MenuId::OtherDevice, &Menus::otherdevice},
+    {MenuId::InputBaudRate, &Menus::inputbaudrate},
+    {MenuId::In1200, &Menus::in1200},
+    {MenuId::In2400, &Menus::in2400},
+    {MenuId::In4800, &Menus::in4800},
+    {MenuId::In9600, &Menus::in9600},
+    {MenuId::OutputBaudRate, &Menus::outputbaudrate},
+    {MenuId::Out300, &Menus::out300},
+    {MenuId::Out1200, &Menus::out1200},
+    {MenuId::VerifyAfterWrite, &Menus::verifyafterwrite},
+    {MenuId::Help, &Menus::help},
+    {MenuId::Contents, &Menus::contents},
+    {MenuId::About, &Menus::about},
+};
+
+static_assert(std::size(kMenuMembers) + 5 == kMenuItemCount, "every menu item has its model");
+
+} // namespace
+
+Menus::Menus()
+{
+    for (const MenuEntry& entry : menuLayout())
+        if (entry.id)
+            item(*entry.id) = MenuItem(std::string(entry.name), std::string(entry.caption));
     recentfiles.setEnabled(false);
     for (auto& item : recentfile)
         item.setVisible(false);
+}
+
+MenuItem& Menus::item(MenuId id)
+{
+    return const_cast<MenuItem&>(std::as_const(*this).item(id));
+}
+
+const MenuItem& Menus::item(MenuId id) const
+{
+    if (const auto place = placeInRow(id, MenuId::RecentFile1, static_cast<int>(recentfile.size())))
+        return recentfile[static_cast<std::size_t>(*place)];
+    for (const auto& [member, field] : kMenuMembers)
+        if (member == id)
+            return this->*field;
+    assert(false && "every menu item has a member");
+    return file;
 }
 
 MainWindowControls::MainWindowControls()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "forms/Fields.h"
+#include "forms/MenuLayout.h"
 
 #include <array>
 #include <optional>
@@ -188,10 +189,14 @@ struct AlarmForm
     TextField AlmTxCntrLimit;
 };
 
-/// The menus of the main window, each item under its own name.
+/// The menus of the main window, each item under its own name, named and captioned as the menu bar lays it out.
 struct Menus
 {
     Menus();
+
+    /// Returns the model of an item.
+    MenuItem& item(MenuId id);
+    const MenuItem& item(MenuId id) const;
 
     MenuItem file, newconfiguration, openconfiguration, saveconfiguration, memorizedefaults, printprofiles, printerfont,
         exit;
@@ -200,6 +205,9 @@ struct Menus
     /// The Recent Files submenu and its items recentfile1 to recentfile5 (the latest first; hidden when unused).
     MenuItem recentfiles;
     std::array<MenuItem, 5> recentfile;
+    /// The desktop program's own commands: Print Preview and Export Profiles as PDF, usable while a profile report
+    /// is, and Restore from Backup, usable while backups are kept.
+    MenuItem printpreview, exportpdf, restorebackup;
     MenuItem read, write;
     MenuItem mode, telemetry, beacon, nmea, tracking, alarm;
     MenuItem setup, serialport, com1, com2, com3, com4;

@@ -4,6 +4,7 @@
 #include "forms/Numbers.h"
 #include "forms/PickLists.h"
 #include "forms/Text.h"
+#include "shell/BaudRates.h"
 
 #include <cmath>
 #include <utility>
@@ -17,30 +18,13 @@ using storage::FileError;
 namespace
 {
 
-const std::string kPortPrompt = std::string("Welcome to the Quellmark Configuration Program.") + "\r\n\r" +
-                                "Please enter the serial port that the VQ-3 is attached to and then click OK." +
-                                "  Enter 1 for COM1, 2 for COM2, etc." + "\r\n\r" +
-                                "NOTE:  This message will only appear the first time that you run" +
-                                " this program.  If you need to change the serial port setting later," +
-                                " you can do so through the " + '"' + "Setup" + '"' +
-                                " menu at the top of the screen." + "\r\n\r";
-
-const std::string kCallPrompt = std::string("Enter your Callsign (without SSID) and then click OK.") + "\r\n\r" +
-                                "NOTE:  This message will only appear the first time that you run" +
-                                " this program.  If you need to change your callsign later, simply" +
-                                " enter your callsign in a " + '"' + "My Call" + '"' +
-                                " field and select Memorize Defaults" + " from the File menu." + "\r\n\r";
-
-constexpr const char* kPlaceholderCall = "MYCALL";
-// A callsign without SSID has at most six characters.
-constexpr std::size_t kCallAnswerLimit = 7;
-constexpr int kLineComPort = 0;
-constexpr int kLineMyCall = 1;
-constexpr int kLineInputBaud = 2;
-constexpr int kLineOutputBaud = 3;
-constexpr int kLineTxDelay = 4;
-constexpr int kLineTxTail = 5;
-constexpr int kLineWelcome = 6;
+constexpr std::size_t kLineComPort = 0;
+constexpr std::size_t kLineMyCall = 1;
+constexpr std::size_t kLineInputBaud = 2;
+constexpr std::size_t kLineOutputBaud = 3;
+constexpr std::size_t kLineTxDelay = 4;
+constexpr std::size_t kLineTxTail = 5;
+constexpr std::size_t kLineWelcome = 6;
 
 bool isBlank(const std::string& line)
 {
@@ -72,20 +56,6 @@ storage::IniLines firstRunLines()
             "Reserved"};
 }
 
-/// The port a first-run answer names: "COM1" to "COM4", or the single digit 1 to 4.
-std::optional<int> portFromAnswer(const std::string& answer)
-{
-    for (int port = 1; port <= 4; ++port)
-        if (answer == "COM" + std::to_string(port))
-            return port;
-    if (answer.size() != 1)
-        return std::nullopt;
-    const double value = forms::numberValue(answer);
-    if (value >= 1.0 && value <= 4.0)
-        return static_cast<int>(value);
-    return std::nullopt;
-}
-
 FileError overflow()
 {
     return FileError{storage::error::kOverflow, "The value does not fit a 16-bit integer."};
@@ -112,7 +82,7 @@ std::optional<FileError> selectInEveryWindow(forms::Windows& windows, bool delay
 } // namespace
 
 IniSettings::IniSettings(Session& session, Ui& ui, storage::FileSystem& files, std::string iniPath)
-    : m_session(session), m_ui(ui), m_files(files), m_path(std::move(iniPath))
+    : m_session(session), m_ui(ui), m_firstRun(session.state(), ui, *this), m_files(files), m_path(std::move(iniPath))
 {}
 
 bool IniSettings::loadSettings()
@@ -139,11 +109,11 @@ bool IniSettings::loadSettings()
     // The first-run answers are saved before the file's later lines are applied; those lines are written back as
     // they were read, so the user's baud rates, delays and welcome choice are not lost.
     m_keepUnreadLines = true;
-    const bool keepRunning = askForComPort();
+    const bool keepRunning = m_firstRun.askForComPort();
     if (keepRunning) {
         if (const std::string call = forms::trimUpper(m_lines[kLineMyCall]); !call.empty())
             state.myCall = call;
-        askForMyCall();
+        m_firstRun.askForMyCall();
     }
     m_keepUnreadLines = false;
     if (!keepRunning)
@@ -159,99 +129,30 @@ bool IniSettings::loadSettings()
     return true;
 }
 
-bool IniSettings::askForComPort()
-{
-    ProgramState& state = m_session.state();
-    while (state.link.comPort == 0) {
-        m_ui.setMousePointer(Pointer::Normal);
-        const std::string answer =
-            forms::trimUpper(m_ui.inputBox(portPrompt(), "Serial Port Selection", "").value_or(""));
-        if (answer.empty()) {
-            const auto box = forms::messageBox(
-                "Error", "You must select a serial port.  Click OK to try again, or click CANCEL to exit.",
-                forms::Icon::Critical, forms::Buttons::OkCancel);
-            if (m_ui.messageBox(box) == forms::Button::Cancel) {
-                m_ui.endProgram();
-                return false;
-            }
-            continue;
-        }
-        if (const auto port = portFromAnswer(answer)) {
-            state.link.comPort = *port;
-            saveComPort();
-        }
-    }
-    return true;
-}
-
-std::string IniSettings::portPrompt() const
-{
-    // The devices are looked for again at each asking: an adapter plugged in meanwhile shows up.
-    return m_portListing ? kPortPrompt + m_portListing() : kPortPrompt;
-}
-
-void IniSettings::askForMyCall()
-{
-    ProgramState& state = m_session.state();
-    while (state.myCall == kPlaceholderCall) {
-        const std::string answer =
-            forms::trimUpper(m_ui.inputBox(kCallPrompt, "CallSign Selection", "MyCall").value_or(""));
-        if (answer == kPlaceholderCall || answer.size() >= kCallAnswerLimit)
-            continue;
-        state.myCall = answer;
-        saveMyCall();
-    }
-}
-
 std::optional<FileError> IniSettings::applyListLines()
 {
     ProgramState& state = m_session.state();
     forms::Windows& windows = m_session.windows();
-    forms::Menus& menus = windows.main.menus;
-
-    if (!isBlank(m_lines[kLineInputBaud])) {
-        const auto value = integerValue(m_lines[kLineInputBaud]);
+    // Lines 3 to 6 in file order, each with the default it sets and what it shows. A blank line leaves its default
+    // as it is; a value that is not a number that fits stops the load.
+    const std::pair<std::size_t, int forms::WindowDefaults::*> lines[] = {
+        {kLineInputBaud, &forms::WindowDefaults::inputBaudIndex},
+        {kLineOutputBaud, &forms::WindowDefaults::outputBaudIndex},
+        {kLineTxDelay, &forms::WindowDefaults::txDelayIndex},
+        {kLineTxTail, &forms::WindowDefaults::txTailIndex},
+    };
+    for (const auto& [line, setting] : lines) {
+        if (isBlank(m_lines[line]))
+            continue;
+        const auto value = integerValue(m_lines[line]);
         if (!value)
             return overflow();
-        state.inputBaudIndex = *value;
-        if (*value >= 0 && *value <= 3) {
-            const auto items = menus.inputBaudItems();
-            for (int i = 0; i < 4; ++i)
-                items[static_cast<std::size_t>(i)]->setChecked(i == *value);
-        }
-    }
-
-    if (!isBlank(m_lines[kLineOutputBaud])) {
-        const auto value = integerValue(m_lines[kLineOutputBaud]);
-        if (!value)
-            return overflow();
-        state.outputBaudIndex = *value;
-        if (*value == 0) {
-            menus.out300.setChecked(false);
-            menus.out1200.setChecked(true);
-            m_session.fillTxListsFor1200Baud();
-        } else if (*value == 1) {
-            menus.out300.setChecked(true);
-            menus.out1200.setChecked(false);
-            m_session.fillTxListsFor300Baud();
-        }
-    }
-
-    if (!isBlank(m_lines[kLineTxDelay])) {
-        const auto value = integerValue(m_lines[kLineTxDelay]);
-        if (!value)
-            return overflow();
-        state.txDelayIndex = *value;
-        if (auto failure = selectInEveryWindow(windows, true, *value))
-            return failure;
-    }
-
-    if (!isBlank(m_lines[kLineTxTail])) {
-        const auto value = integerValue(m_lines[kLineTxTail]);
-        if (!value)
-            return overflow();
-        state.txTailIndex = *value;
-        if (auto failure = selectInEveryWindow(windows, false, *value))
+        state.*setting = *value;
+        if (line == kLineInputBaud)
+            showInputBaud(windows.main.menus, *value);
+        else if (line == kLineOutputBaud)
+            showOutputBaud(m_session, *value);
+        else if (auto failure = selectInEveryWindow(windows, line == kLineTxDelay, *value))
             return failure;
     }
     return std::nullopt;
@@ -326,24 +227,12 @@ bool IniSettings::writeAll()
     return true;
 }
 
-void IniSettings::takeInputBaudIndex()
-{
-    const auto items = m_session.windows().main.menus.inputBaudItems();
-    for (int i = 0; i < 4; ++i) {
-        if (items[static_cast<std::size_t>(i)]->checked()) {
-            m_session.state().inputBaudIndex = i;
-            return;
-        }
-    }
-}
-
-void IniSettings::takeOutputBaudIndex()
+void IniSettings::takeBaudIndexes()
 {
     const forms::Menus& menus = m_session.windows().main.menus;
-    if (menus.out300.checked())
-        m_session.state().outputBaudIndex = 1;
-    else if (menus.out1200.checked())
-        m_session.state().outputBaudIndex = 0;
+    ProgramState& state = m_session.state();
+    state.inputBaudIndex = checkedInputBaud(menus).value_or(state.inputBaudIndex);
+    state.outputBaudIndex = checkedOutputBaud(menus).value_or(state.outputBaudIndex);
 }
 
 bool IniSettings::saveComPort()
@@ -358,20 +247,21 @@ bool IniSettings::saveMyCall()
 
 bool IniSettings::saveInputBaudRate()
 {
-    takeInputBaudIndex();
+    ProgramState& state = m_session.state();
+    state.inputBaudIndex = checkedInputBaud(m_session.windows().main.menus).value_or(state.inputBaudIndex);
     return writeAll();
 }
 
 bool IniSettings::saveOutputBaudRate()
 {
-    takeOutputBaudIndex();
+    ProgramState& state = m_session.state();
+    state.outputBaudIndex = checkedOutputBaud(m_session.windows().main.menus).value_or(state.outputBaudIndex);
     return writeAll();
 }
 
 bool IniSettings::saveDefaults()
 {
-    takeInputBaudIndex();
-    takeOutputBaudIndex();
+    takeBaudIndexes();
     ProgramState& state = m_session.state();
     if (state.currentMode) {
         const forms::StationControls& station = m_session.windows().station(*state.currentMode);
@@ -387,32 +277,6 @@ bool IniSettings::saveDefaults()
         return false;
     m_ui.messageBox(forms::messageBox("Quellmark", "Default settings memorized.", forms::Icon::Information));
     return true;
-}
-
-void IniSettings::selectInputBaud(int index)
-{
-    const auto items = m_session.windows().main.menus.inputBaudItems();
-    for (int i = 0; i < 4; ++i)
-        items[static_cast<std::size_t>(i)]->setChecked(i == index);
-    saveInputBaudRate();
-}
-
-void IniSettings::select300BaudOutput()
-{
-    forms::Menus& menus = m_session.windows().main.menus;
-    menus.out300.setChecked(true);
-    menus.out1200.setChecked(false);
-    m_session.fillTxListsFor300Baud();
-    saveOutputBaudRate();
-}
-
-void IniSettings::select1200BaudOutput()
-{
-    forms::Menus& menus = m_session.windows().main.menus;
-    menus.out1200.setChecked(true);
-    menus.out300.setChecked(false);
-    m_session.fillTxListsFor1200Baud();
-    saveOutputBaudRate();
 }
 
 void IniSettings::memorizeDefaults()

@@ -1,6 +1,7 @@
-// The user's defaults in vq3.ini: the load at start-up with its first-run prompts, and every writer.
+// The user's defaults in vq3.ini: the load at start-up, and every writer.
 #pragma once
 
+#include "shell/FirstRunQuestions.h"
 #include "shell/Session.h"
 #include "shell/Ui.h"
 #include "storage/FileSystem.h"
@@ -43,13 +44,6 @@ public:
     /// "Default settings memorized.".
     bool saveDefaults();
 
-    // Menu commands that change a default.
-    /// Input Baud Rate: checks the item (0 in1200 .. 3 in9600), unchecks the others and saves.
-    void selectInputBaud(int index);
-    /// Output Baud Rate 300: checks it, rebuilds the delay and tail lists for 300 baud and saves.
-    void select300BaudOutput();
-    /// Output Baud Rate 1200: checks it, rebuilds the delay and tail lists for 1200 baud and saves.
-    void select1200BaudOutput();
     /// Memorize Defaults: takes the callsign from the Tracking window and saves every default.
     void memorizeDefaults();
 
@@ -58,15 +52,9 @@ public:
 
     /// Returns the lines that name the device of each COM port, shown below the first-run port prompt (none: the
     /// prompt alone).
-    void setPortListing(std::function<std::string()> listing) { m_portListing = std::move(listing); }
+    void setPortListing(std::function<std::string()> listing) { m_firstRun.setPortListing(std::move(listing)); }
 
 private:
-    /// The first-run port prompt, with the device of each COM port below it when known.
-    std::string portPrompt() const;
-    /// Asks for the serial port while none is chosen; false when the user chose to end the program.
-    bool askForComPort();
-    /// Asks for the callsign while it is the placeholder.
-    void askForMyCall();
     /// Applies lines 3 to 6 (baud rates, delay and tail positions); returns the error that stops the load.
     std::optional<storage::FileError> applyListLines();
     /// Sets the stored delay and tail of every NMEA and Tracking profile to the remembered positions.
@@ -78,14 +66,12 @@ private:
     storage::IniLines linesToWrite() const;
     /// Writes the ten lines; shows the save error box on failure.
     bool writeAll();
-    /// Takes inputBaudIndex from the checked Input Baud Rate item (none checked: kept).
-    void takeInputBaudIndex();
-    /// Takes outputBaudIndex from the checked Output Baud Rate item (none checked: kept).
-    void takeOutputBaudIndex();
+    /// Takes inputBaudIndex and outputBaudIndex from the checked baud rate items (none checked: kept).
+    void takeBaudIndexes();
 
     Session& m_session;
     Ui& m_ui;
-    std::function<std::string()> m_portListing;
+    FirstRunQuestions m_firstRun;
     storage::FileSystem& m_files;
     std::string m_path;
     storage::IniLines m_lines{};

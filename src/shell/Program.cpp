@@ -8,6 +8,7 @@
 #include "reports/ProfileReport.h"
 #include "shell/ConnectionDisplay.h"
 #include "shell/Keyboard.h"
+#include "shell/MenuCommands.h"
 #include "storage/ConfigFile.h"
 #include "validation/FieldRules.h"
 #include "validation/TextEntry.h"
@@ -51,7 +52,8 @@ Program::Program(storage::FileSystem& files, Ui& ui, Environment environment, co
     : m_files(files), m_ui(ui), m_environment(std::move(environment)), m_session(files),
       m_ini(m_session, ui, files, storage::iniPath(files, m_environment.folders)),
       m_fileCommands(m_session, ui, files, m_environment.homeFolder),
-      m_options(files, optionsPath(m_environment.folders)), m_link(makeLink ? &makeLink(m_session, m_ini) : nullptr)
+      m_options(files, optionsPath(m_environment.folders)), m_link(makeLink ? &makeLink(m_session, m_ini) : nullptr),
+      m_ports(m_session, ui, m_ini, m_options, m_link), m_reports(m_session, ui, files, m_fileCommands)
 {
     m_fileCommands.setOptions(&m_options);
 }
@@ -96,7 +98,7 @@ bool Program::start()
     main.menus.verifyafterwrite.setChecked(state.link.verifyWrites);
     if (!m_ini.loadSettings())
         return false;
-    checkPortItem();
+    m_ports.checkPortItem();
     if (m_link) {
         m_link->testPort();
         if (state.link.portTestFailed) {
@@ -174,78 +176,6 @@ std::string Program::windowTitle() const
     return m_fileCommands.windowTitle();
 }
 
-void Program::recentFilesMenuOpened()
-{
-    m_fileCommands.refreshRecentFiles();
-}
-
-void Program::selectComPort(int n)
-{
-    if (!m_link)
-        return;
-    m_link->selectComPort(n);
-    checkPortItem();
-    if (!m_session.state().link.portTestFailed)
-        keepOtherDevice({});
-}
-
-void Program::checkPortItem()
-{
-    const link::LinkStatus& link = m_session.state().link;
-    showChosenPort(m_session.windows().main.menus, link.comPort, link.otherDevice);
-}
-
-void Program::setSerialDevices(SerialDevices* devices)
-{
-    m_devices = devices;
-    if (devices)
-        m_ini.setPortListing([devices] { return comPortListing(devices->comPorts()); });
-    else
-        m_ini.setPortListing({});
-}
-
-void Program::refreshPortMenu()
-{
-    if (!m_devices)
-        return;
-    const auto ports = m_devices->comPorts();
-    const auto items = m_session.windows().main.menus.comItems();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i]->setCaption(comMenuCaption(static_cast<int>(i) + 1, ports[i]));
-        items[i]->setEnabled(!ports[i].path.empty());
-    }
-}
-
-void Program::chooseOtherDevice()
-{
-    if (!m_link)
-        return;
-    const std::vector<SerialDevice> present = m_devices ? m_devices->present() : std::vector<SerialDevice>{};
-    const auto answer = m_ui.chooseDevice(present, m_session.state().link.otherDevice);
-    // Blanks around a typed path are no part of it.
-    const std::string path = answer ? forms::trimSpaces(*answer) : std::string{};
-    if (path.empty()) {
-        checkPortItem();
-        return;
-    }
-    m_link->selectOtherDevice(path);
-    checkPortItem();
-    if (!m_session.state().link.portTestFailed)
-        keepOtherDevice(path);
-}
-
-void Program::keepOtherDevice(const std::string& path)
-{
-    if (m_options.otherDevice() == path)
-        return;
-    if (auto error = m_options.setOtherDevice(path)) {
-        // The choice holds until the program ends either way.
-        auto box = storage::writeErrorBox(*error);
-        box.details = m_options.path() + ": " + error->reason;
-        showBox(box);
-    }
-}
-
 std::optional<ProgramOptions::WindowPlace> Program::rememberedWindowPlace()
 {
     m_options.load();
@@ -258,12 +188,6 @@ void Program::keepWindowPlace(const ProgramOptions::WindowPlace& place)
     // program is ending, so no box holds it up.
     if (m_options.windowPlace() != place)
         (void)m_options.setWindowPlace(place);
-}
-
-void Program::disconnectUnit()
-{
-    if (m_link)
-        m_link->disconnectUnit();
 }
 
 void Program::exit()
@@ -322,114 +246,6 @@ void Program::toggleVerifyAfterWrite()
 void Program::showHelpContents()
 {
     m_ui.showHelp(helpFile());
-}
-
-void Program::printProfiles()
-{
-    if (!m_printer || !profileReportAvailable())
-        return;
-    forms::PrintProgressForm& progress = m_session.windows().printProgress;
-    progress.PrintProgress = 0;
-    progress.window.setVisible(true);
-    m_ui.paintNow();
-    const auto advance = [this, &progress](int profile) {
-        progress.PrintProgress = profile;
-        m_ui.paintNow();
-    };
-    const bool printed = printReport(*m_printer, m_session.state().printerFont, advance);
-    progress.window.setVisible(false);
-    if (!printed)
-        showBox(reports::printFailedBox(m_printer->failure()));
-}
-
-bool Program::printReport(reports::Printer& printer, const FontSettings& font, const reports::ReportProgress& advance)
-{
-    const Mode mode = *m_session.state().currentMode;
-    forms::Windows& windows = m_session.windows();
-    // The profile on show may hold edits the store does not have yet.
-    if (mode == Mode::Nmea)
-        forms::storeShownNmeaProfile(windows);
-    else
-        forms::storeShownTrackingProfile(windows);
-    const LocalTime now = m_clock->now();
-    const reports::ReportDate date{now.year, now.month, now.day};
-    return mode == Mode::Nmea ? reports::printNmeaProfiles(printer, windows, date, font, advance)
-                              : reports::printTrackingProfiles(printer, windows, date, font, advance);
-}
-
-bool Program::profileReportAvailable() const
-{
-    const std::optional<Mode> mode = m_session.state().currentMode;
-    return m_clock && (mode == Mode::Nmea || mode == Mode::Tracking);
-}
-
-bool Program::drawProfileReport(reports::Printer& printer, const FontSettings& standardFont)
-{
-    if (!profileReportAvailable())
-        return false;
-    const FontSettings& printerFont = m_session.state().printerFont;
-    return printReport(printer, printerFont.name.empty() ? standardFont : printerFont, nullptr);
-}
-
-void Program::exportProfileReport(reports::Printer& pdf, const std::function<std::string()>& pdfBytes,
-                                  const FontSettings& standardFont)
-{
-    if (!profileReportAvailable())
-        return;
-    FileDialogRequest request;
-    request.title = "Export Profiles as PDF";
-    request.filter = "PDF Document | *.pdf | All Files | *";
-    request.initialFolder = m_fileCommands.lastFolder();
-    request.initialName = *m_session.state().currentMode == Mode::Nmea ? "NMEA Profiles.pdf" : "Tracking Profiles.pdf";
-    std::string path;
-    for (;;) {
-        const FileDialogChoice choice = m_ui.saveFileDialog(request);
-        if (choice.path.empty())
-            return;
-        path = choice.path;
-        const auto slash = path.find_last_of('/');
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (choice.filterIndex == 1 && !name.empty() && name.find('.') == std::string::npos)
-            path += ".pdf";
-        if (!m_files.fileExists(path))
-            break;
-        m_ui.beep();
-        if (m_ui.messageBox(overwriteBox(path)) == forms::Button::Yes)
-            break;
-    }
-    m_fileCommands.folderUsed(path);
-    if (!drawProfileReport(pdf, standardFont)) {
-        reports::PrintFailure failure = pdf.failure();
-        failure.printer = path;
-        showBox(reports::printFailedBox(failure));
-        return;
-    }
-    if (auto error = m_files.writeFileAtomically(path, pdfBytes()))
-        showBox(storage::writeErrorBox(*error));
-}
-
-void Program::printerFound(reports::Printer& printer, const FontSettings& printerFont)
-{
-    m_printer = &printer;
-    ProgramState& module = m_session.state();
-    module.printerPresent = true;
-    module.printerFont = printerFont;
-    // The menus take the state choosing the mode shown now would have given them.
-    const std::optional<Mode> mode = m_session.checkedMode();
-    const bool profiles = mode == Mode::Nmea || mode == Mode::Tracking;
-    auto& menus = m_session.windows().main.menus;
-    menus.printprofiles.setEnabled(profiles);
-    menus.printerfont.setEnabled(profiles);
-}
-
-void Program::choosePrinterFont()
-{
-    m_session.state().printerFont = m_ui.fontDialog(m_session.state().printerFont);
-}
-
-void Program::myCallChange(const std::string& text)
-{
-    forms::setMyCall(m_session.windows(), text);
 }
 
 void Program::pathClick(Mode mode, int n)
@@ -589,7 +405,7 @@ void Program::windowClosed(const std::string& window)
 void Program::buttonClick(const std::string& button)
 {
     if (button == "ConnectButton")
-        disconnectUnit();
+        m_ports.disconnectUnit();
     else if (button == "ReadUnitButton" && m_session.windows().main.menus.read.enabled())
         read();
     else if (button == "OpenFileButton")
@@ -602,55 +418,28 @@ void Program::windowMinimized(const std::string& window, bool minimized)
         panel->setMinimized(minimized);
 }
 
-void Program::menuCommand(const std::string& item)
+bool Program::menuCommand(forms::MenuId item)
 {
-    static const std::pair<const char*, Mode> kModes[] = {{"telemetry", Mode::Telemetry},
-                                                          {"beacon", Mode::Beacon},
-                                                          {"nmea", Mode::Nmea},
-                                                          {"tracking", Mode::Tracking},
-                                                          {"alarm", Mode::Alarm}};
-    for (const auto& [name, mode] : kModes)
-        if (item == name) {
-            m_session.selectMode(mode);
-            return;
-        }
-    forms::Menus& menus = m_session.windows().main.menus;
-    for (std::size_t k = 0; k < menus.recentfile.size(); ++k)
-        if (item == menus.recentfile[k].name()) {
-            m_fileCommands.openRecentFile(static_cast<int>(k) + 1);
-            return;
-        }
-    const forms::MenuItem* const comItems[] = {&menus.com1, &menus.com2, &menus.com3, &menus.com4};
-    for (std::size_t k = 0; k < std::size(comItems); ++k)
-        if (item == comItems[k]->name()) {
-            selectComPort(static_cast<int>(k) + 1);
-            return;
-        }
-    const std::pair<const char*, std::function<void()>> kCommands[] = {
-        {"write", [this] { write(); }},
-        {"read", [this] { read(); }},
-        {"exit", [this] { exit(); }},
-        {"verifyafterwrite", [this] { toggleVerifyAfterWrite(); }},
-        {"otherdevice", [this] { chooseOtherDevice(); }},
-        {"contents", [this] { showHelpContents(); }},
-        {"printprofiles", [this] { printProfiles(); }},
-        {"printerfont", [this] { choosePrinterFont(); }},
-        {"newconfiguration", [this] { m_fileCommands.newConfiguration(); }},
-        {"openconfiguration", [this] { m_fileCommands.openConfiguration(); }},
-        {"saveconfiguration", [this] { m_fileCommands.saveConfigurationAs(); }},
-        {"save", [this] { m_fileCommands.save(); }},
-        {"memorizedefaults", [this] { m_ini.memorizeDefaults(); }},
-        {"in1200", [this] { m_ini.selectInputBaud(0); }},
-        {"in2400", [this] { m_ini.selectInputBaud(1); }},
-        {"in4800", [this] { m_ini.selectInputBaud(2); }},
-        {"in9600", [this] { m_ini.selectInputBaud(3); }},
-        {"out300", [this] { m_ini.select300BaudOutput(); }},
-        {"out1200", [this] { m_ini.select1200BaudOutput(); }}};
-    for (const auto& [name, command] : kCommands)
-        if (item == name) {
-            command();
-            return;
-        }
+    return carryOutMenuCommand(*this, item);
+}
+
+void Program::menuOpened(forms::MenuId menu)
+{
+    if (menu == forms::MenuId::RecentFiles)
+        m_fileCommands.refreshRecentFiles();
+    else if (menu == forms::MenuId::SerialPort)
+        m_ports.refreshPortMenu();
+}
+
+void Program::settleMenus()
+{
+    forms::MainWindowControls& main = m_session.windows().main;
+    forms::Menus& menus = main.menus;
+    const bool usable = main.window.enabled() && menus.openconfiguration.enabled();
+    const bool report = usable && m_reports.profileReportAvailable();
+    menus.printpreview.setEnabled(report);
+    menus.exportpdf.setEnabled(report);
+    menus.restorebackup.setEnabled(usable && m_backupsKept);
 }
 
 void Program::confirmWelcome()

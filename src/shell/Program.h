@@ -8,7 +8,9 @@
 #include "shell/FileCommands.h"
 #include "shell/IniSettings.h"
 #include "shell/LinkRequests.h"
+#include "shell/PortCommands.h"
 #include "shell/ProgramOptions.h"
+#include "shell/ReportCommands.h"
 #include "shell/SerialDevices.h"
 #include "shell/Session.h"
 #include "shell/Ui.h"
@@ -48,29 +50,15 @@ public:
     const Session& session() const { return m_session; }
     IniSettings& ini() { return m_ini; }
     FileCommands& fileCommands() { return m_fileCommands; }
-    /// Connects this machine's serial devices: the Setup menu and the first-run prompt name the device of each COM
-    /// port, and Other Device offers them (none: the COM items stay as they are).
-    void setSerialDevices(SerialDevices* devices);
-    /// Connects the default printer and the clock that dates the reports (none: Print Profiles does nothing).
-    void setPrinter(reports::Printer* printer, Clock* clock)
-    {
-        m_printer = printer;
-        m_clock = clock;
-    }
-
-    /// The default printer, looked up after start-up, was found: Print Profiles prints on it in the printer font
-    /// given, and Print Profiles and Select Printer Font are usable in NMEA and Tracking mode from now on.
-    void printerFound(reports::Printer& printer, const FontSettings& printerFont);
-
+    /// The serial port's commands (the COM ports, Other Device, Disconnect).
+    PortCommands& ports() { return m_ports; }
+    /// The profile reports' commands (print, preview, export, printer font).
+    ReportCommands& reports() { return m_reports; }
     /// Returns the box a second copy of the program shows before it ends.
     static forms::MessageBox alreadyRunningBox();
 
     /// The load sequence at start-up. Returns false when the user ended the program during it.
     bool start();
-
-    /// Returns the help file's path: the program's folder + "/vq3.hlp" (or, for an installed program whose folder
-    /// lacks it, the shared data folder's copy).
-    std::string helpFile() const;
 
     /// Write up to the point where bytes go out: the no-mode box, the shown profiles stored, the plain VQ-3
     /// refusal, the mode's check and compile. When downloadImage is ready the link starts the download and true
@@ -84,18 +72,6 @@ public:
     /// Returns the main window's title: the file last opened or saved, a mark while the windows hold changes
     /// that are not in it, and the window's caption.
     std::string windowTitle() const;
-    /// The Recent Files submenu is opening: its items are checked against the files.
-    void recentFilesMenuOpened();
-    /// Setup > Serial Port > COMn.
-    void selectComPort(int n);
-    /// The Disconnect button.
-    void disconnectUnit();
-    /// The Serial Port menu opens: each COM item names the device it opens now, greyed when there is none.
-    void refreshPortMenu();
-    /// Setup > Serial Port > Other Device: the user picks a present device or types a path; the port changes to
-    /// it and, once it opens, the choice is kept in the program's settings (vq3.ini keeps its COM number).
-    void chooseOtherDevice();
-
     /// Returns where the main window was when the program last ended (read from the program's settings).
     std::optional<ProgramOptions::WindowPlace> rememberedWindowPlace();
     /// Keeps where the main window is now, for the next start.
@@ -113,23 +89,6 @@ public:
     void toggleVerifyAfterWrite();
     /// Help > Contents.
     void showHelpContents();
-    /// Print Profiles: in NMEA and Tracking mode, the shown profile stored and the mode's profile table printed in
-    /// the printer font, with the progress window counting the profiles; in the other modes nothing.
-    void printProfiles();
-    /// Print Preview and Export Profiles as PDF are usable: NMEA or Tracking is the current mode. Neither needs a
-    /// printer.
-    bool profileReportAvailable() const;
-    /// Draws the current mode's profile report on a printer as Print Profiles prints it (the profile on show stored
-    /// first), in the printer font, or in the standard font when no printer gave one; false when the mode has no
-    /// profiles or the printer failed (its failure() tells why).
-    bool drawProfileReport(reports::Printer& printer, const FontSettings& standardFont);
-    /// Export Profiles as PDF: asks for a file name (".pdf" added to a bare name, an existing file overwritten only
-    /// when the user agrees), draws the report on a PDF document and writes pdfBytes() there as every file is
-    /// written; a failure is shown in a box.
-    void exportProfileReport(reports::Printer& pdf, const std::function<std::string()>& pdfBytes,
-                             const FontSettings& standardFont);
-    /// Select Printer Font: the font dialog preset with the printer font; the answer becomes the printer font.
-    void choosePrinterFont();
     /// The welcome window's OK button.
     void confirmWelcome();
 
@@ -143,12 +102,6 @@ public:
                                       bool complete = false);
     /// Undo or redo took a field back to a text it held before: the model takes it as it is.
     void textRestored(const std::string& control, const std::string& text);
-    /// The text of a window's My Call field changed: all five My Call fields take it.
-    void myCallChange(const std::string& text);
-    /// The user chose an entry in path selector n (1 to 4) of a mode's window.
-    void pathClick(forms::Mode mode, int n);
-    /// Special Path n (1 to 4) of a mode's window lost the focus.
-    void specialPathLostFocus(forms::Mode mode, int n);
     /// The user clicked a profile tab (0 to 9) of the NMEA or Tracking window.
     void profileTabClick(forms::Mode mode, int tab);
     /// Copy This Profile to: the profile on show of the NMEA or Tracking window becomes the profiles given (1 to
@@ -175,23 +128,32 @@ public:
     /// A button by its name: Disconnect, and the mode area's Read and Open buttons (which do what their menu items
     /// do, Read only while it is usable). Choosing a mode opens the Mode menu, which is the desktop program's.
     void buttonClick(const std::string& button);
-    /// A menu command by its item's name ("openconfiguration", "read", "nmea", "com2", "out300", ...); a name the
-    /// core does not handle (About is the desktop program's) does nothing.
-    void menuCommand(const std::string& item);
+    /// A menu command: returns false for an item the core does not carry out (a menu, or a command the desktop
+    /// program handles itself, such as About), which then does nothing here.
+    bool menuCommand(forms::MenuId item);
+    /// A menu is about to open: Recent Files checks its items against the files, Serial Port names each COM
+    /// port's device.
+    void menuOpened(forms::MenuId menu);
+    /// Brings up to date the items whose state follows from the rest: Print Preview and Export Profiles as PDF are
+    /// usable while a profile report is, Restore from Backup while backups are kept, each only while the main
+    /// window and File > Open are. The view calls it before it draws.
+    void settleMenus();
+    /// Tells whether the program keeps backups of what the unit held (Restore from Backup can offer them).
+    void setBackupsKept(bool kept) { m_backupsKept = kept; }
 
     /// Shows a box (normal pointer first) and moves the focus to its control, if it names one.
     void showBox(const forms::MessageBox& box);
 
 private:
+    /// Returns the help file's path: the program's folder + "/vq3.hlp" (or, for an installed program whose folder
+    /// lacks it, the shared data folder's copy).
+    std::string helpFile() const;
+    /// The user chose an entry in path selector n (1 to 4) of a mode's window.
+    void pathClick(forms::Mode mode, int n);
+    /// Special Path n (1 to 4) of a mode's window lost the focus.
+    void specialPathLostFocus(forms::Mode mode, int n);
     /// Ends the program: a transfer under way is broken off and the program ends once the port is closed.
     void endNow();
-    /// Prints the profile report of the current mode (NMEA or Tracking) dated today, the profile on show stored
-    /// first; returns false when the printer did not take the document.
-    bool printReport(reports::Printer& printer, const FontSettings& font, const reports::ReportProgress& advance);
-    /// Checks the Serial Port item of the port in use: the COM port, or Other Device when a path is chosen.
-    void checkPortItem();
-    /// Keeps the device chosen by path; a failure to keep it is told.
-    void keepOtherDevice(const std::string& path);
 
     storage::FileSystem& m_files;
     Ui& m_ui;
@@ -201,11 +163,11 @@ private:
     FileCommands m_fileCommands;
     ProgramOptions m_options;
     LinkRequests* m_link = nullptr;
-    SerialDevices* m_devices = nullptr;
+    PortCommands m_ports;
+    ReportCommands m_reports;
     /// The program is ending (waiting for the port to close).
     bool m_ending = false;
-    reports::Printer* m_printer = nullptr;
-    Clock* m_clock = nullptr;
+    bool m_backupsKept = false;
 };
 
 /// Returns the box that refuses a mode a plain VQ-3 does not offer.

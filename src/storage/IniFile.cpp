@@ -12,50 +12,47 @@ namespace
 
 constexpr const char* kIniName = "vq3.ini";
 
+/// When a listed error is named by its title: on a load of the file, on a save of it, or on both.
+enum class Listed
+{
+    OnLoad,
+    OnSave,
+    Always,
+};
+
 struct ErrorTitle
 {
     int number;
     const char* title;
+    Listed listed;
 };
 
-constexpr ErrorTitle kLoadTitles[] = {
-    {error::kBadFileName, "Error# 52: Bad File Name Or Number"},
-    {error::kDeviceIo, "Error# 57: Device I/O Error"},
-    {error::kFileAlreadyExists, "Error# 58: File Already Exists"},
-    {error::kDiskFull, "Error# 61: Disk Full"},
-    {error::kInputPastEnd, "Error# 62: Input Past End Of File"},
-    {error::kDeviceUnavailable, "Error# 68: Device Unavailable"},
-    {error::kPermissionDenied, "Error# 70: Permission Denied"},
-    {error::kDiskNotReady, "Error# 71: Disk Not Ready"},
-    {error::kRenameAcrossDrives, "Error# 74: Can't Rename With Different Drive"},
-    {error::kPathFileAccess, "Error# 75: Path/File Access Error"},
-    {error::kPathNotFound, "Error# 76: Path Not Found"},
+// A load cannot find the file already open; a save cannot read past its end.
+constexpr ErrorTitle kErrorTitles[] = {
+    {error::kBadFileName, "Error# 52: Bad File Name Or Number", Listed::Always},
+    {error::kFileAlreadyOpen, "Error# 55: File already open", Listed::OnSave},
+    {error::kDeviceIo, "Error# 57: Device I/O Error", Listed::Always},
+    {error::kFileAlreadyExists, "Error# 58: File Already Exists", Listed::Always},
+    {error::kDiskFull, "Error# 61: Disk Full", Listed::Always},
+    {error::kInputPastEnd, "Error# 62: Input Past End Of File", Listed::OnLoad},
+    {error::kDeviceUnavailable, "Error# 68: Device Unavailable", Listed::Always},
+    {error::kPermissionDenied, "Error# 70: Permission Denied", Listed::Always},
+    {error::kDiskNotReady, "Error# 71: Disk Not Ready", Listed::Always},
+    {error::kRenameAcrossDrives, "Error# 74: Can't Rename With Different Drive", Listed::Always},
+    {error::kPathFileAccess, "Error# 75: Path/File Access Error", Listed::Always},
+    {error::kPathNotFound, "Error# 76: Path Not Found", Listed::Always},
 };
 
-constexpr ErrorTitle kSaveTitles[] = {
-    {error::kBadFileName, "Error# 52: Bad File Name Or Number"},
-    {error::kFileAlreadyOpen, "Error# 55: File already open"},
-    {error::kDeviceIo, "Error# 57: Device I/O Error"},
-    {error::kFileAlreadyExists, "Error# 58: File Already Exists"},
-    {error::kDiskFull, "Error# 61: Disk Full"},
-    {error::kDeviceUnavailable, "Error# 68: Device Unavailable"},
-    {error::kPermissionDenied, "Error# 70: Permission Denied"},
-    {error::kDiskNotReady, "Error# 71: Disk Not Ready"},
-    {error::kRenameAcrossDrives, "Error# 74: Can't Rename With Different Drive"},
-    {error::kPathFileAccess, "Error# 75: Path/File Access Error"},
-    {error::kPathNotFound, "Error# 76: Path Not Found"},
-};
-
-/// The box of a listed code (its title and the shared text) or of an unexpected one.
-template <std::size_t N>
-forms::MessageBox errorBox(const ErrorTitle (&titles)[N], const FileError& error, const std::string& action)
+/// The box of a code listed for this action (its title and the shared text) or of an unexpected one.
+forms::MessageBox errorBox(Listed action, const FileError& error)
 {
-    for (const ErrorTitle& row : titles)
-        if (row.number == error.number)
-            return forms::messageBox(row.title, "An error occured while " + action + " the initialization file.",
+    const std::string doing = action == Listed::OnLoad ? "loading" : "saving";
+    for (const ErrorTitle& row : kErrorTitles)
+        if (row.number == error.number && (row.listed == Listed::Always || row.listed == action))
+            return forms::messageBox(row.title, "An error occured while " + doing + " the initialization file.",
                                      forms::Icon::Warning);
     return forms::messageBox("Unexpected Error!",
-                             "Unexpected error # " + std::to_string(error.number) + " occurred while " + action +
+                             "Unexpected error # " + std::to_string(error.number) + " occurred while " + doing +
                                  " the initialization file.",
                              forms::Icon::Warning);
 }
@@ -116,12 +113,12 @@ forms::MessageBox iniLoadErrorBox(const FileError& error)
                                  "The initialization file could not be found.\r\n"
                                  "Continuing to load program using default settings.",
                                  forms::Icon::Warning);
-    return errorBox(kLoadTitles, error, "loading");
+    return errorBox(Listed::OnLoad, error);
 }
 
 forms::MessageBox iniSaveErrorBox(const FileError& error)
 {
-    return errorBox(kSaveTitles, error, "saving");
+    return errorBox(Listed::OnSave, error);
 }
 
 } // namespace qm::storage

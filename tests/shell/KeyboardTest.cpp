@@ -110,7 +110,7 @@ TEST(KeyboardTest, F6MovesRoundThePartsOfTheMainWindowInUse)
         {"beacon", true, {"Frame9", "Frame20", "Form2"}},
     };
     for (const Case& c : cases) {
-        r.program.menuCommand(c.mode);
+        rig::chooseMenuItem(r.program, c.mode);
         r.w.main.ConnectButton.setVisible(c.connected);
         const std::vector<std::string> areas = keyboardAreas(r.w, r.state.currentMode);
         EXPECT_EQ(areas, c.areas) << c.mode;
@@ -140,12 +140,12 @@ TEST(KeyboardTest, CtrlTabStepsRoundTheProfileTabsOfTheWindowOnShow)
         {"tracking", 4, -1, 3}, {"tracking", 9, -1, 8}, {"beacon", 0, 1, std::nullopt},
     };
     for (const auto& [mode, shown, step, next] : cases) {
-        r.program.menuCommand(mode);
+        rig::chooseMenuItem(r.program, mode);
         if (r.state.currentMode == forms::Mode::Nmea || r.state.currentMode == forms::Mode::Tracking)
             r.program.profileTabClick(*r.state.currentMode, shown);
         EXPECT_EQ(steppedProfileTab(r.w, r.state.currentMode, step), next) << mode << " " << shown << " " << step;
     }
-    r.program.menuCommand("tracking");
+    rig::chooseMenuItem(r.program, "tracking");
     r.program.windowClosed("Form4");
     EXPECT_EQ(steppedProfileTab(r.w, r.state.currentMode, 1), std::nullopt);
 }

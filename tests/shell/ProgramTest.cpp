@@ -211,7 +211,7 @@ TEST(ProgramTest, VerifyAfterWriteIsOnUntilTurnedOffAndKeptInTheProgramsOwnFile)
     r.start();
     EXPECT_TRUE(r.w.main.menus.verifyafterwrite.checked());
     EXPECT_TRUE(r.state.link.verifyWrites);
-    r.program.menuCommand("verifyafterwrite");
+    rig::chooseMenuItem(r.program, "verifyafterwrite");
     EXPECT_FALSE(r.w.main.menus.verifyafterwrite.checked());
     EXPECT_FALSE(r.state.link.verifyWrites);
     EXPECT_EQ(r.files.files[kOptions], "VerifyAfterWrite=no\r\n");

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,15 @@ namespace qm::shell::rig
 
 inline const std::string kIni = "/opt/quellmark/vq3.ini";
 inline const std::string kOptions = "/home/user/.config/quellmark/quellmark.conf";
+
+/// Chooses the menu item with this object name, as a click on it does.
+inline void chooseMenuItem(Program& program, std::string_view name)
+{
+    if (const auto item = forms::menuItemNamed(name))
+        program.menuCommand(*item);
+    else
+        ADD_FAILURE() << "no menu item " << name;
+}
 
 using Lines = std::vector<std::string>;
 /// File lines to replace, by index.

@@ -63,7 +63,7 @@ TEST(UnsavedChangesTest, WhatCountsAsAChange)
          },
          false},
         {"another profile's tab", [](Program& p) { p.profileTabClick(Mode::Tracking, 4); }, false},
-        {"another mode", [](Program& p) { p.menuCommand("beacon"); }, false},
+        {"another mode", [](Program& p) { rig::chooseMenuItem(p, "beacon"); }, false},
     };
     for (const auto& [what, act, modified] : cases) {
         SCOPED_TRACE(what);
@@ -97,7 +97,7 @@ void act(FileRig& r, const Before& before)
         r.program.openFile("/home/user/tel.vq3");
     }
     for (const auto& [mode, edit] : before.edits) {
-        r.program.menuCommand(mode);
+        rig::chooseMenuItem(r.program, mode);
         const std::string change = edit;
         const auto equals = change.find('=');
         if (equals == std::string::npos)
@@ -105,7 +105,7 @@ void act(FileRig& r, const Before& before)
         else
             r.program.textChanged(change.substr(0, equals), change.substr(equals + 1));
     }
-    r.program.menuCommand(before.mode);
+    rig::chooseMenuItem(r.program, before.mode);
 }
 
 TEST(UnsavedChangesTest, EachCommandAsksAboutEachWindowItWouldLoseByItsModeAndSaveSavesThatWindow)
@@ -220,7 +220,7 @@ TEST(UnsavedChangesTest, EachCommandAsksAboutEachWindowItWouldLoseByItsModeAndSa
         r.clearRecords();
         r.ui.buttons.assign(c.answers.begin(), c.answers.end());
         r.ui.paths.assign(c.paths.begin(), c.paths.end());
-        r.program.menuCommand(c.command);
+        rig::chooseMenuItem(r.program, c.command);
         std::vector<forms::MessageBox> questions;
         std::copy_if(r.ui.boxes.begin(), r.ui.boxes.end(), std::back_inserter(questions),
                      [](const auto& box) { return box.title == "Unsaved Changes"; });
@@ -243,7 +243,7 @@ TEST(UnsavedChangesTest, SaveFromTheQuestionWritesThatWindowsModeWhereverTheUser
     r.clearRecords();
     r.ui.buttons = {Button::Save, Button::Save};
     r.ui.paths = {"/home/user/bcn.vq3"};
-    r.program.menuCommand("exit");
+    rig::chooseMenuItem(r.program, "exit");
     EXPECT_EQ(r.ui.calls, (Calls{"pointer:normal", "box:Unsaved Changes", "save:Save Configuration File As",
                                  "pointer:normal", "box:Unsaved Changes", "end"}));
     EXPECT_EQ(r.link.calls, Calls{"closePort"});
@@ -260,12 +260,13 @@ TEST(UnsavedChangesTest, SaveFromTheQuestionWritesThatWindowsModeWhereverTheUser
 TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
 {
     const std::tuple<const char*, std::function<void(FileRig&)>, const char*, const char*> cases[] = {
-        {"no file yet", [](FileRig& t) { t.program.menuCommand("tracking"); }, "/home/user", "N0CALL-tracking.vq3"},
+        {"no file yet", [](FileRig& t) { rig::chooseMenuItem(t.program, "tracking"); }, "/home/user",
+         "N0CALL-tracking.vq3"},
         {"the file holds another mode",
          [](FileRig& t) {
              t.files.files["/data/radio/t.vq3"] = rig::example("tracking.vq3");
              t.program.openFile("/data/radio/t.vq3");
-             t.program.menuCommand("beacon");
+             rig::chooseMenuItem(t.program, "beacon");
              t.program.textChanged("BcnMyCall", "dl1abc");
          },
          "/data/radio", "DL1ABC-beacon.vq3"},
@@ -276,7 +277,7 @@ TEST(UnsavedChangesTest, SaveAsksForANameWhenThereIsNoFileOfThisMode)
         setUp(t);
         t.clearRecords();
         const std::string before = t.files.files["/home/user/t.vq3"];
-        t.program.menuCommand("save");
+        rig::chooseMenuItem(t.program, "save");
         EXPECT_EQ(t.ui.calls, (Calls{"save:Save Configuration File As"}));
         ASSERT_EQ(t.ui.dialogs.size(), 1u);
         EXPECT_EQ(t.ui.dialogs[0].initialFolder, folder);
@@ -290,18 +291,18 @@ TEST(FileDialogsTest, EachStartsInTheFolderLastUsedByAnyOfThemElseTheHomeFolder)
     FileRig r;
     fakes::RecordingPrinter pdf;
     fakes::FakeClock clock;
-    r.program.setPrinter(nullptr, &clock);
+    r.program.reports().setPrinter(nullptr, &clock);
     const auto exportPdf = [&](const std::string& path) {
         r.ui.paths.push_back(path);
-        r.program.exportProfileReport(pdf, [] { return std::string("%PDF"); }, {});
+        r.program.reports().exportProfileReport(pdf, [] { return std::string("%PDF"); }, {});
     };
-    r.program.menuCommand("tracking");
+    rig::chooseMenuItem(r.program, "tracking");
     exportPdf("");
     r.files.files["/data/radio/t.vq3"] = rig::example("tracking.vq3");
     r.program.openFile("/data/radio/t.vq3");
     exportPdf("/data/reports/t.pdf");
     r.ui.paths.push_back("");
-    r.program.menuCommand("saveconfiguration");
+    rig::chooseMenuItem(r.program, "saveconfiguration");
     std::vector<std::string> folders;
     for (const auto& dialog : r.ui.dialogs)
         folders.push_back(dialog.initialFolder);
