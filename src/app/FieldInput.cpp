@@ -285,6 +285,15 @@ void FieldInput::restored(const Field& field, const QString& text)
     m_program.textRestored(field.name, toLatin1(text));
 }
 
+validation::EnteredText FieldInput::enterChange(const Field& field, const QString& before, const QString& after,
+                                                qsizetype cursor)
+{
+    const Difference change = difference(before, after, cursor);
+    const std::u32string offered = codePoints(change.inserted);
+    return m_program.enterText(field.name,
+                               {static_cast<std::size_t>(change.start), static_cast<std::size_t>(change.end), offered});
+}
+
 void FieldInput::lineChanged(const Field& field, QString& text, int& cursor)
 {
     if (m_programWriting || m_entering)
@@ -296,10 +305,7 @@ void FieldInput::lineChanged(const Field& field, QString& text, int& cursor)
     const QString before = modelText(field);
     if (text == before)
         return;
-    const Difference change = difference(before, text, cursor);
-    const std::u32string offered = codePoints(change.inserted);
-    const validation::EnteredText entered = m_program.enterText(
-        field.name, {static_cast<std::size_t>(change.start), static_cast<std::size_t>(change.end), offered});
+    const validation::EnteredText entered = enterChange(field, before, text, cursor);
     const QString taken = latin1(entered.text);
     if (taken == text)
         return;
@@ -321,11 +327,8 @@ void FieldInput::boxChanged(const Field& field)
     const QString before = modelText(field);
     if (text == before)
         return;
-    const Difference change =
-        difference(before, text, static_cast<qsizetype>(storedOffset(shown, box->textCursor().position())));
-    const std::u32string offered = codePoints(change.inserted);
-    const validation::EnteredText entered = m_program.enterText(
-        field.name, {static_cast<std::size_t>(change.start), static_cast<std::size_t>(change.end), offered});
+    const validation::EnteredText entered =
+        enterChange(field, before, text, static_cast<qsizetype>(storedOffset(shown, box->textCursor().position())));
     const QString taken = latin1(entered.text);
     if (taken == text)
         return;

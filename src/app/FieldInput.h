@@ -7,6 +7,8 @@
 // Tab, Enter, End or a click takes it.
 #pragma once
 
+#include "validation/TextEntry.h"
+
 #include <QObject>
 #include <QString>
 
@@ -69,6 +71,10 @@ private:
     /// Undo or redo in the field: the texts it returns to pass as they are.
     void restore(const Field& field, bool undo);
     void restored(const Field& field, const QString& text);
+    /// Offers the program the change that took the field's text from before to after (the cursor at the end of what
+    /// was inserted) and returns what the field then holds.
+    validation::EnteredText enterChange(const Field& field, const QString& before, const QString& after,
+                                        qsizetype cursor);
     /// The user changed a line edit's text some other way (deleted, cut, dropped, middle-click pasted): the
     /// program takes the change and the text is put right where the program took less than was inserted.
     void lineChanged(const Field& field, QString& text, int& cursor);
