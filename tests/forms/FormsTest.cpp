@@ -86,6 +86,14 @@ TEST(FieldsTest, EveryControlHasItsOwnName)
     toCall.setText("GPS");
     EXPECT_TRUE(toCall.setListIndex(-1));
     EXPECT_EQ(toCall.text(), "GPS");
+    // A fixed list's text is its selected entry, the first one too, and nothing while none is selected.
+    PickList baud("Baud", false);
+    baud.addItem("1200");
+    baud.addItem("300");
+    for (const auto& [index, text] : {std::pair{0, "1200"}, {1, "300"}, {-1, ""}}) {
+        EXPECT_TRUE(baud.setListIndex(index));
+        EXPECT_EQ(baud.text(), text) << index;
+    }
 }
 
 TEST(FieldsTest, EveryInputControlSaysWhatItIsOnceInItsWindowAndNeverByAValueItHolds)

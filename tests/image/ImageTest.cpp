@@ -324,9 +324,12 @@ TEST(ImageTest, UploadedBytesNoCompileWritesFillTheWindowsAndHeadersSafely)
 
     // The profile index byte picks the profile on show; one no tab has shows profile 1.
     for (const auto& [indexByte, tab] : {std::pair{3, 3}, {12, 0}}) {
-        fields = decodeFields(std::string(128, '\0'));
+        // The index byte stands fourth among the unit's bytes, before the callsign (here a byte a tab has too).
+        std::string bytes(128, '\0');
+        bytes[3] = static_cast<char>(indexByte);
+        bytes[4] = 7;
+        fields = decodeFields(bytes);
         fields.modeByte = 0x03;
-        fields.profileIndexByte = static_cast<std::uint8_t>(indexByte);
         fields.profile[0] = {0xB5, 0, 0, 0, 13, 0};
         fields.dataHeader = {padNul("  $GPGGA", 7).substr(0, 7), "", ""};
         fillTrackingWindow(w, fields);
