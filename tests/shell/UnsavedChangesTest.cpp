@@ -310,6 +310,24 @@ TEST(FileDialogsTest, EachStartsInTheFolderLastUsedByAnyOfThemElseTheHomeFolder)
     EXPECT_EQ(r.files.files["/data/reports/t.pdf"], "%PDF");
 }
 
+TEST(FileDialogsTest, BeforeAnyIsUsedTheyStartInTheFolderOfTheNewestRecentFile)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/data/radio/t.vq3", "/data/radio"}, {"t.vq3", "/home/user"}, {"", "/home/user"}};
+    for (const auto& [recent, folder] : cases) {
+        SCOPED_TRACE(recent);
+        rig::ProgramRig r;
+        if (*recent)
+            r.files.files[kOptions] = storage::joinLines({std::string("RecentFile=") + recent});
+        r.start();
+        rig::chooseMenuItem(r.program, "tracking");
+        r.ui.paths.push_back("");
+        rig::chooseMenuItem(r.program, "saveconfiguration");
+        ASSERT_EQ(r.ui.dialogs.size(), 1u);
+        EXPECT_EQ(r.ui.dialogs[0].initialFolder, folder);
+    }
+}
+
 TEST(ProgramOptionsTest, RecentFilesAreTheLatestFiveOnceEachAndSurviveARestart)
 {
     // The latest five, once each, without line breaks; other lines kept.
