@@ -323,7 +323,7 @@ TEST(ImageTest, UploadedBytesNoCompileWritesFillTheWindowsAndHeadersSafely)
     }
 
     // The profile index byte picks the profile on show; one no tab has shows profile 1.
-    for (const auto& [indexByte, tab] : {std::pair{3, 3}, {12, 0}}) {
+    for (const auto& [indexByte, tab] : {std::pair{3, 3}, {9, 9}, {10, 0}, {12, 0}}) {
         // The index byte stands fourth among the unit's bytes, before the callsign (here a byte a tab has too).
         std::string bytes(128, '\0');
         bytes[3] = static_cast<char>(indexByte);
