@@ -70,6 +70,11 @@ TEST(BackupNamesTest, NamesOfThisAndOfEarlierVersionsReadBackWhole)
     for (const auto& [stem, name] : cases)
         EXPECT_EQ(parseBackupStem(stem), name) << stem;
     EXPECT_EQ(backupStem(42, t, "VQ-3+ ", 2, Transaction::Write), "000042-20261206-084512-123-VQ-3+-fw2-write");
+    // Whatever a unit reports as its model, the name stays one file's name: a slash or a control byte becomes "_".
+    for (const auto& [model, kept] : {std::pair{"VQ/3", "VQ_3"}, {"VQ\x01-3", "VQ_-3"}, {" ", "unknown"}})
+        EXPECT_EQ(backupStem(1, t, model, 2, Transaction::Read),
+                  "000001-20261206-084512-123-" + std::string(kept) + "-fw2-read")
+            << model;
 }
 
 TEST_F(BackupsTest, KeepsTheRawBytesAndTheConfigurationFileTheyDecodeTo)
