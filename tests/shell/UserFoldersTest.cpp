@@ -14,7 +14,7 @@ namespace
 
 TEST(UserFoldersTest, FoldersOfAnotherUserAreLeftOutAndNamedOnce)
 {
-    const std::set<std::string> own{"/root", "/root/.data", "/tmp/mine"};
+    const std::set<std::string> own{"/root", "/root/.data", "/tmp/mine", "mine"};
     const auto isOwn = [&own](const std::string& path) { return own.count(path) != 0; };
     const std::string notice = "vq3: /home/ham (HOME) is not root's own folder: nothing is written there, so the "
                                "settings and backups that would be kept there are not kept.";
@@ -30,6 +30,8 @@ TEST(UserFoldersTest, FoldersOfAnotherUserAreLeftOutAndNamedOnce)
           "and backups that would be kept there are not kept."}},
         {{"", "", "", "", "/nonexistent"}, {{"", "", "", "", ""}, ""}},
         {{"", "", "", "home", "/root"}, {{"", "", "", "", ""}, ""}},
+        // A relative account home is never used, even one that is the user's own.
+        {{"", "", "", "", "mine"}, {{"", "", "", "", ""}, ""}},
     };
     for (const auto& [given, chosen] : cases)
         EXPECT_EQ(chooseUserFolders(given, "vq3", "root", isOwn), chosen) << given.home << given.xdgDataHome;
