@@ -4,6 +4,7 @@
 
 #include "link/LinkBytes.h"
 #include "link/LinkMessages.h"
+#include "link/Transitions.h"
 
 #include <cstddef>
 #include <string_view>
@@ -31,27 +32,25 @@ void Link::startDownload(const std::string& downloadImage)
 void Link::receiveWriteEchoes()
 {
     m_host.setBusyPointer(true);
-    while (auto* writing = std::get_if<states::Writing>(&m_exchange)) {
-        const std::string& image = writing->image;
-        const auto byte = m_port.takeByte();
-        if (!byte) {
+    const transitions::WriteStep step =
+        transitions::echoBytes(std::move(std::get<states::Writing>(m_exchange)), takeArrived());
+    const int size = static_cast<int>(step.state.image.size());
+    m_exchange = step.state;
+    // Each echo that matched is reported and answered with the image's next byte.
+    for (int echoed = step.matchedBefore + 1; echoed <= step.matchedAfter; ++echoed) {
+        m_host.progress(echoed, size);
+        const auto* writing = std::get_if<states::Writing>(&m_exchange);
+        if (writing == nullptr) {
             return;
         }
-        // The echo of a probe sent just before the write can arrive ahead of the echo of "D".
-        if (writing->echoed == 0 && *byte == kProbeByte) {
-            continue;
+        if (echoed < size) {
+            sendBytes(std::string_view(writing->image).substr(static_cast<std::size_t>(echoed), 1));
         }
-        const auto echoed = static_cast<std::size_t>(++writing->echoed);
-        if (echoed > image.size() || *byte != image[echoed - 1]) {
-            echoMismatch();
-            return;
-        }
-        m_host.progress(writing->echoed, static_cast<int>(image.size()));
-        if (echoed >= image.size()) {
-            downloadComplete();
-            return;
-        }
-        sendBytes(std::string_view(image).substr(echoed, 1));
+    }
+    if (step.outcome == transitions::WriteOutcome::Mismatch) {
+        echoMismatch();
+    } else if (step.outcome == transitions::WriteOutcome::AllEchoed) {
+        downloadComplete();
     }
 }
 
@@ -93,10 +92,6 @@ void Link::compareReadBack()
     // The image and the reply leave the exchange with the transfer's end.
     const states::ReadingBack readBack = std::move(std::get<states::ReadingBack>(m_exchange));
     endTransfer();
-    if (readBack.reply.front() != kReadRequest) {
-        rejectReply(readBackFailedBox());
-        return;
-    }
     const std::string written = readBack.image.substr(1);
     const std::string held = readBack.reply.substr(3);
     if (held == written) {

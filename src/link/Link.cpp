@@ -3,6 +3,7 @@
 
 #include "link/LinkBytes.h"
 #include "link/LinkMessages.h"
+#include "link/Transitions.h"
 
 #include <string>
 #include <utility>
@@ -356,16 +357,21 @@ void Link::probeNow()
 
 void Link::receiveProbeEchoes()
 {
-    // One notification may stand for several bytes: look at all of them for the probe's echo.
-    while (std::holds_alternative<states::Probing>(m_exchange)) {
-        const auto byte = m_port.takeByte();
-        if (!byte) {
-            return;
-        }
-        if (*byte == kProbeByte) {
-            probeEchoed();
-        }
+    const transitions::ProbeStep step = transitions::probeBytes(std::get<states::Probing>(m_exchange), takeArrived());
+    m_exchange = step.state;
+    // One notification may stand for several bytes: each echo counts while the link still probes.
+    for (int echo = 0; echo < step.echoes && std::holds_alternative<states::Probing>(m_exchange); ++echo) {
+        probeEchoed();
     }
+}
+
+std::string Link::takeArrived()
+{
+    std::string bytes;
+    while (const auto byte = m_port.takeByte()) {
+        bytes.push_back(*byte);
+    }
+    return bytes;
 }
 
 void Link::probeEchoed()

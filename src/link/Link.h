@@ -260,6 +260,8 @@ private:
     /// The port as the user knows it: the device's path, or "COMn" when the system gives no name.
     std::string portName() const;
 
+    /// Takes every byte the port holds (the port keeps a bounded number).
+    std::string takeArrived();
     void receiveProbeEchoes();
     void probeEchoed();
     void startIdentification();

@@ -3,6 +3,7 @@
 
 #include "link/LinkBytes.h"
 #include "link/LinkMessages.h"
+#include "link/Transitions.h"
 
 #include <algorithm>
 #include <utility>
@@ -62,32 +63,20 @@ void Link::receiveReply()
     auto* readingBack = std::get_if<states::ReadingBack>(&m_exchange);
     std::string& reply = reading != nullptr ? reading->reply : readingBack->reply;
     m_host.setBusyPointer(true);
-    while (const auto byte = m_port.takeByte()) {
-        // The echo of a probe sent just before the request can still be on its way; the reply begins with "U".
-        if (reply.empty() && *byte == kProbeByte) {
-            continue;
-        }
-        // One byte past the reply's size is enough to know it will never be taken: a device that floods the line
-        // costs no memory.
-        if (reply.size() <= kReplySize) {
-            reply.push_back(*byte);
-        }
-    }
+    transitions::ReplyStep step = transitions::replyBytes(std::move(reply), takeArrived());
+    reply = std::move(step.reply);
     m_host.progress(static_cast<int>(std::min(reply.size(), kReplySize)), static_cast<int>(kReplySize));
-    // A reply that grew past its size is never taken: the time-out ends the read.
-    if (reply.size() != kReplySize) {
+    if (step.outcome == transitions::ReplyOutcome::Waiting) {
         return;
     }
     m_readTimeOutTimer.stop();
-    if (readingBack != nullptr) {
+    if (step.outcome == transitions::ReplyOutcome::Foreign) {
+        rejectReply(readingBack != nullptr ? readBackFailedBox() : badReplyBox());
+    } else if (readingBack != nullptr) {
         compareReadBack();
-        return;
+    } else {
+        completeReply();
     }
-    if (reply.front() != kReadRequest) {
-        rejectReply(badReplyBox());
-        return;
-    }
-    completeReply();
 }
 
 void Link::completeReply()
