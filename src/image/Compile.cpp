@@ -13,7 +13,6 @@ namespace qm::image
 namespace
 {
 
-constexpr auto kAlarmMessageWidth = std::to_array<std::size_t>({25, 15, 15, 15});
 constexpr std::size_t kTelemetryTailWidth = 23;
 
 std::array<int, 4> pathIndexes(const forms::StationControls& station)
@@ -90,8 +89,8 @@ CompileResult compileAlarm(forms::Windows& windows, ImageFields& fields)
         return draft.refused();
     ImageFields& image = draft.fields();
     for (std::size_t i = 0; i < 4; ++i) {
-        if (!draft.fixedText(form.AlarmMsgText[i], "Alarm " + std::to_string(i + 1) + " Message", kAlarmMessageWidth[i],
-                             image.alarmMessage[i]))
+        if (!draft.fixedText(form.AlarmMsgText[i], "Alarm " + std::to_string(i + 1) + " Message",
+                             form.AlarmMsgText[i].maxLength(), image.alarmMessage[i]))
             return draft.refused();
         image.alarmMessage[i] += '\0';
     }
