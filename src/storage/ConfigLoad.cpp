@@ -178,9 +178,10 @@ std::optional<FileError> load(forms::Mode mode, forms::Windows& windows, const s
 {
     const int needed = configurationLineCount(mode);
     if (static_cast<int>(lines.size()) < needed)
-        return FileError{error::kInputPastEnd, "The file ends after " + std::to_string(lines.size()) + " lines; a " +
-                                                   forms::modeName(mode) + " configuration has " +
-                                                   std::to_string(needed) + "."};
+        return FileError{error::kInputPastEnd, "The file ends after " + std::to_string(lines.size()) +
+                                                   (lines.size() == 1 ? " line; " : " lines; ") +
+                                                   (mode == forms::Mode::Alarm ? "an " : "a ") + forms::modeName(mode) +
+                                                   " configuration has " + std::to_string(needed) + "."};
 
     forms::Windows work = windows;
     LineReader in(work, lines, defaults);
