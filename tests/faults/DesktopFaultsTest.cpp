@@ -212,6 +212,24 @@ TEST_F(DesktopLinkFaultsTest, EndingDuringAWriteSendsTheBurstAndEndsOnceItHasLef
     EXPECT_EQ(QDir(folder.filePath("backups")).entryList({"*-fw2-write.*"}), QStringList{});
 }
 
+TEST_F(DesktopLinkFaultsTest, AUnitThatStoresOtherBytesIsToldWithTheBackupTakenBeforeTheWrite)
+{
+    ASSERT_NO_FATAL_FAILURE(startSimulator({"--store-wrong-at", "30"}, "beacon"));
+    ASSERT_NO_FATAL_FAILURE(connectWith("tracking.vq3"));
+    ui.boxes.clear();
+    action("write")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.boxes.empty(); }, 10000));
+    const QStringList kept = QDir(folder.filePath("backups")).entryList({"*-write.vq3"});
+    ASSERT_EQ(kept.size(), 1);
+    const std::string backup = path("backups/" + kept.front());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Write Not Verified");
+    EXPECT_NE(ui.boxes[0].text.find("The configuration it held before this write is kept in " + backup + "."),
+              std::string::npos)
+        << ui.boxes[0].text;
+    EXPECT_EQ(readAll(QString::fromStdString(backup)), readAll(QM_EXAMPLES_DIR "/beacon.vq3"));
+}
+
 class DesktopFileFaultsTest : public DesktopFaultsTest
 {
 protected:
