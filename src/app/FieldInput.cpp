@@ -294,49 +294,45 @@ validation::EnteredText FieldInput::enterChange(const Field& field, const QStrin
                                {static_cast<std::size_t>(change.start), static_cast<std::size_t>(change.end), offered});
 }
 
-void FieldInput::lineChanged(const Field& field, QString& text, int& cursor)
+std::optional<FieldInput::Taken> FieldInput::takeChange(const Field& field, const QString& text, qsizetype cursor)
 {
     if (m_programWriting || m_entering)
-        return;
+        return std::nullopt;
     if (m_restoring) {
         restored(field, text);
-        return;
+        return std::nullopt;
     }
     const QString before = modelText(field);
     if (text == before)
-        return;
+        return std::nullopt;
     const validation::EnteredText entered = enterChange(field, before, text, cursor);
-    const QString taken = latin1(entered.text);
+    QString taken = latin1(entered.text);
     if (taken == text)
-        return;
-    text = taken;
-    cursor = static_cast<int>(entered.cursor);
+        return std::nullopt;
+    return Taken{std::move(taken), entered.cursor};
+}
+
+void FieldInput::lineChanged(const Field& field, QString& text, int& cursor)
+{
+    if (auto taken = takeChange(field, text, cursor)) {
+        text = std::move(taken->text);
+        cursor = static_cast<int>(taken->cursor);
+    }
 }
 
 void FieldInput::boxChanged(const Field& field)
 {
-    if (m_programWriting || m_entering)
-        return;
     QPlainTextEdit* box = field.box;
     const QString shown = box->toPlainText();
-    const QString text = storedForm(shown);
-    if (m_restoring) {
-        restored(field, text);
-        return;
-    }
-    const QString before = modelText(field);
-    if (text == before)
-        return;
-    const validation::EnteredText entered =
-        enterChange(field, before, text, static_cast<qsizetype>(storedOffset(shown, box->textCursor().position())));
-    const QString taken = latin1(entered.text);
-    if (taken == text)
+    const auto taken =
+        takeChange(field, storedForm(shown), static_cast<qsizetype>(storedOffset(shown, box->textCursor().position())));
+    if (!taken)
         return;
     // What entered differs from what the field shows: it shows what the program took.
     m_entering = true;
-    box->setPlainText(shownForm(taken));
+    box->setPlainText(shownForm(taken->text));
     QTextCursor at = box->textCursor();
-    at.setPosition(static_cast<int>(shownForm(taken.left(static_cast<qsizetype>(entered.cursor))).size()));
+    at.setPosition(static_cast<int>(shownForm(taken->text.left(static_cast<qsizetype>(taken->cursor))).size()));
     box->setTextCursor(at);
     m_entering = false;
 }

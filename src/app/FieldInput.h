@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -75,6 +76,15 @@ private:
     /// was inserted) and returns what the field then holds.
     validation::EnteredText enterChange(const Field& field, const QString& before, const QString& after,
                                         qsizetype cursor);
+    /// What the program took of a change the field made by itself, where it differs from the field's text.
+    struct Taken
+    {
+        QString text;
+        std::size_t cursor = 0;
+    };
+    /// Offers the program the field's own change to text (the cursor in the stored form); nothing while the program
+    /// writes, while this object enters, while undo restores, or when the program took the change as it is.
+    std::optional<Taken> takeChange(const Field& field, const QString& text, qsizetype cursor);
     /// The user changed a line edit's text some other way (deleted, cut, dropped, middle-click pasted): the
     /// program takes the change and the text is put right where the program took less than was inserted.
     void lineChanged(const Field& field, QString& text, int& cursor);
