@@ -130,7 +130,7 @@ void Link::writeTimeOutTick()
 void Link::writeTimedOut()
 {
     m_writeTimeOutTimer.stop();
-    endTransfer();
+    m_exchange = transitions::writeTimedOut(m_exchange).exchange;
     sendAbortBurst();
     showBox(writeTimeOutBox());
     showDisconnected();

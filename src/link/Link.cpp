@@ -42,17 +42,7 @@ void Link::sendBytes(std::string_view bytes)
 
 Command Link::activity() const
 {
-    if (std::holds_alternative<states::Reading>(m_exchange) ||
-        std::holds_alternative<states::ReadingBack>(m_exchange)) {
-        return Command::Upload;
-    }
-    if (std::holds_alternative<states::Writing>(m_exchange)) {
-        return Command::Download;
-    }
-    if (const auto* ended = std::get_if<states::Ended>(&m_exchange)) {
-        return ended->command;
-    }
-    return Command::Probe;
+    return transitions::commandOf(m_exchange);
 }
 
 bool Link::awaitingEcho() const
@@ -83,10 +73,7 @@ int Link::echoesReceived() const
 
 bool Link::draining() const
 {
-    if (const auto* closing = std::get_if<states::Closing>(&m_outgoing)) {
-        return closing->draining;
-    }
-    return std::holds_alternative<states::Draining>(m_outgoing);
+    return transitions::waitingToLeave(m_outgoing);
 }
 
 void Link::stopDraining()
@@ -158,14 +145,11 @@ void Link::choosePort()
 
 void Link::silenceTick()
 {
-    auto* watched = std::get_if<states::Watched>(&m_portWatch);
-    if (watched == nullptr || !watched->silentTicks || !m_port.isOpen() ||
-        ++*watched->silentTicks < kSilenceHintTicks) {
-        return;
+    transitions::SilenceStep step = transitions::silenceTick(m_portWatch, m_port.isOpen());
+    m_portWatch = step.portWatch;
+    if (step.hint) {
+        m_connection.portHint(PortHint::Silent, portName());
     }
-    watched->silentTicks.reset();
-    watched->silenceHinted = true;
-    m_connection.portHint(PortHint::Silent, portName());
 }
 
 std::string Link::portName() const
@@ -324,29 +308,25 @@ void Link::probeTick()
     if (m_boxDepth > 0) {
         return;
     }
-    // No probe joins an abort burst or a final "E" on its way out.
-    if (auto* drain = std::get_if<states::Draining>(&m_outgoing)) {
-        drainTick(drain->ticks);
+    transitions::ProbeTickStep step =
+        transitions::probeTick(std::move(m_exchange), m_outgoing, m_portWatch, m_port.isOpen());
+    m_exchange = std::move(step.exchange);
+    m_outgoing = step.outgoing;
+    m_portWatch = step.portWatch;
+    if (step.drainGivenUp) {
+        giveUpDrain();
         return;
     }
-    if (auto* closing = std::get_if<states::Closing>(&m_outgoing); closing != nullptr && closing->draining) {
-        drainTick(closing->ticks);
-        return;
-    }
-    // The probe timer runs only between transfers; a tick that finds one under way ends it.
-    if (!std::holds_alternative<states::Probing>(m_exchange)) {
-        m_exchange = states::Probing{};
-    }
-    if (std::get<states::Probing>(m_exchange).awaitingEcho) {
+    if (step.unanswered) {
         showDisconnected();
     }
-    if (auto* lost = std::get_if<states::Lost>(&m_portWatch)) {
-        reopenTick(*lost);
+    if (step.reopen) {
+        reopenPort();
     }
     silenceTick();
-    // A probe that cannot go out gets no echo either: a port that was lost turns the display Disconnected.
-    std::get<states::Probing>(m_exchange).awaitingEcho = true;
-    sendBytes(std::string(1, kProbeByte));
+    if (step.probe) {
+        sendBytes(std::string(1, kProbeByte));
+    }
 }
 
 void Link::probeNow()
@@ -408,26 +388,24 @@ void Link::dataArrived()
 void Link::portFailed(const PortError& error)
 {
     m_lastPortError = error;
-    // Nothing more leaves a closed port.
-    if (std::holds_alternative<states::Closing>(m_outgoing)) {
-        m_outgoing = states::Free{};
+    const transitions::PortFailureStep step =
+        transitions::portFailed(m_exchange, m_outgoing, m_portWatch, m_boxDepth > 0);
+    m_outgoing = step.outgoing;
+    m_portWatch = step.portWatch;
+    if (step.answer == transitions::PortFailureAnswer::Closed) {
         m_probeTimer.stop();
         m_host.portClosed();
         return;
     }
-    m_outgoing = states::Free{};
-    markPortLost();
-    if (m_boxDepth > 0) {
-        return;
-    }
-    const Command command = activity();
-    if (command == Command::Upload) {
+    // The probe ticks try to open the same device again.
+    m_connection.portHint(PortHint::Lost, portName());
+    if (step.answer == transitions::PortFailureAnswer::ReadBroken) {
         m_writeTimeOutTimer.stop();
         readTimedOut();
-    } else if (command == Command::Download) {
+    } else if (step.answer == transitions::PortFailureAnswer::WriteBroken) {
         m_readTimeOutTimer.stop();
         writeTimedOut();
-    } else {
+    } else if (step.answer == transitions::PortFailureAnswer::UnitGone) {
         m_readTimeOutTimer.stop();
         m_writeTimeOutTimer.stop();
         showDisconnected();

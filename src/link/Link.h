@@ -204,14 +204,6 @@ public:
     void allSent() override;
 
 private:
-    /// Probe ticks an abort burst or the final "E" may take to leave before it is discarded (about 2 s: 129 bytes
-    /// need 269 ms at 4800 baud).
-    static constexpr int kDrainTicks = 4;
-    /// Probe ticks between two tries to open a lost port again (about a second).
-    static constexpr int kReopenTicks = 2;
-    /// Probe ticks of silence after the port opened before the status panel hints at the cause (10 s).
-    static constexpr int kSilenceHintTicks = 20;
-
     void sendBytes(std::string_view bytes);
     void flushBuffers();
     /// Shows a box with the normal mouse pointer; events that arrive while it is up are not acted on.
@@ -240,14 +232,11 @@ private:
     // What was sent leaves the port before anything is discarded (PortLifecycle.cpp).
     /// Waits for everything sent to leave the port; the receive side is discarded once it has.
     void awaitSent();
-    /// A probe tick while waiting, ticks counted so far: gives up (discarding what is still queued) after
-    /// kDrainTicks.
-    void drainTick(int& ticks);
+    /// The wait ran out: what is still queued is discarded, and the wait ends.
+    void giveUpDrain();
     void endDrain();
-    /// The port was lost: it is closed, and the probe ticks try to open the same device again.
-    void markPortLost();
-    /// A probe tick while the port is lost: every kReopenTicks ticks, opens the device again if it is back.
-    void reopenTick(states::Lost& lost);
+    /// Opens the lost port's device again; when it is back, the port is watched afresh.
+    void reopenPort();
     void forgetLostPort();
     /// Changes to the port chosen in the state (COM port or device): closes, tests and opens it.
     void changePort();

@@ -4,7 +4,9 @@
 #include "link/Link.h"
 
 #include "link/LinkBytes.h"
+#include "link/Transitions.h"
 
+#include <utility>
 #include <variant>
 
 namespace qm::link
@@ -15,14 +17,7 @@ void Link::awaitSent()
     if (!m_port.isOpen()) {
         return;
     }
-    if (auto* closing = std::get_if<states::Closing>(&m_outgoing)) {
-        *closing = states::Closing{};
-    } else if (auto* drain = std::get_if<states::Draining>(&m_outgoing)) {
-        // Read and Write, when offered meanwhile, still come once this has left.
-        drain->ticks = 0;
-    } else {
-        m_outgoing = states::Draining{};
-    }
+    m_outgoing = transitions::awaitSent(m_outgoing);
     m_port.notifyWhenSent();
 }
 
@@ -33,11 +28,8 @@ void Link::allSent()
     }
 }
 
-void Link::drainTick(int& ticks)
+void Link::giveUpDrain()
 {
-    if (++ticks < kDrainTicks) {
-        return;
-    }
     // A device that stopped taking bytes is not waited for any longer.
     if (m_port.isOpen()) {
         m_port.flushOutput();
@@ -47,16 +39,14 @@ void Link::drainTick(int& ticks)
 
 void Link::endDrain()
 {
-    const bool closing = std::holds_alternative<states::Closing>(m_outgoing);
-    const auto* drain = std::get_if<states::Draining>(&m_outgoing);
-    const bool offerCommands = drain != nullptr && drain->offerCommands;
+    const transitions::DrainEnd end = transitions::drainEnd(m_outgoing);
     m_outgoing = states::Free{};
     // Whatever the unit sent while the burst went out answers nothing that follows.
     if (m_port.isOpen()) {
         m_port.flushInput();
     }
-    if (!closing) {
-        if (offerCommands) {
+    if (!end.closePort) {
+        if (end.offerCommands) {
             enableReadWrite();
         }
         return;
@@ -90,18 +80,8 @@ void Link::closeWhenSent()
     awaitSent();
 }
 
-void Link::markPortLost()
+void Link::reopenPort()
 {
-    m_portWatch = states::Lost{};
-    m_connection.portHint(PortHint::Lost, portName());
-}
-
-void Link::reopenTick(states::Lost& lost)
-{
-    if (m_port.isOpen() || ++lost.reopenTicks < kReopenTicks) {
-        return;
-    }
-    lost.reopenTicks = 0;
     choosePort();
     if (const auto error = m_port.open()) {
         m_lastPortError = error;

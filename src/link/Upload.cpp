@@ -130,11 +130,11 @@ void Link::readTimeOutTick()
 void Link::readTimedOut()
 {
     m_readTimeOutTimer.stop();
-    // A write whose read-back broke off is not known to be stored; the box says the write itself went through.
-    const bool readingBack = std::holds_alternative<states::ReadingBack>(m_exchange);
-    endTransfer();
+    const transitions::TimeOutStep step = transitions::readTimedOut(m_exchange);
+    m_exchange = step.exchange;
     sendAbortBurst();
-    showBoxAboveWelcome(readingBack ? readBackFailedBox() : readTimeOutBox());
+    // A write whose read-back broke off is not known to be stored; the box says the write itself went through.
+    showBoxAboveWelcome(step.broken == transitions::BrokenTransfer::ReadBack ? readBackFailedBox() : readTimeOutBox());
     showDisconnected();
     returnToProbing();
 }
